@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <array>
+#include <memory>
+#include <optional>
+
+namespace wendaro {
+
+// The narrow code page of names in STF files and of whole text files.
+//
+// Conversions are byte-exact: a byte (or byte sequence) that stands for no
+// character of the code page is held as a stand-in character of its own,
+// U+F700 + byte, and written back as that byte. So every file is written back
+// byte for byte as it was read, whatever it held.
+class CodePage
+{
+public:
+    static constexpr char16_t EscapeBase = 0xF700;
+    static constexpr const char *DefaultName = "windows-932";
+    static constexpr const char *EnvironmentVariable = "WENDARO_CODEPAGE";
+
+    // A code page known to the system's converters, by name ("windows-932",
+    // "windows-1252", ...); nullopt and an error text for an unknown name.
+    static std::optional<CodePage> open(const QByteArray &name, QString *error);
+    // The code page that WENDARO_CODEPAGE names, or the default.
+    static std::optional<CodePage> fromEnvironment(QString *error);
+
+    QString name() const;
+
+    // Single-byte view, as STF names are read and written: each byte on its own.
+    QChar charForByte(unsigned char byte) const;
+    QString decodeBytewise(QByteArrayView bytes) const;
+    std::optional<unsigned char> byteForChar(QChar c) const;
+
+    // Whole-text view, as text files are read and written: multi-byte
+    // characters of the code page are one character.
+    QString decode(QByteArrayView bytes) const;
+    // Appends the encoded text to out. Returns the offset in text of the first
+    // character that the code page cannot represent, or -1 when all were written.
+    qsizetype encode(QStringView text, QByteArray &out) const;
+
+private:
+    struct Tables;
+    explicit CodePage(std::shared_ptr<const Tables> tables);
+    std::shared_ptr<const Tables> m_tables;
+};
+
+} // namespace wendaro

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "EntryList.h"
+#include "TextFields.h"
+
+#include <QString>
+
+namespace wendaro {
+
+class CodePage;
+
+enum class FileFormat { Stf, Text };
+
+// The format is chosen by the last four characters of the path, ignoring
+// case: ".stf" is STF, anything else is tab-separated text.
+FileFormat formatForPath(const QString &path);
+
+inline const QString ReadErrorMessage = QStringLiteral("ファイル読み込みエラー");
+inline const QString WriteErrorMessage = QStringLiteral("ファイル書き込みエラー");
+
+// The text of an error box: the message, CR LF, the error's description.
+QString errorBoxText(const QString &message, const QString &description);
+
+struct LoadResult
+{
+    bool ok = false;
+    EntryList rows;       // also after an error: what was read before it
+    TextFields fields;    // set by the directives read
+    qint16 nextIndex = 0; // 1 + the larger of 1 and the largest index, at most 32767
+    QString errorString;  // the description for the error box
+};
+
+// Reads the file at path in the format that its path selects.
+LoadResult loadDocument(const QString &path, const CodePage &codePage);
+
+// Writes the document to path in the format that its path selects; with
+// writeEntries false the file is created empty. The old file is replaced only
+// when the whole new file was built and written.
+bool saveDocument(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
+                  const CodePage &codePage, QString *error);
+
+} // namespace wendaro

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace wendaro {
+
+// One row of the string table as the list shows it.
+struct Entry
+{
+    QString indexText;          // the index right-aligned in five characters (see IndexText.h)
+    QString name;               // shown and stored unchanged
+    QString value;              // line breaks held as "<br>" (see LineBreaks.h)
+    std::optional<qint16> key;  // row key "idx<index>"; only rows read from an STF file have one
+};
+
+} // namespace wendaro

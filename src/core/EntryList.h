@@ -1,0 +1,94 @@
+#pragma once
+
+#include "Entry.h"
+
+#include <QHash>
+#include <vector>
+
+namespace wendaro {
+
+class EntryListObserver;
+
+enum class SortColumn { IndexText = 0, Name = 1, Value = 2 };
+enum class SortOrder { Ascending = 0, Descending = 1 };
+
+// The string table being edited: rows in display order, as the list control
+// holds them. Positions count from 1 up to count(); 0 stands for "no row".
+//
+// The list keeps what the list control keeps besides the rows: the unique row
+// keys, the selected row (the "selected item", which may or may not be shown
+// selected) and the sort state. Setting sorted to true orders the rows now;
+// rows appended or changed afterwards stay where they are until the next sort.
+class EntryList
+{
+public:
+    EntryList() = default;
+    EntryList(const EntryList &) = delete;
+    EntryList &operator=(const EntryList &) = delete;
+    EntryList(EntryList &&other) noexcept;
+    EntryList &operator=(EntryList &&other) noexcept;
+    ~EntryList() = default;
+
+    void setObserver(EntryListObserver *observer) { m_observer = observer; }
+
+    qsizetype count() const { return qsizetype(m_rows.size()); }
+    bool isEmpty() const { return m_rows.empty(); }
+    const Entry &at(qsizetype position) const;
+
+    // Appends a row with empty name and value. Returns its position, or 0 when
+    // another row already has the key (nothing is appended then).
+    qsizetype append(const QString &indexText, std::optional<qint16> key = std::nullopt);
+    // Appends a whole row; returns 0 when its key is already taken.
+    qsizetype append(Entry entry);
+
+    // The position of the row with this key, or 0. Constant time.
+    qsizetype positionOfKey(qint16 key) const;
+
+    void setIndexText(qsizetype position, const QString &text);
+    void setName(qsizetype position, const QString &name);
+    void setValue(qsizetype position, const QString &value);
+
+    // Removes one row; the others keep their order.
+    void removeAt(qsizetype position);
+    // Removes every row and the selection; the sort state stays.
+    void clear();
+    // Takes over every row of source (its keys included) in one change;
+    // the selection is cleared, this list's sort state and observer stay.
+    void replaceRows(EntryList &&source);
+
+    // The selected row ("selected item"), or 0, and whether it is shown selected.
+    qsizetype selectedPosition() const { return m_selected; }
+    bool isSelectedShown() const { return m_selected != 0 && m_selectedShown; }
+    // Makes the row the selected row and shows it selected.
+    void select(qsizetype position);
+    // Shows the selected row selected or not; without a selected row nothing happens.
+    void setSelectedShown(bool shown);
+    void clearSelection();
+
+    SortColumn sortKey() const { return m_sortKey; }
+    void setSortKey(SortColumn column) { m_sortKey = column; }
+    SortOrder sortOrder() const { return m_sortOrder; }
+    void setSortOrder(SortOrder order) { m_sortOrder = order; }
+    bool isSorted() const { return m_sorted; }
+    // True sorts the rows now by the sort key's text, stable and ignoring case.
+    void setSorted(bool sorted);
+
+private:
+    void rebuildKeyIndex() const;
+    void checkPosition(qsizetype position) const;
+
+    std::vector<Entry> m_rows;
+    mutable QHash<qint16, qsizetype> m_positionOfKey;
+    mutable bool m_keyIndexStale = false;
+    qsizetype m_selected = 0;
+    bool m_selectedShown = false;
+    SortColumn m_sortKey = SortColumn::IndexText;
+    SortOrder m_sortOrder = SortOrder::Ascending;
+    bool m_sorted = false;
+    EntryListObserver *m_observer = nullptr;
+};
+
+// The text order of the list: case-insensitive, a space before every digit.
+int compareListText(const QString &a, const QString &b);
+
+} // namespace wendaro

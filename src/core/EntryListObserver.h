@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QtGlobal>
+
+namespace wendaro {
+
+// Told of every change of an EntryList, so that a view can follow it without a
+// second copy of the rows. Positions count from 1, as everywhere in EntryList.
+class EntryListObserver
+{
+public:
+    virtual ~EntryListObserver() = default;
+
+    virtual void rowsAboutToBeReset() {}
+    virtual void rowsReset() {}
+    virtual void rowAboutToBeAppended(qsizetype position) { Q_UNUSED(position) }
+    virtual void rowAppended(qsizetype position) { Q_UNUSED(position) }
+    virtual void rowChanged(qsizetype position) { Q_UNUSED(position) }
+    virtual void rowAboutToBeRemoved(qsizetype position) { Q_UNUSED(position) }
+    virtual void rowRemoved(qsizetype position) { Q_UNUSED(position) }
+    virtual void rowsAboutToBeReordered() {}
+    // newPositionOf[p - 1] is the new position of the row that was at position p.
+    virtual void rowsReordered(const QList<qsizetype> &newPositionOf) { Q_UNUSED(newPositionOf) }
+    virtual void selectionChanged() {}
+};
+
+} // namespace wendaro

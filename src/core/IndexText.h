@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace wendaro {
+
+// The index text of a row: the index right-aligned in five characters,
+// padded on the left with spaces. Text longer than five characters (an index
+// below -9999) is kept whole, so that it is saved as it was read.
+QString indexText(qint16 index);
+// The same alignment for an index as the person typed it (007, 1e3, ...).
+QString indexTextFromTyped(const QString &typed);
+// "idx" followed by the decimal index.
+QString rowKeyText(qint16 index);
+
+} // namespace wendaro

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QStringView>
+#include <optional>
+
+namespace wendaro {
+
+// The one numeric test and conversion for every number that is typed or read.
+//
+// Numeric: optional blanks, an optional sign, decimal digits with an optional
+// fraction (".5" and "5." count), an optional exponent (1e3, 2.5E-1), optional
+// blanks. Nothing else: no hexadecimal, no thousands separators.
+std::optional<double> parseNumber(QStringView text);
+bool isNumeric(QStringView text);
+
+// Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2).
+double roundHalfToEven(double value);
+
+struct Int16Conversion
+{
+    enum class Status { Ok, NotNumeric, Overflow };
+    Status status = Status::NotNumeric;
+    qint16 value = 0;
+    bool ok() const { return status == Status::Ok; }
+};
+
+// Converts a numeric text to a signed 16-bit integer, rounding as above;
+// a rounded value outside -32768..32767 is an overflow.
+Int16Conversion toInt16(QStringView text);
+
+} // namespace wendaro

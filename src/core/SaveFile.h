@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+class QIODevice;
+
+namespace wendaro {
+
+// Replaces a file as a whole or not at all: the bytes go to a temporary file
+// beside the target, which takes the target's place only when every write,
+// the flush and the commit succeeded. A failed save leaves the old file as it
+// was, with its permissions, and no temporary file behind.
+class SaveFile
+{
+public:
+    static bool write(const QString &path, QByteArrayView data, QString *error);
+    // Writes all of data to an open device, checking every write.
+    static bool writeAll(QIODevice &device, QByteArrayView data, QString *error);
+};
+
+} // namespace wendaro

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace wendaro {
+
+class CodePage;
+class EntryList;
+
+// Reads the binary string-table format: a 13-byte header, one value record
+// per entry, then name records matched to the rows by their row key.
+class StfReader
+{
+public:
+    // Appends the rows of the file image to rows and raises largestIndex to
+    // the largest index read. On a format error returns false; the rows read
+    // before it stay in rows and errorString() says what and where.
+    bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex);
+    QString errorString() const { return m_error; }
+
+private:
+    QString m_error;
+};
+
+} // namespace wendaro

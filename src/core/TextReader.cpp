@@ -1,0 +1,1 @@
+#include "TextReader.h"
