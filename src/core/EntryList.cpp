@@ -1,1 +1,242 @@
 #include "EntryList.h"
+
+#include "EntryListObserver.h"
+
+#include <algorithm>
+#include <numeric>
+#include <stdexcept>
+
+namespace wendaro {
+
+EntryList::EntryList(EntryList &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+EntryList &EntryList::operator=(EntryList &&other) noexcept
+{
+    m_rows = std::move(other.m_rows);
+    m_positionOfKey = std::move(other.m_positionOfKey);
+    m_keyIndexStale = other.m_keyIndexStale;
+    m_selected = other.m_selected;
+    m_selectedShown = other.m_selectedShown;
+    m_sortKey = other.m_sortKey;
+    m_sortOrder = other.m_sortOrder;
+    m_sorted = other.m_sorted;
+    m_observer = other.m_observer;
+    other.m_rows.clear();
+    other.m_positionOfKey.clear();
+    other.m_selected = 0;
+    other.m_observer = nullptr;
+    return *this;
+}
+
+void EntryList::checkPosition(qsizetype position) const
+{
+    if (position < 1 || position > count())
+        throw std::out_of_range("EntryList: no row at this position");
+}
+
+const Entry &EntryList::at(qsizetype position) const
+{
+    checkPosition(position);
+    return m_rows[size_t(position - 1)];
+}
+
+qsizetype EntryList::append(const QString &indexText, std::optional<qint16> key)
+{
+    return append(Entry{indexText, {}, {}, key});
+}
+
+qsizetype EntryList::append(Entry entry)
+{
+    if (entry.key && positionOfKey(*entry.key) != 0)
+        return 0;
+    const qsizetype position = count() + 1;
+    if (m_observer)
+        m_observer->rowAboutToBeAppended(position);
+    if (entry.key)
+        m_positionOfKey.insert(*entry.key, position);
+    m_rows.push_back(std::move(entry));
+    if (m_observer)
+        m_observer->rowAppended(position);
+    return position;
+}
+
+qsizetype EntryList::positionOfKey(qint16 key) const
+{
+    if (m_keyIndexStale)
+        rebuildKeyIndex();
+    return m_positionOfKey.value(key, 0);
+}
+
+void EntryList::rebuildKeyIndex() const
+{
+    m_positionOfKey.clear();
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].key)
+            m_positionOfKey.insert(*m_rows[i].key, qsizetype(i) + 1);
+    }
+    m_keyIndexStale = false;
+}
+
+void EntryList::setIndexText(qsizetype position, const QString &text)
+{
+    checkPosition(position);
+    m_rows[size_t(position - 1)].indexText = text;
+    if (m_observer)
+        m_observer->rowChanged(position);
+}
+
+void EntryList::setName(qsizetype position, const QString &name)
+{
+    checkPosition(position);
+    m_rows[size_t(position - 1)].name = name;
+    if (m_observer)
+        m_observer->rowChanged(position);
+}
+
+void EntryList::setValue(qsizetype position, const QString &value)
+{
+    checkPosition(position);
+    m_rows[size_t(position - 1)].value = value;
+    if (m_observer)
+        m_observer->rowChanged(position);
+}
+
+void EntryList::removeAt(qsizetype position)
+{
+    checkPosition(position);
+    if (m_observer)
+        m_observer->rowAboutToBeRemoved(position);
+    m_rows.erase(m_rows.begin() + (position - 1));
+    // Positions after the removed row have moved; the key index is rebuilt
+    // when it is next asked.
+    m_keyIndexStale = true;
+    bool selectionMoved = false;
+    if (m_selected == position) {
+        m_selected = 0;
+        m_selectedShown = false;
+        selectionMoved = true;
+    } else if (m_selected > position) {
+        --m_selected;
+    }
+    if (m_observer) {
+        m_observer->rowRemoved(position);
+        if (selectionMoved)
+            m_observer->selectionChanged();
+    }
+}
+
+void EntryList::clear()
+{
+    if (m_observer)
+        m_observer->rowsAboutToBeReset();
+    m_rows.clear();
+    m_positionOfKey.clear();
+    m_keyIndexStale = false;
+    m_selected = 0;
+    m_selectedShown = false;
+    if (m_observer) {
+        m_observer->rowsReset();
+        m_observer->selectionChanged();
+    }
+}
+
+void EntryList::replaceRows(EntryList &&source)
+{
+    if (m_observer)
+        m_observer->rowsAboutToBeReset();
+    m_rows = std::move(source.m_rows);
+    m_positionOfKey = std::move(source.m_positionOfKey);
+    m_keyIndexStale = source.m_keyIndexStale;
+    source.m_rows.clear();
+    source.m_positionOfKey.clear();
+    source.m_selected = 0;
+    m_selected = 0;
+    m_selectedShown = false;
+    if (m_observer) {
+        m_observer->rowsReset();
+        m_observer->selectionChanged();
+    }
+}
+
+void EntryList::select(qsizetype position)
+{
+    checkPosition(position);
+    if (m_selected == position && m_selectedShown)
+        return;
+    m_selected = position;
+    m_selectedShown = true;
+    if (m_observer)
+        m_observer->selectionChanged();
+}
+
+void EntryList::setSelectedShown(bool shown)
+{
+    if (m_selected == 0 || m_selectedShown == shown)
+        return;
+    m_selectedShown = shown;
+    if (m_observer)
+        m_observer->selectionChanged();
+}
+
+void EntryList::clearSelection()
+{
+    if (m_selected == 0)
+        return;
+    m_selected = 0;
+    m_selectedShown = false;
+    if (m_observer)
+        m_observer->selectionChanged();
+}
+
+void EntryList::setSorted(bool sorted)
+{
+    m_sorted = sorted;
+    if (!sorted || m_rows.size() < 2)
+        return;
+
+    const auto textOf = [column = m_sortKey](const Entry &entry) -> const QString & {
+        switch (column) {
+        case SortColumn::Name:
+            return entry.name;
+        case SortColumn::Value:
+            return entry.value;
+        case SortColumn::IndexText:
+            break;
+        }
+        return entry.indexText;
+    };
+    // Folding each text once keeps the comparisons to plain code-unit order.
+    std::vector<QString> folded;
+    folded.reserve(m_rows.size());
+    for (const Entry &entry : m_rows)
+        folded.push_back(textOf(entry).toCaseFolded());
+
+    std::vector<qsizetype> order(m_rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    const bool descending = m_sortOrder == SortOrder::Descending;
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int c = QStringView(folded[size_t(a)]).compare(QStringView(folded[size_t(b)]));
+        return descending ? c > 0 : c < 0;
+    });
+
+    if (m_observer)
+        m_observer->rowsAboutToBeReordered();
+    QList<qsizetype> newPositionOf(count());
+    std::vector<Entry> sortedRows;
+    sortedRows.reserve(m_rows.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        newPositionOf[order[i]] = qsizetype(i) + 1;
+        sortedRows.push_back(std::move(m_rows[size_t(order[i])]));
+    }
+    m_rows = std::move(sortedRows);
+    m_keyIndexStale = true;
+    if (m_selected != 0)
+        m_selected = newPositionOf[m_selected - 1];
+    if (m_observer)
+        m_observer->rowsReordered(newPositionOf);
+}
+
+} // namespace wendaro

@@ -88,7 +88,4 @@ private:
     EntryListObserver *m_observer = nullptr;
 };
 
-// The text order of the list: case-insensitive, a space before every digit.
-int compareListText(const QString &a, const QString &b);
-
 } // namespace wendaro

@@ -1,4 +1,270 @@
+#include "EntryList.h"
+#include "EntryListObserver.h"
+#include "IndexText.h"
+#include "LineBreaks.h"
+
 #include <QTest>
-class TestEntryList : public QObject { Q_OBJECT };
+
+using namespace wendaro;
+
+namespace {
+
+// Records the notifications in order, as a view would receive them.
+class RecordingObserver : public EntryListObserver
+{
+public:
+    QStringList calls;
+    QList<qsizetype> lastPermutation;
+
+    void rowsAboutToBeReset() override { calls << QStringLiteral("aboutToReset"); }
+    void rowsReset() override { calls << QStringLiteral("reset"); }
+    void rowAboutToBeAppended(qsizetype p) override { calls << QStringLiteral("aboutToAppend %1").arg(p); }
+    void rowAppended(qsizetype p) override { calls << QStringLiteral("appended %1").arg(p); }
+    void rowChanged(qsizetype p) override { calls << QStringLiteral("changed %1").arg(p); }
+    void rowAboutToBeRemoved(qsizetype p) override { calls << QStringLiteral("aboutToRemove %1").arg(p); }
+    void rowRemoved(qsizetype p) override { calls << QStringLiteral("removed %1").arg(p); }
+    void rowsAboutToBeReordered() override { calls << QStringLiteral("aboutToReorder"); }
+    void rowsReordered(const QList<qsizetype> &p) override
+    {
+        calls << QStringLiteral("reordered");
+        lastPermutation = p;
+    }
+    void selectionChanged() override { calls << QStringLiteral("selection"); }
+};
+
+void fill(EntryList &list, const QStringList &texts, SortColumn column)
+{
+    for (const QString &text : texts) {
+        const qsizetype p = list.append(column == SortColumn::IndexText ? text : QStringLiteral("    1"));
+        if (column == SortColumn::Name)
+            list.setName(p, text);
+        if (column == SortColumn::Value)
+            list.setValue(p, text);
+    }
+}
+
+QStringList column(const EntryList &list, SortColumn c)
+{
+    QStringList out;
+    for (qsizetype p = 1; p <= list.count(); ++p) {
+        const Entry &e = list.at(p);
+        out << (c == SortColumn::IndexText ? e.indexText : c == SortColumn::Name ? e.name : e.value);
+    }
+    return out;
+}
+
+} // namespace
+
+class TestEntryList : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void indexTextAlignment_data();
+    void indexTextAlignment();
+    void lineBreaks_data();
+    void lineBreaks();
+    void keysAreUniqueAndFollowRemoval();
+    void removeKeepsOrderAndSelection();
+    void sorting_data();
+    void sorting();
+    void sortIsStableBothWays();
+    void sortMovesSelectionAndReportsPermutation();
+    void replaceRowsTakesKeysAndKeepsSortState();
+};
+
+void TestEntryList::indexTextAlignment_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0") << 0 << QStringLiteral("    0");
+    QTest::newRow("7") << 7 << QStringLiteral("    7");
+    QTest::newRow("12") << 12 << QStringLiteral("   12");
+    QTest::newRow("32767") << 32767 << QStringLiteral("32767");
+    QTest::newRow("-5") << -5 << QStringLiteral("   -5");
+    QTest::newRow("-9999") << -9999 << QStringLiteral("-9999");
+    // Below -9999 the text is six characters; it keeps its sign.
+    QTest::newRow("-25536") << -25536 << QStringLiteral("-25536");
+    QTest::newRow("-32768") << -32768 << QStringLiteral("-32768");
+}
+
+void TestEntryList::indexTextAlignment()
+{
+    QFETCH(int, index);
+    QFETCH(QString, text);
+    QCOMPARE(indexText(qint16(index)), text);
+    QCOMPARE(rowKeyText(qint16(index)), QStringLiteral("idx") + QString::number(index));
+}
+
+void TestEntryList::lineBreaks_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("backToFile");
+    QTest::newRow("one break") << QStringLiteral("a\r\nb") << QStringLiteral("a<br>b") << QStringLiteral("a\r\nb");
+    QTest::newRow("several") << QStringLiteral("\r\n\r\nx\r\n") << QStringLiteral("<br><br>x<br>")
+                             << QStringLiteral("\r\n\r\nx\r\n");
+    QTest::newRow("lone LF stays") << QStringLiteral("a\nb") << QStringLiteral("a\nb") << QStringLiteral("a\nb");
+    QTest::newRow("lone CR stays") << QStringLiteral("a\rb") << QStringLiteral("a\rb") << QStringLiteral("a\rb");
+    QTest::newRow("LF CR is no break") << QStringLiteral("a\n\rb") << QStringLiteral("a\n\rb")
+                                       << QStringLiteral("a\n\rb");
+    QTest::newRow("CR CR LF") << QStringLiteral("\r\r\n") << QStringLiteral("\r<br>") << QStringLiteral("\r\r\n");
+    // The literal text <br> cannot be told from a break: it becomes one.
+    QTest::newRow("literal br") << QStringLiteral("<br>") << QStringLiteral("<br>") << QStringLiteral("\r\n");
+    QTest::newRow("upper case is text") << QStringLiteral("<BR>") << QStringLiteral("<BR>")
+                                        << QStringLiteral("<BR>");
+}
+
+void TestEntryList::lineBreaks()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, list);
+    QFETCH(QString, backToFile);
+    QCOMPARE(lineBreaksToList(file), list);
+    QCOMPARE(lineBreaksFromList(list), backToFile);
+}
+
+void TestEntryList::keysAreUniqueAndFollowRemoval()
+{
+    EntryList list;
+    QCOMPARE(list.append(indexText(12), qint16(12)), 1);
+    QCOMPARE(list.append(indexText(0), qint16(0)), 2);
+    QCOMPARE(list.append(indexText(12), qint16(12)), 0);
+    QCOMPARE(list.count(), 2);
+    QCOMPARE(list.append(indexText(12)), 3); // rows without a key may repeat an index
+
+    QCOMPARE(list.positionOfKey(0), 2);
+    list.removeAt(1);
+    QCOMPARE(list.positionOfKey(12), 0);
+    QCOMPARE(list.positionOfKey(0), 1);
+    // The key of a removed row is free again.
+    QCOMPARE(list.append(indexText(12), qint16(12)), 3);
+    QCOMPARE(list.positionOfKey(12), 3);
+}
+
+void TestEntryList::removeKeepsOrderAndSelection()
+{
+    EntryList list;
+    fill(list, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}, SortColumn::Name);
+    list.select(3);
+    list.removeAt(1);
+    QCOMPARE(column(list, SortColumn::Name), QStringList({"b", "c", "d"}));
+    QCOMPARE(list.selectedPosition(), 2); // still row c
+    QCOMPARE(list.at(list.selectedPosition()).name, QStringLiteral("c"));
+
+    RecordingObserver observer;
+    list.setObserver(&observer);
+    list.removeAt(2);
+    QCOMPARE(list.selectedPosition(), 0);
+    QVERIFY(!list.isSelectedShown());
+    QCOMPARE(observer.calls, QStringList({"aboutToRemove 2", "removed 2", "selection"}));
+    list.setObserver(nullptr);
+}
+
+void TestEntryList::sorting_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QStringList>("ascending");
+
+    QTest::newRow("index texts are numeric for 0..32767")
+        << int(SortColumn::IndexText) << QStringList{"  100", "   10", "    9", "32767", "    0"}
+        << QStringList{"    0", "    9", "   10", "  100", "32767"};
+    // A typed 007 (two spaces) sorts after every one- and two-digit index.
+    QTest::newRow("typed form sorts by its characters")
+        << int(SortColumn::IndexText) << QStringList{"  007", "   99", "  100", "    8"}
+        << QStringList{"    8", "   99", "  007", "  100"};
+    QTest::newRow("names ignore case")
+        << int(SortColumn::Name) << QStringList{"beta", "Alpha", "alpha2", "ALPHA1"}
+        << QStringList{"Alpha", "ALPHA1", "alpha2", "beta"};
+    QTest::newRow("space before digit in values")
+        << int(SortColumn::Value) << QStringList{"a1", "a 2", "a", "<br>x"}
+        << QStringList{"<br>x", "a", "a 2", "a1"};
+}
+
+void TestEntryList::sorting()
+{
+    QFETCH(int, column);
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, ascending);
+    const auto c = SortColumn(column);
+
+    EntryList list;
+    fill(list, texts, c);
+    list.setSortKey(c);
+    list.setSortOrder(SortOrder::Ascending);
+    list.setSorted(true);
+    QCOMPARE(::column(list, c), ascending);
+
+    QStringList descending(ascending.rbegin(), ascending.rend());
+    list.setSortOrder(SortOrder::Descending);
+    list.setSorted(true);
+    QCOMPARE(::column(list, c), descending);
+}
+
+void TestEntryList::sortIsStableBothWays()
+{
+    EntryList list;
+    const QStringList names{"x", "X", "y", "x"};
+    for (int i = 0; i < names.size(); ++i) {
+        const qsizetype p = list.append(indexText(qint16(i)));
+        list.setName(p, names[i]);
+    }
+    list.setSortKey(SortColumn::Name);
+    list.setSorted(true);
+    QCOMPARE(::column(list, SortColumn::IndexText), QStringList({"    0", "    1", "    3", "    2"}));
+    list.setSortOrder(SortOrder::Descending);
+    list.setSorted(true);
+    // Equal names keep the order they had: that of the ascending sort.
+    QCOMPARE(::column(list, SortColumn::IndexText), QStringList({"    2", "    0", "    1", "    3"}));
+}
+
+void TestEntryList::sortMovesSelectionAndReportsPermutation()
+{
+    EntryList list;
+    for (int i : {30, 10, 20})
+        list.append(indexText(qint16(i)), qint16(i));
+    list.select(1); // index 30
+    RecordingObserver observer;
+    list.setObserver(&observer);
+    list.setSortKey(SortColumn::IndexText);
+    list.setSorted(true);
+    QCOMPARE(observer.lastPermutation, QList<qsizetype>({3, 1, 2}));
+    QCOMPARE(list.at(list.selectedPosition()).indexText, QStringLiteral("   30"));
+    QVERIFY(list.isSelectedShown());
+    QCOMPARE(list.positionOfKey(30), 3);
+    QCOMPARE(list.positionOfKey(10), 1);
+
+    // Switching sorted off leaves the rows where they are.
+    list.setSorted(false);
+    QVERIFY(!list.isSorted());
+    QCOMPARE(::column(list, SortColumn::IndexText), QStringList({"   10", "   20", "   30"}));
+    list.setObserver(nullptr);
+}
+
+void TestEntryList::replaceRowsTakesKeysAndKeepsSortState()
+{
+    EntryList shown;
+    shown.setSortKey(SortColumn::Value);
+    shown.setSortOrder(SortOrder::Descending);
+    shown.append(indexText(1));
+    shown.select(1);
+    RecordingObserver observer;
+    shown.setObserver(&observer);
+
+    EntryList read;
+    read.append(indexText(5), qint16(5));
+    read.append(indexText(6), qint16(6));
+    shown.replaceRows(std::move(read));
+
+    QCOMPARE(shown.count(), 2);
+    QCOMPARE(shown.positionOfKey(6), 2);
+    QCOMPARE(shown.selectedPosition(), 0);
+    QCOMPARE(shown.sortKey(), SortColumn::Value);
+    QCOMPARE(shown.sortOrder(), SortOrder::Descending);
+    QCOMPARE(observer.calls, QStringList({"aboutToReset", "reset", "selection"}));
+    shown.setObserver(nullptr);
+}
+
 QTEST_GUILESS_MAIN(TestEntryList)
 #include "tst_entrylist.moc"

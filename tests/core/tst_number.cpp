@@ -1,0 +1,78 @@
+#include "Number.h"
+
+#include <QTest>
+
+using namespace wendaro;
+
+Q_DECLARE_METATYPE(Int16Conversion::Status)
+
+class TestNumber : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void conversion_data();
+    void conversion();
+};
+
+void TestNumber::conversion_data()
+{
+    using S = Int16Conversion::Status;
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<S>("status");
+    QTest::addColumn<int>("value");
+
+    QTest::newRow("empty") << QString() << S::NotNumeric << 0;
+    QTest::newRow("blanks only") << QStringLiteral("   ") << S::NotNumeric << 0;
+    QTest::newRow("letters") << QStringLiteral("abc") << S::NotNumeric << 0;
+    QTest::newRow("sign alone") << QStringLiteral("-") << S::NotNumeric << 0;
+    QTest::newRow("dot alone") << QStringLiteral(".") << S::NotNumeric << 0;
+    QTest::newRow("trailing letter") << QStringLiteral("12a") << S::NotNumeric << 0;
+    QTest::newRow("inner blank") << QStringLiteral("1 2") << S::NotNumeric << 0;
+    QTest::newRow("exponent without digits") << QStringLiteral("1e") << S::NotNumeric << 0;
+    QTest::newRow("hexadecimal") << QStringLiteral("0x10") << S::NotNumeric << 0;
+    QTest::newRow("infinity word") << QStringLiteral("inf") << S::NotNumeric << 0;
+    QTest::newRow("nan word") << QStringLiteral("nan") << S::NotNumeric << 0;
+
+    QTest::newRow("zero") << QStringLiteral("0") << S::Ok << 0;
+    QTest::newRow("padded") << QStringLiteral("   12") << S::Ok << 12;
+    QTest::newRow("blanks both sides") << QStringLiteral(" 7 ") << S::Ok << 7;
+    QTest::newRow("leading zeros") << QStringLiteral("007") << S::Ok << 7;
+    QTest::newRow("plus sign") << QStringLiteral("+5") << S::Ok << 5;
+    QTest::newRow("negative") << QStringLiteral("-5") << S::Ok << -5;
+    QTest::newRow("exponent") << QStringLiteral("1e3") << S::Ok << 1000;
+    QTest::newRow("fraction without integer part") << QStringLiteral(".5") << S::Ok << 0;
+    QTest::newRow("fraction without digits after the dot") << QStringLiteral("5.") << S::Ok << 5;
+    QTest::newRow("1.5 to even 2") << QStringLiteral("1.5") << S::Ok << 2;
+    QTest::newRow("2.5 to even 2") << QStringLiteral("2.5") << S::Ok << 2;
+    QTest::newRow("3.5 to even 4") << QStringLiteral("3.5") << S::Ok << 4;
+    QTest::newRow("-0.5 to 0") << QStringLiteral("-0.5") << S::Ok << 0;
+    QTest::newRow("-0.6 to -1") << QStringLiteral("-0.6") << S::Ok << -1;
+    QTest::newRow("-2.5 to even -2") << QStringLiteral("-2.5") << S::Ok << -2;
+    QTest::newRow("2.51 up") << QStringLiteral("2.51") << S::Ok << 3;
+
+    QTest::newRow("largest") << QStringLiteral("32767") << S::Ok << 32767;
+    QTest::newRow("smallest") << QStringLiteral("-32768") << S::Ok << -32768;
+    QTest::newRow("32767.4 rounds inside") << QStringLiteral("32767.4") << S::Ok << 32767;
+    QTest::newRow("32767.5 rounds out") << QStringLiteral("32767.5") << S::Overflow << 0;
+    QTest::newRow("-32768.5 to even stays inside") << QStringLiteral("-32768.5") << S::Ok << -32768;
+    QTest::newRow("32768") << QStringLiteral("32768") << S::Overflow << 0;
+    QTest::newRow("40000") << QStringLiteral("40000") << S::Overflow << 0;
+    QTest::newRow("too large for a double") << QStringLiteral("1e999") << S::Overflow << 0;
+    QTest::newRow("too small for a double") << QStringLiteral("-1e999") << S::Overflow << 0;
+}
+
+void TestNumber::conversion()
+{
+    QFETCH(QString, text);
+    QFETCH(Int16Conversion::Status, status);
+    QFETCH(int, value);
+
+    const Int16Conversion result = toInt16(text);
+    QCOMPARE(result.status, status);
+    QCOMPARE(int(result.value), value);
+    QCOMPARE(isNumeric(text), status != Int16Conversion::Status::NotNumeric);
+}
+
+QTEST_GUILESS_MAIN(TestNumber)
+#include "tst_number.moc"
