@@ -1,0 +1,122 @@
+#pragma once
+
+#include "Command.h"
+#include "UserInterface.h"
+
+#include <CodePage.h>
+#include <EntryList.h>
+#include <TextFields.h>
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace wendaro {
+
+// The state codes that decide which commands are enabled.
+enum class UiState : qint16 {
+    SelectionChanged = 0, // only the commands that need a selected row follow the selection
+    NoFile = 1,           // no document is open
+    FieldFocus = 2,       // txtFile or txtMemo received the input focus
+    FileClean = 3,        // a document is open and equals its file
+    Modified = 4,         // the open document has unsaved changes
+};
+
+// What the file dialog is opened for.
+enum class ChooseMode : qint16 {
+    New = 0,    // create an empty file and make it the current file
+    Open = 1,   // open a file
+    SaveAs = 2, // write the document to a new path, which becomes the current file
+    Output = 3, // choose the output-file path held in txtFile
+};
+
+// The main window's procedures and the state that the window shows: the entry
+// list, the texts of txtFile and txtMemo, the current path of the status bar,
+// the enabled state of every command that follows the document, and the index
+// proposed for the next new entry. The window's handlers call one procedure
+// each; the window shows the state and follows it through the notifications
+// of UserInterface and the EntryListObserver of entries().
+//
+// The document is modified exactly while mFiles_Save is enabled.
+class MainWindowController
+{
+public:
+    MainWindowController(UserInterface &ui, CodePage codePage);
+
+    // The rows. The view keeps the list's selected row and its shown-selected
+    // state up to date here; every other change goes through the procedures.
+    EntryList &entries() { return m_entries; }
+    const EntryList &entries() const { return m_entries; }
+
+    QString fieldText(Field field) const;
+    QString currentPath() const { return m_currentPath; }
+    bool isEnabled(Command command) const;
+    bool isModified() const { return isEnabled(Command::FilesSave); }
+    qint16 nextIndex() const { return m_nextIndex; }
+
+    // The window's load: no file, then the file that the command line names
+    // (the arguments after the program's name, as one string).
+    void startUp(const QString &commandLine);
+
+    // Sets the field's text, as typed or by a procedure; a real change marks
+    // the document modified at once.
+    void setFieldText(Field field, const QString &text);
+    // txtFile or txtMemo received the focus (the view selects the text itself).
+    void fieldFocused();
+    // A click on a row of the list, after the view made it the selected row.
+    void itemClicked();
+    // A double click on the list: edits the selected row when it is shown selected.
+    void itemDoubleClicked();
+    // The window became the active window: the selected row is shown selected.
+    void windowActivated();
+    // A click on a column header; positions count from 1 (index, name, value).
+    void columnClicked(int headerPosition);
+    // Files dropped on the list; the first is opened.
+    void dropFiles(const QStringList &paths);
+
+    // The commands.
+    void chooseFile(ChooseMode mode);
+    // Writes the document to the current path (false: creates the file empty).
+    // True when written.
+    bool saveFile(bool writeEntries);
+    void closeFile();
+    // The window is about to close: true when it may.
+    bool queryClose();
+    void addEntry();
+    void editEntry();
+    void removeEntry();
+    // Opens readme.txt beside the program in a plain-text viewer.
+    void openReadme();
+
+    // The entry editor's OK: checks the index field and applies the entry.
+    // True when the editor may close; false after an error box, the editor
+    // staying open as it is.
+    bool acceptEditor(EditMode mode, const QString &indexField, const QString &name, const QString &valueField);
+
+    // Switches the commands for a state code.
+    void setUiState(UiState state);
+    // Asks whether the unsaved changes are to be saved first. True when the
+    // person cancelled, or chose to save and the save failed: the caller stops.
+    bool confirmSave();
+    // Reads the file of the current path. True when read without error.
+    bool loadFile();
+
+private:
+    void setEnabled(Command command, bool enabled);
+    void refreshSelectionCommands();
+    void setCurrentPath(const QString &path);
+    void formReturn(EditMode mode, const QString &index, const QString &name, const QString &value);
+    void showError(const QString &message, const QString &description);
+
+    UserInterface &m_ui;
+    CodePage m_codePage;
+    EntryList m_entries;
+    TextFields m_fields;
+    QString m_currentPath;
+    std::array<bool, AllCommands.size()> m_enabled;
+    qint16 m_nextIndex = 0;
+    // What the file dialog holds between uses: the last name set or chosen.
+    QString m_dialogFileName;
+};
+
+} // namespace wendaro
