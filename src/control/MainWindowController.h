@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Command.h"
+#include "DocumentStates.h"
 #include "UserInterface.h"
 
 #include <CodePage.h>
@@ -12,23 +13,6 @@
 #include <array>
 
 namespace wendaro {
-
-// The state codes that decide which commands are enabled.
-enum class UiState : qint16 {
-    SelectionChanged = 0, // only the commands that need a selected row follow the selection
-    NoFile = 1,           // no document is open
-    FieldFocus = 2,       // txtFile or txtMemo received the input focus
-    FileClean = 3,        // a document is open and equals its file
-    Modified = 4,         // the open document has unsaved changes
-};
-
-// What the file dialog is opened for.
-enum class ChooseMode : qint16 {
-    New = 0,    // create an empty file and make it the current file
-    Open = 1,   // open a file
-    SaveAs = 2, // write the document to a new path, which becomes the current file
-    Output = 3, // choose the output-file path held in txtFile
-};
 
 // The main window's procedures and the state that the window shows: the entry
 // list, the texts of txtFile and txtMemo, the current path of the status bar,
@@ -105,6 +89,8 @@ private:
     void setEnabled(Command command, bool enabled);
     void refreshSelectionCommands();
     void setCurrentPath(const QString &path);
+    // Empties both fields and the list, which then keeps rows in the order they come.
+    void clearDocument();
     void formReturn(EditMode mode, const QString &index, const QString &name, const QString &value);
     void showError(const QString &message, const QString &description);
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "DocumentStates.h"
+#include "UserInterface.h"
+
+namespace wendaro {
+
+inline const QString BothFormatsFilter =
+    QStringLiteral("STF ファイル (*.stf)|*.stf|テキスト (タブ区切り) (*.txt)|*.txt");
+inline const QString StfOnlyFilter = QStringLiteral("STF ファイル (*.stf)|*.stf");
+
+// The file dialog of a command. The dialog keeps its file name between uses:
+// dialogFileName is the name it holds now, the last one set or chosen, which
+// Save As and the output-file choice keep when the current path is too short
+// to lose its extension.
+FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, const QString &dialogFileName);
+
+} // namespace wendaro

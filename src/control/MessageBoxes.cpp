@@ -1,0 +1,22 @@
+#include "MessageBoxes.h"
+
+namespace wendaro {
+
+MessageBox fileErrorBox(const QString &text)
+{
+    return {text, ApplicationTitle, MessageIcon::Critical, MessageButtons::Ok, MessageAnswer::Ok, MessageAnswer::Ok};
+}
+
+MessageBox savePromptBox(const QString &path)
+{
+    return {path + QStringLiteral("への変更を保存しますか？"), ApplicationTitle, MessageIcon::Question,
+            MessageButtons::YesNoCancel, MessageAnswer::Yes, MessageAnswer::Cancel};
+}
+
+MessageBox indexErrorBox(const QString &text)
+{
+    return {text, QStringLiteral("エラー"), MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok,
+            MessageAnswer::Ok};
+}
+
+} // namespace wendaro

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "UserInterface.h"
+
+namespace wendaro {
+
+// A read or write error: the text under the critical icon with one OK button.
+MessageBox fileErrorBox(const QString &text);
+// Whether the changes to the file at path are to be saved: Yes, No or Cancel.
+MessageBox savePromptBox(const QString &path);
+// A refused index in the entry editor.
+MessageBox indexErrorBox(const QString &text);
+
+} // namespace wendaro
