@@ -1,1 +1,134 @@
 #include "StfReader.h"
+
+#include "CodePage.h"
+#include "EntryList.h"
+#include "IndexText.h"
+#include "LineBreaks.h"
+#include "StfLayout.h"
+
+#include <QtEndian>
+
+namespace wendaro {
+
+namespace {
+
+// Only the lower two bytes of a 4-byte field count, as a signed number.
+qint16 lower16(const char *field)
+{
+    return qFromLittleEndian<qint16>(field);
+}
+
+QString utf16FromLittleEndian(const char *bytes, qsizetype codeUnits)
+{
+    if (codeUnits == 0)
+        return QString();
+    QString text(codeUnits, Qt::Uninitialized);
+    qFromLittleEndian<char16_t>(bytes, codeUnits, text.data());
+    return text;
+}
+
+} // namespace
+
+qsizetype StfReader::fail(QString description)
+{
+    m_error = std::move(description);
+    return -1;
+}
+
+qsizetype StfReader::cutShort(qsizetype offset, qsizetype needed, qsizetype left)
+{
+    return fail(QStringLiteral("オフセット %1 のレコードがファイルの終わりで途切れています"
+                               "（%2 バイト必要ですが、残りは %3 バイトです）。")
+                    .arg(offset)
+                    .arg(needed)
+                    .arg(left));
+}
+
+qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 index, EntryList &rows)
+{
+    const qsizetype left = data.size() - p;
+    if (left < stf::ValueFixedSize)
+        return cutShort(p, stf::ValueFixedSize, left);
+    const char *const record = data.data() + p;
+    const qint16 length = lower16(record + stf::ValueLengthOffset);
+    if (length < 0)
+        return fail(QStringLiteral("オフセット %1 の値レコード（インデックス %2）の長さ %3 が負の数です。")
+                        .arg(p)
+                        .arg(index)
+                        .arg(length));
+    const qsizetype recordSize = stf::ValueFixedSize + 2 * qsizetype(length);
+    if (left < recordSize)
+        return cutShort(p, recordSize, left);
+
+    QString value = utf16FromLittleEndian(record + stf::ValueFixedSize, length);
+    if (rows.append(Entry{indexText(index), QString(), lineBreaksToList(std::move(value)), index}) == 0)
+        return fail(QStringLiteral("オフセット %1 の値レコードのインデックス %2 は、%3 行目の値レコードと重複しています。")
+                        .arg(p)
+                        .arg(index)
+                        .arg(rows.positionOfKey(index)));
+    return recordSize;
+}
+
+qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 index, const CodePage &codePage,
+                                    EntryList &rows)
+{
+    const qsizetype left = data.size() - p;
+    if (left < stf::NameFixedSize)
+        return cutShort(p, stf::NameFixedSize, left);
+    const char *const record = data.data() + p;
+    const qint16 length = lower16(record + stf::NameLengthOffset);
+    if (length < 0)
+        return fail(QStringLiteral("オフセット %1 の名前レコード（インデックス %2）の長さ %3 が負の数です。")
+                        .arg(p)
+                        .arg(index)
+                        .arg(length));
+    const qsizetype recordSize = stf::NameFixedSize + qsizetype(length);
+    if (left < recordSize)
+        return cutShort(p, recordSize, left);
+
+    // An empty name needs no row: there is nothing to fill in.
+    if (length > 0) {
+        const qsizetype position = rows.positionOfKey(index);
+        if (position == 0)
+            return fail(QStringLiteral("オフセット %1 の名前レコードのインデックス %2 には、対応する値レコードがありません。")
+                            .arg(p)
+                            .arg(index));
+        rows.setName(position, codePage.decodeBytewise(QByteArrayView(record + stf::NameFixedSize, length)));
+    }
+    return recordSize;
+}
+
+bool StfReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex)
+{
+    m_error.clear();
+    // A file too short for its header has no records: it is an empty table.
+    if (data.size() < stf::HeaderSize)
+        return true;
+    const qint16 entryCount = lower16(data.data() + stf::EntryCountOffset);
+
+    // The first entryCount records are value records, every later one is a
+    // name record. No byte at all left at a record start is the end of the
+    // table; a record that begins but does not fit is an error.
+    qint64 recordNumber = 0;
+    qsizetype p = stf::HeaderSize;
+    while (p < data.size()) {
+        const qsizetype left = data.size() - p;
+        if (left < stf::FieldSize) {
+            cutShort(p, stf::FieldSize, left);
+            return false;
+        }
+        const qint16 index = lower16(data.data() + p);
+        ++recordNumber;
+        largestIndex = qMax(largestIndex, index);
+
+        const qsizetype recordSize = recordNumber <= entryCount
+                                         ? readValueRecord(data, p, index, rows)
+                                         : readNameRecord(data, p, index, codePage, rows);
+        if (recordSize < 0)
+            return false;
+        p += recordSize;
+    }
+    return true;
+}
+
+} // namespace wendaro

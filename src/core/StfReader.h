@@ -20,6 +20,13 @@ public:
     QString errorString() const { return m_error; }
 
 private:
+    // Each returns the size of the record at offset p, or -1 after an error.
+    qsizetype readValueRecord(QByteArrayView data, qsizetype p, qint16 index, EntryList &rows);
+    qsizetype readNameRecord(QByteArrayView data, qsizetype p, qint16 index, const CodePage &codePage,
+                             EntryList &rows);
+    qsizetype cutShort(qsizetype offset, qsizetype needed, qsizetype left);
+    qsizetype fail(QString description);
+
     QString m_error;
 };
 

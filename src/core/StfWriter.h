@@ -12,13 +12,17 @@ class EntryList;
 class StfWriter
 {
 public:
-    // Builds the whole file image in out. Every limit is checked before
-    // anything is produced; on failure returns false, out is unspecified and
-    // errorString() names the row, the index and what is wrong.
+    // Builds the whole file image in out. Every limit is checked while the
+    // image is built aside (entry count, lengths, name characters, index
+    // texts, indexes that two rows share); on failure returns false, out is
+    // left as it was and errorString() names the row, the index and what is
+    // wrong.
     bool write(const EntryList &rows, const CodePage &codePage, QByteArray &out);
     QString errorString() const { return m_error; }
 
 private:
+    bool fail(QString description);
+
     QString m_error;
 };
 
