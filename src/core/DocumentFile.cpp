@@ -1,1 +1,121 @@
 #include "DocumentFile.h"
+
+#include "SaveFile.h"
+#include "StfReader.h"
+#include "StfWriter.h"
+#include "TextReader.h"
+#include "TextWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <limits>
+#include <optional>
+
+namespace wendaro {
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QStringLiteral("「%1」").arg(QDir::toNativeSeparators(path));
+}
+
+// The whole file, or nullopt with the reason in *error. Only regular files
+// are read: a folder, a pipe or a device is refused before it is opened.
+std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        *error = QStringLiteral("ファイル %1 が見つかりません").arg(shown(path));
+        return std::nullopt;
+    }
+    if (info.isDir()) {
+        *error = QStringLiteral("%1 はファイルではなくフォルダーです").arg(shown(path));
+        return std::nullopt;
+    }
+    if (!info.isFile()) {
+        *error = QStringLiteral("%1 は通常のファイルではありません").arg(shown(path));
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = info.isReadable()
+            ? QStringLiteral("ファイル %1 を開けません（%2）").arg(shown(path), file.errorString())
+            : QStringLiteral("ファイル %1 を読む権限がありません").arg(shown(path));
+        return std::nullopt;
+    }
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("ファイル %1 の先頭から %2 バイトの位置で読み込みに失敗しました（%3）")
+                     .arg(shown(path))
+                     .arg(data.size())
+                     .arg(file.errorString());
+        return std::nullopt;
+    }
+    return data;
+}
+
+} // namespace
+
+FileFormat formatForPath(const QString &path)
+{
+    // right() gives the whole path when it is shorter than four characters.
+    return path.right(4).toLower() == QLatin1String(".stf") ? FileFormat::Stf : FileFormat::Text;
+}
+
+QString errorBoxText(const QString &message, const QString &description)
+{
+    return message + QStringLiteral("\r\n") + description;
+}
+
+LoadResult loadDocument(const QString &path, const CodePage &codePage)
+{
+    LoadResult result;
+    const std::optional<QByteArray> data = readWholeFile(path, &result.errorString);
+    if (!data)
+        return result;
+
+    // The running maximum starts at 1, so that NextIndex is at least 2.
+    qint16 largestIndex = 1;
+    if (formatForPath(path) == FileFormat::Stf) {
+        StfReader reader;
+        result.ok = reader.read(*data, codePage, result.rows, largestIndex);
+        result.errorString = reader.errorString();
+    } else {
+        TextReader reader;
+        result.ok = reader.read(*data, codePage, result.rows, result.fields, largestIndex);
+        result.errorString = reader.errorString();
+    }
+    if (!result.ok)
+        return result;
+    result.errorString.clear();
+    // A table that already uses 32767 cannot propose a higher index in 16
+    // bits; it still loads, and the proposal stays at the largest index.
+    result.nextIndex = largestIndex == std::numeric_limits<qint16>::max() ? largestIndex : qint16(largestIndex + 1);
+    return result;
+}
+
+bool saveDocument(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
+                  const CodePage &codePage, QString *error)
+{
+    QByteArray image;
+    if (writeEntries) {
+        if (formatForPath(path) == FileFormat::Stf) {
+            StfWriter writer;
+            if (!writer.write(rows, codePage, image)) {
+                *error = writer.errorString();
+                return false;
+            }
+        } else {
+            TextWriter writer;
+            if (!writer.write(rows, fields, codePage, image)) {
+                *error = writer.errorString();
+                return false;
+            }
+        }
+    }
+    return SaveFile::write(path, image, error);
+}
+
+} // namespace wendaro

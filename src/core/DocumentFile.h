@@ -11,8 +11,8 @@ class CodePage;
 
 enum class FileFormat { Stf, Text };
 
-// The format is chosen by the last four characters of the path, ignoring
-// case: ".stf" is STF, anything else is tab-separated text.
+// The format is chosen by the last four characters of the path, lower-cased:
+// ".stf" is STF, anything else is tab-separated text.
 FileFormat formatForPath(const QString &path);
 
 inline const QString ReadErrorMessage = QStringLiteral("ファイル読み込みエラー");
@@ -25,17 +25,20 @@ struct LoadResult
 {
     bool ok = false;
     EntryList rows;       // also after an error: what was read before it
-    TextFields fields;    // set by the directives read
-    qint16 nextIndex = 0; // 1 + the larger of 1 and the largest index, at most 32767
-    QString errorString;  // the description for the error box
+    TextFields fields;    // set by the directives read, also before an error
+    qint16 nextIndex = 0; // when ok: 1 + the larger of 1 and the largest index, at most 32767
+    QString errorString;  // when not ok: the description for the error box
 };
 
-// Reads the file at path in the format that its path selects.
+// Reads the whole file at path in the format that its path selects. A file
+// that cannot be read (missing, a folder, no permission) and a format error
+// are both failures; the description names the path or the place in the file.
 LoadResult loadDocument(const QString &path, const CodePage &codePage);
 
 // Writes the document to path in the format that its path selects; with
-// writeEntries false the file is created empty. The old file is replaced only
-// when the whole new file was built and written.
+// writeEntries false the file is created empty. The whole file is built in
+// memory first, so a table that breaks a limit of the format never touches
+// the disk, and the old file is replaced only when every byte was written.
 bool saveDocument(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
                   const CodePage &codePage, QString *error);
 

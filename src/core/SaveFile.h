@@ -10,12 +10,15 @@ namespace wendaro {
 // Replaces a file as a whole or not at all: the bytes go to a temporary file
 // beside the target, which takes the target's place only when every write,
 // the flush and the commit succeeded. A failed save leaves the old file as it
-// was, with its permissions, and no temporary file behind.
+// was, with its permissions, and no temporary file behind. A symbolic link is
+// followed: the file it points to is replaced and the link stays a link.
 class SaveFile
 {
 public:
+    // On failure *error says, in Japanese, what went wrong and where.
     static bool write(const QString &path, QByteArrayView data, QString *error);
-    // Writes all of data to an open device, checking every write.
+    // Writes all of data to an open device, checking every write; a write
+    // that fails or makes no progress ends it with the byte offset in *error.
     static bool writeAll(QIODevice &device, QByteArrayView data, QString *error);
 };
 

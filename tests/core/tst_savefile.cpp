@@ -1,0 +1,279 @@
+#include "FailDevice.h"
+#include "SaveFile.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace wendaro;
+using wendaro::test::FailDevice;
+
+Q_DECLARE_METATYPE(FailDevice::Failure)
+
+namespace {
+
+// A table of two entries as it is saved: big enough to cross every field.
+QByteArray smallTable()
+{
+    return QByteArray::fromHex("cdab000001030000000200000001000000ffffffff020000006100620002000000"
+                               "ffffffff0000000001000000010000006e02000000000000");
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+void putFile(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(data), data.size());
+}
+
+// Every name below the folder, hidden ones included, so that a stray
+// temporary file shows up.
+QStringList listing(const QString &folder)
+{
+    QStringList names;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        names << it.next().mid(folder.size());
+    names.sort();
+    return names;
+}
+
+// The permission bits of the file itself, without those that Qt derives for
+// the user running the test.
+constexpr QFileDevice::Permissions OwnerGroupOther = QFileDevice::Permissions::fromInt(0x7077);
+
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
+// Lets the process write at most `bytes` bytes into any one file, as a disk
+// that fills up at that point would; writes beyond fail with EFBIG.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+} // namespace
+
+class TestSaveFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writeAllNoticesEveryFailure_data();
+    void writeAllNoticesEveryFailure();
+    void failedWriteOnDiskKeepsOldFile();
+    void refusedTarget_data();
+    void refusedTarget();
+    void readOnlyFileIsKept();
+    void replacesAndKeepsPermissions();
+    void followsSymbolicLink();
+    void createsNewAndEmptyFiles();
+};
+
+void TestSaveFile::writeAllNoticesEveryFailure_data()
+{
+    QTest::addColumn<FailDevice::Failure>("failure");
+    QTest::addColumn<qint64>("capacity");
+    const QByteArray data = smallTable();
+    for (const auto failure : {FailDevice::Failure::Error, FailDevice::Failure::Stall}) {
+        const char *kind = failure == FailDevice::Failure::Error ? "error" : "stall";
+        for (qint64 n = 0; n <= data.size(); ++n)
+            QTest::addRow("%s after %lld", kind, n) << failure << n;
+    }
+}
+
+void TestSaveFile::writeAllNoticesEveryFailure()
+{
+    QFETCH(FailDevice::Failure, failure);
+    QFETCH(qint64, capacity);
+    const QByteArray data = smallTable();
+    FailDevice device(capacity, failure);
+    QString error;
+    const bool ok = SaveFile::writeAll(device, data, &error);
+
+    QCOMPARE(ok, capacity >= data.size());
+    QCOMPARE(device.written(), data.left(capacity));
+    if (!ok)
+        QVERIFY2(error.contains(QString::number(capacity)), qPrintable(error));
+}
+
+void TestSaveFile::failedWriteOnDiskKeepsOldFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString target = dir.filePath(QStringLiteral("table.stf"));
+    const QByteArray old = "the old file, longer than nothing";
+    putFile(target, old);
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const QStringList before = listing(dir.path());
+    const QByteArray data = smallTable();
+
+    for (qsizetype n = 0; n < data.size(); ++n) {
+        bool ok;
+        QString error;
+        {
+            const FileSizeLimit limit{rlim_t(n)};
+            ok = SaveFile::write(target, data, &error);
+        }
+        QVERIFY2(!ok, qPrintable(QStringLiteral("limit %1").arg(n)));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contents(target), old);
+        QCOMPARE(QFileInfo(target).permissions() & OwnerGroupOther, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        QCOMPARE(listing(dir.path()), before);
+    }
+
+    QString error;
+    QVERIFY2(SaveFile::write(target, data, &error), qPrintable(error));
+    QCOMPARE(contents(target), data);
+}
+
+void TestSaveFile::refusedTarget_data()
+{
+    QTest::addColumn<QString>("existingFolder"); // made before the save
+    QTest::addColumn<QString>("existingFile");   // made before the save
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("blamed"); // the part of the path that the error names
+
+    QTest::newRow("folder does not exist") << QString() << QString() << "missing/deeper/t.stf" << "missing";
+    QTest::newRow("target is a folder") << "t.stf" << QString() << "t.stf" << "t.stf";
+    QTest::newRow("folder path through a file") << QString() << "plain.txt" << "plain.txt/t.stf" << "plain.txt";
+    QTest::newRow("deeper through a file") << QString() << "plain.txt" << "plain.txt/sub/t.stf" << "plain.txt";
+}
+
+void TestSaveFile::refusedTarget()
+{
+    QFETCH(QString, existingFolder);
+    QFETCH(QString, existingFile);
+    QFETCH(QString, target);
+    QFETCH(QString, blamed);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    if (!existingFolder.isEmpty())
+        QVERIFY(QDir(dir.path()).mkpath(existingFolder));
+    if (!existingFile.isEmpty())
+        putFile(dir.filePath(existingFile), "kept");
+    const QStringList before = listing(dir.path());
+
+    QString error;
+    QVERIFY(!SaveFile::write(dir.filePath(target), smallTable(), &error));
+    QVERIFY2(error.contains(dir.filePath(blamed)), qPrintable(error));
+    QCOMPARE(listing(dir.path()), before);
+    if (!existingFile.isEmpty())
+        QCOMPARE(contents(dir.filePath(existingFile)), QByteArray("kept"));
+}
+
+void TestSaveFile::readOnlyFileIsKept()
+{
+    if (runningAsRoot())
+        QSKIP("permissions do not bind root");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString target = dir.filePath(QStringLiteral("t.txt"));
+    putFile(target, "old");
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner));
+
+    QString error;
+    QVERIFY(!SaveFile::write(target, smallTable(), &error));
+    QVERIFY2(error.contains(target), qPrintable(error));
+    QCOMPARE(contents(target), QByteArray("old"));
+    QCOMPARE(listing(dir.path()), QStringList{QStringLiteral("/t.txt")});
+}
+
+void TestSaveFile::replacesAndKeepsPermissions()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString target = dir.filePath(QStringLiteral("t.stf"));
+    putFile(target, "old contents");
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(target, permissions));
+
+    QString error;
+    QVERIFY2(SaveFile::write(target, smallTable(), &error), qPrintable(error));
+    QCOMPARE(contents(target), smallTable());
+    QCOMPARE(QFileInfo(target).permissions() & OwnerGroupOther, permissions);
+    QCOMPARE(listing(dir.path()), QStringList{QStringLiteral("/t.stf")});
+}
+
+void TestSaveFile::followsSymbolicLink()
+{
+    // The link and the file it names live in different folders: the file is
+    // replaced where it is, the link stays a link to it.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("links")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data")));
+    const QString real = dir.filePath(QStringLiteral("data/t.stf"));
+    const QString link = dir.filePath(QStringLiteral("links/t.stf"));
+    putFile(real, "old");
+    QVERIFY(QFile::link(QStringLiteral("../data/t.stf"), link));
+
+    QString error;
+    QVERIFY2(SaveFile::write(link, smallTable(), &error), qPrintable(error));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(QFileInfo(link).symLinkTarget(), QFileInfo(real).absoluteFilePath());
+    QCOMPARE(contents(real), smallTable());
+    QCOMPARE(listing(dir.path()), (QStringList{QStringLiteral("/data"), QStringLiteral("/data/t.stf"),
+                                               QStringLiteral("/links"), QStringLiteral("/links/t.stf")}));
+
+    // A failed save through the link leaves both alone.
+    const QString blocked = dir.filePath(QStringLiteral("links/blocked.stf"));
+    QVERIFY(QFile::link(QStringLiteral("../data/t.stf/below"), blocked));
+    QVERIFY(!SaveFile::write(blocked, "x", &error));
+    QVERIFY(QFileInfo(blocked).isSymLink());
+    QCOMPARE(contents(real), smallTable());
+}
+
+void TestSaveFile::createsNewAndEmptyFiles()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString target = dir.filePath(QStringLiteral("new.txt"));
+    QString error;
+    QVERIFY2(SaveFile::write(target, smallTable(), &error), qPrintable(error));
+    QCOMPARE(contents(target), smallTable());
+    QVERIFY2(SaveFile::write(target, {}, &error), qPrintable(error));
+    QVERIFY(QFileInfo(target).exists());
+    QCOMPARE(QFileInfo(target).size(), 0);
+    QCOMPARE(listing(dir.path()), QStringList{QStringLiteral("/new.txt")});
+}
+
+QTEST_GUILESS_MAIN(TestSaveFile)
+#include "tst_savefile.moc"
