@@ -1,0 +1,71 @@
+#pragma once
+
+#include <UserInterface.h>
+
+#include <QList>
+#include <QPair>
+#include <QStringList>
+#include <functional>
+
+namespace wendaro {
+
+// A scripted person: answers message boxes and file dialogs from queues,
+// runs a script when the entry editor opens, and records everything shown.
+class FakeUserInterface : public UserInterface
+{
+public:
+    // Answers for boxes with Yes/No/Cancel, in order; when none is left the
+    // box is answered by its escape answer and counted as unscripted.
+    QList<MessageAnswer> answers;
+    // Results of the file dialog, in order; when none is left it is cancelled.
+    QList<std::optional<QString>> dialogResults;
+    // Run while the entry editor is open, like the person pressing its buttons.
+    std::function<void(const EditorFill &)> editorScript;
+
+    QList<MessageBox> messages;
+    int unscriptedMessages = 0;
+    QList<FileDialogRequest> dialogs;
+    QList<EditorFill> editors;
+    QList<QPair<QString, QStringList>> started;
+    QStringList openedWithDefaultViewer;
+    QList<QPair<Command, bool>> commandChanges;
+    QList<QPair<Field, QString>> fieldChanges;
+    QStringList pathChanges;
+
+    MessageAnswer showMessage(const MessageBox &box) override
+    {
+        messages.append(box);
+        if (box.buttons == MessageButtons::Ok)
+            return MessageAnswer::Ok;
+        if (answers.isEmpty()) {
+            ++unscriptedMessages;
+            return box.escapeAnswer;
+        }
+        return answers.takeFirst();
+    }
+
+    std::optional<QString> showFileDialog(const FileDialogRequest &request) override
+    {
+        dialogs.append(request);
+        return dialogResults.isEmpty() ? std::nullopt : dialogResults.takeFirst();
+    }
+
+    void showEntryEditor(const EditorFill &fill) override
+    {
+        editors.append(fill);
+        if (editorScript)
+            editorScript(fill);
+    }
+
+    void startDetached(const QString &program, const QStringList &arguments) override
+    {
+        started.append({program, arguments});
+    }
+    void openWithDefaultViewer(const QString &path) override { openedWithDefaultViewer.append(path); }
+
+    void commandEnabledChanged(Command command, bool enabled) override { commandChanges.append({command, enabled}); }
+    void fieldTextChanged(Field field, const QString &text) override { fieldChanges.append({field, text}); }
+    void currentPathChanged(const QString &path) override { pathChanges.append(path); }
+};
+
+} // namespace wendaro

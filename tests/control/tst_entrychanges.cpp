@@ -1,0 +1,319 @@
+#include "ControlFixture.h"
+
+#include <IndexCheck.h>
+#include <ReadmeViewer.h>
+
+using namespace wendaro;
+
+class TestEntryChanges : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void indexCheck_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message"); // empty: accepted
+        QTest::addColumn<QString>("addedIndexText");
+        QTest::addColumn<QString>("editedIndexText");
+        const QString notNumeric = IndexNotNumericMessage;
+        const QString range = IndexOutOfRangeMessage;
+        QTest::newRow("empty") << "" << notNumeric << "" << "";
+        QTest::newRow("abc") << "abc" << notNumeric << "" << "";
+        QTest::newRow("32768") << "32768" << range << "" << "";
+        QTest::newRow("99999") << "99999" << range << "" << "";
+        QTest::newRow("-1") << "-1" << range << "" << "";
+        QTest::newRow("-0.6") << "-0.6" << range << "" << "";
+        QTest::newRow("beyond 32 bits") << "1e10" << range << "" << "";
+        QTest::newRow("0") << "0" << "" << "    0" << "    0";
+        QTest::newRow("32767") << "32767" << "" << "32767" << "32767";
+        QTest::newRow("1.5") << "1.5" << "" << "    2" << "  1.5";
+        QTest::newRow("2.5") << "2.5" << "" << "    2" << "  2.5";
+        QTest::newRow("3.5") << "3.5" << "" << "    4" << "  3.5";
+        QTest::newRow("-0.5") << "-0.5" << "" << "    0" << " -0.5";
+        QTest::newRow("007") << "007" << "" << "    7" << "  007";
+        QTest::newRow("1e3") << "1e3" << "" << " 1000" << "  1e3";
+    }
+
+    void indexCheck()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        QFETCH(QString, addedIndexText);
+        QFETCH(QString, editedIndexText);
+        for (EditMode mode : {EditMode::Add, EditMode::Edit}) {
+            ControlFixture f;
+            f.open("a.stf", {{12, "n", "v"}});
+            f.controller.entries().select(1);
+
+            const bool accepted = f.controller.acceptEditor(mode, typed, "name", "value");
+
+            QCOMPARE(accepted, message.isEmpty());
+            if (!accepted) {
+                QCOMPARE(f.ui.messages.size(), 1);
+                const MessageBox box = f.ui.messages.first();
+                QCOMPARE(box.text, message);
+                QCOMPARE(box.title, QStringLiteral("エラー"));
+                QCOMPARE(box.icon, MessageIcon::Exclamation);
+                QCOMPARE(box.buttons, MessageButtons::Ok);
+                QCOMPARE(f.indexTexts(), QStringList({"   12"}));
+                QVERIFY(!f.controller.isModified());
+                continue;
+            }
+            QVERIFY(f.ui.messages.isEmpty());
+            QVERIFY(f.controller.isModified());
+            if (mode == EditMode::Add)
+                QCOMPARE(f.indexTexts(), QStringList({"   12", addedIndexText}));
+            else
+                QCOMPARE(f.indexTexts(), QStringList({editedIndexText}));
+        }
+    }
+
+    void nextIndexRules_data()
+    {
+        QTest::addColumn<EditMode>("mode");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("nextIndex");
+        QTest::newRow("add as proposed") << EditMode::Add << "7" << 8;
+        QTest::newRow("add 007") << EditMode::Add << "007" << 7;
+        QTest::newRow("add with a space") << EditMode::Add << " 7" << 7;
+        QTest::newRow("add another index") << EditMode::Add << "3" << 7;
+        QTest::newRow("edit to the proposed index") << EditMode::Edit << "7" << 8;
+        QTest::newRow("edit to 07") << EditMode::Edit << "07" << 7;
+    }
+
+    void nextIndexRules()
+    {
+        QFETCH(EditMode, mode);
+        QFETCH(QString, typed);
+        QFETCH(int, nextIndex);
+        ControlFixture f;
+        f.open("a.stf", {{6, "n", "v"}});
+        QCOMPARE(f.controller.nextIndex(), qint16(7));
+        f.controller.entries().select(1);
+        QVERIFY(f.controller.acceptEditor(mode, typed, "n", "v"));
+        QCOMPARE(f.controller.nextIndex(), qint16(nextIndex));
+    }
+
+    void lastIndexStaysProposed()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{32767, "n", "v"}});
+        QCOMPARE(f.controller.nextIndex(), qint16(32767));
+        QVERIFY(f.controller.acceptEditor(EditMode::Add, "32767", "m", "w"));
+        QCOMPARE(f.indexTexts(), QStringList({"32767", "32767"}));
+        QVERIFY(f.controller.isModified());
+        QCOMPARE(f.controller.nextIndex(), qint16(32767));
+    }
+
+    void addAppendsUnselectedWithoutKey()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{1, "a", "x"}, {2, "b", "y"}});
+        f.controller.entries().select(1);
+        QVERIFY(f.controller.acceptEditor(EditMode::Add, "3", "c", "line 1\r\nline 2"));
+        const Entry &added = f.controller.entries().at(3);
+        QCOMPARE(added.name, QStringLiteral("c"));
+        QCOMPARE(added.value, QStringLiteral("line 1<br>line 2"));
+        QCOMPARE(added.key, std::nullopt);
+        QCOMPARE(f.controller.entries().selectedPosition(), 0);
+        QVERIFY(!f.controller.isEnabled(Command::ButtonEdit));
+    }
+
+    void editKeepsKeyPositionAndSelection()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{5, "a", "x"}, {12, "b", "y"}});
+        f.controller.entries().select(2);
+        QVERIFY(f.controller.acceptEditor(EditMode::Edit, "40", "renamed", "one\r\ntwo\rthree"));
+        const Entry &edited = f.controller.entries().at(2);
+        QCOMPARE(edited.indexText, QStringLiteral("   40"));
+        QCOMPARE(edited.name, QStringLiteral("renamed"));
+        QCOMPARE(edited.value, QStringLiteral("one<br>two\rthree"));
+        QCOMPARE(edited.key, std::optional<qint16>(12));
+        QCOMPARE(f.controller.entries().selectedPosition(), 2);
+        QVERIFY(f.controller.isEnabled(Command::ButtonEdit));
+        QVERIFY(f.controller.isModified());
+    }
+
+    void removeLeavesNoSelection()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{1, "a", "x"}, {2, "b", "y"}, {3, "c", "z"}});
+        f.controller.entries().select(2);
+        f.controller.removeEntry();
+        QCOMPARE(f.indexTexts(), QStringList({"    1", "    3"}));
+        QCOMPARE(f.controller.entries().selectedPosition(), 0);
+        QVERIFY(f.controller.isModified());
+        QVERIFY(!f.controller.isEnabled(Command::ButtonRemove));
+        QCOMPARE(f.controller.nextIndex(), qint16(4));
+
+        f.controller.entries().select(1);
+        f.controller.removeEntry();
+        f.controller.entries().select(1);
+        f.controller.removeEntry();
+        QVERIFY(f.controller.entries().isEmpty());
+        QVERIFY(f.controller.isModified());
+    }
+
+    void sorting_data()
+    {
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("index, first click reverses the loaded key") << QList<int>{1} << QStringList{"c", "b", "a"};
+        QTest::newRow("index twice") << QList<int>{1, 1} << QStringList{"a", "b", "c"};
+        QTest::newRow("name") << QList<int>{2} << QStringList{"a", "b", "c"};
+        QTest::newRow("name twice") << QList<int>{2, 2} << QStringList{"c", "b", "a"};
+        QTest::newRow("name twice, then value") << QList<int>{2, 2, 3} << QStringList{"b", "c", "a"};
+        QTest::newRow("value, then index") << QList<int>{3, 1} << QStringList{"a", "b", "c"};
+    }
+
+    void sorting()
+    {
+        QFETCH(QList<int>, clicks);
+        QFETCH(QStringList, names);
+        ControlFixture f;
+        // The list starts sorted ascending by index text, so the first click on
+        // the index column sorts descending.
+        f.open("a.stf", {{100, "c", "2"}, {9, "a", "3"}, {10, "b", "1"}});
+        for (int click : clicks)
+            f.controller.columnClicked(click);
+        QStringList shown;
+        for (qsizetype p = 1; p <= f.controller.entries().count(); ++p)
+            shown << f.controller.entries().at(p).name;
+        QCOMPARE(shown, names);
+        QVERIFY(!f.controller.isModified());
+    }
+
+    void editorFill_data()
+    {
+        QTest::addColumn<EditMode>("mode");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("index");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("add") << EditMode::Add << "追加" << "42" << "" << "";
+        QTest::newRow("edit") << EditMode::Edit << "編集" << "12" << "b" << "two\r\nlines";
+    }
+
+    void editorFill()
+    {
+        QFETCH(EditMode, mode);
+        QFETCH(QString, title);
+        QFETCH(QString, index);
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        ControlFixture f;
+        f.open("a.stf", {{41, "a", "x"}, {12, "b", "two\r\nlines"}});
+        f.controller.entries().select(2);
+        if (mode == EditMode::Add)
+            f.controller.addEntry();
+        else
+            f.controller.editEntry();
+        QCOMPARE(f.ui.editors.size(), 1);
+        const EditorFill fill = f.ui.editors.first();
+        QCOMPARE(fill.mode, mode);
+        QCOMPARE(fill.title, title);
+        QCOMPARE(fill.index, index);
+        QCOMPARE(fill.name, name);
+        QCOMPARE(fill.value, value);
+    }
+
+    void editorOkWithoutChangeKeepsTheRow()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{12, "b", "one\r\ntwo\nthree\r"}});
+        const Entry before = f.controller.entries().at(1);
+        f.controller.entries().select(1);
+        f.ui.editorScript = [&](const EditorFill &fill) {
+            QVERIFY(f.controller.acceptEditor(fill.mode, fill.index, fill.name, fill.value));
+        };
+        f.controller.editEntry();
+        const Entry &after = f.controller.entries().at(1);
+        QCOMPARE(after.value, before.value);
+        QCOMPARE(after.name, before.name);
+        QCOMPARE(after.indexText, before.indexText);
+    }
+
+    void editorCancelChangesNothing()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{1, "a", "x"}});
+        f.controller.addEntry();
+        f.controller.entries().select(1);
+        f.controller.editEntry();
+        QCOMPARE(f.ui.editors.size(), 2);
+        QCOMPARE(f.controller.entries().count(), 1);
+        QCOMPARE(f.controller.nextIndex(), qint16(2));
+        QVERIFY(!f.controller.isModified());
+    }
+
+    void doubleClick_data()
+    {
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("edits");
+        QTest::newRow("selected and shown") << true << true << true;
+        QTest::newRow("selected, not shown") << true << false << false;
+        QTest::newRow("nothing selected") << false << false << false;
+    }
+
+    void doubleClick()
+    {
+        QFETCH(bool, selected);
+        QFETCH(bool, shown);
+        QFETCH(bool, edits);
+        ControlFixture f;
+        f.open("a.stf", {{1, "a", "x"}});
+        if (selected)
+            f.controller.entries().select(1);
+        f.controller.entries().setSelectedShown(shown);
+        f.controller.itemDoubleClicked();
+        QCOMPARE(f.ui.editors.size(), edits ? 1 : 0);
+    }
+
+    void activationShowsTheSelectedRowSelected()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{1, "a", "x"}});
+        f.controller.windowActivated();
+        QVERIFY(!f.controller.entries().isSelectedShown());
+        f.controller.entries().select(1);
+        f.controller.entries().setSelectedShown(false);
+        f.controller.windowActivated();
+        QVERIFY(f.controller.entries().isSelectedShown());
+    }
+
+    void readmeViewer_data()
+    {
+        QTest::addColumn<bool>("notepadOnPath");
+        QTest::newRow("notepad") << true;
+        QTest::newRow("desktop viewer") << false;
+    }
+
+    void readmeViewer()
+    {
+        QFETCH(bool, notepadOnPath);
+        const ReadmeLaunch launch = readmeLaunch("/opt/wendaro dir", notepadOnPath);
+        const QString path = QDir::toNativeSeparators("/opt/wendaro dir/readme.txt");
+        QCOMPARE(launch.readmePath, path);
+        QCOMPARE(launch.useDefaultViewer, !notepadOnPath);
+        if (notepadOnPath) {
+            QCOMPARE(launch.program, QStringLiteral("notepad"));
+            QCOMPARE(launch.arguments, QStringList{path});
+        }
+    }
+
+    void readmeCommandStartsAViewer()
+    {
+        ControlFixture f;
+        f.controller.openReadme();
+        const QString expected = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/readme.txt");
+        const QStringList reached = f.ui.openedWithDefaultViewer
+            + (f.ui.started.isEmpty() ? QStringList() : f.ui.started.first().second);
+        QCOMPARE(reached, QStringList{expected});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEntryChanges)
+#include "tst_entrychanges.moc"

@@ -1,0 +1,492 @@
+#include "ControlFixture.h"
+
+#include <CommandLine.h>
+#include <FileDialogSetup.h>
+
+#include <QDir>
+
+using namespace wendaro;
+
+namespace {
+
+enum class Caller { New, Open, Drop, Close, WindowClose };
+enum class Answer { Yes, No, Cancel, YesButSaveFails };
+
+qsizetype rowsInFile(const QString &path)
+{
+    return loadDocument(path, testCodePage()).rows.count();
+}
+
+int flagBits(const FileDialogRequest &r)
+{
+    return (r.overwritePrompt ? 0x2 : 0) | (r.hideReadOnly ? 0x4 : 0) | (r.pathMustExist ? 0x800 : 0)
+        | (r.fileMustExist ? 0x1000 : 0);
+}
+
+} // namespace
+
+class TestFileCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unmodifiedDocumentAsksNothing()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{1, "n", "v"}});
+        QVERIFY(!f.controller.confirmSave());
+        QVERIFY(f.ui.messages.isEmpty());
+    }
+
+    void savePromptNamesThePath()
+    {
+        ControlFixture f;
+        f.open("a.stf", {});
+        f.controller.setFieldText(Field::Memo, "m");
+        f.ui.answers = {MessageAnswer::Cancel};
+        QVERIFY(f.controller.confirmSave());
+        QCOMPARE(f.ui.messages.size(), 1);
+        const MessageBox box = f.ui.messages.first();
+        QCOMPARE(box.text, f.path("a.stf") + QStringLiteral("への変更を保存しますか？"));
+        QCOMPARE(box.title, QStringLiteral("Wendaro"));
+        QCOMPARE(box.icon, MessageIcon::Question);
+        QCOMPARE(box.buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(box.defaultAnswer, MessageAnswer::Yes);
+        QCOMPARE(box.escapeAnswer, MessageAnswer::Cancel);
+    }
+
+    void answersOfEveryCaller_data()
+    {
+        QTest::addColumn<Caller>("caller");
+        QTest::addColumn<Answer>("answer");
+        const QList<QPair<const char *, Caller>> callers = {{"New", Caller::New},
+                                                            {"Open", Caller::Open},
+                                                            {"drop", Caller::Drop},
+                                                            {"Close", Caller::Close},
+                                                            {"window close", Caller::WindowClose}};
+        const QList<QPair<const char *, Answer>> answers = {{"Yes", Answer::Yes},
+                                                            {"No", Answer::No},
+                                                            {"Cancel", Answer::Cancel},
+                                                            {"Yes, save fails", Answer::YesButSaveFails}};
+        for (const auto &[callerName, caller] : callers) {
+            for (const auto &[answerName, answer] : answers)
+                QTest::addRow("%s, %s", callerName, answerName) << caller << answer;
+        }
+    }
+
+    void answersOfEveryCaller()
+    {
+        QFETCH(Caller, caller);
+        QFETCH(Answer, answer);
+        ControlFixture f;
+        const QString doc = f.path("doc.stf");
+        f.open("doc.stf", {{1, "a", "x"}});
+        QVERIFY(writeTable(f.path("other.stf"), {{5, "o", "p"}, {6, "q", "r"}, {7, "s", "t"}}));
+        QVERIFY(f.controller.acceptEditor(EditMode::Add, "2", "b", "y"));
+        if (answer == Answer::YesButSaveFails) {
+            // The document's file has become a folder: the save cannot replace it.
+            QVERIFY(QFile::remove(doc));
+            QVERIFY(QDir().mkdir(doc));
+        }
+        f.ui.answers = {answer == Answer::No ? MessageAnswer::No
+                        : answer == Answer::Cancel ? MessageAnswer::Cancel
+                                                   : MessageAnswer::Yes};
+
+        bool wentOn = false;
+        switch (caller) {
+        case Caller::New:
+        case Caller::Open:
+            f.controller.chooseFile(caller == Caller::New ? ChooseMode::New : ChooseMode::Open);
+            wentOn = !f.ui.dialogs.isEmpty();
+            break;
+        case Caller::Drop:
+            f.controller.dropFiles({f.path("other.stf")});
+            wentOn = f.controller.currentPath() == f.path("other.stf") && f.controller.entries().count() == 3;
+            break;
+        case Caller::Close:
+            f.controller.closeFile();
+            wentOn = f.controller.currentPath().isEmpty() && f.controller.entries().isEmpty();
+            break;
+        case Caller::WindowClose:
+            wentOn = f.controller.queryClose();
+            break;
+        }
+
+        QCOMPARE(f.ui.messages.first().buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(f.ui.unscriptedMessages, 0);
+        QCOMPARE(wentOn, answer == Answer::Yes || answer == Answer::No);
+        if (answer == Answer::YesButSaveFails) {
+            QCOMPARE(f.ui.messages.size(), 2);
+            QVERIFY(f.ui.messages.last().text.startsWith(WriteErrorMessage + "\r\n"));
+        } else {
+            QCOMPARE(rowsInFile(doc), answer == Answer::Yes ? 2 : 1);
+        }
+        if (!wentOn) {
+            QCOMPARE(f.controller.currentPath(), doc);
+            QCOMPARE(f.controller.entries().count(), 2);
+            QVERIFY(f.controller.isModified());
+        }
+    }
+
+    void dialogSetUp_data()
+    {
+        QTest::addColumn<ChooseMode>("mode");
+        QTest::addColumn<FileDialogKind>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<int>("flags");
+        const QString lessExtension = QStringLiteral("/data/a");
+        QTest::newRow("New") << ChooseMode::New << FileDialogKind::Save << "新規作成" << "New.stf" << BothFormatsFilter
+                             << 2054;
+        QTest::newRow("Open") << ChooseMode::Open << FileDialogKind::Open << "開く" << "" << BothFormatsFilter << 4100;
+        QTest::newRow("Save As") << ChooseMode::SaveAs << FileDialogKind::Save << "名前を付けて保存" << lessExtension
+                                 << BothFormatsFilter << 2054;
+        QTest::newRow("output file") << ChooseMode::Output << FileDialogKind::Open << "出力先を指定" << lessExtension
+                                     << StfOnlyFilter << 2052;
+    }
+
+    void dialogSetUp()
+    {
+        QFETCH(ChooseMode, mode);
+        QFETCH(FileDialogKind, kind);
+        QFETCH(QString, title);
+        QFETCH(QString, fileName);
+        QFETCH(QString, filter);
+        QFETCH(int, flags);
+        const FileDialogRequest request = fileDialogSetup(mode, "/data/a.stf", "earlier");
+        QCOMPARE(request.kind, kind);
+        QCOMPARE(request.title, title);
+        QCOMPARE(request.fileName, fileName);
+        QCOMPARE(request.filter, filter);
+        QCOMPARE(request.defaultExtension, QStringLiteral("*.stf"));
+        QCOMPARE(request.defaultSuffix(), QStringLiteral("stf"));
+        QCOMPARE(flagBits(request), flags);
+    }
+
+    void filterPairs()
+    {
+        FileDialogRequest request;
+        request.filter = BothFormatsFilter;
+        const QList<FileFilter> pairs = request.filters();
+        QCOMPARE(pairs.size(), 2);
+        QCOMPARE(pairs[0].description, QStringLiteral("STF ファイル (*.stf)"));
+        QCOMPARE(pairs[0].pattern, QStringLiteral("*.stf"));
+        QCOMPARE(pairs[1].description, QStringLiteral("テキスト (タブ区切り) (*.txt)"));
+        QCOMPARE(pairs[1].pattern, QStringLiteral("*.txt"));
+    }
+
+    void shortPathKeepsTheDialogsName()
+    {
+        ControlFixture f;
+        f.controller.startUp("a.s");
+        f.controller.chooseFile(ChooseMode::New);
+        f.controller.chooseFile(ChooseMode::SaveAs);
+        f.controller.chooseFile(ChooseMode::Output);
+        QCOMPARE(f.ui.dialogs.size(), 3);
+        QCOMPARE(f.ui.dialogs[1].fileName, QStringLiteral("New.stf"));
+        QCOMPARE(f.ui.dialogs[2].fileName, QStringLiteral("New.stf"));
+        QCOMPARE(fileDialogSetup(ChooseMode::SaveAs, "a.st", "earlier").fileName, QString());
+    }
+
+    void dialogCancelChangesNothing_data()
+    {
+        QTest::addColumn<ChooseMode>("mode");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("New") << ChooseMode::New << true;
+        QTest::newRow("Open") << ChooseMode::Open << true;
+        QTest::newRow("Save As") << ChooseMode::SaveAs << false;
+        QTest::newRow("output file") << ChooseMode::Output << false;
+    }
+
+    void dialogCancelChangesNothing()
+    {
+        QFETCH(ChooseMode, mode);
+        QFETCH(bool, asks);
+        ControlFixture f;
+        f.open("doc.txt", {{4, "n", "v"}}, {"out.stf", "memo"});
+        f.controller.setFieldText(Field::Memo, "changed");
+        const QByteArray onDisk = fileBytes(f.path("doc.txt"));
+        f.ui.answers = {MessageAnswer::No};
+
+        f.controller.chooseFile(mode);
+
+        QCOMPARE(f.ui.messages.size(), asks ? 1 : 0);
+        QCOMPARE(f.ui.dialogs.size(), 1);
+        QCOMPARE(f.controller.currentPath(), f.path("doc.txt"));
+        QCOMPARE(f.controller.entries().count(), 1);
+        QCOMPARE(f.controller.fieldText(Field::File), QStringLiteral("out.stf"));
+        QCOMPARE(f.controller.fieldText(Field::Memo), QStringLiteral("changed"));
+        QCOMPARE(f.controller.nextIndex(), qint16(5));
+        QVERIFY(f.controller.isModified());
+        QCOMPARE(fileBytes(f.path("doc.txt")), onDisk);
+    }
+
+    void newCreatesAnEmptyFileAndShowsIt()
+    {
+        ControlFixture f;
+        f.open("doc.txt", {{4, "n", "v"}}, {"out.stf", "memo"});
+        QVERIFY(writeTable(f.path("new.stf"), {{9, "old", "old"}}));
+        f.ui.dialogResults = {f.path("new.stf")};
+
+        f.controller.chooseFile(ChooseMode::New);
+
+        QVERIFY(f.ui.messages.isEmpty());
+        QCOMPARE(QFileInfo(f.path("new.stf")).size(), 0);
+        QCOMPARE(f.controller.currentPath(), f.path("new.stf"));
+        QVERIFY(f.controller.entries().isEmpty());
+        QCOMPARE(f.controller.fieldText(Field::File), QString());
+        QCOMPARE(f.controller.fieldText(Field::Memo), QString());
+        QCOMPARE(f.controller.nextIndex(), qint16(1));
+        QVERIFY(!f.controller.isModified());
+        QVERIFY(f.controller.isEnabled(Command::EditAdd));
+    }
+
+    void failedNewKeepsItsPath()
+    {
+        ControlFixture f;
+        f.controller.startUp("");
+        const QString target = f.path("missing/new.stf");
+        f.ui.dialogResults = {target};
+        f.controller.chooseFile(ChooseMode::New);
+        QCOMPARE(f.ui.messages.size(), 1);
+        QVERIFY(f.ui.messages.first().text.startsWith(WriteErrorMessage + "\r\n"));
+        QCOMPARE(f.controller.currentPath(), target);
+        QCOMPARE(f.controller.nextIndex(), qint16(1));
+        QVERIFY(!f.controller.isEnabled(Command::FilesClose));
+    }
+
+    void openReadsTheChosenFile()
+    {
+        ControlFixture f;
+        f.controller.startUp("");
+        QVERIFY(writeTable(f.path("t.txt"), {{1, "a", "x"}, {7, "b", "y"}, {3, "c", "z"}}, {"o.stf", "memo"}));
+        f.ui.dialogResults = {f.path("t.txt")};
+        f.controller.chooseFile(ChooseMode::Open);
+        QCOMPARE(f.indexTexts(), QStringList({"    1", "    7", "    3"}));
+        QCOMPARE(f.controller.fieldText(Field::File), QStringLiteral("o.stf"));
+        QCOMPARE(f.controller.fieldText(Field::Memo), QStringLiteral("memo"));
+        QCOMPARE(f.controller.nextIndex(), qint16(8));
+        QVERIFY(!f.controller.isModified());
+        QVERIFY(f.controller.isEnabled(Command::FilesSaveAs));
+    }
+
+    void saveAsTextExportsAndMovesOn()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{2, "n", "v"}});
+        f.controller.setFieldText(Field::Memo, "memo");
+        f.ui.dialogResults = {f.path("a.txt")};
+        f.controller.chooseFile(ChooseMode::SaveAs);
+        QVERIFY(f.ui.messages.isEmpty());
+        QCOMPARE(f.ui.dialogs.first().fileName, f.path("a"));
+        QCOMPARE(f.controller.currentPath(), f.path("a.txt"));
+        QVERIFY(!f.controller.isModified());
+        const LoadResult written = loadDocument(f.path("a.txt"), testCodePage());
+        QVERIFY(written.ok);
+        QCOMPARE(written.rows.count(), 1);
+        QCOMPARE(written.fields.memo, QStringLiteral("memo"));
+    }
+
+    void outputFileChoice_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("another path") << "/x/other.stf" << true;
+        QTest::newRow("the path already there") << "/x/out.stf" << false;
+    }
+
+    void outputFileChoice()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(bool, modified);
+        ControlFixture f;
+        f.open("a.txt", {}, {"/x/out.stf", ""});
+        const QByteArray onDisk = fileBytes(f.path("a.txt"));
+        f.ui.dialogResults = {chosen};
+        f.controller.chooseFile(ChooseMode::Output);
+        QCOMPARE(f.controller.fieldText(Field::File), chosen);
+        QCOMPARE(f.controller.isModified(), modified);
+        QCOMPARE(f.controller.currentPath(), f.path("a.txt"));
+        QCOMPARE(fileBytes(f.path("a.txt")), onDisk);
+    }
+
+    void commandLineCleaning_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("unquoted") << "C:\\data\\a.stf" << "C:\\data\\a.stf";
+        QTest::newRow("quoted, with spaces") << "\"C:\\my data\\a.stf\"" << "C:\\my data\\a.stf";
+        QTest::newRow("two quoted") << "\"a b.stf\" \"c.stf\"" << "a b.stf";
+        QTest::newRow("two unquoted") << "a.stf b.stf" << "a.stf b.stf";
+        QTest::newRow("two quoted, two spaces") << "\"a.stf\"  \"b.stf\"" << "a.stf  b.stf";
+        QTest::newRow("semicolon") << "a;b.stf" << "a";
+        QTest::newRow("not trimmed") << " a.stf " << " a.stf ";
+        QTest::newRow("only quotes") << "\"\"" << "";
+        QTest::newRow("quoted space") << "\" \"" << "";
+    }
+
+    void commandLineCleaning()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(QString, path);
+        QCOMPARE(pathFromCommandLine(commandLine), path);
+    }
+
+    void startUp_data()
+    {
+        QTest::addColumn<QString>("commandLine"); // "@" stands for the folder of the test files
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("readError");
+        QTest::newRow("empty") << "" << "" << 0 << false;
+        QTest::newRow("spaces") << "   " << "" << 0 << false;
+        QTest::newRow("only quotes") << "\"\"" << "" << 0 << false;
+        QTest::newRow("quoted file") << "\"@/t.stf\"" << "@/t.stf" << 2 << false;
+        QTest::newRow("two unquoted files") << "@/t.stf @/t.stf" << "@/t.stf @/t.stf" << 0 << true;
+    }
+
+    void startUp()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(QString, path);
+        QFETCH(int, rows);
+        QFETCH(bool, readError);
+        ControlFixture f;
+        QVERIFY(writeTable(f.path("t.stf"), {{1, "a", "x"}, {2, "b", "y"}}));
+        f.controller.startUp(commandLine.replace('@', f.dir.path()));
+
+        path.replace('@', f.dir.path());
+        QCOMPARE(f.controller.currentPath(), path);
+        QCOMPARE(f.controller.entries().count(), rows);
+        QCOMPARE(f.ui.messages.size(), readError ? 1 : 0);
+        const bool opened = !path.isEmpty();
+        QCOMPARE(f.controller.isEnabled(Command::FilesClose), opened);
+        QCOMPARE(f.controller.isEnabled(Command::TxtMemo), opened);
+        QVERIFY(!f.controller.isModified());
+    }
+
+    void commandLineFromArgumentsJoinsWithSpaces()
+    {
+        QCOMPARE(commandLineFromArguments({"a b.stf", "c.stf"}), QStringLiteral("a b.stf c.stf"));
+        QCOMPARE(commandLineFromArguments({}), QString());
+    }
+
+    void dropWithoutPathsIsIgnoredBeforeThePrompt()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{1, "n", "v"}});
+        f.controller.setFieldText(Field::Memo, "m");
+        f.controller.dropFiles({});
+        QVERIFY(f.ui.messages.isEmpty());
+        QCOMPARE(f.controller.currentPath(), f.path("a.stf"));
+        QVERIFY(f.controller.isModified());
+    }
+
+    void dropOpensTheFirstFile()
+    {
+        ControlFixture f;
+        f.controller.startUp("");
+        QVERIFY(writeTable(f.path("b.stf"), {{1, "a", "x"}}));
+        QVERIFY(writeTable(f.path("c.stf"), {{1, "a", "x"}, {2, "b", "y"}}));
+        f.controller.dropFiles({f.path("b.stf"), f.path("c.stf"), f.path("d.stf")});
+        QCOMPARE(f.controller.currentPath(), f.path("b.stf"));
+        QCOMPARE(f.controller.entries().count(), 1);
+        QVERIFY(f.controller.isEnabled(Command::FilesClose));
+        QVERIFY(f.ui.messages.isEmpty());
+    }
+
+    void failedLoad_data()
+    {
+        QTest::addColumn<bool>("fieldsBefore");
+        QTest::newRow("fields empty before") << false;
+        QTest::newRow("fields held text") << true;
+    }
+
+    void failedLoad()
+    {
+        QFETCH(bool, fieldsBefore);
+        ControlFixture f;
+        f.open("a.txt", {{40, "n", "v"}}, fieldsBefore ? TextFields{"o.stf", "m"} : TextFields{});
+        f.ui.dialogResults = {f.path("missing.stf")};
+        f.controller.chooseFile(ChooseMode::Open);
+
+        QCOMPARE(f.ui.messages.size(), 1);
+        const MessageBox box = f.ui.messages.first();
+        QVERIFY(box.text.startsWith(ReadErrorMessage + "\r\n"));
+        QVERIFY(box.text.size() > ReadErrorMessage.size() + 2);
+        QCOMPARE(box.icon, MessageIcon::Critical);
+        QCOMPARE(box.buttons, MessageButtons::Ok);
+        QCOMPARE(box.title, QStringLiteral("Wendaro"));
+        QCOMPARE(f.controller.currentPath(), f.path("missing.stf"));
+        QVERIFY(f.controller.entries().isEmpty());
+        QCOMPARE(f.controller.fieldText(Field::Memo), QString());
+        QCOMPARE(f.controller.nextIndex(), qint16(41));
+        QCOMPARE(f.controller.isModified(), fieldsBefore);
+        QVERIFY(f.controller.isEnabled(Command::FilesClose));
+    }
+
+    void loadCutShortKeepsWhatWasRead()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{3, "n", "v"}});
+        QVERIFY(writeTable(f.path("cut.stf"), {{1, "a", "x"}, {2, "b", "y"}}));
+        QFile cut(f.path("cut.stf"));
+        QVERIFY(cut.resize(cut.size() - 1));
+        f.controller.dropFiles({f.path("cut.stf")});
+        QCOMPARE(f.ui.messages.size(), 1);
+        QVERIFY(f.ui.messages.first().text.startsWith(ReadErrorMessage + "\r\n"));
+        QCOMPARE(f.controller.entries().count(), 2);
+        QCOMPARE(f.controller.nextIndex(), qint16(4));
+        QVERIFY(!f.controller.isModified());
+    }
+
+    void failedSaveKeepsTheModifiedFlag()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{3, "n", "v"}});
+        QVERIFY(f.controller.acceptEditor(EditMode::Add, "4", "m", "w"));
+        QVERIFY(QFile::remove(f.path("a.stf")));
+        QVERIFY(QDir().mkdir(f.path("a.stf")));
+        QVERIFY(!f.controller.saveFile(true));
+        QCOMPARE(f.ui.messages.size(), 1);
+        QVERIFY(f.ui.messages.first().text.startsWith(WriteErrorMessage + "\r\n"));
+        QCOMPARE(f.ui.messages.first().icon, MessageIcon::Critical);
+        QVERIFY(f.controller.isModified());
+        QVERIFY(f.controller.isEnabled(Command::ButtonSave));
+    }
+
+    void saveWritesTheSortedOrder()
+    {
+        ControlFixture f;
+        f.open("a.stf", {{3, "c", "v"}, {1, "a", "v"}, {2, "b", "v"}});
+        f.controller.columnClicked(2);
+        f.controller.entries().select(1);
+        QVERIFY(f.controller.saveFile(true));
+        QVERIFY(!f.controller.isModified());
+        QCOMPARE(f.controller.entries().selectedPosition(), 1);
+        f.controller.dropFiles({f.path("a.stf")});
+        QCOMPARE(f.indexTexts(), QStringList({"    1", "    2", "    3"}));
+        QVERIFY(!f.controller.entries().isSorted());
+    }
+
+    void closeReturnsToNoFile()
+    {
+        ControlFixture f;
+        f.open("a.txt", {{3, "c", "v"}}, {"o.stf", "m"});
+        f.controller.columnClicked(1);
+        f.controller.closeFile();
+        QCOMPARE(f.controller.currentPath(), QString());
+        QVERIFY(f.controller.entries().isEmpty());
+        QVERIFY(!f.controller.entries().isSorted());
+        QCOMPARE(f.controller.fieldText(Field::File), QString());
+        QCOMPARE(f.controller.fieldText(Field::Memo), QString());
+        for (Command command : AllCommands)
+            QVERIFY2(!f.controller.isEnabled(command), qPrintable(commandName(command)));
+        QCOMPARE(f.controller.nextIndex(), qint16(4));
+        QVERIFY(f.ui.messages.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileCommands)
+#include "tst_filecommands.moc"
