@@ -27,27 +27,27 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        *error = QStringLiteral("ファイル %1 が見つかりません").arg(shown(path));
+        *error = QStringLiteral("ファイル%1が見つかりません。").arg(shown(path));
         return std::nullopt;
     }
     if (info.isDir()) {
-        *error = QStringLiteral("%1 はファイルではなくフォルダーです").arg(shown(path));
+        *error = QStringLiteral("%1はファイルではなくフォルダーです。").arg(shown(path));
         return std::nullopt;
     }
     if (!info.isFile()) {
-        *error = QStringLiteral("%1 は通常のファイルではありません").arg(shown(path));
+        *error = QStringLiteral("%1は通常のファイルではありません。").arg(shown(path));
         return std::nullopt;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = info.isReadable()
-            ? QStringLiteral("ファイル %1 を開けません（%2）").arg(shown(path), file.errorString())
-            : QStringLiteral("ファイル %1 を読む権限がありません").arg(shown(path));
+            ? QStringLiteral("ファイル%1を開けません（%2）。").arg(shown(path), file.errorString())
+            : QStringLiteral("ファイル%1を読む権限がありません。").arg(shown(path));
         return std::nullopt;
     }
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("ファイル %1 の先頭から %2 バイトの位置で読み込みに失敗しました（%3）")
+        *error = QStringLiteral("ファイル%1の先頭から %2 バイトの位置で読み込みに失敗しました（%3）。")
                      .arg(shown(path))
                      .arg(data.size())
                      .arg(file.errorString());

@@ -29,7 +29,7 @@ QString describeOpenFailure(const QString &path, const QSaveFile &file)
 {
     const QFileInfo target(path);
     if (target.isDir())
-        return QStringLiteral("%1 はフォルダーなので、ファイルとして保存できません").arg(shown(path));
+        return QStringLiteral("%1はフォルダーなので、ファイルとして保存できません。").arg(shown(path));
 
     QFileInfo folder(target.absolutePath());
     if (!folder.exists()) {
@@ -40,18 +40,18 @@ QString describeOpenFailure(const QString &path, const QSaveFile &file)
             above = QFileInfo(above.absolutePath());
         }
         if (above.exists() && !above.isDir())
-            return QStringLiteral("%1 はフォルダーではなくファイルなので、その中に保存できません")
+            return QStringLiteral("%1はフォルダーではなくファイルなので、その中に保存できません。")
                 .arg(shown(above.absoluteFilePath()));
-        return QStringLiteral("保存先のフォルダー %1 がありません").arg(shown(missing));
+        return QStringLiteral("保存先のフォルダー%1がありません。").arg(shown(missing));
     }
     if (!folder.isDir())
-        return QStringLiteral("%1 はフォルダーではなくファイルなので、その中に保存できません")
+        return QStringLiteral("%1はフォルダーではなくファイルなので、その中に保存できません。")
             .arg(shown(folder.absoluteFilePath()));
     if (target.exists() && !target.isWritable())
-        return QStringLiteral("%1 は書き込みが禁止されています").arg(shown(path));
+        return QStringLiteral("%1は書き込みが禁止されています。").arg(shown(path));
     if (!folder.isWritable())
-        return QStringLiteral("フォルダー %1 にファイルを作る権限がありません").arg(shown(folder.absoluteFilePath()));
-    return QStringLiteral("%1 を保存のために開けません（%2）").arg(shown(path), file.errorString());
+        return QStringLiteral("フォルダー%1にファイルを作る権限がありません。").arg(shown(folder.absoluteFilePath()));
+    return QStringLiteral("%1を保存のために開けません（%2）。").arg(shown(path), file.errorString());
 }
 
 } // namespace
@@ -62,7 +62,7 @@ bool SaveFile::writeAll(QIODevice &device, QByteArrayView data, QString *error)
     while (done < data.size()) {
         const qint64 written = device.write(data.data() + done, data.size() - done);
         if (written <= 0) {
-            *error = QStringLiteral("先頭から %1 バイトの位置で書き込みに失敗しました（%2）")
+            *error = QStringLiteral("先頭から %1 バイトの位置で書き込みに失敗しました（%2）。")
                          .arg(done)
                          .arg(reasonOf(device));
             return false;
@@ -87,15 +87,15 @@ bool SaveFile::write(const QString &path, QByteArrayView data, QString *error)
     // Returning without commit() removes the temporary file.
     QString detail;
     if (!writeAll(file, data, &detail)) {
-        *error = QStringLiteral("%1: %2").arg(shown(path), detail);
+        *error = QStringLiteral("%1の%2").arg(shown(path), detail);
         return false;
     }
     if (!file.flush()) {
-        *error = QStringLiteral("%1: 書き込んだ内容をファイルに送れませんでした（%2）").arg(shown(path), reasonOf(file));
+        *error = QStringLiteral("%1への書き込みを終えられませんでした（%2）。").arg(shown(path), reasonOf(file));
         return false;
     }
     if (!file.commit()) {
-        *error = QStringLiteral("%1 を新しい内容に置き換えられませんでした（%2）").arg(shown(path), reasonOf(file));
+        *error = QStringLiteral("%1を新しい内容に置き換えられませんでした（%2）。").arg(shown(path), reasonOf(file));
         return false;
     }
     return true;
