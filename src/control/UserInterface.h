@@ -92,7 +92,9 @@ public:
     virtual void openWithDefaultViewer(const QString &path) = 0;
 
     // Change notifications, raised only for a real change, so that the view
-    // follows the state. The rows of the entry list have EntryListObserver.
+    // follows the state; a view reads the states it starts from from the
+    // controller (every command starts enabled, the texts and the path empty).
+    // The rows of the entry list have EntryListObserver.
     virtual void commandEnabledChanged(Command command, bool enabled) = 0;
     // Also raised when the change came from the view itself (typing): a view
     // compares before it replaces its widget's text.
