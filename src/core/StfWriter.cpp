@@ -1,5 +1,6 @@
 #include "StfWriter.h"
 
+#include "CharacterName.h"
 #include "CodePage.h"
 #include "EntryList.h"
 #include "LineBreaks.h"
@@ -25,15 +26,6 @@ void appendField32(QByteArray &image, quint32 value)
     char field[stf::FieldSize];
     qToLittleEndian(value, field);
     image.append(field, stf::FieldSize);
-}
-
-// The character at i as U+XXXX; a surrogate pair is named as one character.
-QString characterName(const QString &text, qsizetype i)
-{
-    char32_t code = text.at(i).unicode();
-    if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-        code = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
-    return QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace

@@ -1,1 +1,105 @@
 #include "TextReader.h"
+
+#include "CodePage.h"
+#include "EntryList.h"
+#include "IndexText.h"
+#include "Number.h"
+#include "Spaces.h"
+#include "TextFields.h"
+
+namespace wendaro {
+
+namespace {
+
+// Where a piece stands, for error descriptions: its line as the reader counts
+// lines, and which of the line's LF-separated pieces it is.
+QString placeOf(qsizetype lineNumber, qsizetype pieceNumber, bool lineHasSeveralPieces)
+{
+    if (!lineHasSeveralPieces)
+        return QStringLiteral("%1 行目").arg(lineNumber);
+    return QStringLiteral("%1 行目の LF で区切られた %2 番目の部分").arg(lineNumber).arg(pieceNumber);
+}
+
+// The field that follows the TAB at tab, up to the next TAB (nextTab, or -1
+// for the end of the piece).
+QStringView fieldBetween(QStringView piece, qsizetype tab, qsizetype nextTab)
+{
+    const qsizetype end = nextTab < 0 ? piece.size() : nextTab;
+    return piece.sliced(tab + 1, end - tab - 1);
+}
+
+} // namespace
+
+bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
+                      qint16 &largestIndex)
+{
+    m_error.clear();
+    const QString text = codePage.decode(data);
+    const QStringView all(text);
+
+    qsizetype lineNumber = 0;
+    qsizetype lineStart = 0;
+    while (lineStart < all.size()) {
+        // A line ends at CR or CR LF; a lone LF stays inside the line.
+        const qsizetype cr = all.indexOf(u'\r', lineStart);
+        const qsizetype lineEnd = cr < 0 ? all.size() : cr;
+        const QStringView line = all.sliced(lineStart, lineEnd - lineStart);
+        lineStart = lineEnd;
+        if (cr >= 0) {
+            ++lineStart;
+            if (lineStart < all.size() && all[lineStart] == u'\n')
+                ++lineStart;
+        }
+        ++lineNumber;
+
+        const bool severalPieces = line.contains(u'\n');
+        qsizetype pieceNumber = 0;
+        for (const QStringView piece : line.tokenize(u'\n')) {
+            ++pieceNumber;
+            // The first piece of the file is the header, whatever it holds.
+            if (lineNumber == 1 && pieceNumber == 1)
+                continue;
+            if (trimSpaces(piece).isEmpty())
+                continue;
+
+            // Fields after the third are ignored.
+            const qsizetype tab1 = piece.indexOf(u'\t');
+            const QStringView first = tab1 < 0 ? piece : piece.first(tab1);
+            if (isNumeric(first)) {
+                const Int16Conversion index = toInt16(first);
+                if (!index.ok()) {
+                    m_error = QStringLiteral("%1 のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
+                                  .arg(placeOf(lineNumber, pieceNumber, severalPieces), trimSpaces(first));
+                    return false;
+                }
+                largestIndex = qMax(largestIndex, index.value);
+                const qsizetype position = rows.append(indexText(index.value));
+                const qsizetype tab2 = tab1 < 0 ? -1 : piece.indexOf(u'\t', tab1 + 1);
+                if (tab1 >= 0)
+                    rows.setName(position, fieldBetween(piece, tab1, tab2).toString());
+                if (tab2 < 0) {
+                    m_error = QStringLiteral("%1（インデックス %2）には TAB で区切られた項目が %3 個しかありません。"
+                                             "インデックス、名前、値の 3 個が必要です。")
+                                  .arg(placeOf(lineNumber, pieceNumber, severalPieces))
+                                  .arg(index.value)
+                                  .arg(tab1 < 0 ? 1 : 2);
+                    return false;
+                }
+                rows.setValue(position, fieldBetween(piece, tab2, piece.indexOf(u'\t', tab2 + 1)).toString());
+                continue;
+            }
+
+            // Directives stand on a line of their own.
+            if (severalPieces)
+                continue;
+            const QStringView directive = trimLeadingSpaces(line);
+            if (directive.left(5).compare(u">file", Qt::CaseInsensitive) == 0)
+                fields.outputFile = trimSpaces(directive.sliced(5)).toString();
+            else if (directive.startsWith(u">//"))
+                fields.memo = directive.sliced(3).toString();
+        }
+    }
+    return true;
+}
+
+} // namespace wendaro

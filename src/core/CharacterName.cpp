@@ -1,0 +1,13 @@
+#include "CharacterName.h"
+
+namespace wendaro {
+
+QString characterName(const QString &text, qsizetype i)
+{
+    char32_t code = text.at(i).unicode();
+    if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+        code = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+    return QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace wendaro
