@@ -14,13 +14,22 @@ struct TextFields;
 class TextWriter
 {
 public:
-    // Builds the whole file in out. A character that the code page cannot
-    // represent is refused: false, and errorString() names the row's index
-    // (or the field) and the character as U+XXXX.
+    // Builds the whole file in out. Refused, with false and errorString()
+    // naming the row or the field: a character that the code page cannot
+    // represent (named as U+XXXX), and a TAB, CR or LF inside a name or a
+    // value, or a CR or LF in the output file or the memo, which the text
+    // form cannot carry: read back, they would split the line.
     bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out);
     QString errorString() const { return m_error; }
 
+    // The lines of the text form as text, before the code page.
+    static QString layout(const EntryList &rows, const TextFields &fields);
+
 private:
+    bool checkSeparators(const EntryList &rows, const TextFields &fields);
+    QString describeUnrepresentable(const QString &text, qsizetype at, const EntryList &rows,
+                                    const CodePage &codePage) const;
+
     QString m_error;
 };
 

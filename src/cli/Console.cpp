@@ -1,0 +1,25 @@
+#include "Console.h"
+
+#include <cstdio>
+
+namespace wendaro::cli {
+
+void printErrorLine(const QString &line)
+{
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+void printError(const QString &message, const QString &description)
+{
+    printErrorLine(message);
+    printErrorLine(description);
+}
+
+bool writeOut(QByteArrayView bytes)
+{
+    const size_t written = std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
+    return std::fflush(stdout) == 0 && written == size_t(bytes.size());
+}
+
+} // namespace wendaro::cli

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace wendaro::cli {
+
+// stdout and stderr, in UTF-8 with LF line ends as a terminal expects.
+// The error report is two lines: the program's message, then the description.
+void printError(const QString &message, const QString &description);
+void printErrorLine(const QString &line);
+// Writes bytes to stdout and flushes; false when they did not all get out.
+bool writeOut(QByteArrayView bytes);
+
+} // namespace wendaro::cli

@@ -1,0 +1,261 @@
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A table of one entry, index 3, name ab, value x, in both formats.
+const QByteArray TableStf = QByteArray::fromHex("cdab0000010200000001000000"
+                                                "03000000ffffffff010000007800"
+                                                "03000000020000006162");
+const QByteArray TableText = "Index\tName\tValue\r\n3\tab\tx\r\n";
+const QByteArray TableTextWithFields = "Index\tName\tValue\r\n>file out.stf\r\n>//memo\r\n3\tab\tx\r\n";
+// Index 1, name ab, value あ CR LF い.
+const QByteArray JapaneseStf = QByteArray::fromHex("cdab0000010200000001000000"
+                                                   "01000000ffffffff0400000042300d000a004430"
+                                                   "01000000020000006162");
+const QByteArray OldOut = "the old output file";
+
+// What a path held before the run: nothing, a folder, or a file's bytes.
+QString stateOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("<absent>");
+    if (info.isDir())
+        return QStringLiteral("<folder>");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("<unreadable>");
+    return QString::fromLatin1(file.readAll().toHex());
+}
+
+QStringList listing(const QString &folder)
+{
+    QStringList names;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        names << it.next().mid(folder.size());
+    names.sort();
+    return names;
+}
+
+void putFile(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(data), data.size());
+}
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QStringList errorLines;
+};
+
+Run runCli(const QStringList &args, const QByteArray &codePage)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("WENDARO_CODEPAGE"));
+    if (!codePage.isEmpty())
+        environment.insert(QStringLiteral("WENDARO_CODEPAGE"), QString::fromLatin1(codePage));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(WENDARO_CLI_PATH), args);
+    Run run;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    run.errorLines = errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return run;
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void command_data();
+    void command();
+    void help();
+    void usageError_data();
+    void usageError();
+    void unknownCodePage();
+};
+
+void TestCli::command_data()
+{
+    QTest::addColumn<QStringList>("args"); // "@name" stands for the file name in the test's folder
+    QTest::addColumn<QByteArray>("codePage");
+    QTest::addColumn<QString>("out");     // a path that the run may write, "" for none
+    QTest::addColumn<bool>("outExists");  // the old output file is there before the run
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message"); // the first line on stderr, "" for a silent run
+    QTest::addColumn<QByteArray>("expected"); // OUT after success, or stdout of dump
+
+    const QString read = QStringLiteral("ファイル読み込みエラー");
+    const QString write = QStringLiteral("ファイル書き込みエラー");
+    const QByteArray cp = "windows-932";
+    const auto args = [](std::initializer_list<const char *> list) {
+        QStringList result;
+        for (const char *a : list)
+            result << QString::fromUtf8(a);
+        return result;
+    };
+
+    QTest::newRow("convert stf to text") << args({"convert", "@good.stf", "@out.txt"}) << cp << "out.txt" << false
+                                         << 0 << "" << TableText;
+    QTest::newRow("convert keeps text fields") << args({"convert", "@fields.txt", "@out.TXT"}) << cp << "out.TXT"
+                                               << false << 0 << "" << TableTextWithFields;
+    QTest::newRow("convert text to stf over old") << args({"convert", "@fields.txt", "@out.Stf"}) << cp << "out.Stf"
+                                                  << true << 0 << "" << TableStf;
+    QTest::newRow("convert with default code page") << args({"convert", "@good.stf", "@out.txt"}) << QByteArray()
+                                                    << "out.txt" << false << 0 << "" << TableText;
+
+    QTest::newRow("convert missing in") << args({"convert", "@missing.stf", "@out.txt"}) << cp << "out.txt" << false
+                                        << 1 << read << QByteArray();
+    QTest::newRow("convert in is a folder") << args({"convert", "@folder.stf", "@out.txt"}) << cp << "out.txt"
+                                            << true << 1 << read << QByteArray();
+    QTest::newRow("convert cut stf, old out kept") << args({"convert", "@cut.stf", "@out.txt"}) << cp << "out.txt"
+                                                   << true << 1 << read << QByteArray();
+    QTest::newRow("convert bad text, no out made") << args({"convert", "@bad.txt", "@out.stf"}) << cp << "out.stf"
+                                                   << false << 1 << read << QByteArray();
+
+    QTest::newRow("convert out folder missing") << args({"convert", "@good.stf", "@nowhere/out.txt"}) << cp
+                                                << "nowhere/out.txt" << false << 2 << write << QByteArray();
+    QTest::newRow("convert out is a folder") << args({"convert", "@good.stf", "@folder.stf"}) << cp << "folder.stf"
+                                             << false << 2 << write << QByteArray();
+    QTest::newRow("convert out through a file") << args({"convert", "@good.stf", "@bad.txt/out.txt"}) << cp
+                                                << "bad.txt/out.txt" << false << 2 << write << QByteArray();
+    QTest::newRow("convert duplicate indexes to stf") << args({"convert", "@twice.txt", "@out.stf"}) << cp
+                                                      << "out.stf" << true << 2 << write << QByteArray();
+    QTest::newRow("convert outside the code page") << args({"convert", "@japanese.stf", "@out.txt"})
+                                                   << QByteArray("windows-1252") << "out.txt" << true << 2 << write
+                                                   << QByteArray();
+
+    QTest::newRow("check stf") << args({"check", "@good.stf"}) << cp << "" << false << 0 << "" << QByteArray();
+    QTest::newRow("check text") << args({"check", "@fields.txt"}) << cp << "" << false << 0 << "" << QByteArray();
+    QTest::newRow("check cut stf") << args({"check", "@cut.stf"}) << cp << "" << false << 1 << read << QByteArray();
+    QTest::newRow("check missing") << args({"check", "@missing.txt"}) << cp << "" << false << 1 << read
+                                   << QByteArray();
+    QTest::newRow("check duplicate indexes") << args({"check", "@twice.txt"}) << cp << "" << false << 1 << write
+                                             << QByteArray();
+
+    QTest::newRow("dump stf in utf-8") << args({"dump", "@japanese.stf"}) << cp << "" << false << 0 << ""
+                                       << QStringLiteral("Index\tName\tValue\r\n1\tab\tあ<br>い\r\n").toUtf8();
+    QTest::newRow("dump text with fields") << args({"dump", "@fields.txt"}) << cp << "" << false << 0 << ""
+                                           << TableTextWithFields;
+    QTest::newRow("dump bad text") << args({"dump", "@bad.txt"}) << cp << "" << false << 1 << read << QByteArray();
+}
+
+void TestCli::command()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, codePage);
+    QFETCH(QString, out);
+    QFETCH(bool, outExists);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, expected);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    putFile(dir.filePath(QStringLiteral("good.stf")), TableStf);
+    putFile(dir.filePath(QStringLiteral("fields.txt")), TableTextWithFields);
+    putFile(dir.filePath(QStringLiteral("japanese.stf")), JapaneseStf);
+    putFile(dir.filePath(QStringLiteral("cut.stf")), TableStf.chopped(1));
+    putFile(dir.filePath(QStringLiteral("bad.txt")), "Index\tName\tValue\r\n3\tab\r\n");
+    putFile(dir.filePath(QStringLiteral("twice.txt")), "Index\tName\tValue\r\n3\ta\tb\r\n3\tc\td\r\n");
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.stf")));
+    const QString outPath = out.isEmpty() ? QString() : dir.filePath(out);
+    if (outExists)
+        putFile(outPath, OldOut);
+
+    for (QString &arg : args) {
+        if (arg.startsWith(QLatin1Char('@')))
+            arg = dir.filePath(arg.mid(1));
+    }
+    const QStringList before = listing(dir.path());
+    const QString outBefore = outPath.isEmpty() ? QString() : stateOf(outPath);
+
+    const Run run = runCli(args, codePage);
+    QCOMPARE(run.exitCode, exitCode);
+    if (message.isEmpty()) {
+        QVERIFY2(run.errorLines.isEmpty(), qPrintable(run.errorLines.join(QLatin1Char('\n'))));
+    } else {
+        // The message, then the description on one line of its own.
+        QCOMPARE(run.errorLines.size(), 2);
+        QCOMPARE(run.errorLines[0], message);
+    }
+
+    if (exitCode == 0) {
+        if (outPath.isEmpty())
+            QCOMPARE(run.out, expected);
+        else
+            QCOMPARE(stateOf(outPath), QString::fromLatin1(expected.toHex()));
+    } else {
+        QVERIFY(run.out.isEmpty());
+        // Nothing written, nothing left behind.
+        QCOMPARE(listing(dir.path()), before);
+        if (!outPath.isEmpty())
+            QCOMPARE(stateOf(outPath), outBefore);
+    }
+}
+
+void TestCli::help()
+{
+    for (const char *option : {"--help", "-h"}) {
+        const Run run = runCli({QString::fromLatin1(option)}, {});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.startsWith("Usage: wendaro-cli"));
+        QVERIFY(run.errorLines.isEmpty());
+    }
+}
+
+void TestCli::usageError_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("nothing") << QStringList{};
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("show"), QStringLiteral("x.stf")};
+    QTest::newRow("convert one path") << QStringList{QStringLiteral("convert"), QStringLiteral("x.stf")};
+    QTest::newRow("convert three paths")
+        << QStringList{QStringLiteral("convert"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+    QTest::newRow("dump no path") << QStringList{QStringLiteral("dump")};
+    QTest::newRow("check two paths") << QStringList{QStringLiteral("check"), QStringLiteral("a"), QStringLiteral("b")};
+}
+
+void TestCli::usageError()
+{
+    QFETCH(QStringList, args);
+    const Run run = runCli(args, {});
+    QCOMPARE(run.exitCode, 64);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(run.errorLines.size() > 2);
+    QVERIFY(run.errorLines[0].startsWith(QLatin1String("wendaro-cli: ")));
+    QVERIFY(run.errorLines[1].startsWith(QLatin1String("Usage: wendaro-cli")));
+}
+
+void TestCli::unknownCodePage()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString out = dir.filePath(QStringLiteral("out.txt"));
+    const Run run = runCli({QStringLiteral("convert"), dir.filePath(QStringLiteral("in.stf")), out}, "no-such-page");
+    QCOMPARE(run.exitCode, 78);
+    QCOMPARE(run.errorLines.size(), 1);
+    QVERIFY2(run.errorLines[0].contains(QLatin1String("no-such-page")), qPrintable(run.errorLines[0]));
+    QVERIFY(!QFileInfo::exists(out));
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
