@@ -1,0 +1,234 @@
+#include "CodePage.h"
+#include "EntryList.h"
+#include "IndexText.h"
+#include "TextFields.h"
+#include "TextReader.h"
+#include "TextWriter.h"
+
+#include <QTest>
+
+using namespace wendaro;
+
+namespace {
+
+const CodePage &japanese()
+{
+    static const CodePage codePage = *CodePage::open("windows-932", nullptr);
+    return codePage;
+}
+
+// Rows as "index text|name|value", for comparing whole tables at once.
+QStringList rowsOf(const EntryList &rows)
+{
+    QStringList out;
+    for (qsizetype p = 1; p <= rows.count(); ++p)
+        out << rows.at(p).indexText + u'|' + rows.at(p).name + u'|' + rows.at(p).value;
+    return out;
+}
+
+void appendRow(EntryList &rows, qint16 index, const QString &name, const QString &value)
+{
+    const qsizetype p = rows.append(indexText(index));
+    rows.setName(p, name);
+    rows.setValue(p, value);
+}
+
+} // namespace
+
+class TestText : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void read_data();
+    void read();
+    void write_data();
+    void write();
+    void refusals_data();
+    void refusals();
+    void undecodableBytesSurvive();
+};
+
+void TestText::read_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("outputFile");
+    QTest::addColumn<QString>("memo");
+    QTest::addColumn<int>("largest");
+    QTest::addColumn<QString>("errorPart");
+
+    const QByteArray h = "Index\tName\tValue\r\n";
+    QTest::newRow("empty file") << QByteArray() << true << QStringList() << "" << "" << 1 << "";
+    QTest::newRow("header only") << h << true << QStringList() << "" << "" << 1 << "";
+    QTest::newRow("entries, no final line end")
+        << h + "1\tgreeting\tHello<br>World\r\n12\tfarewell\tBye" << true
+        << QStringList{"    1|greeting|Hello<br>World", "   12|farewell|Bye"} << "" << "" << 12 << "";
+    QTest::newRow("without header the first entry is lost")
+        << QByteArray("5\ta\tb\r\n6\tc\td\r\n") << true << QStringList{"    6|c|d"} << "" << "" << 6 << "";
+    QTest::newRow("blank and space lines skipped")
+        << h + "\r\n   \r\n7\ta\tb\r\n" << true << QStringList{"    7|a|b"} << "" << "" << 7 << "";
+    QTest::newRow("fields after the third dropped")
+        << h + "5\ta\tb\tc\r\n" << true << QStringList{"    5|a|b"} << "" << "" << 5 << "";
+    QTest::newRow("empty name and value")
+        << h + "5\t\t\r\n" << true << QStringList{"    5||"} << "" << "" << 5 << "";
+    QTest::newRow("007 and spaces around the index")
+        << h + "007\ta\tb\r\n  8 \tc\td\r\n" << true << QStringList{"    7|a|b", "    8|c|d"} << "" << "" << 8
+        << "";
+    QTest::newRow("fractions round halves to even")
+        << h + "2.5\ta\tb\r\n" << true << QStringList{"    2|a|b"} << "" << "" << 2 << "";
+    QTest::newRow("repeated indexes give a row each")
+        << h + "5\ta\tb\r\n5\tc\td\r\n" << true << QStringList{"    5|a|b", "    5|c|d"} << "" << "" << 5 << "";
+    QTest::newRow("negative and six-character index")
+        << h + "-5\ta\tb\r\n-25536\tc\td\r\n" << true << QStringList{"   -5|a|b", "-25536|c|d"} << "" << ""
+        << 1 << "";
+    QTest::newRow("directives, last wins, case of >file")
+        << h + ">file  a.stf  \r\n>FILE x.stf\r\n>//  two spaces\r\n" << true << QStringList() << "x.stf"
+        << "  two spaces" << 1 << "";
+    QTest::newRow(">file without the space")
+        << h + ">filex.stf\r\n" << true << QStringList() << "x.stf" << "" << 1 << "";
+    QTest::newRow("directive after leading spaces")
+        << h + "   >//memo\r\n" << true << QStringList() << "" << "memo" << 1 << "";
+    QTest::newRow("other text ignored")
+        << h + "Index\tName\tValue\r\n# note\r\n>/ not a memo\r\n" << true << QStringList() << "" << "" << 1
+        << "";
+    QTest::newRow("a lone CR ends a line")
+        << QByteArray("Index\tName\tValue\r3\ta\tb\r") << true << QStringList{"    3|a|b"} << "" << "" << 3 << "";
+    // A file with LF line ends is one line of pieces: its entries are read,
+    // its directives are not.
+    QTest::newRow("LF-only file")
+        << QByteArray("Index\tName\tValue\n>//memo\n1\ta\tb\n2\tc\td\n") << true
+        << QStringList{"    1|a|b", "    2|c|d"} << "" << "" << 2 << "";
+    QTest::newRow("Japanese in the code page")
+        << h + "1\t\xb1\xb2\t\x82\xa0\x82\xa2\r\n" << true << QStringList{QStringLiteral("    1|ｱｲ|あい")} << ""
+        << "" << 1 << "";
+
+    QTest::newRow("two fields: row kept with its name, then error")
+        << h + "4\tok\tv\r\n5\ta\r\n6\tb\tc\r\n" << false << QStringList{"    4|ok|v", "    5|a|"} << "" << ""
+        << 5 << "3 行目";
+    QTest::newRow("one field") << h + "5\r\n" << false << QStringList{"    5||"} << "" << "" << 5 << "2 行目";
+    QTest::newRow("index out of range") << h + "1\ta\tb\r\n40000\ta\tb\r\n" << false << QStringList{"    1|a|b"}
+                                        << "" << "" << 1 << "40000";
+    QTest::newRow("error in an LF piece names the piece")
+        << QByteArray("Index\tName\tValue\n1\ta\n") << false << QStringList{"    1|a|"} << "" << "" << 1
+        << "2 番目";
+}
+
+void TestText::read()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, ok);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, outputFile);
+    QFETCH(QString, memo);
+    QFETCH(int, largest);
+    QFETCH(QString, errorPart);
+
+    EntryList list;
+    TextFields fields;
+    qint16 largestIndex = 1;
+    TextReader reader;
+    QCOMPARE(reader.read(file, japanese(), list, fields, largestIndex), ok);
+    QCOMPARE(rowsOf(list), rows);
+    QCOMPARE(fields.outputFile, outputFile);
+    QCOMPARE(fields.memo, memo);
+    QCOMPARE(int(largestIndex), largest);
+    QVERIFY2(reader.errorString().contains(errorPart), qPrintable(reader.errorString()));
+    QCOMPARE(reader.errorString().isEmpty(), ok);
+    for (qsizetype p = 1; p <= list.count(); ++p)
+        QVERIFY(!list.at(p).key);
+}
+
+void TestText::write_data()
+{
+    QTest::addColumn<QString>("outputFile");
+    QTest::addColumn<QString>("memo");
+    QTest::addColumn<QByteArray>("file");
+
+    const QByteArray rows = "1\tgreeting\tHello<br>World\r\n12\tfarewell\tBye\r\n";
+    QTest::newRow("no fields") << "" << "" << "Index\tName\tValue\r\n" + rows;
+    QTest::newRow("spaces only: no lines") << "   " << "  " << "Index\tName\tValue\r\n" + rows;
+    QTest::newRow("output file trimmed, memo kept whole")
+        << " C:\\out\\table.stf " << "  notes of 2 May"
+        << "Index\tName\tValue\r\n>file C:\\out\\table.stf\r\n>//  notes of 2 May\r\n" + rows;
+}
+
+void TestText::write()
+{
+    QFETCH(QString, outputFile);
+    QFETCH(QString, memo);
+    QFETCH(QByteArray, file);
+
+    EntryList list;
+    appendRow(list, 1, QStringLiteral("greeting"), QStringLiteral("Hello<br>World"));
+    appendRow(list, 12, QStringLiteral("farewell"), QStringLiteral("Bye"));
+    QByteArray out;
+    TextWriter writer;
+    QVERIFY2(writer.write(list, {outputFile, memo}, japanese(), out), qPrintable(writer.errorString()));
+    QCOMPARE(out, file);
+
+    // What was written reads back as it was.
+    EntryList back;
+    TextFields fields;
+    qint16 largest = 1;
+    QVERIFY(TextReader().read(out, japanese(), back, fields, largest));
+    QCOMPARE(rowsOf(back), rowsOf(list));
+    QCOMPARE(fields.outputFile, QString(outputFile).trimmed());
+    QCOMPARE(fields.memo, memo.trimmed().isEmpty() ? QString() : memo);
+}
+
+void TestText::refusals_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("memo");
+    QTest::addColumn<QStringList>("errorParts");
+
+    QTest::newRow("character outside the code page")
+        << "ok" << QStringLiteral("a\u00e9") << "" << QStringList{"2 行目", "インデックス 7", "値", "2 文字目", "U+00E9"};
+    QTest::newRow("character outside the code page in the name")
+        << QStringLiteral("\U0001F600") << "" << "" << QStringList{"2 行目", "名前", "U+1F600"};
+    QTest::newRow("character outside the code page in the memo")
+        << "ok" << "" << QStringLiteral("x\u00e9") << QStringList{"メモ", "2 文字目", "U+00E9"};
+    QTest::newRow("TAB in a name") << "a\tb" << "" << "" << QStringList{"2 行目", "名前", "TAB"};
+    QTest::newRow("lone LF in a value") << "" << "a\nb" << "" << QStringList{"値", "LF"};
+    QTest::newRow("CR in the memo") << "" << "" << "a\rb" << QStringList{"メモ", "CR"};
+}
+
+void TestText::refusals()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    QFETCH(QString, memo);
+    QFETCH(QStringList, errorParts);
+
+    EntryList list;
+    appendRow(list, 1, QStringLiteral("first"), QStringLiteral("fine"));
+    appendRow(list, 7, name, value);
+    QByteArray out = "untouched";
+    TextWriter writer;
+    QVERIFY(!writer.write(list, {QString(), memo}, japanese(), out));
+    QCOMPARE(out, QByteArray("untouched"));
+    for (const QString &part : errorParts)
+        QVERIFY2(writer.errorString().contains(part), qPrintable(writer.errorString()));
+}
+
+void TestText::undecodableBytesSurvive()
+{
+    // A lead byte before a TAB, a lone lead byte at the end, bytes that stand
+    // for nothing in code page 932, and a non-canonical pair.
+    const QByteArray file = "Index\tName\tValue\r\n1\t\x82\tv\x80\xa0\xfd\xff\r\n2\t\xed\x40\t\x81";
+    EntryList list;
+    TextFields fields;
+    qint16 largest = 1;
+    QVERIFY(TextReader().read(file, japanese(), list, fields, largest));
+    QCOMPARE(list.count(), 2);
+    QByteArray out;
+    TextWriter writer;
+    QVERIFY2(writer.write(list, fields, japanese(), out), qPrintable(writer.errorString()));
+    QCOMPARE(out, file + "\r\n");
+}
+
+QTEST_GUILESS_MAIN(TestText)
+#include "tst_text.moc"
