@@ -103,8 +103,6 @@ private Q_SLOTS:
     void nextIndex();
     void rowsBeforeFormatErrorStay_data();
     void rowsBeforeFormatErrorStay();
-    void roundTrip_data();
-    void roundTrip();
     void savedEmptyWithoutEntries_data();
     void savedEmptyWithoutEntries();
     void refusedTableLeavesOldFile_data();
@@ -246,44 +244,6 @@ void TestDocumentFile::rowsBeforeFormatErrorStay()
     QVERIFY(!result.errorString.isEmpty());
     QCOMPARE(result.rows.count(), rows);
     QCOMPARE(result.fields.memo, memo);
-}
-
-void TestDocumentFile::roundTrip_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("keepsFields");
-
-    QTest::newRow("stf") << "r.stf" << false;
-    QTest::newRow("text") << "r.txt" << true;
-}
-
-void TestDocumentFile::roundTrip()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, keepsFields);
-
-    const QList<Entry> rows = {
-        {indexText(12), QStringLiteral("greeting"), QStringLiteral("こんにちは<br>世界"), {}},
-        {indexText(3), QStringLiteral("\uFF71\uFF72"), QString(), {}}, // half-width katakana: one byte each
-        {indexText(-25536), QString(), keepsFields ? QStringLiteral("<BR> stays") : QStringLiteral("lone\nLF"), {}},
-    };
-    const TextFields fields{QStringLiteral("C:\\out\\table.stf"), QStringLiteral("  notes")};
-    const QString path = m_dir.filePath(name);
-    QString error;
-    QVERIFY2(saveDocument(path, tableOf(rows), fields, true, codePage(), &error), qPrintable(error));
-
-    const LoadResult result = loadDocument(path, codePage());
-    QVERIFY2(result.ok, qPrintable(result.errorString));
-    QCOMPARE(result.rows.count(), rows.size());
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const Entry &read = result.rows.at(i + 1);
-        QCOMPARE(read.indexText, rows[i].indexText);
-        QCOMPARE(read.name, rows[i].name);
-        QCOMPARE(read.value, rows[i].value);
-    }
-    QCOMPARE(result.fields.outputFile, keepsFields ? fields.outputFile : QString());
-    QCOMPARE(result.fields.memo, keepsFields ? fields.memo : QString());
-    QCOMPARE(int(result.nextIndex), 13);
 }
 
 void TestDocumentFile::savedEmptyWithoutEntries_data()
