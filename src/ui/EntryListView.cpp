@@ -1,0 +1,178 @@
+#include "EntryListView.h"
+
+#include "EntryTableModel.h"
+#include "MainLayout.h"
+#include "Twips.h"
+
+#include <EntryList.h>
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+
+namespace wendaro {
+
+namespace {
+
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data)
+        return paths;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+// The same press or release, made by the left button.
+QMouseEvent asLeftButton(const QMouseEvent &event)
+{
+    return QMouseEvent(event.type(), event.position(), event.scenePosition(), event.globalPosition(),
+                       Qt::LeftButton, event.type() == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                       event.modifiers(), event.pointingDevice());
+}
+
+} // namespace
+
+EntryListView::EntryListView(EntryList &entries, QWidget *parent)
+    : QTreeView(parent), m_entries(entries), m_model(new EntryTableModel(entries, this))
+{
+    setObjectName(QStringLiteral("ListView1"));
+    setModel(m_model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+
+    QHeaderView *columns = header();
+    columns->setStretchLastSection(false);
+    columns->setSectionsMovable(false);
+    columns->setSectionsClickable(true);
+    columns->setSortIndicatorShown(false);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->resizeSection(0, pixelsFromTwips(MainGeometry::IndexColumnWidth));
+    columns->resizeSection(1, pixelsFromTwips(MainGeometry::NameColumnWidth));
+    columns->resizeSection(2, pixelsFromTwips(MainGeometry::ValueColumnWidth));
+    connect(columns, &QHeaderView::sectionClicked, this, [this](int section) { emit columnClicked(section + 1); });
+
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &EntryListView::pushSelection);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &EntryListView::pushSelection);
+    connect(m_model, &EntryTableModel::selectedRowChanged, this, &EntryListView::pullSelection);
+    connect(this, &QAbstractItemView::clicked, this, &EntryListView::itemClicked);
+}
+
+void EntryListView::pushSelection()
+{
+    if (m_following || m_model->isChanging())
+        return;
+    m_following = true;
+    const QModelIndex current = selectionModel()->currentIndex();
+    if (!current.isValid()) {
+        m_entries.clearSelection();
+    } else {
+        m_entries.select(current.row() + 1);
+        m_entries.setSelectedShown(selectionModel()->isRowSelected(current.row()));
+    }
+    m_following = false;
+}
+
+void EntryListView::pullSelection()
+{
+    if (m_following)
+        return;
+    m_following = true;
+    const qsizetype position = m_entries.selectedPosition();
+    if (position == 0) {
+        selectionModel()->clear();
+    } else {
+        const QModelIndex row = m_model->index(int(position - 1), 0);
+        const auto rows = QItemSelectionModel::Rows;
+        selectionModel()->setCurrentIndex(row, m_entries.isSelectedShown() ? QItemSelectionModel::ClearAndSelect | rows
+                                                                           : QItemSelectionModel::Clear | rows);
+    }
+    m_following = false;
+}
+
+void EntryListView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
+        return;
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        // The row stays the selected item, shown unselected.
+        selectionModel()->clearSelection();
+        return;
+    }
+    QMouseEvent left = asLeftButton(*event);
+    QTreeView::mousePressEvent(&left);
+}
+
+void EntryListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
+        return;
+    QMouseEvent left = asLeftButton(*event);
+    QTreeView::mouseReleaseEvent(&left);
+    if (event->button() == Qt::RightButton)
+        emit contextMenuRequested(event->globalPosition().toPoint());
+}
+
+void EntryListView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (indexAt(event->position().toPoint()).isValid())
+        QTreeView::mouseDoubleClickEvent(event);
+    emit listDoubleClicked();
+}
+
+void EntryListView::keyPressEvent(QKeyEvent *event)
+{
+    const qsizetype before = m_entries.selectedPosition();
+    const bool shownBefore = m_entries.isSelectedShown();
+    QTreeView::keyPressEvent(event);
+    if (m_entries.selectedPosition() != before || m_entries.isSelectedShown() != shownBefore)
+        emit itemClicked();
+}
+
+void EntryListView::focusInEvent(QFocusEvent *event)
+{
+    // The item view would make the first row current when the list gets the
+    // focus without one; the list control has no selected item then.
+    m_following = true;
+    QTreeView::focusInEvent(event);
+    m_following = false;
+    pullSelection();
+}
+
+void EntryListView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void EntryListView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void EntryListView::dropEvent(QDropEvent *event)
+{
+    event->acceptProposedAction();
+    emit filesDropped(localFiles(event->mimeData()));
+}
+
+} // namespace wendaro

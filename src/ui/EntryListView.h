@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QTreeView>
+
+namespace wendaro {
+
+class EntryList;
+class EntryTableModel;
+
+// ListView1: the entry list in report view, one row per entry, three columns.
+//
+// The list's "selected item" is the view's current row and its "shown
+// selected" state is whether that row is in the view's selection; the two are
+// kept equal to the entry list's selected row in both directions. A press on
+// empty space takes the selection away and keeps the selected item, as the
+// report-style list control does. The right button presses like the left one
+// and opens the context menu on release.
+class EntryListView : public QTreeView
+{
+    Q_OBJECT
+public:
+    EntryListView(EntryList &entries, QWidget *parent = nullptr);
+
+    EntryTableModel *entryModel() const { return m_model; }
+
+signals:
+    // A click on a row (or a keyboard move to another row).
+    void itemClicked();
+    // A double click with the left button, over a row or not.
+    void listDoubleClicked();
+    // The right button was released at globalPosition.
+    void contextMenuRequested(const QPoint &globalPosition);
+    // A column header was clicked; positions count from 1.
+    void columnClicked(int headerPosition);
+    // Local files were dropped on the list, in the order dropped.
+    void filesDropped(const QStringList &paths);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    // The view's selection into the entry list, and back.
+    void pushSelection();
+    void pullSelection();
+
+    EntryList &m_entries;
+    EntryTableModel *m_model;
+    // Set while the view follows the entry list or Qt moves the current row
+    // on its own, so that such moves are not taken for the person's.
+    bool m_following = false;
+};
+
+} // namespace wendaro

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <EntryList.h>
+#include <EntryListObserver.h>
+
+#include <QAbstractTableModel>
+
+namespace wendaro {
+
+// The entry list as three columns (index text, name, value) for an item view.
+// It holds no rows of its own: it reads them from the list and follows the
+// list's changes as its observer. Model row r is the list's position r + 1.
+class EntryTableModel : public QAbstractTableModel, private EntryListObserver
+{
+    Q_OBJECT
+public:
+    explicit EntryTableModel(EntryList &entries, QObject *parent = nullptr);
+    ~EntryTableModel() override;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    // True while the rows change: what a view's selection model does meanwhile
+    // (moving its current index off a removed row) is not the person's choice.
+    bool isChanging() const { return m_changing; }
+
+signals:
+    // The list's selected row, or whether it is shown selected, changed.
+    void selectedRowChanged();
+
+private:
+    void rowsAboutToBeReset() override;
+    void rowsReset() override;
+    void rowAboutToBeAppended(qsizetype position) override;
+    void rowAppended(qsizetype position) override;
+    void rowChanged(qsizetype position) override;
+    void rowAboutToBeRemoved(qsizetype position) override;
+    void rowRemoved(qsizetype position) override;
+    void rowsAboutToBeReordered() override;
+    void rowsReordered(const QList<qsizetype> &newPositionOf) override;
+    void selectionChanged() override;
+
+    EntryList &m_entries;
+    bool m_changing = false;
+};
+
+} // namespace wendaro

@@ -1,0 +1,72 @@
+#include "FileDialog.h"
+
+#include "MessageDialog.h"
+#include "WindowServices.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace wendaro {
+
+FileDialog::FileDialog(const FileDialogRequest &request, WindowServices &services, QWidget *parent)
+    : QFileDialog(parent), m_request(request), m_services(services)
+{
+    setObjectName(QStringLiteral("Dialog1"));
+    // The dialog behaves the same on every desktop, and tests can answer it.
+    setOption(QFileDialog::DontUseNativeDialog);
+    setWindowTitle(request.title);
+    setAcceptMode(request.kind == FileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    setOption(QFileDialog::ReadOnly, false);
+
+    QStringList filters;
+    for (const FileFilter &filter : request.filters())
+        filters.append(nameFilter(filter));
+    setNameFilters(filters);
+    setDefaultSuffix(request.defaultSuffix());
+
+    if (!request.fileName.isEmpty()) {
+        const QFileInfo start(request.fileName);
+        if (start.isAbsolute())
+            setDirectory(start.absolutePath());
+        selectFile(start.fileName());
+    }
+}
+
+QString FileDialog::nameFilter(const FileFilter &filter)
+{
+    // Qt reads the patterns from the parentheses of the text, so the text
+    // names the pattern that the filter really uses.
+    QString description = filter.description;
+    const qsizetype open = description.lastIndexOf(u'(');
+    if (open >= 0)
+        description.truncate(open);
+    return description.trimmed() + QStringLiteral(" (") + filter.pattern + u')';
+}
+
+QString FileDialog::chosenPath() const
+{
+    const QStringList files = selectedFiles();
+    return result() == QDialog::Accepted && !files.isEmpty() ? QDir::toNativeSeparators(files.first()) : QString();
+}
+
+void FileDialog::accept()
+{
+    const QStringList files = selectedFiles();
+    if (m_request.pathMustExist && !files.isEmpty()) {
+        const QFileInfo chosen(files.first());
+        if (!chosen.isDir() && !chosen.dir().exists()) {
+            MessageDialog box({QDir::toNativeSeparators(chosen.absolutePath())
+                                   + QStringLiteral("\r\nフォルダーが見つかりません。"),
+                               m_request.title, MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok,
+                               MessageAnswer::Ok},
+                              this);
+            m_services.runModal(box);
+            return;
+        }
+    }
+    QFileDialog::accept();
+}
+
+} // namespace wendaro

@@ -1,0 +1,321 @@
+#include "MainWindow.h"
+
+#include "DialogPlacement.h"
+#include "EntryEditor.h"
+#include "EntryListView.h"
+#include "FileDialog.h"
+#include "LimitedLineEdit.h"
+#include "MainLayout.h"
+#include "MainToolbar.h"
+#include "MenuTree.h"
+#include "MessageDialog.h"
+#include "Twips.h"
+#include "WindowFonts.h"
+#include "WindowServices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+// The images are compiled into this static library; registering them here
+// also keeps the linker from dropping them.
+static void registerArtwork()
+{
+    Q_INIT_RESOURCE(artwork);
+}
+
+namespace wendaro {
+
+namespace {
+
+constexpr int FieldTypingLimit = 255;
+
+} // namespace
+
+MainWindow::MainWindow(CodePage codePage, WindowServices &services, QWidget *parent)
+    : QMainWindow(parent), m_services(services), m_controller(*this, std::move(codePage))
+{
+    registerArtwork();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(ApplicationTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/wendaro/wendaro.png")));
+    setContextMenuPolicy(Qt::PreventContextMenu);
+
+    m_popup = buildMenuTree(*menuBar(), *this);
+    buildClientArea();
+    connectMenus();
+    connectControls();
+    followController();
+
+    const QSize client = pixelSize(MainGeometry::ClientWidth, MainGeometry::ClientHeight);
+    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildClientArea()
+{
+    using namespace MainGeometry;
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+
+    m_toolbar = new MainToolbar(m_client);
+    m_toolbar->setGeometry(pixelRect(0, 0, ClientWidth, ToolbarHeight));
+
+    m_list = new EntryListView(m_controller.entries(), m_client);
+    m_list->setFont(windowFont());
+    m_list->setGeometry(pixelRect(0, ListTop, ClientWidth, ClientHeight - ListHeightReserve));
+
+    m_cmdFile = new QPushButton(QStringLiteral(">File"), m_client);
+    m_cmdFile->setObjectName(QStringLiteral("cmdFile"));
+    m_cmdFile->setFont(windowFont());
+    m_cmdFile->setAutoDefault(false);
+    m_cmdFile->setGeometry(pixelRect(FieldColumnLeft, FileRowTop, FieldColumnWidth, ButtonHeight));
+
+    m_txtFile = new LimitedLineEdit(FieldTypingLimit, m_client);
+    m_txtFile->setObjectName(QStringLiteral("txtFile"));
+    m_txtFile->setFont(windowFont());
+    m_txtFile->setGeometry(pixelRect(FieldLeft, FileRowTop, ClientWidth - FieldLeft, FieldHeight));
+
+    m_txtMemo = new LimitedLineEdit(FieldTypingLimit, m_client);
+    m_txtMemo->setObjectName(QStringLiteral("txtMemo"));
+    m_txtMemo->setFont(windowFont());
+    m_txtMemo->setGeometry(pixelRect(FieldLeft, MemoRowTop, ClientWidth - FieldLeft, FieldHeight));
+
+    m_statusBar = new QStatusBar(m_client);
+    m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusBar->setFont(statusBarFont());
+    m_pathPanel = new QLabel(m_statusBar);
+    m_pathPanel->setObjectName(QStringLiteral("Panel1"));
+    m_pathPanel->setTextFormat(Qt::PlainText);
+    m_pathPanel->setFont(statusBarFont());
+    // A long path must not widen the window.
+    m_pathPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_statusBar->addWidget(m_pathPanel, 1);
+    m_statusBar->setGeometry(pixelRect(0, ClientHeight - StatusBarHeight, ClientWidth, StatusBarHeight));
+
+    m_label1 = new QLabel(QStringLiteral(">//"), m_client);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setTextFormat(Qt::PlainText);
+    m_label1->setFont(windowFont());
+    m_label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_label1->setGeometry(pixelRect(FieldColumnLeft, MemoRowTop, FieldColumnWidth, LabelHeight));
+
+    setTabOrder(m_list, m_cmdFile);
+    setTabOrder(m_cmdFile, m_txtFile);
+    setTabOrder(m_txtFile, m_txtMemo);
+
+    for (Command command : AllCommands) {
+        const QString name = commandName(command);
+        QObject *target = findChild<QAction *>(name);
+        if (!target)
+            target = m_client->findChild<QWidget *>(name);
+        Q_ASSERT(target);
+        m_commandTargets[std::size_t(command)] = target;
+    }
+}
+
+void MainWindow::connectMenus()
+{
+    const auto on = [this](const char *name, auto &&procedure) {
+        QAction *action = findChild<QAction *>(QString::fromLatin1(name));
+        Q_ASSERT(action);
+        connect(action, &QAction::triggered, this, procedure);
+    };
+    on("mFiles_New", [this] { m_controller.chooseFile(ChooseMode::New); });
+    on("mFiles_Open", [this] { m_controller.chooseFile(ChooseMode::Open); });
+    on("mFiles_Close", [this] { m_controller.closeFile(); });
+    on("mFiles_Save", [this] { m_controller.saveFile(true); });
+    on("mFiles_SaveAs", [this] { m_controller.chooseFile(ChooseMode::SaveAs); });
+    on("mFiles_Exit", [this] { close(); });
+    on("mEdit_Add", [this] { m_controller.addEntry(); });
+    on("mEdit_Edit", [this] { m_controller.editEntry(); });
+    on("mEdit_Remove", [this] { m_controller.removeEntry(); });
+    on("mHelp_Version", [this] { m_controller.openReadme(); });
+    on("mPopup_Add", [this] { m_controller.addEntry(); });
+    on("mPopup_Edit", [this] { m_controller.editEntry(); });
+    on("mPopup_Remove", [this] { m_controller.removeEntry(); });
+    connect(m_toolbar, &MainToolbar::keyClicked, this, &MainWindow::toolbarKeyClicked);
+}
+
+void MainWindow::connectControls()
+{
+    connect(m_cmdFile, &QPushButton::clicked, this, [this] { m_controller.chooseFile(ChooseMode::Output); });
+    for (Field which : {Field::File, Field::Memo}) {
+        LimitedLineEdit *edit = field(which);
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, which](const QString &text) { m_controller.setFieldText(which, text); });
+        connect(edit, &LimitedLineEdit::focusReceived, this, [this, edit] {
+            // Selects up to the typing limit, as the field's maximum length.
+            edit->setSelection(0, edit->typingLimit());
+            m_controller.fieldFocused();
+        });
+    }
+    connect(m_list, &EntryListView::itemClicked, this, [this] { m_controller.itemClicked(); });
+    connect(m_list, &EntryListView::listDoubleClicked, this, [this] { m_controller.itemDoubleClicked(); });
+    connect(m_list, &EntryListView::columnClicked, this,
+            [this](int headerPosition) { m_controller.columnClicked(headerPosition); });
+    connect(m_list, &EntryListView::contextMenuRequested, this,
+            [this](const QPoint &globalPosition) { m_popup->popup(globalPosition); });
+    // Opened after the drop has finished, so that the save prompt and the
+    // load's messages do not run inside the desktop's drag and drop.
+    connect(m_list, &EntryListView::filesDropped, this,
+            [this](const QStringList &paths) { m_controller.dropFiles(paths); }, Qt::QueuedConnection);
+}
+
+void MainWindow::followController()
+{
+    for (Command command : AllCommands)
+        commandEnabledChanged(command, m_controller.isEnabled(command));
+    fieldTextChanged(Field::File, m_controller.fieldText(Field::File));
+    fieldTextChanged(Field::Memo, m_controller.fieldText(Field::Memo));
+    currentPathChanged(m_controller.currentPath());
+}
+
+LimitedLineEdit *MainWindow::field(Field which) const
+{
+    return which == Field::File ? m_txtFile : m_txtMemo;
+}
+
+void MainWindow::startUp(const QString &commandLine)
+{
+    m_controller.startUp(commandLine);
+}
+
+void MainWindow::toolbarKeyClicked(const QString &key)
+{
+    if (key == u"New")
+        m_controller.chooseFile(ChooseMode::New);
+    else if (key == u"Open")
+        m_controller.chooseFile(ChooseMode::Open);
+    else if (key == u"Save")
+        m_controller.saveFile(true);
+    else if (key == u"Close")
+        m_controller.closeFile();
+    else if (key == u"Add")
+        m_controller.addEntry();
+    else if (key == u"Edit")
+        m_controller.editEntry();
+    else if (key == u"Remove")
+        m_controller.removeEntry();
+}
+
+void MainWindow::layOut()
+{
+    using namespace MainGeometry;
+    const float w = twipsFromPixels(m_client->width());
+    const float h = twipsFromPixels(m_client->height());
+    const MainLayout layout = mainLayoutFor(w, h);
+    m_txtFile->resize(pixelsFromTwips(layout.fieldWidth), m_txtFile->height());
+    m_txtMemo->resize(pixelsFromTwips(layout.fieldWidth), m_txtMemo->height());
+    m_list->resize(pixelsFromTwips(layout.listWidth), pixelsFromTwips(layout.listHeight));
+    // The toolbar and the status bar are docked to the top and bottom edges.
+    m_toolbar->resize(m_client->width(), m_toolbar->height());
+    m_statusBar->setGeometry(0, m_client->height() - m_statusBar->height(), m_client->width(), m_statusBar->height());
+}
+
+void MainWindow::applyFocusRule()
+{
+    m_list->setFocus(Qt::ActiveWindowFocusReason);
+    m_controller.windowActivated();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        layOut();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_activatedOnce) {
+        m_activatedOnce = true;
+        applyFocusRule();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_controller.queryClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+MessageAnswer MainWindow::showMessage(const wendaro::MessageBox &box)
+{
+    QWidget *owner = QApplication::activeModalWidget();
+    MessageDialog dialog(box, owner ? owner : this);
+    m_services.runModal(dialog);
+    return dialog.answer();
+}
+
+std::optional<QString> MainWindow::showFileDialog(const FileDialogRequest &request)
+{
+    FileDialog dialog(request, m_services, this);
+    if (m_services.runModal(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    const QString path = dialog.chosenPath();
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+void MainWindow::showEntryEditor(const EditorFill &fill)
+{
+    {
+        EntryEditor editor(
+            fill,
+            [this](EditMode mode, const QString &index, const QString &name, const QString &value) {
+                return m_controller.acceptEditor(mode, index, name, value);
+            },
+            this);
+        editor.placeOver(*this);
+        m_services.runModal(editor);
+    }
+    // The main window is the active window again.
+    applyFocusRule();
+}
+
+void MainWindow::startDetached(const QString &program, const QStringList &arguments)
+{
+    m_services.startDetached(program, arguments);
+}
+
+void MainWindow::openWithDefaultViewer(const QString &path)
+{
+    m_services.openWithDefaultViewer(path);
+}
+
+void MainWindow::commandEnabledChanged(Command command, bool enabled)
+{
+    QObject *target = m_commandTargets[std::size_t(command)];
+    if (auto *action = qobject_cast<QAction *>(target))
+        action->setEnabled(enabled);
+    else if (auto *widget = qobject_cast<QWidget *>(target))
+        widget->setEnabled(enabled);
+}
+
+void MainWindow::fieldTextChanged(Field which, const QString &text)
+{
+    LimitedLineEdit *edit = field(which);
+    if (edit->text() != text)
+        edit->setProgramText(text);
+}
+
+void MainWindow::currentPathChanged(const QString &path)
+{
+    m_pathPanel->setText(path);
+}
+
+} // namespace wendaro

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <MainWindowController.h>
+#include <UserInterface.h>
+
+#include <QMainWindow>
+#include <array>
+
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+
+namespace wendaro {
+
+class EntryListView;
+class LimitedLineEdit;
+class MainToolbar;
+class WindowServices;
+
+// frmMain: the program's window. It shows the controller's state (the entry
+// list through its model, the two fields, the path in the status bar, the
+// enabled state of every command) and hands every event of its widgets to one
+// procedure of the controller. It is also the controller's way to the person:
+// message boxes, the file dialog, the entry editor and other programs go
+// through services.
+class MainWindow : public QMainWindow, public UserInterface
+{
+    Q_OBJECT
+public:
+    MainWindow(CodePage codePage, WindowServices &services, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    MainWindowController &controller() { return m_controller; }
+
+    // The window's load: the command line as one string (see CommandLine.h).
+    void startUp(const QString &commandLine);
+
+    // Gives the list the focus and shows its selected item selected: on the
+    // first activation and whenever the entry editor has closed.
+    void applyFocusRule();
+
+    // The toolbar's handler: the first of the seven keys equal to key decides.
+    void toolbarKeyClicked(const QString &key);
+
+    // UserInterface
+    MessageAnswer showMessage(const wendaro::MessageBox &box) override;
+    std::optional<QString> showFileDialog(const FileDialogRequest &request) override;
+    void showEntryEditor(const EditorFill &fill) override;
+    void startDetached(const QString &program, const QStringList &arguments) override;
+    void openWithDefaultViewer(const QString &path) override;
+    void commandEnabledChanged(Command command, bool enabled) override;
+    void fieldTextChanged(Field field, const QString &text) override;
+    void currentPathChanged(const QString &path) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildClientArea();
+    void connectMenus();
+    void connectControls();
+    void followController();
+    // The resize pass for the client area's current size.
+    void layOut();
+    LimitedLineEdit *field(Field field) const;
+
+    WindowServices &m_services;
+    MainWindowController m_controller;
+    QWidget *m_client = nullptr;
+    MainToolbar *m_toolbar = nullptr;
+    QPushButton *m_cmdFile = nullptr;
+    LimitedLineEdit *m_txtFile = nullptr;
+    LimitedLineEdit *m_txtMemo = nullptr;
+    QLabel *m_label1 = nullptr;
+    EntryListView *m_list = nullptr;
+    QStatusBar *m_statusBar = nullptr;
+    QLabel *m_pathPanel = nullptr;
+    QMenu *m_popup = nullptr;
+    // What each command's enabled state switches, by Command.
+    std::array<QObject *, AllCommands.size()> m_commandTargets{};
+    bool m_activatedOnce = false;
+};
+
+} // namespace wendaro

@@ -1,0 +1,15 @@
+#pragma once
+
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace wendaro {
+
+// The menus of the main window, every item a QAction named after its control
+// ("mFiles_New", "mSep00", ...), captions with their access keys and no
+// shortcuts of their own. mFiles, mEdit and mHelp go into the menu bar;
+// mPopup, the list's context menu, never does and is returned.
+QMenu *buildMenuTree(QMenuBar &bar, QWidget &owner);
+
+} // namespace wendaro

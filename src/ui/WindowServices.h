@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+
+namespace wendaro {
+
+// What the window hands to the desktop: running its modal dialogs (message
+// boxes, the file dialog, the entry editor) and starting other programs.
+// Tests put a scripted one in its place, which answers the real dialogs.
+class WindowServices
+{
+public:
+    virtual ~WindowServices() = default;
+
+    // Runs the dialog modally and returns its result code.
+    virtual int runModal(QDialog &dialog);
+    // Starts program with arguments, without a shell and without waiting.
+    virtual void startDetached(const QString &program, const QStringList &arguments);
+    // Opens the file in the desktop's default viewer for its kind, without waiting.
+    virtual void openWithDefaultViewer(const QString &path);
+};
+
+} // namespace wendaro
