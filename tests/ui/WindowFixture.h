@@ -102,7 +102,7 @@ inline bool writeTable(const QString &path, const QList<Row> &rows, const TextFi
 {
     EntryList list;
     for (const Row &row : rows) {
-        const qsizetype position = list.append(indexText(row.index), row.index);
+        const qsizetype position = list.append(indexText(row.index));
         list.setName(position, row.name);
         list.setValue(position, row.value);
     }
