@@ -20,9 +20,11 @@ constexpr char16_t PairWithoutCharacter = CodePage::EscapeBase;
 // characters in the stand-in range are never taken, so it cannot clash.
 constexpr char16_t NoCharacter = CodePage::EscapeBase;
 
-// In the reverse table: how a character is written.
+// In the reverse table: how a character is written, as the byte count in
+// bits 16 and up, then the first byte and the second byte (of a pair).
 constexpr quint32 Unmapped = 0;
-constexpr quint32 PairFlag = 0x10000;
+constexpr quint32 OneByte = 1 << 16;
+constexpr quint32 TwoBytes = 2 << 16;
 
 bool isStandIn(char16_t c)
 {
@@ -79,12 +81,14 @@ struct CodePage::Tables
     QByteArray name;
     // What a byte stands for on its own: its character or its stand-in.
     std::array<char16_t, ByteCount> single{};
-    // The byte begins two-byte characters.
-    std::array<bool, ByteCount> lead{};
-    // [lead * 256 + next]: the character of the pair, PairWithoutCharacter,
+    // The row of pairs for a byte that begins two-byte characters; row 0,
+    // all zeros, for every other byte.
+    std::array<quint16, ByteCount> pairRow{};
+    // [row * 256 + next]: the character of the pair, PairWithoutCharacter,
     // or 0 when next is no trail byte (the lead byte then stands alone).
-    std::vector<char16_t> pairs = std::vector<char16_t>(PairCount, 0);
-    // [character]: Unmapped, 1 + the byte, or PairFlag | lead * 256 + trail.
+    std::vector<char16_t> pairs = std::vector<char16_t>(ByteCount, 0);
+    // [character]: Unmapped, or OneByte or TwoBytes with the bytes; a
+    // stand-in is its byte.
     std::vector<quint32> bytesOf = std::vector<quint32>(PairCount, Unmapped);
 };
 
@@ -186,35 +190,34 @@ std::optional<CodePage> CodePage::open(const QByteArray &name, QString *error)
     for (int byte = 0; byte < ByteCount; ++byte) {
         char16_t &c = tables->single[size_t(byte)];
         if (c != NoCharacter && tables->bytesOf[c] == Unmapped)
-            tables->bytesOf[c] = quint32(byte) + 1;
+            tables->bytesOf[c] = OneByte | quint32(byte) << 8;
         else
             c = standIn(static_cast<unsigned char>(byte));
+        tables->bytesOf[standIn(static_cast<unsigned char>(byte))] = OneByte | quint32(byte) << 8;
     }
     std::array<bool, ByteCount> trail{};
     size_t piece = 0;
     for (int first : leadCandidates) {
+        const size_t rowStart = tables->pairs.size();
+        tables->pairs.resize(rowStart + ByteCount, 0);
         for (int second = 0; second < ByteCount; ++second) {
             const char16_t c = pairCharacters[piece++];
             if (c != NoCharacter && tables->bytesOf[c] == Unmapped) {
-                const int pair = first * ByteCount + second;
-                tables->bytesOf[c] = PairFlag | quint32(pair);
-                tables->pairs[size_t(pair)] = c;
-                tables->lead[size_t(first)] = true;
+                tables->bytesOf[c] = TwoBytes | quint32(first) << 8 | quint32(second);
+                tables->pairs[rowStart + size_t(second)] = c;
+                tables->pairRow[size_t(first)] = quint16(rowStart / ByteCount);
                 trail[size_t(second)] = true;
             }
         }
+        if (tables->pairRow[size_t(first)] == 0)
+            tables->pairs.resize(rowStart);
     }
     // A lead byte followed by a trail byte is read as one unit, as Windows
     // reads it, also when the pair stands for no character: then both bytes
     // become stand-ins.
-    for (int first : leadCandidates) {
-        if (!tables->lead[size_t(first)])
-            continue;
-        for (int second = 0; second < ByteCount; ++second) {
-            char16_t &c = tables->pairs[size_t(first * ByteCount + second)];
-            if (c == 0 && trail[size_t(second)])
-                c = PairWithoutCharacter;
-        }
+    for (size_t i = ByteCount; i < tables->pairs.size(); ++i) {
+        if (tables->pairs[i] == 0 && trail[i % ByteCount])
+            tables->pairs[i] = PairWithoutCharacter;
     }
     return CodePage(std::move(tables));
 }
@@ -251,13 +254,10 @@ QString CodePage::decodeBytewise(QByteArrayView bytes) const
 
 std::optional<unsigned char> CodePage::byteForChar(QChar c) const
 {
-    const char16_t unit = c.unicode();
-    if (isStandIn(unit))
-        return static_cast<unsigned char>(unit - EscapeBase);
-    const quint32 bytes = m_tables->bytesOf[unit];
-    if (bytes == Unmapped || (bytes & PairFlag))
+    const quint32 bytes = m_tables->bytesOf[c.unicode()];
+    if ((bytes & ~0xFFFFu) != OneByte)
         return std::nullopt;
-    return static_cast<unsigned char>(bytes - 1);
+    return static_cast<unsigned char>(bytes >> 8);
 }
 
 QString CodePage::decode(QByteArrayView bytes) const
@@ -268,56 +268,48 @@ QString CodePage::decode(QByteArrayView bytes) const
     // Never more characters than bytes: a pair gives one character or two
     // stand-ins.
     QString text(size, Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
+    char16_t *out = begin;
     qsizetype i = 0;
     while (i < size) {
         const unsigned char byte = in[i];
-        if (!t.lead[byte] || i + 1 == size) {
-            *out++ = t.single[byte];
-            ++i;
-            continue;
-        }
-        const unsigned char next = in[i + 1];
-        const char16_t pair = t.pairs[size_t(byte) * ByteCount + next];
+        const quint16 row = t.pairRow[byte];
+        const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[size_t(row) * ByteCount + in[i + 1]];
         if (pair == 0) {
             *out++ = t.single[byte];
             ++i;
         } else if (pair == PairWithoutCharacter) {
             *out++ = standIn(byte);
-            *out++ = standIn(next);
+            *out++ = standIn(in[i + 1]);
             i += 2;
         } else {
             *out++ = pair;
             i += 2;
         }
     }
-    text.truncate(out - reinterpret_cast<const char16_t *>(text.constData()));
+    text.truncate(out - begin);
     return text;
 }
 
 qsizetype CodePage::encode(QStringView text, QByteArray &out) const
 {
-    const Tables &t = *m_tables;
+    const quint32 *const bytesOf = m_tables->bytesOf.data();
     const qsizetype start = out.size();
     out.resize(start + 2 * text.size());
     char *write = out.data() + start;
+    const char16_t *const units = text.utf16();
+    // Two bytes are stored for every character and the end moves on by its
+    // byte count: no branch on the kind of character, which mixed text
+    // would mispredict at every change.
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i].unicode();
-        if (isStandIn(unit)) {
-            *write++ = char(unit - EscapeBase);
-            continue;
-        }
-        const quint32 bytes = t.bytesOf[unit];
+        const quint32 bytes = bytesOf[units[i]];
         if (bytes == Unmapped) {
             out.truncate(write - out.constData());
             return i;
         }
-        if (bytes & PairFlag) {
-            *write++ = char((bytes >> 8) & 0xFF);
-            *write++ = char(bytes & 0xFF);
-        } else {
-            *write++ = char(bytes - 1);
-        }
+        write[0] = char(bytes >> 8);
+        write[1] = char(bytes);
+        write += bytes >> 16;
     }
     out.truncate(write - out.constData());
     return -1;
