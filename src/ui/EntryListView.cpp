@@ -52,9 +52,10 @@ EntryListView::EntryListView(EntryList &entries, QWidget *parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // Files dropped on the list open; rows are never dragged.
+    setDragEnabled(false);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
-    setDragDropMode(QAbstractItemView::NoDragDrop);
 
     QHeaderView *columns = header();
     columns->setStretchLastSection(false);

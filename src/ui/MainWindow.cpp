@@ -57,7 +57,11 @@ MainWindow::MainWindow(CodePage codePage, WindowServices &services, QWidget *par
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The list's model reads the controller's rows: it goes before them.
+    delete m_client;
+}
 
 void MainWindow::buildClientArea()
 {
