@@ -10,6 +10,7 @@
 #include <WindowServices.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
@@ -44,6 +45,10 @@ public:
     {
         titles.append(dialog.windowTitle());
         dialog.show();
+        // The desktop makes a modal dialog the active window.
+        dialog.activateWindow();
+        if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }, 2000))
+            qWarning("the dialog did not become the active window");
         if (steps.isEmpty()) {
             ++unanswered;
         } else {

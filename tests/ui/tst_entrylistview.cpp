@@ -317,7 +317,7 @@ void EntryListViewTest::focusRuleAfterEditor()
     f.services.steps = {[](QDialog &dialog) { dialog.close(); }};
     f.controller().editEntry();
     QCOMPARE(f.services.unanswered, 0);
-    QTRY_COMPARE(QApplication::focusWidget(), &f.list());
+    QTRY_COMPARE(f.window.focusWidget(), &f.list());
     QCOMPARE(f.controller().entries().selectedPosition(), 2);
     QVERIFY(f.controller().entries().isSelectedShown());
     QVERIFY(f.list().selectionModel()->isRowSelected(1));
