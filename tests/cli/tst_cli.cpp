@@ -1,3 +1,5 @@
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -32,24 +34,6 @@ QString stateOf(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("<unreadable>");
     return QString::fromLatin1(file.readAll().toHex());
-}
-
-QStringList listing(const QString &folder)
-{
-    QStringList names;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        names << it.next().mid(folder.size());
-    names.sort();
-    return names;
-}
-
-void putFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(data), data.size());
 }
 
 struct Run

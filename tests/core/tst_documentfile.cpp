@@ -1,6 +1,7 @@
 #include "CodePage.h"
 #include "DocumentFile.h"
 #include "IndexText.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,21 +58,6 @@ QByteArray textFile(const QList<int> &indexes)
     for (const int index : indexes)
         out += QByteArray::number(index) + "\tname\tvalue\r\n";
     return out;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-void putFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(data), data.size());
 }
 
 QStringList namesIn(const QString &folder)

@@ -1,5 +1,6 @@
 #include "FailDevice.h"
 #include "SaveFile.h"
+#include "TestFiles.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -23,34 +24,6 @@ QByteArray smallTable()
 {
     return QByteArray::fromHex("cdab000001030000000200000001000000ffffffff020000006100620002000000"
                                "ffffffff0000000001000000010000006e02000000000000");
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-void putFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(data), data.size());
-}
-
-// Every name below the folder, hidden ones included, so that a stray
-// temporary file shows up.
-QStringList listing(const QString &folder)
-{
-    QStringList names;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        names << it.next().mid(folder.size());
-    names.sort();
-    return names;
 }
 
 // The permission bits of the file itself, without those that Qt derives for
