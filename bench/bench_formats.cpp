@@ -3,106 +3,33 @@
 // with no parsing. Each figure is the best of several runs; the operation and
 // its floor run in turns so that both see the same machine.
 
+#include "BenchTable.h"
+#include "BenchTiming.h"
+
 #include "CodePage.h"
 #include "DocumentFile.h"
 #include "EntryList.h"
-#include "IndexText.h"
 #include "SaveFile.h"
 #include "StfReader.h"
 #include "StfWriter.h"
 #include "TextReader.h"
 #include "TextWriter.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <cstring>
-#include <ctime>
 #include <functional>
-#include <random>
 #include <vector>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 using namespace wendaro;
+using namespace wendaro::bench;
 
 namespace {
 
-constexpr int EntryCount = 32766;
 constexpr int Runs = 9;
 constexpr double FormatTarget = 4.0; // times the floor
 constexpr double SortTargetMs = 30.0;
-
-// The table that every figure is taken on; the same on every run of the bench.
-class TableMaker
-{
-public:
-    std::vector<Entry> make()
-    {
-        std::vector<int> indexes(EntryCount);
-        for (int i = 0; i < EntryCount; ++i)
-            indexes[size_t(i)] = i + 1;
-        for (size_t i = indexes.size() - 1; i > 0; --i)
-            std::swap(indexes[i], indexes[pick(int(i) + 1)]);
-
-        std::vector<Entry> rows;
-        rows.reserve(indexes.size());
-        for (const int index : indexes)
-            rows.push_back({indexText(qint16(index)), name(), value(), std::nullopt});
-        return rows;
-    }
-
-private:
-    size_t pick(int count) { return size_t(m_random() % unsigned(count)); }
-
-    // 8 to 40 single-byte characters, some of them half-width katakana.
-    QString name()
-    {
-        static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_");
-        const int length = 8 + int(pick(33));
-        QString result;
-        for (int i = 0; i < length; ++i) {
-            if (pick(10) == 0)
-                result += QChar(char16_t(0xFF66 + pick(0x38)));
-            else
-                result += letters[qsizetype(pick(int(letters.size())))];
-        }
-        return result;
-    }
-
-    // 0 to 400 code units of words, Japanese runs and line breaks ("<br>").
-    QString value()
-    {
-        static const QString kanji = QStringLiteral("日本語文字列表値名前番号項目保存読込");
-        const qsizetype length = qsizetype(pick(401));
-        QString result;
-        while (result.size() < length) {
-            switch (pick(8)) {
-            case 0:
-                result += QStringLiteral("<br>");
-                break;
-            case 1:
-            case 2:
-                for (size_t n = 1 + pick(6); n > 0; --n)
-                    result += pick(2) ? QChar(char16_t(0x3042 + pick(80))) : kanji[qsizetype(pick(int(kanji.size())))];
-                break;
-            default:
-                for (size_t n = 1 + pick(9); n > 0; --n)
-                    result += QChar(char16_t('a' + pick(26)));
-                result += QLatin1Char(' ');
-                break;
-            }
-        }
-        result.truncate(length);
-        return result;
-    }
-
-    std::mt19937 m_random{20240517};
-};
 
 EntryList listOf(const std::vector<Entry> &rows)
 {
@@ -110,38 +37,6 @@ EntryList listOf(const std::vector<Entry> &rows)
     for (const Entry &row : rows)
         list.append(row);
     return list;
-}
-
-// One run's time: wall clock, and the CPU time of this thread, which other
-// processes on a busy machine do not inflate.
-struct Time
-{
-    double wallMs = 1e300;
-    double cpuMs = 1e300;
-    void keepBest(const Time &other)
-    {
-        wallMs = std::min(wallMs, other.wallMs);
-        cpuMs = std::min(cpuMs, other.cpuMs);
-    }
-};
-
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-// One run of work; prepare runs first, untimed.
-Time timeOnce(const std::function<void()> &prepare, const std::function<void()> &work)
-{
-    prepare();
-    const double cpuStart = threadCpuMs();
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    const double wallMs = double(timer.nsecsElapsed()) / 1e6;
-    return {wallMs, threadCpuMs() - cpuStart};
 }
 
 struct Figure
@@ -213,15 +108,7 @@ void keep(const QByteArray &bytes)
 
 int main()
 {
-#ifdef __GLIBC__
-    // Keep freed memory in the process instead of handing it back to the
-    // system after each run: otherwise every run pays for mapping and
-    // touching fresh pages, which on a virtual machine costs more than the
-    // work itself and varies from run to run. The editor, a long-running
-    // process, reuses its heap the same way.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
-#endif
+    keepHeapInProcess();
     QString error;
     const std::optional<CodePage> codePage = CodePage::open(CodePage::DefaultName, &error);
     require(codePage.has_value(), error);
