@@ -1,50 +1,15 @@
 #pragma once
 
 #include "FakeUserInterface.h"
+#include "TestFiles.h"
+#include "TestTables.h"
 
-#include <CodePage.h>
-#include <DocumentFile.h>
-#include <EntryList.h>
-#include <IndexText.h>
 #include <MainWindowController.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace wendaro {
-
-inline CodePage testCodePage()
-{
-    QString error;
-    return *CodePage::open("windows-932", &error);
-}
-
-struct TestRow
-{
-    qint16 index;
-    QString name;
-    QString value;
-};
-
-// Writes a table through the program's own writer, in the format of its path.
-inline bool writeTable(const QString &path, const QList<TestRow> &rows, const TextFields &fields = {})
-{
-    EntryList list;
-    for (const TestRow &row : rows) {
-        const qsizetype position = list.append(indexText(row.index), row.index);
-        list.setName(position, row.name);
-        list.setValue(position, row.value);
-    }
-    QString error;
-    return saveDocument(path, list, fields, true, testCodePage(), &error);
-}
-
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A controller with a scripted person and a folder for its files.
 struct ControlFixture

@@ -206,7 +206,7 @@ private slots:
         ControlFixture f;
         f.open("doc.txt", {{4, "n", "v"}}, {"out.stf", "memo"});
         f.controller.setFieldText(Field::Memo, "changed");
-        const QByteArray onDisk = fileBytes(f.path("doc.txt"));
+        const QByteArray onDisk = contents(f.path("doc.txt"));
         f.ui.answers = {MessageAnswer::No};
 
         f.controller.chooseFile(mode);
@@ -219,7 +219,7 @@ private slots:
         QCOMPARE(f.controller.fieldText(Field::Memo), QStringLiteral("changed"));
         QCOMPARE(f.controller.nextIndex(), qint16(5));
         QVERIFY(f.controller.isModified());
-        QCOMPARE(fileBytes(f.path("doc.txt")), onDisk);
+        QCOMPARE(contents(f.path("doc.txt")), onDisk);
     }
 
     void newCreatesAnEmptyFileAndShowsIt()
@@ -302,13 +302,13 @@ private slots:
         QFETCH(bool, modified);
         ControlFixture f;
         f.open("a.txt", {}, {"/x/out.stf", ""});
-        const QByteArray onDisk = fileBytes(f.path("a.txt"));
+        const QByteArray onDisk = contents(f.path("a.txt"));
         f.ui.dialogResults = {chosen};
         f.controller.chooseFile(ChooseMode::Output);
         QCOMPARE(f.controller.fieldText(Field::File), chosen);
         QCOMPARE(f.controller.isModified(), modified);
         QCOMPARE(f.controller.currentPath(), f.path("a.txt"));
-        QCOMPARE(fileBytes(f.path("a.txt")), onDisk);
+        QCOMPARE(contents(f.path("a.txt")), onDisk);
     }
 
     void commandLineCleaning_data()

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <CodePage.h>
-#include <DocumentFile.h>
-#include <EntryList.h>
+#include "TestFiles.h"
+#include "TestTables.h"
+
 #include <EntryListView.h>
-#include <IndexText.h>
 #include <LimitedLineEdit.h>
 #include <MainWindow.h>
 #include <WindowServices.h>
@@ -12,7 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -21,12 +19,6 @@
 #include <functional>
 
 namespace wendaro {
-
-inline CodePage testCodePage()
-{
-    QString error;
-    return *CodePage::open("windows-932", &error);
-}
 
 // A person at the desktop: each modal dialog is shown and handed to the next
 // step, which answers it as the person would (typing, clicking, Esc); a dialog
@@ -96,31 +88,6 @@ inline ScriptedServices::Step pressEscape(std::function<void(QDialog &)> look = 
     };
 }
 
-struct Row
-{
-    qint16 index;
-    QString name;
-    QString value;
-};
-
-inline bool writeTable(const QString &path, const QList<Row> &rows, const TextFields &fields = {})
-{
-    EntryList list;
-    for (const Row &row : rows) {
-        const qsizetype position = list.append(indexText(row.index));
-        list.setName(position, row.name);
-        list.setValue(position, row.value);
-    }
-    QString error;
-    return saveDocument(path, list, fields, true, testCodePage(), &error);
-}
-
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The main window with scripted services, a folder for its files, and the
 // lookups of its widgets by their control names.
 struct WindowFixture
@@ -140,7 +107,7 @@ struct WindowFixture
     QString statusPath() { return child<QLabel>(window, QStringLiteral("Panel1"))->text(); }
 
     // Opens the file as start-up does with it on the command line.
-    void open(const QString &name, const QList<Row> &rows, const TextFields &fields = {})
+    void open(const QString &name, const QList<TestRow> &rows, const TextFields &fields = {})
     {
         QVERIFY(writeTable(path(name), rows, fields));
         window.startUp(QLatin1Char('"') + path(name) + QLatin1Char('"'));

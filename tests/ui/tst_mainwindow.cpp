@@ -204,7 +204,7 @@ void MainWindowTest::commandReachesProcedure()
     f.controller().itemClicked();
     if (effect == u"saved") // the selected row changes, and Save comes on
         QVERIFY(f.controller().acceptEditor(EditMode::Edit, QStringLiteral("2"), QStringLiteral("changed"), {}));
-    const QByteArray before = fileBytes(f.path("a.stf"));
+    const QByteArray before = contents(f.path("a.stf"));
     f.services.steps = {[](QDialog &dialog) { dialog.reject(); }};
 
     if (name == u"cmdFile")
@@ -220,7 +220,7 @@ void MainWindowTest::commandReachesProcedure()
     }
     QVERIFY(f.services.titles.isEmpty());
     if (effect == u"saved") {
-        QVERIFY(fileBytes(f.path("a.stf")) != before);
+        QVERIFY(contents(f.path("a.stf")) != before);
         QVERIFY(!f.controller().isModified());
     } else if (effect == u"closed") {
         QVERIFY(f.controller().currentPath().isEmpty());
@@ -270,7 +270,7 @@ void MainWindowTest::savePromptOnClose()
     f.open(QStringLiteral("a.txt"), {{1, "one", "1"}});
     f.showActive();
     f.controller().setFieldText(Field::File, QStringLiteral("out.stf"));
-    const QByteArray before = fileBytes(f.path("a.txt"));
+    const QByteArray before = contents(f.path("a.txt"));
     f.services.steps = {[&](QDialog &dialog) {
         auto &box = static_cast<QMessageBox &>(dialog);
         QCOMPARE(box.windowTitle(), QStringLiteral("Wendaro"));
@@ -293,7 +293,7 @@ void MainWindowTest::savePromptOnClose()
     f.window.close();
     QCOMPARE(f.services.unanswered, 0);
     QCOMPARE(!f.window.isVisible(), closes);
-    QCOMPARE(fileBytes(f.path("a.txt")) != before, written);
+    QCOMPARE(contents(f.path("a.txt")) != before, written);
     if (!closes) {
         QVERIFY(f.controller().isModified());
         QCOMPARE(f.txtFile().text(), QStringLiteral("out.stf"));

@@ -32,7 +32,7 @@ void TextFieldsTest::longTextReadFromFileIsKeptAndSaved()
     QVERIFY(!f.controller().isModified());
     QVERIFY(f.controller().acceptEditor(EditMode::Add, QStringLiteral("2"), QStringLiteral("two"), {}));
     f.action(QStringLiteral("mFiles_Save")).trigger();
-    const QByteArray saved = fileBytes(f.path("a.txt"));
+    const QByteArray saved = contents(f.path("a.txt"));
     QVERIFY(saved.contains(">//" + memo.toLatin1() + "\r\n"));
     QVERIFY(saved.contains(">file " + output.toLatin1() + "\r\n"));
 }
