@@ -14,7 +14,6 @@ namespace wendaro::bench {
 
 constexpr int EntryCount = 32766;
 
-// The table that every figure is taken on; the same on every run of the bench.
 class TableMaker
 {
 public:

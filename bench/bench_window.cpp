@@ -2,7 +2,7 @@
 // the list has painted its first rows, a click on a column header until the
 // sorted rows are painted, and scrolling through the whole list a page at a
 // time. The window is real, shown on the offscreen platform with the
-// program's fonts; the file is opened by dropping it on the list.
+// program's fonts; the file is opened as a file dropped on the list is.
 
 #include "BenchTable.h"
 #include "BenchTiming.h"
