@@ -65,7 +65,7 @@ const std::vector<Seed> &seeds()
          [](EntryList &rows, TextFields &) {
              const CodePage &codePage = fuzz::defaultCodePage();
              for (int byte = 0; byte < 256; ++byte)
-                 add(rows, qint16(byte), QString(codePage.charForByte(uchar(byte))), QString());
+                 add(rows, qint16(byte), codePage.decode(QByteArray(1, char(byte))), QString());
          }},
         {"display-order",
          [](EntryList &rows, TextFields &) {

@@ -1,5 +1,7 @@
 #include "CodePage.h"
 
+#include "CharacterName.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringList>
@@ -22,9 +24,13 @@ constexpr char16_t NoCharacter = CodePage::EscapeBase;
 
 // In the reverse table: how a character is written, as the byte count in
 // bits 16 and up, then the first byte and the second byte (of a pair).
+// A stand-in also carries StandInMark, so that the writer learns at no cost
+// whether it wrote any.
 constexpr quint32 Unmapped = 0;
 constexpr quint32 OneByte = 1 << 16;
 constexpr quint32 TwoBytes = 2 << 16;
+constexpr quint32 ByteCountMask = 0xFF << 16;
+constexpr quint32 StandInMark = 1 << 24;
 
 bool isStandIn(char16_t c)
 {
@@ -34,6 +40,13 @@ bool isStandIn(char16_t c)
 char16_t standIn(unsigned char byte)
 {
     return char16_t(CodePage::EscapeBase + byte);
+}
+
+bool isUtf8Name(const QByteArray &name)
+{
+    QByteArray folded = name.toLower();
+    folded.replace('-', QByteArray()).replace('_', QByteArray());
+    return folded == "utf8";
 }
 
 bool isAsciiControl(char16_t c)
@@ -79,6 +92,8 @@ std::vector<Converted> convertEach(const std::vector<Piece> &pieces, Convert con
 struct CodePage::Tables
 {
     QByteArray name;
+    // UTF-8 is converted by rule; the tables below stay empty.
+    bool utf8 = false;
     // What a byte stands for on its own: its character or its stand-in.
     std::array<char16_t, ByteCount> single{};
     // The row of pairs for a byte that begins two-byte characters; row 0,
@@ -86,11 +101,68 @@ struct CodePage::Tables
     std::array<quint16, ByteCount> pairRow{};
     // [row * 256 + next]: the character of the pair, PairWithoutCharacter,
     // or 0 when next is no trail byte (the lead byte then stands alone).
-    std::vector<char16_t> pairs = std::vector<char16_t>(ByteCount, 0);
+    std::vector<char16_t> pairs;
     // [character]: Unmapped, or OneByte or TwoBytes with the bytes; a
     // stand-in is its byte.
-    std::vector<quint32> bytesOf = std::vector<quint32>(PairCount, Unmapped);
+    std::vector<quint32> bytesOf;
 };
+
+namespace {
+
+// A character outside the tables that the converter writes as three bytes or
+// more and reads back as itself, or 0. The characters are converted in one
+// call, each followed by a line feed, and counted off at the line feeds.
+template<typename Encode, typename Decode>
+char16_t longCharacter(const std::vector<quint32> &bytesOf, Encode encodeOne, Decode decodeOne)
+{
+    QString batch(2 * 0x10000, Qt::Uninitialized);
+    char16_t *next = reinterpret_cast<char16_t *>(batch.data());
+    qsizetype count = 0;
+    for (char32_t c = 0x80; c < 0x10000; ++c) {
+        if (bytesOf[c] == Unmapped && !QChar::isSurrogate(c) && !isStandIn(char16_t(c))) {
+            *next++ = char16_t(c);
+            *next++ = u'\n';
+            ++count;
+        }
+    }
+    batch.truncate(2 * count);
+    const QByteArray encoded = encodeOne(batch);
+    std::vector<QByteArray> longPieces;
+    QString longOnes;
+    qsizetype at = 0;
+    qsizetype piece = 0;
+    while (at < encoded.size()) {
+        qsizetype end = encoded.indexOf('\n', at);
+        if (end < 0)
+            end = encoded.size();
+        if (end - at > 2 && piece < count) {
+            longPieces.push_back(encoded.sliced(at, end - at));
+            longOnes += batch.at(2 * piece);
+        }
+        at = end + 1;
+        ++piece;
+    }
+    if (piece != count) {
+        // A converter that took a line feed into a sequence: one by one.
+        longPieces.clear();
+        longOnes.clear();
+        for (qsizetype i = 0; i < count; ++i) {
+            const QByteArray bytes = encodeOne(QString(batch.at(2 * i)));
+            if (bytes.size() > 2) {
+                longPieces.push_back(bytes);
+                longOnes += batch.at(2 * i);
+            }
+        }
+    }
+    const std::vector<QString> decoded = convertEach<QString>(longPieces, decodeOne);
+    for (size_t k = 0; k < decoded.size(); ++k) {
+        if (decoded[k].size() == 1 && decoded[k].front() == longOnes.at(qsizetype(k)))
+            return longOnes.at(qsizetype(k)).unicode();
+    }
+    return 0;
+}
+
+} // namespace
 
 CodePage::CodePage(std::shared_ptr<const Tables> tables)
     : m_tables(std::move(tables))
@@ -105,6 +177,12 @@ std::optional<CodePage> CodePage::open(const QByteArray &name, QString *error)
             *error = text;
         return std::nullopt;
     };
+    auto tables = std::make_shared<Tables>();
+    tables->name = name;
+    if (isUtf8Name(name)) {
+        tables->utf8 = true;
+        return CodePage(std::move(tables));
+    }
     if (name.isEmpty() || !QStringDecoder(name.constData()).isValid()
         || !QStringEncoder(name.constData()).isValid()) {
         return fail(QStringLiteral("コードページ「%1」はこのシステムの変換器にありません。").arg(shownName));
@@ -144,8 +222,8 @@ std::optional<CodePage> CodePage::open(const QByteArray &name, QString *error)
         return characters;
     };
 
-    auto tables = std::make_shared<Tables>();
-    tables->name = name;
+    tables->pairs.assign(ByteCount, 0);
+    tables->bytesOf.assign(PairCount, Unmapped);
 
     std::vector<QByteArray> singlePieces;
     for (int byte = 0; byte < ByteCount; ++byte)
@@ -193,7 +271,7 @@ std::optional<CodePage> CodePage::open(const QByteArray &name, QString *error)
             tables->bytesOf[c] = OneByte | quint32(byte) << 8;
         else
             c = standIn(static_cast<unsigned char>(byte));
-        tables->bytesOf[standIn(static_cast<unsigned char>(byte))] = OneByte | quint32(byte) << 8;
+        tables->bytesOf[standIn(static_cast<unsigned char>(byte))] = StandInMark | OneByte | quint32(byte) << 8;
     }
     std::array<bool, ByteCount> trail{};
     size_t piece = 0;
@@ -219,6 +297,15 @@ std::optional<CodePage> CodePage::open(const QByteArray &name, QString *error)
         if (tables->pairs[i] == 0 && trail[i % ByteCount])
             tables->pairs[i] = PairWithoutCharacter;
     }
+
+    // The tables hold characters of one and two bytes. A code page with longer
+    // ones (GB18030, EUC-JP, the ISO-2022 family) would have them read as
+    // stand-ins and typed ones refused: its files would seem to load fine and
+    // show garbage.
+    if (const char16_t c = longCharacter(tables->bytesOf, encodeOne, decodeOne))
+        return fail(QStringLiteral("コードページ「%1」には 3 バイト以上の文字（%2 など）があり、"
+                                   "このプログラムでは正しく読み書きできません。UTF-8 は使えます。")
+                        .arg(shownName, characterName(QString(QChar(c)), 0)));
     return CodePage(std::move(tables));
 }
 
@@ -238,31 +325,141 @@ QString CodePage::name() const
     return QString::fromLatin1(m_tables->name);
 }
 
-QChar CodePage::charForByte(unsigned char byte) const
+namespace {
+
+bool isContinuation(unsigned char byte)
 {
-    return QChar(m_tables->single[byte]);
+    return (byte & 0xC0) == 0x80;
 }
 
-QString CodePage::decodeBytewise(QByteArrayView bytes) const
+// The length of the well-formed UTF-8 sequence at in[i], or 0 when the byte
+// there begins none. Overlong forms, surrogates, values beyond U+10FFFF and
+// the stand-in range (EF 9C..9F xx) are not well formed here: their bytes
+// are read as stand-ins, so that they are written back as they were.
+int utf8SequenceAt(const unsigned char *in, qsizetype i, qsizetype size)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    for (const char byte : bytes)
-        *out++ = m_tables->single[static_cast<unsigned char>(byte)];
+    const unsigned char lead = in[i];
+    int length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (size - i < length)
+        return 0;
+    const unsigned char second = in[i + 1];
+    if (second < low || second > high || (lead == 0xEF && second >= 0x9C && second <= 0x9F))
+        return 0;
+    for (int k = 2; k < length; ++k) {
+        if (!isContinuation(in[i + k]))
+            return 0;
+    }
+    return length;
+}
+
+QString decodeUtf8(QByteArrayView bytes)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    // Never more code units than bytes.
+    QString text(size, Qt::Uninitialized);
+    char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
+    char16_t *out = begin;
+    qsizetype i = 0;
+    while (i < size) {
+        const unsigned char lead = in[i];
+        if (lead < 0x80) {
+            *out++ = lead;
+            ++i;
+            continue;
+        }
+        switch (utf8SequenceAt(in, i, size)) {
+        case 2:
+            *out++ = char16_t((lead & 0x1F) << 6 | (in[i + 1] & 0x3F));
+            i += 2;
+            break;
+        case 3:
+            *out++ = char16_t((lead & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
+            i += 3;
+            break;
+        case 4: {
+            const char32_t c = char32_t(lead & 0x07) << 18 | char32_t(in[i + 1] & 0x3F) << 12
+                               | char32_t(in[i + 2] & 0x3F) << 6 | char32_t(in[i + 3] & 0x3F);
+            *out++ = QChar::highSurrogate(c);
+            *out++ = QChar::lowSurrogate(c);
+            i += 4;
+            break;
+        }
+        default:
+            *out++ = standIn(lead);
+            ++i;
+        }
+    }
+    text.truncate(out - begin);
     return text;
 }
 
-std::optional<unsigned char> CodePage::byteForChar(QChar c) const
+struct Encoded
 {
-    const quint32 bytes = m_tables->bytesOf[c.unicode()];
-    if ((bytes & ~0xFFFFu) != OneByte)
-        return std::nullopt;
-    return static_cast<unsigned char>(bytes >> 8);
+    qsizetype unwritable = -1; // offset of the first character with no bytes at all
+    bool standIns = false;
+};
+
+Encoded encodeUtf8(QStringView text, QByteArray &out)
+{
+    Encoded result;
+    const qsizetype start = out.size();
+    out.resize(start + 3 * text.size());
+    auto *write = reinterpret_cast<unsigned char *>(out.data() + start);
+    const char16_t *const units = text.utf16();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = units[i];
+        if (c < 0x80) {
+            *write++ = static_cast<unsigned char>(c);
+        } else if (c < 0x800) {
+            *write++ = static_cast<unsigned char>(0xC0 | c >> 6);
+            *write++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else if (isStandIn(c)) {
+            *write++ = static_cast<unsigned char>(c - CodePage::EscapeBase);
+            result.standIns = true;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(units[i + 1])) {
+            const char32_t u = QChar::surrogateToUcs4(c, units[i + 1]);
+            *write++ = static_cast<unsigned char>(0xF0 | u >> 18);
+            *write++ = static_cast<unsigned char>(0x80 | (u >> 12 & 0x3F));
+            *write++ = static_cast<unsigned char>(0x80 | (u >> 6 & 0x3F));
+            *write++ = static_cast<unsigned char>(0x80 | (u & 0x3F));
+            ++i;
+        } else if (QChar::isSurrogate(c)) {
+            result.unwritable = i;
+            break;
+        } else {
+            *write++ = static_cast<unsigned char>(0xE0 | c >> 12);
+            *write++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
+            *write++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        }
+    }
+    out.truncate(reinterpret_cast<char *>(write) - out.constData());
+    return result;
 }
+
+} // namespace
 
 QString CodePage::decode(QByteArrayView bytes) const
 {
     const Tables &t = *m_tables;
+    if (t.utf8)
+        return decodeUtf8(bytes);
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
     // Never more characters than bytes: a pair gives one character or two
@@ -293,26 +490,55 @@ QString CodePage::decode(QByteArrayView bytes) const
 
 qsizetype CodePage::encode(QStringView text, QByteArray &out) const
 {
-    const quint32 *const bytesOf = m_tables->bytesOf.data();
     const qsizetype start = out.size();
-    out.resize(start + 2 * text.size());
-    char *write = out.data() + start;
-    const char16_t *const units = text.utf16();
-    // Two bytes are stored for every character and the end moves on by its
-    // byte count: no branch on the kind of character, which mixed text
-    // would mispredict at every change.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const quint32 bytes = bytesOf[units[i]];
-        if (bytes == Unmapped) {
-            out.truncate(write - out.constData());
-            return i;
+    Encoded encoded;
+    if (m_tables->utf8) {
+        encoded = encodeUtf8(text, out);
+    } else {
+        const quint32 *const bytesOf = m_tables->bytesOf.data();
+        out.resize(start + 2 * text.size());
+        char *write = out.data() + start;
+        const char16_t *const units = text.utf16();
+        quint32 seen = 0;
+        // Two bytes are stored for every character and the end moves on by
+        // its byte count: no branch on the kind of character, which mixed
+        // text would mispredict at every change.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const quint32 bytes = bytesOf[units[i]];
+            if (bytes == Unmapped) {
+                encoded.unwritable = i;
+                break;
+            }
+            seen |= bytes;
+            write[0] = char(bytes >> 8);
+            write[1] = char(bytes);
+            write += (bytes & ByteCountMask) >> 16;
         }
-        write[0] = char(bytes >> 8);
-        write[1] = char(bytes);
-        write += bytes >> 16;
+        out.truncate(write - out.constData());
+        encoded.standIns = (seen & StandInMark) != 0;
     }
-    out.truncate(write - out.constData());
-    return -1;
+    if (!encoded.standIns)
+        return encoded.unwritable;
+
+    // A stand-in is written as its byte, which may read back as a character
+    // of its own or join a neighbour into one. Whatever does not read back is
+    // refused at the stand-in that causes it: a character read differently
+    // after a stand-in was taken into a sequence with it.
+    const QStringView written = encoded.unwritable < 0 ? text : text.first(encoded.unwritable);
+    const QString readBack = decode(QByteArrayView(out).sliced(start));
+    qsizetype differs = 0;
+    const qsizetype common = qMin(written.size(), readBack.size());
+    while (differs < common && written[differs] == readBack[differs])
+        ++differs;
+    if (differs == written.size() && differs == readBack.size())
+        return encoded.unwritable;
+    if (differs == written.size())
+        --differs; // more read back than written: the last one took part
+    while (differs > 0 && !isStandIn(written[differs].unicode()))
+        --differs;
+    out.truncate(start);
+    encode(text.first(differs), out);
+    return differs;
 }
 
 } // namespace wendaro

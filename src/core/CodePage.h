@@ -9,7 +9,9 @@
 
 namespace wendaro {
 
-// The narrow code page of names in STF files and of whole text files.
+// The narrow code page of names in STF files and of whole text files: a code
+// page of one- and two-byte characters known to the system's converters, or
+// UTF-8.
 //
 // Conversions are byte-exact: a byte (or byte sequence) that stands for no
 // character of the code page is held as a stand-in character of its own,
@@ -22,24 +24,22 @@ public:
     static constexpr const char *DefaultName = "windows-932";
     static constexpr const char *EnvironmentVariable = "WENDARO_CODEPAGE";
 
-    // A code page known to the system's converters, by name ("windows-932",
-    // "windows-1252", ...); nullopt and an error text for an unknown name.
+    // A code page by name ("windows-932", "windows-1252", "UTF-8", ...);
+    // nullopt and an error text for an unknown name and for a code page whose
+    // characters cannot all be held exactly.
     static std::optional<CodePage> open(const QByteArray &name, QString *error);
     // The code page that WENDARO_CODEPAGE names, or the default.
     static std::optional<CodePage> fromEnvironment(QString *error);
 
     QString name() const;
 
-    // Single-byte view, as STF names are read and written: each byte on its own.
-    QChar charForByte(unsigned char byte) const;
-    QString decodeBytewise(QByteArrayView bytes) const;
-    std::optional<unsigned char> byteForChar(QChar c) const;
-
-    // Whole-text view, as text files are read and written: multi-byte
-    // characters of the code page are one character.
+    // Multi-byte characters of the code page are one character; bytes that
+    // are no character become stand-ins.
     QString decode(QByteArrayView bytes) const;
     // Appends the encoded text to out. Returns the offset in text of the first
-    // character that the code page cannot represent, or -1 when all were written.
+    // character that cannot be written, or -1 when all were written; out then
+    // holds the characters before it. A stand-in cannot be written where its
+    // byte would read back as something else, alone or with its neighbours.
     qsizetype encode(QStringView text, QByteArray &out) const;
 
 private:

@@ -93,7 +93,7 @@ qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 ind
             return fail(QStringLiteral("オフセット %1 の名前レコードのインデックス %2 には、対応する値レコードがありません。")
                             .arg(p)
                             .arg(index));
-        rows.setName(position, codePage.decodeBytewise(QByteArrayView(record + stf::NameFixedSize, length)));
+        rows.setName(position, codePage.decode(QByteArrayView(record + stf::NameFixedSize, length)));
     }
     return recordSize;
 }

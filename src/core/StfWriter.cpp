@@ -55,24 +55,25 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArra
         const Entry &entry = rows.at(position);
         const Int16Conversion index = toInt16(entry.indexText);
         if (index.status == Int16Conversion::Status::NotNumeric)
-            return fail(QStringLiteral("%1 行目のインデックス「%2」は数値ではありません。")
+            return fail(QStringLiteral("%1 番目の項目のインデックス「%2」は数値ではありません。")
                             .arg(position)
                             .arg(entry.indexText.trimmed()));
         if (index.status == Int16Conversion::Status::Overflow)
-            return fail(QStringLiteral("%1 行目のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
+            return fail(QStringLiteral("%1 番目の項目のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
                             .arg(position)
                             .arg(entry.indexText.trimmed()));
         quint16 &firstRow = rowOfIndex[quint16(index.value)];
         if (firstRow != 0)
-            return fail(QStringLiteral("%1 行目と %2 行目のインデックスがどちらも %3 です。"
+            return fail(QStringLiteral("%1 番目と %2 番目の項目のインデックスがどちらも %3 です。"
                                        "同じインデックスの項目が二つある表は STF ファイルに保存できません。")
                             .arg(firstRow)
                             .arg(position)
                             .arg(index.value));
         firstRow = quint16(position);
         indexes.push_back(index.value);
-        // Turning "<br>" into CR LF only shortens a value.
-        sizeBound += stf::ValueFixedSize + 2 * entry.value.size() + stf::NameFixedSize + entry.name.size();
+        // Turning "<br>" into CR LF only shortens a value; a name takes at
+        // most three bytes a character, and the encoder room for that.
+        sizeBound += stf::ValueFixedSize + 2 * entry.value.size() + stf::NameFixedSize + 3 * entry.name.size();
     }
 
     QByteArray image;
@@ -86,7 +87,7 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArra
         const qint16 index = indexes[size_t(position - 1)];
         const QString value = lineBreaksFromList(rows.at(position).value);
         if (value.size() > stf::MaxLength)
-            return fail(QStringLiteral("%1 行目（インデックス %2）の値は改行を CR LF にして %3 文字あります。"
+            return fail(QStringLiteral("%1 番目の項目（インデックス %2）の値は改行を CR LF にして %3 文字あります。"
                                        "保存できるのは %4 文字（UTF-16 単位）までです。")
                             .arg(position)
                             .arg(index)
@@ -103,29 +104,29 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArra
     for (qsizetype position = 1; position <= count; ++position) {
         const qint16 index = indexes[size_t(position - 1)];
         const QString &name = rows.at(position).name;
-        if (name.size() > stf::MaxLength)
-            return fail(QStringLiteral("%1 行目（インデックス %2）の名前は %3 文字あります。"
-                                       "保存できるのは %4 文字までです。")
+        appendField(image, quint16(index));
+        const qsizetype lengthAt = image.size();
+        appendField(image, 0);
+        const qsizetype at = image.size();
+        const qsizetype bad = codePage.encode(name, image);
+        if (bad >= 0)
+            return fail(QStringLiteral("%1 番目の項目（インデックス %2）の名前の %3 文字目 %4 は、"
+                                       "コードページ %5 で表せません。")
                             .arg(position)
                             .arg(index)
-                            .arg(name.size())
+                            .arg(bad + 1)
+                            .arg(characterName(name, bad), codePage.name()));
+        // The reader takes the length as a byte count.
+        const qsizetype length = image.size() - at;
+        if (length > stf::MaxLength)
+            return fail(QStringLiteral("%1 番目の項目（インデックス %2）の名前はコードページ %3 で %4 バイトあります。"
+                                       "保存できるのは %5 バイトまでです。")
+                            .arg(position)
+                            .arg(index)
+                            .arg(codePage.name())
+                            .arg(length)
                             .arg(stf::MaxLength));
-        appendField(image, quint16(index));
-        appendField(image, quint16(name.size()));
-        const qsizetype at = image.size();
-        image.resize(at + name.size());
-        char *byte = image.data() + at;
-        for (qsizetype i = 0; i < name.size(); ++i) {
-            const std::optional<unsigned char> code = codePage.byteForChar(name.at(i));
-            if (!code)
-                return fail(QStringLiteral("%1 行目（インデックス %2）の名前の %3 文字目 %4 は、"
-                                           "コードページ %5 の 1 バイトの文字ではありません。")
-                                .arg(position)
-                                .arg(index)
-                                .arg(i + 1)
-                                .arg(characterName(name, i), codePage.name()));
-            *byte++ = char(*code);
-        }
+        qToLittleEndian<quint16>(quint16(length), image.data() + lengthAt);
     }
 
     out = std::move(image);

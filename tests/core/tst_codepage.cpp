@@ -48,7 +48,6 @@ private slots:
     void decode();
     void encode_data();
     void encode();
-    void singleByteView();
     void open_data();
     void open();
     void fromEnvironment();
@@ -59,7 +58,7 @@ void TestCodePage::bytesSurvive_data()
     QTest::addColumn<QByteArray>("codePage");
     QTest::addColumn<QByteArray>("bytes");
 
-    for (const QByteArray &codePage : {QByteArray("windows-932"), QByteArray("windows-1252")}) {
+    for (const QByteArray &codePage : {QByteArray("windows-932"), QByteArray("windows-1252"), QByteArray("UTF-8")}) {
         const auto row = [&](const char *what, const QByteArray &bytes) {
             QTest::addRow("%s: %s", codePage.constData(), what) << codePage << bytes;
         };
@@ -89,10 +88,6 @@ void TestCodePage::bytesSurvive()
     QFETCH(QByteArray, bytes);
     const CodePage cp = openCodePage(codePage);
 
-    QByteArray bytewise;
-    QCOMPARE(cp.encode(cp.decodeBytewise(bytes), bytewise), -1);
-    QCOMPARE(bytewise, bytes);
-
     QByteArray asText;
     QCOMPARE(cp.encode(cp.decode(bytes), asText), -1);
     QCOMPARE(asText, bytes);
@@ -103,6 +98,7 @@ void TestCodePage::everyByteAndPairSurvives_data()
     QTest::addColumn<QByteArray>("codePage");
     QTest::newRow("windows-932") << QByteArray("windows-932");
     QTest::newRow("windows-1252") << QByteArray("windows-1252");
+    QTest::newRow("UTF-8") << QByteArray("UTF-8");
 }
 
 void TestCodePage::everyByteAndPairSurvives()
@@ -111,8 +107,6 @@ void TestCodePage::everyByteAndPairSurvives()
     const CodePage cp = openCodePage(codePage);
 
     for (int first = 0; first < 256; ++first) {
-        const auto byte = static_cast<unsigned char>(first);
-        QCOMPARE(cp.byteForChar(cp.charForByte(byte)), std::optional<unsigned char>(byte));
         for (int second = 0; second < 256; ++second) {
             const char pair[2] = {char(first), char(second)};
             QByteArray out;
@@ -149,6 +143,18 @@ void TestCodePage::decode_data()
     QTest::newRow("1252 euro") << cp1252 << QByteArray("\x80") << u"\u20ac"_qs;
     QTest::newRow("1252 e acute") << cp1252 << QByteArray("caf\xe9") << u"caf\u00e9"_qs;
     QTest::newRow("1252 no pairs") << cp1252 << QByteArray("\x81\x40") << u"\u0081@"_qs;
+
+    const QByteArray utf8 = "UTF-8";
+    QTest::newRow("UTF-8 two and three bytes") << utf8 << QByteArray("\xc3\xa9\xe6\x97\xa5") << u"\u00e9\u65e5"_qs;
+    QTest::newRow("UTF-8 beyond 16 bits") << utf8 << QByteArray("\xf0\x9f\x98\x80") << u"\U0001F600"_qs;
+    QTest::newRow("UTF-8 BOM is a character") << utf8 << QByteArray("\xef\xbb\xbf") << u"\ufeff"_qs;
+    QTest::newRow("UTF-8 invalid bytes") << utf8 << QByteArray("\xff\x80\xf5") << standIns("\xff\x80\xf5");
+    QTest::newRow("UTF-8 overlong") << utf8 << QByteArray("\xc0\xaf\xe0\x80\xaf") << standIns("\xc0\xaf\xe0\x80\xaf");
+    QTest::newRow("UTF-8 surrogate") << utf8 << QByteArray("\xed\xa0\x80") << standIns("\xed\xa0\x80");
+    QTest::newRow("UTF-8 beyond U+10FFFF") << utf8 << QByteArray("\xf4\x90\x80\x80") << standIns("\xf4\x90\x80\x80");
+    QTest::newRow("UTF-8 truncated") << utf8 << QByteArray("\xe6\x97" "A\xf0\x9f") << standIns("\xe6\x97") + u'A' + standIns("\xf0\x9f");
+    QTest::newRow("UTF-8 stand-in range") << utf8 << QByteArray("\xef\x9c\x80\xef\x9f\xbf\xef\xa0\x80")
+                                          << standIns("\xef\x9c\x80\xef\x9f\xbf") + u'\uf800';
 }
 
 void TestCodePage::decode()
@@ -179,6 +185,38 @@ void TestCodePage::encode_data()
     const QByteArray cp1252 = "windows-1252";
     QTest::newRow("1252 e acute") << cp1252 << u"caf\u00e9"_qs << qsizetype(-1) << QByteArray("caf\xe9");
     QTest::newRow("1252 hiragana") << cp1252 << u"ab\u3042"_qs << qsizetype(2) << QByteArray("ab");
+
+    // A stand-in is written only where its byte reads back as that stand-in.
+    const auto refused = [](const char *name, const QByteArray &codePage, const QString &text, qsizetype at) {
+        QByteArray before;
+        openCodePage(codePage).encode(QStringView(text).first(at), before);
+        QTest::newRow(name) << codePage << text << at << before;
+    };
+    refused("932 stand-in of TAB", cp932, u"a"_qs + standIns("\t"), 1);
+    refused("932 stand-in of CR", cp932, standIns("\r"), 0);
+    refused("932 stand-in of LF", cp932, u"ab"_qs + standIns("\n") + u"c"_qs, 2);
+    refused("932 stand-in of A", cp932, u"x"_qs + standIns("A"), 1);
+    refused("932 lead stand-in before a trail character", cp932, u"x"_qs + standIns("\x81") + u"@"_qs, 1);
+    refused("932 lead stand-in before a katakana trail", cp932, standIns("\x81") + u"\uff6d"_qs, 0);
+    refused("932 stand-ins of a character", cp932, u"\u3042"_qs + standIns("\x82\xa0"), 1);
+    refused("932 after an unwritable one", cp932, standIns("\x81") + u"@\u00e9"_qs, 0);
+    QTest::newRow("932 stand-ins of a pair without character")
+        << cp932 << standIns("\x81\xad") << qsizetype(-1) << QByteArray("\x81\xad");
+    QTest::newRow("932 lead stand-in before a non-trail") << cp932 << standIns("\x81") + u"\x7f"_qs
+                                                          << qsizetype(-1) << QByteArray("\x81\x7f");
+    refused("1252 stand-in of a character", cp1252, standIns("\xe9"), 0);
+
+    const QByteArray utf8 = "UTF-8";
+    QTest::newRow("UTF-8 characters") << utf8 << u"a\u00e9\u65e5\U0001F600\ufeff"_qs << qsizetype(-1)
+                                      << QByteArray("a\xc3\xa9\xe6\x97\xa5\xf0\x9f\x98\x80\xef\xbb\xbf");
+    QTest::newRow("UTF-8 stand-ins of invalid bytes")
+        << utf8 << standIns("\xe6\x97") + u"A"_qs + standIns("\xff\xc0\xaf\xef\x9c\x80") << qsizetype(-1)
+        << QByteArray("\xe6\x97" "A\xff\xc0\xaf\xef\x9c\x80");
+    refused("UTF-8 stand-ins of a character", utf8, u"ab"_qs + standIns("\xe6\x97\xa5"), 2);
+    refused("UTF-8 stand-in of TAB", utf8, standIns("\t"), 0);
+    refused("UTF-8 lone high surrogate", utf8, u"a"_qs + QChar(0xD83D) + u"b"_qs, 1);
+    refused("UTF-8 lone low surrogate", utf8, u"a"_qs + QChar(0xDE00), 1);
+    refused("UTF-8 high surrogate at the end", utf8, u"\u65e5"_qs + QChar(0xD83D), 1);
 }
 
 void TestCodePage::encode()
@@ -196,19 +234,6 @@ void TestCodePage::encode()
         QCOMPARE(cp.decode(bytes), text);
 }
 
-void TestCodePage::singleByteView()
-{
-    const CodePage cp = openCodePage("windows-932");
-    QCOMPARE(cp.charForByte(0x41), QLatin1Char('A'));
-    QCOMPARE(cp.charForByte(0xb1), QChar(0xff71));
-    QCOMPARE(cp.charForByte(0x82), QChar(CodePage::EscapeBase + 0x82));
-    // A name is read byte by byte: a two-byte character is two stand-ins.
-    QCOMPARE(cp.decodeBytewise("\x82\xa0"), standIns("\x82\xa0"));
-    QCOMPARE(cp.byteForChar(QChar(0xff71)), std::optional<unsigned char>(0xb1));
-    QCOMPARE(cp.byteForChar(QChar(0x3042)), std::nullopt);
-    QCOMPARE(cp.byteForChar(QChar(0x00e9)), std::nullopt);
-}
-
 void TestCodePage::open_data()
 {
     QTest::addColumn<QByteArray>("name");
@@ -217,6 +242,11 @@ void TestCodePage::open_data()
     QTest::newRow("windows-932") << QByteArray("windows-932") << QString();
     QTest::newRow("windows-1252") << QByteArray("windows-1252") << QString();
     QTest::newRow("windows-936") << QByteArray("windows-936") << QString();
+    for (const char *utf8 : {"UTF-8", "utf-8", "utf8"})
+        QTest::newRow(utf8) << QByteArray(utf8) << QString();
+    for (const char *longer : {"GB18030", "EUC-JP"}) {
+        QTest::newRow(longer) << QByteArray(longer) << u"コードページ「%1」には 3 バイト以上の文字"_qs.arg(QLatin1String(longer));
+    }
     QTest::newRow("unknown") << QByteArray("no-such-codepage")
                              << u"コードページ「no-such-codepage」はこのシステムの変換器にありません。"_qs;
     QTest::newRow("empty") << QByteArray() << u"コードページ「」はこのシステムの変換器にありません。"_qs;
@@ -233,7 +263,7 @@ void TestCodePage::open()
     QString actualError;
     const std::optional<CodePage> codePage = CodePage::open(name, &actualError);
     QCOMPARE(codePage.has_value(), error.isEmpty());
-    QCOMPARE(actualError, error);
+    QVERIFY2(actualError.startsWith(error), qPrintable(actualError));
     if (codePage)
         QCOMPARE(codePage->name(), QString::fromLatin1(name));
 }

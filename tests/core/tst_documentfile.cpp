@@ -263,8 +263,8 @@ void TestDocumentFile::refusedTableLeavesOldFile_data()
         << QList<Entry>{{indexText(1), "a", "", {}}, {indexTextFromTyped("001"), "b", "", {}}};
     QTest::newRow("stf index not numeric")
         << "num.stf" << QByteArray("windows-932") << QList<Entry>{{indexTextFromTyped("abc"), "a", "", {}}};
-    QTest::newRow("stf name not single byte")
-        << "name.stf" << QByteArray("windows-932") << QList<Entry>{{indexText(1), QStringLiteral("名"), "", {}}};
+    QTest::newRow("stf name outside the code page")
+        << "name.stf" << QByteArray("windows-932") << QList<Entry>{{indexText(1), QStringLiteral("가"), "", {}}};
     QTest::newRow("text character outside the code page")
         << "cp.txt" << QByteArray("windows-1252") << QList<Entry>{{indexText(1), "a", QStringLiteral("あ"), {}}};
 }

@@ -200,6 +200,8 @@ void TestStf::read_data()
     QTest::newRow("a later name record replaces the name")
         << header(1) + valueRecord(4, "v") + nameRecord(4, "old") + nameRecord(4, "new")
         << QStringList{row("    4", "new", "v", 4)} << 4;
+    QTest::newRow("double-byte name") << header(1) + valueRecord(1, "v") + nameRecord(1, "\x96\xBC\x91\x4F")
+                                      << QStringList{row("    1", "名前", "v", 1)} << 1;
     QTest::newRow("empty name needs no row") << header(1) + valueRecord(1, "a") + nameRecord(77, "")
                                              << QStringList{row("    1", "", "a", 1)} << 77;
     QTest::newRow("empty value") << header(1) + valueRecord(1, QString()) + nameRecord(1, "n")
@@ -342,6 +344,8 @@ void TestStf::write_data()
     QTest::newRow("display order, not index order")
         << Table{"    9", "", "", "    1", "", ""}
         << header(2) + valueRecord(9, "") + valueRecord(1, "") + nameRecord(9, "") + nameRecord(1, "");
+    QTest::newRow("name length counts bytes")
+        << Table{"    1", QStringLiteral("名前ｱ"), ""} << header(1) + valueRecord(1, "") + nameRecord(1, "\x96\xBC\x91\x4F\xB1");
     QTest::newRow("half-width katakana is one byte in 932")
         << Table{"    1", QStringLiteral("ｱｲ"), ""} << header(1) + valueRecord(1, "") + nameRecord(1, "\xB1\xB2");
 }
@@ -368,34 +372,40 @@ void TestStf::writeRefusal_data()
     QTest::newRow("32767 entries") << manyRows(32767) << QByteArray("windows-932") << QStringList{"32767 件", "32766 件"};
     QTest::newRow("value of 32768 code units")
         << Table{"    1", "", "", "    2", "", QString(32768, QLatin1Char('v'))} << QByteArray("windows-932")
-        << QStringList{"2 行目", "インデックス 2", "32768 文字"};
+        << QStringList{"2 番目の項目", "インデックス 2", "32768 文字"};
     QTest::newRow("value of 32768 code units after <br>")
         << Table{"    1", "", QStringLiteral("<br>").repeated(16384)} << QByteArray("windows-932")
-        << QStringList{"1 行目", "32768 文字"};
+        << QStringList{"1 番目の項目", "32768 文字"};
     QTest::newRow("name of 32768 characters")
         << Table{"    1", QString(32768, QLatin1Char('n')), ""} << QByteArray("windows-932")
-        << QStringList{"1 行目", "32768 文字"};
-    QTest::newRow("double-byte character in 932")
-        << Table{"    1", "ok", "", "   12", QStringLiteral("aあ"), ""} << QByteArray("windows-932")
-        << QStringList{"2 行目", "インデックス 12", "2 文字目", "U+3042", "windows-932"};
+        << QStringList{"1 番目の項目", "32768 バイト"};
+    QTest::newRow("name of 16384 double-byte characters")
+        << Table{"    1", QStringLiteral("名").repeated(16384), ""} << QByteArray("windows-932")
+        << QStringList{"1 番目の項目", "32768 バイト"};
+    QTest::newRow("Hangul in 932")
+        << Table{"    1", "ok", "", "   12", QStringLiteral("a가"), ""} << QByteArray("windows-932")
+        << QStringList{"2 番目の項目（インデックス 12）の名前の 2 文字目 U+AC00", "windows-932"};
+    QTest::newRow("stand-in that would read back as a character")
+        << Table{"    1", QString(QChar(0xF781)) + u'@', ""} << QByteArray("windows-932")
+        << QStringList{"1 番目の項目", "1 文字目 U+F781"};
     QTest::newRow("Japanese in 1252") << Table{"    1", QStringLiteral("é€あ"), ""} << QByteArray("windows-1252")
                                       << QStringList{"3 文字目", "U+3042", "windows-1252"};
     QTest::newRow("character beyond 16 bits")
         << Table{"    1", QStringLiteral("x\U0001F600"), ""} << QByteArray("windows-932") << QStringList{"U+1F600"};
     QTest::newRow("index text not a number") << Table{"    1", "", "", "abc", "", ""} << QByteArray("windows-932")
-                                             << QStringList{"2 行目", "「abc」", "数値ではありません"};
-    QTest::newRow("empty index text") << Table{"", "", ""} << QByteArray("windows-932") << QStringList{"1 行目", "数値ではありません"};
+                                             << QStringList{"2 番目の項目", "「abc」", "数値ではありません"};
+    QTest::newRow("empty index text") << Table{"", "", ""} << QByteArray("windows-932") << QStringList{"1 番目の項目", "数値ではありません"};
     QTest::newRow("index 32768") << Table{"32768", "", ""} << QByteArray("windows-932") << QStringList{"「32768」", "範囲"};
     QTest::newRow("index 1e5") << Table{"  1e5", "", ""} << QByteArray("windows-932") << QStringList{"「1e5」", "範囲"};
     QTest::newRow("same index twice")
         << Table{"    1", "", "", "    7", "", "", "    7", "", ""} << QByteArray("windows-932")
-        << QStringList{"2 行目と 3 行目", "どちらも 7 "};
+        << QStringList{"2 番目と 3 番目", "どちらも 7 "};
     QTest::newRow("7 and 007") << Table{"    7", "", "", "  007", "", ""} << QByteArray("windows-932")
-                               << QStringList{"1 行目と 2 行目", "どちらも 7 "};
+                               << QStringList{"1 番目と 2 番目", "どちらも 7 "};
     QTest::newRow("7 unpadded and padded") << Table{"7", "", "", "    7", "", ""} << QByteArray("windows-932")
-                                           << QStringList{"1 行目と 2 行目", "どちらも 7 "};
+                                           << QStringList{"1 番目と 2 番目", "どちらも 7 "};
     QTest::newRow("2.5 rounds to 2") << Table{"    2", "", "", "    5", "", "", "  2.5", "", ""}
-                                     << QByteArray("windows-932") << QStringList{"1 行目と 3 行目", "どちらも 2 "};
+                                     << QByteArray("windows-932") << QStringList{"1 番目と 3 番目", "どちらも 2 "};
 }
 
 void TestStf::writeRefusal()
@@ -472,7 +482,7 @@ void TestStf::namesByteExact_data()
     // Lead and trail bytes of 932 in every order, also a lead byte last.
     const QByteArray pairs("\x82\xA0\xA0\x82\x81\x81\x81\x40\xE0\xFC\x81", 11);
 
-    for (const QByteArray &name : {QByteArray("windows-932"), QByteArray("windows-1252")}) {
+    for (const QByteArray &name : {QByteArray("windows-932"), QByteArray("windows-1252"), QByteArray("UTF-8")}) {
         QTest::addRow("%s: every byte in one name", name.constData())
             << name << header(1) + valueRecord(1, "") + nameRecord(1, everyByte);
         QTest::addRow("%s: every byte as a name of its own", name.constData()) << name << eachAlone;
