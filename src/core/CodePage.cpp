@@ -23,14 +23,13 @@ constexpr char16_t PairWithoutCharacter = CodePage::EscapeBase;
 constexpr char16_t NoCharacter = CodePage::EscapeBase;
 
 // In the reverse table: how a character is written, as the byte count in
-// bits 16 and up, then the first byte and the second byte (of a pair).
-// A stand-in also carries StandInMark, so that the writer learns at no cost
-// whether it wrote any.
-constexpr quint32 Unmapped = 0;
-constexpr quint32 OneByte = 1 << 16;
-constexpr quint32 TwoBytes = 2 << 16;
-constexpr quint32 ByteCountMask = 0xFF << 16;
-constexpr quint32 StandInMark = 1 << 24;
+// bits 24 and up, then the first byte and the second byte (of a pair).
+// Unmapped characters and stand-ins carry Special: the writer's loop tests
+// one bit for both.
+constexpr quint32 Special = 1 << 16;
+constexpr quint32 Unmapped = Special;
+constexpr quint32 OneByte = 1 << 24;
+constexpr quint32 TwoBytes = 2 << 24;
 
 bool isStandIn(char16_t c)
 {
@@ -271,7 +270,7 @@ std::optional<CodePage> CodePage::open(const QByteArray &name, QString *error)
             tables->bytesOf[c] = OneByte | quint32(byte) << 8;
         else
             c = standIn(static_cast<unsigned char>(byte));
-        tables->bytesOf[standIn(static_cast<unsigned char>(byte))] = StandInMark | OneByte | quint32(byte) << 8;
+        tables->bytesOf[standIn(static_cast<unsigned char>(byte))] = Special | OneByte | quint32(byte) << 8;
     }
     std::array<bool, ByteCount> trail{};
     size_t piece = 0;
@@ -499,23 +498,33 @@ qsizetype CodePage::encode(QStringView text, QByteArray &out) const
         out.resize(start + 2 * text.size());
         char *write = out.data() + start;
         const char16_t *const units = text.utf16();
-        quint32 seen = 0;
+        const qsizetype size = text.size();
         // Two bytes are stored for every character and the end moves on by
         // its byte count: no branch on the kind of character, which mixed
         // text would mispredict at every change.
-        for (qsizetype i = 0; i < text.size(); ++i) {
+        qsizetype i = 0;
+        for (; i < size; ++i) {
             const quint32 bytes = bytesOf[units[i]];
-            if (bytes == Unmapped) {
-                encoded.unwritable = i;
+            if (bytes & Special)
                 break;
-            }
-            seen |= bytes;
             write[0] = char(bytes >> 8);
             write[1] = char(bytes);
-            write += (bytes & ByteCountMask) >> 16;
+            write += bytes >> 24;
         }
+        if (i < size && bytesOf[units[i]] != Unmapped) {
+            encoded.standIns = true;
+            for (; i < size; ++i) {
+                const quint32 bytes = bytesOf[units[i]];
+                if (bytes == Unmapped)
+                    break;
+                write[0] = char(bytes >> 8);
+                write[1] = char(bytes);
+                write += bytes >> 24;
+            }
+        }
+        if (i < size)
+            encoded.unwritable = i;
         out.truncate(write - out.constData());
-        encoded.standIns = (seen & StandInMark) != 0;
     }
     if (!encoded.standIns)
         return encoded.unwritable;
