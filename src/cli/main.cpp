@@ -29,7 +29,8 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
            nothing is written.
 
 Names in STF files and whole text files are in the code page that the
-environment variable WENDARO_CODEPAGE names (default: windows-932).
+environment variable WENDARO_CODEPAGE names (default: windows-932;
+UTF-8 is accepted too).
 
 Exit status:
   0   done
@@ -37,7 +38,8 @@ Exit status:
       as STF; stderr holds the message, then the reason on the next line
   2   OUT (dump: stdout) could not be written; an existing OUT stays as it was
   64  wrong usage
-  78  WENDARO_CODEPAGE names no known code page
+  78  WENDARO_CODEPAGE names no known code page, or one with characters
+      of three bytes or more
 )";
 
 struct Command
