@@ -10,12 +10,13 @@
 
 namespace wendaro::fuzz {
 
-// The harnesses read as the program does when nothing else is configured.
+// The harnesses read as the program does: in the code page that
+// WENDARO_CODEPAGE names, or the default.
 inline const CodePage &defaultCodePage()
 {
     static const CodePage page = [] {
         QString error;
-        std::optional<CodePage> opened = CodePage::open(CodePage::DefaultName, &error);
+        std::optional<CodePage> opened = CodePage::fromEnvironment(&error);
         if (!opened) {
             std::fprintf(stderr, "%s\n", qPrintable(error));
             std::abort();
