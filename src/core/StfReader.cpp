@@ -62,7 +62,7 @@ qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 in
 
     QString value = utf16FromLittleEndian(record + stf::ValueFixedSize, length);
     if (rows.append(Entry{indexText(index), QString(), lineBreaksToList(std::move(value)), index}) == 0)
-        return fail(QStringLiteral("オフセット %1 の値レコードのインデックス %2 は、%3 行目の値レコードと重複しています。")
+        return fail(QStringLiteral("オフセット %1 の値レコードのインデックス %2 は、%3 番目の値レコードと重複しています。")
                         .arg(p)
                         .arg(index)
                         .arg(rows.positionOfKey(index)));
