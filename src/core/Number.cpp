@@ -105,6 +105,17 @@ std::optional<double> parseNumber(QStringView text)
     if (i != number.size())
         return std::nullopt;
 
+    // Whole numbers of up to 15 digits, as every saved index is, are exact
+    // in a double: no need for the general conversion and its copy.
+    const bool negative = number.startsWith(QLatin1Char('-'));
+    const qsizetype sign = negative || number.startsWith(QLatin1Char('+')) ? 1 : 0;
+    if (number.size() - sign <= 15 && digits == number.size() - sign) {
+        double whole = 0;
+        for (qsizetype d = sign; d < number.size(); ++d)
+            whole = whole * 10 + (number[d].unicode() - u'0');
+        return negative ? -whole : whole;
+    }
+
     bool ok = false;
     const double value = number.toString().toDouble(&ok);
     if (ok)
@@ -112,7 +123,6 @@ std::optional<double> parseNumber(QStringView text)
     // toDouble refuses what a double cannot hold, far too large (1e999) and
     // far too small (1e-999) alike. Both are numbers: the large one is out of
     // every range, the small one is zero to every caller.
-    const bool negative = number.startsWith(QLatin1Char('-'));
     const std::optional<qint64> power = leadingPowerOfTen(number);
     if (power && *power >= 0)
         return negative ? -HUGE_VAL : HUGE_VAL;

@@ -25,7 +25,7 @@ bool hasMemoLine(const TextFields &fields)
 }
 
 // The first character of text that is one of separators, or -1.
-qsizetype firstOf(const QString &text, QStringView separators)
+qsizetype firstOf(QStringView text, QStringView separators)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (separators.contains(text.at(i)))
@@ -84,16 +84,16 @@ bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
         const Entry &entry = rows.at(position);
         // The reader makes a row of a line only when its first field is a
         // number; any other index would lose the row or shift its fields.
-        const QString index = trimSpaces(entry.indexText).toString();
-        const QString indexPart = QStringLiteral("%1 番目の項目のインデックス").arg(position);
+        const QStringView index = trimSpaces(entry.indexText);
+        const auto indexPart = [&] { return QStringLiteral("%1 番目の項目のインデックス").arg(position); };
         if (const qsizetype at = firstOf(index, separators); at >= 0)
-            return refuse(indexPart, at, index.at(at));
+            return refuse(indexPart(), at, index.at(at));
         switch (toInt16(index).status) {
         case Int16Conversion::Status::NotNumeric:
-            m_error = QStringLiteral("%1「%2」は数値ではありません。").arg(indexPart, index);
+            m_error = QStringLiteral("%1「%2」は数値ではありません。").arg(indexPart(), index);
             return false;
         case Int16Conversion::Status::Overflow:
-            m_error = QStringLiteral("%1「%2」は -32768 から 32767 の範囲を超えています。").arg(indexPart, index);
+            m_error = QStringLiteral("%1「%2」は -32768 から 32767 の範囲を超えています。").arg(indexPart(), index);
             return false;
         case Int16Conversion::Status::Ok:
             break;
