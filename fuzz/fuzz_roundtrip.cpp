@@ -1,7 +1,13 @@
 // Whatever a reader accepts, the writer of the same format writes, and that
 // file reads back as the same rows; writing those rows again gives the same
 // bytes. The input is tried as an STF file and as a text file.
+//
+// And for any table at all, built from the input: each writer either refuses
+// it with a reason or writes a file that reads back as the same table.
 #include "FuzzSupport.h"
+#include "LineBreaks.h"
+#include "Number.h"
+#include "Spaces.h"
 #include "StfLayout.h"
 #include "StfReader.h"
 #include "StfWriter.h"
@@ -63,6 +69,71 @@ void textRoundTrip(QByteArrayView input)
                   "writing text again gives the same bytes");
 }
 
+// The index that a row's index text stands for; a writer that accepted the
+// row must have found one.
+qint16 indexOf(const Entry &entry)
+{
+    const Int16Conversion index = toInt16(entry.indexText);
+    fuzz::require(index.ok(), "a written row has an index of -32768..32767");
+    return index.value;
+}
+
+void refusedWithReason(const QString &error, const QByteArray &out)
+{
+    fuzz::require(!error.isEmpty(), "a refusal comes with a description");
+    fuzz::require(out == "untouched", "a refused table leaves the output as it was");
+}
+
+void anyTableAsText(const EntryList &rows, const TextFields &fields)
+{
+    const CodePage &codePage = fuzz::defaultCodePage();
+    TextWriter writer;
+    QByteArray written = "untouched";
+    if (!writer.write(rows, fields, codePage, written))
+        return refusedWithReason(writer.errorString(), written);
+
+    TextReader reader;
+    EntryList back;
+    TextFields backFields;
+    qint16 largestIndex = 1;
+    fuzz::require(reader.read(written, codePage, back, backFields, largestIndex), "any written text file reads back");
+    fuzz::require(back.count() == rows.count(), "a written text file reads back as as many rows");
+    for (qsizetype p = 1; p <= rows.count(); ++p) {
+        const Entry &was = rows.at(p);
+        const Entry &is = back.at(p);
+        fuzz::require(indexOf(was) == indexOf(is), "a text row reads back with its index");
+        fuzz::require(was.name == is.name, "a text row reads back with its name");
+        fuzz::require(was.value == is.value, "a text row reads back with its value");
+    }
+    fuzz::require(backFields.outputFile == trimSpaces(fields.outputFile), "the output file reads back, trimmed");
+    const QString memo = trimSpaces(fields.memo).isEmpty() ? QString() : fields.memo;
+    fuzz::require(backFields.memo == memo, "a memo that is not blank reads back as it was");
+}
+
+void anyTableAsStf(const EntryList &rows)
+{
+    const CodePage &codePage = fuzz::defaultCodePage();
+    StfWriter writer;
+    QByteArray written = "untouched";
+    if (!writer.write(rows, codePage, written))
+        return refusedWithReason(writer.errorString(), written);
+
+    StfReader reader;
+    EntryList back;
+    qint16 largestIndex = 1;
+    fuzz::require(reader.read(written, codePage, back, largestIndex), "any written STF file reads back");
+    fuzz::require(back.count() == rows.count(), "a written STF file reads back as as many rows");
+    for (qsizetype p = 1; p <= rows.count(); ++p) {
+        const Entry &was = rows.at(p);
+        const Entry &is = back.at(p);
+        fuzz::require(is.key == indexOf(was) && indexOf(is) == indexOf(was), "an STF row reads back with its index");
+        fuzz::require(was.name == is.name, "an STF row reads back with its name");
+        // "<br>" and a raw CR LF of the list are both written as CR LF.
+        fuzz::require(lineBreaksFromList(was.value) == lineBreaksFromList(is.value),
+                      "an STF row reads back with its value as the file holds it");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -70,5 +141,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArrayView input = fuzz::bytesOf(data, size);
     stfRoundTrip(input);
     textRoundTrip(input);
+
+    EntryList rows;
+    TextFields fields;
+    fuzz::TableInput(input).build(rows, fields);
+    anyTableAsText(rows, fields);
+    anyTableAsStf(rows);
     return 0;
 }

@@ -7,9 +7,11 @@ namespace wendaro {
 
 namespace {
 
+// Only the space: a TAB around a number would be written into the text
+// form as a field separator and read back as another row.
 bool isBlank(QChar c)
 {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+    return c == QLatin1Char(' ');
 }
 
 bool isDigit(QChar c)
@@ -24,6 +26,49 @@ qsizetype skipDigits(QStringView text, qsizetype &i)
     while (i < text.size() && isDigit(text[i]))
         ++i;
     return i - start;
+}
+
+// The power of ten of the first non-zero digit of a number already checked
+// to have the numeric form (sign, digits, fraction, exponent), or nullopt
+// when every digit is zero. Only its sign matters to the caller, so the
+// exponent is clamped instead of overflowing.
+std::optional<qint64> leadingPowerOfTen(QStringView number)
+{
+    constexpr qint64 Clamp = 1'000'000'000;
+    qsizetype i = 0;
+    if (number[i] == QLatin1Char('+') || number[i] == QLatin1Char('-'))
+        ++i;
+    std::optional<qint64> power;
+    qint64 integerDigits = 0;
+    for (; i < number.size() && isDigit(number[i]); ++i) {
+        if (power)
+            ++integerDigits;
+        else if (number[i] != QLatin1Char('0'))
+            power = integerDigits = 0;
+    }
+    if (power)
+        power = qMin(integerDigits, Clamp);
+    if (i < number.size() && number[i] == QLatin1Char('.')) {
+        qint64 fractionDigits = 0;
+        for (++i; i < number.size() && isDigit(number[i]); ++i) {
+            fractionDigits = qMin(fractionDigits + 1, Clamp);
+            if (!power && number[i] != QLatin1Char('0'))
+                power = -fractionDigits;
+        }
+    }
+    if (!power)
+        return std::nullopt;
+    if (i < number.size()) { // the exponent
+        ++i;
+        const bool negative = number[i] == QLatin1Char('-');
+        if (number[i] == QLatin1Char('+') || negative)
+            ++i;
+        qint64 exponent = 0;
+        for (; i < number.size(); ++i)
+            exponent = qMin(exponent * 10 + (number[i].unicode() - u'0'), Clamp);
+        *power += negative ? -exponent : exponent;
+    }
+    return power;
 }
 
 } // namespace
@@ -60,13 +105,28 @@ std::optional<double> parseNumber(QStringView text)
     if (i != number.size())
         return std::nullopt;
 
+    // Whole numbers of up to 15 digits, as every saved index is, are exact
+    // in a double: no need for the general conversion and its copy.
+    const bool negative = number.startsWith(QLatin1Char('-'));
+    const qsizetype sign = negative || number.startsWith(QLatin1Char('+')) ? 1 : 0;
+    if (number.size() - sign <= 15 && digits == number.size() - sign) {
+        double whole = 0;
+        for (qsizetype d = sign; d < number.size(); ++d)
+            whole = whole * 10 + (number[d].unicode() - u'0');
+        return negative ? -whole : whole;
+    }
+
     bool ok = false;
     const double value = number.toString().toDouble(&ok);
-    // toDouble refuses only what overflows a double (1e999): still a number,
-    // just far out of every range.
-    if (!ok)
-        return number.startsWith(QLatin1Char('-')) ? -HUGE_VAL : HUGE_VAL;
-    return value;
+    if (ok)
+        return value;
+    // toDouble refuses what a double cannot hold, far too large (1e999) and
+    // far too small (1e-999) alike. Both are numbers: the large one is out of
+    // every range, the small one is zero to every caller.
+    const std::optional<qint64> power = leadingPowerOfTen(number);
+    if (power && *power >= 0)
+        return negative ? -HUGE_VAL : HUGE_VAL;
+    return negative ? -0.0 : 0.0;
 }
 
 bool isNumeric(QStringView text)

@@ -7,9 +7,11 @@ namespace wendaro {
 
 // The one numeric test and conversion for every number that is typed or read.
 //
-// Numeric: optional blanks, an optional sign, decimal digits with an optional
+// Numeric: optional spaces, an optional sign, decimal digits with an optional
 // fraction (".5" and "5." count), an optional exponent (1e3, 2.5E-1), optional
-// blanks. Nothing else: no hexadecimal, no thousands separators.
+// spaces. Nothing else: no TAB or other blank, no hexadecimal, no thousands
+// separators. A number too small for a double is zero, one too large is an
+// infinity.
 std::optional<double> parseNumber(QStringView text);
 bool isNumeric(QStringView text);
 

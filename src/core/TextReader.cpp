@@ -68,7 +68,7 @@ bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &
             if (isNumeric(first)) {
                 const Int16Conversion index = toInt16(first);
                 if (!index.ok()) {
-                    m_error = QStringLiteral("%1 のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
+                    m_error = QStringLiteral("%1のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
                                   .arg(placeOf(lineNumber, pieceNumber, severalPieces), trimSpaces(first));
                     return false;
                 }
@@ -89,10 +89,9 @@ bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &
                 continue;
             }
 
-            // Directives stand on a line of their own.
-            if (severalPieces)
-                continue;
-            const QStringView directive = trimLeadingSpaces(line);
+            // Each piece may be a directive: a file with LF line ends is one
+            // line of pieces, and its ">file" and ">//" lines must count.
+            const QStringView directive = trimLeadingSpaces(piece);
             if (directive.left(5).compare(u">file", Qt::CaseInsensitive) == 0)
                 fields.outputFile = trimSpaces(directive.sliced(5)).toString();
             else if (directive.startsWith(u">//"))

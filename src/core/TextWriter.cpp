@@ -3,6 +3,7 @@
 #include "CharacterName.h"
 #include "CodePage.h"
 #include "EntryList.h"
+#include "Number.h"
 #include "Spaces.h"
 #include "TextFields.h"
 
@@ -24,7 +25,7 @@ bool hasMemoLine(const TextFields &fields)
 }
 
 // The first character of text that is one of separators, or -1.
-qsizetype firstOf(const QString &text, QStringView separators)
+qsizetype firstOf(QStringView text, QStringView separators)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (separators.contains(text.at(i)))
@@ -63,7 +64,7 @@ QString TextWriter::layout(const EntryList &rows, const TextFields &fields)
     return text;
 }
 
-bool TextWriter::checkSeparators(const EntryList &rows, const TextFields &fields)
+bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
 {
     const auto refuse = [this](const QString &what, qsizetype at, QChar c) {
         m_error = QStringLiteral("%1の %2 文字目に %3 があります。テキスト形式では行や項目の区切りになるため、保存できません。")
@@ -81,10 +82,25 @@ bool TextWriter::checkSeparators(const EntryList &rows, const TextFields &fields
     const QStringView separators = u"\t\r\n";
     for (qsizetype position = 1; position <= rows.count(); ++position) {
         const Entry &entry = rows.at(position);
+        // The reader makes a row of a line only when its first field is a
+        // number; any other index would lose the row or shift its fields.
+        const QStringView index = trimSpaces(entry.indexText);
+        const auto indexPart = [&] { return QStringLiteral("%1 番目の項目のインデックス").arg(position); };
+        if (const qsizetype at = firstOf(index, separators); at >= 0)
+            return refuse(indexPart(), at, index.at(at));
+        switch (toInt16(index).status) {
+        case Int16Conversion::Status::NotNumeric:
+            m_error = QStringLiteral("%1「%2」は数値ではありません。").arg(indexPart(), index);
+            return false;
+        case Int16Conversion::Status::Overflow:
+            m_error = QStringLiteral("%1「%2」は -32768 から 32767 の範囲を超えています。").arg(indexPart(), index);
+            return false;
+        case Int16Conversion::Status::Ok:
+            break;
+        }
+
         const auto where = [&](const QString &part) {
-            return QStringLiteral("%1 行目（インデックス %2）の%3")
-                .arg(position)
-                .arg(trimSpaces(entry.indexText).toString(), part);
+            return QStringLiteral("%1 番目の項目（インデックス %2）の%3").arg(position).arg(index, part);
         };
         if (const qsizetype at = firstOf(entry.name, separators); at >= 0)
             return refuse(where(QStringLiteral("名前")), at, entry.name.at(at));
@@ -97,7 +113,7 @@ bool TextWriter::checkSeparators(const EntryList &rows, const TextFields &fields
 QString TextWriter::describeUnrepresentable(const QString &text, qsizetype at, const EntryList &rows,
                                             const CodePage &codePage) const
 {
-    // No name, value or field holds a line break (checkSeparators), so the
+    // No index, name, value or field holds a line break (checkFields), so the
     // line and the field follow from the separators before the character.
     const QStringView before = QStringView(text).first(at);
     const qsizetype lastLineEnd = before.lastIndexOf(LineEnd);
@@ -120,7 +136,7 @@ QString TextWriter::describeUnrepresentable(const QString &text, qsizetype at, c
         const QString part = tabs == 0   ? QStringLiteral("インデックス")
                              : tabs == 1 ? QStringLiteral("名前")
                                          : QStringLiteral("値");
-        what = QStringLiteral("%1 行目（インデックス %2）の%3")
+        what = QStringLiteral("%1 番目の項目（インデックス %2）の%3")
                    .arg(position)
                    .arg(trimSpaces(rows.at(position).indexText).toString(), part);
         if (tabs > 0)
@@ -135,7 +151,7 @@ QString TextWriter::describeUnrepresentable(const QString &text, qsizetype at, c
 bool TextWriter::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out)
 {
     m_error.clear();
-    if (!checkSeparators(rows, fields))
+    if (!checkFields(rows, fields))
         return false;
     const QString text = layout(rows, fields);
     QByteArray bytes;

@@ -16,9 +16,10 @@ class TextWriter
 public:
     // Builds the whole file in out. Refused, with false and errorString()
     // naming the row or the field: a character that the code page cannot
-    // represent (named as U+XXXX), and a TAB, CR or LF inside a name or a
-    // value, or a CR or LF in the output file or the memo, which the text
-    // form cannot carry: read back, they would split the line.
+    // represent (named as U+XXXX); a TAB, CR or LF inside an index, a name or
+    // a value, or a CR or LF in the output file or the memo, which the text
+    // form cannot carry: read back, they would split the line; an index that
+    // is not a number of -32768..32767, which would not read back as a row.
     bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out);
     QString errorString() const { return m_error; }
 
@@ -26,7 +27,7 @@ public:
     static QString layout(const EntryList &rows, const TextFields &fields);
 
 private:
-    bool checkSeparators(const EntryList &rows, const TextFields &fields);
+    bool checkFields(const EntryList &rows, const TextFields &fields);
     QString describeUnrepresentable(const QString &text, qsizetype at, const EntryList &rows,
                                     const CodePage &codePage) const;
 

@@ -33,6 +33,8 @@ void TestNumber::conversion_data()
     QTest::newRow("hexadecimal") << QStringLiteral("0x10") << S::NotNumeric << 0;
     QTest::newRow("infinity word") << QStringLiteral("inf") << S::NotNumeric << 0;
     QTest::newRow("nan word") << QStringLiteral("nan") << S::NotNumeric << 0;
+    QTest::newRow("TAB before") << QStringLiteral("\t7") << S::NotNumeric << 0;
+    QTest::newRow("TAB after") << QStringLiteral("8\t") << S::NotNumeric << 0;
 
     QTest::newRow("zero") << QStringLiteral("0") << S::Ok << 0;
     QTest::newRow("padded") << QStringLiteral("   12") << S::Ok << 12;
@@ -60,6 +62,12 @@ void TestNumber::conversion_data()
     QTest::newRow("40000") << QStringLiteral("40000") << S::Overflow << 0;
     QTest::newRow("too large for a double") << QStringLiteral("1e999") << S::Overflow << 0;
     QTest::newRow("too small for a double") << QStringLiteral("-1e999") << S::Overflow << 0;
+    QTest::newRow("too close to zero for a double") << QStringLiteral("1e-400") << S::Ok << 0;
+    QTest::newRow("negative, too close to zero") << QStringLiteral(" -1e-400 ") << S::Ok << 0;
+    QTest::newRow("400 zeros after the dot") << "0." + QString(400, u'0') + u'1' << S::Ok << 0;
+    QTest::newRow("huge exponent towards zero") << QStringLiteral("5e-99999999999999999999") << S::Ok << 0;
+    QTest::newRow("many digits, tiny exponent") << "1" + QString(400, u'0') + "e-800" << S::Ok << 0;
+    QTest::newRow("tiny digits, huge exponent") << "0." + QString(400, u'0') + "1e999" << S::Overflow << 0;
 }
 
 void TestNumber::conversion()

@@ -95,11 +95,11 @@ void TestText::read_data()
         << "";
     QTest::newRow("a lone CR ends a line")
         << QByteArray("Index\tName\tValue\r3\ta\tb\r") << true << QStringList{"    3|a|b"} << "" << "" << 3 << "";
-    // A file with LF line ends is one line of pieces: its entries are read,
-    // its directives are not.
-    QTest::newRow("LF-only file")
-        << QByteArray("Index\tName\tValue\n>//memo\n1\ta\tb\n2\tc\td\n") << true
-        << QStringList{"    1|a|b", "    2|c|d"} << "" << "" << 2 << "";
+    QTest::newRow("LF-only file keeps its directives")
+        << QByteArray("Index\tName\tValue\n>file  x.stf \n  >// memo \n1\ta\tb\n2\tc\td\n") << true
+        << QStringList{"    1|a|b", "    2|c|d"} << "x.stf" << " memo " << 2 << "";
+    QTest::newRow("directive in an LF piece of a CR LF file")
+        << h + "1\ta\tb\n>FILE y.stf\r\n" << true << QStringList{"    1|a|b"} << "y.stf" << "" << 1 << "";
     QTest::newRow("Japanese in the code page")
         << h + "1\t\xb1\xb2\t\x82\xa0\x82\xa2\r\n" << true << QStringList{QStringLiteral("    1|ｱｲ|あい")} << ""
         << "" << 1 << "";
@@ -109,7 +109,7 @@ void TestText::read_data()
         << 5 << "3 行目";
     QTest::newRow("one field") << h + "5\r\n" << false << QStringList{"    5||"} << "" << "" << 5 << "2 行目";
     QTest::newRow("index out of range") << h + "1\ta\tb\r\n40000\ta\tb\r\n" << false << QStringList{"    1|a|b"}
-                                        << "" << "" << 1 << "40000";
+                                        << "" << "" << 1 << "3 行目のインデックス「40000」";
     QTest::newRow("error in an LF piece names the piece")
         << QByteArray("Index\tName\tValue\n1\ta\n") << false << QStringList{"    1|a|"} << "" << "" << 1
         << "2 番目";
@@ -180,24 +180,35 @@ void TestText::write()
 
 void TestText::refusals_data()
 {
+    QTest::addColumn<QString>("index");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("memo");
     QTest::addColumn<QStringList>("errorParts");
 
+    const QString seven = indexText(7);
     QTest::newRow("character outside the code page")
-        << "ok" << QStringLiteral("a\u00e9") << "" << QStringList{"2 行目", "インデックス 7", "値", "2 文字目", "U+00E9"};
+        << seven << "ok" << QStringLiteral("a\u00e9") << ""
+        << QStringList{"2 番目の項目（インデックス 7）の値の 2 文字目", "U+00E9"};
     QTest::newRow("character outside the code page in the name")
-        << QStringLiteral("\U0001F600") << "" << "" << QStringList{"2 行目", "名前", "U+1F600"};
+        << seven << QStringLiteral("\U0001F600") << "" << "" << QStringList{"2 番目の項目", "名前", "U+1F600"};
     QTest::newRow("character outside the code page in the memo")
-        << "ok" << "" << QStringLiteral("x\u00e9") << QStringList{"メモ", "2 文字目", "U+00E9"};
-    QTest::newRow("TAB in a name") << "a\tb" << "" << "" << QStringList{"2 行目", "名前", "TAB"};
-    QTest::newRow("lone LF in a value") << "" << "a\nb" << "" << QStringList{"値", "LF"};
-    QTest::newRow("CR in the memo") << "" << "" << "a\rb" << QStringList{"メモ", "CR"};
+        << seven << "ok" << "" << QStringLiteral("x\u00e9") << QStringList{"メモ", "2 文字目", "U+00E9"};
+    QTest::newRow("TAB in a name") << seven << "a\tb" << "" << "" << QStringList{"2 番目の項目", "名前", "TAB"};
+    QTest::newRow("lone LF in a value") << seven << "" << "a\nb" << "" << QStringList{"値", "LF"};
+    QTest::newRow("CR in the memo") << seven << "" << "" << "a\rb" << QStringList{"メモ", "CR"};
+    QTest::newRow("TAB before the index")
+        << "\t7" << "a" << "b" << "" << QStringList{"2 番目の項目のインデックスの 1 文字目に TAB"};
+    QTest::newRow("TAB after the index")
+        << " 8\t " << "a" << "b" << "" << QStringList{"2 番目の項目のインデックスの 2 文字目に TAB"};
+    QTest::newRow("LF in the index") << "7\n8" << "a" << "b" << "" << QStringList{"インデックスの 2 文字目に LF"};
+    QTest::newRow("index not a number") << "x7" << "a" << "b" << "" << QStringList{"インデックス「x7」は数値ではありません"};
+    QTest::newRow("index out of range") << " 32768" << "a" << "b" << "" << QStringList{"「32768」", "範囲"};
 }
 
 void TestText::refusals()
 {
+    QFETCH(QString, index);
     QFETCH(QString, name);
     QFETCH(QString, value);
     QFETCH(QString, memo);
@@ -205,13 +216,17 @@ void TestText::refusals()
 
     EntryList list;
     appendRow(list, 1, QStringLiteral("first"), QStringLiteral("fine"));
-    appendRow(list, 7, name, value);
+    const qsizetype p = list.append(index);
+    list.setName(p, name);
+    list.setValue(p, value);
     QByteArray out = "untouched";
     TextWriter writer;
     QVERIFY(!writer.write(list, {QString(), memo}, japanese(), out));
     QCOMPARE(out, QByteArray("untouched"));
     for (const QString &part : errorParts)
         QVERIFY2(writer.errorString().contains(part), qPrintable(writer.errorString()));
+    // Rows are not file lines: the header and the fields come before them.
+    QVERIFY2(!writer.errorString().contains(QStringLiteral("行目")), qPrintable(writer.errorString()));
 }
 
 void TestText::undecodableBytesSurvive()
