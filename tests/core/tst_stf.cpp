@@ -252,7 +252,7 @@ void TestStf::readError_data()
 
     QTest::newRow("duplicate index")
         << header(3) + valueRecord(1, "a") + valueRecord(5, "b") + valueRecord(5, "c")
-        << QStringList{"オフセット 41 の", "インデックス 5 ", "2 行目"} << 2;
+        << QStringList{"オフセット 41 の", "インデックス 5 ", "2 番目の値レコード"} << 2;
     QTest::newRow("name record without row")
         << header(1) + valueRecord(1, "a") + nameRecord(1, "one") + nameRecord(2, "two")
         << QStringList{"オフセット 38 の", "インデックス 2 ", "値レコードがありません"} << 1;
