@@ -4,6 +4,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace wendaro {
 
 namespace {
@@ -54,6 +60,67 @@ QString describeOpenFailure(const QString &path, const QSaveFile &file)
     return QStringLiteral("%1を保存のために開けません（%2）。").arg(shown(path), file.errorString());
 }
 
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// What the target is now, through any symbolic links; nullopt when there is
+// nothing there yet (or nothing that can be looked at, which the opening
+// then explains).
+std::optional<struct stat> statusOf(const QString &path)
+{
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return status;
+}
+
+// Renaming over a device, a FIFO or a socket would not write into it but
+// throw it away and leave a regular file in its place.
+QString kindOfSpecialFile(mode_t mode)
+{
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("デバイス");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("FIFO");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("ソケット");
+    return QStringLiteral("特殊なファイル");
+}
+
+// The new file takes the old one's place, so it must also take its owner,
+// group and mode: otherwise saving as root would hand another user's file
+// to root, and a read-only file would come back writable. An owner that
+// cannot be kept refuses the save rather than quietly changing hands.
+bool keepOwnerAndMode(const QString &path, QSaveFile &file, const struct stat &old, QString *error)
+{
+    const int fd = file.handle();
+    struct stat now = {};
+    if (::fstat(fd, &now) != 0) {
+        *error = QStringLiteral("%1の一時ファイルを調べられません（%2）。").arg(shown(path), systemReason(errno));
+        return false;
+    }
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        *error = QStringLiteral("%1の所有者（ユーザー %2、グループ %3）を保てないので、保存しませんでした（%4）。")
+                     .arg(shown(path))
+                     .arg(old.st_uid)
+                     .arg(old.st_gid)
+                     .arg(systemReason(errno));
+        return false;
+    }
+    // After fchown, which may clear the set-user-ID and set-group-ID bits.
+    const mode_t mode = old.st_mode & 07777;
+    if (::fchmod(fd, mode) != 0) {
+        *error = QStringLiteral("%1のアクセス権（%2）を保てないので、保存しませんでした（%3）。")
+                     .arg(shown(path))
+                     .arg(QString::number(mode, 8).rightJustified(4, QLatin1Char('0')))
+                     .arg(systemReason(errno));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool SaveFile::writeAll(QIODevice &device, QByteArrayView data, QString *error)
@@ -74,16 +141,25 @@ bool SaveFile::writeAll(QIODevice &device, QByteArrayView data, QString *error)
 
 bool SaveFile::write(const QString &path, QByteArrayView data, QString *error)
 {
+    const std::optional<struct stat> old = statusOf(path);
+    if (old && !S_ISREG(old->st_mode) && !S_ISDIR(old->st_mode)) {
+        *error = QStringLiteral("%1は通常のファイルではない（%2）ので、保存で置き換えられません。")
+                     .arg(shown(path), kindOfSpecialFile(old->st_mode));
+        return false;
+    }
+
     // QSaveFile follows a symbolic link to the file it names, so the link
-    // stays and the file behind it is replaced; it gives the new file the old
-    // one's permissions. Writing in place when no temporary file can be
-    // created would destroy the old file on a failure, so that is refused.
+    // stays and the file behind it is replaced. Writing in place when no
+    // temporary file can be created would destroy the old file on a failure,
+    // so that is refused.
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = describeOpenFailure(path, file);
         return false;
     }
+    if (old && S_ISREG(old->st_mode) && !keepOwnerAndMode(path, file, *old, error))
+        return false;
     // Returning without commit() removes the temporary file.
     QString detail;
     if (!writeAll(file, data, &detail)) {

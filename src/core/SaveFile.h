@@ -10,8 +10,11 @@ namespace wendaro {
 // Replaces a file as a whole or not at all: the bytes go to a temporary file
 // beside the target, which takes the target's place only when every write,
 // the flush and the commit succeeded. A failed save leaves the old file as it
-// was, with its permissions, and no temporary file behind. A symbolic link is
-// followed: the file it points to is replaced and the link stays a link.
+// was and no temporary file behind. The new file keeps the old one's owner,
+// group and mode, or the save is refused. A symbolic link is followed: the
+// file it points to is replaced and the link stays a link. Only a regular
+// file is replaced; a device, FIFO or socket is refused and left as it is.
+// Another hard link to the old file keeps the old contents.
 class SaveFile
 {
 public:

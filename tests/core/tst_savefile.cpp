@@ -10,6 +10,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace wendaro;
@@ -74,7 +76,8 @@ private Q_SLOTS:
     void refusedTarget_data();
     void refusedTarget();
     void readOnlyFileIsKept();
-    void replacesAndKeepsPermissions();
+    void keepsOwnerAndMode_data();
+    void keepsOwnerAndMode();
     void followsSymbolicLink();
     void createsNewAndEmptyFiles();
 };
@@ -140,21 +143,31 @@ void TestSaveFile::refusedTarget_data()
 {
     QTest::addColumn<QString>("existingFolder"); // made before the save
     QTest::addColumn<QString>("existingFile");   // made before the save
+    QTest::addColumn<uint>("special");           // the type of a node made as "node", with "link" to it
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("blamed"); // the part of the path that the error names
 
-    QTest::newRow("folder does not exist") << QString() << QString() << "missing/deeper/t.stf" << "missing";
-    QTest::newRow("target is a folder") << "t.stf" << QString() << "t.stf" << "t.stf";
-    QTest::newRow("folder path through a file") << QString() << "plain.txt" << "plain.txt/t.stf" << "plain.txt";
-    QTest::newRow("deeper through a file") << QString() << "plain.txt" << "plain.txt/sub/t.stf" << "plain.txt";
+    QTest::newRow("folder does not exist") << QString() << QString() << 0u << "missing/deeper/t.stf" << "missing";
+    QTest::newRow("target is a folder") << "t.stf" << QString() << 0u << "t.stf" << "t.stf";
+    QTest::newRow("folder path through a file") << QString() << "plain.txt" << 0u << "plain.txt/t.stf"
+                                                << "plain.txt";
+    QTest::newRow("deeper through a file") << QString() << "plain.txt" << 0u << "plain.txt/sub/t.stf"
+                                           << "plain.txt";
+    QTest::newRow("fifo") << QString() << QString() << uint(S_IFIFO) << "node" << "node";
+    QTest::newRow("socket") << QString() << QString() << uint(S_IFSOCK) << "node" << "node";
+    QTest::newRow("device") << QString() << QString() << uint(S_IFCHR) << "node" << "node";
+    QTest::newRow("link to a fifo") << QString() << QString() << uint(S_IFIFO) << "link" << "link";
 }
 
 void TestSaveFile::refusedTarget()
 {
     QFETCH(QString, existingFolder);
     QFETCH(QString, existingFile);
+    QFETCH(uint, special);
     QFETCH(QString, target);
     QFETCH(QString, blamed);
+    if (special == S_IFCHR && !runningAsRoot())
+        QSKIP("only root makes devices");
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -162,6 +175,11 @@ void TestSaveFile::refusedTarget()
         QVERIFY(QDir(dir.path()).mkpath(existingFolder));
     if (!existingFile.isEmpty())
         putFile(dir.filePath(existingFile), "kept");
+    const QString node = dir.filePath(QStringLiteral("node"));
+    if (special) {
+        QCOMPARE(::mknod(QFile::encodeName(node).constData(), special | 0666, makedev(1, 3)), 0);
+        QVERIFY(QFile::link(node, dir.filePath(QStringLiteral("link"))));
+    }
     const QStringList before = listing(dir.path());
 
     QString error;
@@ -170,6 +188,8 @@ void TestSaveFile::refusedTarget()
     QCOMPARE(listing(dir.path()), before);
     if (!existingFile.isEmpty())
         QCOMPARE(contents(dir.filePath(existingFile)), QByteArray("kept"));
+    if (special)
+        QVERIFY(QFileInfo(node).exists() && !QFileInfo(node).isFile());
 }
 
 void TestSaveFile::readOnlyFileIsKept()
@@ -189,19 +209,51 @@ void TestSaveFile::readOnlyFileIsKept()
     QCOMPARE(listing(dir.path()), QStringList{QStringLiteral("/t.txt")});
 }
 
-void TestSaveFile::replacesAndKeepsPermissions()
+void TestSaveFile::keepsOwnerAndMode_data()
 {
+    QTest::addColumn<uint>("mode");
+    QTest::addColumn<int>("uid"); // -1: the user running the test
+    QTest::addColumn<int>("gid");
+    QTest::addColumn<int>("saver"); // a user who saves but may not give files away; -1: the test's
+
+    QTest::newRow("0704") << 0704u << -1 << -1 << -1;
+    QTest::newRow("read-only") << 0444u << -1 << -1 << -1;
+    QTest::newRow("another owner, read-only") << 0444u << 12345 << 12345 << -1;
+    QTest::newRow("another group, set-group-ID") << 02775u << -1 << 12345 << -1;
+    QTest::newRow("owner not kept: refused") << 0666u << 12346 << 12346 << 12345;
+}
+
+void TestSaveFile::keepsOwnerAndMode()
+{
+    QFETCH(uint, mode);
+    QFETCH(int, uid);
+    QFETCH(int, gid);
+    QFETCH(int, saver);
+    if ((uid >= 0 || gid >= 0 || !(mode & 0200)) && !runningAsRoot())
+        QSKIP("only root gives files away and writes read-only ones");
+
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString target = dir.filePath(QStringLiteral("t.stf"));
-    putFile(target, "old contents");
-    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther;
-    QVERIFY(QFile::setPermissions(target, permissions));
+    const QByteArray native = QFile::encodeName(target);
+    putFile(target, "old");
+    QCOMPARE(::chown(native.constData(), uid_t(uid), gid_t(gid)), 0);
+    QCOMPARE(::chmod(native.constData(), mode_t(mode)), 0);
+    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    struct stat before = {};
+    QCOMPARE(::stat(native.constData(), &before), 0);
 
     QString error;
-    QVERIFY2(SaveFile::write(target, smallTable(), &error), qPrintable(error));
-    QCOMPARE(contents(target), smallTable());
-    QCOMPARE(QFileInfo(target).permissions() & OwnerGroupOther, permissions);
+    if (saver >= 0)
+        QVERIFY(::setegid(gid_t(saver)) == 0 && ::seteuid(uid_t(saver)) == 0);
+    const bool saved = SaveFile::write(target, smallTable(), &error);
+    if (saver >= 0) // only the effective ids changed, so root comes back
+        QVERIFY(::seteuid(0) == 0 && ::setegid(0) == 0);
+    QVERIFY2(saved == (saver < 0), qPrintable(error));
+    QCOMPARE(contents(target), saved ? smallTable() : QByteArray("old"));
+    struct stat after = {};
+    QCOMPARE(::stat(native.constData(), &after), 0);
+    QVERIFY(after.st_uid == before.st_uid && after.st_gid == before.st_gid && after.st_mode == before.st_mode);
     QCOMPARE(listing(dir.path()), QStringList{QStringLiteral("/t.stf")});
 }
 
