@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <limits>
+#include <new>
 #include <optional>
 
 namespace wendaro {
@@ -56,20 +57,7 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
     return data;
 }
 
-} // namespace
-
-FileFormat formatForPath(const QString &path)
-{
-    // right() gives the whole path when it is shorter than four characters.
-    return path.right(4).toLower() == QLatin1String(".stf") ? FileFormat::Stf : FileFormat::Text;
-}
-
-QString errorBoxText(const QString &message, const QString &description)
-{
-    return message + QStringLiteral("\r\n") + description;
-}
-
-LoadResult loadDocument(const QString &path, const CodePage &codePage)
+LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage)
 {
     LoadResult result;
     const std::optional<QByteArray> data = readWholeFile(path, &result.errorString);
@@ -96,8 +84,8 @@ LoadResult loadDocument(const QString &path, const CodePage &codePage)
     return result;
 }
 
-bool saveDocument(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
-                  const CodePage &codePage, QString *error)
+bool saveWithoutCatching(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
+                         const CodePage &codePage, QString *error)
 {
     QByteArray image;
     if (writeEntries) {
@@ -116,6 +104,49 @@ bool saveDocument(const QString &path, const EntryList &rows, const TextFields &
         }
     }
     return SaveFile::write(path, image, error);
+}
+
+} // namespace
+
+FileFormat formatForPath(const QString &path)
+{
+    // right() gives the whole path when it is shorter than four characters.
+    return path.right(4).toLower() == QLatin1String(".stf") ? FileFormat::Stf : FileFormat::Text;
+}
+
+QString errorBoxText(const QString &message, const QString &description)
+{
+    return message + QStringLiteral("\r\n") + description;
+}
+
+LoadResult loadDocument(const QString &path, const CodePage &codePage)
+{
+    // A file bigger than the memory at hand must not end the program: the
+    // window would vanish with every unsaved change in it.
+    try {
+        return loadWithoutCatching(path, codePage);
+    } catch (const std::bad_alloc &) {
+        LoadResult result;
+        result.errorString = QStringLiteral("メモリが足りないため、ファイル%1（%2 バイト）を読み込めませんでした。")
+                                 .arg(shown(path))
+                                 .arg(QFileInfo(path).size());
+        return result;
+    }
+}
+
+bool saveDocument(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
+                  const CodePage &codePage, QString *error)
+{
+    // Running out of memory while the file is built must leave the table,
+    // the program and the old file as they were.
+    try {
+        return saveWithoutCatching(path, rows, fields, writeEntries, codePage, error);
+    } catch (const std::bad_alloc &) {
+        *error = QStringLiteral("メモリが足りないため、%1 件の項目を%2に保存できませんでした。")
+                     .arg(writeEntries ? rows.count() : 0)
+                     .arg(shown(path));
+        return false;
+    }
 }
 
 } // namespace wendaro
