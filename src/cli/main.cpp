@@ -4,8 +4,8 @@
 
 #include <CodePage.h>
 
+#include <QByteArrayList>
 #include <QFile>
-#include <QStringList>
 
 #include <algorithm>
 #include <iterator>
@@ -18,7 +18,8 @@ namespace {
 const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
        wendaro-cli dump FILE
        wendaro-cli check FILE
-       wendaro-cli --help
+       wendaro-cli --help | -h
+       wendaro-cli --version
 
   convert  load IN and save its table as OUT; each path chooses its format:
            a path ending in ".stf" (any case) is STF, any other is
@@ -28,15 +29,21 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
   check    succeed when FILE loads and its table could be saved as STF;
            nothing is written.
 
+Options count only before "--"; every argument after it is a command or a
+path, so "check -- -h" checks the file "-h". A help option anywhere before
+"--" shows this text and does nothing else.
+
 Names in STF files and whole text files are in the code page that the
 environment variable WENDARO_CODEPAGE names (default: windows-932;
 UTF-8 is accepted too).
 
 Exit status:
   0   done
-  1   IN or FILE could not be loaded, or (check) its table cannot be saved
-      as STF; stderr holds the message, then the reason on the next line
-  2   OUT (dump: stdout) could not be written; an existing OUT stays as it was
+  1   IN or FILE could not be read: stderr holds "ファイル読み込みエラー"
+      and the reason on the next line. check also exits 1 when FILE's table
+      cannot be saved as STF, with the line "FILE: reason".
+  2   OUT (dump: stdout) could not be written: stderr holds
+      "ファイル書き込みエラー" and the reason; an existing OUT stays as it was
   64  wrong usage
   78  WENDARO_CODEPAGE names no known code page, or one with characters
       of three bytes or more
@@ -47,22 +54,22 @@ struct Command
     const char *name;
     qsizetype operandCount;
     const char *operands; // as the usage error names them
-    int (*run)(const QStringList &operands, const CodePage &codePage);
+    int (*run)(const QByteArrayList &operands, const CodePage &codePage);
 };
 
 const Command Commands[] = {
     {"convert", 2, "two paths, IN and OUT",
-     [](const QStringList &paths, const CodePage &codePage) { return convert(paths[0], paths[1], codePage); }},
+     [](const QByteArrayList &paths, const CodePage &codePage) { return convert(paths[0], paths[1], codePage); }},
     {"dump", 1, "one path, FILE",
-     [](const QStringList &paths, const CodePage &codePage) { return dump(paths[0], codePage); }},
+     [](const QByteArrayList &paths, const CodePage &codePage) { return dump(paths[0], codePage); }},
     {"check", 1, "one path, FILE",
-     [](const QStringList &paths, const CodePage &codePage) { return check(paths[0], codePage); }},
+     [](const QByteArrayList &paths, const CodePage &codePage) { return check(paths[0], codePage); }},
 };
 
 int usageError(const QString &what)
 {
     printErrorLine(QStringLiteral("wendaro-cli: ") + what);
-    printErrorLine(QString::fromUtf8(UsageText).trimmed());
+    printErrorLine(QStringLiteral("Try 'wendaro-cli --help'."));
     return UsageError;
 }
 
@@ -70,22 +77,43 @@ int usageError(const QString &what)
 
 int main(int argc, char **argv)
 {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QFile::decodeName(argv[i]);
+    // The arguments stay bytes: a path is turned into a name only where it
+    // is used, so that one Qt cannot carry unchanged is refused there.
+    QByteArrayList operands;
+    bool help = false;
+    bool version = false;
+    QByteArray unknownOption;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (optionsEnded || !arg.startsWith('-') || arg == "-")
+            operands << arg;
+        else if (arg == "--")
+            optionsEnded = true;
+        else if (arg == "-h" || arg == "--help")
+            help = true;
+        else if (arg == "--version")
+            version = true;
+        else if (unknownOption.isEmpty())
+            unknownOption = arg;
+    }
 
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h")))
+    if (help)
         return writeOut(UsageText) ? Done : WriteFailed;
-    if (args.isEmpty())
+    if (!unknownOption.isEmpty())
+        return usageError(QStringLiteral("unknown option \"%1\"").arg(QFile::decodeName(unknownOption)));
+    if (version)
+        return writeOut("wendaro-cli " WENDARO_VERSION "\n") ? Done : WriteFailed;
+    if (operands.isEmpty())
         return usageError(QStringLiteral("no command given"));
 
-    const QString name = args.takeFirst();
+    const QByteArray name = operands.takeFirst();
     const auto command = std::find_if(std::begin(Commands), std::end(Commands),
-                                      [&](const Command &c) { return name == QLatin1String(c.name); });
+                                      [&](const Command &c) { return name == c.name; });
     if (command == std::end(Commands))
-        return usageError(QStringLiteral("unknown command \"%1\"").arg(name));
-    if (args.size() != command->operandCount)
-        return usageError(QStringLiteral("%1 takes %2").arg(name, QLatin1String(command->operands)));
+        return usageError(QStringLiteral("unknown command \"%1\"").arg(QFile::decodeName(name)));
+    if (operands.size() != command->operandCount)
+        return usageError(QStringLiteral("%1 takes %2").arg(QString::fromLatin1(name), QLatin1String(command->operands)));
 
     QString error;
     const std::optional<CodePage> codePage = CodePage::fromEnvironment(&error);
@@ -94,5 +122,5 @@ int main(int argc, char **argv)
         return CodePageError;
     }
 
-    return command->run(args, *codePage);
+    return command->run(operands, *codePage);
 }
