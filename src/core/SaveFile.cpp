@@ -110,8 +110,9 @@ bool keepOwnerAndMode(const QString &path, QSaveFile &file, const struct stat &o
         return false;
     }
     // After fchown, which may clear the set-user-ID and set-group-ID bits.
+    // Some file systems refuse any chmod, so one that changes nothing is left out.
     const mode_t mode = old.st_mode & 07777;
-    if (::fchmod(fd, mode) != 0) {
+    if (::fstat(fd, &now) != 0 || ((now.st_mode & 07777) != mode && ::fchmod(fd, mode) != 0)) {
         *error = QStringLiteral("%1のアクセス権（%2）を保てないので、保存しませんでした（%3）。")
                      .arg(shown(path))
                      .arg(QString::number(mode, 8).rightJustified(4, QLatin1Char('0')))
