@@ -4,7 +4,11 @@
 #include <Twips.h>
 
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QToolBar>
+#include <QToolButton>
+#include <memory>
 
 using namespace wendaro;
 
@@ -18,6 +22,8 @@ private slots:
     void initialGeometry();
     void resizedWindow_data();
     void resizedWindow();
+    void toolbarButtonsFitInTheBar_data();
+    void toolbarButtonsFitInTheBar();
 };
 
 void MainLayoutTest::resizePass_data()
@@ -113,6 +119,37 @@ void MainLayoutTest::resizedWindow()
     // The button and the label keep their place and size.
     QCOMPARE(child<QWidget>(f.window, QStringLiteral("cmdFile"))->geometry(), QRect(8, 56, 41, 21));
     QCOMPARE(child<QWidget>(f.window, QStringLiteral("Label1"))->geometry(), QRect(8, 80, 41, 17));
+}
+
+void MainLayoutTest::toolbarButtonsFitInTheBar_data()
+{
+    QTest::addColumn<QString>("style"); // empty: the application's
+    QTest::newRow("application style") << QString();
+    QTest::newRow("changed to Windows") << "Windows";
+    QTest::newRow("changed to Fusion") << "Fusion";
+}
+
+// Each button, with the frame drawn inside it while the pointer is over it,
+// lies wholly inside the bar, also after the style changed.
+void MainLayoutTest::toolbarButtonsFitInTheBar()
+{
+    QFETCH(QString, style);
+    WindowFixture f;
+    auto *toolbar = child<QToolBar>(f.window, QStringLiteral("Toolbar1"));
+    std::unique_ptr<QStyle> changed(style.isEmpty() ? nullptr : QStyleFactory::create(style));
+    if (changed)
+        toolbar->setStyle(changed.get());
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    int shown = 0;
+    for (QToolButton *button : toolbar->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly)) {
+        if (!button->isVisible())
+            continue;
+        ++shown;
+        QVERIFY2(toolbar->rect().contains(button->geometry()), qPrintable(button->objectName()));
+        QCOMPARE(button->size(), QSize(55, 51));
+    }
+    QCOMPARE(shown, 7);
 }
 
 QTEST_MAIN(MainLayoutTest)
