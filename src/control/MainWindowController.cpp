@@ -1,6 +1,5 @@
 #include "MainWindowController.h"
 
-#include "CommandLine.h"
 #include "FileDialogSetup.h"
 #include "IndexCheck.h"
 #include "MessageBoxes.h"
@@ -12,6 +11,7 @@
 #include <Number.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStandardPaths>
 #include <algorithm>
 #include <limits>
@@ -261,12 +261,21 @@ void MainWindowController::chooseFile(ChooseMode mode)
     }
 }
 
-void MainWindowController::startUp(const QString &commandLine)
+void MainWindowController::startUp(const QString &path, bool pathBytesValid)
 {
     setUiState(UiState::NoFile);
-    const QString path = pathFromCommandLine(commandLine);
     if (isBlank(path))
         return;
+    if (!pathBytesValid) {
+        // The decoded name lost bytes: opening it could read or, on the next
+        // save, write a different file.
+        showError(ReadErrorMessage,
+                  QStringLiteral("ファイル名「%1」には、システムのファイル名の文字コード (UTF-8) として"
+                                 "正しくないバイトが含まれているため、開けません。"
+                                 "ファイル名を UTF-8 で表せる名前に変更してから開いてください。")
+                      .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
     setCurrentPath(path);
     loadFile();
     setUiState(UiState::FileClean);

@@ -189,9 +189,9 @@ LimitedLineEdit *MainWindow::field(Field which) const
     return which == Field::File ? m_txtFile : m_txtMemo;
 }
 
-void MainWindow::startUp(const QString &commandLine)
+void MainWindow::startUp(const QString &path, bool pathBytesValid)
 {
-    m_controller.startUp(commandLine);
+    m_controller.startUp(path, pathBytesValid);
 }
 
 void MainWindow::toolbarKeyClicked(const QString &key)

@@ -33,8 +33,8 @@ public:
 
     MainWindowController &controller() { return m_controller; }
 
-    // The window's load: the command line as one string (see CommandLine.h).
-    void startUp(const QString &commandLine);
+    // The window's load with the file that the program's first argument names.
+    void startUp(const QString &path, bool pathBytesValid = true);
 
     // Gives the list the focus and shows its selected item selected: on the
     // first activation and whenever the entry editor has closed.

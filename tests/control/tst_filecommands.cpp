@@ -4,6 +4,7 @@
 #include <FileDialogSetup.h>
 
 #include <QDir>
+#include <QFile>
 
 using namespace wendaro;
 
@@ -311,65 +312,84 @@ private slots:
         QCOMPARE(contents(f.path("a.txt")), onDisk);
     }
 
-    void commandLineCleaning_data()
+    void startArgumentsTakeTheFirstAsItStands_data()
     {
-        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QList<QByteArray>>("arguments");
+        QTest::addColumn<StartAction>("action");
         QTest::addColumn<QString>("path");
-        QTest::newRow("unquoted") << "C:\\data\\a.stf" << "C:\\data\\a.stf";
-        QTest::newRow("quoted, with spaces") << "\"C:\\my data\\a.stf\"" << "C:\\my data\\a.stf";
-        QTest::newRow("two quoted") << "\"a b.stf\" \"c.stf\"" << "a b.stf";
-        QTest::newRow("two unquoted") << "a.stf b.stf" << "a.stf b.stf";
-        QTest::newRow("two quoted, two spaces") << "\"a.stf\"  \"b.stf\"" << "a.stf  b.stf";
-        QTest::newRow("semicolon") << "a;b.stf" << "a";
-        QTest::newRow("not trimmed") << " a.stf " << " a.stf ";
-        QTest::newRow("only quotes") << "\"\"" << "";
-        QTest::newRow("quoted space") << "\" \"" << "";
+        QTest::addColumn<bool>("bytesValid");
+        const auto row = [](const char *name, const QList<QByteArray> &arguments, StartAction action,
+                            const QString &path, bool bytesValid = true) {
+            QTest::newRow(name) << arguments << action << path << bytesValid;
+        };
+        row("none", {}, StartAction::Window, "");
+        row("path with a space, then another", {"/d/one two.txt", "/d/other.stf"}, StartAction::Window,
+            "/d/one two.txt");
+        row("quotes are part of the name", {"\"a b\".stf"}, StartAction::Window, "\"a b\".stf");
+        row("semicolon is part of the name", {"a;b.stf"}, StartAction::Window, "a;b.stf");
+        row("spaces kept", {" a.stf "}, StartAction::Window, " a.stf ");
+        row("UTF-8 name", {QByteArray("/d/表.stf")}, StartAction::Window, "/d/表.stf");
+        row("code page 932 bytes", {QByteArray("/d/\x95\x5c.stf")}, StartAction::Window,
+            QString::fromUtf8("/d/\xef\xbf\xbd\x5c.stf"), false);
+        row("--help", {"--help", "a.stf"}, StartAction::Help, "");
+        row("--version", {"--version"}, StartAction::Version, "");
+        row("option after the path", {"a.stf", "--help"}, StartAction::Window, "a.stf");
+        row("a file named like an option", {"./--help"}, StartAction::Window, "./--help");
     }
 
-    void commandLineCleaning()
+    void startArgumentsTakeTheFirstAsItStands()
     {
-        QFETCH(QString, commandLine);
+        QFETCH(QList<QByteArray>, arguments);
+        QFETCH(StartAction, action);
         QFETCH(QString, path);
-        QCOMPARE(pathFromCommandLine(commandLine), path);
+        QFETCH(bool, bytesValid);
+        const StartArguments start = startArguments(arguments);
+        QCOMPARE(start.action, action);
+        QCOMPARE(start.path, path);
+        QCOMPARE(start.pathBytesValid, bytesValid);
     }
 
     void startUp_data()
     {
-        QTest::addColumn<QString>("commandLine"); // "@" stands for the folder of the test files
+        QTest::addColumn<QByteArray>("argument"); // "@" stands for the folder of the test files
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("rows");
-        QTest::addColumn<bool>("readError");
-        QTest::newRow("empty") << "" << "" << 0 << false;
-        QTest::newRow("spaces") << "   " << "" << 0 << false;
-        QTest::newRow("only quotes") << "\"\"" << "" << 0 << false;
-        QTest::newRow("quoted file") << "\"@/t.stf\"" << "@/t.stf" << 2 << false;
-        QTest::newRow("two unquoted files") << "@/t.stf @/t.stf" << "@/t.stf @/t.stf" << 0 << true;
+        QTest::addColumn<QString>("readError"); // what the box says after the message; empty: no box
+        QTest::newRow("empty") << QByteArray() << "" << 0 << "";
+        QTest::newRow("spaces") << QByteArray("   ") << "" << 0 << "";
+        QTest::newRow("name with space, quotes and semicolon")
+            << QByteArray("@/a \"b\";c.stf") << "@/a \"b\";c.stf" << 2 << "";
+        QTest::newRow("missing file") << QByteArray("@/missing.stf") << "@/missing.stf" << 0 << "@/missing.stf";
+        QTest::newRow("name not in the file-name encoding") << QByteArray("@/a\x83.stf") << "" << 0 << "UTF-8";
     }
 
     void startUp()
     {
-        QFETCH(QString, commandLine);
+        QFETCH(QByteArray, argument);
         QFETCH(QString, path);
         QFETCH(int, rows);
-        QFETCH(bool, readError);
+        QFETCH(QString, readError);
         ControlFixture f;
-        QVERIFY(writeTable(f.path("t.stf"), {{1, "a", "x"}, {2, "b", "y"}}));
-        f.controller.startUp(commandLine.replace('@', f.dir.path()));
-
         path.replace('@', f.dir.path());
+        readError.replace('@', f.dir.path());
+        QVERIFY(writeTable(f.path("a \"b\";c.stf"), {{1, "a", "x"}, {2, "b", "y"}}));
+        // The same table under the name that the bytes decode to: it must not be opened.
+        QVERIFY(writeTable(f.path(QString::fromUtf8("a\xef\xbf\xbd.stf")), {{1, "a", "x"}}));
+        const StartArguments start = startArguments({argument.replace('@', QFile::encodeName(f.dir.path()))});
+        f.controller.startUp(start.path, start.pathBytesValid);
+
         QCOMPARE(f.controller.currentPath(), path);
         QCOMPARE(f.controller.entries().count(), rows);
-        QCOMPARE(f.ui.messages.size(), readError ? 1 : 0);
+        QCOMPARE(f.ui.messages.size(), readError.isEmpty() ? 0 : 1);
+        if (!readError.isEmpty()) {
+            QVERIFY(f.ui.messages.first().text.startsWith(ReadErrorMessage + "\r\n"));
+            QVERIFY2(f.ui.messages.first().text.contains(readError), qPrintable(f.ui.messages.first().text));
+        }
+        // Start-up with a path ends clean even when the load failed; without one, no file is open.
         const bool opened = !path.isEmpty();
         QCOMPARE(f.controller.isEnabled(Command::FilesClose), opened);
         QCOMPARE(f.controller.isEnabled(Command::TxtMemo), opened);
         QVERIFY(!f.controller.isModified());
-    }
-
-    void commandLineFromArgumentsJoinsWithSpaces()
-    {
-        QCOMPARE(commandLineFromArguments({"a b.stf", "c.stf"}), QStringLiteral("a b.stf c.stf"));
-        QCOMPARE(commandLineFromArguments({}), QString());
     }
 
     void dropWithoutPathsIsIgnoredBeforeThePrompt()

@@ -110,7 +110,7 @@ struct WindowFixture
     void open(const QString &name, const QList<TestRow> &rows, const TextFields &fields = {})
     {
         QVERIFY(writeTable(path(name), rows, fields));
-        window.startUp(QLatin1Char('"') + path(name) + QLatin1Char('"'));
+        window.startUp(path(name));
         QVERIFY(controller().isEnabled(Command::FilesClose));
     }
 

@@ -1,10 +1,12 @@
 #include "WindowFixture.h"
 
+#include <ApplicationSetup.h>
 #include <MainToolbar.h>
 
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QWidgetAction>
@@ -59,6 +61,9 @@ private slots:
     void readmeViewer();
     void readmeBesideProgram();
     void startUpWithMissingFile();
+    void optionsAnswerWithoutDisplay_data();
+    void optionsAnswerWithoutDisplay();
+    void titlesGetNoApplicationName();
 };
 
 void MainWindowTest::menuTree_data()
@@ -486,6 +491,49 @@ void MainWindowTest::startUpWithMissingFile()
     QCOMPARE(child<QLabel>(window, QStringLiteral("Panel1"))->text(), missing);
     QVERIFY(child<QAction>(window, QStringLiteral("mFiles_Close"))->isEnabled());
     QVERIFY(!child<QAction>(window, QStringLiteral("mFiles_Save"))->isEnabled());
+}
+
+void MainWindowTest::optionsAnswerWithoutDisplay_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("printed"); // its beginning
+    QTest::newRow("--help") << "--help" << "Usage: wendaro [FILE]\n";
+    QTest::newRow("--version") << "--version" << "wendaro " WENDARO_VERSION "\n";
+}
+
+// Answered on stdout before Qt starts: without a display the window could not.
+void MainWindowTest::optionsAnswerWithoutDisplay()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, printed);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(WENDARO_PROGRAM_DIR "/wendaro"), {option, QStringLiteral("a.stf")});
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    QVERIFY2(out.startsWith(printed), qPrintable(out));
+}
+
+// Once the application has a display name, Qt appends it on X11 to the title
+// of every window whose title differs from it: "追加 — Wendaro".
+void MainWindowTest::titlesGetNoApplicationName()
+{
+    const QFont font = QApplication::font();
+    const QString name = QCoreApplication::applicationName();
+    setUpApplication();
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    const QString displayName = QGuiApplication::applicationDisplayName();
+    QApplication::setFont(font);
+    QCoreApplication::setApplicationName(name);
+    QCOMPARE(displayName, QStringLiteral("probe"));
+    WindowFixture f;
+    QCOMPARE(f.window.windowTitle(), QStringLiteral("Wendaro"));
 }
 
 QTEST_MAIN(MainWindowTest)
