@@ -157,7 +157,7 @@ void MainWindow::connectControls()
         LimitedLineEdit *edit = field(which);
         connect(edit, &QLineEdit::textChanged, this,
                 [this, which](const QString &text) { m_controller.setFieldText(which, text); });
-        connect(edit, &LimitedLineEdit::focusReceived, this, [this, edit] {
+        connect(edit, &LimitedLineEdit::entered, this, [this, edit] {
             // Selects up to the typing limit, as the field's maximum length.
             edit->setSelection(0, edit->typingLimit());
             m_controller.fieldFocused();

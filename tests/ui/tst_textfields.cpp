@@ -16,6 +16,8 @@ private slots:
     void typingMarksModified();
     void focusSelectsAndSwitchesEditOff_data();
     void focusSelectsAndSwitchesEditOff();
+    void focusSelectsOnlyWhenEntered_data();
+    void focusSelectsOnlyWhenEntered();
     void closeEmptiesAndDisablesFields();
 };
 
@@ -119,6 +121,41 @@ void TextFieldsTest::focusSelectsAndSwitchesEditOff()
     QTest::keyClick(&f.txtMemo(), Qt::Key_End);
     QTest::keyClick(&f.txtMemo(), Qt::Key_Backspace);
     QVERIFY(f.action(QStringLiteral("mEdit_Remove")).isEnabled());
+}
+
+void TextFieldsTest::focusSelectsOnlyWhenEntered_data()
+{
+    QTest::addColumn<int>("reason"); // Qt::FocusReason; -1: a click on the field
+    QTest::addColumn<bool>("entered");
+    QTest::newRow("Tab") << int(Qt::TabFocusReason) << true;
+    QTest::newRow("Backtab") << int(Qt::BacktabFocusReason) << true;
+    QTest::newRow("click") << -1 << true;
+    QTest::newRow("back after a menu") << int(Qt::PopupFocusReason) << false;
+    QTest::newRow("back from another window") << int(Qt::ActiveWindowFocusReason) << false;
+    QTest::newRow("set by the program") << int(Qt::OtherFocusReason) << false;
+}
+
+// Only a person entering the field selects its text and switches Edit off; a
+// focus that merely comes back keeps the cursor, so typing inserts there.
+void TextFieldsTest::focusSelectsOnlyWhenEntered()
+{
+    QFETCH(int, reason);
+    QFETCH(bool, entered);
+    WindowFixture f;
+    f.open(QStringLiteral("a.txt"), {{1, "one", "v"}}, {QString(), QStringLiteral("0123456789")});
+    f.showActive();
+    QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, f.rowCentre(0));
+    LimitedLineEdit &memo = f.txtMemo();
+    memo.setCursorPosition(5);
+    if (reason < 0)
+        QTest::mouseClick(&memo, Qt::LeftButton, {}, QPoint(2, memo.height() / 2));
+    else
+        memo.setFocus(Qt::FocusReason(reason));
+    QVERIFY(memo.hasFocus());
+    QCOMPARE(memo.selectedText(), entered ? memo.text() : QString());
+    QCOMPARE(f.action(QStringLiteral("mEdit_Edit")).isEnabled(), !entered);
+    QTest::keyClicks(&memo, QStringLiteral("x"));
+    QCOMPARE(memo.text(), entered ? QStringLiteral("x") : QStringLiteral("01234x56789"));
 }
 
 void TextFieldsTest::closeEmptiesAndDisablesFields()
