@@ -3,6 +3,7 @@
 #include <ApplicationSetup.h>
 #include <MainToolbar.h>
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,11 +16,12 @@ using namespace wendaro;
 
 namespace {
 
-// Types the path into the file dialog's name field and accepts.
+// Types the path into the file dialog's name field, having clicked there, and accepts.
 void typePath(QDialog &dialog, const QString &path)
 {
     auto *nameEdit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
     QVERIFY(nameEdit);
+    nameEdit->setFocus();
     nameEdit->setText(path);
     dialog.accept();
 }
@@ -55,6 +57,8 @@ private slots:
     void failedSaveShowsControllerState();
     void fileDialogSetUp_data();
     void fileDialogSetUp();
+    void saveAsNameTakesTheFilterExtension_data();
+    void saveAsNameTakesTheFilterExtension();
     void outputChoiceAcceptsNewNameInExistingFolder();
     void outputChoiceRefusesMissingFolder();
     void readmeViewer_data();
@@ -401,6 +405,44 @@ void MainWindowTest::fileDialogSetUp()
     // The cancel changed nothing.
     QCOMPARE(f.controller().currentPath(), f.path("a.stf"));
     QVERIFY(!f.controller().isModified());
+}
+
+void MainWindowTest::saveAsNameTakesTheFilterExtension_data()
+{
+    QTest::addColumn<int>("filter"); // position in the dialog's list
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("STF filter, bare name") << 0 << "b" << "b.stf";
+    QTest::newRow("text filter, bare name") << 1 << "b" << "b.txt";
+    QTest::newRow("text filter, .stf typed") << 1 << "b.stf" << "b.stf";
+    QTest::newRow("STF filter, .txt typed") << 0 << "b.txt" << "b.txt";
+}
+
+void MainWindowTest::saveAsNameTakesTheFilterExtension()
+{
+    QFETCH(int, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    WindowFixture f;
+    f.open(QStringLiteral("a.stf"), {{1, "one", "1"}});
+    f.services.steps = {[&](QDialog &dialog) {
+        // Chosen from the list as the person does, by keyboard.
+        auto *types = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        types->setFocus();
+        for (int step = 0; step < filter; ++step)
+            QTest::keyClick(types, Qt::Key_Down);
+        QCOMPARE(types->currentIndex(), filter);
+        typePath(dialog, f.path(typed));
+    }};
+    f.action(QStringLiteral("mFiles_SaveAs")).trigger();
+    QCOMPARE(f.services.unanswered, 0);
+    QCOMPARE(f.controller().currentPath(), QDir::toNativeSeparators(f.path(written)));
+    const QStringList files = QDir(f.dir.path()).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(files, (QStringList{"a.stf", written}));
+    const LoadResult read = loadDocument(f.path(written), testCodePage());
+    QVERIFY2(read.ok, qPrintable(read.errorString));
+    QCOMPARE(read.rows.count(), 1);
 }
 
 void MainWindowTest::outputChoiceAcceptsNewNameInExistingFolder()
