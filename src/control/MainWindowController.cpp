@@ -10,8 +10,8 @@
 #include <LineBreaks.h>
 #include <Number.h>
 
-#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
 #include <limits>
@@ -389,14 +389,25 @@ void MainWindowController::formReturn(EditMode mode, const QString &index, const
     setUiState(UiState::Modified);
 }
 
-void MainWindowController::openReadme()
+void MainWindowController::openReadme(const QString &programFolder)
 {
+    const QStringList locations = readmeLocations(programFolder);
+    const auto found = std::find_if(locations.cbegin(), locations.cend(),
+                                    [](const QString &path) { return QFileInfo(path).isFile(); });
+    if (found == locations.cend()) {
+        m_ui.showMessage(noticeBox(QStringLiteral("readme.txt が見つかりません。次の場所を探しました。\r\n「%1」")
+                                       .arg(locations.join(QStringLiteral("」\r\n「")))));
+        return;
+    }
     const bool notepadOnPath = !QStandardPaths::findExecutable(QStringLiteral("notepad")).isEmpty();
-    const ReadmeLaunch launch = readmeLaunch(QCoreApplication::applicationDirPath(), notepadOnPath);
-    if (launch.useDefaultViewer)
-        m_ui.openWithDefaultViewer(launch.readmePath);
-    else
-        m_ui.startDetached(launch.program, launch.arguments);
+    const ReadmeLaunch launch = readmeLaunch(*found, notepadOnPath);
+    const bool started = launch.useDefaultViewer ? m_ui.openWithDefaultViewer(*found)
+                                                 : m_ui.startDetached(launch.program, launch.arguments);
+    if (!started) {
+        m_ui.showMessage(noticeBox(QStringLiteral("readme.txt を開くプログラムを起動できませんでした。"
+                                                  "readme.txt は次の場所にあります。\r\n「%1」")
+                                       .arg(*found)));
+    }
 }
 
 } // namespace wendaro

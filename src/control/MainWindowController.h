@@ -70,8 +70,11 @@ public:
     void addEntry();
     void editEntry();
     void removeEntry();
-    // Opens readme.txt beside the program in a plain-text viewer.
-    void openReadme();
+    // Opens readme.txt, found beside the program in programFolder or in the
+    // installed documentation folder, in a plain-text viewer. A box says
+    // where it was looked for when it is missing, and where it is when no
+    // viewer could be started.
+    void openReadme(const QString &programFolder);
 
     // The entry editor's OK: checks the index field and applies the entry.
     // True when the editor may close; false after an error box, the editor

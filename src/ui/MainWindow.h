@@ -47,8 +47,8 @@ public:
     MessageAnswer showMessage(const wendaro::MessageBox &box) override;
     std::optional<QString> showFileDialog(const FileDialogRequest &request) override;
     void showEntryEditor(const EditorFill &fill) override;
-    void startDetached(const QString &program, const QStringList &arguments) override;
-    void openWithDefaultViewer(const QString &path) override;
+    bool startDetached(const QString &program, const QStringList &arguments) override;
+    bool openWithDefaultViewer(const QString &path) override;
     void commandEnabledChanged(Command command, bool enabled) override;
     void fieldTextChanged(Field field, const QString &text) override;
     void currentPathChanged(const QString &path) override;

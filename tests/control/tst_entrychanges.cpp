@@ -1,7 +1,8 @@
 #include "ControlFixture.h"
 
 #include <IndexCheck.h>
-#include <ReadmeViewer.h>
+
+#include <QDir>
 
 using namespace wendaro;
 
@@ -284,34 +285,63 @@ private slots:
         QVERIFY(f.controller.entries().isSelectedShown());
     }
 
-    void readmeViewer_data()
+    void readmeCommand_data()
     {
+        QTest::addColumn<QString>("readmeAt"); // beside, installed, both, nowhere
         QTest::addColumn<bool>("notepadOnPath");
-        QTest::newRow("notepad") << true;
-        QTest::newRow("desktop viewer") << false;
+        QTest::addColumn<bool>("viewerStarts");
+        QTest::addColumn<QString>("opened"); // "@" is the folder holding bin/; empty: none
+        QTest::addColumn<QString>("message"); // a line of the box; empty: no box
+        const QString beside = QStringLiteral("@/bin/readme.txt");
+        const QString installed = QStringLiteral("@/share/doc/wendaro/readme.txt");
+        QTest::newRow("beside, notepad") << "beside" << true << true << beside << "";
+        QTest::newRow("beside, desktop viewer") << "beside" << false << true << beside << "";
+        QTest::newRow("both: beside first") << "both" << false << true << beside << "";
+        QTest::newRow("installed") << "installed" << false << true << installed << "";
+        QTest::newRow("installed, no viewer starts")
+            << "installed" << false << false << installed << "「" + installed + "」";
+        QTest::newRow("beside, notepad does not start") << "beside" << true << false << beside << "「" + beside + "」";
+        QTest::newRow("nowhere") << "nowhere" << true << true << ""
+                                 << "「" + beside + "」\r\n「" + installed + "」";
     }
 
-    void readmeViewer()
+    void readmeCommand()
     {
+        QFETCH(QString, readmeAt);
         QFETCH(bool, notepadOnPath);
-        const ReadmeLaunch launch = readmeLaunch("/opt/wendaro dir", notepadOnPath);
-        const QString path = QDir::toNativeSeparators("/opt/wendaro dir/readme.txt");
-        QCOMPARE(launch.readmePath, path);
-        QCOMPARE(launch.useDefaultViewer, !notepadOnPath);
-        if (notepadOnPath) {
-            QCOMPARE(launch.program, QStringLiteral("notepad"));
-            QCOMPARE(launch.arguments, QStringList{path});
-        }
-    }
-
-    void readmeCommandStartsAViewer()
-    {
+        QFETCH(bool, viewerStarts);
+        QFETCH(QString, opened);
+        QFETCH(QString, message);
         ControlFixture f;
-        f.controller.openReadme();
-        const QString expected = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/readme.txt");
+        const QString root = f.dir.path();
+        opened = QDir::toNativeSeparators(opened.replace('@', root));
+        message = QDir::toNativeSeparators(message.replace('@', root));
+        QVERIFY(QDir(root).mkpath("bin") && QDir(root).mkpath("share/doc/wendaro") && QDir(root).mkpath("tools"));
+        if (readmeAt == u"beside" || readmeAt == u"both")
+            QVERIFY(writeTable(f.path("bin/readme.txt"), {}));
+        if (readmeAt == u"installed" || readmeAt == u"both")
+            QVERIFY(writeTable(f.path("share/doc/wendaro/readme.txt"), {}));
+        QFile notepad(f.path("tools/notepad"));
+        QVERIFY(notepad.open(QIODevice::WriteOnly));
+        notepad.close();
+        QVERIFY(notepad.setPermissions(notepadOnPath ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner));
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(f.path("tools")));
+        f.ui.viewerStarts = viewerStarts;
+
+        f.controller.openReadme(f.path("bin"));
+        qputenv("PATH", oldPath);
+
         const QStringList reached = f.ui.openedWithDefaultViewer
             + (f.ui.started.isEmpty() ? QStringList() : f.ui.started.first().second);
-        QCOMPARE(reached, QStringList{expected});
+        QCOMPARE(reached, opened.isEmpty() ? QStringList() : QStringList{opened});
+        if (notepadOnPath && !opened.isEmpty())
+            QCOMPARE(f.ui.started.first().first, QStringLiteral("notepad"));
+        QCOMPARE(f.ui.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) {
+            QVERIFY2(f.ui.messages.first().text.contains(message), qPrintable(f.ui.messages.first().text));
+            QCOMPARE(f.ui.messages.first().icon, MessageIcon::Exclamation);
+        }
     }
 };
 

@@ -53,11 +53,16 @@ public:
         }
         return dialog.result();
     }
-    void startDetached(const QString &program, const QStringList &arguments) override
+    bool startDetached(const QString &program, const QStringList &arguments) override
     {
         started.append({program, arguments});
+        return true;
     }
-    void openWithDefaultViewer(const QString &path) override { opened.append(path); }
+    bool openWithDefaultViewer(const QString &path) override
+    {
+        opened.append(path);
+        return true;
+    }
 };
 
 template <class T> T *child(QObject &parent, const QString &name)
