@@ -312,38 +312,32 @@ private slots:
         QCOMPARE(contents(f.path("a.txt")), onDisk);
     }
 
-    void startArgumentsTakeTheFirstAsItStands_data()
+    void startArguments_data()
     {
         QTest::addColumn<QList<QByteArray>>("arguments");
         QTest::addColumn<StartAction>("action");
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("bytesValid");
-        const auto row = [](const char *name, const QList<QByteArray> &arguments, StartAction action,
-                            const QString &path, bool bytesValid = true) {
-            QTest::newRow(name) << arguments << action << path << bytesValid;
-        };
-        row("none", {}, StartAction::Window, "");
-        row("path with a space, then another", {"/d/one two.txt", "/d/other.stf"}, StartAction::Window,
-            "/d/one two.txt");
-        row("quotes are part of the name", {"\"a b\".stf"}, StartAction::Window, "\"a b\".stf");
-        row("semicolon is part of the name", {"a;b.stf"}, StartAction::Window, "a;b.stf");
-        row("spaces kept", {" a.stf "}, StartAction::Window, " a.stf ");
-        row("UTF-8 name", {QByteArray("/d/表.stf")}, StartAction::Window, "/d/表.stf");
-        row("code page 932 bytes", {QByteArray("/d/\x95\x5c.stf")}, StartAction::Window,
-            QString::fromUtf8("/d/\xef\xbf\xbd\x5c.stf"), false);
-        row("--help", {"--help", "a.stf"}, StartAction::Help, "");
-        row("--version", {"--version"}, StartAction::Version, "");
-        row("option after the path", {"a.stf", "--help"}, StartAction::Window, "a.stf");
-        row("a file named like an option", {"./--help"}, StartAction::Window, "./--help");
+        const StartAction window = StartAction::Window;
+        QTest::newRow("none") << QList<QByteArray>{} << window << "" << true;
+        QTest::newRow("first of two, with a space") << QList<QByteArray>{"/d/a b.txt", "/d/c.stf"} << window
+                                                    << "/d/a b.txt" << true;
+        QTest::newRow("quotes, ; and spaces kept") << QList<QByteArray>{" \"a\";b "} << window << " \"a\";b " << true;
+        QTest::newRow("UTF-8 name") << QList<QByteArray>{"表.stf"} << window << "表.stf" << true;
+        QTest::newRow("code page 932 bytes") << QList<QByteArray>{"\x95\x5c.stf"} << window
+                                             << QString::fromUtf8("\xef\xbf\xbd\\.stf") << false;
+        QTest::newRow("--help") << QList<QByteArray>{"--help", "a.stf"} << StartAction::Help << "" << true;
+        QTest::newRow("--version") << QList<QByteArray>{"--version"} << StartAction::Version << "" << true;
+        QTest::newRow("option second") << QList<QByteArray>{"a.stf", "--help"} << window << "a.stf" << true;
     }
 
-    void startArgumentsTakeTheFirstAsItStands()
+    void startArguments()
     {
         QFETCH(QList<QByteArray>, arguments);
         QFETCH(StartAction, action);
         QFETCH(QString, path);
         QFETCH(bool, bytesValid);
-        const StartArguments start = startArguments(arguments);
+        const StartArguments start = wendaro::startArguments(arguments);
         QCOMPARE(start.action, action);
         QCOMPARE(start.path, path);
         QCOMPARE(start.pathBytesValid, bytesValid);
@@ -354,12 +348,11 @@ private slots:
         QTest::addColumn<QByteArray>("argument"); // "@" stands for the folder of the test files
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("rows");
-        QTest::addColumn<QString>("readError"); // what the box says after the message; empty: no box
+        QTest::addColumn<QString>("readError"); // a part of the box's text; empty: no box
         QTest::newRow("empty") << QByteArray() << "" << 0 << "";
         QTest::newRow("spaces") << QByteArray("   ") << "" << 0 << "";
-        QTest::newRow("name with space, quotes and semicolon")
-            << QByteArray("@/a \"b\";c.stf") << "@/a \"b\";c.stf" << 2 << "";
-        QTest::newRow("missing file") << QByteArray("@/missing.stf") << "@/missing.stf" << 0 << "@/missing.stf";
+        QTest::newRow("name with space, quotes, ;") << QByteArray("@/a \"b\";c.stf") << "@/a \"b\";c.stf" << 2 << "";
+        QTest::newRow("missing file") << QByteArray("@/no.stf") << "@/no.stf" << 0 << "@/no.stf";
         QTest::newRow("name not in the file-name encoding") << QByteArray("@/a\x83.stf") << "" << 0 << "UTF-8";
     }
 
@@ -373,22 +366,19 @@ private slots:
         path.replace('@', f.dir.path());
         readError.replace('@', f.dir.path());
         QVERIFY(writeTable(f.path("a \"b\";c.stf"), {{1, "a", "x"}, {2, "b", "y"}}));
-        // The same table under the name that the bytes decode to: it must not be opened.
+        // Where the lossy decoding of "a\x83.stf" leads: it must not be opened.
         QVERIFY(writeTable(f.path(QString::fromUtf8("a\xef\xbf\xbd.stf")), {{1, "a", "x"}}));
-        const StartArguments start = startArguments({argument.replace('@', QFile::encodeName(f.dir.path()))});
+        const StartArguments start = wendaro::startArguments({argument.replace('@', QFile::encodeName(f.dir.path()))});
         f.controller.startUp(start.path, start.pathBytesValid);
 
         QCOMPARE(f.controller.currentPath(), path);
         QCOMPARE(f.controller.entries().count(), rows);
         QCOMPARE(f.ui.messages.size(), readError.isEmpty() ? 0 : 1);
-        if (!readError.isEmpty()) {
-            QVERIFY(f.ui.messages.first().text.startsWith(ReadErrorMessage + "\r\n"));
-            QVERIFY2(f.ui.messages.first().text.contains(readError), qPrintable(f.ui.messages.first().text));
-        }
-        // Start-up with a path ends clean even when the load failed; without one, no file is open.
-        const bool opened = !path.isEmpty();
-        QCOMPARE(f.controller.isEnabled(Command::FilesClose), opened);
-        QCOMPARE(f.controller.isEnabled(Command::TxtMemo), opened);
+        if (!readError.isEmpty())
+            QVERIFY(f.ui.messages.first().text.startsWith(ReadErrorMessage + "\r\n") &&
+                    f.ui.messages.first().text.contains(readError));
+        // A path ends clean even when the load failed; without one no file is open.
+        QCOMPARE(f.controller.isEnabled(Command::FilesClose), !path.isEmpty());
         QVERIFY(!f.controller.isModified());
     }
 

@@ -7,7 +7,6 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QToolBar>
-#include <QToolButton>
 #include <memory>
 
 using namespace wendaro;
@@ -125,31 +124,25 @@ void MainLayoutTest::toolbarButtonsFitInTheBar_data()
 {
     QTest::addColumn<QString>("style"); // empty: the application's
     QTest::newRow("application style") << QString();
-    QTest::newRow("changed to Windows") << "Windows";
     QTest::newRow("changed to Fusion") << "Fusion";
 }
 
-// Each button, with the frame drawn inside it while the pointer is over it,
-// lies wholly inside the bar, also after the style changed.
+// Each button, with the frame drawn inside it under the pointer, lies wholly
+// inside the bar, also after a change of style.
 void MainLayoutTest::toolbarButtonsFitInTheBar()
 {
     QFETCH(QString, style);
     WindowFixture f;
     auto *toolbar = child<QToolBar>(f.window, QStringLiteral("Toolbar1"));
-    std::unique_ptr<QStyle> changed(style.isEmpty() ? nullptr : QStyleFactory::create(style));
+    const std::unique_ptr<QStyle> changed(style.isEmpty() ? nullptr : QStyleFactory::create(style));
     if (changed)
         toolbar->setStyle(changed.get());
     f.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    int shown = 0;
-    for (QToolButton *button : toolbar->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly)) {
-        if (!button->isVisible())
-            continue;
-        ++shown;
-        QVERIFY2(toolbar->rect().contains(button->geometry()), qPrintable(button->objectName()));
-        QCOMPARE(button->size(), QSize(55, 51));
+    for (const char *key : {"New", "Open", "Save", "Close", "Add", "Edit", "Remove"}) {
+        const QWidget *button = toolbar->widgetForAction(&f.action(QString::fromLatin1(key)));
+        QVERIFY2(button->isVisible() && toolbar->rect().contains(button->geometry()), key);
     }
-    QCOMPARE(shown, 7);
 }
 
 QTEST_MAIN(MainLayoutTest)
