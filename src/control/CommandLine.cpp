@@ -1,18 +1,27 @@
 #include "CommandLine.h"
 
+#include <QFile>
+
 namespace wendaro {
 
-QString commandLineFromArguments(const QStringList &arguments)
+StartArguments startArguments(const QList<QByteArray> &arguments)
 {
-    return arguments.join(QLatin1Char(' '));
-}
-
-QString pathFromCommandLine(const QString &commandLine)
-{
-    QString cleaned = commandLine;
-    cleaned.replace(QStringLiteral("\" \""), QStringLiteral("\";\""));
-    cleaned.remove(QLatin1Char('"'));
-    return cleaned.section(QLatin1Char(';'), 0, 0);
+    StartArguments start;
+    if (arguments.isEmpty())
+        return start;
+    const QByteArray &first = arguments.first();
+    if (first == "--help") {
+        start.action = StartAction::Help;
+        return start;
+    }
+    if (first == "--version") {
+        start.action = StartAction::Version;
+        return start;
+    }
+    start.path = QFile::decodeName(first);
+    // Bytes that do not decode become U+FFFD, which names another file (or none).
+    start.pathBytesValid = QFile::encodeName(start.path) == first;
+    return start;
 }
 
 } // namespace wendaro

@@ -1,16 +1,25 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 namespace wendaro {
 
-// The program's arguments as the one command-line string that start-up reads.
-QString commandLineFromArguments(const QStringList &arguments);
+enum class StartAction { Window, Help, Version };
 
-// The file path that a command line names: a list of quoted paths separated
-// by single spaces gives its first path, a quoted path loses its quotes, an
-// unquoted path passes unchanged (a ";" ends it). The path is not trimmed.
-QString pathFromCommandLine(const QString &commandLine);
+// What the window program's arguments ask for. The shell or the desktop has
+// already split and unquoted them, so the first argument is the file's path
+// exactly as it stands: spaces, quotes and ";" are part of the name.
+struct StartArguments
+{
+    StartAction action = StartAction::Window;
+    QString path;              // the first argument decoded; empty without one
+    bool pathBytesValid = true; // false: the bytes are no name in the file-name encoding
+};
+
+// The arguments after the program's name, as the raw bytes the program was
+// given. Only a first argument of exactly "--help" or "--version" is an option.
+StartArguments startArguments(const QList<QByteArray> &arguments);
 
 } // namespace wendaro

@@ -1,6 +1,5 @@
 #include "MainWindowController.h"
 
-#include "CommandLine.h"
 #include "FileDialogSetup.h"
 #include "IndexCheck.h"
 #include "MessageBoxes.h"
@@ -11,7 +10,8 @@
 #include <LineBreaks.h>
 #include <Number.h>
 
-#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
 #include <limits>
@@ -261,12 +261,21 @@ void MainWindowController::chooseFile(ChooseMode mode)
     }
 }
 
-void MainWindowController::startUp(const QString &commandLine)
+void MainWindowController::startUp(const QString &path, bool pathBytesValid)
 {
     setUiState(UiState::NoFile);
-    const QString path = pathFromCommandLine(commandLine);
     if (isBlank(path))
         return;
+    if (!pathBytesValid) {
+        // The decoded name lost bytes: opening it could read or, on the next
+        // save, write a different file.
+        showError(ReadErrorMessage,
+                  QStringLiteral("ファイル名「%1」には、システムのファイル名の文字コード (UTF-8) として"
+                                 "正しくないバイトが含まれているため、開けません。"
+                                 "ファイル名を UTF-8 で表せる名前に変更してから開いてください。")
+                      .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
     setCurrentPath(path);
     loadFile();
     setUiState(UiState::FileClean);
@@ -380,14 +389,25 @@ void MainWindowController::formReturn(EditMode mode, const QString &index, const
     setUiState(UiState::Modified);
 }
 
-void MainWindowController::openReadme()
+void MainWindowController::openReadme(const QString &programFolder)
 {
+    const QStringList locations = readmeLocations(programFolder);
+    const auto found = std::find_if(locations.cbegin(), locations.cend(),
+                                    [](const QString &path) { return QFileInfo(path).isFile(); });
+    if (found == locations.cend()) {
+        m_ui.showMessage(noticeBox(QStringLiteral("readme.txt が見つかりません。次の場所を探しました。\r\n「%1」")
+                                       .arg(locations.join(QStringLiteral("」\r\n「")))));
+        return;
+    }
     const bool notepadOnPath = !QStandardPaths::findExecutable(QStringLiteral("notepad")).isEmpty();
-    const ReadmeLaunch launch = readmeLaunch(QCoreApplication::applicationDirPath(), notepadOnPath);
-    if (launch.useDefaultViewer)
-        m_ui.openWithDefaultViewer(launch.readmePath);
-    else
-        m_ui.startDetached(launch.program, launch.arguments);
+    const ReadmeLaunch launch = readmeLaunch(*found, notepadOnPath);
+    const bool started = launch.useDefaultViewer ? m_ui.openWithDefaultViewer(*found)
+                                                 : m_ui.startDetached(launch.program, launch.arguments);
+    if (!started) {
+        m_ui.showMessage(noticeBox(QStringLiteral("readme.txt を開くプログラムを起動できませんでした。"
+                                                  "readme.txt は次の場所にあります。\r\n「%1」")
+                                       .arg(*found)));
+    }
 }
 
 } // namespace wendaro

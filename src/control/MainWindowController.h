@@ -38,9 +38,10 @@ public:
     bool isModified() const { return isEnabled(Command::FilesSave); }
     qint16 nextIndex() const { return m_nextIndex; }
 
-    // The window's load: no file, then the file that the command line names
-    // (the arguments after the program's name, as one string).
-    void startUp(const QString &commandLine);
+    // The window's load: no file, then the file at path as it stands (none
+    // when it is empty or only spaces). A path decoded from bytes that are no
+    // valid file name is refused with the read error, and no file is open.
+    void startUp(const QString &path, bool pathBytesValid = true);
 
     // Sets the field's text, as typed or by a procedure; a real change marks
     // the document modified at once.
@@ -69,8 +70,11 @@ public:
     void addEntry();
     void editEntry();
     void removeEntry();
-    // Opens readme.txt beside the program in a plain-text viewer.
-    void openReadme();
+    // Opens readme.txt, found beside the program in programFolder or in the
+    // installed documentation folder, in a plain-text viewer. A box says
+    // where it was looked for when it is missing, and where it is when no
+    // viewer could be started.
+    void openReadme(const QString &programFolder);
 
     // The entry editor's OK: checks the index field and applies the entry.
     // True when the editor may close; false after an error box, the editor

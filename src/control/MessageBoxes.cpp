@@ -13,6 +13,11 @@ MessageBox savePromptBox(const QString &path)
             MessageButtons::YesNoCancel, MessageAnswer::Yes, MessageAnswer::Cancel};
 }
 
+MessageBox noticeBox(const QString &text)
+{
+    return {text, ApplicationTitle, MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok, MessageAnswer::Ok};
+}
+
 MessageBox indexErrorBox(const QString &text)
 {
     return {text, QStringLiteral("エラー"), MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok,

@@ -8,6 +8,8 @@ namespace wendaro {
 MessageBox fileErrorBox(const QString &text);
 // Whether the changes to the file at path are to be saved: Yes, No or Cancel.
 MessageBox savePromptBox(const QString &path);
+// A notice under the exclamation icon with one OK button.
+MessageBox noticeBox(const QString &text);
 // A refused index in the entry editor.
 MessageBox indexErrorBox(const QString &text);
 

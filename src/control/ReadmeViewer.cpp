@@ -4,12 +4,18 @@
 
 namespace wendaro {
 
-ReadmeLaunch readmeLaunch(const QString &programFolder, bool notepadOnPath)
+QStringList readmeLocations(const QString &programFolder)
 {
-    const QString path = QDir::toNativeSeparators(programFolder + QStringLiteral("/readme.txt"));
+    const QString beside = programFolder + QStringLiteral("/readme.txt");
+    const QString installed = programFolder + QStringLiteral("/../share/doc/wendaro/readme.txt");
+    return {QDir::toNativeSeparators(QDir::cleanPath(beside)), QDir::toNativeSeparators(QDir::cleanPath(installed))};
+}
+
+ReadmeLaunch readmeLaunch(const QString &readmePath, bool notepadOnPath)
+{
     if (notepadOnPath)
-        return {path, false, QStringLiteral("notepad"), {path}};
-    return {path, true, QString(), {}};
+        return {false, QStringLiteral("notepad"), {readmePath}};
+    return {true, QString(), {}};
 }
 
 } // namespace wendaro

@@ -86,10 +86,12 @@ public:
     // Cancel, or closing it otherwise, applies nothing.
     virtual void showEntryEditor(const EditorFill &fill) = 0;
 
-    // Starts another program without waiting and without a shell.
-    virtual void startDetached(const QString &program, const QStringList &arguments) = 0;
+    // Starts another program without waiting and without a shell. False
+    // when it could not be started.
+    virtual bool startDetached(const QString &program, const QStringList &arguments) = 0;
     // Opens the file in the desktop's default viewer for it, without waiting.
-    virtual void openWithDefaultViewer(const QString &path) = 0;
+    // False when no viewer could be started.
+    virtual bool openWithDefaultViewer(const QString &path) = 0;
 
     // Change notifications, raised only for a real change, so that the view
     // follows the state; a view reads the states it starts from from the

@@ -21,10 +21,19 @@ FileDialog::FileDialog(const FileDialogRequest &request, WindowServices &service
     setOption(QFileDialog::ReadOnly, false);
 
     QStringList filters;
-    for (const FileFilter &filter : request.filters())
+    for (const FileFilter &filter : request.filters()) {
         filters.append(nameFilter(filter));
+        m_filterSuffixes.append(suffixOf(filter.pattern));
+    }
     setNameFilters(filters);
     setDefaultSuffix(request.defaultSuffix());
+    // A name typed without an extension gets the chosen filter's, which then
+    // picks the format: a bare name under the text filter is a text file.
+    connect(this, &QFileDialog::filterSelected, this, [this](const QString &chosen) {
+        const qsizetype position = nameFilters().indexOf(chosen);
+        const QString suffix = m_filterSuffixes.value(position);
+        setDefaultSuffix(suffix.isEmpty() ? m_request.defaultSuffix() : suffix);
+    });
 
     if (!request.fileName.isEmpty()) {
         const QFileInfo start(request.fileName);
@@ -43,6 +52,14 @@ QString FileDialog::nameFilter(const FileFilter &filter)
     if (open >= 0)
         description.truncate(open);
     return description.trimmed() + QStringLiteral(" (") + filter.pattern + u')';
+}
+
+QString FileDialog::suffixOf(const QString &pattern)
+{
+    if (!pattern.startsWith(QStringLiteral("*.")))
+        return {};
+    const QString suffix = pattern.sliced(2);
+    return suffix.contains(u'*') || suffix.contains(u'?') || suffix.contains(u';') ? QString() : suffix;
 }
 
 QString FileDialog::chosenPath() const

@@ -1,5 +1,7 @@
 #include "LimitedLineEdit.h"
 
+#include <QFocusEvent>
+#include <QMouseEvent>
 #include <QValidator>
 #include <limits>
 
@@ -57,7 +59,39 @@ void LimitedLineEdit::setProgramText(const QString &text)
 void LimitedLineEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    emit focusReceived();
+    m_keepSelectionOnPress = false;
+    switch (event->reason()) {
+    case Qt::MouseFocusReason:
+        m_keepSelectionOnPress = true;
+        emit entered();
+        break;
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+        emit entered();
+        break;
+    default:
+        break;
+    }
+}
+
+void LimitedLineEdit::focusOutEvent(QFocusEvent *event)
+{
+    m_keepSelectionOnPress = false;
+    QLineEdit::focusOutEvent(event);
+}
+
+void LimitedLineEdit::mousePressEvent(QMouseEvent *event)
+{
+    if (!m_keepSelectionOnPress) {
+        QLineEdit::mousePressEvent(event);
+        return;
+    }
+    m_keepSelectionOnPress = false;
+    const int start = selectionStart();
+    const int length = selectionLength();
+    QLineEdit::mousePressEvent(event);
+    if (length > 0)
+        setSelection(start, length);
 }
 
 } // namespace wendaro

@@ -19,16 +19,23 @@ public:
     void setProgramText(const QString &text);
 
 signals:
-    // The field received the input focus.
-    void focusReceived();
+    // The person moved the focus into the field by Tab, Backtab or a click.
+    // Not raised when the focus only comes back: after a menu or a context
+    // menu, from another window, or when the program sets it.
+    void entered();
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     class Limit;
     int m_typingLimit;
     Limit *m_limit;
+    // The click that gave the focus has yet to arrive, and would move the
+    // cursor off the selection that entered() made.
+    bool m_keepSelectionOnPress = false;
 };
 
 } // namespace wendaro

@@ -5,8 +5,10 @@
 #include "WindowFonts.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QLayout>
 #include <QToolButton>
+#include <algorithm>
 
 namespace wendaro {
 
@@ -44,7 +46,7 @@ MainToolbar::MainToolbar(QWidget *parent) : QToolBar(parent)
     setIconSize(QSize(32, 32));
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     setContentsMargins(0, 0, 0, 0);
-    layout()->setSpacing(0);
+    fitButtonsInBar();
 
     const QSize buttonSize = pixelSize(MainGeometry::ToolButtonWidth, MainGeometry::ToolButtonHeight);
     for (const Button &button : Buttons) {
@@ -66,6 +68,26 @@ MainToolbar::MainToolbar(QWidget *parent) : QToolBar(parent)
         shown->setFocusPolicy(Qt::NoFocus);
         connect(action, &QAction::triggered, this, [this, key] { emit keyClicked(key); });
     }
+}
+
+void MainToolbar::fitButtonsInBar()
+{
+    // The style's margin (item margin plus frame width) is meant for buttons
+    // sized by the bar; these buttons keep their fixed height, so a larger
+    // margin pushes their lower edge, hover frame and all, out of the bar.
+    // The bar's margin is applied to all four sides alike.
+    const int room = pixelsFromTwips(MainGeometry::ToolbarHeight) - pixelsFromTwips(MainGeometry::ToolButtonHeight);
+    const int margin = std::max(0, room / 2);
+    layout()->setContentsMargins(margin, margin, margin, margin);
+    layout()->setSpacing(0);
+}
+
+void MainToolbar::changeEvent(QEvent *event)
+{
+    QToolBar::changeEvent(event);
+    // A style change sets the style's margin and spacing again.
+    if (event->type() == QEvent::StyleChange)
+        fitButtonsInBar();
 }
 
 } // namespace wendaro

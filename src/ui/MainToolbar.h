@@ -16,6 +16,12 @@ public:
 
 signals:
     void keyClicked(const QString &key);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void fitButtonsInBar();
 };
 
 } // namespace wendaro

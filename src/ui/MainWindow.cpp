@@ -143,7 +143,7 @@ void MainWindow::connectMenus()
     on("mEdit_Add", [this] { m_controller.addEntry(); });
     on("mEdit_Edit", [this] { m_controller.editEntry(); });
     on("mEdit_Remove", [this] { m_controller.removeEntry(); });
-    on("mHelp_Version", [this] { m_controller.openReadme(); });
+    on("mHelp_Version", [this] { m_controller.openReadme(QCoreApplication::applicationDirPath()); });
     on("mPopup_Add", [this] { m_controller.addEntry(); });
     on("mPopup_Edit", [this] { m_controller.editEntry(); });
     on("mPopup_Remove", [this] { m_controller.removeEntry(); });
@@ -157,7 +157,7 @@ void MainWindow::connectControls()
         LimitedLineEdit *edit = field(which);
         connect(edit, &QLineEdit::textChanged, this,
                 [this, which](const QString &text) { m_controller.setFieldText(which, text); });
-        connect(edit, &LimitedLineEdit::focusReceived, this, [this, edit] {
+        connect(edit, &LimitedLineEdit::entered, this, [this, edit] {
             // Selects up to the typing limit, as the field's maximum length.
             edit->setSelection(0, edit->typingLimit());
             m_controller.fieldFocused();
@@ -189,9 +189,9 @@ LimitedLineEdit *MainWindow::field(Field which) const
     return which == Field::File ? m_txtFile : m_txtMemo;
 }
 
-void MainWindow::startUp(const QString &commandLine)
+void MainWindow::startUp(const QString &path, bool pathBytesValid)
 {
-    m_controller.startUp(commandLine);
+    m_controller.startUp(path, pathBytesValid);
 }
 
 void MainWindow::toolbarKeyClicked(const QString &key)
@@ -291,14 +291,14 @@ void MainWindow::showEntryEditor(const EditorFill &fill)
     applyFocusRule();
 }
 
-void MainWindow::startDetached(const QString &program, const QStringList &arguments)
+bool MainWindow::startDetached(const QString &program, const QStringList &arguments)
 {
-    m_services.startDetached(program, arguments);
+    return m_services.startDetached(program, arguments);
 }
 
-void MainWindow::openWithDefaultViewer(const QString &path)
+bool MainWindow::openWithDefaultViewer(const QString &path)
 {
-    m_services.openWithDefaultViewer(path);
+    return m_services.openWithDefaultViewer(path);
 }
 
 void MainWindow::commandEnabledChanged(Command command, bool enabled)

@@ -33,8 +33,8 @@ public:
 
     MainWindowController &controller() { return m_controller; }
 
-    // The window's load: the command line as one string (see CommandLine.h).
-    void startUp(const QString &commandLine);
+    // The window's load with the file that the program's first argument names.
+    void startUp(const QString &path, bool pathBytesValid = true);
 
     // Gives the list the focus and shows its selected item selected: on the
     // first activation and whenever the entry editor has closed.
@@ -47,8 +47,8 @@ public:
     MessageAnswer showMessage(const wendaro::MessageBox &box) override;
     std::optional<QString> showFileDialog(const FileDialogRequest &request) override;
     void showEntryEditor(const EditorFill &fill) override;
-    void startDetached(const QString &program, const QStringList &arguments) override;
-    void openWithDefaultViewer(const QString &path) override;
+    bool startDetached(const QString &program, const QStringList &arguments) override;
+    bool openWithDefaultViewer(const QString &path) override;
     void commandEnabledChanged(Command command, bool enabled) override;
     void fieldTextChanged(Field field, const QString &text) override;
     void currentPathChanged(const QString &path) override;

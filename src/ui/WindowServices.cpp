@@ -12,15 +12,14 @@ int WindowServices::runModal(QDialog &dialog)
     return dialog.exec();
 }
 
-void WindowServices::startDetached(const QString &program, const QStringList &arguments)
+bool WindowServices::startDetached(const QString &program, const QStringList &arguments)
 {
-    // Whether the viewer could be started is not reported.
-    QProcess::startDetached(program, arguments);
+    return QProcess::startDetached(program, arguments);
 }
 
-void WindowServices::openWithDefaultViewer(const QString &path)
+bool WindowServices::openWithDefaultViewer(const QString &path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 } // namespace wendaro

@@ -18,9 +18,11 @@ public:
     // Runs the dialog modally and returns its result code.
     virtual int runModal(QDialog &dialog);
     // Starts program with arguments, without a shell and without waiting.
-    virtual void startDetached(const QString &program, const QStringList &arguments);
-    // Opens the file in the desktop's default viewer for its kind, without waiting.
-    virtual void openWithDefaultViewer(const QString &path);
+    // False when it could not be started.
+    virtual bool startDetached(const QString &program, const QStringList &arguments);
+    // Opens the file in the desktop's default viewer for its kind, without
+    // waiting. False when no viewer could be started.
+    virtual bool openWithDefaultViewer(const QString &path);
 };
 
 } // namespace wendaro

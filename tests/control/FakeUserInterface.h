@@ -21,6 +21,8 @@ public:
     QList<std::optional<QString>> dialogResults;
     // Run while the entry editor is open, like the person pressing its buttons.
     std::function<void(const EditorFill &)> editorScript;
+    // Whether another program or the default viewer can be started.
+    bool viewerStarts = true;
 
     QList<MessageBox> messages;
     int unscriptedMessages = 0;
@@ -57,11 +59,16 @@ public:
             editorScript(fill);
     }
 
-    void startDetached(const QString &program, const QStringList &arguments) override
+    bool startDetached(const QString &program, const QStringList &arguments) override
     {
         started.append({program, arguments});
+        return viewerStarts;
     }
-    void openWithDefaultViewer(const QString &path) override { openedWithDefaultViewer.append(path); }
+    bool openWithDefaultViewer(const QString &path) override
+    {
+        openedWithDefaultViewer.append(path);
+        return viewerStarts;
+    }
 
     void commandEnabledChanged(Command command, bool enabled) override { commandChanges.append({command, enabled}); }
     void fieldTextChanged(Field field, const QString &text) override { fieldChanges.append({field, text}); }

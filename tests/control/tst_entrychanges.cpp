@@ -1,7 +1,8 @@
 #include "ControlFixture.h"
 
 #include <IndexCheck.h>
-#include <ReadmeViewer.h>
+
+#include <QDir>
 
 using namespace wendaro;
 
@@ -284,34 +285,50 @@ private slots:
         QVERIFY(f.controller.entries().isSelectedShown());
     }
 
-    void readmeViewer_data()
+    void readmeCommand_data()
     {
+        QTest::addColumn<QString>("readmeAt"); // beside, installed, both, nowhere
         QTest::addColumn<bool>("notepadOnPath");
-        QTest::newRow("notepad") << true;
-        QTest::newRow("desktop viewer") << false;
+        QTest::addColumn<bool>("viewerStarts");
+        QTest::addColumn<QString>("opened"); // "@" is the folder that holds bin/; empty: none
+        QTest::addColumn<QString>("message"); // a part of the box's text; empty: no box
+        const QString beside = QStringLiteral("@/bin/readme.txt");
+        const QString installed = QStringLiteral("@/share/doc/wendaro/readme.txt");
+        QTest::newRow("beside, notepad") << "beside" << true << true << beside << "";
+        QTest::newRow("both: beside first") << "both" << false << true << beside << "";
+        QTest::newRow("installed") << "installed" << false << true << installed << "";
+        QTest::newRow("no viewer starts") << "installed" << false << false << installed << "「" + installed + "」";
+        QTest::newRow("nowhere") << "nowhere" << true << true << "" << "「" + beside + "」\r\n「" + installed + "」";
     }
 
-    void readmeViewer()
+    void readmeCommand()
     {
+        QFETCH(QString, readmeAt);
         QFETCH(bool, notepadOnPath);
-        const ReadmeLaunch launch = readmeLaunch("/opt/wendaro dir", notepadOnPath);
-        const QString path = QDir::toNativeSeparators("/opt/wendaro dir/readme.txt");
-        QCOMPARE(launch.readmePath, path);
-        QCOMPARE(launch.useDefaultViewer, !notepadOnPath);
-        if (notepadOnPath) {
-            QCOMPARE(launch.program, QStringLiteral("notepad"));
-            QCOMPARE(launch.arguments, QStringList{path});
-        }
-    }
-
-    void readmeCommandStartsAViewer()
-    {
+        QFETCH(bool, viewerStarts);
+        QFETCH(QString, opened);
+        QFETCH(QString, message);
         ControlFixture f;
-        f.controller.openReadme();
-        const QString expected = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/readme.txt");
-        const QStringList reached = f.ui.openedWithDefaultViewer
-            + (f.ui.started.isEmpty() ? QStringList() : f.ui.started.first().second);
-        QCOMPARE(reached, QStringList{expected});
+        opened = QDir::toNativeSeparators(opened.replace('@', f.dir.path()));
+        message = QDir::toNativeSeparators(message.replace('@', f.dir.path()));
+        QVERIFY(QDir(f.dir.path()).mkpath("bin") && QDir(f.dir.path()).mkpath("share/doc/wendaro"));
+        if (readmeAt != u"installed" && readmeAt != u"nowhere")
+            QVERIFY(writeTable(f.path("bin/readme.txt"), {}));
+        if (readmeAt == u"installed" || readmeAt == u"both")
+            QVERIFY(writeTable(f.path("share/doc/wendaro/readme.txt"), {}));
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), f.path("bin/notepad")));
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(f.path(notepadOnPath ? "bin" : "share")));
+        f.ui.viewerStarts = viewerStarts;
+        f.controller.openReadme(f.path("bin"));
+        qputenv("PATH", oldPath);
+
+        QCOMPARE(f.ui.openedWithDefaultViewer + (f.ui.started.isEmpty() ? QStringList() : f.ui.started[0].second),
+                 opened.isEmpty() ? QStringList() : QStringList{opened});
+        QCOMPARE(f.ui.started.size(), notepadOnPath && !opened.isEmpty() ? 1 : 0);
+        QCOMPARE(f.ui.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(f.ui.messages[0].text.contains(message), qPrintable(f.ui.messages[0].text));
     }
 };
 

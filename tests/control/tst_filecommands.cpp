@@ -4,6 +4,7 @@
 #include <FileDialogSetup.h>
 
 #include <QDir>
+#include <QFile>
 
 using namespace wendaro;
 
@@ -311,65 +312,74 @@ private slots:
         QCOMPARE(contents(f.path("a.txt")), onDisk);
     }
 
-    void commandLineCleaning_data()
+    void startArguments_data()
     {
-        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QList<QByteArray>>("arguments");
+        QTest::addColumn<StartAction>("action");
         QTest::addColumn<QString>("path");
-        QTest::newRow("unquoted") << "C:\\data\\a.stf" << "C:\\data\\a.stf";
-        QTest::newRow("quoted, with spaces") << "\"C:\\my data\\a.stf\"" << "C:\\my data\\a.stf";
-        QTest::newRow("two quoted") << "\"a b.stf\" \"c.stf\"" << "a b.stf";
-        QTest::newRow("two unquoted") << "a.stf b.stf" << "a.stf b.stf";
-        QTest::newRow("two quoted, two spaces") << "\"a.stf\"  \"b.stf\"" << "a.stf  b.stf";
-        QTest::newRow("semicolon") << "a;b.stf" << "a";
-        QTest::newRow("not trimmed") << " a.stf " << " a.stf ";
-        QTest::newRow("only quotes") << "\"\"" << "";
-        QTest::newRow("quoted space") << "\" \"" << "";
+        QTest::addColumn<bool>("bytesValid");
+        const StartAction window = StartAction::Window;
+        QTest::newRow("none") << QList<QByteArray>{} << window << "" << true;
+        QTest::newRow("first of two, with a space") << QList<QByteArray>{"/d/a b.txt", "/d/c.stf"} << window
+                                                    << "/d/a b.txt" << true;
+        QTest::newRow("quotes, ; and spaces kept") << QList<QByteArray>{" \"a\";b "} << window << " \"a\";b " << true;
+        QTest::newRow("UTF-8 name") << QList<QByteArray>{"表.stf"} << window << "表.stf" << true;
+        QTest::newRow("code page 932 bytes") << QList<QByteArray>{"\x95\x5c.stf"} << window
+                                             << QString::fromUtf8("\xef\xbf\xbd\\.stf") << false;
+        QTest::newRow("--help") << QList<QByteArray>{"--help", "a.stf"} << StartAction::Help << "" << true;
+        QTest::newRow("--version") << QList<QByteArray>{"--version"} << StartAction::Version << "" << true;
+        QTest::newRow("option second") << QList<QByteArray>{"a.stf", "--help"} << window << "a.stf" << true;
     }
 
-    void commandLineCleaning()
+    void startArguments()
     {
-        QFETCH(QString, commandLine);
+        QFETCH(QList<QByteArray>, arguments);
+        QFETCH(StartAction, action);
         QFETCH(QString, path);
-        QCOMPARE(pathFromCommandLine(commandLine), path);
+        QFETCH(bool, bytesValid);
+        const StartArguments start = wendaro::startArguments(arguments);
+        QCOMPARE(start.action, action);
+        QCOMPARE(start.path, path);
+        QCOMPARE(start.pathBytesValid, bytesValid);
     }
 
     void startUp_data()
     {
-        QTest::addColumn<QString>("commandLine"); // "@" stands for the folder of the test files
+        QTest::addColumn<QByteArray>("argument"); // "@" stands for the folder of the test files
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("rows");
-        QTest::addColumn<bool>("readError");
-        QTest::newRow("empty") << "" << "" << 0 << false;
-        QTest::newRow("spaces") << "   " << "" << 0 << false;
-        QTest::newRow("only quotes") << "\"\"" << "" << 0 << false;
-        QTest::newRow("quoted file") << "\"@/t.stf\"" << "@/t.stf" << 2 << false;
-        QTest::newRow("two unquoted files") << "@/t.stf @/t.stf" << "@/t.stf @/t.stf" << 0 << true;
+        QTest::addColumn<QString>("readError"); // a part of the box's text; empty: no box
+        QTest::newRow("empty") << QByteArray() << "" << 0 << "";
+        QTest::newRow("spaces") << QByteArray("   ") << "" << 0 << "";
+        QTest::newRow("name with space, quotes, ;") << QByteArray("@/a \"b\";c.stf") << "@/a \"b\";c.stf" << 2 << "";
+        QTest::newRow("missing file") << QByteArray("@/no.stf") << "@/no.stf" << 0 << "@/no.stf";
+        QTest::newRow("name not in the file-name encoding") << QByteArray("@/a\x83.stf") << "" << 0 << "UTF-8";
     }
 
     void startUp()
     {
-        QFETCH(QString, commandLine);
+        QFETCH(QByteArray, argument);
         QFETCH(QString, path);
         QFETCH(int, rows);
-        QFETCH(bool, readError);
+        QFETCH(QString, readError);
         ControlFixture f;
-        QVERIFY(writeTable(f.path("t.stf"), {{1, "a", "x"}, {2, "b", "y"}}));
-        f.controller.startUp(commandLine.replace('@', f.dir.path()));
-
         path.replace('@', f.dir.path());
+        readError.replace('@', f.dir.path());
+        QVERIFY(writeTable(f.path("a \"b\";c.stf"), {{1, "a", "x"}, {2, "b", "y"}}));
+        // Where the lossy decoding of "a\x83.stf" leads: it must not be opened.
+        QVERIFY(writeTable(f.path(QString::fromUtf8("a\xef\xbf\xbd.stf")), {{1, "a", "x"}}));
+        const StartArguments start = wendaro::startArguments({argument.replace('@', QFile::encodeName(f.dir.path()))});
+        f.controller.startUp(start.path, start.pathBytesValid);
+
         QCOMPARE(f.controller.currentPath(), path);
         QCOMPARE(f.controller.entries().count(), rows);
-        QCOMPARE(f.ui.messages.size(), readError ? 1 : 0);
-        const bool opened = !path.isEmpty();
-        QCOMPARE(f.controller.isEnabled(Command::FilesClose), opened);
-        QCOMPARE(f.controller.isEnabled(Command::TxtMemo), opened);
+        QCOMPARE(f.ui.messages.size(), readError.isEmpty() ? 0 : 1);
+        if (!readError.isEmpty())
+            QVERIFY(f.ui.messages.first().text.startsWith(ReadErrorMessage + "\r\n") &&
+                    f.ui.messages.first().text.contains(readError));
+        // A path ends clean even when the load failed; without one no file is open.
+        QCOMPARE(f.controller.isEnabled(Command::FilesClose), !path.isEmpty());
         QVERIFY(!f.controller.isModified());
-    }
-
-    void commandLineFromArgumentsJoinsWithSpaces()
-    {
-        QCOMPARE(commandLineFromArguments({"a b.stf", "c.stf"}), QStringLiteral("a b.stf c.stf"));
-        QCOMPARE(commandLineFromArguments({}), QString());
     }
 
     void dropWithoutPathsIsIgnoredBeforeThePrompt()

@@ -53,11 +53,16 @@ public:
         }
         return dialog.result();
     }
-    void startDetached(const QString &program, const QStringList &arguments) override
+    bool startDetached(const QString &program, const QStringList &arguments) override
     {
         started.append({program, arguments});
+        return true;
     }
-    void openWithDefaultViewer(const QString &path) override { opened.append(path); }
+    bool openWithDefaultViewer(const QString &path) override
+    {
+        opened.append(path);
+        return true;
+    }
 };
 
 template <class T> T *child(QObject &parent, const QString &name)
@@ -110,7 +115,7 @@ struct WindowFixture
     void open(const QString &name, const QList<TestRow> &rows, const TextFields &fields = {})
     {
         QVERIFY(writeTable(path(name), rows, fields));
-        window.startUp(QLatin1Char('"') + path(name) + QLatin1Char('"'));
+        window.startUp(path(name));
         QVERIFY(controller().isEnabled(Command::FilesClose));
     }
 

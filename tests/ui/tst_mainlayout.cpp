@@ -4,7 +4,10 @@
 #include <Twips.h>
 
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QToolBar>
+#include <memory>
 
 using namespace wendaro;
 
@@ -18,6 +21,8 @@ private slots:
     void initialGeometry();
     void resizedWindow_data();
     void resizedWindow();
+    void toolbarButtonsFitInTheBar_data();
+    void toolbarButtonsFitInTheBar();
 };
 
 void MainLayoutTest::resizePass_data()
@@ -113,6 +118,31 @@ void MainLayoutTest::resizedWindow()
     // The button and the label keep their place and size.
     QCOMPARE(child<QWidget>(f.window, QStringLiteral("cmdFile"))->geometry(), QRect(8, 56, 41, 21));
     QCOMPARE(child<QWidget>(f.window, QStringLiteral("Label1"))->geometry(), QRect(8, 80, 41, 17));
+}
+
+void MainLayoutTest::toolbarButtonsFitInTheBar_data()
+{
+    QTest::addColumn<QString>("style"); // empty: the application's
+    QTest::newRow("application style") << QString();
+    QTest::newRow("changed to Fusion") << "Fusion";
+}
+
+// Each button, with the frame drawn inside it under the pointer, lies wholly
+// inside the bar, also after a change of style.
+void MainLayoutTest::toolbarButtonsFitInTheBar()
+{
+    QFETCH(QString, style);
+    WindowFixture f;
+    auto *toolbar = child<QToolBar>(f.window, QStringLiteral("Toolbar1"));
+    const std::unique_ptr<QStyle> changed(style.isEmpty() ? nullptr : QStyleFactory::create(style));
+    if (changed)
+        toolbar->setStyle(changed.get());
+    f.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    for (const char *key : {"New", "Open", "Save", "Close", "Add", "Edit", "Remove"}) {
+        const QWidget *button = toolbar->widgetForAction(&f.action(QString::fromLatin1(key)));
+        QVERIFY2(button->isVisible() && toolbar->rect().contains(button->geometry()), key);
+    }
 }
 
 QTEST_MAIN(MainLayoutTest)

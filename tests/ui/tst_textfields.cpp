@@ -94,14 +94,21 @@ void TextFieldsTest::typingMarksModified()
 
 void TextFieldsTest::focusSelectsAndSwitchesEditOff_data()
 {
+    QTest::addColumn<int>("reason"); // Qt::FocusReason; -1: a click on the field
     QTest::addColumn<int>("length");
-    QTest::addColumn<int>("selected");
-    QTest::newRow("12 characters") << 12 << 12;
-    QTest::newRow("longer than the maximum length") << 300 << 255;
+    QTest::addColumn<int>("selected"); // 0: the focus only came back, nothing changes
+    QTest::newRow("Tab, 12 characters") << int(Qt::TabFocusReason) << 12 << 12;
+    QTest::newRow("Tab, longer than the maximum length") << int(Qt::TabFocusReason) << 300 << 255;
+    QTest::newRow("Backtab") << int(Qt::BacktabFocusReason) << 12 << 12;
+    QTest::newRow("click") << -1 << 12 << 12;
+    QTest::newRow("back after a menu") << int(Qt::PopupFocusReason) << 12 << 0;
+    QTest::newRow("back from another window") << int(Qt::ActiveWindowFocusReason) << 12 << 0;
+    QTest::newRow("set by the program") << int(Qt::OtherFocusReason) << 12 << 0;
 }
 
 void TextFieldsTest::focusSelectsAndSwitchesEditOff()
 {
+    QFETCH(int, reason);
     QFETCH(int, length);
     QFETCH(int, selected);
     WindowFixture f;
@@ -109,15 +116,20 @@ void TextFieldsTest::focusSelectsAndSwitchesEditOff()
     f.showActive();
     QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, f.rowCentre(0));
     QVERIFY(f.action(QStringLiteral("mEdit_Remove")).isEnabled());
-    f.txtMemo().setFocus(Qt::TabFocusReason);
-    QCOMPARE(f.txtMemo().selectionStart(), 0);
-    QCOMPARE(f.txtMemo().selectionLength(), selected);
+    LimitedLineEdit &memo = f.txtMemo();
+    memo.setCursorPosition(5);
+    if (reason < 0)
+        QTest::mouseClick(&memo, Qt::LeftButton, {}, QPoint(2, memo.height() / 2));
+    else
+        memo.setFocus(Qt::FocusReason(reason));
+    QCOMPARE(memo.selectionStart(), selected ? 0 : -1);
+    QCOMPARE(memo.selectionLength(), selected);
     for (const char *name : {"mEdit_Edit", "mEdit_Remove", "mPopup_Edit", "mPopup_Remove", "Edit", "Remove"})
-        QVERIFY2(!f.action(QString::fromLatin1(name)).isEnabled(), name);
+        QVERIFY2(f.action(QString::fromLatin1(name)).isEnabled() == !selected, name);
     QVERIFY(!f.controller().isModified());
     // The list kept its selected item: a change typed in the field brings them back.
-    QTest::keyClick(&f.txtMemo(), Qt::Key_End);
-    QTest::keyClick(&f.txtMemo(), Qt::Key_Backspace);
+    QTest::keyClick(&memo, Qt::Key_End);
+    QTest::keyClick(&memo, Qt::Key_Backspace);
     QVERIFY(f.action(QStringLiteral("mEdit_Remove")).isEnabled());
 }
 
