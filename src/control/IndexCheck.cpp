@@ -6,11 +6,10 @@ namespace wendaro {
 
 IndexCheck checkIndexField(QStringView text)
 {
-    const std::optional<double> number = parseNumber(text);
-    if (!number)
+    const std::optional<double> rounded = parseRounded(text);
+    if (!rounded)
         return IndexCheck::NotNumeric;
-    const double rounded = roundHalfToEven(*number);
-    if (!(rounded >= 0.0 && rounded <= 32767.0))
+    if (!(*rounded >= 0.0 && *rounded <= 32767.0))
         return IndexCheck::OutOfRange;
     return IndexCheck::Ok;
 }

@@ -1,6 +1,9 @@
 #include "Number.h"
 
+#include "Spaces.h"
+
 #include <QString>
+#include <algorithm>
 #include <cmath>
 
 namespace wendaro {
@@ -145,12 +148,61 @@ double roundHalfToEven(double value)
     return std::fmod(down, 2.0) == 0.0 ? down : down + 1.0;
 }
 
-Int16Conversion toInt16(QStringView text)
+std::optional<double> parseRounded(QStringView text)
 {
     const std::optional<double> number = parseNumber(text);
     if (!number)
+        return std::nullopt;
+    const double magnitude = std::fabs(*number);
+    const double down = std::floor(magnitude);
+    if (magnitude - down != 0.5)
+        return roundHalfToEven(*number);
+
+    // The double nearest to the text lies on a half, but the text may lie a
+    // little above or below it (2.50000000000000000001, 3.49999999999999999999):
+    // only its own digits tell. They are the mantissa's digits with the point
+    // moved by the exponent; the first one after the point is 4 or 5.
+    const QStringView written = trimSpaces(text);
+    QString digits;
+    qsizetype integerDigits = 0;
+    qsizetype i = 0;
+    if (written[i] == QLatin1Char('+') || written[i] == QLatin1Char('-'))
+        ++i;
+    bool inFraction = false;
+    for (; i < written.size() && written[i] != QLatin1Char('e') && written[i] != QLatin1Char('E'); ++i) {
+        if (written[i] == QLatin1Char('.')) {
+            inFraction = true;
+            continue;
+        }
+        digits += written[i];
+        if (!inFraction)
+            ++integerDigits;
+    }
+    // A number on a half between -32768 and 32767 has a small exponent; a
+    // larger one is clamped and cannot move the point into the digits.
+    const qint64 exponent =
+        i < written.size() ? qBound(qint64(-100000), written.sliced(i + 1).toLongLong(), qint64(100000)) : 0;
+    const qint64 point = integerDigits + exponent;
+    const QStringView fraction =
+        point >= 0 && point < digits.size() ? QStringView(digits).sliced(point) : QStringView();
+    bool up;
+    if (fraction.isEmpty() || fraction.front() < QLatin1Char('5'))
+        up = false;
+    else if (fraction.front() > QLatin1Char('5')
+             || std::any_of(fraction.begin() + 1, fraction.end(), [](QChar c) { return c != QLatin1Char('0'); }))
+        up = true;
+    else
+        up = std::fmod(down, 2.0) != 0.0;
+    const double rounded = up ? down + 1.0 : down;
+    return *number < 0 ? -rounded : rounded;
+}
+
+Int16Conversion toInt16(QStringView text)
+{
+    const std::optional<double> number = parseRounded(text);
+    if (!number)
         return {Int16Conversion::Status::NotNumeric, 0};
-    const double rounded = roundHalfToEven(*number);
+    const double rounded = *number;
     if (!(rounded >= -32768.0 && rounded <= 32767.0))
         return {Int16Conversion::Status::Overflow, 0};
     return {Int16Conversion::Status::Ok, qint16(rounded)};

@@ -17,6 +17,10 @@ bool isNumeric(QStringView text);
 
 // Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2).
 double roundHalfToEven(double value);
+// The nearest integer to the number that text writes, rounded as above; what
+// is a half is decided on the text's digits, not on the double nearest to
+// them. nullopt when the text is not numeric.
+std::optional<double> parseRounded(QStringView text);
 
 struct Int16Conversion
 {

@@ -52,6 +52,13 @@ void TestNumber::conversion_data()
     QTest::newRow("-0.6 to -1") << QStringLiteral("-0.6") << S::Ok << -1;
     QTest::newRow("-2.5 to even -2") << QStringLiteral("-2.5") << S::Ok << -2;
     QTest::newRow("2.51 up") << QStringLiteral("2.51") << S::Ok << 3;
+    // The nearest double of these is a half; their digits are not.
+    QTest::newRow("just above 2.5") << QStringLiteral("2.50000000000000000001") << S::Ok << 3;
+    QTest::newRow("just below 3.5") << QStringLiteral("3.49999999999999999999") << S::Ok << 3;
+    QTest::newRow("just beyond -2.5") << QStringLiteral("-2.50000000000000000001") << S::Ok << -3;
+    QTest::newRow("just above 2.5, exponent") << QStringLiteral("250000000000000000001e-20") << S::Ok << 3;
+    QTest::newRow("3.5 with zeros, to even") << QStringLiteral("3.50000000000000000000") << S::Ok << 4;
+    QTest::newRow("25e-1 to even") << QStringLiteral("25e-1") << S::Ok << 2;
 
     QTest::newRow("largest") << QStringLiteral("32767") << S::Ok << 32767;
     QTest::newRow("smallest") << QStringLiteral("-32768") << S::Ok << -32768;
