@@ -267,13 +267,7 @@ void MainWindowController::startUp(const QString &path, bool pathBytesValid)
     if (isBlank(path))
         return;
     if (!pathBytesValid) {
-        // The decoded name lost bytes: opening it could read or, on the next
-        // save, write a different file.
-        showError(ReadErrorMessage,
-                  QStringLiteral("ファイル名「%1」には、システムのファイル名の文字コード (UTF-8) として"
-                                 "正しくないバイトが含まれているため、開けません。"
-                                 "ファイル名を UTF-8 で表せる名前に変更してから開いてください。")
-                      .arg(QDir::toNativeSeparators(path)));
+        refuseUndecodableName(path);
         return;
     }
     setCurrentPath(path);
@@ -281,12 +275,27 @@ void MainWindowController::startUp(const QString &path, bool pathBytesValid)
     setUiState(UiState::FileClean);
 }
 
-void MainWindowController::dropFiles(const QStringList &paths)
+void MainWindowController::refuseUndecodableName(const QString &path)
+{
+    // The decoded name lost bytes: opening it could read or, on the next
+    // save, write a different file.
+    showError(ReadErrorMessage,
+              QStringLiteral("ファイル名「%1」には、システムのファイル名の文字コード (UTF-8) として"
+                             "正しくないバイトが含まれているため、開けません。"
+                             "ファイル名を UTF-8 で表せる名前に変更してから開いてください。")
+                  .arg(QDir::toNativeSeparators(path)));
+}
+
+void MainWindowController::dropFiles(const QStringList &paths, bool firstPathBytesValid)
 {
     if (paths.isEmpty())
         return;
     if (confirmSave())
         return;
+    if (!firstPathBytesValid) {
+        refuseUndecodableName(paths.first());
+        return;
+    }
     setCurrentPath(paths.first());
     loadFile();
 }

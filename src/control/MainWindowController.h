@@ -56,8 +56,9 @@ public:
     void windowActivated();
     // A click on a column header; positions count from 1 (index, name, value).
     void columnClicked(int headerPosition);
-    // Files dropped on the list; the first is opened.
-    void dropFiles(const QStringList &paths);
+    // Files dropped on the list; the first is opened. firstPathBytesValid is
+    // false when the first name's bytes did not decode exactly: it is refused.
+    void dropFiles(const QStringList &paths, bool firstPathBytesValid = true);
 
     // The commands.
     void chooseFile(ChooseMode mode);
@@ -93,6 +94,7 @@ private:
     void setEnabled(Command command, bool enabled);
     void refreshSelectionCommands();
     void setCurrentPath(const QString &path);
+    void refuseUndecodableName(const QString &path);
     // Empties both fields and the list, which then keeps rows in the order they come.
     void clearDocument();
     void formReturn(EditMode mode, const QString &index, const QString &name, const QString &value);

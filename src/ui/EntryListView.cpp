@@ -8,6 +8,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -16,6 +17,27 @@
 namespace wendaro {
 
 namespace {
+
+// A file URL keeps the bytes of a name that is not UTF-8 percent-encoded,
+// while toLocalFile() puts U+FFFD in their place: another file's name.
+bool nameDecodesExactly(const QUrl &url)
+{
+    if (!url.host().isEmpty())
+        return true;
+    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    return QFile::encodeName(url.toLocalFile()) == bytes;
+}
+
+bool firstNameDecodesExactly(const QMimeData *data)
+{
+    if (!data)
+        return true;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            return nameDecodesExactly(url);
+    }
+    return true;
+}
 
 QStringList localFiles(const QMimeData *data)
 {
@@ -173,7 +195,7 @@ void EntryListView::dragMoveEvent(QDragMoveEvent *event)
 void EntryListView::dropEvent(QDropEvent *event)
 {
     event->acceptProposedAction();
-    emit filesDropped(localFiles(event->mimeData()));
+    emit filesDropped(localFiles(event->mimeData()), firstNameDecodesExactly(event->mimeData()));
 }
 
 } // namespace wendaro

@@ -33,7 +33,8 @@ signals:
     // A column header was clicked; positions count from 1.
     void columnClicked(int headerPosition);
     // Local files were dropped on the list, in the order dropped.
-    void filesDropped(const QStringList &paths);
+    // firstPathBytesValid: the first file's name decoded to the same bytes.
+    void filesDropped(const QStringList &paths, bool firstPathBytesValid);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

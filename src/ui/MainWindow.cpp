@@ -172,7 +172,10 @@ void MainWindow::connectControls()
     // Opened after the drop has finished, so that the save prompt and the
     // load's messages do not run inside the desktop's drag and drop.
     connect(m_list, &EntryListView::filesDropped, this,
-            [this](const QStringList &paths) { m_controller.dropFiles(paths); }, Qt::QueuedConnection);
+            [this](const QStringList &paths, bool firstPathBytesValid) {
+                m_controller.dropFiles(paths, firstPathBytesValid);
+            },
+            Qt::QueuedConnection);
 }
 
 void MainWindow::followController()

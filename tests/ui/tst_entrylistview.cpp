@@ -40,6 +40,7 @@ private slots:
     void removeLeavesNothingSelected();
     void dropOpensFirstFile();
     void dropWithoutFilesIsIgnored();
+    void dropOfUndecodableNameIsRefused();
     void focusRuleOnStart();
     void focusRuleAfterEditor();
 
@@ -287,6 +288,23 @@ void EntryListViewTest::dropWithoutFilesIsIgnored()
     QTest::qWait(20);
     QVERIFY(f.services.titles.isEmpty()); // not even the save prompt
     QCOMPARE(f.controller().currentPath(), f.path("a.stf"));
+}
+
+void EntryListViewTest::dropOfUndecodableNameIsRefused()
+{
+    WindowFixture f;
+    fill(f);
+    // Where the lossy decoding of the dropped name leads: it must not be opened.
+    QVERIFY(writeTable(f.path(QString::fromUtf8("b\xef\xbf\xbd.stf")), {{1, "dropped", "v"}}));
+    QMimeData data;
+    data.setUrls({QUrl::fromEncoded("file://" + QFile::encodeName(f.path("b")) + "%E9.stf")});
+    QDragEnterEvent enter(f.rowCentre(0), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.list().viewport(), &enter);
+    QDropEvent drop(f.rowCentre(0), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.list().viewport(), &drop);
+    QTRY_COMPARE(f.services.titles.size(), 1); // the read error
+    QCOMPARE(f.controller().currentPath(), f.path("a.stf"));
+    QVERIFY(!column(*f.list().model(), 1).contains("dropped"));
 }
 
 void EntryListViewTest::focusRuleOnStart()
