@@ -29,6 +29,11 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
     const QFileInfo info(path);
     if (!info.exists()) {
         *error = QStringLiteral("ファイル%1が見つかりません。").arg(shown(path));
+        // Where a name that is not UTF-8 was decoded on its way here (a file
+        // dialog's listing), the replacement character marks the lost bytes.
+        if (path.contains(QChar::ReplacementCharacter))
+            *error += QStringLiteral("名前の「\uFFFD」は、UTF-8 として正しくないバイトの代わりに表示された文字かもしれません。"
+                                     "その場合はファイル名を UTF-8 で表せる名前に変更してください。");
         return std::nullopt;
     }
     if (info.isDir()) {

@@ -138,18 +138,21 @@ void TestDocumentFile::unreadableFile_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("needsPermissions");
+    QTest::addColumn<QString>("hint"); // more that the description says
 
-    QTest::newRow("missing file") << "missing.stf" << false;
-    QTest::newRow("missing folder") << "nowhere/t.txt" << false;
-    QTest::newRow("folder") << "folder.stf" << false;
-    QTest::newRow("through a file") << "plain.txt/t.stf" << false;
-    QTest::newRow("no read permission") << "locked.stf" << true;
+    QTest::newRow("missing file") << "missing.stf" << false << "";
+    QTest::newRow("missing folder") << "nowhere/t.txt" << false << "";
+    QTest::newRow("folder") << "folder.stf" << false << "";
+    QTest::newRow("through a file") << "plain.txt/t.stf" << false << "";
+    QTest::newRow("no read permission") << "locked.stf" << true << "";
+    QTest::newRow("name decoded from bytes that are not UTF-8") << QStringLiteral("a\uFFFD.stf") << false << "UTF-8";
 }
 
 void TestDocumentFile::unreadableFile()
 {
     QFETCH(QString, name);
     QFETCH(bool, needsPermissions);
+    QFETCH(QString, hint);
     if (needsPermissions && ::geteuid() == 0)
         QSKIP("permissions do not bind root");
 
@@ -165,6 +168,7 @@ void TestDocumentFile::unreadableFile()
     QVERIFY(!result.ok);
     QVERIFY(result.rows.isEmpty());
     QVERIFY2(result.errorString.contains(QDir::toNativeSeparators(path)), qPrintable(result.errorString));
+    QVERIFY2(result.errorString.contains(hint), qPrintable(result.errorString));
 }
 
 void TestDocumentFile::nextIndex_data()
