@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextDocument>
 #include <QUrl>
 
 using namespace wendaro;
@@ -37,6 +38,10 @@ private slots:
     void leftReleaseShowsNoMenu();
     void keyboardMoveRefreshesCommands();
     void headerClickSorts();
+    void typingFindsRow_data();
+    void typingFindsRow();
+    void valueTooltip_data();
+    void valueTooltip();
     void removeLeavesNothingSelected();
     void dropOpensFirstFile();
     void dropWithoutFilesIsIgnored();
@@ -241,6 +246,47 @@ void EntryListViewTest::headerClickSorts()
     QCOMPARE(f.controller().entries().at(f.controller().entries().selectedPosition()).name, QStringLiteral("ten"));
     QVERIFY2(f.mismatch().isEmpty(), qPrintable(f.mismatch()));
     QVERIFY(!f.controller().isModified());
+}
+
+void EntryListViewTest::typingFindsRow_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("digit, padding ignored") << "9" << "nine";
+    QTest::newRow("digits typed in a row") << "100" << "hundred";
+    QTest::newRow("letter, either case") << "N" << "nine";
+}
+
+void EntryListViewTest::typingFindsRow()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, found);
+    WindowFixture f;
+    fill(f);
+    QTest::keyClicks(&f.list(), typed);
+    QCOMPARE(f.list().currentIndex().siblingAtColumn(1).data().toString(), found);
+}
+
+void EntryListViewTest::valueTooltip_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("line breaks") << "a<br>b  c" << "a\nb  c";
+    QTest::newRow("markup is text") << "<b>x</b> <img src=y>" << "<b>x</b> <img src=y>";
+    QTest::newRow("41 lines") << QStringList(41, "l").join("<br>") << QStringList(40, "l").join('\n') + u'\u2026';
+    QTest::newRow("long") << QString(2100, u'x') << QString(2000, u'x') + u'\u2026';
+}
+
+void EntryListViewTest::valueTooltip()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, shown);
+    EntryList entries;
+    EntryTableModel model(entries);
+    entries.setValue(entries.append(QStringLiteral("    1")), value);
+    QTextDocument tip;
+    tip.setHtml(model.index(0, 2).data(Qt::ToolTipRole).toString());
+    QCOMPARE(tip.toPlainText(), shown);
 }
 
 void EntryListViewTest::removeLeavesNothingSelected()
