@@ -234,10 +234,15 @@ void EntryListViewTest::headerClickSorts()
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(section) + 10, header->height() / 2));
     };
+    const auto indicator = [header] {
+        return header->isSortIndicatorShown() ? header->sortIndicatorSection() * 2 + header->sortIndicatorOrder() : -1;
+    };
+    QCOMPARE(indicator(), -1); // not before the first click
     click(1);
     QCOMPARE(column(*f.list().model(), 1), (QStringList{"hundred", "nine", "ten"}));
     click(1);
     QCOMPARE(column(*f.list().model(), 1), (QStringList{"ten", "nine", "hundred"}));
+    QCOMPARE(indicator(), 2 * 1 + Qt::DescendingOrder);
     click(0);
     QCOMPARE(column(*f.list().model(), 0), (QStringList{"    9", "   10", "  100"}));
     click(2);
@@ -246,6 +251,8 @@ void EntryListViewTest::headerClickSorts()
     QCOMPARE(f.controller().entries().at(f.controller().entries().selectedPosition()).name, QStringLiteral("ten"));
     QVERIFY2(f.mismatch().isEmpty(), qPrintable(f.mismatch()));
     QVERIFY(!f.controller().isModified());
+    f.action(QStringLiteral("mFiles_Close")).trigger();
+    QCOMPARE(indicator(), -1);
 }
 
 void EntryListViewTest::typingFindsRow_data()
