@@ -90,6 +90,9 @@ MainWindowController::MainWindowController(UserInterface &ui, CodePage codePage)
     : m_ui(ui), m_codePage(std::move(codePage))
 {
     m_enabled.fill(true);
+    // A first click on the index column reverses the order it finds; starting
+    // from descending makes that click sort ascending, as people expect.
+    m_entries.setSortOrder(SortOrder::Descending);
 }
 
 QString MainWindowController::fieldText(Field field) const

@@ -89,12 +89,31 @@ EntryListView::EntryListView(EntryList &entries, QWidget *parent)
     columns->resizeSection(0, pixelsFromTwips(MainGeometry::IndexColumnWidth));
     columns->resizeSection(1, pixelsFromTwips(MainGeometry::NameColumnWidth));
     columns->resizeSection(2, pixelsFromTwips(MainGeometry::ValueColumnWidth));
-    connect(columns, &QHeaderView::sectionClicked, this, [this](int section) { emit columnClicked(section + 1); });
+    connect(columns, &QHeaderView::sectionClicked, this, [this](int section) {
+        emit columnClicked(section + 1);
+        showSortState();
+    });
+    // Rows that replace all others come in the order added, whatever order the
+    // sort state names: the arrow would claim an order that is not there.
+    connect(m_model, &QAbstractItemModel::modelReset, columns, [columns] { columns->setSortIndicatorShown(false); });
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &EntryListView::pushSelection);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &EntryListView::pushSelection);
     connect(m_model, &EntryTableModel::selectedRowChanged, this, &EntryListView::pullSelection);
     connect(this, &QAbstractItemView::clicked, this, &EntryListView::itemClicked);
+}
+
+void EntryListView::showSortState()
+{
+    QHeaderView *columns = header();
+    if (!m_entries.isSorted()) {
+        columns->setSortIndicatorShown(false);
+        return;
+    }
+    columns->setSortIndicator(int(m_entries.sortKey()), m_entries.sortOrder() == SortOrder::Descending
+                                                            ? Qt::DescendingOrder
+                                                            : Qt::AscendingOrder);
+    columns->setSortIndicatorShown(true);
 }
 
 void EntryListView::pushSelection()

@@ -14,7 +14,8 @@ class EntryTableModel;
 // kept equal to the entry list's selected row in both directions. A press on
 // empty space takes the selection away and keeps the selected item, as the
 // report-style list control does. The right button presses like the left one
-// and opens the context menu on release.
+// and opens the context menu on release. The header shows the sort key and
+// order from a column click until the rows are next replaced (load, close).
 class EntryListView : public QTreeView
 {
     Q_OBJECT
@@ -47,6 +48,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void showSortState();
     // The view's selection into the entry list, and back.
     void pushSelection();
     void pullSelection();

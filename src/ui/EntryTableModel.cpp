@@ -5,6 +5,35 @@ namespace wendaro {
 namespace {
 
 constexpr int ColumnCount = 3;
+// A tooltip larger than this would cover the screen and take long to lay out.
+constexpr qsizetype TipMaxChars = 2000;
+constexpr qsizetype TipMaxLines = 40;
+
+// Rich text, so that a long line wraps while spaces stay as typed; the value is
+// escaped, since markup in a value is text to show, not to render or load from.
+QString valueTip(const QString &value)
+{
+    if (value.isEmpty())
+        return {};
+    QStringList lines = value.split(QStringLiteral("<br>"));
+    bool cut = false;
+    if (lines.size() > TipMaxLines) {
+        lines.resize(TipMaxLines);
+        cut = true;
+    }
+    QString text = lines.join(QLatin1Char('\n'));
+    if (text.size() > TipMaxChars) {
+        qsizetype end = TipMaxChars;
+        if (text.at(end - 1).isHighSurrogate())
+            --end;
+        text.truncate(end);
+        cut = true;
+    }
+    if (cut)
+        text += QChar(0x2026);
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))
+           + QStringLiteral("</p>");
+}
 
 const QString &columnText(const Entry &entry, int column)
 {
@@ -42,9 +71,12 @@ QVariant EntryTableModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
+    const Entry &entry = m_entries.at(index.row() + 1);
+    if (role == Qt::ToolTipRole && index.column() == 2)
+        return valueTip(entry.value);
     if (role != Qt::DisplayRole)
         return {};
-    return columnText(m_entries.at(index.row() + 1), index.column());
+    return columnText(entry, index.column());
 }
 
 QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -62,6 +94,31 @@ Qt::ItemFlags EntryTableModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+QModelIndexList EntryTableModel::match(const QModelIndex &start, int role, const QVariant &value, int hits,
+                                       Qt::MatchFlags flags) const
+{
+    const Qt::MatchFlags how = flags & Qt::MatchTypeMask;
+    if (role != Qt::DisplayRole || how != Qt::MatchStartsWith || !checkIndex(start, CheckIndexOption::IndexIsValid))
+        return QAbstractTableModel::match(start, role, value, hits, flags);
+
+    const QString typed = value.toString();
+    const bool byIndex = !typed.isEmpty() && typed.at(0) >= u'0' && typed.at(0) <= u'9';
+    const Qt::CaseSensitivity cs = flags.testFlag(Qt::MatchCaseSensitive) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const int rows = rowCount();
+    const int from = start.row();
+    const int count = flags.testFlag(Qt::MatchWrap) ? rows : rows - from;
+    QModelIndexList found;
+    for (int i = 0; i < count && (hits == -1 || found.size() < hits); ++i) {
+        const int row = (from + i) % rows;
+        const Entry &entry = m_entries.at(row + 1);
+        const bool hit = byIndex ? QStringView(entry.indexText).trimmed().startsWith(typed)
+                                 : entry.name.startsWith(typed, cs);
+        if (hit)
+            found.append(index(row, start.column()));
+    }
+    return found;
 }
 
 void EntryTableModel::rowsAboutToBeReset()

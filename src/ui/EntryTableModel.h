@@ -10,6 +10,7 @@ namespace wendaro {
 // The entry list as three columns (index text, name, value) for an item view.
 // It holds no rows of its own: it reads them from the list and follows the
 // list's changes as its observer. Model row r is the list's position r + 1.
+// A value cell's tooltip shows the value with its line breaks, shortened.
 class EntryTableModel : public QAbstractTableModel, private EntryListObserver
 {
     Q_OBJECT
@@ -22,6 +23,11 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Typed-text search: a text starting with a digit finds an index (its
+    // padding spaces ignored), any other text a name. The hit is given in
+    // start's column so that the view's current column stays.
+    QModelIndexList match(const QModelIndex &start, int role, const QVariant &value, int hits = 1,
+                          Qt::MatchFlags flags = Qt::MatchFlags(Qt::MatchStartsWith | Qt::MatchWrap)) const override;
 
     // True while the rows change: what a view's selection model does meanwhile
     // (moving its current index off a removed row) is not the person's choice.

@@ -161,8 +161,9 @@ private slots:
     {
         QTest::addColumn<QList<int>>("clicks");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("index, first click reverses the loaded key") << QList<int>{1} << QStringList{"c", "b", "a"};
-        QTest::newRow("index twice") << QList<int>{1, 1} << QStringList{"a", "b", "c"};
+        QTest::newRow("index, first click ascends") << QList<int>{1} << QStringList{"a", "b", "c"};
+        QTest::newRow("index twice") << QList<int>{1, 1} << QStringList{"c", "b", "a"};
+        QTest::newRow("index, name, index") << QList<int>{1, 2, 1} << QStringList{"a", "b", "c"};
         QTest::newRow("name") << QList<int>{2} << QStringList{"a", "b", "c"};
         QTest::newRow("name twice") << QList<int>{2, 2} << QStringList{"c", "b", "a"};
         QTest::newRow("name twice, then value") << QList<int>{2, 2, 3} << QStringList{"b", "c", "a"};
@@ -174,8 +175,6 @@ private slots:
         QFETCH(QList<int>, clicks);
         QFETCH(QStringList, names);
         ControlFixture f;
-        // The list starts sorted ascending by index text, so the first click on
-        // the index column sorts descending.
         f.open("a.stf", {{100, "c", "2"}, {9, "a", "3"}, {10, "b", "1"}});
         for (int click : clicks)
             f.controller.columnClicked(click);

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextDocument>
 #include <QUrl>
 
 using namespace wendaro;
@@ -37,6 +38,10 @@ private slots:
     void leftReleaseShowsNoMenu();
     void keyboardMoveRefreshesCommands();
     void headerClickSorts();
+    void typingFindsRow_data();
+    void typingFindsRow();
+    void valueTooltip_data();
+    void valueTooltip();
     void removeLeavesNothingSelected();
     void dropOpensFirstFile();
     void dropWithoutFilesIsIgnored();
@@ -229,10 +234,15 @@ void EntryListViewTest::headerClickSorts()
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(section) + 10, header->height() / 2));
     };
+    const auto indicator = [header] {
+        return header->isSortIndicatorShown() ? header->sortIndicatorSection() * 2 + header->sortIndicatorOrder() : -1;
+    };
+    QCOMPARE(indicator(), -1); // not before the first click
     click(1);
     QCOMPARE(column(*f.list().model(), 1), (QStringList{"hundred", "nine", "ten"}));
     click(1);
     QCOMPARE(column(*f.list().model(), 1), (QStringList{"ten", "nine", "hundred"}));
+    QCOMPARE(indicator(), 2 * 1 + Qt::DescendingOrder);
     click(0);
     QCOMPARE(column(*f.list().model(), 0), (QStringList{"    9", "   10", "  100"}));
     click(2);
@@ -241,6 +251,49 @@ void EntryListViewTest::headerClickSorts()
     QCOMPARE(f.controller().entries().at(f.controller().entries().selectedPosition()).name, QStringLiteral("ten"));
     QVERIFY2(f.mismatch().isEmpty(), qPrintable(f.mismatch()));
     QVERIFY(!f.controller().isModified());
+    f.action(QStringLiteral("mFiles_Close")).trigger();
+    QCOMPARE(indicator(), -1);
+}
+
+void EntryListViewTest::typingFindsRow_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("digit, padding ignored") << "9" << "nine";
+    QTest::newRow("digits typed in a row") << "100" << "hundred";
+    QTest::newRow("letter, either case") << "N" << "nine";
+}
+
+void EntryListViewTest::typingFindsRow()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, found);
+    WindowFixture f;
+    fill(f);
+    QTest::keyClicks(&f.list(), typed);
+    QCOMPARE(f.list().currentIndex().siblingAtColumn(1).data().toString(), found);
+}
+
+void EntryListViewTest::valueTooltip_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("line breaks") << "a<br>b  c" << "a\nb  c";
+    QTest::newRow("markup is text") << "<b>x</b> <img src=y>" << "<b>x</b> <img src=y>";
+    QTest::newRow("41 lines") << QStringList(41, "l").join("<br>") << QStringList(40, "l").join('\n') + u'\u2026';
+    QTest::newRow("long") << QString(2100, u'x') << QString(2000, u'x') + u'\u2026';
+}
+
+void EntryListViewTest::valueTooltip()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, shown);
+    EntryList entries;
+    EntryTableModel model(entries);
+    entries.setValue(entries.append(QStringLiteral("    1")), value);
+    QTextDocument tip;
+    tip.setHtml(model.index(0, 2).data(Qt::ToolTipRole).toString());
+    QCOMPARE(tip.toPlainText(), shown);
 }
 
 void EntryListViewTest::removeLeavesNothingSelected()
