@@ -10,10 +10,10 @@
 #include "DocumentFile.h"
 #include "EntryList.h"
 #include "SaveFile.h"
-#include "StfReader.h"
-#include "StfWriter.h"
-#include "TextReader.h"
-#include "TextWriter.h"
+#include "formats/StfReader.h"
+#include "formats/StfWriter.h"
+#include "formats/TextReader.h"
+#include "formats/TextWriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -7,9 +7,9 @@
 #include "EntryList.h"
 #include "FuzzSupport.h"
 #include "IndexText.h"
-#include "StfWriter.h"
+#include "formats/StfWriter.h"
 #include "TextFields.h"
-#include "TextWriter.h"
+#include "formats/TextWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,12 +8,12 @@
 #include "LineBreaks.h"
 #include "Number.h"
 #include "Spaces.h"
-#include "StfLayout.h"
-#include "StfReader.h"
-#include "StfWriter.h"
+#include "formats/StfLayout.h"
+#include "formats/StfReader.h"
+#include "formats/StfWriter.h"
 #include "TextFields.h"
-#include "TextReader.h"
-#include "TextWriter.h"
+#include "formats/TextReader.h"
+#include "formats/TextWriter.h"
 
 using namespace wendaro;
 

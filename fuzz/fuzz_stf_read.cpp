@@ -1,6 +1,6 @@
 // Any bytes given to the STF reader: it either reads them or names an error.
 #include "FuzzSupport.h"
-#include "StfReader.h"
+#include "formats/StfReader.h"
 
 using namespace wendaro;
 

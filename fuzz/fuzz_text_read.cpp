@@ -1,7 +1,7 @@
 // Any bytes given to the text reader: it either reads them or names an error.
 #include "FuzzSupport.h"
 #include "TextFields.h"
-#include "TextReader.h"
+#include "formats/TextReader.h"
 
 using namespace wendaro;
 

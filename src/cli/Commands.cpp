@@ -5,11 +5,12 @@
 
 #include <CodePage.h>
 #include <DocumentFile.h>
-#include <StfWriter.h>
-#include <TextWriter.h>
+#include <formats/FormatRegistry.h>
+#include <formats/TextWriter.h>
 
 #include <QFile>
 
+#include <memory>
 #include <new>
 #include <optional>
 
@@ -119,9 +120,9 @@ int check(const QByteArray &file, const CodePage &codePage)
     QString problem;
     try {
         QByteArray image;
-        StfWriter writer;
-        if (!writer.write(document->rows, codePage, image))
-            problem = writer.errorString();
+        const std::unique_ptr<TableFormat> stf = FormatRegistry::byShortName(QStringLiteral("stf"));
+        if (!stf->write(document->rows, document->fields, codePage, image))
+            problem = stf->errorString();
     } catch (const std::bad_alloc &) {
         problem = QStringLiteral("メモリが足りないため、%1 件の項目の STF の内容を作れませんでした。")
                       .arg(document->rows.count());

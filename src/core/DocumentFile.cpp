@@ -1,15 +1,14 @@
 #include "DocumentFile.h"
 
 #include "SaveFile.h"
-#include "StfReader.h"
-#include "StfWriter.h"
-#include "TextReader.h"
-#include "TextWriter.h"
+#include "formats/FormatRegistry.h"
+#include "formats/Table.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <limits>
+#include <memory>
 #include <new>
 #include <optional>
 
@@ -69,20 +68,16 @@ LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage)
     if (!data)
         return result;
 
-    // The running maximum starts at 1, so that NextIndex is at least 2.
-    qint16 largestIndex = 1;
-    if (formatForPath(path) == FileFormat::Stf) {
-        StfReader reader;
-        result.ok = reader.read(*data, codePage, result.rows, largestIndex);
-        result.errorString = reader.errorString();
-    } else {
-        TextReader reader;
-        result.ok = reader.read(*data, codePage, result.rows, result.fields, largestIndex);
-        result.errorString = reader.errorString();
-    }
-    if (!result.ok)
+    Table table;
+    const std::unique_ptr<TableFormat> format = FormatRegistry::forPath(path);
+    result.ok = format->read(*data, codePage, table);
+    result.rows = std::move(table.rows);
+    result.fields = std::move(table.fields);
+    if (!result.ok) {
+        result.errorString = format->errorString();
         return result;
-    result.errorString.clear();
+    }
+    const qint16 largestIndex = table.largestIndex;
     // A table that already uses 32767 cannot propose a higher index in 16
     // bits; it still loads, and the proposal stays at the largest index.
     result.nextIndex = largestIndex == std::numeric_limits<qint16>::max() ? largestIndex : qint16(largestIndex + 1);
@@ -94,18 +89,10 @@ bool saveWithoutCatching(const QString &path, const EntryList &rows, const TextF
 {
     QByteArray image;
     if (writeEntries) {
-        if (formatForPath(path) == FileFormat::Stf) {
-            StfWriter writer;
-            if (!writer.write(rows, codePage, image)) {
-                *error = writer.errorString();
-                return false;
-            }
-        } else {
-            TextWriter writer;
-            if (!writer.write(rows, fields, codePage, image)) {
-                *error = writer.errorString();
-                return false;
-            }
+        const std::unique_ptr<TableFormat> format = FormatRegistry::forPath(path);
+        if (!format->write(rows, fields, codePage, image)) {
+            *error = format->errorString();
+            return false;
         }
     }
     return SaveFile::write(path, image, error);
@@ -115,8 +102,7 @@ bool saveWithoutCatching(const QString &path, const EntryList &rows, const TextF
 
 FileFormat formatForPath(const QString &path)
 {
-    // right() gives the whole path when it is shorter than four characters.
-    return path.right(4).toLower() == QLatin1String(".stf") ? FileFormat::Stf : FileFormat::Text;
+    return FormatRegistry::forPath(path)->shortName() == QLatin1String("stf") ? FileFormat::Stf : FileFormat::Text;
 }
 
 QString errorBoxText(const QString &message, const QString &description)

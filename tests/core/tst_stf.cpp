@@ -1,7 +1,7 @@
 #include "CodePage.h"
 #include "EntryList.h"
-#include "StfReader.h"
-#include "StfWriter.h"
+#include "formats/StfReader.h"
+#include "formats/StfWriter.h"
 
 #include <QTest>
 #include <QtEndian>

@@ -2,8 +2,8 @@
 #include "EntryList.h"
 #include "IndexText.h"
 #include "TextFields.h"
-#include "TextReader.h"
-#include "TextWriter.h"
+#include "formats/TextReader.h"
+#include "formats/TextWriter.h"
 
 #include <QTest>
 

@@ -1,0 +1,70 @@
+#include "FormatRegistry.h"
+
+#include "StfFormat.h"
+#include "TextFormat.h"
+
+#include <QFileInfo>
+
+#include <array>
+
+namespace wendaro::FormatRegistry {
+
+namespace {
+
+using Factory = std::unique_ptr<TableFormat> (*)();
+
+const std::array<Factory, 2> &factories()
+{
+    static const std::array<Factory, 2> all = {
+        []() -> std::unique_ptr<TableFormat> { return std::make_unique<StfFormat>(); },
+        []() -> std::unique_ptr<TableFormat> { return std::make_unique<TextFormat>(); },
+    };
+    return all;
+}
+
+} // namespace
+
+QStringList shortNames()
+{
+    QStringList names;
+    for (const Factory make : factories())
+        names.append(make()->shortName());
+    return names;
+}
+
+std::unique_ptr<TableFormat> byShortName(const QString &name)
+{
+    for (const Factory make : factories()) {
+        std::unique_ptr<TableFormat> format = make();
+        if (format->shortName().compare(name, Qt::CaseInsensitive) == 0)
+            return format;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<TableFormat> bySuffix(const QString &path)
+{
+    // The suffix is taken from the file name only: a dot in a folder's
+    // name says nothing about the file.
+    const QString fileName = QFileInfo(path).fileName();
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return nullptr;
+    const QString suffix = fileName.mid(dot + 1).toLower();
+    for (const Factory make : factories()) {
+        std::unique_ptr<TableFormat> format = make();
+        if (format->suffixes().contains(suffix))
+            return format;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<TableFormat> forPath(const QString &path)
+{
+    // right() gives the whole path when it is shorter than four characters.
+    if (path.right(4).toLower() == QLatin1String(".stf"))
+        return std::make_unique<StfFormat>();
+    return std::make_unique<TextFormat>();
+}
+
+} // namespace wendaro::FormatRegistry

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "TableFormat.h"
+
+namespace wendaro {
+
+// The binary string-table format. It has no room for the output file and
+// the memo: they are not written and read back empty.
+class StfFormat final : public TableFormat
+{
+public:
+    QString shortName() const override;
+    QString nameFilter() const override;
+    QStringList suffixes() const override;
+    bool read(QByteArrayView data, const CodePage &codePage, Table &table) override;
+    bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out) override;
+};
+
+} // namespace wendaro

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+namespace wendaro {
+
+class CodePage;
+class EntryList;
+struct Table;
+struct TextFields;
+
+// One file format that a table is read from and written to. A format object
+// keeps the description of its last failure, so each user takes its own.
+class TableFormat
+{
+public:
+    virtual ~TableFormat() = default;
+
+    // The name a script uses for the format: "stf", "text".
+    virtual QString shortName() const = 0;
+    // A file dialog's filter, e.g. "STF (*.stf)".
+    virtual QString nameFilter() const = 0;
+    // The suffixes, lower-case and without the dot, that mark a file of this format.
+    virtual QStringList suffixes() const = 0;
+
+    // Appends what the file image holds to table. On failure returns false;
+    // what was read before the error stays in table, and errorString() says
+    // what and where.
+    virtual bool read(QByteArrayView data, const CodePage &codePage, Table &table) = 0;
+    // Builds the whole file image in out. The rows and fields are passed
+    // apart, not as a Table, because the window's list cannot be copied. On
+    // failure returns false, out stays as it was and errorString() says why.
+    virtual bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage,
+                       QByteArray &out) = 0;
+
+    QString errorString() const { return m_error; }
+
+protected:
+    QString m_error;
+};
+
+} // namespace wendaro

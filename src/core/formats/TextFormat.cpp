@@ -1,0 +1,40 @@
+#include "TextFormat.h"
+
+#include "Table.h"
+#include "TextReader.h"
+#include "TextWriter.h"
+
+namespace wendaro {
+
+QString TextFormat::shortName() const
+{
+    return QStringLiteral("text");
+}
+
+QString TextFormat::nameFilter() const
+{
+    return QStringLiteral("テキスト (タブ区切り) (*.txt)");
+}
+
+QStringList TextFormat::suffixes() const
+{
+    return {QStringLiteral("txt")};
+}
+
+bool TextFormat::read(QByteArrayView data, const CodePage &codePage, Table &table)
+{
+    TextReader reader;
+    const bool ok = reader.read(data, codePage, table.rows, table.fields, table.largestIndex);
+    m_error = reader.errorString();
+    return ok;
+}
+
+bool TextFormat::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out)
+{
+    TextWriter writer;
+    const bool ok = writer.write(rows, fields, codePage, out);
+    m_error = writer.errorString();
+    return ok;
+}
+
+} // namespace wendaro

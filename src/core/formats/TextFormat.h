@@ -1,0 +1,18 @@
+#pragma once
+
+#include "TableFormat.h"
+
+namespace wendaro {
+
+// The tab-separated text form, with the output file and the memo.
+class TextFormat final : public TableFormat
+{
+public:
+    QString shortName() const override;
+    QString nameFilter() const override;
+    QStringList suffixes() const override;
+    bool read(QByteArrayView data, const CodePage &codePage, Table &table) override;
+    bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out) override;
+};
+
+} // namespace wendaro
