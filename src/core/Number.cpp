@@ -3,7 +3,6 @@
 #include "Spaces.h"
 
 #include <QString>
-#include <algorithm>
 #include <cmath>
 
 namespace wendaro {
@@ -22,61 +21,39 @@ bool isDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// Skips a run of digits and returns how many there were.
-qsizetype skipDigits(QStringView text, qsizetype &i)
+// Skips a run of digits and returns them.
+QStringView takeDigits(QStringView text, qsizetype &i)
 {
     const qsizetype start = i;
     while (i < text.size() && isDigit(text[i]))
         ++i;
-    return i - start;
+    return text.sliced(start, i - start);
 }
 
-// The power of ten of the first non-zero digit of a number already checked
-// to have the numeric form (sign, digits, fraction, exponent), or nullopt
-// when every digit is zero. Only its sign matters to the caller, so the
-// exponent is clamped instead of overflowing.
-std::optional<qint64> leadingPowerOfTen(QStringView number)
+// A number as written: its digits before and after the point and its
+// exponent. The exponent is clamped instead of overflowing: beyond the
+// clamp no digit can reach the point, nor a value the range of a double.
+struct Decimal
 {
-    constexpr qint64 Clamp = 1'000'000'000;
-    qsizetype i = 0;
-    if (number[i] == QLatin1Char('+') || number[i] == QLatin1Char('-'))
-        ++i;
-    std::optional<qint64> power;
-    qint64 integerDigits = 0;
-    for (; i < number.size() && isDigit(number[i]); ++i) {
-        if (power)
-            ++integerDigits;
-        else if (number[i] != QLatin1Char('0'))
-            power = integerDigits = 0;
-    }
-    if (power)
-        power = qMin(integerDigits, Clamp);
-    if (i < number.size() && number[i] == QLatin1Char('.')) {
-        qint64 fractionDigits = 0;
-        for (++i; i < number.size() && isDigit(number[i]); ++i) {
-            fractionDigits = qMin(fractionDigits + 1, Clamp);
-            if (!power && number[i] != QLatin1Char('0'))
-                power = -fractionDigits;
-        }
-    }
-    if (!power)
-        return std::nullopt;
-    if (i < number.size()) { // the exponent
-        ++i;
-        const bool negative = number[i] == QLatin1Char('-');
-        if (number[i] == QLatin1Char('+') || negative)
-            ++i;
-        qint64 exponent = 0;
-        for (; i < number.size(); ++i)
-            exponent = qMin(exponent * 10 + (number[i].unicode() - u'0'), Clamp);
-        *power += negative ? -exponent : exponent;
-    }
-    return power;
-}
+    bool negative = false;
+    QStringView integer;
+    QStringView fraction;
+    qint64 exponent = 0;
 
-} // namespace
+    // Digit k of the integer and fraction digits together; '0' beyond them.
+    QChar digit(qint64 k) const
+    {
+        if (k < 0 || k >= integer.size() + fraction.size())
+            return QLatin1Char('0');
+        return k < integer.size() ? integer[k] : fraction[k - integer.size()];
+    }
+};
 
-std::optional<double> parseNumber(QStringView text)
+// The parts of text, spaces around it allowed, when it has the numeric form
+// (sign, digits, fraction, exponent); nullopt otherwise. The form is checked
+// here because the conversion to double would also take "inf", "nan" and
+// hexadecimal forms.
+std::optional<Decimal> scanDecimal(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -86,50 +63,84 @@ std::optional<double> parseNumber(QStringView text)
         --end;
     const QStringView number = text.sliced(begin, end - begin);
 
-    // Check the form ourselves: the conversion below would also take
-    // "inf", "nan" and hexadecimal forms.
+    Decimal decimal;
     qsizetype i = 0;
-    if (i < number.size() && (number[i] == QLatin1Char('+') || number[i] == QLatin1Char('-')))
+    if (i < number.size() && (number[i] == QLatin1Char('+') || number[i] == QLatin1Char('-'))) {
+        decimal.negative = number[i] == QLatin1Char('-');
         ++i;
-    qsizetype digits = skipDigits(number, i);
+    }
+    decimal.integer = takeDigits(number, i);
     if (i < number.size() && number[i] == QLatin1Char('.')) {
         ++i;
-        digits += skipDigits(number, i);
+        decimal.fraction = takeDigits(number, i);
     }
-    if (digits == 0)
+    if (decimal.integer.isEmpty() && decimal.fraction.isEmpty())
         return std::nullopt;
     if (i < number.size() && (number[i] == QLatin1Char('e') || number[i] == QLatin1Char('E'))) {
         ++i;
-        if (i < number.size() && (number[i] == QLatin1Char('+') || number[i] == QLatin1Char('-')))
+        bool negativeExponent = false;
+        if (i < number.size() && (number[i] == QLatin1Char('+') || number[i] == QLatin1Char('-'))) {
+            negativeExponent = number[i] == QLatin1Char('-');
             ++i;
-        if (skipDigits(number, i) == 0)
+        }
+        const QStringView digits = takeDigits(number, i);
+        if (digits.isEmpty())
             return std::nullopt;
+        constexpr qint64 Clamp = 1'000'000'000;
+        for (const QChar d : digits)
+            decimal.exponent = qMin(decimal.exponent * 10 + (d.unicode() - u'0'), Clamp);
+        if (negativeExponent)
+            decimal.exponent = -decimal.exponent;
     }
     if (i != number.size())
         return std::nullopt;
+    return decimal;
+}
 
+// The power of ten of the first non-zero digit, or nullopt when every digit
+// is zero.
+std::optional<qint64> leadingPowerOfTen(const Decimal &decimal)
+{
+    const qint64 digits = decimal.integer.size() + decimal.fraction.size();
+    for (qint64 k = 0; k < digits; ++k) {
+        if (decimal.digit(k) != QLatin1Char('0'))
+            return decimal.integer.size() - 1 - k + decimal.exponent;
+    }
+    return std::nullopt;
+}
+
+double valueOf(const Decimal &decimal, QStringView text)
+{
     // Whole numbers of up to 15 digits, as every saved index is, are exact
     // in a double: no need for the general conversion and its copy.
-    const bool negative = number.startsWith(QLatin1Char('-'));
-    const qsizetype sign = negative || number.startsWith(QLatin1Char('+')) ? 1 : 0;
-    if (number.size() - sign <= 15 && digits == number.size() - sign) {
+    if (decimal.fraction.isEmpty() && decimal.exponent == 0 && decimal.integer.size() <= 15) {
         double whole = 0;
-        for (qsizetype d = sign; d < number.size(); ++d)
-            whole = whole * 10 + (number[d].unicode() - u'0');
-        return negative ? -whole : whole;
+        for (const QChar d : decimal.integer)
+            whole = whole * 10 + (d.unicode() - u'0');
+        return decimal.negative ? -whole : whole;
     }
 
     bool ok = false;
-    const double value = number.toString().toDouble(&ok);
+    const double value = trimSpaces(text).toString().toDouble(&ok);
     if (ok)
         return value;
     // toDouble refuses what a double cannot hold, far too large (1e999) and
     // far too small (1e-999) alike. Both are numbers: the large one is out of
     // every range, the small one is zero to every caller.
-    const std::optional<qint64> power = leadingPowerOfTen(number);
+    const std::optional<qint64> power = leadingPowerOfTen(decimal);
     if (power && *power >= 0)
-        return negative ? -HUGE_VAL : HUGE_VAL;
-    return negative ? -0.0 : 0.0;
+        return decimal.negative ? -HUGE_VAL : HUGE_VAL;
+    return decimal.negative ? -0.0 : 0.0;
+}
+
+} // namespace
+
+std::optional<double> parseNumber(QStringView text)
+{
+    const std::optional<Decimal> decimal = scanDecimal(text);
+    if (!decimal)
+        return std::nullopt;
+    return valueOf(*decimal, text);
 }
 
 bool isNumeric(QStringView text)
@@ -150,51 +161,38 @@ double roundHalfToEven(double value)
 
 std::optional<double> parseRounded(QStringView text)
 {
-    const std::optional<double> number = parseNumber(text);
-    if (!number)
+    const std::optional<Decimal> decimal = scanDecimal(text);
+    if (!decimal)
         return std::nullopt;
-    const double magnitude = std::fabs(*number);
+    const double number = valueOf(*decimal, text);
+    const double magnitude = std::fabs(number);
     const double down = std::floor(magnitude);
     if (magnitude - down != 0.5)
-        return roundHalfToEven(*number);
+        return roundHalfToEven(number);
 
     // The double nearest to the text lies on a half, but the text may lie a
     // little above or below it (2.50000000000000000001, 3.49999999999999999999):
-    // only its own digits tell. They are the mantissa's digits with the point
-    // moved by the exponent; the first one after the point is 4 or 5.
-    const QStringView written = trimSpaces(text);
-    QString digits;
-    qsizetype integerDigits = 0;
-    qsizetype i = 0;
-    if (written[i] == QLatin1Char('+') || written[i] == QLatin1Char('-'))
-        ++i;
-    bool inFraction = false;
-    for (; i < written.size() && written[i] != QLatin1Char('e') && written[i] != QLatin1Char('E'); ++i) {
-        if (written[i] == QLatin1Char('.')) {
-            inFraction = true;
-            continue;
-        }
-        digits += written[i];
-        if (!inFraction)
-            ++integerDigits;
-    }
-    // A number on a half between -32768 and 32767 has a small exponent; a
-    // larger one is clamped and cannot move the point into the digits.
-    const qint64 exponent =
-        i < written.size() ? qBound(qint64(-100000), written.sliced(i + 1).toLongLong(), qint64(100000)) : 0;
-    const qint64 point = integerDigits + exponent;
-    const QStringView fraction =
-        point >= 0 && point < digits.size() ? QStringView(digits).sliced(point) : QStringView();
+    // only its own digits tell. They are the digits with the point moved by
+    // the exponent; the first one after the point is 4 or 5.
+    const qint64 point = decimal->integer.size() + decimal->exponent;
+    const qint64 digits = decimal->integer.size() + decimal->fraction.size();
+    const QChar first = decimal->digit(point);
     bool up;
-    if (fraction.isEmpty() || fraction.front() < QLatin1Char('5'))
+    if (point < 0 || first < QLatin1Char('5')) {
         up = false;
-    else if (fraction.front() > QLatin1Char('5')
-             || std::any_of(fraction.begin() + 1, fraction.end(), [](QChar c) { return c != QLatin1Char('0'); }))
+    } else if (first > QLatin1Char('5')) {
         up = true;
-    else
+    } else {
         up = std::fmod(down, 2.0) != 0.0;
+        for (qint64 k = point + 1; k < digits; ++k) {
+            if (decimal->digit(k) != QLatin1Char('0')) {
+                up = true;
+                break;
+            }
+        }
+    }
     const double rounded = up ? down + 1.0 : down;
-    return *number < 0 ? -rounded : rounded;
+    return number < 0 ? -rounded : rounded;
 }
 
 Int16Conversion toInt16(QStringView text)
