@@ -21,17 +21,16 @@ FileDialog::FileDialog(const FileDialogRequest &request, WindowServices &service
     setOption(QFileDialog::ReadOnly, false);
 
     QStringList filters;
-    for (const FileFilter &filter : request.filters()) {
+    for (const FileFilter &filter : request.filters())
         filters.append(nameFilter(filter));
-        m_filterSuffixes.append(suffixOf(filter.pattern));
-    }
     setNameFilters(filters);
     setDefaultSuffix(request.defaultSuffix());
     // A name typed without an extension gets the chosen filter's, which then
     // picks the format: a bare name under the text filter is a text file.
     connect(this, &QFileDialog::filterSelected, this, [this](const QString &chosen) {
         const qsizetype position = nameFilters().indexOf(chosen);
-        const QString suffix = m_filterSuffixes.value(position);
+        const QList<FileFilter> all = m_request.filters();
+        const QString suffix = position < 0 || position >= all.size() ? QString() : suffixOf(all[position].pattern);
         setDefaultSuffix(suffix.isEmpty() ? m_request.defaultSuffix() : suffix);
     });
 

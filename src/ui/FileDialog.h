@@ -32,7 +32,6 @@ public slots:
 
 private:
     FileDialogRequest m_request;
-    QStringList m_filterSuffixes; // by position in the filter list
     WindowServices &m_services;
 };
 
