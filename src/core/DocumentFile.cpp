@@ -100,11 +100,6 @@ bool saveWithoutCatching(const QString &path, const EntryList &rows, const TextF
 
 } // namespace
 
-FileFormat formatForPath(const QString &path)
-{
-    return FormatRegistry::forPath(path)->shortName() == QLatin1String("stf") ? FileFormat::Stf : FileFormat::Text;
-}
-
 QString errorBoxText(const QString &message, const QString &description)
 {
     return message + QStringLiteral("\r\n") + description;

@@ -9,12 +9,6 @@ namespace wendaro {
 
 class CodePage;
 
-enum class FileFormat { Stf, Text };
-
-// The format is chosen by the last four characters of the path, lower-cased:
-// ".stf" is STF, anything else is tab-separated text.
-FileFormat formatForPath(const QString &path);
-
 inline const QString ReadErrorMessage = QStringLiteral("ファイル読み込みエラー");
 inline const QString WriteErrorMessage = QStringLiteral("ファイル書き込みエラー");
 
@@ -30,14 +24,14 @@ struct LoadResult
     QString errorString;  // when not ok: the description for the error box
 };
 
-// Reads the whole file at path in the format that its path selects. A file
-// that cannot be read (missing, a folder, no permission) and a format error
-// are both failures; the description names the path or the place in the file.
+// Reads the whole file at path in the format that FormatRegistry::forPath
+// picks. A file that cannot be read (missing, a folder, no permission) and a
+// format error are both failures; the description names the path or the place in the file.
 // Running out of memory is a failure too, with no rows.
 LoadResult loadDocument(const QString &path, const CodePage &codePage);
 
-// Writes the document to path in the format that its path selects; with
-// writeEntries false the file is created empty. The whole file is built in
+// Writes the document to path in the format that FormatRegistry::forPath
+// picks; with writeEntries false the file is created empty. The whole file is built in
 // memory first, so a table that breaks a limit of the format never touches
 // the disk, and the old file is replaced only when every byte was written.
 // Running out of memory is a failure that leaves the old file as it was.
