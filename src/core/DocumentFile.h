@@ -26,15 +26,16 @@ struct LoadResult
 
 // Reads the whole file at path in the format that FormatRegistry::forPath
 // picks. A file that cannot be read (missing, a folder, no permission) and a
-// format error are both failures; the description names the path or the place in the file.
-// Running out of memory is a failure too, with no rows.
+// format error are both failures; the description names the path or the
+// place in the file. Running out of memory is a failure too, with no rows.
 LoadResult loadDocument(const QString &path, const CodePage &codePage);
 
 // Writes the document to path in the format that FormatRegistry::forPath
-// picks; with writeEntries false the file is created empty. The whole file is built in
-// memory first, so a table that breaks a limit of the format never touches
-// the disk, and the old file is replaced only when every byte was written.
-// Running out of memory is a failure that leaves the old file as it was.
+// picks; with writeEntries false the file is created empty. The whole file
+// is built in memory first, so a table that breaks a limit of the format
+// never touches the disk, and the old file is replaced only when every byte
+// was written. Running out of memory is a failure that leaves the old file
+// as it was.
 bool saveDocument(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
                   const CodePage &codePage, QString *error);
 
