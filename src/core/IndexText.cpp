@@ -1,5 +1,8 @@
 #include "IndexText.h"
 
+#include "Number.h"
+#include "Spaces.h"
+
 namespace wendaro {
 
 QString indexText(qint16 index)
@@ -12,6 +15,26 @@ QString indexTextFromTyped(const QString &typed)
     // rightJustified with truncate=false: a text of six characters (-25536)
     // stays whole instead of losing its sign.
     return typed.rightJustified(5, QLatin1Char(' '));
+}
+
+std::optional<qint16> indexToSave(qsizetype position, const QString &indexText, QString *error)
+{
+    const Int16Conversion index = toInt16(indexText);
+    switch (index.status) {
+    case Int16Conversion::Status::Ok:
+        return index.value;
+    case Int16Conversion::Status::NotNumeric:
+        *error = QStringLiteral("%1 番目の項目のインデックス「%2」は数値ではありません。")
+                     .arg(position)
+                     .arg(trimSpaces(indexText));
+        break;
+    case Int16Conversion::Status::Overflow:
+        *error = QStringLiteral("%1 番目の項目のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
+                     .arg(position)
+                     .arg(trimSpaces(indexText));
+        break;
+    }
+    return std::nullopt;
 }
 
 QString rowKeyText(qint16 index)

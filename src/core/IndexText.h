@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace wendaro {
 
@@ -10,6 +11,10 @@ namespace wendaro {
 QString indexText(qint16 index);
 // The same alignment for an index as the person typed it (007, 1e3, ...).
 QString indexTextFromTyped(const QString &typed);
+// The 16-bit index that the index text of the item at position is saved as,
+// or nullopt with *error saying why it cannot be: not a number, or out of
+// the signed 16-bit range.
+std::optional<qint16> indexToSave(qsizetype position, const QString &indexText, QString *error);
 // "idx" followed by the decimal index.
 QString rowKeyText(qint16 index);
 

@@ -3,8 +3,8 @@
 #include "CharacterName.h"
 #include "CodePage.h"
 #include "EntryList.h"
+#include "IndexText.h"
 #include "LineBreaks.h"
-#include "Number.h"
 #include "StfLayout.h"
 
 #include <QtEndian>
@@ -53,24 +53,18 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArra
     qsizetype sizeBound = stf::HeaderSize;
     for (qsizetype position = 1; position <= count; ++position) {
         const Entry &entry = rows.at(position);
-        const Int16Conversion index = toInt16(entry.indexText);
-        if (index.status == Int16Conversion::Status::NotNumeric)
-            return fail(QStringLiteral("%1 番目の項目のインデックス「%2」は数値ではありません。")
-                            .arg(position)
-                            .arg(entry.indexText.trimmed()));
-        if (index.status == Int16Conversion::Status::Overflow)
-            return fail(QStringLiteral("%1 番目の項目のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
-                            .arg(position)
-                            .arg(entry.indexText.trimmed()));
-        quint16 &firstRow = rowOfIndex[quint16(index.value)];
+        const std::optional<qint16> index = indexToSave(position, entry.indexText, &m_error);
+        if (!index)
+            return false;
+        quint16 &firstRow = rowOfIndex[quint16(*index)];
         if (firstRow != 0)
             return fail(QStringLiteral("%1 番目と %2 番目の項目のインデックスがどちらも %3 です。"
                                        "同じインデックスの項目が二つある表は STF ファイルに保存できません。")
                             .arg(firstRow)
                             .arg(position)
-                            .arg(index.value));
+                            .arg(*index));
         firstRow = quint16(position);
-        indexes.push_back(index.value);
+        indexes.push_back(*index);
         // Turning "<br>" into CR LF only shortens a value; a name takes at
         // most three bytes a character, and the encoder room for that.
         sizeBound += stf::ValueFixedSize + 2 * entry.value.size() + stf::NameFixedSize + 3 * entry.name.size();

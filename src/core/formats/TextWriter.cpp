@@ -3,7 +3,7 @@
 #include "CharacterName.h"
 #include "CodePage.h"
 #include "EntryList.h"
-#include "Number.h"
+#include "IndexText.h"
 #include "Spaces.h"
 #include "TextFields.h"
 
@@ -85,19 +85,10 @@ bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
         // The reader makes a row of a line only when its first field is a
         // number; any other index would lose the row or shift its fields.
         const QStringView index = trimSpaces(entry.indexText);
-        const auto indexPart = [&] { return QStringLiteral("%1 番目の項目のインデックス").arg(position); };
         if (const qsizetype at = firstOf(index, separators); at >= 0)
-            return refuse(indexPart(), at, index.at(at));
-        switch (toInt16(index).status) {
-        case Int16Conversion::Status::NotNumeric:
-            m_error = QStringLiteral("%1「%2」は数値ではありません。").arg(indexPart(), index);
+            return refuse(QStringLiteral("%1 番目の項目のインデックス").arg(position), at, index.at(at));
+        if (!indexToSave(position, entry.indexText, &m_error))
             return false;
-        case Int16Conversion::Status::Overflow:
-            m_error = QStringLiteral("%1「%2」は -32768 から 32767 の範囲を超えています。").arg(indexPart(), index);
-            return false;
-        case Int16Conversion::Status::Ok:
-            break;
-        }
 
         const auto where = [&](const QString &part) {
             return QStringLiteral("%1 番目の項目（インデックス %2）の%3").arg(position).arg(index, part);
