@@ -1,3 +1,4 @@
+#include "Arguments.h"
 #include "Commands.h"
 #include "Console.h"
 #include "ExitCode.h"
@@ -6,6 +7,7 @@
 
 #include <QByteArrayList>
 #include <QFile>
+#include <QHash>
 
 #include <algorithm>
 #include <iterator>
@@ -54,16 +56,17 @@ struct Command
     const char *name;
     qsizetype operandCount;
     const char *operands; // as the usage error names them
-    int (*run)(const QByteArrayList &operands, const CodePage &codePage);
+    QList<OptionSpec> options;
+    int (*run)(const Arguments &arguments, const CodePage &codePage);
 };
 
 const Command Commands[] = {
-    {"convert", 2, "two paths, IN and OUT",
-     [](const QByteArrayList &paths, const CodePage &codePage) { return convert(paths[0], paths[1], codePage); }},
-    {"dump", 1, "one path, FILE",
-     [](const QByteArrayList &paths, const CodePage &codePage) { return dump(paths[0], codePage); }},
-    {"check", 1, "one path, FILE",
-     [](const QByteArrayList &paths, const CodePage &codePage) { return check(paths[0], codePage); }},
+    {"convert", 2, "two paths, IN and OUT", {},
+     [](const Arguments &a, const CodePage &codePage) { return convert(a.operands[0], a.operands[1], codePage); }},
+    {"dump", 1, "one path, FILE", {},
+     [](const Arguments &a, const CodePage &codePage) { return dump(a.operands[0], codePage); }},
+    {"check", 1, "one path, FILE", {},
+     [](const Arguments &a, const CodePage &codePage) { return check(a.operands[0], codePage); }},
 };
 
 int usageError(const QString &what)
@@ -77,43 +80,25 @@ int usageError(const QString &what)
 
 int main(int argc, char **argv)
 {
-    // The arguments stay bytes: a path is turned into a name only where it
-    // is used, so that one Qt cannot carry unchanged is refused there.
-    QByteArrayList operands;
-    bool help = false;
-    bool version = false;
-    QByteArray unknownOption;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (optionsEnded || !arg.startsWith('-') || arg == "-")
-            operands << arg;
-        else if (arg == "--")
-            optionsEnded = true;
-        else if (arg == "-h" || arg == "--help")
-            help = true;
-        else if (arg == "--version")
-            version = true;
-        else if (unknownOption.isEmpty())
-            unknownOption = arg;
-    }
+    QHash<QByteArray, QList<OptionSpec>> optionsByCommand;
+    for (const Command &c : Commands)
+        optionsByCommand.insert(c.name, c.options);
+    const Arguments arguments = parseArguments(argc, argv, optionsByCommand);
 
-    if (help)
+    if (arguments.help)
         return writeOut(UsageText) ? Done : WriteFailed;
-    if (!unknownOption.isEmpty())
-        return usageError(QStringLiteral("unknown option \"%1\"").arg(QFile::decodeName(unknownOption)));
-    if (version)
-        return writeOut("wendaro-cli " WENDARO_VERSION "\n") ? Done : WriteFailed;
-    if (operands.isEmpty())
-        return usageError(QStringLiteral("no command given"));
-
-    const QByteArray name = operands.takeFirst();
     const auto command = std::find_if(std::begin(Commands), std::end(Commands),
-                                      [&](const Command &c) { return name == c.name; });
-    if (command == std::end(Commands))
-        return usageError(QStringLiteral("unknown command \"%1\"").arg(QFile::decodeName(name)));
-    if (operands.size() != command->operandCount)
-        return usageError(QStringLiteral("%1 takes %2").arg(QString::fromLatin1(name), QLatin1String(command->operands)));
+                                      [&](const Command &c) { return arguments.command == c.name; });
+    if (!arguments.command.isEmpty() && command == std::end(Commands))
+        return usageError(QStringLiteral("unknown command \"%1\"").arg(QFile::decodeName(arguments.command)));
+    if (!arguments.error.isEmpty())
+        return usageError(arguments.error);
+    if (arguments.version)
+        return writeOut("wendaro-cli " WENDARO_VERSION "\n") ? Done : WriteFailed;
+    if (arguments.command.isEmpty())
+        return usageError(QStringLiteral("no command given"));
+    if (arguments.operands.size() != command->operandCount)
+        return usageError(QStringLiteral("%1 takes %2").arg(QLatin1String(command->name), QLatin1String(command->operands)));
 
     QString error;
     const std::optional<CodePage> codePage = CodePage::fromEnvironment(&error);
@@ -122,5 +107,5 @@ int main(int argc, char **argv)
         return CodePageError;
     }
 
-    return command->run(operands, *codePage);
+    return command->run(arguments, *codePage);
 }

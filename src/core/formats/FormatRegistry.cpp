@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <array>
+#include <vector>
 
 namespace wendaro::FormatRegistry {
 
@@ -18,6 +19,25 @@ const std::array<Factory, 2> &factories()
     static const std::array<Factory, 2> all = {
         []() -> std::unique_ptr<TableFormat> { return std::make_unique<StfFormat>(); },
         []() -> std::unique_ptr<TableFormat> { return std::make_unique<TextFormat>(); },
+    };
+    return all;
+}
+
+// The suffix of the path's file name, lower-case, or an empty string. It is
+// taken from the file name only: a dot in a folder's name says nothing
+// about the file.
+QString suffixOf(const QString &path)
+{
+    const QString fileName = QFileInfo(path).fileName();
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : fileName.mid(dot + 1).toLower();
+}
+
+using TranslationFactory = std::unique_ptr<TranslationFormat> (*)();
+
+const std::vector<TranslationFactory> &translationFactories()
+{
+    static const std::vector<TranslationFactory> all = {
     };
     return all;
 }
@@ -44,13 +64,9 @@ std::unique_ptr<TableFormat> byShortName(const QString &name)
 
 std::unique_ptr<TableFormat> bySuffix(const QString &path)
 {
-    // The suffix is taken from the file name only: a dot in a folder's
-    // name says nothing about the file.
-    const QString fileName = QFileInfo(path).fileName();
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
+    const QString suffix = suffixOf(path);
+    if (suffix.isEmpty())
         return nullptr;
-    const QString suffix = fileName.mid(dot + 1).toLower();
     for (const Factory make : factories()) {
         std::unique_ptr<TableFormat> format = make();
         if (format->suffixes().contains(suffix))
@@ -65,6 +81,27 @@ std::unique_ptr<TableFormat> forPath(const QString &path)
     if (path.right(4).toLower() == QLatin1String(".stf"))
         return std::make_unique<StfFormat>();
     return std::make_unique<TextFormat>();
+}
+
+std::unique_ptr<TranslationFormat> translationBySuffix(const QString &path)
+{
+    const QString suffix = suffixOf(path);
+    if (suffix.isEmpty())
+        return nullptr;
+    for (const TranslationFactory make : translationFactories()) {
+        std::unique_ptr<TranslationFormat> format = make();
+        if (format->suffixes().contains(suffix))
+            return format;
+    }
+    return nullptr;
+}
+
+QStringList translationSuffixes()
+{
+    QStringList suffixes;
+    for (const TranslationFactory make : translationFactories())
+        suffixes += make()->suffixes();
+    return suffixes;
 }
 
 } // namespace wendaro::FormatRegistry

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TableFormat.h"
+#include "TranslationFormat.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,12 @@ std::unique_ptr<TableFormat> bySuffix(const QString &path);
 // lower-cased, are ".stf", the text form for every other path (also one
 // without a suffix or with another one).
 std::unique_ptr<TableFormat> forPath(const QString &path);
+
+// The translation format whose suffix ends the path's file name, as
+// bySuffix does for tables, or null.
+std::unique_ptr<TranslationFormat> translationBySuffix(const QString &path);
+// The suffixes of every translation format, lower-case, for usage texts.
+QStringList translationSuffixes();
 
 } // namespace FormatRegistry
 

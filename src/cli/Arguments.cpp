@@ -1,0 +1,91 @@
+#include "Arguments.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace wendaro::cli {
+
+bool Arguments::has(const char *name) const
+{
+    return std::any_of(options.cbegin(), options.cend(), [&](const auto &option) { return option.first == name; });
+}
+
+std::optional<QByteArray> Arguments::value(const char *name) const
+{
+    for (const auto &option : options) {
+        if (option.first == name)
+            return option.second;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+const OptionSpec *findSpec(const QList<OptionSpec> &specs, const QByteArray &name)
+{
+    const auto found = std::find_if(specs.cbegin(), specs.cend(), [&](const OptionSpec &s) { return name == s.name; });
+    return found == specs.cend() ? nullptr : &*found;
+}
+
+} // namespace
+
+Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<OptionSpec>> &optionsByCommand)
+{
+    // Which options take a value must be known before the command is: in
+    // "--source A export B C" the command is export, not A.
+    QList<OptionSpec> every;
+    for (const QList<OptionSpec> &specs : optionsByCommand)
+        every += specs;
+
+    Arguments parsed;
+    QList<QPair<QByteArray, QByteArray>> options;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (optionsEnded || !arg.startsWith('-') || arg == "-") {
+            if (parsed.command.isEmpty())
+                parsed.command = arg;
+            else
+                parsed.operands << arg;
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "-h" || arg == "--help") {
+            parsed.help = true;
+        } else if (arg == "--version") {
+            parsed.version = true;
+        } else {
+            const qsizetype equals = arg.indexOf('=');
+            const QByteArray name = arg.mid(2, equals < 0 ? -1 : equals - 2);
+            const OptionSpec *spec = arg.startsWith("--") ? findSpec(every, name) : nullptr;
+            if (!spec) {
+                if (parsed.error.isEmpty())
+                    parsed.error = QStringLiteral("unknown option \"%1\"").arg(QFile::decodeName(arg));
+            } else if (!spec->takesValue && equals >= 0) {
+                if (parsed.error.isEmpty())
+                    parsed.error = QStringLiteral("option \"--%1\" takes no value").arg(QString::fromLatin1(name));
+            } else if (spec->takesValue && equals < 0 && i + 1 >= argc) {
+                if (parsed.error.isEmpty())
+                    parsed.error = QStringLiteral("option \"--%1\" needs a value").arg(QString::fromLatin1(name));
+            } else {
+                options.append({name, !spec->takesValue ? QByteArray() : equals >= 0 ? arg.mid(equals + 1) : QByteArray(argv[++i])});
+            }
+        }
+    }
+
+    // Now that the command is known, each option must be one of its own.
+    const QList<OptionSpec> own = optionsByCommand.value(parsed.command);
+    for (const auto &option : options) {
+        if (parsed.error.isEmpty() && !findSpec(own, option.first))
+            parsed.error = parsed.command.isEmpty()
+                ? QStringLiteral("option \"--%1\" needs a command").arg(QString::fromLatin1(option.first))
+                : QStringLiteral("%1 has no option \"--%2\"")
+                      .arg(QFile::decodeName(parsed.command), QString::fromLatin1(option.first));
+        if (parsed.error.isEmpty() && parsed.has(option.first.constData()))
+            parsed.error = QStringLiteral("option \"--%1\" given twice").arg(QString::fromLatin1(option.first));
+        parsed.options.append(option);
+    }
+    return parsed;
+}
+
+} // namespace wendaro::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace wendaro {
+
+// One entry of a table as a translation tool sees it. The texts are in the
+// list's form (line breaks as "<br>"); each format maps them to what its
+// tools show.
+struct TranslationUnit
+{
+    qint16 index = 0;
+    QString name;           // shown to the translator as context
+    QString source;         // the original text
+    QString target;         // the translation, meaningful only when translated
+    bool translated = false; // false: no translation yet (an empty msgstr, no target)
+    bool fuzzy = false;      // marked as needing review (PO's fuzzy flag)
+    bool hasName = false;    // the file carries the name as data, not only as a comment
+    QString place;           // where the unit stands in the file read, for messages: "行 12"
+};
+
+// What an exchange file holds.
+struct TranslationCatalog
+{
+    // The file name of the table the units come from, for headers that want one.
+    QString original;
+    // Without a translation the units form a template: every target empty.
+    bool isTemplate = true;
+    // The file carried a source text for every unit (CSV only with a Source column).
+    bool hasSource = true;
+    QList<TranslationUnit> units;
+};
+
+} // namespace wendaro
