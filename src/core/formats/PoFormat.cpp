@@ -172,6 +172,66 @@ bool parseIndex(const QString &text, qint16 &index)
     return true;
 }
 
+// The messages of the catalog, after a header.
+PoFile messagesOf(const TranslationCatalog &catalog)
+{
+    PoFile file(po_file_create());
+    po_message_iterator_t iterator = po_message_iterator(file.get(), nullptr);
+    po_message_t head = newMessage(nullptr, QByteArray(""), header(catalog).toUtf8());
+    // As xgettext marks a template's header, until a translator fills it.
+    po_message_set_fuzzy(head, catalog.isTemplate);
+    po_message_insert(iterator, head);
+    for (const TranslationUnit &unit : catalog.units) {
+        const QByteArray context = QByteArray::number(unit.index);
+        const LineBreakForm sourceForm = lineBreakFormFor(unit.source);
+        const LineBreakForm targetForm = lineBreakFormFor(unit.target);
+        const bool translated = unit.translated && !catalog.isTemplate && !unit.target.isEmpty();
+        po_message_t message =
+            newMessage(&context, toTranslatorText(unit.source, sourceForm).toUtf8(),
+                       translated ? toTranslatorText(unit.target, targetForm).toUtf8() : QByteArray(""));
+        QString extracted;
+        if (!unit.name.isEmpty())
+            extracted += nameComment(unit.name);
+        if (sourceForm == LineBreakForm::CrLf)
+            extracted += SourceMark + QLatin1Char('\n');
+        po_message_set_extracted_comments(message, extracted.toUtf8().constData());
+        if (translated && targetForm == LineBreakForm::CrLf)
+            po_message_set_comments(message, (TargetMark + QLatin1Char('\n')).toUtf8().constData());
+        // gettext writes the fuzzy flag only beside a translation: without
+        // one there is nothing to review.
+        po_message_set_fuzzy(message, translated && unit.fuzzy);
+        po_message_insert(iterator, message);
+    }
+    po_message_iterator_free(iterator);
+    return file;
+}
+
+// What the file read back lost of the catalog, or an empty string. The
+// library does not notice a write that failed (a full disk), and a value
+// that gettext altered on its way would be lost without a word.
+QString firstLoss(const TranslationCatalog &catalog, const TranslationCatalog &back)
+{
+    if (back.units.size() != catalog.units.size())
+        return QStringLiteral("書き出した PO ファイルにはメッセージが %1 個しかありません（%2 個のはずです）。"
+                              "ディスクの空きが足りないのかもしれません。")
+            .arg(back.units.size())
+            .arg(catalog.units.size());
+    for (qsizetype i = 0; i < catalog.units.size(); ++i) {
+        const TranslationUnit &meant = catalog.units.at(i);
+        const TranslationUnit &got = back.units.at(i);
+        // An empty translation has no form of its own in PO: an empty
+        // msgstr is an untranslated message.
+        const bool translated = meant.translated && !catalog.isTemplate && !meant.target.isEmpty();
+        const bool same = got.index == meant.index && got.source == meant.source
+                          && got.fuzzy == (translated && meant.fuzzy)
+                          && got.translated == translated && (!translated || got.target == meant.target);
+        if (!same)
+            return QStringLiteral("インデックス %1 の項目が、書き出した PO ファイルから元どおりに読み返せません。")
+                .arg(meant.index);
+    }
+    return QString();
+}
+
 } // namespace
 
 QString PoFormat::shortName() const
@@ -207,7 +267,7 @@ bool PoFormat::write(const TranslationCatalog &catalog, QByteArray &out)
             {&unit.target, QStringLiteral("訳文")},
         };
         for (const auto &[text, part] : parts) {
-            if (text == &unit.target && !unit.translated)
+            if (text == &unit.target && (!unit.translated || catalog.isTemplate))
                 continue;
             const qsizetype at = unwritable(*text);
             if (at >= 0) {
@@ -223,42 +283,18 @@ bool PoFormat::write(const TranslationCatalog &catalog, QByteArray &out)
         }
     }
 
-    GettextPo library;
-    PoFile file(po_file_create());
-    po_message_iterator_t iterator = po_message_iterator(file.get(), nullptr);
-    po_message_t head = newMessage(nullptr, QByteArray(""), header(catalog).toUtf8());
-    // As xgettext marks a template's header, until a translator fills it.
-    po_message_set_fuzzy(head, catalog.isTemplate);
-    po_message_insert(iterator, head);
-    for (const TranslationUnit &unit : catalog.units) {
-        const QByteArray context = QByteArray::number(unit.index);
-        const LineBreakForm sourceForm = lineBreakFormFor(unit.source);
-        const LineBreakForm targetForm = lineBreakFormFor(unit.target);
-        const bool translated = unit.translated && !catalog.isTemplate;
-        po_message_t message =
-            newMessage(&context, toTranslatorText(unit.source, sourceForm).toUtf8(),
-                       translated ? toTranslatorText(unit.target, targetForm).toUtf8() : QByteArray(""));
-        QString extracted;
-        if (!unit.name.isEmpty())
-            extracted += nameComment(unit.name);
-        if (sourceForm == LineBreakForm::CrLf)
-            extracted += SourceMark + QLatin1Char('\n');
-        po_message_set_extracted_comments(message, extracted.toUtf8().constData());
-        if (translated && targetForm == LineBreakForm::CrLf)
-            po_message_set_comments(message, (TargetMark + QLatin1Char('\n')).toUtf8().constData());
-        po_message_set_fuzzy(message, unit.fuzzy);
-        po_message_insert(iterator, message);
-    }
-    po_message_iterator_free(iterator);
-
     QTemporaryFile temporary;
     if (!temporary.open()) {
         m_error = QStringLiteral("PO ファイルを作る一時ファイルを開けません（%1）。").arg(temporary.errorString());
         return false;
     }
-    if (!library.write(file.get(), QFile::encodeName(temporary.fileName()))) {
-        m_error = QStringLiteral("gettext のライブラリーが PO ファイルを書けませんでした: %1").arg(library.error());
-        return false;
+    {
+        GettextPo library;
+        const PoFile file = messagesOf(catalog);
+        if (!library.write(file.get(), QFile::encodeName(temporary.fileName()))) {
+            m_error = QStringLiteral("gettext のライブラリーが PO ファイルを書けませんでした: %1").arg(library.error());
+            return false;
+        }
     }
     // The library wrote through a file of its own; ours still stands at 0.
     const QByteArray written = temporary.readAll();
@@ -266,6 +302,15 @@ bool PoFormat::write(const TranslationCatalog &catalog, QByteArray &out)
         m_error = QStringLiteral("書き出した PO ファイルを読み返せません（%1）。").arg(temporary.errorString());
         return false;
     }
+    TranslationCatalog back;
+    if (!read(written, back)) {
+        m_error = QStringLiteral("書き出した PO ファイルが読めません。ディスクの空きが足りないのかもしれません: %1")
+                      .arg(m_error);
+        return false;
+    }
+    m_error = firstLoss(catalog, back);
+    if (!m_error.isEmpty())
+        return false;
     out = written;
     return true;
 }
@@ -317,7 +362,7 @@ bool PoFormat::read(QByteArrayView data, TranslationCatalog &catalog)
         const QString place = linesKnown ? QStringLiteral("行 %1").arg(lines[n])
                                          : QStringLiteral("%1 番目のメッセージ").arg(n + 1);
         const auto fail = [&](const QString &what) {
-            m_error = QStringLiteral("%1のメッセージ%2").arg(place, what);
+            m_error = QStringLiteral("%1 のメッセージ%2").arg(place, what);
             return false;
         };
         if (po_message_msgid_plural(message))
@@ -330,7 +375,7 @@ bool PoFormat::read(QByteArrayView data, TranslationCatalog &catalog)
             return fail(QStringLiteral("の msgctxt「%1」は -32768 から 32767 のインデックスではありません。")
                             .arg(QString::fromUtf8(context)));
         if (places.contains(unit.index))
-            return fail(QStringLiteral("のインデックス %1 は%2のメッセージと重複しています。")
+            return fail(QStringLiteral("のインデックス %1 は%2 のメッセージと重複しています。")
                             .arg(unit.index)
                             .arg(places.value(unit.index)));
         places.insert(unit.index, place);
