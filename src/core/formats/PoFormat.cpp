@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <vector>
 
 namespace wendaro {
@@ -28,13 +29,21 @@ const QString TargetMark = QStringLiteral("wendaro: msgstr line breaks are CR LF
 // data: reading ignores it.
 const QString NamePrefix = QStringLiteral("name: ");
 
-bool hasMark(const char *comments, const QString &mark)
+// The form of a text read. The library's po_message_comments() and
+// po_message_extracted_comments() return a joined copy that nobody frees
+// (a known leak of gettext-po.c; freeing it ourselves would rely on the
+// library's inside). Only a text with an LF reads differently in the two
+// forms, so only then are the comments asked for.
+LineBreakForm formOf(const QString &text, po_message_t message, const char *(*comments)(po_message_t),
+                     const QString &mark)
 {
-    const QStringList lines = QString::fromUtf8(comments).split(QLatin1Char('\n'));
+    if (!text.contains(QLatin1Char('\n')))
+        return LineBreakForm::Plain;
+    const QStringList lines = QString::fromUtf8(comments(message)).split(QLatin1Char('\n'));
     for (const QString &line : lines)
         if (line.trimmed() == mark)
-            return true;
-    return false;
+            return LineBreakForm::CrLf;
+    return LineBreakForm::Plain;
 }
 
 // A comment line cannot hold a line break; the name shows CR and LF as
@@ -132,12 +141,20 @@ bool isUtf8Charset(const QByteArray &charset)
     return known.contains(charset.toLower());
 }
 
-QByteArray charsetOf(po_file_t file)
+bool isHeader(po_message_t message)
 {
-    const char *text = po_file_domain_header(file, nullptr);
-    if (!text)
+    return !po_message_msgctxt(message) && !*po_message_msgid(message);
+}
+
+// The charset the header names, or an empty string. The header is taken
+// from its message rather than from po_file_domain_header(), which hands
+// out a copy that nobody frees.
+QByteArray charsetOf(const std::vector<po_message_t> &messages)
+{
+    const auto header = std::find_if(messages.begin(), messages.end(), isHeader);
+    if (header == messages.end())
         return QByteArray();
-    char *field = po_header_field(text, "Content-Type");
+    char *field = po_header_field(po_message_msgstr(*header), "Content-Type");
     const QByteArray contentType(field);
     free(field);
     const qsizetype at = contentType.toLower().indexOf("charset=");
@@ -181,6 +198,14 @@ PoFile messagesOf(const TranslationCatalog &catalog)
     // As xgettext marks a template's header, until a translator fills it.
     po_message_set_fuzzy(head, catalog.isTemplate);
     po_message_insert(iterator, head);
+    // Every message has a context, the index: it keeps messages with the
+    // same source apart, lets msgmerge match a unit by its index, and keeps
+    // a unit with an empty source from being taken for the header (gettext
+    // takes only a message without a context for it). A lone CR needs no
+    // escape of ours: gettext writes it as "\r", and msgfmt --check takes
+    // it. A source and its translation that differ in a leading or trailing
+    // line break are written as they are; msgfmt --check reports that
+    // against the translation.
     for (const TranslationUnit &unit : catalog.units) {
         const QByteArray context = QByteArray::number(unit.index);
         const LineBreakForm sourceForm = lineBreakFormFor(unit.source);
@@ -335,7 +360,13 @@ bool PoFormat::read(QByteArrayView data, TranslationCatalog &catalog)
         m_error = QStringLiteral("PO ファイルに domain 指定があります。一つの表は一つのドメインに書き出されるため、読めません。");
         return false;
     }
-    const QByteArray charset = charsetOf(file.get());
+    std::vector<po_message_t> messages;
+    po_message_iterator_t iterator = po_message_iterator(file.get(), nullptr);
+    while (po_message_t message = po_next_message(iterator))
+        if (!po_message_is_obsolete(message))
+            messages.push_back(message);
+    po_message_iterator_free(iterator);
+    const QByteArray charset = charsetOf(messages);
     if (!charset.isEmpty() && !isUtf8Charset(charset)) {
         m_error = QStringLiteral("PO ファイルの文字コード %1 は読めません。UTF-8 に変換してから読み込んでください"
                                  "（msgconv --to-code=UTF-8）。")
@@ -343,12 +374,6 @@ bool PoFormat::read(QByteArrayView data, TranslationCatalog &catalog)
         return false;
     }
 
-    std::vector<po_message_t> messages;
-    po_message_iterator_t iterator = po_message_iterator(file.get(), nullptr);
-    while (po_message_t message = po_next_message(iterator))
-        if (!po_message_is_obsolete(message))
-            messages.push_back(message);
-    po_message_iterator_free(iterator);
     const std::vector<size_t> lines = messageLines(data);
     const bool linesKnown = lines.size() == messages.size();
 
@@ -356,9 +381,9 @@ bool PoFormat::read(QByteArrayView data, TranslationCatalog &catalog)
     QHash<qint16, QString> places;
     for (size_t n = 0; n < messages.size(); ++n) {
         const po_message_t message = messages[n];
+        if (isHeader(message))
+            continue;
         const char *context = po_message_msgctxt(message);
-        if (!context && !*po_message_msgid(message))
-            continue; // the header
         const QString place = linesKnown ? QStringLiteral("行 %1").arg(lines[n])
                                          : QStringLiteral("%1 番目のメッセージ").arg(n + 1);
         const auto fail = [&](const QString &what) {
@@ -385,10 +410,8 @@ bool PoFormat::read(QByteArrayView data, TranslationCatalog &catalog)
             return fail(QStringLiteral("の msgid に UTF-8 でないバイトがあります。"));
         if (!decode(po_message_msgstr(message), target))
             return fail(QStringLiteral("の msgstr に UTF-8 でないバイトがあります。"));
-        const bool sourceCrLf = hasMark(po_message_extracted_comments(message), SourceMark);
-        const bool targetCrLf = hasMark(po_message_comments(message), TargetMark);
-        unit.source = fromTranslatorText(source, sourceCrLf ? LineBreakForm::CrLf : LineBreakForm::Plain);
-        unit.target = fromTranslatorText(target, targetCrLf ? LineBreakForm::CrLf : LineBreakForm::Plain);
+        unit.source = fromTranslatorText(source, formOf(source, message, po_message_extracted_comments, SourceMark));
+        unit.target = fromTranslatorText(target, formOf(target, message, po_message_comments, TargetMark));
         unit.translated = !target.isEmpty();
         unit.fuzzy = po_message_is_fuzzy(message);
         unit.hasName = false;
