@@ -413,7 +413,8 @@ bool PoFormat::read(QByteArrayView data, TranslationCatalog &catalog)
         unit.source = fromTranslatorText(source, formOf(source, message, po_message_extracted_comments, SourceMark));
         unit.target = fromTranslatorText(target, formOf(target, message, po_message_comments, TargetMark));
         unit.translated = !target.isEmpty();
-        unit.fuzzy = po_message_is_fuzzy(message);
+        // As gettext writes it: without a translation there is nothing to review.
+        unit.fuzzy = unit.translated && po_message_is_fuzzy(message);
         unit.hasName = false;
         unit.place = place;
         units.append(unit);
