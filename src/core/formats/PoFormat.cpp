@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 
@@ -277,7 +278,7 @@ QStringList PoFormat::suffixes() const
 bool PoFormat::write(const TranslationCatalog &catalog, QByteArray &out)
 {
     m_error.clear();
-    QHash<qint16, int> seen;
+    QSet<qint16> seen;
     for (const TranslationUnit &unit : catalog.units) {
         if (seen.contains(unit.index)) {
             m_error = QStringLiteral("インデックス %1 の項目が二つあります。PO ではインデックスでメッセージを見分けるため、"
@@ -285,7 +286,7 @@ bool PoFormat::write(const TranslationCatalog &catalog, QByteArray &out)
                           .arg(unit.index);
             return false;
         }
-        seen.insert(unit.index, 0);
+        seen.insert(unit.index);
         const std::pair<const QString *, QString> parts[] = {
             {&unit.name, QStringLiteral("名前")},
             {&unit.source, QStringLiteral("原文")},
