@@ -2,6 +2,7 @@
 
 #include "StfFormat.h"
 #include "TextFormat.h"
+#include "XliffFormat.h"
 
 #include <QFileInfo>
 
@@ -38,6 +39,7 @@ using TranslationFactory = std::unique_ptr<TranslationFormat> (*)();
 const std::vector<TranslationFactory> &translationFactories()
 {
     static const std::vector<TranslationFactory> all = {
+        []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<XliffFormat>(); },
     };
     return all;
 }
