@@ -145,6 +145,10 @@ void TestXliffFormat::read_data()
                     "</trans-unit></group></body></file><file original='u' datatype='plaintext' "
                     "source-language='en'><body><trans-unit id='8'><source>e</source></trans-unit>")
         << QStringList{"-7|r|a<br>b|cd|TN", "8||e||"} << "";
+    QTest::newRow("deeply nested marks")
+        << document("<trans-unit id='1'><source>" + QByteArray("<mrk mtype='x'>").repeated(300000) + "a"
+                    + QByteArray("</mrk>").repeated(300000) + "</source></trans-unit>")
+        << QStringList{"1||a||"} << "";
     QTest::newRow("DOCTYPE without entities")
         << "<!DOCTYPE xliff PUBLIC \"-//XLIFF//DTD XLIFF//EN\" \"xliff.dtd\">" + document("") << none << "";
     QTest::newRow("id out of range") << document("<trans-unit id='32768'><source/></trans-unit>") << none

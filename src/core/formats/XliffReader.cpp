@@ -200,19 +200,23 @@ bool XliffReader::readUnit(QList<TranslationUnit> &units)
 
 bool XliffReader::readText(QString &text)
 {
+    // Marks are counted rather than followed by recursion: a file may nest
+    // them deeper than the stack reaches.
+    qsizetype openMarks = 0;
     while (next()) {
         switch (m_xml.tokenType()) {
         case QXmlStreamReader::Characters:
             text += m_xml.text();
             break;
         case QXmlStreamReader::EndElement:
-            return true;
+            if (openMarks-- == 0)
+                return true;
+            break;
         case QXmlStreamReader::EntityReference:
             return fail(QStringLiteral("宣言されていない実体 &%1; があります。").arg(m_xml.name()));
         case QXmlStreamReader::StartElement: {
             if (isXliff(u"mrk")) {
-                if (!readText(text))
-                    return false;
+                ++openMarks;
                 break;
             }
             const qint64 line = m_xml.lineNumber();
@@ -225,11 +229,10 @@ bool XliffReader::readText(QString &text)
                                              "読み込みをやめました。")
                                   .arg(m_xml.qualifiedName()));
             }
-            QString inside;
-            if (!readText(inside))
+            if (!next())
                 return false;
-            if (!inside.isEmpty())
-                return failAt(line, column, QStringLiteral("文字の代わりの <x> にテキストがあります。"));
+            if (!m_xml.isEndElement())
+                return failAt(line, column, QStringLiteral("文字の代わりの <x> に中身があります。"));
             text += *character;
             break;
         }
