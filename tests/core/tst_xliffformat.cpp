@@ -12,7 +12,8 @@ using namespace wendaro;
 
 namespace {
 
-TranslationUnit unit(qint16 index, const QString &name, const QString &source, const QString &target, bool fuzzy = false)
+TranslationUnit unit(qint16 index, const QString &name, const QString &source, const QString &target,
+                     bool fuzzy = false)
 {
     return {index, name, source, target, !target.isNull(), fuzzy, true, QString()};
 }

@@ -33,11 +33,18 @@ std::optional<QChar> placeholderCharacter(QStringView ctype)
     if (!ctype.startsWith(xliff::CharacterCtypePrefix))
         return std::nullopt;
     const QStringView hex = ctype.sliced(xliff::CharacterCtypePrefix.size());
-    bool ok = false;
-    const uint code = hex.toUInt(&ok, 16);
-    if (!ok || hex.size() != 4)
+    if (hex.size() != 4)
         return std::nullopt;
-    return QChar(char16_t(code));
+    for (const QChar c : hex) {
+        if (!QStringView(u"0123456789ABCDEFabcdef").contains(c))
+            return std::nullopt;
+    }
+    return QChar(char16_t(hex.toUInt(nullptr, 16)));
+}
+
+QString undeclaredEntity(QStringView name)
+{
+    return QStringLiteral("宣言されていない実体 &%1; があります。").arg(name);
 }
 
 bool saysTranslationExists(QStringView state)
@@ -77,7 +84,7 @@ bool XliffReader::read(QByteArrayView data, TranslationCatalog &catalog)
             }
             break;
         case QXmlStreamReader::EntityReference:
-            return fail(QStringLiteral("宣言されていない実体 &%1; があります。").arg(m_xml.name()));
+            return fail(undeclaredEntity(m_xml.name()));
         default:
             break;
         }
@@ -128,12 +135,13 @@ bool XliffReader::readRoot()
 {
     // XLIFF 1.0 had no namespace; 1.1 and 1.2 read alike for what is taken here.
     m_namespace = m_xml.namespaceUri().toString();
-    const bool oneDotSomething = m_namespace.isEmpty() || m_namespace.startsWith(u"urn:oasis:names:tc:xliff:document:1.");
-    if (m_xml.name() != u"xliff" || !oneDotSomething) {
-        return fail(QStringLiteral("XLIFF 1.2 の文書ではありません（最初の要素が <%1>、名前空間「%2」）。")
-                        .arg(m_xml.qualifiedName(), m_namespace));
-    }
-    return true;
+    const bool versionOne =
+        m_namespace.isEmpty() || m_namespace.startsWith(u"urn:oasis:names:tc:xliff:document:1.");
+    if (m_xml.name() == u"xliff" && versionOne)
+        return true;
+    return fail(QStringLiteral("XLIFF 1.2 の文書ではありません（最初の要素が <%1>%2）。")
+                    .arg(m_xml.qualifiedName(),
+                         m_namespace.isEmpty() ? QString() : QStringLiteral("、名前空間 %1").arg(m_namespace)));
 }
 
 bool XliffReader::readUnit(QList<TranslationUnit> &units)
@@ -143,10 +151,11 @@ bool XliffReader::readUnit(QList<TranslationUnit> &units)
     const QXmlStreamAttributes attributes = m_xml.attributes();
     const QStringView id = attributes.value(QStringLiteral("id"));
     const std::optional<qint16> index = indexOf(id);
+    if (!index && !attributes.hasAttribute(QStringLiteral("id")))
+        return fail(QStringLiteral("trans-unit に id がありません。"));
     if (!index) {
-        return fail(attributes.hasAttribute(QStringLiteral("id"))
-                        ? QStringLiteral("trans-unit の id「%1」は -32768 から 32767 の 10 進のインデックスではありません。").arg(id)
-                        : QStringLiteral("trans-unit に id がありません。"));
+        return fail(
+            QStringLiteral("trans-unit の id「%1」は -32768 から 32767 の 10 進のインデックスではありません。").arg(id));
     }
 
     TranslationUnit unit;
@@ -161,7 +170,7 @@ bool XliffReader::readUnit(QList<TranslationUnit> &units)
         if (m_xml.isEndElement())
             break;
         if (m_xml.tokenType() == QXmlStreamReader::EntityReference)
-            return fail(QStringLiteral("宣言されていない実体 &%1; があります。").arg(m_xml.name()));
+            return fail(undeclaredEntity(m_xml.name()));
         if (!m_xml.isStartElement())
             continue;
         const bool isSource = isXliff(u"source");
@@ -173,9 +182,8 @@ bool XliffReader::readUnit(QList<TranslationUnit> &units)
         }
         if ((isSource && hasSource) || (isTarget && hasTarget))
             return fail(QStringLiteral("trans-unit（id %1）に <%2> が 2 つあります。").arg(unit.index).arg(m_xml.name()));
-        const LineBreakForm form = m_xml.attributes().value(xliff::OwnNamespace, xliff::LineBreaksAttribute) == xliff::CrLfForm
-                                       ? LineBreakForm::CrLf
-                                       : LineBreakForm::Plain;
+        const bool crLf = m_xml.attributes().value(xliff::OwnNamespace, xliff::LineBreaksAttribute) == xliff::CrLfForm;
+        const LineBreakForm form = crLf ? LineBreakForm::CrLf : LineBreakForm::Plain;
         if (isTarget)
             state = m_xml.attributes().value(QStringLiteral("state")).toString();
         QString text;
@@ -192,8 +200,8 @@ bool XliffReader::readUnit(QList<TranslationUnit> &units)
     unit.translated = hasTarget && (!unit.target.isEmpty() || saysTranslationExists(state));
     if (!unit.translated)
         unit.target.clear();
-    unit.fuzzy = unit.translated
-                 && (state.startsWith(u"needs-") || attributes.value(QStringLiteral("approved")) == u"no");
+    const bool disapproved = attributes.value(QStringLiteral("approved")) == u"no";
+    unit.fuzzy = unit.translated && (state.startsWith(u"needs-") || disapproved);
     units.append(unit);
     return true;
 }
@@ -213,7 +221,7 @@ bool XliffReader::readText(QString &text)
                 return true;
             break;
         case QXmlStreamReader::EntityReference:
-            return fail(QStringLiteral("宣言されていない実体 &%1; があります。").arg(m_xml.name()));
+            return fail(undeclaredEntity(m_xml.name()));
         case QXmlStreamReader::StartElement: {
             if (isXliff(u"mrk")) {
                 ++openMarks;
@@ -221,8 +229,8 @@ bool XliffReader::readText(QString &text)
             }
             const qint64 line = m_xml.lineNumber();
             const qint64 column = m_xml.columnNumber();
-            const std::optional<QChar> character =
-                isXliff(u"x") ? placeholderCharacter(m_xml.attributes().value(QStringLiteral("ctype"))) : std::nullopt;
+            const QStringView ctype = m_xml.attributes().value(QStringLiteral("ctype"));
+            const std::optional<QChar> character = isXliff(u"x") ? placeholderCharacter(ctype) : std::nullopt;
             if (!character) {
                 return failAt(line, column,
                               QStringLiteral("<%1> は読めないインライン要素です。その部分のテキストを失わないよう、"

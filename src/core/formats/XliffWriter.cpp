@@ -30,9 +30,8 @@ void writeText(QXmlStreamWriter &xml, const QString &text)
         }
         xml.writeEmptyElement(QStringLiteral("x"));
         xml.writeAttribute(QStringLiteral("id"), QString::number(++placeholders));
-        xml.writeAttribute(QStringLiteral("ctype"),
-                           xliff::CharacterCtypePrefix
-                               + QStringLiteral("%1").arg(text.at(i).unicode(), 4, 16, QLatin1Char('0')).toUpper());
+        const QString code = QStringLiteral("%1").arg(text.at(i).unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        xml.writeAttribute(QStringLiteral("ctype"), xliff::CharacterCtypePrefix + code);
     }
     if (runStart < text.size())
         xml.writeCharacters(text.sliced(runStart));
