@@ -3,6 +3,7 @@
 #include "PoFormat.h"
 #include "StfFormat.h"
 #include "TextFormat.h"
+#include "XliffFormat.h"
 
 #include <QFileInfo>
 
@@ -40,6 +41,7 @@ const std::vector<TranslationFactory> &translationFactories()
 {
     static const std::vector<TranslationFactory> all = {
         []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<PoFormat>(); },
+        []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<XliffFormat>(); },
     };
     return all;
 }
