@@ -86,7 +86,7 @@ const Command Commands[] = {
      [](const Arguments &a, const CodePage &codePage) {
          const QByteArray format = a.value("format").value_or("text");
          if (format != "text" && format != "json")
-             return usageError(QStringLiteral("--format takes json or text"));
+             return usageError(QStringLiteral("option \"--format\" takes json or text"));
          return check(a.operands[0], CheckOptions{a.value("against"), format == "json", a.has("strict")}, codePage);
      }},
 };

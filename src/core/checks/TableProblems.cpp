@@ -175,9 +175,13 @@ QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, co
             found.add(Kind::Text, position, std::nullopt,
                       separators(refusal::rowIndex(position), indexShown, refusal::TextFieldSeparators));
         } else if (const QList<qsizetype> shared = rowsOfIndex.value(*index); shared.size() > 1 && shared[0] == position) {
+            // A file with one index on thousands of rows still gets a line one can read.
+            constexpr qsizetype MaxPlacesNamed = 20;
             QStringList where;
-            for (const qsizetype other : shared)
-                where << found.rowPlace(other);
+            for (qsizetype i = 0; i < qMin(shared.size(), MaxPlacesNamed); ++i)
+                where << found.rowPlace(shared[i]);
+            if (shared.size() > MaxPlacesNamed)
+                where << QStringLiteral("ほか %1 か所").arg(shared.size() - MaxPlacesNamed);
             found.add(Kind::Stf, position, index,
                       QStringLiteral("インデックス %1 の項目が %2 個あります（%3）。"
                                      "同じインデックスの項目が二つ以上ある表は STF ファイルに保存できません。")
