@@ -186,6 +186,7 @@ int check(const QByteArray &file, const CheckOptions &options, const CodePage &c
             }
         } catch (const std::bad_alloc &) {
             Problem problem;
+            problem.kind = Problem::Kind::Read;
             problem.message = QStringLiteral("メモリが足りないため、%1 件の項目を調べきれませんでした。")
                                   .arg(table->document.rows.count());
             report.add(table->file, table->placeKind, problem);
