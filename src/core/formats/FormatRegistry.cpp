@@ -1,5 +1,6 @@
 #include "FormatRegistry.h"
 
+#include "CsvFormat.h"
 #include "StfFormat.h"
 #include "TextFormat.h"
 
@@ -38,6 +39,7 @@ using TranslationFactory = std::unique_ptr<TranslationFormat> (*)();
 const std::vector<TranslationFactory> &translationFactories()
 {
     static const std::vector<TranslationFactory> all = {
+        []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<CsvFormat>(); },
     };
     return all;
 }
