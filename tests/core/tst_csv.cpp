@@ -77,9 +77,9 @@ void TestCsv::read_data()
     QTest::addColumn<QString>("expected"); // index=value|name per unit, or "!" and a part of the error
 
     QTest::newRow("no BOM, LF, any case and order") << QByteArray("value,extra,INDEX\n\"a\r\nb\",x, 5\n\nc,,-3\n")
-                                                    << "5=a\r\nb|;-3=c|";
+                                                    << "5=a\r\nb|-;-3=c|-";
     QTest::newRow("last record without end") << QByteArray("\xEF\xBB\xBFIndex,Name,Value\r\n1,n,\"\"") << "1=|n";
-    QTest::newRow("empty trailing fields") << QByteArray("Index,Value\r\n1,v,,\r\n") << "1=v|";
+    QTest::newRow("empty trailing fields") << QByteArray("Index,Value\r\n1,v,,\r\n") << "1=v|-";
     QTest::newRow("unterminated quote") << QByteArray("Index,Value\r\n1,v\r\n2,\"w\r\n\r\n")
                                         << "!3 行目 3 文字目で始まる 2 番目のフィールドの引用符が閉じられない";
     QTest::newRow("quote in unquoted field") << QByteArray("Index,Value\r\n1,a\"b\r\n") << "!2 行目 4 文字目: 引用符で囲まれていない 2 番目";
@@ -110,12 +110,20 @@ void TestCsv::read()
         return;
     }
     QVERIFY2(ok, qPrintable(format.errorString()));
-    QStringList units;
-    for (const TranslationUnit &unit : catalog.units) {
-        QVERIFY(unit.translated);
-        units << QStringLiteral("%1=%2|%3").arg(unit.index).arg(unit.target, unit.name);
+    // What was read is written again and reads back the same.
+    QByteArray image;
+    QVERIFY(format.write(catalog, image));
+    TranslationCatalog again;
+    QVERIFY2(format.read(image, again), qPrintable(format.errorString()));
+    for (const TranslationCatalog *c : {&catalog, &again}) {
+        QStringList units;
+        for (const TranslationUnit &unit : c->units) {
+            QVERIFY(unit.translated);
+            units << QStringLiteral("%1=%2|%3%4").arg(unit.index).arg(unit.target, unit.name,
+                                                                      unit.hasName ? QString() : QStringLiteral("-"));
+        }
+        QCOMPARE(units.join(QLatin1Char(';')), expected);
     }
-    QCOMPARE(units.join(QLatin1Char(';')), expected);
 }
 
 QTEST_GUILESS_MAIN(TestCsv)

@@ -5,6 +5,7 @@
 #include "Spaces.h"
 #include "TranslationCatalog.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace wendaro {
@@ -292,9 +293,13 @@ bool CsvFormat::write(const TranslationCatalog &catalog, QByteArray &out)
 {
     m_error.clear();
     // A template's values are the table's own; a translation puts the
-    // original beside them.
-    const bool withSource = !catalog.isTemplate;
-    QString text = withSource ? QStringLiteral("Index,Name,Source,Value\r\n") : QStringLiteral("Index,Name,Value\r\n");
+    // original beside them. A catalog read from a file without sources or
+    // names is written without those columns, so that it reads back the same.
+    const bool withSource = !catalog.isTemplate && catalog.hasSource;
+    const bool withName = catalog.units.isEmpty()
+        || std::any_of(catalog.units.cbegin(), catalog.units.cend(), [](const TranslationUnit &u) { return u.hasName; });
+    QString text = QStringLiteral("Index") + (withName ? QStringLiteral(",Name") : QString())
+        + (withSource ? QStringLiteral(",Source") : QString()) + QStringLiteral(",Value\r\n");
     for (const TranslationUnit &unit : catalog.units) {
         const QString value = catalog.isTemplate ? unit.source : unit.translated ? unit.target : QString();
         const QList<QPair<QString, QString>> texts = {
@@ -311,7 +316,9 @@ bool CsvFormat::write(const TranslationCatalog &catalog, QByteArray &out)
                 return false;
             }
         }
-        text += QString::number(unit.index) + QLatin1Char(',') + quoted(unit.name) + QLatin1Char(',');
+        text += QString::number(unit.index) + QLatin1Char(',');
+        if (withName)
+            text += quoted(unit.name) + QLatin1Char(',');
         if (withSource)
             text += quoted(unit.source) + QLatin1Char(',');
         text += quoted(value) + QStringLiteral("\r\n");

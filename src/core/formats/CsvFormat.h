@@ -6,7 +6,8 @@ namespace wendaro {
 
 // Comma-separated values for spreadsheets: UTF-8 with a byte-order mark,
 // CR LF after every record, a header row naming the columns Index, Name,
-// Value, and Source before Value when the catalog has translations. Unlike
+// Value, and Source before Value when the catalog has translations. Text
+// fields are always quoted, the index never. Unlike
 // PO and XLIFF the file holds the table itself, not a translator's view: a
 // value stands in it exactly as the list holds it, "<br>" included, and a
 // lone CR or LF stays a character inside its quoted field.
