@@ -21,8 +21,8 @@ void TestCsv::roundTrip_data()
 {
     QTest::addColumn<QString>("text");
     const QStringList texts = {
-        QString(), QStringLiteral("a\tb"), QStringLiteral("a\r\nb"), QStringLiteral("lone\rcr"),
-        QStringLiteral("lone\nlf"), QStringLiteral("\n\r\r\n"), QStringLiteral("x<br>y<BR>"),
+        QString(), QStringLiteral("a\tb"), QStringLiteral("lone\rcr"),
+        QStringLiteral("lone\nlf"), QStringLiteral("\n\r\r<br>\n"), QStringLiteral("x<br>y<BR>"),
         QStringLiteral("say \"hi\", \"\""), QStringLiteral("007"), QStringLiteral("=1+1"), QStringLiteral("  lead "),
         QStringLiteral("日本語,テキスト"), QStringLiteral("\U0001F600 𠀋"), QStringLiteral("\xFEFF" "bom"),
         QStringLiteral("\"")};
@@ -77,7 +77,7 @@ void TestCsv::read_data()
     QTest::addColumn<QString>("expected"); // index=value|name per unit, or "!" and a part of the error
 
     QTest::newRow("no BOM, LF, any case and order") << QByteArray("value,extra,INDEX\n\"a\r\nb\",x, 5\n\nc,,-3\n")
-                                                    << "5=a\r\nb|-;-3=c|-";
+                                                    << "5=a<br>b|-;-3=c|-";
     QTest::newRow("last record without end") << QByteArray("\xEF\xBB\xBFIndex,Name,Value\r\n1,n,\"\"") << "1=|n";
     QTest::newRow("empty trailing fields") << QByteArray("Index,Value\r\n1,v,,\r\n") << "1=v|-";
     QTest::newRow("unterminated quote") << QByteArray("Index,Value\r\n1,v\r\n2,\"w\r\n\r\n")

@@ -24,7 +24,7 @@ QString rowsText(const EntryList &list)
 {
     QStringList rows;
     for (qsizetype p = 1; p <= list.count(); ++p)
-        rows << list.at(p).indexText + QLatin1Char('|') + list.at(p).name + QLatin1Char('|') + list.at(p).value;
+        rows << QStringList{list.at(p).indexText, list.at(p).name, list.at(p).value}.join(QLatin1Char('|'));
     return rows.join(QLatin1Char(';'));
 }
 
@@ -37,9 +37,8 @@ TranslationCatalog catalogOf(const QString &units, bool hasSource)
     int line = 0;
     for (const QString &text : units.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QStringList f = text.split(QLatin1Char('|'));
-        TranslationUnit unit{qint16(f[0].toInt()), f[1], f[2], f[3], f[4].contains(u't'), f[4].contains(u'f'),
-                             f[4].contains(u'n'), QStringLiteral("行 %1").arg(++line)};
-        catalog.units.append(unit);
+        catalog.units.append({qint16(f[0].toInt()), f[1], f[2], f[3], f[4].contains(u't'), f[4].contains(u'f'),
+                              f[4].contains(u'n'), QStringLiteral("行 %1").arg(++line)});
     }
     return catalog;
 }
@@ -77,18 +76,17 @@ private Q_SLOTS:
 void TestTranslation::exportTable_data()
 {
     QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("original"); // "-" for none
+    QTest::addColumn<QString>("original"); // "" for none
     QTest::addColumn<QString>("expected"); // the units, or "!" and a part of the error
     QTest::addColumn<QString>("notInOriginal");
 
-    QTest::newRow("template") << "  007|a|x<br>y;   -2|b|" << "-" << "7|a|x<br>y||;-2|b|||" << "";
+    QTest::newRow("template") << "  007|a|x<br>y;   -2|b|" << "" << "7|a|x<br>y||;-2|b|||" << "";
     QTest::newRow("with original") << "1|a|訳;2|b|;3|c|z" << "2|B|two;1|A|one" << "1|a|one|訳|t;2|b|two||"
                                    << "3";
-    QTest::newRow("repeated index") << "5|a|x;6|b|y;   05|c|z;6|d|w" << "-"
+    QTest::newRow("repeated index") << "5|a|x;6|b|y;   05|c|z;6|d|w" << ""
                                     << "!表で同じインデックスが複数の項目にあります: 5（1、3 番目の項目）、6（2、4 番目の項目）"
                                     << "";
-    QTest::newRow("repeated in original") << "1|a|x" << "1|a|x;1|b|y" << "!原文で同じインデックス" << "";
-    QTest::newRow("index no number") << "x|a|b" << "-" << "!表の1 番目の項目のインデックス「x」は数値ではありません" << "";
+    QTest::newRow("index no number") << "x|a|b" << "" << "!表の1 番目の項目のインデックス「x」は数値ではありません" << "";
 }
 
 void TestTranslation::exportTable()
@@ -100,9 +98,9 @@ void TestTranslation::exportTable()
     EntryList rows;
     EntryList originalRows;
     fill(rows, table);
-    fill(originalRows, original == QLatin1String("-") ? QString() : original);
+    fill(originalRows, original);
     QString error;
-    const auto result = exportCatalog(rows, QStringLiteral("表"), original == QLatin1String("-") ? nullptr : &originalRows,
+    const auto result = exportCatalog(rows, QStringLiteral("表"), original.isEmpty() ? nullptr : &originalRows,
                                       QStringLiteral("原文"), &error);
     if (expected.startsWith(QLatin1Char('!'))) {
         QVERIFY(!result);
@@ -111,7 +109,7 @@ void TestTranslation::exportTable()
     }
     QVERIFY2(result, qPrintable(error));
     QCOMPARE(unitsText(result->catalog), expected);
-    QCOMPARE(result->catalog.isTemplate, original == QLatin1String("-"));
+    QCOMPARE(result->catalog.isTemplate, original.isEmpty());
     QCOMPARE(listText(result->notInOriginal), notInOriginal);
 }
 
@@ -119,28 +117,28 @@ void TestTranslation::importTable_data()
 {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("units");
-    QTest::addColumn<QString>("original"); // "-" for none; with one the units carry sources
+    QTest::addColumn<QString>("original"); // "" for none; with one the units carry sources
     QTest::addColumn<bool>("fuzzy");
     QTest::addColumn<bool>("ignoreExtra");
     QTest::addColumn<QString>("expected"); // the table after, or "!" and a part of the error
     QTest::addColumn<QString>("report");   // updated unchanged untranslated fuzzy /extra/source changed
 
     const QString table = QStringLiteral("1|a|x;2|b|y;3|c|z");
-    QTest::newRow("each kind") << table << "3|C||Z|tn;2|B||Y|tf;1|A||X|" << "-" << false << false
+    QTest::newRow("each kind") << table << "3|C||Z|tn;2|B||Y|tf;1|A||X|" << "" << false << false
                                << "1|a|x;2|b|y;3|C|Z" << "1 0 1 1 //";
-    QTest::newRow("fuzzy taken") << table << "2|B||Y|tf" << "-" << true << false << "1|a|x;2|b|Y;3|c|z"
+    QTest::newRow("fuzzy taken") << table << "2|B||Y|tf" << "" << true << false << "1|a|x;2|b|Y;3|c|z"
                                  << "1 0 0 0 //";
-    QTest::newRow("name only where carried") << table << "1|A||X|t;2|B||y|tn" << "-" << false << false
+    QTest::newRow("name only where carried") << table << "1|A||X|t;2|B||y|tn" << "" << false << false
                                              << "1|a|X;2|B|y;3|c|z" << "2 0 0 0 //";
-    QTest::newRow("same again, empty value") << table << "1|a||x|tn;3|c|||tn" << "-" << false << false
+    QTest::newRow("same again, empty value") << table << "1|a||x|tn;3|c|||tn" << "" << false << false
                                              << "1|a|x;2|b|y;3|c|" << "1 1 0 0 //";
-    QTest::newRow("extra refused") << table << "1|a||X|t;9|q||Q|t" << "-" << false << false
+    QTest::newRow("extra refused") << table << "1|a||X|t;9|q||Q|t" << "" << false << false
                                    << "!翻訳ファイルのインデックス 9 の項目は表にありません" << "";
-    QTest::newRow("extra ignored") << table << "9|q||Q|t;1|a||X|t;-4|q||Q|t" << "-" << false << true
+    QTest::newRow("extra ignored") << table << "9|q||Q|t;1|a||X|t;-4|q||Q|t" << "" << false << true
                                    << "1|a|X;2|b|y;3|c|z" << "1 0 0 0 /9,-4/";
-    QTest::newRow("repeated unit") << table << "1|a||X|t;2|a||X|t;1|a||Y|t" << "-" << false << true
+    QTest::newRow("repeated unit") << table << "1|a||X|t;2|a||X|t;1|a||Y|t" << "" << false << true
                                    << "!翻訳ファイルで同じインデックスが複数の項目にあります: 1（行 1、行 3）" << "";
-    QTest::newRow("repeated in table") << "1|a|x;   01|b|y" << "1|a||X|t" << "-" << false << false
+    QTest::newRow("repeated in table") << "1|a|x;   01|b|y" << "1|a||X|t" << "" << false << false
                                        << "!表で同じインデックスが複数の項目にあります: 1（1、2 番目の項目）" << "";
     QTest::newRow("other original skipped") << table << "1|a|one|X|t;2|b|old|Y|t;3|c|new|Z|t;4|d||W|"
                                             << "1|a|one;2|b|two;4|d|" << false << true << "1|a|X;2|b|y;3|c|z"
@@ -161,9 +159,8 @@ void TestTranslation::importTable()
     EntryList rows;
     EntryList originalRows;
     fill(rows, table);
-    const bool withOriginal = original != QLatin1String("-");
-    if (withOriginal)
-        fill(originalRows, original);
+    fill(originalRows, original);
+    const bool withOriginal = !original.isEmpty();
     const QString before = rowsText(rows);
     ImportReport got;
     QString error;
@@ -178,12 +175,9 @@ void TestTranslation::importTable()
     }
     QVERIFY2(ok, qPrintable(error));
     QCOMPARE(rowsText(rows), expected);
-    QCOMPARE(QStringLiteral("%1 %2 %3 %4 /%5/%6")
-                 .arg(got.updated)
-                 .arg(got.unchanged)
-                 .arg(got.untranslated)
-                 .arg(got.fuzzySkipped)
-                 .arg(listText(got.extra), listText(got.sourceChanged)),
+    QCOMPARE(QString::asprintf("%lld %lld %lld %lld /", qlonglong(got.updated), qlonglong(got.unchanged),
+                               qlonglong(got.untranslated), qlonglong(got.fuzzySkipped))
+                 + listText(got.extra) + QLatin1Char('/') + listText(got.sourceChanged),
              report);
 }
 

@@ -1,6 +1,7 @@
 #include "CsvFormat.h"
 
 #include "CharacterName.h"
+#include "LineBreaks.h"
 #include "Number.h"
 #include "Spaces.h"
 #include "TranslationCatalog.h"
@@ -279,9 +280,11 @@ bool CsvFormat::read(QByteArrayView data, TranslationCatalog &catalog)
         unit.hasName = nameColumn >= 0;
         if (unit.hasName)
             unit.name = record.fields[nameColumn];
+        // A CR LF is a line break, which the list holds as "<br>" (as a
+        // table file's CR LF reads); the writer never puts one in a value.
         if (catalog.hasSource)
-            unit.source = record.fields[sourceColumn];
-        unit.target = record.fields[valueColumn];
+            unit.source = lineBreaksToList(record.fields[sourceColumn]);
+        unit.target = lineBreaksToList(record.fields[valueColumn]);
         unit.translated = true;
         unit.place = QStringLiteral("%1 行目").arg(record.line);
         catalog.units.append(unit);

@@ -19,7 +19,8 @@ public:
     QStringList suffixes() const override;
     // Finds the columns by their header names, in any case and order, and
     // ignores columns it does not know. Every row is a translated unit; the
-    // Name column, when there, gives every unit its name.
+    // Name column, when there, gives every unit its name. A CR LF inside a
+    // value or source reads as "<br>", as a table file's line break does.
     bool read(QByteArrayView data, TranslationCatalog &catalog) override;
     bool write(const TranslationCatalog &catalog, QByteArray &out) override;
 };
