@@ -45,14 +45,13 @@ void TestCsv::roundTrip()
         QVERIFY(format.write(catalog, image));
         TranslationCatalog back;
         QVERIFY2(format.read(image, back), qPrintable(format.errorString()));
-        QCOMPARE(back.units.size(), 2);
-        QCOMPARE(back.units[0].index, qint16(-32768));
-        QCOMPARE(back.units[0].name, text);
-        QCOMPARE(back.units[0].target, text);
-        QCOMPARE(back.hasSource, !isTemplate);
-        if (!isTemplate)
-            QCOMPARE(back.units[0].source, text);
-        QCOMPARE(back.units[1].target, isTemplate ? QStringLiteral("s") : QStringLiteral("v"));
+        QStringList got;
+        for (const TranslationUnit &u : back.units)
+            got << QString::number(u.index) << u.name << u.source << u.target;
+        const QString none;
+        const QStringList expected = isTemplate ? QStringList{"-32768", text, none, text, "32767", "n", none, "s"}
+                                                : QStringList{"-32768", text, text, text, "32767", "n", "s", "v"};
+        QCOMPARE(got, expected);
     }
 }
 
