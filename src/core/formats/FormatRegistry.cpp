@@ -1,8 +1,10 @@
 #include "FormatRegistry.h"
 
 #include "CsvFormat.h"
+#include "PoFormat.h"
 #include "StfFormat.h"
 #include "TextFormat.h"
+#include "XliffFormat.h"
 
 #include <QFileInfo>
 
@@ -39,6 +41,8 @@ using TranslationFactory = std::unique_ptr<TranslationFormat> (*)();
 const std::vector<TranslationFactory> &translationFactories()
 {
     static const std::vector<TranslationFactory> all = {
+        []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<PoFormat>(); },
+        []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<XliffFormat>(); },
         []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<CsvFormat>(); },
     };
     return all;
