@@ -140,8 +140,8 @@ int importTable(const QByteArray &table, const QByteArray &in, const QByteArray 
         ImportOptions options;
         options.takeFuzzy = flags.fuzzy;
         options.ignoreExtra = flags.ignoreExtra;
-        if (!importCatalog(document->rows, QStringLiteral("表") + shown(table), catalog, shown(in),
-                           *source ? &(*source)->rows : nullptr,
+        if (!importCatalog(document->rows, QStringLiteral("表") + shown(table), catalog,
+                           QStringLiteral("翻訳ファイル") + shown(in), *source ? &(*source)->rows : nullptr,
                            original ? QStringLiteral("原文") + shown(*original) : QString(), options, report,
                            &error)) {
             if (!report.extra.isEmpty() && !flags.ignoreExtra)
