@@ -16,6 +16,12 @@ void printError(const QString &message, const QString &description)
     printErrorLine(description);
 }
 
+void printUsageError(const QString &what)
+{
+    printErrorLine(QStringLiteral("wendaro-cli: ") + what);
+    printErrorLine(QStringLiteral("Try 'wendaro-cli --help'."));
+}
+
 bool writeOut(QByteArrayView bytes)
 {
     const size_t written = std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);

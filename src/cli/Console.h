@@ -9,6 +9,8 @@ namespace wendaro::cli {
 // The error report is two lines: the program's message, then the description.
 void printError(const QString &message, const QString &description);
 void printErrorLine(const QString &line);
+// A usage error: "wendaro-cli: what" and the hint to the help text.
+void printUsageError(const QString &what);
 // Writes bytes to stdout and flushes; false when they did not all get out.
 bool writeOut(QByteArrayView bytes);
 

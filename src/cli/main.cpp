@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "Console.h"
 #include "ExitCode.h"
+#include "TranslationCommands.h"
 
 #include <CodePage.h>
 
@@ -20,6 +21,8 @@ namespace {
 const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
        wendaro-cli dump FILE
        wendaro-cli check FILE [--against ORIGINAL] [--strict] [--format=text|json]
+       wendaro-cli export TABLE OUT [--source ORIGINAL]
+       wendaro-cli import TABLE IN OUT [--source ORIGINAL] [--fuzzy] [--ignore-extra]
        wendaro-cli --help | -h
        wendaro-cli --version
 
@@ -45,6 +48,22 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
                "name" (null when no entry), "severity" ("error",
                "warning"), "kind" ("read", "stf", "text", "stf+text",
                "translation") and "message".
+  export   write TABLE's entries to OUT for a translation tool, in the
+           format OUT's suffix names: .po, .pot, .xlf, .xliff or .csv.
+           Each entry is identified by its index, which must be unique in
+           TABLE; the name goes along as context. Without --source the
+           values are the source texts (a template); with it the source
+           of each entry is ORIGINAL's value of the same index and TABLE's
+           value is the translation.
+           Entries ORIGINAL lacks are left out and listed on stderr.
+  import   put the translations of IN (format by its suffix) into TABLE
+           and save the result as OUT, whose path chooses the table format
+           as for convert. Only entries of TABLE change; stderr tells how
+           many were updated, unchanged, untranslated and skipped as
+           fuzzy. --fuzzy takes fuzzy ones too; with --source, a unit
+           whose source is not ORIGINAL's current value counts as fuzzy.
+           An index of IN that TABLE lacks is an error (exit 1) unless
+           --ignore-extra is given.
 
 Options count only before "--"; every argument after it is a command or a
 path, so "check -- -h" checks the file "-h". A help option anywhere before
@@ -56,9 +75,11 @@ UTF-8 is accepted too).
 
 Exit status:
   0   done
-  1   IN or FILE could not be read: stderr holds "ファイル読み込みエラー"
-      and the reason on the next line. check exits 1 when it found a
-      problem (read errors included), each on its own line as above.
+  1   IN, FILE, TABLE or ORIGINAL could not be read: stderr holds
+      "ファイル読み込みエラー" and the reason on the next line. export and
+      import also exit 1 when indexes repeat or IN has indexes TABLE lacks;
+      check exits 1 when it found a problem (read errors included), each on
+      its own line as above.
   2   OUT (dump: stdout) could not be written: stderr holds
       "ファイル書き込みエラー" and the reason; an existing OUT stays as it was
   64  wrong usage
@@ -89,12 +110,20 @@ const Command Commands[] = {
              return usageError(QStringLiteral("option \"--format\" takes json or text"));
          return check(a.operands[0], CheckOptions{a.value("against"), format == "json", a.has("strict")}, codePage);
      }},
+    {"export", 2, "two paths, TABLE and OUT", {{"source", true}},
+     [](const Arguments &a, const CodePage &codePage) {
+         return exportTable(a.operands[0], a.operands[1], a.value("source"), codePage);
+     }},
+    {"import", 3, "three paths, TABLE, IN and OUT", {{"source", true}, {"fuzzy", false}, {"ignore-extra", false}},
+     [](const Arguments &a, const CodePage &codePage) {
+         return importTable(a.operands[0], a.operands[1], a.operands[2], a.value("source"),
+                            {a.has("fuzzy"), a.has("ignore-extra")}, codePage);
+     }},
 };
 
 int usageError(const QString &what)
 {
-    printErrorLine(QStringLiteral("wendaro-cli: ") + what);
-    printErrorLine(QStringLiteral("Try 'wendaro-cli --help'."));
+    printUsageError(what);
     return UsageError;
 }
 

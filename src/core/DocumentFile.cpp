@@ -21,8 +21,8 @@ QString shown(const QString &path)
     return QStringLiteral("「%1」").arg(QDir::toNativeSeparators(path));
 }
 
-// The whole file, or nullopt with the reason in *error. Only regular files
-// are read: a folder, a pipe or a device is refused before it is opened.
+} // namespace
+
 std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
 {
     const QFileInfo info(path);
@@ -60,6 +60,8 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
     }
     return data;
 }
+
+namespace {
 
 LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage, QByteArray *bytes)
 {

@@ -3,7 +3,10 @@
 #include "EntryList.h"
 #include "TextFields.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace wendaro {
 
@@ -14,6 +17,11 @@ inline const QString WriteErrorMessage = QStringLiteral("ファイル書き込�
 
 // The text of an error box: the message, CR LF, the error's description.
 QString errorBoxText(const QString &message, const QString &description);
+
+// The whole file at path, or nullopt with the reason in *error, which names
+// the path. Only regular files are read: a folder, a pipe or a device is
+// refused before it is opened.
+std::optional<QByteArray> readWholeFile(const QString &path, QString *error);
 
 struct LoadResult
 {

@@ -93,6 +93,8 @@ private Q_SLOTS:
     void option();
     void usageError_data();
     void usageError();
+    void exchange_data();
+    void exchange();
     void unknownCodePage();
     void checkJson();
 };
@@ -313,6 +315,63 @@ void TestCli::usageError()
     QCOMPARE(run.errorLines.size(), 2);
     QVERIFY(run.errorLines[0].startsWith(QLatin1String("wendaro-cli: ")));
     QCOMPARE(run.errorLines[1], QStringLiteral("Try 'wendaro-cli --help'."));
+}
+
+void TestCli::exchange_data()
+{
+    QTest::addColumn<QStringList>("args"); // "@name" stands for the file name in the test's folder
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("error");      // a part of stderr
+    QTest::addColumn<QByteArray>("expected"); // out.* after success
+
+    const auto args = [](const char *line) { return QString::fromUtf8(line).split(QLatin1Char(' ')); };
+    const QByteArray bom = "\xEF\xBB\xBF";
+    QTest::newRow("export template") << args("export @good.stf @out.csv") << 0 << ""
+                                     << bom + "Index,Name,Value\r\n3,\"ab\",\"x\"\r\n";
+    QTest::newRow("export with source") << args("export --source @good.stf @tr.txt @out.csv") << 0
+                                        << "にないインデックス 4 の 1 件は書き出していません"
+                                        << bom + "Index,Name,Source,Value\r\n3,\"ab\",\"x\",\"y\"\r\n";
+    QTest::newRow("import") << args("import @good.stf @in.csv @out.txt") << 0
+                            << "更新 1 件、変更なし 0 件、未翻訳 0 件、あいまい（スキップ） 0 件"
+                            << QByteArray("Index\tName\tValue\r\n3\tab\ty<br>\r\n");
+    QTest::newRow("import extra refused") << args("import @good.stf @extra.csv @out.txt") << 1
+                                          << "インデックス 9 の項目は表" << QByteArray();
+    QTest::newRow("import extra ignored") << args("import --ignore-extra @good.stf @extra.csv @out.stf") << 0
+                                          << "飛ばしたもの: インデックス 9" << QByteArray(TableStf).replace("x", "y");
+    QTest::newRow("export repeated indexes") << args("export @twice.txt @out.csv") << 1 << "3（1、2 番目の項目）"
+                                             << QByteArray();
+    QTest::newRow("export unknown suffix") << args("export @good.stf @out.txt") << 64 << ".csv" << QByteArray();
+}
+
+void TestCli::exchange()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, error);
+    QFETCH(QByteArray, expected);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    putFile(dir.filePath(QStringLiteral("good.stf")), TableStf);
+    putFile(dir.filePath(QStringLiteral("tr.txt")), "Index\tName\tValue\r\n3\tab\ty\r\n4\tq\tw\r\n");
+    putFile(dir.filePath(QStringLiteral("in.csv")), "Index,Value\r\n3,y<br>\r\n");
+    putFile(dir.filePath(QStringLiteral("extra.csv")), "Index,Value\r\n9,q\r\n3,y\r\n");
+    putFile(dir.filePath(QStringLiteral("twice.txt")), "Index\tName\tValue\r\n3\ta\tb\r\n3\tc\td\r\n");
+    for (QString &arg : args) {
+        if (arg.startsWith(QLatin1Char('@')))
+            arg = dir.filePath(arg.mid(1));
+    }
+    const QStringList before = listing(dir.path());
+
+    const Run run = runCli(args, "windows-932", dir.path());
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(error.isEmpty() ? run.errorLines.isEmpty() : run.errorLines.join(QLatin1Char('\n')).contains(error),
+             qPrintable(run.errorLines.join(QLatin1Char('\n'))));
+    const QString out = QFileInfo(args.last()).fileName();
+    if (exitCode == 0)
+        QCOMPARE(contents(dir.filePath(out)), expected);
+    else
+        QCOMPARE(listing(dir.path()), before);
 }
 
 void TestCli::unknownCodePage()

@@ -1,5 +1,6 @@
 #include "FormatRegistry.h"
 
+#include "CsvFormat.h"
 #include "PoFormat.h"
 #include "StfFormat.h"
 #include "TextFormat.h"
@@ -42,6 +43,7 @@ const std::vector<TranslationFactory> &translationFactories()
     static const std::vector<TranslationFactory> all = {
         []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<PoFormat>(); },
         []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<XliffFormat>(); },
+        []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<CsvFormat>(); },
     };
     return all;
 }

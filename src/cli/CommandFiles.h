@@ -1,0 +1,27 @@
+#pragma once
+
+#include <DocumentFile.h>
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace wendaro {
+class CodePage;
+}
+
+namespace wendaro::cli {
+
+// What the commands share to reach their files.
+
+// The name under which Qt opens exactly the file that the bytes name, or
+// nullopt after the error was reported under message, with action saying
+// what cannot be done. Qt turns bytes that are not UTF-8 into U+FFFD, and
+// that name would read a missing file or write a new one beside the one meant.
+std::optional<QString> fileName(const QByteArray &bytes, const QString &message, const QString &action);
+
+// The document at path, or nullopt after the read error was reported.
+std::optional<LoadResult> load(const QByteArray &path, const CodePage &codePage);
+
+} // namespace wendaro::cli

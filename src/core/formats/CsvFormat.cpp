@@ -1,0 +1,333 @@
+#include "CsvFormat.h"
+
+#include "CharacterName.h"
+#include "LineBreaks.h"
+#include "Number.h"
+#include "Spaces.h"
+#include "TranslationCatalog.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace wendaro {
+
+namespace {
+
+const char ByteOrderMark[] = "\xEF\xBB\xBF";
+
+struct Record
+{
+    QStringList fields;
+    qsizetype line = 0; // where the record starts, counting LFs
+    bool blank = false; // an empty line: one unquoted empty field
+};
+
+// The offset of the first byte that does not begin or continue a valid
+// UTF-8 sequence (overlong forms and surrogates included), or -1.
+qsizetype firstInvalidByte(QByteArrayView data)
+{
+    qsizetype i = 0;
+    while (i < data.size()) {
+        const uchar lead = uchar(data[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        const qsizetype length = (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+        if (length == 0 || i + length > data.size())
+            return i;
+        char32_t code = lead & (0x7F >> length);
+        for (qsizetype k = 1; k < length; ++k) {
+            const uchar next = uchar(data[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return i;
+            code = (code << 6) | (next & 0x3F);
+        }
+        const char32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return i;
+        i += length;
+    }
+    return -1;
+}
+
+// Splits the text into records. Inside quotes every character is data, CR
+// and LF included; outside them a record ends at CR LF or LF, and a lone CR
+// is refused, since no writer of this format puts one there and guessing
+// its meaning could split or join values silently.
+std::optional<QList<Record>> parseRecords(QStringView text, QString *error)
+{
+    QList<Record> records;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    qsizetype line = 1;
+    qsizetype lineStart = 0;
+    const auto column = [&](qsizetype at) { return at - lineStart + 1; };
+    while (i < n) {
+        Record record;
+        record.line = line;
+        for (;;) {
+            const qsizetype fieldNumber = record.fields.size() + 1;
+            QString field;
+            bool quoted = false;
+            if (i < n && text[i] == u'"') {
+                quoted = true;
+                const qsizetype openLine = line;
+                const qsizetype openColumn = column(i);
+                ++i;
+                for (;;) {
+                    if (i >= n) {
+                        *error = QStringLiteral("%1 行目 %2 文字目で始まる %3 番目のフィールドの引用符が閉じられないまま、"
+                                                "ファイルが終わっています。")
+                                     .arg(openLine)
+                                     .arg(openColumn)
+                                     .arg(fieldNumber);
+                        return std::nullopt;
+                    }
+                    const QChar c = text[i++];
+                    if (c == u'"') {
+                        if (i < n && text[i] == u'"') {
+                            field += c;
+                            ++i;
+                            continue;
+                        }
+                        break;
+                    }
+                    if (c == u'\n') {
+                        ++line;
+                        lineStart = i;
+                    }
+                    field += c;
+                }
+                if (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
+                    *error = QStringLiteral("%1 行目 %2 文字目: %3 番目のフィールドの閉じる引用符の後に %4 があります。"
+                                            "引用符の中の引用符は 2 つ重ねて書きます。")
+                                 .arg(line)
+                                 .arg(column(i))
+                                 .arg(fieldNumber)
+                                 .arg(characterName(text.toString(), i));
+                    return std::nullopt;
+                }
+            } else {
+                while (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
+                    if (text[i] == u'"') {
+                        *error = QStringLiteral("%1 行目 %2 文字目: 引用符で囲まれていない %3 番目のフィールドに引用符があります。"
+                                                "引用符を含むフィールドは全体を引用符で囲み、中の引用符を 2 つ重ねて書きます。")
+                                     .arg(line)
+                                     .arg(column(i))
+                                     .arg(fieldNumber);
+                        return std::nullopt;
+                    }
+                    field += text[i++];
+                }
+            }
+            record.fields.append(field);
+            if (i >= n) {
+                record.blank = !quoted && record.fields.size() == 1 && field.isEmpty();
+                break;
+            }
+            if (text[i] == u',') {
+                ++i;
+                continue;
+            }
+            if (text[i] == u'\r') {
+                if (i + 1 >= n || text[i + 1] != u'\n') {
+                    *error = QStringLiteral("%1 行目 %2 文字目: 引用符の外に LF の付かない CR（U+000D）があります。"
+                                            "レコードの区切りは CR LF か LF です。")
+                                 .arg(line)
+                                 .arg(column(i));
+                    return std::nullopt;
+                }
+                ++i;
+            }
+            ++i;
+            ++line;
+            lineStart = i;
+            record.blank = !quoted && record.fields.size() == 1 && field.isEmpty();
+            break;
+        }
+        if (!record.blank)
+            records.append(record);
+    }
+    return records;
+}
+
+// A text field in quotes, every quote doubled: quoted always, so that the
+// reader never has to guess where a value with a comma or a line break ends.
+QString quoted(const QString &text)
+{
+    QString field = text;
+    field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + field + QLatin1Char('"');
+}
+
+// A surrogate without its partner would turn into U+FFFD in UTF-8; returns
+// the position of the first one, or -1.
+qsizetype loneSurrogate(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+QString CsvFormat::shortName() const
+{
+    return QStringLiteral("csv");
+}
+
+QString CsvFormat::nameFilter() const
+{
+    return QStringLiteral("CSV (*.csv)");
+}
+
+QStringList CsvFormat::suffixes() const
+{
+    return {QStringLiteral("csv")};
+}
+
+bool CsvFormat::read(QByteArrayView data, TranslationCatalog &catalog)
+{
+    m_error.clear();
+    const qsizetype skipped = data.startsWith(QByteArrayView(ByteOrderMark)) ? 3 : 0;
+    data = data.sliced(skipped);
+    const qsizetype invalid = firstInvalidByte(data);
+    if (invalid >= 0) {
+        m_error = QStringLiteral("先頭から %1 バイトの位置に UTF-8 として正しくないバイトがあります。"
+                                 "CSV は UTF-8 で保存してください。")
+                      .arg(skipped + invalid);
+        return false;
+    }
+    const std::optional<QList<Record>> records = parseRecords(QString::fromUtf8(data), &m_error);
+    if (!records)
+        return false;
+    if (records->isEmpty()) {
+        m_error = QStringLiteral("見出しの行がありません。1 行目には列の名前 Index, Name, Value を書きます。");
+        return false;
+    }
+
+    const Record &header = records->first();
+    const QStringList names = {QStringLiteral("Index"), QStringLiteral("Name"), QStringLiteral("Source"),
+                               QStringLiteral("Value")};
+    qsizetype columns[4] = {-1, -1, -1, -1};
+    for (qsizetype f = 0; f < header.fields.size(); ++f) {
+        const QStringView name = trimSpaces(header.fields[f]);
+        for (qsizetype k = 0; k < names.size(); ++k) {
+            if (name.compare(names[k], Qt::CaseInsensitive) != 0)
+                continue;
+            if (columns[k] >= 0) {
+                m_error = QStringLiteral("見出しの行（%1 行目）に %2 の列が 2 つあります（%3 番目と %4 番目）。")
+                              .arg(header.line)
+                              .arg(names[k])
+                              .arg(columns[k] + 1)
+                              .arg(f + 1);
+                return false;
+            }
+            columns[k] = f;
+        }
+    }
+    const auto [indexColumn, nameColumn, sourceColumn, valueColumn] = columns;
+    for (const qsizetype k : {0, 3}) {
+        if (columns[k] < 0) {
+            m_error = QStringLiteral("見出しの行（%1 行目）に %2 の列がありません。"
+                                     "見出しには Index, Name, Value（原文があれば Source も）の列の名前を書きます。")
+                          .arg(header.line)
+                          .arg(names[k]);
+            return false;
+        }
+    }
+
+    catalog.isTemplate = false;
+    catalog.hasSource = sourceColumn >= 0;
+    for (qsizetype r = 1; r < records->size(); ++r) {
+        const Record &record = records->at(r);
+        for (const qsizetype k : {0, 1, 2, 3}) {
+            if (columns[k] >= record.fields.size()) {
+                m_error = QStringLiteral("%1 行目にはフィールドが %2 個しかなく、%3 の列（%4 番目）がありません。")
+                              .arg(record.line)
+                              .arg(record.fields.size())
+                              .arg(names[k])
+                              .arg(columns[k] + 1);
+                return false;
+            }
+        }
+        for (qsizetype f = header.fields.size(); f < record.fields.size(); ++f) {
+            if (!record.fields[f].isEmpty()) {
+                m_error = QStringLiteral("%1 行目の %2 番目のフィールドには見出しがありません（見出しの列は %3 個）。"
+                                         "値の中のコンマや改行は、フィールド全体を引用符で囲んで書きます。")
+                              .arg(record.line)
+                              .arg(f + 1)
+                              .arg(header.fields.size());
+                return false;
+            }
+        }
+        const QString &indexField = record.fields[indexColumn];
+        const Int16Conversion index = toInt16(indexField);
+        if (!index.ok()) {
+            m_error = index.status == Int16Conversion::Status::Overflow
+                ? QStringLiteral("%1 行目の Index「%2」は -32768 から 32767 の範囲を超えています。")
+                : QStringLiteral("%1 行目の Index「%2」は数値ではありません。");
+            m_error = m_error.arg(record.line).arg(trimSpaces(indexField));
+            return false;
+        }
+        TranslationUnit unit;
+        unit.index = index.value;
+        unit.hasName = nameColumn >= 0;
+        if (unit.hasName)
+            unit.name = record.fields[nameColumn];
+        // A CR LF is a line break, which the list holds as "<br>" (as a
+        // table file's CR LF reads); the writer never puts one in a value.
+        if (catalog.hasSource)
+            unit.source = lineBreaksToList(record.fields[sourceColumn]);
+        unit.target = lineBreaksToList(record.fields[valueColumn]);
+        unit.translated = true;
+        unit.place = QStringLiteral("%1 行目").arg(record.line);
+        catalog.units.append(unit);
+    }
+    return true;
+}
+
+bool CsvFormat::write(const TranslationCatalog &catalog, QByteArray &out)
+{
+    m_error.clear();
+    // A template's values are the table's own; a translation puts the
+    // original beside them. A catalog read from a file without sources or
+    // names is written without those columns, so that it reads back the same.
+    const bool withSource = !catalog.isTemplate && catalog.hasSource;
+    const bool withName = catalog.units.isEmpty()
+        || std::any_of(catalog.units.cbegin(), catalog.units.cend(), [](const TranslationUnit &u) { return u.hasName; });
+    QString text = QStringLiteral("Index") + (withName ? QStringLiteral(",Name") : QString())
+        + (withSource ? QStringLiteral(",Source") : QString()) + QStringLiteral(",Value\r\n");
+    for (const TranslationUnit &unit : catalog.units) {
+        const QString value = catalog.isTemplate ? unit.source : unit.translated ? unit.target : QString();
+        const QList<QPair<QString, QString>> texts = {
+            {QStringLiteral("名前"), unit.name}, {QStringLiteral("原文"), unit.source}, {QStringLiteral("値"), value}};
+        for (const auto &[what, field] : texts) {
+            const qsizetype at = loneSurrogate(field);
+            if (at >= 0) {
+                m_error = QStringLiteral("インデックス %1 の%2の %3 文字目は対になっていないサロゲート %4 なので、"
+                                         "UTF-8 の CSV には書けません。")
+                              .arg(unit.index)
+                              .arg(what)
+                              .arg(at + 1)
+                              .arg(characterName(field, at));
+                return false;
+            }
+        }
+        text += QString::number(unit.index) + QLatin1Char(',');
+        if (withName)
+            text += quoted(unit.name) + QLatin1Char(',');
+        if (withSource)
+            text += quoted(unit.source) + QLatin1Char(',');
+        text += quoted(value) + QStringLiteral("\r\n");
+    }
+    out = QByteArray(ByteOrderMark) + text.toUtf8();
+    return true;
+}
+
+} // namespace wendaro

@@ -1,0 +1,46 @@
+#include "TableExport.h"
+
+#include "EntryList.h"
+#include "TableIndexes.h"
+
+namespace wendaro {
+
+std::optional<ExportResult> exportCatalog(const EntryList &table, const QString &tableName, const EntryList *original,
+                                          const QString &originalName, QString *error)
+{
+    const std::optional<TableIndexes> indexes = tableIndexes(table, tableName, error);
+    if (!indexes)
+        return std::nullopt;
+    std::optional<TableIndexes> originalIndexes;
+    if (original) {
+        originalIndexes = tableIndexes(*original, originalName, error);
+        if (!originalIndexes)
+            return std::nullopt;
+    }
+
+    ExportResult result;
+    result.catalog.isTemplate = original == nullptr;
+    for (qsizetype p = 1; p <= table.count(); ++p) {
+        const Entry &entry = table.at(p);
+        TranslationUnit unit;
+        unit.index = indexes->byPosition[p - 1];
+        unit.name = entry.name;
+        unit.hasName = true;
+        if (original) {
+            const qsizetype at = originalIndexes->positionOf.value(unit.index);
+            if (at == 0) {
+                result.notInOriginal.append(unit.index);
+                continue;
+            }
+            unit.source = original->at(at).value;
+            unit.target = entry.value;
+            unit.translated = !entry.value.isEmpty();
+        } else {
+            unit.source = entry.value;
+        }
+        result.catalog.units.append(unit);
+    }
+    return result;
+}
+
+} // namespace wendaro
