@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "ExitCode.h"
+#include "FileOperands.h"
 
 #include <CodePage.h>
 #include <DocumentFile.h>
@@ -15,63 +16,6 @@
 #include <optional>
 
 namespace wendaro::cli {
-
-namespace {
-
-// The path for a message: what decodes as UTF-8 as it is, every other byte
-// as \xNN, so that the user can tell which file is meant.
-QString escapedPath(const QByteArray &bytes)
-{
-    QString shown;
-    qsizetype at = 0;
-    while (at < bytes.size()) {
-        const uchar lead = uchar(bytes[at]);
-        const qsizetype length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-        if (length > 0) {
-            const QByteArray sequence = bytes.mid(at, length);
-            const QString decoded = QString::fromUtf8(sequence);
-            if (sequence.size() == length && decoded.toUtf8() == sequence) {
-                shown += decoded;
-                at += length;
-                continue;
-            }
-        }
-        shown += QStringLiteral("\\x") + QString::number(lead, 16).toUpper().rightJustified(2, QLatin1Char('0'));
-        ++at;
-    }
-    return shown;
-}
-
-// The name under which Qt opens exactly the file that the bytes name, or
-// nullopt after the error was reported. Qt turns bytes that are not UTF-8
-// into U+FFFD, and that name would read a missing file or write a new one
-// beside the one meant.
-std::optional<QString> fileName(const QByteArray &bytes, const QString &message, const QString &action)
-{
-    const QString name = QFile::decodeName(bytes);
-    if (QFile::encodeName(name) == bytes)
-        return name;
-    printError(message, QStringLiteral("パス「%1」のバイト列はこのシステムのファイル名の文字コード（UTF-8）として"
-                                       "正しくないので、%2。ファイルの名前を変えてください。")
-                            .arg(escapedPath(bytes), action));
-    return std::nullopt;
-}
-
-// The document at path, or nullopt after the read error was reported.
-std::optional<LoadResult> load(const QByteArray &path, const CodePage &codePage)
-{
-    const std::optional<QString> name = fileName(path, ReadErrorMessage, QStringLiteral("読み込めません"));
-    if (!name)
-        return std::nullopt;
-    LoadResult document = loadDocument(*name, codePage);
-    if (!document.ok) {
-        printError(ReadErrorMessage, document.errorString);
-        return std::nullopt;
-    }
-    return document;
-}
-
-} // namespace
 
 int convert(const QByteArray &in, const QByteArray &out, const CodePage &codePage)
 {
