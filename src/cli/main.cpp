@@ -41,8 +41,9 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
              ~ INDEX "old" -> "new": "value"           name changed
              > INDEX "name": row 3 -> row 7            moved (--order only)
              3 added, 1 removed, 4 changed
-           Texts are quoted, with \ " \t \r \n, \xNN for other control
-           characters and \uXXXX for U+2028, U+2029 and lone surrogates.
+           Texts are quoted; \ and " show as \\ and \", TAB, CR and LF as
+           \t, \r and \n, other control characters as \xNN, U+2028, U+2029
+           and lone surrogates as \uXXXX, so each line is one difference.
            An index that a table holds more than once: its n-th row in A is
            compared with its n-th in B, shown as INDEX#n, and a line
            "# index 5 appears 2 times in A, once in B; ..." says so.
