@@ -11,7 +11,6 @@
 #include <compare/TableDiff.h>
 #include <compare/TableUpdate.h>
 
-#include <QFile>
 #include <QSet>
 
 #include <algorithm>

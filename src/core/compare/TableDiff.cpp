@@ -74,7 +74,7 @@ TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
     TableDiff diff;
     std::vector<bool> pairedB(indexesB.size(), false);
     std::vector<qsizetype> pairedPositions;  // B's row for each paired row of A, in A's order
-    std::vector<size_t> pairedChanges;       // where each pair's Moved would go: its A row
+    std::vector<size_t> pairedRowsOfA;       // the row of A of each pair
     std::vector<int> pairedOccurrence;
     pairedPositions.reserve(std::min(indexesA.size(), indexesB.size()));
     for (size_t i = 0; i < indexesA.size(); ++i) {
@@ -97,7 +97,7 @@ TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
         rows.nextB = nextOfB[size_t(j)];
         pairedB[size_t(j)] = true;
         pairedPositions.push_back(j);
-        pairedChanges.push_back(i);
+        pairedRowsOfA.push_back(i);
         pairedOccurrence.push_back(occurrence);
         const Entry &now = b.at(j + 1);
         change.nameChanged = old.name != now.name;
@@ -131,7 +131,7 @@ TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
         for (size_t k = 0; k < kept.size(); ++k) {
             if (kept[k])
                 continue;
-            const size_t i = pairedChanges[k];
+            const size_t i = pairedRowsOfA[k];
             const qsizetype j = pairedPositions[k];
             TableChange change;
             change.kind = TableChange::Kind::Moved;
