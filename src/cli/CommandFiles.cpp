@@ -6,10 +6,6 @@
 
 namespace wendaro::cli {
 
-namespace {
-
-// The path for a message: what decodes as UTF-8 as it is, every other byte
-// as \xNN, so that the user can tell which file is meant.
 QString escapedPath(const QByteArray &bytes)
 {
     QString shown;
@@ -32,7 +28,6 @@ QString escapedPath(const QByteArray &bytes)
     return shown;
 }
 
-} // namespace
 
 std::optional<QString> fileName(const QByteArray &bytes, const QString &message, const QString &action)
 {

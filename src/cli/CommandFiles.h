@@ -15,6 +15,10 @@ namespace wendaro::cli {
 
 // What the commands share to reach their files.
 
+// The path for a message: what decodes as UTF-8 as it is, every other byte
+// as \xNN, so that the user can tell which file is meant.
+QString escapedPath(const QByteArray &bytes);
+
 // The name under which Qt opens exactly the file that the bytes name, or
 // nullopt after the error was reported under message, with action saying
 // what cannot be done. Qt turns bytes that are not UTF-8 into U+FFFD, and

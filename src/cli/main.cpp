@@ -1,5 +1,6 @@
 #include "Arguments.h"
 #include "Commands.h"
+#include "CompareCommands.h"
 #include "Console.h"
 #include "ExitCode.h"
 #include "TranslationCommands.h"
@@ -23,6 +24,8 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
        wendaro-cli check FILE [--against ORIGINAL] [--strict] [--format=text|json]
        wendaro-cli export TABLE OUT [--source ORIGINAL]
        wendaro-cli import TABLE IN OUT [--source ORIGINAL] [--fuzzy] [--ignore-extra]
+       wendaro-cli diff [--format=text|json] [--order] A B
+       wendaro-cli update OLD_ORIGINAL NEW_ORIGINAL TRANSLATION OUT
        wendaro-cli --help | -h
        wendaro-cli --version
 
@@ -64,6 +67,34 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
            whose source is not ORIGINAL's current value counts as fuzzy.
            An index of IN that TABLE lacks is an error (exit 1) unless
            --ignore-extra is given.
+  diff     compare table A with table B by index; print on stdout one line
+           per difference, sorted by index, then a line of counts:
+             + INDEX "name": "value"                   only in B
+             - INDEX "name": "value"                   only in A
+             ~ INDEX "name": "old" -> "new"            value changed
+             ~ INDEX "old" -> "new": "value"           name changed
+             > INDEX "name": row 3 -> row 7            moved (--order only)
+             3 added, 1 removed, 4 changed
+           Texts are quoted; \ and " show as \\ and \", TAB, CR and LF as
+           \t, \r and \n, other control characters as \xNN, U+2028, U+2029
+           and lone surrogates as \uXXXX, so each line is one difference.
+           An index that a table holds more than once: its n-th row in A is
+           compared with its n-th in B, shown as INDEX#n, and a line
+           "# index 5 appears 2 times in A, once in B; ..." says so.
+           An index text that is no number is compared as text, in quotes.
+           The order of the rows counts only with --order; the fewest rows
+           whose moving explains B's order are shown as moved.
+           --format=json prints one JSON object instead (see the manual).
+           Exit status 0: same entries, 1: they differ, 2: A or B could not
+           be read (unlike convert, as diff(1) does) or stdout not written.
+  update   write OUT: the entries of NEW_ORIGINAL in its order; where an
+           index's value is the same in OLD_ORIGINAL and NEW_ORIGINAL, the
+           name and value of TRANSLATION; elsewhere NEW_ORIGINAL's. stderr
+           lists each index as "new", "changed" ("old" -> "new" original),
+           "untranslated" (TRANSLATION lacks it) or "removed", then the
+           counts. A table that holds an index twice is refused (exit 1,
+           "FILE: reason"). A text OUT gets TRANSLATION's output-file and
+           memo lines.
 
 Options count only before "--"; every argument after it is a command or a
 path, so "check -- -h" checks the file "-h". A help option anywhere before
@@ -118,6 +149,12 @@ const Command Commands[] = {
      [](const Arguments &a, const CodePage &codePage) {
          return importTable(a.operands[0], a.operands[1], a.operands[2], a.value("source"),
                             {a.has("fuzzy"), a.has("ignore-extra")}, codePage);
+     }},
+    {"diff", 2, "two paths, A and B", {{"format", true}, {"order", false}},
+     [](const Arguments &a, const CodePage &codePage) { return diff(a, codePage); }},
+    {"update", 4, "four paths, OLD_ORIGINAL, NEW_ORIGINAL, TRANSLATION and OUT", {},
+     [](const Arguments &a, const CodePage &codePage) {
+         return update(a.operands[0], a.operands[1], a.operands[2], a.operands[3], codePage);
      }},
 };
 

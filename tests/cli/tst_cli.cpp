@@ -97,6 +97,8 @@ private Q_SLOTS:
     void exchange();
     void unknownCodePage();
     void checkJson();
+    void compare_data();
+    void compare();
 };
 
 void TestCli::command_data()
@@ -415,6 +417,107 @@ void TestCli::checkJson()
     QCOMPARE(first.value(QLatin1String("severity")).toString(), QStringLiteral("error"));
     QCOMPARE(first.value(QLatin1String("kind")).toString(), QStringLiteral("text"));
     QCOMPARE(problems[1].toObject().value(QLatin1String("kind")).toString(), QStringLiteral("translation"));
+}
+
+void TestCli::compare_data()
+{
+    QTest::addColumn<QStringList>("args");     // "@name": a file of the test's folder
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");       // stdout
+    QTest::addColumn<QStringList>("errors");   // how each stderr line starts ("@name" as in args)
+    QTest::addColumn<QByteArray>("written");   // out.txt after the run, "" when none is made
+
+    const QString read = QStringLiteral("ファイル読み込みエラー");
+    const QStringList none;
+    const auto args = [](const char *line) { return QString::fromUtf8(line).split(QLatin1Char(' ')); };
+
+    QTest::newRow("diff stf and text the same") << args("diff @good.stf @good.txt") << 0
+                                                << QByteArray("0 added, 0 removed, 0 changed\n") << none << QByteArray();
+    QTest::newRow("diff differ") << args("diff @japanese.stf @good.txt") << 1
+                                 << QStringLiteral("- 1 \"ab\": \"あ<br>い\"\n+ 3 \"ab\": \"x\"\n"
+                                                   "1 added, 1 removed, 0 changed\n").toUtf8()
+                                 << none << QByteArray();
+    QTest::newRow("diff control characters on one line")
+        << args("diff @good.stf @controls.stf") << 1
+        << QByteArray("~ 3 \"ab\": \"x\" -> \"\\n\\r\\t\\x01\\\"\\\\\"\n0 added, 0 removed, 1 changed\n") << none
+        << QByteArray();
+    QTest::newRow("diff json, lone surrogate")
+        << args("diff --format=json @good.stf @surrogate.stf") << 1
+        << QByteArray("{\n\"changes\": [\n{\"change\": \"changed\", \"index\": 3, \"occurrence\": 1, \"oldPosition\": 1, "
+                      "\"position\": 1, \"fields\": [\"value\"], \"oldName\": \"ab\", \"oldValue\": \"x\", "
+                      "\"name\": \"ab\", \"value\": \"\\uD800\"}\n],\n\"repeated\": [],\n"
+                      "\"added\": 0, \"removed\": 0, \"changed\": 1, \"moved\": 0\n}\n")
+        << none << QByteArray();
+    QTest::newRow("diff B missing") << args("diff @good.stf @missing.txt") << 2 << QByteArray() << QStringList{read, ""}
+                                    << QByteArray();
+    QTest::newRow("diff unknown format") << args("diff --format=xml @good.stf @good.txt") << 64 << QByteArray()
+                                         << QStringList{"wendaro-cli: diff's --format", "Try"} << QByteArray();
+
+    QTest::newRow("update stf and text") << args("update @good.stf @new.txt @translation.stf @out.txt") << 0
+                                         << QByteArray()
+                                         << QStringList{"new 4 \"cd\": \"y\"",
+                                                        "1 new, 0 changed, 0 untranslated, 0 removed, 1 carried"}
+                                         << QByteArray("Index\tName\tValue\r\n3\tab\tX\r\n4\tcd\ty\r\n");
+    QTest::newRow("update repeated index") << args("update @good.stf @new.txt @twice.txt @out.txt") << 1
+                                           << QByteArray() << QStringList{"@twice.txt: "} << QByteArray();
+    QTest::newRow("update translation missing") << args("update @good.stf @new.txt @missing.txt @out.txt") << 1
+                                                << QByteArray() << QStringList{read, ""} << QByteArray();
+    QTest::newRow("update out not writable")
+        << args("update @good.stf @new.txt @translation.stf @nowhere/out.txt") << 2 << QByteArray()
+        << QStringList{QStringLiteral("ファイル書き込みエラー"), ""} << QByteArray();
+}
+
+void TestCli::compare()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QStringList, errors);
+    QFETCH(QByteArray, written);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const auto stf = [](const char *valueHex) {
+        const QByteArray value = QByteArray::fromHex(valueHex);
+        QByteArray file = QByteArray::fromHex("cdab0000010200000001000000" "03000000ffffffff");
+        const qint32 units = qint32(value.size() / 2);
+        file += QByteArray(reinterpret_cast<const char *>(&units), 4) + value; // little-endian, as the tests run
+        return file + QByteArray::fromHex("03000000020000006162");
+    };
+    putFile(dir.filePath(QStringLiteral("good.stf")), TableStf);
+    putFile(dir.filePath(QStringLiteral("good.txt")), TableText);
+    putFile(dir.filePath(QStringLiteral("japanese.stf")), JapaneseStf);
+    putFile(dir.filePath(QStringLiteral("surrogate.stf")), stf("00d8"));
+    putFile(dir.filePath(QStringLiteral("controls.stf")), stf("0a000d00090001002200" "5c00"));
+    putFile(dir.filePath(QStringLiteral("translation.stf")), stf("5800"));
+    putFile(dir.filePath(QStringLiteral("new.txt")), "Index\tName\tValue\r\n3\tab\tx\r\n4\tcd\ty\r\n");
+    putFile(dir.filePath(QStringLiteral("twice.txt")), "Index\tName\tValue\r\n3\ta\tb\r\n3\tc\td\r\n");
+    for (QString &arg : args) {
+        const qsizetype at = arg.indexOf(QLatin1Char('@'));
+        if (at >= 0)
+            arg = arg.left(at) + dir.filePath(arg.mid(at + 1));
+    }
+
+    const Run run = runCli(args, "windows-932", dir.path());
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, out);
+    QCOMPARE(run.errorLines.size(), errors.size());
+    for (qsizetype i = 0; i < errors.size(); ++i) {
+        const QString start = errors[i].startsWith(QLatin1Char('@')) ? dir.filePath(errors[i].mid(1)) : errors[i];
+        QVERIFY2(run.errorLines[i].startsWith(start), qPrintable(run.errorLines[i]));
+    }
+    const QString outPath = dir.filePath(QStringLiteral("out.txt"));
+    QCOMPARE(QFileInfo::exists(outPath), !written.isEmpty());
+    if (!written.isEmpty())
+        QCOMPARE(contents(outPath), written);
+
+    // JSON reads back to the exact text, the lone surrogate included.
+    if (args.contains(QLatin1String("--format=json"))) {
+        QJsonParseError error;
+        const QJsonDocument json = QJsonDocument::fromJson(run.out, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(json[QLatin1String("changes")][0][QLatin1String("value")].toString(), QString(QChar(0xD800)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

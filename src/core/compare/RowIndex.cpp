@@ -1,0 +1,21 @@
+#include "RowIndex.h"
+
+#include "Number.h"
+#include "Spaces.h"
+
+namespace wendaro {
+
+RowIndex RowIndex::of(const QString &indexText)
+{
+    const Int16Conversion number = toInt16(indexText);
+    if (number.ok())
+        return {number.value, {}};
+    return {std::nullopt, trimSpaces(indexText).toString()};
+}
+
+QString RowIndex::shown() const
+{
+    return number ? QString::number(*number) : text;
+}
+
+} // namespace wendaro

@@ -1,0 +1,168 @@
+#include <compare/TableDiff.h>
+#include <compare/TableUpdate.h>
+
+#include <QTest>
+
+using namespace wendaro;
+
+namespace {
+
+// Rows written "index|name|value"; the index text is kept as written.
+EntryList table(const QStringList &rows)
+{
+    EntryList list;
+    for (const QString &row : rows) {
+        const QStringList fields = row.split(QLatin1Char('|'));
+        list.append(Entry{fields.value(0), fields.value(1), fields.value(2), std::nullopt});
+    }
+    return list;
+}
+
+QString described(const TableChange &c)
+{
+    const QString at = c.index.shown() + QLatin1Char('#') + QString::number(c.occurrence);
+    switch (c.kind) {
+    case TableChange::Kind::Added:
+        return QStringLiteral("+ %1 %2=%3").arg(at, c.name, c.value);
+    case TableChange::Kind::Removed:
+        return QStringLiteral("- %1 %2=%3").arg(at, c.oldName, c.oldValue);
+    case TableChange::Kind::Changed:
+        return QStringLiteral("~ %1 %2%3 %4=%5 -> %6=%7")
+            .arg(at, c.nameChanged ? QStringLiteral("N") : QString(), c.valueChanged ? QStringLiteral("V") : QString(),
+                 c.oldName, c.oldValue, c.name, c.value);
+    case TableChange::Kind::Moved:
+        return QStringLiteral("> %1 @%2->@%3").arg(at).arg(c.oldPosition).arg(c.position);
+    }
+    return {};
+}
+
+} // namespace
+
+class TestCompare : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void diff_data();
+    void diff();
+    void update_data();
+    void update();
+};
+
+void TestCompare::diff_data()
+{
+    QTest::addColumn<QStringList>("a");
+    QTest::addColumn<QStringList>("b");
+    QTest::addColumn<bool>("order");
+    QTest::addColumn<QStringList>("changes");
+    QTest::addColumn<QStringList>("repeated"); // "index:countA/countB"
+
+    const QStringList abc{"    1|a|x", "    2|b|y", "    3|c|z"};
+    QTest::newRow("same") << abc << abc << true << QStringList{} << QStringList{};
+    QTest::newRow("order alone is no difference")
+        << abc << QStringList{"    3|c|z", "    1|a|x", "    2|b|y"} << false << QStringList{} << QStringList{};
+    QTest::newRow("one row moved to the front")
+        << abc << QStringList{"    3|c|z", "    1|a|x", "    2|b|y"} << true << QStringList{"> 3#1 @3->@1"}
+        << QStringList{};
+    QTest::newRow("added and removed rows move nothing")
+        << abc << QStringList{"    0|n|w", "    1|a|x", "    3|c|z"} << true
+        << QStringList{"+ 0#1 n=w", "- 2#1 b=y"} << QStringList{};
+    QTest::newRow("name, value, both, sorted by index")
+        << abc << QStringList{"    3|C|Z", "    2|b|y<br>", "    1|A|x"} << false
+        << QStringList{"~ 1#1 N a=x -> A=x", "~ 2#1 V b=y -> b=y<br>", "~ 3#1 NV c=z -> C=Z"} << QStringList{};
+    QTest::newRow("changed and moved")
+        << abc << QStringList{"    2|b|y", "    3|c|z", "    1|a|X"} << true
+        << QStringList{"~ 1#1 V a=x -> a=X", "> 1#1 @1->@3"} << QStringList{};
+    QTest::newRow("repeated index paired in order")
+        << QStringList{"5|a|x", "5|b|y"} << QStringList{"5|a|x", "5|c|y", "5|d|w"} << false
+        << QStringList{"~ 5#2 N b=y -> c=y", "+ 5#3 d=w"} << QStringList{"5:2/3"};
+    QTest::newRow("index by number, whatever its text")
+        << QStringList{"007|a|x", "1e1|b|y"} << QStringList{"    7|a|x", "   10|b|y"} << false << QStringList{}
+        << QStringList{};
+    QTest::newRow("index text that is no number")
+        << QStringList{"abc|a|x", "    1|b|y"} << QStringList{" abc |a|z", "  xyz|c|w", "1|b|y"} << false
+        << QStringList{"~ abc#1 V a=x -> a=z", "+ xyz#1 c=w"} << QStringList{};
+    QTest::newRow("out of range is text")
+        << QStringList{"32768|a|x"} << QStringList{"-32768|a|x"} << false
+        << QStringList{"+ -32768#1 a=x", "- 32768#1 a=x"} << QStringList{};
+}
+
+void TestCompare::diff()
+{
+    QFETCH(QStringList, a);
+    QFETCH(QStringList, b);
+    QFETCH(bool, order);
+    QFETCH(QStringList, changes);
+    QFETCH(QStringList, repeated);
+
+    const TableDiff found = compareTables(table(a), table(b), order);
+    QStringList got;
+    for (const TableChange &c : found.changes)
+        got << described(c);
+    QCOMPARE(got, changes);
+    QStringList gotRepeated;
+    for (const RepeatedIndex &r : found.repeated)
+        gotRepeated << QStringLiteral("%1:%2/%3").arg(r.index.shown()).arg(r.countA).arg(r.countB);
+    QCOMPARE(gotRepeated, repeated);
+    QCOMPARE(found.added + found.removed + found.changed + found.moved, found.changes.size());
+}
+
+void TestCompare::update_data()
+{
+    QTest::addColumn<QStringList>("oldOriginal");
+    QTest::addColumn<QStringList>("newOriginal");
+    QTest::addColumn<QStringList>("translation");
+    QTest::addColumn<QStringList>("rows");   // the result, or "refused N: indexes" (N: 1 old, 2 new, 3 translation)
+    QTest::addColumn<QStringList>("report"); // "new 4", "changed 2 old->new", "untranslated 3", "removed 9", "carried N"
+
+    const QStringList old{"1|a|one", "2|b|two", "3|c|three", "9|z|nine"};
+    QTest::newRow("carried, changed, new, untranslated, removed")
+        << old << QStringList{"4|d|four", "3|c|three", "2|b|TWO", "1|A|one"}
+        << QStringList{"1|a|ichi", "2|b|ni", "9|z|kyu", "8|y|hachi"}
+        << QStringList{"4|d|four", "3|c|three", "2|b|TWO", "1|a|ichi"}
+        << QStringList{"new 4", "changed 2 two->TWO", "untranslated 3", "removed 9", "removed 8", "carried 1"};
+    QTest::newRow("repeated index refused")
+        << old << old << QStringList{"1|a|x", "2|b|y", "1|a|z", "2|b|w", "7|q|r"}
+        << QStringList{"refused 3: 1 2"} << QStringList{};
+    QTest::newRow("repeated in the old original first")
+        << QStringList{"5|a|x", "5|a|y"} << QStringList{"6|a|x", "6|a|y"} << QStringList{}
+        << QStringList{"refused 1: 5"} << QStringList{};
+}
+
+void TestCompare::update()
+{
+    QFETCH(QStringList, oldOriginal);
+    QFETCH(QStringList, newOriginal);
+    QFETCH(QStringList, translation);
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, report);
+
+    const UpdateResult result = updateTranslation(table(oldOriginal), table(newOriginal), table(translation));
+    QStringList gotRows;
+    QStringList gotReport;
+    if (result.refused != UpdateResult::Table::None) {
+        QStringList indexes;
+        for (const RowIndex &index : result.repeated)
+            indexes << index.shown();
+        gotRows << QStringLiteral("refused %1: %2").arg(int(result.refused)).arg(indexes.join(QLatin1Char(' ')));
+    } else {
+        for (qsizetype p = 1; p <= result.rows.count(); ++p) {
+            const Entry &e = result.rows.at(p);
+            gotRows << e.indexText + QLatin1Char('|') + e.name + QLatin1Char('|') + e.value;
+        }
+        for (const UpdateItem &i : result.added)
+            gotReport << QStringLiteral("new ") + i.index.shown();
+        for (const UpdateItem &i : result.changed)
+            gotReport << QStringLiteral("changed %1 %2->%3").arg(i.index.shown(), i.oldValue, i.value);
+        for (const UpdateItem &i : result.untranslated)
+            gotReport << QStringLiteral("untranslated ") + i.index.shown();
+        for (const UpdateItem &i : result.removed)
+            gotReport << QStringLiteral("removed ") + i.index.shown();
+        gotReport << QStringLiteral("carried %1").arg(result.carried);
+    }
+    QCOMPARE(gotRows, rows);
+    QCOMPARE(gotReport, report);
+}
+
+QTEST_GUILESS_MAIN(TestCompare)
+#include "tst_compare.moc"
