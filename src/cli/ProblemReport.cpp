@@ -1,6 +1,7 @@
 #include "ProblemReport.h"
 
 #include "Console.h"
+#include "TextQuoting.h"
 
 #include <algorithm>
 
@@ -25,11 +26,6 @@ QString kindName(Problem::Kind kind)
     return QStringLiteral("translation");
 }
 
-QString hex4(char16_t unit)
-{
-    return QStringLiteral("%1").arg(uint(unit), 4, 16, QLatin1Char('0'));
-}
-
 // A name or a value quoted in a message may hold line breaks, which would
 // split a report line in two: control characters are shown as escapes.
 QString oneLine(QStringView text)
@@ -51,39 +47,14 @@ QString oneLine(QStringView text)
     return line;
 }
 
-} // namespace
-
-QString jsonString(QStringView text)
+// The JSON string of the text, exact for any UTF-16, as a part of the
+// report being built.
+QString jsonText(QStringView text)
 {
-    QString json;
-    json.reserve(text.size() + 2);
-    json += u'"';
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        const char16_t u = c.unicode();
-        if (u == u'"' || u == u'\\') {
-            json += u'\\';
-            json += c;
-        } else if (u == u'\n') {
-            json += QStringLiteral("\\n");
-        } else if (u == u'\r') {
-            json += QStringLiteral("\\r");
-        } else if (u == u'\t') {
-            json += QStringLiteral("\\t");
-        } else if (u < 0x20) {
-            json += QStringLiteral("\\u") + hex4(u);
-        } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            json += c;
-            json += text[++i];
-        } else if (c.isSurrogate()) {
-            json += QStringLiteral("\\u") + hex4(u);
-        } else {
-            json += c;
-        }
-    }
-    json += u'"';
-    return json;
+    return QString::fromUtf8(jsonString(text));
 }
+
+} // namespace
 
 void ProblemReport::add(const QString &file, PlaceKind placeKind, const Problem &problem)
 {
@@ -116,16 +87,16 @@ bool ProblemReport::printJson() const
     for (const Finding &f : m_findings) {
         const Problem &p = f.problem;
         json += json.size() > 1 ? QStringLiteral(",\n  {") : QStringLiteral("\n  {");
-        json += QStringLiteral("\"file\": ") + jsonString(f.file);
+        json += QStringLiteral("\"file\": ") + jsonText(f.file);
         if (p.place >= 0)
             json += (f.placeKind == PlaceKind::Line ? QStringLiteral(", \"line\": ") : QStringLiteral(", \"offset\": "))
                 + QString::number(p.place);
         json += QStringLiteral(", \"index\": ") + (p.index ? QString::number(*p.index) : QStringLiteral("null"));
-        json += QStringLiteral(", \"name\": ") + (p.index ? jsonString(p.name) : QStringLiteral("null"));
+        json += QStringLiteral(", \"name\": ") + (p.index ? jsonText(p.name) : QStringLiteral("null"));
         json += QStringLiteral(", \"severity\": ")
             + (p.severity == Problem::Severity::Error ? QStringLiteral("\"error\"") : QStringLiteral("\"warning\""));
         json += QStringLiteral(", \"kind\": \"") + kindName(p.kind) + u'"';
-        json += QStringLiteral(", \"message\": ") + jsonString(p.message) + u'}';
+        json += QStringLiteral(", \"message\": ") + jsonText(p.message) + u'}';
     }
     json += m_findings.isEmpty() ? QStringLiteral("]\n") : QStringLiteral("\n]\n");
     return writeOut(json.toUtf8());

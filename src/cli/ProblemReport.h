@@ -32,8 +32,4 @@ private:
     QList<Finding> m_findings;
 };
 
-// A JSON string for any text, also one with lone surrogates, which are
-// written as \uXXXX escapes so that the output stays valid UTF-8.
-QString jsonString(QStringView text);
-
 } // namespace wendaro::cli

@@ -404,7 +404,7 @@ void TestCli::checkJson()
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.errorLines.isEmpty());
     QCOMPARE(QString::fromUtf8(run.out).toUtf8(), run.out);
-    QVERIFY2(run.out.contains("&\\ud800"), run.out.constData());
+    QVERIFY2(run.out.contains("&\\uD800"), run.out.constData());
     QJsonParseError error;
     const QJsonArray problems = QJsonDocument::fromJson(run.out, &error).array();
     QCOMPARE(error.error, QJsonParseError::NoError);
