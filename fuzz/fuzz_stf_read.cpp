@@ -1,5 +1,7 @@
 // Any bytes given to the STF reader: it either reads them or names an error.
 #include "FuzzSupport.h"
+#include "checks/RowPlaces.h"
+#include "formats/StfLayout.h"
 #include "formats/StfReader.h"
 
 using namespace wendaro;
@@ -11,5 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     StfReader reader;
     const bool read = reader.read(fuzz::bytesOf(data, size), fuzz::defaultCodePage(), rows, largestIndex);
     fuzz::require(read == reader.errorString().isEmpty(), "an error comes with a description, success without");
+    if (read)
+        fuzz::require(qsizetype(stfRowOffsets(fuzz::bytesOf(data, size)).size()) == rows.count(),
+                      "the walk over the records finds one place for each row");
+    else
+        fuzz::require(reader.errorOffset() >= stf::HeaderSize && reader.errorOffset() < qint64(size),
+                      "an error names a record's offset inside the file");
     return 0;
 }

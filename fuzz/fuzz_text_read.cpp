@@ -1,6 +1,8 @@
 // Any bytes given to the text reader: it either reads them or names an error.
 #include "FuzzSupport.h"
 #include "TextFields.h"
+#include "checks/RowPlaces.h"
+#include "checks/TableProblems.h"
 #include "formats/TextReader.h"
 
 using namespace wendaro;
@@ -13,5 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TextReader reader;
     const bool read = reader.read(fuzz::bytesOf(data, size), fuzz::defaultCodePage(), rows, fields, largestIndex);
     fuzz::require(read == reader.errorString().isEmpty(), "an error comes with a description, success without");
+    fuzz::require(read == (reader.errorLine() == 0), "an error names its line, success none");
+    if (read) {
+        const std::vector<qint64> lines = textRowLines(fuzz::bytesOf(data, size), fuzz::defaultCodePage());
+        fuzz::require(qsizetype(lines.size()) == rows.count(), "the walk over the lines finds one line for each row");
+        tableProblems(rows, fields, fuzz::defaultCodePage(), lines, PlaceKind::Line);
+    }
     return 0;
 }

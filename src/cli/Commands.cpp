@@ -2,9 +2,13 @@
 
 #include "Console.h"
 #include "ExitCode.h"
+#include "ProblemReport.h"
 
 #include <CodePage.h>
 #include <DocumentFile.h>
+#include <checks/RowPlaces.h>
+#include <checks/TableProblems.h>
+#include <checks/TranslationChecks.h>
 #include <formats/FormatRegistry.h>
 #include <formats/TextWriter.h>
 
@@ -110,28 +114,93 @@ int dump(const QByteArray &file, const CodePage &codePage)
     return Done;
 }
 
-int check(const QByteArray &file, const CodePage &codePage)
+namespace {
+
+// A table as check reads it: its rows and where each came from.
+struct CheckedTable
 {
-    const std::optional<LoadResult> document = load(file, codePage);
-    if (!document)
-        return ReadFailed;
-    // Nothing is written, so the refusal is no write error: it is told as a
-    // finding about the file.
-    QString problem;
+    QString file; // as the report names it
+    PlaceKind placeKind = PlaceKind::Line;
+    LoadResult document;
+    std::vector<qint64> places;
+};
+
+// The table at path, or nullopt after its read error went into the report
+// (a name that is no UTF-8 is told at once, as every command tells it).
+std::optional<CheckedTable> loadChecked(const QByteArray &path, const CodePage &codePage, ProblemReport &report,
+                                        bool *refusedName)
+{
+    const std::optional<QString> name = fileName(path, ReadErrorMessage, QStringLiteral("読み込めません"));
+    if (!name) {
+        *refusedName = true;
+        return std::nullopt;
+    }
+    CheckedTable table;
+    table.file = QFile::decodeName(path);
+    const bool stf = FormatRegistry::forPath(*name)->shortName() == QLatin1String("stf");
+    table.placeKind = stf ? PlaceKind::Offset : PlaceKind::Line;
     try {
-        QByteArray image;
-        const std::unique_ptr<TableFormat> stf = FormatRegistry::byShortName(QStringLiteral("stf"));
-        if (!stf->write(document->rows, document->fields, codePage, image))
-            problem = stf->errorString();
+        QByteArray bytes;
+        table.document = loadDocument(*name, codePage, &bytes);
+        if (table.document.ok)
+            table.places = stf ? stfRowOffsets(bytes) : textRowLines(bytes, codePage);
     } catch (const std::bad_alloc &) {
-        problem = QStringLiteral("メモリが足りないため、%1 件の項目の STF の内容を作れませんでした。")
-                      .arg(document->rows.count());
+        table.document.ok = false;
+        table.document.errorString = QStringLiteral("メモリが足りないため、ファイル「%1」の項目の位置を調べられませんでした。")
+                                         .arg(table.file);
     }
-    if (!problem.isEmpty()) {
-        printErrorLine(QFile::decodeName(file) + QStringLiteral(": ") + problem);
+    if (!table.document.ok) {
+        Problem problem;
+        problem.kind = Problem::Kind::Read;
+        problem.place = table.document.errorPlace;
+        problem.message = ReadErrorMessage + QStringLiteral(": ") + table.document.errorString;
+        report.add(table.file, table.placeKind, problem);
+        return std::nullopt;
+    }
+    return table;
+}
+
+} // namespace
+
+int check(const QByteArray &file, const CheckOptions &options, const CodePage &codePage)
+{
+    ProblemReport report;
+    bool refusedName = false;
+    std::optional<CheckedTable> table = loadChecked(file, codePage, report, &refusedName);
+    std::optional<CheckedTable> original;
+    if (table && options.against)
+        original = loadChecked(*options.against, codePage, report, &refusedName);
+    if (refusedName)
         return ReadFailed;
+    // Nothing is written, so a table that cannot be saved is no write error:
+    // it is told as findings about the file.
+    if (table && (original || !options.against)) {
+        try {
+            const EntryList &rows = table->document.rows;
+            for (const Problem &problem :
+                 tableProblems(rows, table->document.fields, codePage, table->places, table->placeKind))
+                report.add(table->file, table->placeKind, problem);
+            if (original) {
+                for (const Problem &problem : translationProblems(rows, table->places, original->document.rows))
+                    report.add(table->file, table->placeKind, problem);
+            }
+        } catch (const std::bad_alloc &) {
+            Problem problem;
+            problem.kind = Problem::Kind::Read;
+            problem.message = QStringLiteral("メモリが足りないため、%1 件の項目を調べきれませんでした。")
+                                  .arg(table->document.rows.count());
+            report.add(table->file, table->placeKind, problem);
+        }
     }
-    return Done;
+    if (options.json) {
+        if (!report.printJson()) {
+            printError(WriteErrorMessage, QStringLiteral("標準出力に書き込めませんでした。"));
+            return WriteFailed;
+        }
+    } else {
+        report.printLines();
+    }
+    return report.fails(options.strict) ? ReadFailed : Done;
 }
 
 } // namespace wendaro::cli

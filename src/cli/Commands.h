@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <optional>
+
 namespace wendaro {
 class CodePage;
 }
@@ -16,7 +18,14 @@ namespace wendaro::cli {
 int convert(const QByteArray &in, const QByteArray &out, const CodePage &codePage);
 // Prints the text form of file on stdout, in UTF-8.
 int dump(const QByteArray &file, const CodePage &codePage);
-// Loads file and builds its STF image in memory, without writing anything.
-int check(const QByteArray &file, const CodePage &codePage);
+struct CheckOptions
+{
+    std::optional<QByteArray> against; // the original that file translates
+    bool json = false;                 // the report as JSON on stdout
+    bool strict = false;               // warnings fail too
+};
+// Reports every reason file's table cannot be saved as STF or as the text
+// form and, against an original, every translation finding; writes nothing.
+int check(const QByteArray &file, const CheckOptions &options, const CodePage &codePage);
 
 } // namespace wendaro::cli

@@ -19,7 +19,7 @@ namespace {
 
 const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
        wendaro-cli dump FILE
-       wendaro-cli check FILE
+       wendaro-cli check FILE [--against ORIGINAL] [--strict] [--format=text|json]
        wendaro-cli --help | -h
        wendaro-cli --version
 
@@ -28,8 +28,23 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
            tab-separated text. A text IN's output-file and memo lines
            go along to a text OUT.
   dump     print the text form of FILE on stdout, in UTF-8.
-  check    succeed when FILE loads and its table could be saved as STF;
-           nothing is written.
+  check    list every problem of FILE, one line each on stderr,
+           "FILE:LINE: message" (text files) or "FILE:OFFSET: message"
+           (STF: the record's byte offset), "FILE: message" where no place
+           applies: a read error (then nothing else), then every reason its
+           table cannot be saved as STF or as the text form. Nothing is
+           written; exit 0 when clean, 1 when a problem was found.
+           --against ORIGINAL  also compare FILE, a translation, with
+               ORIGINAL index by index: missing or extra indexes, line
+               breaks, access keys ("&F"), placeholders (%s, %1$s, %1,
+               {0}), blanks at either end, empty translations; a
+               translation identical to its original is a warning.
+           --strict  warnings fail too.
+           --format=json  the problems as a JSON array on stdout, objects
+               of "file", "line" or "offset" (when known), "index" and
+               "name" (null when no entry), "severity" ("error",
+               "warning"), "kind" ("read", "stf", "text", "stf+text",
+               "translation") and "message".
 
 Options count only before "--"; every argument after it is a command or a
 path, so "check -- -h" checks the file "-h". A help option anywhere before
@@ -42,14 +57,16 @@ UTF-8 is accepted too).
 Exit status:
   0   done
   1   IN or FILE could not be read: stderr holds "ファイル読み込みエラー"
-      and the reason on the next line. check also exits 1 when FILE's table
-      cannot be saved as STF, with the line "FILE: reason".
+      and the reason on the next line. check exits 1 when it found a
+      problem (read errors included), each on its own line as above.
   2   OUT (dump: stdout) could not be written: stderr holds
       "ファイル書き込みエラー" and the reason; an existing OUT stays as it was
   64  wrong usage
   78  WENDARO_CODEPAGE names no known code page, or one with characters
       of three bytes or more
 )";
+
+int usageError(const QString &what);
 
 struct Command
 {
@@ -65,8 +82,13 @@ const Command Commands[] = {
      [](const Arguments &a, const CodePage &codePage) { return convert(a.operands[0], a.operands[1], codePage); }},
     {"dump", 1, "one path, FILE", {},
      [](const Arguments &a, const CodePage &codePage) { return dump(a.operands[0], codePage); }},
-    {"check", 1, "one path, FILE", {},
-     [](const Arguments &a, const CodePage &codePage) { return check(a.operands[0], codePage); }},
+    {"check", 1, "one path, FILE", {{"against", true}, {"strict", false}, {"format", true}},
+     [](const Arguments &a, const CodePage &codePage) {
+         const QByteArray format = a.value("format").value_or("text");
+         if (format != "text" && format != "json")
+             return usageError(QStringLiteral("option \"--format\" takes json or text"));
+         return check(a.operands[0], CheckOptions{a.value("against"), format == "json", a.has("strict")}, codePage);
+     }},
 };
 
 int usageError(const QString &what)

@@ -61,7 +61,7 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
     return data;
 }
 
-LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage)
+LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage, QByteArray *bytes)
 {
     LoadResult result;
     const std::optional<QByteArray> data = readWholeFile(path, &result.errorString);
@@ -73,8 +73,11 @@ LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage)
     result.ok = format->read(*data, codePage, table);
     result.rows = std::move(table.rows);
     result.fields = std::move(table.fields);
+    if (bytes)
+        *bytes = *data;
     if (!result.ok) {
         result.errorString = format->errorString();
+        result.errorPlace = format->errorPlace();
         return result;
     }
     const qint16 largestIndex = table.largestIndex;
@@ -105,12 +108,12 @@ QString errorBoxText(const QString &message, const QString &description)
     return message + QStringLiteral("\r\n") + description;
 }
 
-LoadResult loadDocument(const QString &path, const CodePage &codePage)
+LoadResult loadDocument(const QString &path, const CodePage &codePage, QByteArray *bytes)
 {
     // A file bigger than the memory at hand must not end the program: the
     // window would vanish with every unsaved change in it.
     try {
-        return loadWithoutCatching(path, codePage);
+        return loadWithoutCatching(path, codePage, bytes);
     } catch (const std::bad_alloc &) {
         LoadResult result;
         result.errorString = QStringLiteral("メモリが足りないため、ファイル%1（%2 バイト）を読み込めませんでした。")

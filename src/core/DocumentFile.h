@@ -22,13 +22,16 @@ struct LoadResult
     TextFields fields;    // set by the directives read, also before an error
     qint16 nextIndex = 0; // when ok: 1 + the larger of 1 and the largest index, at most 32767
     QString errorString;  // when not ok: the description for the error box
+    qint64 errorPlace = -1; // when not ok: where in the file, as TableFormat::errorPlace says, or -1
 };
 
 // Reads the whole file at path in the format that FormatRegistry::forPath
 // picks. A file that cannot be read (missing, a folder, no permission) and a
 // format error are both failures; the description names the path or the
 // place in the file. Running out of memory is a failure too, with no rows.
-LoadResult loadDocument(const QString &path, const CodePage &codePage);
+// A caller that looks at the file again (to tell where each row came from)
+// gets its bytes as they were read in *bytes, without another read.
+LoadResult loadDocument(const QString &path, const CodePage &codePage, QByteArray *bytes = nullptr);
 
 // Writes the document to path in the format that FormatRegistry::forPath
 // picks; with writeEntries false the file is created empty. The whole file

@@ -4,6 +4,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -91,6 +94,7 @@ private Q_SLOTS:
     void usageError_data();
     void usageError();
     void unknownCodePage();
+    void checkJson();
 };
 
 void TestCli::command_data()
@@ -100,8 +104,9 @@ void TestCli::command_data()
     QTest::addColumn<QString>("out");     // a path that the run may write, "" for none
     QTest::addColumn<bool>("outExists");  // the old output file is there before the run
     QTest::addColumn<int>("exitCode");
-    // The first line on stderr, "" for a silent run, "@x: " for check's finding on x;
-    // a part after "\n" is to be found in the description.
+    // The first line on stderr, "" for a silent run; for check's findings
+    // how each line starts, "@x..." (x in the test's folder) or "^...", one
+    // a line. Otherwise a part after "\n" is to be found in the description.
     QTest::addColumn<QString>("message");
     QTest::addColumn<QByteArray>("expected"); // OUT after success, or stdout of dump
 
@@ -147,13 +152,30 @@ void TestCli::command_data()
 
     QTest::newRow("check stf") << args({"check", "@good.stf"}) << cp << "" << false << 0 << "" << QByteArray();
     QTest::newRow("check text") << args({"check", "@fields.txt"}) << cp << "" << false << 0 << "" << QByteArray();
-    QTest::newRow("check cut stf") << args({"check", "@cut.stf"}) << cp << "" << false << 1 << read << QByteArray();
-    QTest::newRow("check missing") << args({"check", "@missing.txt"}) << cp << "" << false << 1 << read
-                                   << QByteArray();
+    QTest::newRow("check cut stf") << args({"check", "@cut.stf"}) << cp << "" << false << 1
+                                   << "@cut.stf:27: " + read + ": オフセット 27" << QByteArray();
+    QTest::newRow("check missing") << args({"check", "@missing.txt"}) << cp << "" << false << 1
+                                   << "@missing.txt: " + read + ": " << QByteArray();
     QTest::newRow("check duplicate indexes") << args({"check", "@twice.txt"}) << cp << "" << false << 1
-                                             << "@twice.txt: " << QByteArray();
+                                             << "@twice.txt:2: STF に保存できません: インデックス 3 の項目が 2 個あります（2 行目、3 行目）"
+                                             << QByteArray();
+    QTest::newRow("check value outside the code page") << args({"check", "@japanese.stf"}) << QByteArray("windows-1252") << ""
+                                                       << false << 1 << "@japanese.stf:13: テキスト形式に保存できません: "
+                                                       << QByteArray();
     QTest::newRow("check a file named -h") << args({"check", "--", "-h"}) << cp << "" << false << 1
-                                           << read + "\n「-h」" << QByteArray();
+                                           << "^-h: " + read + ": ファイル「-h」" << QByteArray();
+    QTest::newRow("check against, a warning") << args({"check", "@good.stf", "--against", "@fields.txt"}) << cp << ""
+                                              << false << 0 << "@good.stf:13: 警告: インデックス 3（ab）: " << QByteArray();
+    QTest::newRow("check against, strict") << args({"check", "--strict", "@good.stf", "--against", "@fields.txt"}) << cp
+                                           << "" << false << 1 << "@good.stf:13: 警告: " << QByteArray();
+    QTest::newRow("check against, an index missing") << args({"check", "@fields.txt", "--against", "@japanese.stf"})
+                                                     << cp << "" << false << 1
+                                                     << "@fields.txt:4: インデックス 3（ab）: 原文にないインデックスです。\n"
+                                                        "@fields.txt: インデックス 1（ab）: 原文にある"
+                                                     << QByteArray();
+    QTest::newRow("check against a missing original") << args({"check", "@fields.txt", "--against", "@missing.stf"})
+                                                      << cp << "" << false << 1 << "@missing.stf: " + read
+                                                      << QByteArray();
     QTest::newRow("convert stf bigger than memory") << args({"convert", "big.stf", "out.txt"}) << cp << "out.txt"
                                                     << false << 1 << read + "\n1099511627776" << QByteArray();
     QTest::newRow("dump text bigger than memory") << args({"dump", "big.txt"}) << cp << "" << false << 1
@@ -214,9 +236,14 @@ void TestCli::command()
     QCOMPARE(run.exitCode, exitCode);
     if (message.isEmpty()) {
         QVERIFY2(run.errorLines.isEmpty(), qPrintable(run.errorLines.join(QLatin1Char('\n'))));
-    } else if (message.startsWith(QLatin1Char('@'))) {
-        QCOMPARE(run.errorLines.size(), 1);
-        QVERIFY2(run.errorLines[0].startsWith(dir.filePath(message.mid(1))), qPrintable(run.errorLines[0]));
+    } else if (message.startsWith(QLatin1Char('@')) || message.startsWith(QLatin1Char('^'))) {
+        const QStringList starts = message.split(QLatin1Char('\n'));
+        QCOMPARE(run.errorLines.size(), starts.size());
+        for (qsizetype i = 0; i < starts.size(); ++i) {
+            const QString &s = starts[i];
+            const QString start = s.startsWith(QLatin1Char('@')) ? dir.filePath(s.mid(1)) : s.mid(1);
+            QVERIFY2(run.errorLines[i].startsWith(start), qPrintable(run.errorLines[i]));
+        }
     } else {
         // The message, then the description on one line of its own.
         QCOMPARE(run.errorLines.size(), 2);
@@ -271,6 +298,8 @@ void TestCli::usageError_data()
     QTest::newRow("dump no path") << QStringList{QStringLiteral("dump")};
     QTest::newRow("check two paths") << QStringList{QStringLiteral("check"), QStringLiteral("a"), QStringLiteral("b")};
     QTest::newRow("unknown option") << QStringList{QStringLiteral("check"), QStringLiteral("-x"), QStringLiteral("a")};
+    QTest::newRow("check in xml") << QStringList{QStringLiteral("check"), QStringLiteral("--format=xml"),
+                                                 QStringLiteral("a")};
     QTest::newRow("-h after --") << QStringList{QStringLiteral("check"), QStringLiteral("--"), QStringLiteral("-h"),
                                                 QStringLiteral("a")};
 }
@@ -296,6 +325,37 @@ void TestCli::unknownCodePage()
     QCOMPARE(run.errorLines.size(), 1);
     QVERIFY2(run.errorLines[0].contains(QLatin1String("no-such-page")), qPrintable(run.errorLines[0]));
     QVERIFY(!QFileInfo::exists(out));
+}
+
+void TestCli::checkJson()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString original = dir.filePath(QStringLiteral("en.stf"));
+    const QString translation = dir.filePath(QStringLiteral("ja.stf"));
+    putFile(original, TableStf);
+    // Index 3, value "&" and a lone high surrogate, which UTF-8 cannot carry.
+    putFile(translation, QByteArray::fromHex("cdab0000010200000001000000"
+                                             "03000000ffffffff02000000260000d8"));
+    const Run run = runCli({QStringLiteral("check"), translation, QStringLiteral("--against"), original,
+                            QStringLiteral("--format=json")},
+                           "windows-932");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.errorLines.isEmpty());
+    QCOMPARE(QString::fromUtf8(run.out).toUtf8(), run.out);
+    QVERIFY2(run.out.contains("&\\ud800"), run.out.constData());
+    QJsonParseError error;
+    const QJsonArray problems = QJsonDocument::fromJson(run.out, &error).array();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(problems.size(), 2);
+    const QJsonObject first = problems[0].toObject();
+    QCOMPARE(first.value(QLatin1String("file")).toString(), translation);
+    QCOMPARE(first.value(QLatin1String("offset")).toInt(), 13);
+    QCOMPARE(first.value(QLatin1String("index")).toInt(), 3);
+    QCOMPARE(first.value(QLatin1String("name")).toString(), QString());
+    QCOMPARE(first.value(QLatin1String("severity")).toString(), QStringLiteral("error"));
+    QCOMPARE(first.value(QLatin1String("kind")).toString(), QStringLiteral("text"));
+    QCOMPARE(problems[1].toObject().value(QLatin1String("kind")).toString(), QStringLiteral("translation"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

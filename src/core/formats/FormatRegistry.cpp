@@ -1,7 +1,9 @@
 #include "FormatRegistry.h"
 
+#include "PoFormat.h"
 #include "StfFormat.h"
 #include "TextFormat.h"
+#include "XliffFormat.h"
 
 #include <QFileInfo>
 
@@ -38,6 +40,8 @@ using TranslationFactory = std::unique_ptr<TranslationFormat> (*)();
 const std::vector<TranslationFactory> &translationFactories()
 {
     static const std::vector<TranslationFactory> all = {
+        []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<PoFormat>(); },
+        []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<XliffFormat>(); },
     };
     return all;
 }

@@ -26,6 +26,7 @@ bool StfFormat::read(QByteArrayView data, const CodePage &codePage, Table &table
     StfReader reader;
     const bool ok = reader.read(data, codePage, table.rows, table.largestIndex);
     m_error = reader.errorString();
+    m_errorPlace = reader.errorOffset();
     return ok;
 }
 

@@ -29,15 +29,16 @@ QString utf16FromLittleEndian(const char *bytes, qsizetype codeUnits)
 
 } // namespace
 
-qsizetype StfReader::fail(QString description)
+qsizetype StfReader::fail(qsizetype offset, QString description)
 {
     m_error = std::move(description);
+    m_errorOffset = offset;
     return -1;
 }
 
 qsizetype StfReader::cutShort(qsizetype offset, qsizetype needed, qsizetype left)
 {
-    return fail(QStringLiteral("オフセット %1 のレコードがファイルの終わりで途切れています"
+    return fail(offset, QStringLiteral("オフセット %1 のレコードがファイルの終わりで途切れています"
                                "（%2 バイト必要ですが、残りは %3 バイトです）。")
                     .arg(offset)
                     .arg(needed)
@@ -52,7 +53,7 @@ qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 in
     const char *const record = data.data() + p;
     const qint16 length = lower16(record + stf::ValueLengthOffset);
     if (length < 0)
-        return fail(QStringLiteral("オフセット %1 の値レコード（インデックス %2）の長さ %3 が負の数です。")
+        return fail(p, QStringLiteral("オフセット %1 の値レコード（インデックス %2）の長さ %3 が負の数です。")
                         .arg(p)
                         .arg(index)
                         .arg(length));
@@ -62,7 +63,7 @@ qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 in
 
     QString value = utf16FromLittleEndian(record + stf::ValueFixedSize, length);
     if (rows.append(Entry{indexText(index), QString(), lineBreaksToList(std::move(value)), index}) == 0)
-        return fail(QStringLiteral("オフセット %1 の値レコードのインデックス %2 は、%3 番目の値レコードと重複しています。")
+        return fail(p, QStringLiteral("オフセット %1 の値レコードのインデックス %2 は、%3 番目の値レコードと重複しています。")
                         .arg(p)
                         .arg(index)
                         .arg(rows.positionOfKey(index)));
@@ -78,7 +79,7 @@ qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 ind
     const char *const record = data.data() + p;
     const qint16 length = lower16(record + stf::NameLengthOffset);
     if (length < 0)
-        return fail(QStringLiteral("オフセット %1 の名前レコード（インデックス %2）の長さ %3 が負の数です。")
+        return fail(p, QStringLiteral("オフセット %1 の名前レコード（インデックス %2）の長さ %3 が負の数です。")
                         .arg(p)
                         .arg(index)
                         .arg(length));
@@ -90,7 +91,7 @@ qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 ind
     if (length > 0) {
         const qsizetype position = rows.positionOfKey(index);
         if (position == 0)
-            return fail(QStringLiteral("オフセット %1 の名前レコードのインデックス %2 には、対応する値レコードがありません。")
+            return fail(p, QStringLiteral("オフセット %1 の名前レコードのインデックス %2 には、対応する値レコードがありません。")
                             .arg(p)
                             .arg(index));
         rows.setName(position, codePage.decode(QByteArrayView(record + stf::NameFixedSize, length)));
@@ -101,6 +102,7 @@ qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 ind
 bool StfReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex)
 {
     m_error.clear();
+    m_errorOffset = -1;
     // A file too short for its header has no records: it is an empty table.
     if (data.size() < stf::HeaderSize)
         return true;

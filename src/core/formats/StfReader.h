@@ -18,6 +18,8 @@ public:
     // before it stay in rows and errorString() says what and where.
     bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex);
     QString errorString() const { return m_error; }
+    // The byte offset of the record where the format error was found, -1 for none.
+    qint64 errorOffset() const { return m_errorOffset; }
 
 private:
     // Each returns the size of the record at offset p, or -1 after an error.
@@ -25,9 +27,10 @@ private:
     qsizetype readNameRecord(QByteArrayView data, qsizetype p, qint16 index, const CodePage &codePage,
                              EntryList &rows);
     qsizetype cutShort(qsizetype offset, qsizetype needed, qsizetype left);
-    qsizetype fail(QString description);
+    qsizetype fail(qsizetype offset, QString description);
 
     QString m_error;
+    qint64 m_errorOffset = -1;
 };
 
 } // namespace wendaro

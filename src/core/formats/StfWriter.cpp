@@ -1,10 +1,10 @@
 #include "StfWriter.h"
 
-#include "CharacterName.h"
 #include "CodePage.h"
 #include "EntryList.h"
 #include "IndexText.h"
 #include "LineBreaks.h"
+#include "SaveRefusals.h"
 #include "StfLayout.h"
 
 #include <QtEndian>
@@ -40,10 +40,8 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArra
 {
     m_error.clear();
     const qsizetype count = rows.count();
-    if (count > stf::MaxEntryCount)
-        return fail(QStringLiteral("項目が %1 件あります。STF ファイルに保存できるのは %2 件までです。")
-                        .arg(count)
-                        .arg(stf::MaxEntryCount));
+    if (const std::optional<QString> refused = refusal::stfEntryCount(count))
+        return fail(*refused);
 
     // Every index is converted and checked before anything is built: a file
     // with two rows of one index could not be read back.
@@ -58,11 +56,7 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArra
             return false;
         quint16 &firstRow = rowOfIndex[quint16(*index)];
         if (firstRow != 0)
-            return fail(QStringLiteral("%1 番目と %2 番目の項目のインデックスがどちらも %3 です。"
-                                       "同じインデックスの項目が二つある表は STF ファイルに保存できません。")
-                            .arg(firstRow)
-                            .arg(position)
-                            .arg(*index));
+            return fail(refusal::stfSharedIndex(firstRow, position, *index));
         firstRow = quint16(position);
         indexes.push_back(*index);
         // Turning "<br>" into CR LF only shortens a value; a name takes at
@@ -80,13 +74,8 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArra
     for (qsizetype position = 1; position <= count; ++position) {
         const qint16 index = indexes[size_t(position - 1)];
         const QString value = lineBreaksFromList(rows.at(position).value);
-        if (value.size() > stf::MaxLength)
-            return fail(QStringLiteral("%1 番目の項目（インデックス %2）の値は改行を CR LF にして %3 文字あります。"
-                                       "保存できるのは %4 文字（UTF-16 単位）までです。")
-                            .arg(position)
-                            .arg(index)
-                            .arg(value.size())
-                            .arg(stf::MaxLength));
+        if (const std::optional<QString> refused = refusal::stfValueLength(position, index, value))
+            return fail(*refused);
         appendField(image, quint16(index));
         appendField32(image, stf::ValueKey);
         appendField(image, quint16(value.size()));
@@ -104,22 +93,12 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArra
         const qsizetype at = image.size();
         const qsizetype bad = codePage.encode(name, image);
         if (bad >= 0)
-            return fail(QStringLiteral("%1 番目の項目（インデックス %2）の名前の %3 文字目 %4 は、"
-                                       "コードページ %5 で表せません。")
-                            .arg(position)
-                            .arg(index)
-                            .arg(bad + 1)
-                            .arg(characterName(name, bad), codePage.name()));
+            return fail(refusal::unrepresentable(
+                refusal::rowPart(position, QString::number(index), QStringLiteral("名前")), name, bad, codePage));
         // The reader takes the length as a byte count.
         const qsizetype length = image.size() - at;
-        if (length > stf::MaxLength)
-            return fail(QStringLiteral("%1 番目の項目（インデックス %2）の名前はコードページ %3 で %4 バイトあります。"
-                                       "保存できるのは %5 バイトまでです。")
-                            .arg(position)
-                            .arg(index)
-                            .arg(codePage.name())
-                            .arg(length)
-                            .arg(stf::MaxLength));
+        if (const std::optional<QString> refused = refusal::stfNameLength(position, index, length, codePage))
+            return fail(*refused);
         qToLittleEndian<quint16>(quint16(length), image.data() + lengthAt);
     }
 

@@ -37,9 +37,13 @@ public:
                        QByteArray &out) = 0;
 
     QString errorString() const { return m_error; }
+    // Where the last read failed, when the format knows: the byte offset of
+    // an STF record, the line of a text file (see TextReader); -1 otherwise.
+    qint64 errorPlace() const { return m_errorPlace; }
 
 protected:
     QString m_error;
+    qint64 m_errorPlace = -1;
 };
 
 } // namespace wendaro

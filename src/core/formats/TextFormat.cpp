@@ -26,6 +26,7 @@ bool TextFormat::read(QByteArrayView data, const CodePage &codePage, Table &tabl
     TextReader reader;
     const bool ok = reader.read(data, codePage, table.rows, table.fields, table.largestIndex);
     m_error = reader.errorString();
+    m_errorPlace = reader.errorLine() > 0 ? reader.errorLine() : -1;
     return ok;
 }
 

@@ -28,12 +28,35 @@ QStringView fieldBetween(QStringView piece, qsizetype tab, qsizetype nextTab)
     return piece.sliced(tab + 1, end - tab - 1);
 }
 
+// The first field of a line, up to its first TAB.
+QStringView firstField(QStringView line)
+{
+    const qsizetype tab = line.indexOf(u'\t');
+    return tab < 0 ? line : line.first(tab);
+}
+
 } // namespace
+
+bool TextReader::holdsEntry(QStringView line)
+{
+    return isNumeric(firstField(line));
+}
+
+bool TextReader::fail(QStringView all, QStringView piece, QString description)
+{
+    m_error = std::move(description);
+    // Counted only now: the lines the reader counts end at CR alone, and a
+    // file of LF line ends is one of them.
+    const QStringView before = all.first(piece.data() - all.data());
+    m_errorLine = 1 + before.count(u'\r') + before.count(u'\n') - before.count(u"\r\n");
+    return false;
+}
 
 bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
                       qint16 &largestIndex)
 {
     m_error.clear();
+    m_errorLine = 0;
     const QString text = codePage.decode(data);
     const QStringView all(text);
 
@@ -64,13 +87,13 @@ bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &
 
             // Fields after the third are ignored.
             const qsizetype tab1 = piece.indexOf(u'\t');
-            const QStringView first = tab1 < 0 ? piece : piece.first(tab1);
-            if (isNumeric(first)) {
+            const QStringView first = firstField(piece);
+            if (holdsEntry(piece)) {
                 const Int16Conversion index = toInt16(first);
                 if (!index.ok()) {
-                    m_error = QStringLiteral("%1のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
-                                  .arg(placeOf(lineNumber, pieceNumber, severalPieces), trimSpaces(first));
-                    return false;
+                    return fail(all, piece,
+                                QStringLiteral("%1のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
+                                    .arg(placeOf(lineNumber, pieceNumber, severalPieces), trimSpaces(first)));
                 }
                 largestIndex = qMax(largestIndex, index.value);
                 const qsizetype position = rows.append(indexText(index.value));
@@ -78,12 +101,12 @@ bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &
                 if (tab1 >= 0)
                     rows.setName(position, fieldBetween(piece, tab1, tab2).toString());
                 if (tab2 < 0) {
-                    m_error = QStringLiteral("%1（インデックス %2）には TAB で区切られた項目が %3 個しかありません。"
-                                             "インデックス、名前、値の 3 個が必要です。")
-                                  .arg(placeOf(lineNumber, pieceNumber, severalPieces))
-                                  .arg(index.value)
-                                  .arg(tab1 < 0 ? 1 : 2);
-                    return false;
+                    return fail(all, piece,
+                                QStringLiteral("%1（インデックス %2）には TAB で区切られた項目が %3 個しかありません。"
+                                               "インデックス、名前、値の 3 個が必要です。")
+                                    .arg(placeOf(lineNumber, pieceNumber, severalPieces))
+                                    .arg(index.value)
+                                    .arg(tab1 < 0 ? 1 : 2));
                 }
                 rows.setValue(position, fieldBetween(piece, tab2, piece.indexOf(u'\t', tab2 + 1)).toString());
                 continue;

@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 namespace wendaro {
 
@@ -20,9 +21,19 @@ public:
     bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
               qint16 &largestIndex);
     QString errorString() const { return m_error; }
+    // The line of the file where the error was found, counting every CR LF,
+    // CR and LF as one line end as editors do; 0 for none.
+    qsizetype errorLine() const { return m_errorLine; }
+
+    // Whether a line (after the header) holds an entry: its first field is a
+    // number. Every other line is a directive, a blank or ignored.
+    static bool holdsEntry(QStringView line);
 
 private:
+    bool fail(QStringView all, QStringView piece, QString description);
+
     QString m_error;
+    qsizetype m_errorLine = 0;
 };
 
 } // namespace wendaro

@@ -1,9 +1,9 @@
 #include "TextWriter.h"
 
-#include "CharacterName.h"
 #include "CodePage.h"
 #include "EntryList.h"
 #include "IndexText.h"
+#include "SaveRefusals.h"
 #include "Spaces.h"
 #include "TextFields.h"
 
@@ -22,23 +22,6 @@ bool hasOutputFileLine(const TextFields &fields)
 bool hasMemoLine(const TextFields &fields)
 {
     return !trimSpaces(fields.memo).isEmpty();
-}
-
-// The first character of text that is one of separators, or -1.
-qsizetype firstOf(QStringView text, QStringView separators)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (separators.contains(text.at(i)))
-            return i;
-    }
-    return -1;
-}
-
-QString separatorName(QChar c)
-{
-    if (c == u'\t')
-        return QStringLiteral("TAB");
-    return c == u'\r' ? QStringLiteral("CR") : QStringLiteral("LF");
 }
 
 } // namespace
@@ -66,33 +49,29 @@ QString TextWriter::layout(const EntryList &rows, const TextFields &fields)
 
 bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
 {
+    using refusal::firstOf;
     const auto refuse = [this](const QString &what, qsizetype at, QChar c) {
-        m_error = QStringLiteral("%1の %2 文字目に %3 があります。テキスト形式では行や項目の区切りになるため、保存できません。")
-                      .arg(what)
-                      .arg(at + 1)
-                      .arg(separatorName(c));
+        m_error = refusal::textSeparator(what, at, c);
         return false;
     };
-    const QStringView lineBreaks = u"\r\n";
+    const QStringView lineBreaks = refusal::TextLineBreaks;
     if (const qsizetype at = firstOf(fields.outputFile, lineBreaks); at >= 0)
         return refuse(QStringLiteral("出力先ファイル"), at, fields.outputFile.at(at));
     if (const qsizetype at = firstOf(fields.memo, lineBreaks); at >= 0)
         return refuse(QStringLiteral("メモ"), at, fields.memo.at(at));
 
-    const QStringView separators = u"\t\r\n";
+    const QStringView separators = refusal::TextFieldSeparators;
     for (qsizetype position = 1; position <= rows.count(); ++position) {
         const Entry &entry = rows.at(position);
         // The reader makes a row of a line only when its first field is a
         // number; any other index would lose the row or shift its fields.
         const QStringView index = trimSpaces(entry.indexText);
         if (const qsizetype at = firstOf(index, separators); at >= 0)
-            return refuse(QStringLiteral("%1 番目の項目のインデックス").arg(position), at, index.at(at));
+            return refuse(refusal::rowIndex(position), at, index.at(at));
         if (!indexToSave(position, entry.indexText, &m_error))
             return false;
 
-        const auto where = [&](const QString &part) {
-            return QStringLiteral("%1 番目の項目（インデックス %2）の%3").arg(position).arg(index, part);
-        };
+        const auto where = [&](const QString &part) { return refusal::rowPart(position, index, part); };
         if (const qsizetype at = firstOf(entry.name, separators); at >= 0)
             return refuse(where(QStringLiteral("名前")), at, entry.name.at(at));
         if (const qsizetype at = firstOf(entry.value, separators); at >= 0)
@@ -127,16 +106,11 @@ QString TextWriter::describeUnrepresentable(const QString &text, qsizetype at, c
         const QString part = tabs == 0   ? QStringLiteral("インデックス")
                              : tabs == 1 ? QStringLiteral("名前")
                                          : QStringLiteral("値");
-        what = QStringLiteral("%1 番目の項目（インデックス %2）の%3")
-                   .arg(position)
-                   .arg(trimSpaces(rows.at(position).indexText).toString(), part);
+        what = refusal::rowPart(position, trimSpaces(rows.at(position).indexText), part);
         if (tabs > 0)
             fieldStart += inLine.lastIndexOf(u'\t') + 1;
     }
-    return QStringLiteral("%1の %2 文字目 %3 は、コードページ %4 で表せません。")
-        .arg(what)
-        .arg(at - fieldStart + 1)
-        .arg(characterName(text, at), codePage.name());
+    return refusal::unrepresentable(what, QStringView(text).sliced(fieldStart), at - fieldStart, codePage);
 }
 
 bool TextWriter::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out)

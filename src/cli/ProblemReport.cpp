@@ -1,0 +1,134 @@
+#include "ProblemReport.h"
+
+#include "Console.h"
+
+#include <algorithm>
+
+namespace wendaro::cli {
+
+namespace {
+
+QString kindName(Problem::Kind kind)
+{
+    switch (kind) {
+    case Problem::Kind::Read:
+        return QStringLiteral("read");
+    case Problem::Kind::Stf:
+        return QStringLiteral("stf");
+    case Problem::Kind::Text:
+        return QStringLiteral("text");
+    case Problem::Kind::StfAndText:
+        return QStringLiteral("stf+text");
+    case Problem::Kind::Translation:
+        break;
+    }
+    return QStringLiteral("translation");
+}
+
+QString hex4(char16_t unit)
+{
+    return QStringLiteral("%1").arg(uint(unit), 4, 16, QLatin1Char('0'));
+}
+
+// A name or a value quoted in a message may hold line breaks, which would
+// split a report line in two: control characters are shown as escapes.
+QString oneLine(QStringView text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\n')
+            line += QStringLiteral("\\n");
+        else if (c == u'\r')
+            line += QStringLiteral("\\r");
+        else if (c == u'\t')
+            line += QStringLiteral("\\t");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            line += QStringLiteral("\\x") + QString::number(c.unicode(), 16).rightJustified(2, u'0');
+        else
+            line += c;
+    }
+    return line;
+}
+
+} // namespace
+
+QString jsonString(QStringView text)
+{
+    QString json;
+    json.reserve(text.size() + 2);
+    json += u'"';
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const char16_t u = c.unicode();
+        if (u == u'"' || u == u'\\') {
+            json += u'\\';
+            json += c;
+        } else if (u == u'\n') {
+            json += QStringLiteral("\\n");
+        } else if (u == u'\r') {
+            json += QStringLiteral("\\r");
+        } else if (u == u'\t') {
+            json += QStringLiteral("\\t");
+        } else if (u < 0x20) {
+            json += QStringLiteral("\\u") + hex4(u);
+        } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            json += c;
+            json += text[++i];
+        } else if (c.isSurrogate()) {
+            json += QStringLiteral("\\u") + hex4(u);
+        } else {
+            json += c;
+        }
+    }
+    json += u'"';
+    return json;
+}
+
+void ProblemReport::add(const QString &file, PlaceKind placeKind, const Problem &problem)
+{
+    m_findings.append({file, placeKind, problem});
+}
+
+bool ProblemReport::fails(bool strict) const
+{
+    return std::any_of(m_findings.cbegin(), m_findings.cend(), [&](const Finding &f) {
+        return strict || f.problem.severity == Problem::Severity::Error;
+    });
+}
+
+void ProblemReport::printLines() const
+{
+    for (const Finding &f : m_findings) {
+        QString line = f.file + u':';
+        if (f.problem.place >= 0)
+            line += QString::number(f.problem.place) + u':';
+        line += u' ';
+        if (f.problem.severity == Problem::Severity::Warning)
+            line += QStringLiteral("警告: ");
+        printErrorLine(oneLine(line + f.problem.message));
+    }
+}
+
+bool ProblemReport::printJson() const
+{
+    QString json = QStringLiteral("[");
+    for (const Finding &f : m_findings) {
+        const Problem &p = f.problem;
+        json += json.size() > 1 ? QStringLiteral(",\n  {") : QStringLiteral("\n  {");
+        json += QStringLiteral("\"file\": ") + jsonString(f.file);
+        if (p.place >= 0)
+            json += (f.placeKind == PlaceKind::Line ? QStringLiteral(", \"line\": ") : QStringLiteral(", \"offset\": "))
+                + QString::number(p.place);
+        json += QStringLiteral(", \"index\": ") + (p.index ? QString::number(*p.index) : QStringLiteral("null"));
+        json += QStringLiteral(", \"name\": ") + (p.index ? jsonString(p.name) : QStringLiteral("null"));
+        json += QStringLiteral(", \"severity\": ")
+            + (p.severity == Problem::Severity::Error ? QStringLiteral("\"error\"") : QStringLiteral("\"warning\""));
+        json += QStringLiteral(", \"kind\": \"") + kindName(p.kind) + u'"';
+        json += QStringLiteral(", \"message\": ") + jsonString(p.message) + u'}';
+    }
+    json += m_findings.isEmpty() ? QStringLiteral("]\n") : QStringLiteral("\n]\n");
+    return writeOut(json.toUtf8());
+}
+
+} // namespace wendaro::cli

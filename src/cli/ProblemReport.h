@@ -1,0 +1,39 @@
+#pragma once
+
+#include <checks/Problem.h>
+
+#include <QList>
+#include <QString>
+
+namespace wendaro::cli {
+
+// check's findings, gathered from one or two files and told at the end:
+// one line "FILE:PLACE: message" each on stderr, which editors and CI jump
+// to, or a JSON array on stdout.
+class ProblemReport
+{
+public:
+    void add(const QString &file, PlaceKind placeKind, const Problem &problem);
+
+    // Whether check fails: an error, or with strict a warning too.
+    bool fails(bool strict) const;
+
+    void printLines() const;
+    // False when stdout did not take it all.
+    bool printJson() const;
+
+private:
+    struct Finding
+    {
+        QString file;
+        PlaceKind placeKind;
+        Problem problem;
+    };
+    QList<Finding> m_findings;
+};
+
+// A JSON string for any text, also one with lone surrogates, which are
+// written as \uXXXX escapes so that the output stays valid UTF-8.
+QString jsonString(QStringView text);
+
+} // namespace wendaro::cli

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArrayView>
+
+#include <vector>
+
+namespace wendaro {
+
+class CodePage;
+
+// Where each row of a table read from a file came from, in the order the
+// reader made the rows, for messages an editor can jump to. A second pass
+// over the bytes, so that reading stays as fast as it is for the window.
+
+// The byte offset of each value record of an STF file image.
+std::vector<qint64> stfRowOffsets(QByteArrayView data);
+// The line (from 1, every CR LF, CR and LF ending one) of each row of a
+// text file image.
+std::vector<qint64> textRowLines(QByteArrayView data, const CodePage &codePage);
+
+} // namespace wendaro

@@ -1,0 +1,210 @@
+#include "TableProblems.h"
+
+#include "CodePage.h"
+#include "EntryList.h"
+#include "IndexText.h"
+#include "LineBreaks.h"
+#include "Spaces.h"
+#include "TextFields.h"
+#include "formats/SaveRefusals.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QStringList>
+
+namespace wendaro {
+
+namespace {
+
+// The characters of a text that the code page cannot hold: the first one,
+// how many there are, and the bytes the others take.
+struct Unwritable
+{
+    qsizetype first = -1;
+    qsizetype count = 0;
+    qsizetype bytes = 0;
+};
+
+Unwritable scan(QStringView text, const CodePage &codePage)
+{
+    Unwritable found;
+    QByteArray scratch;
+    qsizetype from = 0;
+    for (;;) {
+        scratch.resize(0); // keeps the capacity: one allocation for the whole text
+        const qsizetype bad = codePage.encode(text.sliced(from), scratch);
+        found.bytes += scratch.size();
+        if (bad < 0)
+            return found;
+        if (found.first < 0)
+            found.first = from + bad;
+        ++found.count;
+        from += bad + 1;
+        // A surrogate pair is refused as one character.
+        if (from < text.size() && text[from - 1].isHighSurrogate() && text[from].isLowSurrogate())
+            ++from;
+    }
+}
+
+QString andMore(qsizetype more, const QString &what)
+{
+    return more <= 0 ? QString() : QStringLiteral("%1にはほかにも %2 か所あります。").arg(what).arg(more);
+}
+
+// The separator refusal for the first of them in text, and how many more there are.
+std::optional<QString> separators(const QString &what, QStringView text, QStringView separators)
+{
+    const qsizetype at = refusal::firstOf(text, separators);
+    if (at < 0)
+        return std::nullopt;
+    qsizetype more = 0;
+    for (qsizetype i = at + 1; i < text.size(); ++i)
+        more += separators.contains(text[i]) ? 1 : 0;
+    return refusal::textSeparator(what, at, text[at]) + andMore(more, what);
+}
+
+std::optional<QString> unwritable(const QString &what, QStringView text, const Unwritable &found,
+                                  const CodePage &codePage)
+{
+    if (found.count == 0)
+        return std::nullopt;
+    return refusal::unrepresentable(what, text, found.first, codePage) + andMore(found.count - 1, what);
+}
+
+QString label(Problem::Kind kind)
+{
+    switch (kind) {
+    case Problem::Kind::Stf:
+        return QStringLiteral("STF に保存できません: ");
+    case Problem::Kind::Text:
+        return QStringLiteral("テキスト形式に保存できません: ");
+    case Problem::Kind::StfAndText:
+        return QStringLiteral("STF にもテキスト形式にも保存できません: ");
+    case Problem::Kind::Read:
+    case Problem::Kind::Translation:
+        break;
+    }
+    return QString();
+}
+
+class Collector
+{
+public:
+    Collector(const EntryList &rows, const std::vector<qint64> &places, PlaceKind placeKind)
+        : m_rows(rows), m_places(places), m_placeKind(placeKind)
+    {
+    }
+
+    qint64 placeOf(qsizetype position) const
+    {
+        return position > 0 && size_t(position) <= m_places.size() ? m_places[size_t(position - 1)] : -1;
+    }
+
+    // How a message names the row: by its place in the file, else by position.
+    QString rowPlace(qsizetype position) const
+    {
+        const qint64 place = placeOf(position);
+        if (place < 0)
+            return QStringLiteral("%1 番目の項目").arg(position);
+        return m_placeKind == PlaceKind::Line ? QStringLiteral("%1 行目").arg(place)
+                                              : QStringLiteral("オフセット %1").arg(place);
+    }
+
+    void add(Problem::Kind kind, qsizetype position, std::optional<qint16> index, const std::optional<QString> &what)
+    {
+        if (!what)
+            return;
+        Problem problem;
+        problem.kind = kind;
+        problem.place = placeOf(position);
+        problem.index = index;
+        if (position > 0)
+            problem.name = m_rows.at(position).name;
+        problem.message = label(kind) + *what;
+        problems.append(std::move(problem));
+    }
+
+    QList<Problem> problems;
+
+private:
+    const EntryList &m_rows;
+    const std::vector<qint64> &m_places;
+    PlaceKind m_placeKind;
+};
+
+} // namespace
+
+QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, const CodePage &codePage,
+                             const std::vector<qint64> &places, PlaceKind placeKind)
+{
+    using Kind = Problem::Kind;
+    Collector found(rows, places, placeKind);
+    const qsizetype count = rows.count();
+
+    found.add(Kind::Stf, 0, std::nullopt, refusal::stfEntryCount(count));
+    const QString outputFile = QStringLiteral("出力先ファイル");
+    const QString memo = QStringLiteral("メモ");
+    found.add(Kind::Text, 0, std::nullopt, separators(outputFile, fields.outputFile, refusal::TextLineBreaks));
+    found.add(Kind::Text, 0, std::nullopt, separators(memo, fields.memo, refusal::TextLineBreaks));
+    // The output-file line holds the path without its outer spaces.
+    const QStringView outputFilePath = trimSpaces(fields.outputFile);
+    found.add(Kind::Text, 0, std::nullopt,
+              unwritable(outputFile, outputFilePath, scan(outputFilePath, codePage), codePage));
+    found.add(Kind::Text, 0, std::nullopt, unwritable(memo, fields.memo, scan(fields.memo, codePage), codePage));
+
+    // Every row of an index, so that one finding names them all.
+    QHash<qint16, QList<qsizetype>> rowsOfIndex;
+    std::vector<std::optional<qint16>> indexes(size_t(count) + 1);
+    for (qsizetype position = 1; position <= count; ++position) {
+        QString error;
+        indexes[size_t(position)] = indexToSave(position, rows.at(position).indexText, &error);
+        if (indexes[size_t(position)])
+            rowsOfIndex[*indexes[size_t(position)]].append(position);
+    }
+
+    for (qsizetype position = 1; position <= count; ++position) {
+        const Entry &entry = rows.at(position);
+        const std::optional<qint16> index = indexes[size_t(position)];
+        const QStringView indexShown = trimSpaces(entry.indexText);
+        const auto part = [&](const QString &what) { return refusal::rowPart(position, indexShown, what); };
+
+        if (!index) {
+            QString error;
+            indexToSave(position, entry.indexText, &error);
+            found.add(Kind::StfAndText, position, std::nullopt, error);
+            found.add(Kind::Text, position, std::nullopt,
+                      separators(refusal::rowIndex(position), indexShown, refusal::TextFieldSeparators));
+        } else if (const QList<qsizetype> shared = rowsOfIndex.value(*index); shared.size() > 1 && shared[0] == position) {
+            // A file with one index on thousands of rows still gets a line one can read.
+            constexpr qsizetype MaxPlacesNamed = 20;
+            QStringList where;
+            for (qsizetype i = 0; i < qMin(shared.size(), MaxPlacesNamed); ++i)
+                where << found.rowPlace(shared[i]);
+            if (shared.size() > MaxPlacesNamed)
+                where << QStringLiteral("ほか %1 か所").arg(shared.size() - MaxPlacesNamed);
+            found.add(Kind::Stf, position, index,
+                      QStringLiteral("インデックス %1 の項目が %2 個あります（%3）。"
+                                     "同じインデックスの項目が二つ以上ある表は STF ファイルに保存できません。")
+                          .arg(*index)
+                          .arg(shared.size())
+                          .arg(where.join(QStringLiteral("、"))));
+        }
+
+        const Unwritable inName = scan(entry.name, codePage);
+        found.add(Kind::StfAndText, position, index, unwritable(part(QStringLiteral("名前")), entry.name, inName, codePage));
+        if (index) {
+            found.add(Kind::Stf, position, index, refusal::stfNameLength(position, *index, inName.bytes, codePage));
+            found.add(Kind::Stf, position, index,
+                      refusal::stfValueLength(position, *index, lineBreaksFromList(entry.value)));
+        }
+        found.add(Kind::Text, position, index,
+                  separators(part(QStringLiteral("名前")), entry.name, refusal::TextFieldSeparators));
+        found.add(Kind::Text, position, index,
+                  separators(part(QStringLiteral("値")), entry.value, refusal::TextFieldSeparators));
+        found.add(Kind::Text, position, index,
+                  unwritable(part(QStringLiteral("値")), entry.value, scan(entry.value, codePage), codePage));
+    }
+    return found.problems;
+}
+
+} // namespace wendaro

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "Problem.h"
+
+#include <QList>
+
+#include <vector>
+
+namespace wendaro {
+
+class CodePage;
+class EntryList;
+struct TextFields;
+
+// Every reason the table cannot be saved as STF or as the text form, not
+// only the first one a writer stops at, each at its row's place. places
+// holds the place of each row in order (empty for a table from no file;
+// messages then name the row's position).
+QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, const CodePage &codePage,
+                             const std::vector<qint64> &places, PlaceKind placeKind);
+
+} // namespace wendaro

@@ -1,0 +1,100 @@
+#include "SaveRefusals.h"
+
+#include "CharacterName.h"
+#include "CodePage.h"
+#include "StfLayout.h"
+
+namespace wendaro::refusal {
+
+namespace {
+
+QString separatorName(QChar c)
+{
+    if (c == u'\t')
+        return QStringLiteral("TAB");
+    return c == u'\r' ? QStringLiteral("CR") : QStringLiteral("LF");
+}
+
+} // namespace
+
+QString rowPart(qsizetype position, QStringView index, const QString &part)
+{
+    return QStringLiteral("%1 番目の項目（インデックス %2）の%3").arg(position).arg(index, part);
+}
+
+QString rowIndex(qsizetype position)
+{
+    return QStringLiteral("%1 番目の項目のインデックス").arg(position);
+}
+
+QString unrepresentable(const QString &what, QStringView text, qsizetype at, const CodePage &codePage)
+{
+    // Only the character itself (a surrogate pair at most) is copied, however long the text.
+    const QString character = text.sliced(at, qMin<qsizetype>(2, text.size() - at)).toString();
+    return QStringLiteral("%1の %2 文字目 %3 は、コードページ %4 で表せません。")
+        .arg(what)
+        .arg(at + 1)
+        .arg(characterName(character, 0), codePage.name());
+}
+
+std::optional<QString> stfEntryCount(qsizetype count)
+{
+    if (count <= stf::MaxEntryCount)
+        return std::nullopt;
+    return QStringLiteral("項目が %1 件あります。STF ファイルに保存できるのは %2 件までです。")
+        .arg(count)
+        .arg(stf::MaxEntryCount);
+}
+
+QString stfSharedIndex(qsizetype firstPosition, qsizetype position, qint16 index)
+{
+    return QStringLiteral("%1 番目と %2 番目の項目のインデックスがどちらも %3 です。"
+                          "同じインデックスの項目が二つある表は STF ファイルに保存できません。")
+        .arg(firstPosition)
+        .arg(position)
+        .arg(index);
+}
+
+std::optional<QString> stfValueLength(qsizetype position, qint16 index, QStringView savedValue)
+{
+    if (savedValue.size() <= stf::MaxLength)
+        return std::nullopt;
+    return QStringLiteral("%1 番目の項目（インデックス %2）の値は改行を CR LF にして %3 文字あります。"
+                          "保存できるのは %4 文字（UTF-16 単位）までです。")
+        .arg(position)
+        .arg(index)
+        .arg(savedValue.size())
+        .arg(stf::MaxLength);
+}
+
+std::optional<QString> stfNameLength(qsizetype position, qint16 index, qsizetype byteCount, const CodePage &codePage)
+{
+    if (byteCount <= stf::MaxLength)
+        return std::nullopt;
+    return QStringLiteral("%1 番目の項目（インデックス %2）の名前はコードページ %3 で %4 バイトあります。"
+                          "保存できるのは %5 バイトまでです。")
+        .arg(position)
+        .arg(index)
+        .arg(codePage.name())
+        .arg(byteCount)
+        .arg(stf::MaxLength);
+}
+
+qsizetype firstOf(QStringView text, QStringView separators)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (separators.contains(text.at(i)))
+            return i;
+    }
+    return -1;
+}
+
+QString textSeparator(const QString &what, qsizetype at, QChar c)
+{
+    return QStringLiteral("%1の %2 文字目に %3 があります。テキスト形式では行や項目の区切りになるため、保存できません。")
+        .arg(what)
+        .arg(at + 1)
+        .arg(separatorName(c));
+}
+
+} // namespace wendaro::refusal

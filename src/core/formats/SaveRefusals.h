@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace wendaro {
+
+class CodePage;
+
+// Why a table cannot be saved: the limits both writers enforce and the
+// wording of each refusal. The writers stop at the first refusal; the table
+// checks go on and gather every one, so both must reach the same verdict in
+// the same words.
+namespace refusal {
+
+// "N 番目の項目（インデックス I）の" + part: the row a refusal is about.
+QString rowPart(qsizetype position, QStringView index, const QString &part);
+// "N 番目の項目のインデックス": a row whose index text is the problem.
+QString rowIndex(qsizetype position);
+// The character at of text, within what (a row part or a field), that the
+// code page cannot represent.
+QString unrepresentable(const QString &what, QStringView text, qsizetype at, const CodePage &codePage);
+
+// STF: too many rows for the count fields.
+std::optional<QString> stfEntryCount(qsizetype count);
+// STF: two rows of one index, which a reader could not tell apart.
+QString stfSharedIndex(qsizetype firstPosition, qsizetype position, qint16 index);
+// STF: savedValue is the value with its line breaks as CR LF.
+std::optional<QString> stfValueLength(qsizetype position, qint16 index, QStringView savedValue);
+// STF: the name's byte count in the code page.
+std::optional<QString> stfNameLength(qsizetype position, qint16 index, qsizetype byteCount, const CodePage &codePage);
+
+// Text: the characters that would split a row's line or its fields, and
+// those that would split a directive line.
+inline constexpr QStringView TextFieldSeparators = u"\t\r\n";
+inline constexpr QStringView TextLineBreaks = u"\r\n";
+// The first character of text that is one of separators, or -1.
+qsizetype firstOf(QStringView text, QStringView separators);
+// Text: a separator c at of what.
+QString textSeparator(const QString &what, qsizetype at, QChar c);
+
+} // namespace refusal
+
+} // namespace wendaro

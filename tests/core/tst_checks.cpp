@@ -1,0 +1,231 @@
+#include "CodePage.h"
+#include "EntryList.h"
+#include "IndexText.h"
+#include "TextFields.h"
+#include "checks/RowPlaces.h"
+#include "checks/TableProblems.h"
+#include "checks/TranslationChecks.h"
+#include "formats/FormatRegistry.h"
+#include "formats/Table.h"
+
+#include <QTest>
+
+using namespace wendaro;
+
+namespace {
+
+const CodePage &japanese()
+{
+    static const CodePage codePage = *CodePage::open("windows-932", nullptr);
+    return codePage;
+}
+
+// "index|name|value" rows; "*N" alone stands for N rows of indexes 1..N.
+void fill(EntryList &rows, const QStringList &spec)
+{
+    if (spec.size() == 1 && spec[0].startsWith(u'*')) {
+        for (int i = 1; i <= spec[0].mid(1).toInt(); ++i)
+            rows.append(indexText(qint16(i)));
+        return;
+    }
+    for (const QString &row : spec) {
+        const QStringList parts = row.split(u'|');
+        const qsizetype p = rows.append(indexTextFromTyped(parts[0]));
+        rows.setName(p, parts[1]);
+        rows.setValue(p, parts[2]);
+    }
+}
+
+const char *kindName(Problem::Kind kind)
+{
+    switch (kind) {
+    case Problem::Kind::Stf: return "stf";
+    case Problem::Kind::Text: return "text";
+    case Problem::Kind::StfAndText: return "stf+text";
+    default: return "other";
+    }
+}
+
+// An STF image of rows (index, value), names empty.
+QByteArray stfImage(const QList<QPair<qint16, QString>> &rows)
+{
+    const auto pair = [](quint16 v) { return QByteArray(1, char(v & 0xFF)) + char(v >> 8); };
+    const auto field = [&](quint16 v) { return pair(v) + QByteArray(2, 0); };
+    QByteArray image = QByteArray::fromHex("cdab000001") + field(quint16(rows.size() + 1)) + field(quint16(rows.size()));
+    for (const auto &[index, value] : rows) {
+        image += field(quint16(index)) + QByteArray::fromHex("ffffffff") + field(quint16(value.size()));
+        for (const QChar c : value)
+            image += pair(c.unicode());
+    }
+    return image;
+}
+
+} // namespace
+
+class TestChecks : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void tableProblems_data();
+    void tableProblems();
+    void rowPlaces_data();
+    void rowPlaces();
+    void compareTranslation_data();
+    void compareTranslation();
+    void missingAndExtraIndexes();
+};
+
+void TestChecks::tableProblems_data()
+{
+    QTest::addColumn<QStringList>("rows");   // row i stands at place 10 * i
+    QTest::addColumn<QString>("memo");
+    QTest::addColumn<QStringList>("expected"); // "PLACE KIND part of the message"
+
+    QTest::newRow("clean") << QStringList{"1|a|x", "2|b|y<br>z"} << "" << QStringList{};
+    QTest::newRow("one index on three rows, one finding")
+        << QStringList{"7|a|x", "8|b|y", "7|c|z", "7|d|w"} << ""
+        << QStringList{"10 stf インデックス 7 の項目が 3 個あります（10 行目、30 行目、40 行目）"};
+    QTest::newRow("name outside the code page") << QStringList{"1|aé|x"} << ""
+                                                 << QStringList{"10 stf+text 名前の 2 文字目 U+00E9"};
+    QTest::newRow("every unrepresentable character counted")
+        << QStringList{QStringLiteral("1|a|\U0001F600b\U0001F600é")} << ""
+        << QStringList{"10 text 値の 1 文字目 U+1F600 は、コードページ windows-932 で表せません。"
+                       "1 番目の項目（インデックス 1）の値にはほかにも 2 か所あります。"};
+    QTest::newRow("TAB and LFs in a value") << QStringList{"1|a|b", "2|c|x\ty\nz\n"} << ""
+                                            << QStringList{"20 text 値の 2 文字目に TAB があります。テキスト形式では行や項目の区切りになるため、"
+                                                          "保存できません。2 番目の項目（インデックス 2）の値にはほかにも 2 か所あります。"};
+    QTest::newRow("value too long once its line breaks are CR LF")
+        << QStringList{"1|a|" + QStringLiteral("<br>").repeated(16384)} << ""
+        << QStringList{"10 stf 改行を CR LF にして 32768 文字"};
+    QTest::newRow("not a number") << QStringList{"x|a|b"} << "" << QStringList{"10 stf+text 「x」は数値ではありません"};
+    QTest::newRow("memo with a line break") << QStringList{"1|a|b"} << "a\nb"
+                                            << QStringList{"-1 text メモの 2 文字目に LF"};
+    QTest::newRow("too many entries") << QStringList{"*32767"} << "" << QStringList{"-1 stf 項目が 32767 件あります"};
+    QTest::newRow("problems of several rows, in row order")
+        << QStringList{"1|a\tb|x", "2|b|\U0001F600", "1|c|y"} << ""
+        << QStringList{"10 stf 10 行目、30 行目", "10 text 名前の 2 文字目に TAB", "20 text U+1F600"};
+}
+
+void TestChecks::tableProblems()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QString, memo);
+    QFETCH(QStringList, expected);
+    EntryList list;
+    fill(list, rows);
+    std::vector<qint64> places;
+    for (qsizetype i = 1; i <= list.count(); ++i)
+        places.push_back(10 * i);
+    const QList<Problem> problems = wendaro::tableProblems(list, TextFields{QString(), memo}, japanese(), places,
+                                                           PlaceKind::Line);
+    QStringList found;
+    for (const Problem &p : problems)
+        found << QStringLiteral("%1 %2 %3").arg(p.place).arg(QLatin1String(kindName(p.kind)), p.message);
+    QCOMPARE(found.size(), expected.size());
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        const QString head = expected[i].section(u' ', 0, 1) + u' ';
+        QVERIFY2(found[i].startsWith(head) && found[i].contains(expected[i].section(u' ', 2)), qPrintable(found[i]));
+    }
+}
+
+void TestChecks::rowPlaces_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QList<qint64>>("places"); // each row's place; for a file that fails, the error's
+
+    QTest::newRow("text, CR LF, directives and a blank line")
+        << "t.txt" << QByteArray("Index\tName\tValue\r\n>file o.stf\r\n1\ta\tb\r\n \r\n>//m\r\n2\tc\td\r\n")
+        << QList<qint64>{3, 6};
+    QTest::newRow("text, LF only") << "t.txt" << QByteArray("Index\tName\tValue\n>//m\n1\ta\tb\n\n2\tc\td\n")
+                                   << QList<qint64>{3, 5};
+    QTest::newRow("text, lone CR and CR LF mixed") << "t.txt" << QByteArray("H\r1\ta\tb\n\r\n2\tc\td")
+                                                   << QList<qint64>{2, 4};
+    QTest::newRow("text error on an LF line") << "t.txt" << QByteArray("H\n1\ta\tb\n\n70000\tc\td\n")
+                                              << QList<qint64>{4};
+    QTest::newRow("text error, too few fields") << "t.txt" << QByteArray("H\r\n\r\n1\ta\r\n") << QList<qint64>{3};
+    QTest::newRow("stf") << "t.stf" << stfImage({{1, "ab"}, {2, ""}, {3, "c"}}) << QList<qint64>{13, 29, 41};
+    QTest::newRow("stf cut in a value record") << "t.stf" << stfImage({{1, "ab"}, {2, "cd"}}).chopped(1)
+                                               << QList<qint64>{29};
+}
+
+void TestChecks::rowPlaces()
+{
+    QFETCH(QString, path);
+    QFETCH(QByteArray, file);
+    QFETCH(QList<qint64>, places);
+    const std::unique_ptr<TableFormat> format = FormatRegistry::forPath(path);
+    Table table;
+    if (!format->read(file, japanese(), table)) {
+        QCOMPARE(QList<qint64>{format->errorPlace()}, places);
+        return;
+    }
+    const std::vector<qint64> found = path.endsWith(QLatin1String(".stf")) ? stfRowOffsets(file)
+                                                                          : textRowLines(file, japanese());
+    QCOMPARE(QList<qint64>(found.cbegin(), found.cend()), places);
+    QCOMPARE(table.rows.count(), places.size());
+}
+
+void TestChecks::compareTranslation_data()
+{
+    QTest::addColumn<QString>("original");
+    QTest::addColumn<QString>("translation");
+    QTest::addColumn<QStringList>("expected"); // parts of each message, "!" before a warning's
+
+    QTest::newRow("good") << "Open %1 files (&O)<br>" << "%1 個のファイルを開く(&O)<br>" << QStringList{};
+    QTest::newRow("empty") << "Open" << "" << QStringList{"訳が空です"};
+    QTest::newRow("both empty") << "" << "" << QStringList{};
+    QTest::newRow("identical") << "OK" << "OK" << QStringList{"!訳が原文と同じです"};
+    QTest::newRow("identical without letters") << "100 %" << "100 %" << QStringList{};
+    QTest::newRow("line breaks, lone LF counted") << "a<br>b" << "a\nb<br>c" << QStringList{"原文 1、訳 2"};
+    QTest::newRow("access key lost") << "File(&F)" << "ファイル" << QStringList{"アクセスキー &F が訳にありません"};
+    QTest::newRow("access key added") << "A && B" << "A &B" << QStringList{"訳に原文にないアクセスキー &B"};
+    QTest::newRow("entity is no access key") << "a&amp;b" << "x&amp;y" << QStringList{};
+    QTest::newRow("printf lost and added") << "%d of %s" << "%d / %ls" << QStringList{"%s が訳にありません", "%ls があります"};
+    QTest::newRow("printf in another order") << "%s: %d" << "%d: %s" << QStringList{"順序が原文と違います（原文 %s %d、訳 %d %s）"};
+    QTest::newRow("numbered printf may move") << "%1$s %2$d" << "%2$d %1$s" << QStringList{};
+    QTest::newRow("Qt numbers may move, not change") << "%1 / %2" << "%2 / %1 / %3"
+                                                     << QStringList{"%3 があります"};
+    QTest::newRow("percent literal kept") << "100%% %5.2f" << "%5.2f 100%" << QStringList{"%% が訳にありません"};
+    QTest::newRow("braces") << "{0} by {name}" << "{name}: {{0}}" << QStringList{"{0} が訳にありません"};
+    QTest::newRow("50% off is text") << "50% off" << "半額" << QStringList{};
+    QTest::newRow("blanks at both ends") << " a\t" << QStringLiteral("\u3000b")
+                                         << QStringList{"先頭の空白が原文と違います（原文 U+0020、訳 U+3000）",
+                                                        "末尾の空白が原文と違います（原文 U+0009、訳 なし）"};
+}
+
+void TestChecks::compareTranslation()
+{
+    QFETCH(QString, original);
+    QFETCH(QString, translation);
+    QFETCH(QStringList, expected);
+    const QList<TextFinding> found = wendaro::compareTranslation(original, translation);
+    QStringList messages;
+    for (const TextFinding &f : found)
+        messages << (f.severity == Problem::Severity::Warning ? QStringLiteral("!") : QString()) + f.message;
+    QCOMPARE(messages.size(), expected.size());
+    for (qsizetype i = 0; i < messages.size(); ++i) {
+        const bool warning = expected[i].startsWith(u'!');
+        QVERIFY2(messages[i].startsWith(u'!') == warning && messages[i].contains(expected[i].mid(warning ? 1 : 0)),
+                 qPrintable(messages[i]));
+    }
+}
+
+void TestChecks::missingAndExtraIndexes()
+{
+    EntryList original;
+    EntryList translation;
+    fill(original, {"1|a|Yes", "2|b|No", "3|c|Cancel"});
+    fill(translation, {"3|c|取消", "1|a|はい", "9|z|x", "1|d|いいえ"});
+    const QList<Problem> found = translationProblems(translation, {5, 6, 7, 8}, original);
+    QStringList messages;
+    for (const Problem &p : found)
+        messages << QStringLiteral("%1 %2").arg(p.place).arg(p.message);
+    // The second row of index 1 is the table checks' business, not a translation.
+    QCOMPARE(messages, (QStringList{QStringLiteral("7 インデックス 9（z）: 原文にないインデックスです。"),
+                                    QStringLiteral("-1 インデックス 2（b）: 原文にあるインデックスが訳にありません。")}));
+}
+
+QTEST_GUILESS_MAIN(TestChecks)
+#include "tst_checks.moc"
