@@ -1,6 +1,7 @@
 #include "CommandFiles.h"
 
 #include "Console.h"
+#include "ExitCode.h"
 
 #include <QFile>
 
@@ -51,6 +52,21 @@ std::optional<LoadResult> load(const QByteArray &path, const CodePage &codePage)
         return std::nullopt;
     }
     return document;
+}
+
+std::optional<QString> outputName(const QByteArray &bytes)
+{
+    return fileName(bytes, WriteErrorMessage, QStringLiteral("その名前では保存できません"));
+}
+
+int saveTable(const QString &name, const EntryList &rows, const TextFields &fields, const CodePage &codePage)
+{
+    QString error;
+    if (!saveDocument(name, rows, fields, true, codePage, &error)) {
+        printError(WriteErrorMessage, error);
+        return WriteFailed;
+    }
+    return Done;
 }
 
 } // namespace wendaro::cli

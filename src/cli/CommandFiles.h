@@ -28,4 +28,12 @@ std::optional<QString> fileName(const QByteArray &bytes, const QString &message,
 // The document at path, or nullopt after the read error was reported.
 std::optional<LoadResult> load(const QByteArray &path, const CodePage &codePage);
 
+// The name an output file is written under, as fileName() gives it for
+// writing, or nullopt after the error was reported.
+std::optional<QString> outputName(const QByteArray &bytes);
+
+// Saves the table at name in the format its path selects, whole or not at
+// all; returns the exit code, after reporting a failure.
+int saveTable(const QString &name, const EntryList &rows, const TextFields &fields, const CodePage &codePage);
+
 } // namespace wendaro::cli

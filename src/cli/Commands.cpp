@@ -26,15 +26,10 @@ int convert(const QByteArray &in, const QByteArray &out, const CodePage &codePag
     const std::optional<LoadResult> document = load(in, codePage);
     if (!document)
         return ReadFailed;
-    const std::optional<QString> outName = fileName(out, WriteErrorMessage, QStringLiteral("その名前では保存できません"));
+    const std::optional<QString> outName = outputName(out);
     if (!outName)
         return WriteFailed;
-    QString error;
-    if (!saveDocument(*outName, document->rows, document->fields, true, codePage, &error)) {
-        printError(WriteErrorMessage, error);
-        return WriteFailed;
-    }
-    return Done;
+    return saveTable(*outName, document->rows, document->fields, codePage);
 }
 
 int dump(const QByteArray &file, const CodePage &codePage)

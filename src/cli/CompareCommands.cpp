@@ -192,7 +192,7 @@ int update(const QByteArray &oldOriginal, const QByteArray &newOriginal, const Q
         if (!tables[t])
             return ReadFailed;
     }
-    const std::optional<QString> outName = fileName(out, WriteErrorMessage, QStringLiteral("その名前では保存できません"));
+    const std::optional<QString> outName = outputName(out);
     if (!outName)
         return WriteFailed;
 
@@ -211,11 +211,8 @@ int update(const QByteArray &oldOriginal, const QByteArray &newOriginal, const Q
     }
 
     // The translation's output-file and memo lines are the translation's own.
-    QString error;
-    if (!saveDocument(*outName, result.rows, tables[2]->fields, true, codePage, &error)) {
-        printError(WriteErrorMessage, error);
-        return WriteFailed;
-    }
+    if (const int saved = saveTable(*outName, result.rows, tables[2]->fields, codePage); saved != Done)
+        return saved;
 
     struct Line
     {

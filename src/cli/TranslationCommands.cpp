@@ -71,7 +71,7 @@ int exportTable(const QByteArray &table, const QByteArray &out, const std::optio
     const std::optional<std::optional<LoadResult>> source = loadOriginal(original, codePage);
     if (!source)
         return ReadFailed;
-    const std::optional<QString> outName = fileName(out, WriteErrorMessage, QStringLiteral("その名前では保存できません"));
+    const std::optional<QString> outName = outputName(out);
     if (!outName)
         return WriteFailed;
 
@@ -154,14 +154,11 @@ int importTable(const QByteArray &table, const QByteArray &in, const QByteArray 
         return ReadFailed;
     }
 
-    const std::optional<QString> outName = fileName(out, WriteErrorMessage, QStringLiteral("その名前では保存できません"));
+    const std::optional<QString> outName = outputName(out);
     if (!outName)
         return WriteFailed;
-    QString error;
-    if (!saveDocument(*outName, document->rows, document->fields, true, codePage, &error)) {
-        printError(WriteErrorMessage, error);
-        return WriteFailed;
-    }
+    if (const int saved = saveTable(*outName, document->rows, document->fields, codePage); saved != Done)
+        return saved;
     printErrorLine(QStringLiteral("更新 %1 件、変更なし %2 件、未翻訳 %3 件、あいまい（スキップ） %4 件")
                        .arg(report.updated)
                        .arg(report.unchanged)

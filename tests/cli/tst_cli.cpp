@@ -306,6 +306,14 @@ void TestCli::usageError_data()
                                                  QStringLiteral("a")};
     QTest::newRow("-h after --") << QStringList{QStringLiteral("check"), QStringLiteral("--"), QStringLiteral("-h"),
                                                 QStringLiteral("a")};
+    // Options belong to their command, take a value only when they have one, and count once.
+    const auto words = [](const char *line) { return QString::fromLatin1(line).split(QLatin1Char(' ')); };
+    QTest::newRow("option of another command") << words("convert --fuzzy a b");
+    QTest::newRow("value for a flag") << words("import --fuzzy=yes t i o");
+    QTest::newRow("value missing at the end") << words("export t o --source");
+    QTest::newRow("option twice") << words("diff --order --order a b");
+    QTest::newRow("option without a command") << words("--strict");
+    QTest::newRow("option's value is no operand") << words("export --source o.stf t");
 }
 
 void TestCli::usageError()
