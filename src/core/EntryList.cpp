@@ -1,9 +1,9 @@
 #include "EntryList.h"
 
 #include "EntryListObserver.h"
+#include "FoldedOrder.h"
 
 #include <algorithm>
-#include <numeric>
 #include <stdexcept>
 
 namespace wendaro {
@@ -208,17 +208,26 @@ void EntryList::setSorted(bool sorted)
         }
         return entry.indexText;
     };
-    // Folding each text once keeps the comparisons to plain code-unit order.
-    std::vector<QString> folded;
-    folded.reserve(m_rows.size());
-    for (const Entry &entry : m_rows)
-        folded.push_back(textOf(entry).toCaseFolded());
+    // A key folded from each text's start decides most comparisons with two
+    // integer compares; only texts whose starts fold alike are compared
+    // whole, folded as they are read, so no value is copied.
+    struct Sortable
+    {
+        FoldedKey key;
+        qsizetype row;
+    };
+    std::vector<Sortable> order;
+    order.reserve(m_rows.size());
+    for (size_t row = 0; row < m_rows.size(); ++row)
+        order.push_back({FoldedKey::of(textOf(m_rows[row])), qsizetype(row)});
 
-    std::vector<qsizetype> order(m_rows.size());
-    std::iota(order.begin(), order.end(), 0);
     const bool descending = m_sortOrder == SortOrder::Descending;
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int c = QStringView(folded[size_t(a)]).compare(QStringView(folded[size_t(b)]));
+    std::stable_sort(order.begin(), order.end(), [&](const Sortable &a, const Sortable &b) {
+        int c;
+        if (a.key == b.key)
+            c = compareFolded(textOf(m_rows[size_t(a.row)]), textOf(m_rows[size_t(b.row)]));
+        else
+            c = a.key < b.key ? -1 : 1;
         return descending ? c > 0 : c < 0;
     });
 
@@ -228,8 +237,8 @@ void EntryList::setSorted(bool sorted)
     std::vector<Entry> sortedRows;
     sortedRows.reserve(m_rows.size());
     for (size_t i = 0; i < order.size(); ++i) {
-        newPositionOf[order[i]] = qsizetype(i) + 1;
-        sortedRows.push_back(std::move(m_rows[size_t(order[i])]));
+        newPositionOf[order[i].row] = qsizetype(i) + 1;
+        sortedRows.push_back(std::move(m_rows[size_t(order[i].row)]));
     }
     m_rows = std::move(sortedRows);
     m_keyIndexStale = true;

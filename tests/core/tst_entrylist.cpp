@@ -3,7 +3,11 @@
 #include "IndexText.h"
 #include "LineBreaks.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <algorithm>
+#include <numeric>
 
 using namespace wendaro;
 
@@ -53,6 +57,44 @@ QStringList column(const EntryList &list, SortColumn c)
     return out;
 }
 
+// The order the list has always sorted in: each text folded whole, then
+// compared unit by unit, stable.
+QStringList referenceOrder(const QStringList &texts, bool descending)
+{
+    std::vector<QString> folded;
+    for (const QString &text : texts)
+        folded.push_back(text.toCaseFolded());
+    std::vector<qsizetype> order(size_t(texts.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int c = QStringView(folded[size_t(a)]).compare(QStringView(folded[size_t(b)]));
+        return descending ? c > 0 : c < 0;
+    });
+    QStringList out;
+    for (qsizetype i : order)
+        out << texts[i];
+    return out;
+}
+
+// Texts that share long starts and differ in case, in characters whose
+// folding is not ASCII's, in surrogate pairs, lone surrogates and U+0000.
+QStringList randomTexts(quint32 seed, int count)
+{
+    static const QString alphabet = QStringLiteral("aAbB zZ\u00DF\u1E9E\u03A3\u03C3\u03C2\u0130\u0131\uFF21\uFF41")
+                                    + QChar(0xD801) + QChar(0xDC00) + QChar(0xD801) + QChar(0xDC28) + QChar(0xDC00)
+                                    + QChar(0) + QStringLiteral("<br>");
+    QRandomGenerator random(seed);
+    QStringList texts;
+    for (int i = 0; i < count; ++i) {
+        QString text = random.bounded(3) == 0 ? QString() : QStringLiteral("aaaaaAAA").left(random.bounded(9));
+        const int length = random.bounded(14);
+        for (int j = 0; j < length; ++j)
+            text += alphabet.at(random.bounded(alphabet.size()));
+        texts << text;
+    }
+    return texts;
+}
+
 } // namespace
 
 class TestEntryList : public QObject
@@ -69,6 +111,8 @@ private Q_SLOTS:
     void sorting_data();
     void sorting();
     void sortIsStableBothWays();
+    void sortKeepsTheFoldedOrder_data();
+    void sortKeepsTheFoldedOrder();
     void sortMovesSelectionAndReportsPermutation();
     void replaceRowsTakesKeysAndKeepsSortState();
 };
@@ -217,6 +261,29 @@ void TestEntryList::sortIsStableBothWays()
     list.setSorted(true);
     // Equal names keep the order they had: that of the ascending sort.
     QCOMPARE(::column(list, SortColumn::IndexText), QStringList({"    2", "    0", "    1", "    3"}));
+}
+
+void TestEntryList::sortKeepsTheFoldedOrder_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<bool>("descending");
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        QTest::addRow("seed %u ascending", seed) << seed << false;
+        QTest::addRow("seed %u descending", seed) << seed << true;
+    }
+}
+
+void TestEntryList::sortKeepsTheFoldedOrder()
+{
+    QFETCH(quint32, seed);
+    QFETCH(bool, descending);
+    const QStringList texts = randomTexts(seed, 300);
+    EntryList list;
+    fill(list, texts, SortColumn::Value);
+    list.setSortKey(SortColumn::Value);
+    list.setSortOrder(descending ? SortOrder::Descending : SortOrder::Ascending);
+    list.setSorted(true);
+    QCOMPARE(::column(list, SortColumn::Value), referenceOrder(texts, descending));
 }
 
 void TestEntryList::sortMovesSelectionAndReportsPermutation()
