@@ -207,7 +207,18 @@ void MainWindowController::showError(const QString &message, const QString &desc
 bool MainWindowController::loadFile()
 {
     clearDocument();
-    LoadResult loaded = loadDocument(m_currentPath, m_codePage);
+    // The reader works on copies: nothing it touches is shown meanwhile.
+    const QString path = m_currentPath;
+    const CodePage &codePage = m_codePage;
+    LoadResult loaded;
+    m_ui.runLongTask(QStringLiteral("ファイル「%1」を読み込んでいます…").arg(QDir::toNativeSeparators(path)),
+                     [&loaded, &path, &codePage](LoadProgress &progress) {
+                         loaded = loadDocument(path, codePage, nullptr, &progress);
+                     });
+    // A person who chose to stop needs no error box: the window stays as a
+    // load that could not open its file leaves it, the list and fields empty.
+    if (loaded.cancelled)
+        return false;
     // What was read stays shown, also when the file ended in an error.
     m_entries.replaceRows(std::move(loaded.rows));
     setFieldText(Field::File, loaded.fields.outputFile);

@@ -2,9 +2,12 @@
 
 #include "Command.h"
 
+#include <LoadProgress.h>
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace wendaro {
@@ -92,6 +95,13 @@ public:
     // Opens the file in the desktop's default viewer for it, without waiting.
     // False when no viewer could be started.
     virtual bool openWithDefaultViewer(const QString &path) = 0;
+
+    // Runs task to its end and returns then, as a plain call would; the
+    // window meanwhile keeps painting and, when the task takes a while, shows
+    // label with the progress the task reports and a Cancel button that asks
+    // the task to stop. The task may run on another thread: it must not touch
+    // anything the window shows.
+    virtual void runLongTask(const QString &label, const std::function<void(LoadProgress &)> &task) = 0;
 
     // Change notifications, raised only for a real change, so that the view
     // follows the state; a view reads the states it starts from from the

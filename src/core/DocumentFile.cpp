@@ -63,16 +63,31 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
 
 namespace {
 
-LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage, QByteArray *bytes)
+LoadResult cancelledLoad(const QString &path)
+{
+    LoadResult result;
+    result.cancelled = true;
+    result.errorString = QStringLiteral("ファイル%1の読み込みを取り消しました。").arg(shown(path));
+    return result;
+}
+
+LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage, QByteArray *bytes,
+                               LoadProgress *progress)
 {
     LoadResult result;
     const std::optional<QByteArray> data = readWholeFile(path, &result.errorString);
     if (!data)
         return result;
+    if (progress && progress->isCancelled())
+        return cancelledLoad(path);
 
     Table table;
+    table.progress = progress;
     const std::unique_ptr<TableFormat> format = FormatRegistry::forPath(path);
     result.ok = format->read(*data, codePage, table);
+    // Half a table is of no use to a person who chose to stop: nothing is kept.
+    if (progress && progress->isCancelled())
+        return cancelledLoad(path);
     result.rows = std::move(table.rows);
     result.fields = std::move(table.fields);
     if (bytes)
@@ -110,12 +125,12 @@ QString errorBoxText(const QString &message, const QString &description)
     return message + QStringLiteral("\r\n") + description;
 }
 
-LoadResult loadDocument(const QString &path, const CodePage &codePage, QByteArray *bytes)
+LoadResult loadDocument(const QString &path, const CodePage &codePage, QByteArray *bytes, LoadProgress *progress)
 {
     // A file bigger than the memory at hand must not end the program: the
     // window would vanish with every unsaved change in it.
     try {
-        return loadWithoutCatching(path, codePage, bytes);
+        return loadWithoutCatching(path, codePage, bytes, progress);
     } catch (const std::bad_alloc &) {
         LoadResult result;
         result.errorString = QStringLiteral("メモリが足りないため、ファイル%1（%2 バイト）を読み込めませんでした。")

@@ -11,6 +11,7 @@
 namespace wendaro {
 
 class CodePage;
+struct LoadProgress;
 
 inline const QString ReadErrorMessage = QStringLiteral("ファイル読み込みエラー");
 inline const QString WriteErrorMessage = QStringLiteral("ファイル書き込みエラー");
@@ -31,6 +32,7 @@ struct LoadResult
     qint16 nextIndex = 0; // when ok: 1 + the larger of 1 and the largest index, at most 32767
     QString errorString;  // when not ok: the description for the error box
     qint64 errorPlace = -1; // when not ok: where in the file, as TableFormat::errorPlace says, or -1
+    bool cancelled = false; // not ok because progress asked to stop; rows then holds nothing
 };
 
 // Reads the whole file at path in the format that FormatRegistry::forPath
@@ -39,7 +41,9 @@ struct LoadResult
 // place in the file. Running out of memory is a failure too, with no rows.
 // A caller that looks at the file again (to tell where each row came from)
 // gets its bytes as they were read in *bytes, without another read.
-LoadResult loadDocument(const QString &path, const CodePage &codePage, QByteArray *bytes = nullptr);
+// With progress, the reader reports to it and stops when it asks to.
+LoadResult loadDocument(const QString &path, const CodePage &codePage, QByteArray *bytes = nullptr,
+                        LoadProgress *progress = nullptr);
 
 // Writes the document to path in the format that FormatRegistry::forPath
 // picks; with writeEntries false the file is created empty. The whole file

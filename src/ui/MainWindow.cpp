@@ -5,6 +5,7 @@
 #include "EntryListView.h"
 #include "FileDialog.h"
 #include "LimitedLineEdit.h"
+#include "LongTaskDialog.h"
 #include "MainLayout.h"
 #include "MainToolbar.h"
 #include "MenuTree.h"
@@ -302,6 +303,11 @@ bool MainWindow::startDetached(const QString &program, const QStringList &argume
 bool MainWindow::openWithDefaultViewer(const QString &path)
 {
     return m_services.openWithDefaultViewer(path);
+}
+
+void MainWindow::runLongTask(const QString &label, const std::function<void(LoadProgress &)> &task)
+{
+    runWithProgressDialog(this, label, task);
 }
 
 void MainWindow::commandEnabledChanged(Command command, bool enabled)

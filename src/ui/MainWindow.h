@@ -49,6 +49,7 @@ public:
     void showEntryEditor(const EditorFill &fill) override;
     bool startDetached(const QString &program, const QStringList &arguments) override;
     bool openWithDefaultViewer(const QString &path) override;
+    void runLongTask(const QString &label, const std::function<void(LoadProgress &)> &task) override;
     void commandEnabledChanged(Command command, bool enabled) override;
     void fieldTextChanged(Field field, const QString &text) override;
     void currentPathChanged(const QString &path) override;

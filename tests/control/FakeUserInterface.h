@@ -23,6 +23,8 @@ public:
     std::function<void(const EditorFill &)> editorScript;
     // Whether another program or the default viewer can be started.
     bool viewerStarts = true;
+    // Whether the person presses Cancel as soon as a long task shows.
+    bool cancelLongTasks = false;
 
     QList<MessageBox> messages;
     int unscriptedMessages = 0;
@@ -33,6 +35,7 @@ public:
     QList<QPair<Command, bool>> commandChanges;
     QList<QPair<Field, QString>> fieldChanges;
     QStringList pathChanges;
+    QStringList longTasks;
 
     MessageAnswer showMessage(const MessageBox &box) override
     {
@@ -68,6 +71,15 @@ public:
     {
         openedWithDefaultViewer.append(path);
         return viewerStarts;
+    }
+
+    void runLongTask(const QString &label, const std::function<void(LoadProgress &)> &task) override
+    {
+        longTasks.append(label);
+        LoadProgress progress;
+        if (cancelLongTasks)
+            progress.cancel();
+        task(progress);
     }
 
     void commandEnabledChanged(Command command, bool enabled) override { commandChanges.append({command, enabled}); }

@@ -451,6 +451,32 @@ private slots:
         QVERIFY(!f.controller.isModified());
     }
 
+    void cancelledLoadShowsNoBoxAndKeepsNothing_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("stf") << "b.stf";
+        QTest::newRow("text") << "b.txt";
+    }
+
+    void cancelledLoadShowsNoBoxAndKeepsNothing()
+    {
+        QFETCH(QString, name);
+        ControlFixture f;
+        f.open("a.txt", {{40, "n", "v"}}, {"o.stf", "m"});
+        QVERIFY(writeTable(f.path(name), {{1, "a", "x"}, {2, "b", "y"}}, {"p.stf", "q"}));
+        f.ui.cancelLongTasks = true;
+        f.controller.dropFiles({f.path(name)});
+        QCOMPARE(f.ui.longTasks.size(), 2);
+        QVERIFY(f.ui.messages.isEmpty());
+        QCOMPARE(f.controller.currentPath(), f.path(name));
+        QVERIFY(f.controller.entries().isEmpty());
+        QCOMPARE(f.controller.fieldText(Field::File), QString());
+        QCOMPARE(f.controller.fieldText(Field::Memo), QString());
+        QCOMPARE(f.controller.nextIndex(), qint16(41));
+        // The fields emptied, as after any load that fails.
+        QVERIFY(f.controller.isModified());
+    }
+
     void failedSaveKeepsTheModifiedFlag()
     {
         ControlFixture f;

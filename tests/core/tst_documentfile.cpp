@@ -3,6 +3,7 @@
 #include "IndexText.h"
 #include "TestFiles.h"
 #include "formats/FormatRegistry.h"
+#include "formats/Table.h"
 
 #include <QDir>
 #include <QFile>
@@ -90,6 +91,8 @@ private Q_SLOTS:
     void nextIndex();
     void rowsBeforeFormatErrorStay_data();
     void rowsBeforeFormatErrorStay();
+    void readerStopsWhenAsked_data();
+    void readerStopsWhenAsked();
     void savedEmptyWithoutEntries_data();
     void savedEmptyWithoutEntries();
     void refusedTableLeavesOldFile_data();
@@ -235,6 +238,28 @@ void TestDocumentFile::rowsBeforeFormatErrorStay()
     QVERIFY(!result.errorString.isEmpty());
     QCOMPARE(result.rows.count(), rows);
     QCOMPARE(result.fields.memo, memo);
+}
+
+void TestDocumentFile::readerStopsWhenAsked_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("data");
+    QTest::newRow("stf") << "s.stf" << stfImage({{1, "a", "b"}, {2, "c", "d"}});
+    QTest::newRow("text") << "t.txt" << QByteArray("h\r\n1\ta\tb\r\n2\tc\td\r\n");
+}
+
+void TestDocumentFile::readerStopsWhenAsked()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, data);
+    LoadProgress progress;
+    progress.cancel();
+    Table table;
+    table.progress = &progress;
+    const auto format = FormatRegistry::forPath(name);
+    QVERIFY(!format->read(data, codePage(), table));
+    QCOMPARE(format->errorString(), QString());
+    QCOMPARE(table.rows.count(), 0);
 }
 
 void TestDocumentFile::savedEmptyWithoutEntries_data()

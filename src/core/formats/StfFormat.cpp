@@ -24,6 +24,7 @@ QStringList StfFormat::suffixes() const
 bool StfFormat::read(QByteArrayView data, const CodePage &codePage, Table &table)
 {
     StfReader reader;
+    reader.setProgress(table.progress);
     const bool ok = reader.read(data, codePage, table.rows, table.largestIndex);
     m_error = reader.errorString();
     m_errorPlace = reader.errorOffset();

@@ -1,5 +1,7 @@
 #include "StfReader.h"
 
+#include "LoadProgress.h"
+
 #include "CodePage.h"
 #include "EntryList.h"
 #include "IndexText.h"
@@ -119,6 +121,8 @@ bool StfReader::read(QByteArrayView data, const CodePage &codePage, EntryList &r
             cutShort(p, stf::FieldSize, left);
             return false;
         }
+        if (m_progress && !m_progress->reached(p, data.size()))
+            return false;
         const qint16 index = lower16(data.data() + p);
         ++recordNumber;
         largestIndex = qMax(largestIndex, index);

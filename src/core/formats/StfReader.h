@@ -7,6 +7,7 @@ namespace wendaro {
 
 class CodePage;
 class EntryList;
+struct LoadProgress;
 
 // Reads the binary string-table format: a 13-byte header, one value record
 // per entry, then name records matched to the rows by their row key.
@@ -18,6 +19,9 @@ public:
     // before it stay in rows and errorString() says what and where.
     bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex);
     QString errorString() const { return m_error; }
+    // Reported to at every record; when it asks to stop, read returns false
+    // with no error.
+    void setProgress(LoadProgress *progress) { m_progress = progress; }
     // The byte offset of the record where the format error was found, -1 for none.
     qint64 errorOffset() const { return m_errorOffset; }
 
@@ -30,6 +34,7 @@ private:
     qsizetype fail(qsizetype offset, QString description);
 
     QString m_error;
+    LoadProgress *m_progress = nullptr;
     qint64 m_errorOffset = -1;
 };
 

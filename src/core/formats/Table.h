@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EntryList.h"
+#include "LoadProgress.h"
 #include "TextFields.h"
 
 namespace wendaro {
@@ -14,6 +15,9 @@ struct Table
     // Starts at 1, so that the proposal after a table without a larger
     // index is still 2.
     qint16 largestIndex = 1;
+    // Where the reader reports how far it got and learns that it is to stop
+    // (it then returns false with no error); none when nobody waits.
+    LoadProgress *progress = nullptr;
 };
 
 } // namespace wendaro

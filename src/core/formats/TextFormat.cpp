@@ -24,6 +24,7 @@ QStringList TextFormat::suffixes() const
 bool TextFormat::read(QByteArrayView data, const CodePage &codePage, Table &table)
 {
     TextReader reader;
+    reader.setProgress(table.progress);
     const bool ok = reader.read(data, codePage, table.rows, table.fields, table.largestIndex);
     m_error = reader.errorString();
     m_errorPlace = reader.errorLine() > 0 ? reader.errorLine() : -1;

@@ -1,5 +1,7 @@
 #include "TextReader.h"
 
+#include "LoadProgress.h"
+
 #include "CodePage.h"
 #include "EntryList.h"
 #include "IndexText.h"
@@ -74,6 +76,8 @@ bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &
                 ++lineStart;
         }
         ++lineNumber;
+        if (m_progress && !m_progress->reached(lineStart, all.size()))
+            return false;
 
         const bool severalPieces = line.contains(u'\n');
         qsizetype pieceNumber = 0;

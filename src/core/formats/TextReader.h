@@ -8,6 +8,7 @@ namespace wendaro {
 
 class CodePage;
 class EntryList;
+struct LoadProgress;
 struct TextFields;
 
 // Reads the tab-separated text format: a header line, ">file" and ">//"
@@ -21,6 +22,9 @@ public:
     bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
               qint16 &largestIndex);
     QString errorString() const { return m_error; }
+    // Reported to at every record; when it asks to stop, read returns false
+    // with no error.
+    void setProgress(LoadProgress *progress) { m_progress = progress; }
     // The line of the file where the error was found, counting every CR LF,
     // CR and LF as one line end as editors do; 0 for none.
     qsizetype errorLine() const { return m_errorLine; }
@@ -33,6 +37,7 @@ private:
     bool fail(QStringView all, QStringView piece, QString description);
 
     QString m_error;
+    LoadProgress *m_progress = nullptr;
     qsizetype m_errorLine = 0;
 };
 
