@@ -89,6 +89,11 @@ EntryListView::EntryListView(EntryList &entries, QWidget *parent)
     columns->resizeSection(0, pixelsFromTwips(MainGeometry::IndexColumnWidth));
     columns->resizeSection(1, pixelsFromTwips(MainGeometry::NameColumnWidth));
     columns->resizeSection(2, pixelsFromTwips(MainGeometry::ValueColumnWidth));
+    connect(columns, &QHeaderView::sectionResized, this, [this](int section) {
+        if (section == 2)
+            fitValuesToColumn();
+    });
+    fitValuesToColumn();
     connect(columns, &QHeaderView::sectionClicked, this, [this](int section) {
         emit columnClicked(section + 1);
         showSortState();
@@ -101,6 +106,24 @@ EntryListView::EntryListView(EntryList &entries, QWidget *parent)
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &EntryListView::pushSelection);
     connect(m_model, &EntryTableModel::selectedRowChanged, this, &EntryListView::pullSelection);
     connect(this, &QAbstractItemView::clicked, this, &EntryListView::itemClicked);
+}
+
+void EntryListView::fitValuesToColumn()
+{
+    // Counted at the narrowest common characters, doubled for marks that take
+    // no room of their own: the cut always lies beyond the column's edge.
+    const QFontMetrics metrics = fontMetrics();
+    int narrowest = metrics.averageCharWidth();
+    for (const QChar c : QStringLiteral(" .,:;'!|iIjl1"))
+        narrowest = qMin(narrowest, metrics.horizontalAdvance(c));
+    m_model->setValueShownLength(2 * header()->sectionSize(2) / qMax(1, narrowest) + 16);
+}
+
+void EntryListView::changeEvent(QEvent *event)
+{
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitValuesToColumn();
 }
 
 void EntryListView::showSortState()

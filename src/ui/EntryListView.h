@@ -43,12 +43,15 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
     void showSortState();
+    // Tells the model how much of a value the value column can show.
+    void fitValuesToColumn();
     // The view's selection into the entry list, and back.
     void pushSelection();
     void pullSelection();

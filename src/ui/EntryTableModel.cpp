@@ -35,6 +35,17 @@ QString valueTip(const QString &value)
            + QStringLiteral("</p>");
 }
 
+// The start of a long value: the view elides what does not fit anyway, and
+// handing it the whole value makes every paint cost its length.
+QString shownValue(const QString &value, qsizetype length)
+{
+    if (value.size() <= length)
+        return value;
+    if (value.at(length - 1).isHighSurrogate() && value.at(length).isLowSurrogate())
+        --length;
+    return value.first(length) + QChar(0x2026);
+}
+
 const QString &columnText(const Entry &entry, int column)
 {
     switch (column) {
@@ -76,6 +87,8 @@ QVariant EntryTableModel::data(const QModelIndex &index, int role) const
         return valueTip(entry.value);
     if (role != Qt::DisplayRole)
         return {};
+    if (index.column() == 2)
+        return shownValue(entry.value, m_valueShownLength);
     return columnText(entry, index.column());
 }
 

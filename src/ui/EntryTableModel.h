@@ -11,6 +11,9 @@ namespace wendaro {
 // It holds no rows of its own: it reads them from the list and follows the
 // list's changes as its observer. Model row r is the list's position r + 1.
 // A value cell's tooltip shows the value with its line breaks, shortened.
+// A value cell shows only as much of a long value as its column can show, so
+// that painting a page costs the same however long the values are; the row,
+// the tooltip and the editor keep the whole value.
 class EntryTableModel : public QAbstractTableModel, private EntryListObserver
 {
     Q_OBJECT
@@ -33,6 +36,11 @@ public:
     // (moving its current index off a removed row) is not the person's choice.
     bool isChanging() const { return m_changing; }
 
+    // The most characters a value cell shows; a longer value is cut there and
+    // ends in "…". The view sets it from the column's width.
+    qsizetype valueShownLength() const { return m_valueShownLength; }
+    void setValueShownLength(qsizetype length) { m_valueShownLength = qMax<qsizetype>(1, length); }
+
 signals:
     // The list's selected row, or whether it is shown selected, changed.
     void selectedRowChanged();
@@ -51,6 +59,8 @@ private:
 
     EntryList &m_entries;
     bool m_changing = false;
+    // Wider than any screen shows until the view says better.
+    qsizetype m_valueShownLength = 2048;
 };
 
 } // namespace wendaro

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 using namespace wendaro;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -42,6 +43,8 @@ private slots:
     void typingFindsRow();
     void valueTooltip_data();
     void valueTooltip();
+    void longValueShownCut_data();
+    void longValueShownCut();
     void removeLeavesNothingSelected();
     void dropOpensFirstFile();
     void dropWithoutFilesIsIgnored();
@@ -294,6 +297,28 @@ void EntryListViewTest::valueTooltip()
     QTextDocument tip;
     tip.setHtml(model.index(0, 2).data(Qt::ToolTipRole).toString());
     QCOMPARE(tip.toPlainText(), shown);
+}
+
+void EntryListViewTest::longValueShownCut_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("fits") << "abcd<br>" << "abcd<br>";
+    QTest::newRow("one over") << "abcdefghij" << u"abcdefgh\u2026"_s;
+    // Half a surrogate pair would paint as a replacement character.
+    QTest::newRow("pair at the cut") << u"abcdefg\U0001F600xyz"_s << u"abcdefg\u2026"_s;
+}
+
+void EntryListViewTest::longValueShownCut()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, shown);
+    EntryList entries;
+    EntryTableModel model(entries);
+    model.setValueShownLength(8);
+    entries.setValue(entries.append(QStringLiteral("    1")), value);
+    QCOMPARE(model.index(0, 2).data().toString(), shown);
+    QCOMPARE(entries.at(1).value, value);
 }
 
 void EntryListViewTest::removeLeavesNothingSelected()
