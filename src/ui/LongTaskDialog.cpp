@@ -27,7 +27,10 @@ void runWithProgressDialog(QWidget *parent, const QString &label, const std::fun
     std::atomic<bool> finished{false};
     std::exception_ptr failure;
 
-    QProgressDialog dialog(label, QStringLiteral("キャンセル"), 0, Steps, parent);
+    // At start-up the window is not shown yet: the dialog then stands on its
+    // own, where the desktop puts new windows, rather than at a hidden corner.
+    QProgressDialog dialog(label, QStringLiteral("キャンセル"), 0, Steps,
+                           parent && parent->isVisible() ? parent : nullptr);
     dialog.setWindowTitle(ApplicationTitle);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setAutoClose(false);

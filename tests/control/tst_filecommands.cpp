@@ -451,16 +451,9 @@ private slots:
         QVERIFY(!f.controller.isModified());
     }
 
-    void cancelledLoadShowsNoBoxAndKeepsNothing_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("stf") << "b.stf";
-        QTest::newRow("text") << "b.txt";
-    }
-
     void cancelledLoadShowsNoBoxAndKeepsNothing()
     {
-        QFETCH(QString, name);
+        const QString name = "b.stf";
         ControlFixture f;
         f.open("a.txt", {{40, "n", "v"}}, {"o.stf", "m"});
         QVERIFY(writeTable(f.path(name), {{1, "a", "x"}, {2, "b", "y"}}, {"p.stf", "q"}));
