@@ -221,11 +221,20 @@ void EntryList::setSorted(bool sorted)
     for (size_t row = 0; row < m_rows.size(); ++row)
         order.push_back({FoldedKey::of(textOf(m_rows[row])), qsizetype(row)});
 
+    // Found for a row at its first tie only.
+    std::vector<qsizetype> firstChange(m_rows.size(), -1);
+    const auto firstChangeOf = [&](qsizetype row) {
+        qsizetype &slot = firstChange[size_t(row)];
+        if (slot < 0)
+            slot = firstFoldedChange(textOf(m_rows[size_t(row)]));
+        return slot;
+    };
     const bool descending = m_sortOrder == SortOrder::Descending;
     std::stable_sort(order.begin(), order.end(), [&](const Sortable &a, const Sortable &b) {
         int c;
         if (a.key == b.key)
-            c = compareFolded(textOf(m_rows[size_t(a.row)]), textOf(m_rows[size_t(b.row)]));
+            c = compareFolded(textOf(m_rows[size_t(a.row)]), firstChangeOf(a.row), textOf(m_rows[size_t(b.row)]),
+                              firstChangeOf(b.row));
         else
             c = a.key < b.key ? -1 : 1;
         return descending ? c > 0 : c < 0;

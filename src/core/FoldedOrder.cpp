@@ -2,6 +2,8 @@
 
 #include <QChar>
 
+#include <cstring>
+
 namespace wendaro {
 
 namespace {
@@ -14,11 +16,23 @@ namespace {
 class FoldedUnits
 {
 public:
-    explicit FoldedUnits(QStringView text) : m_text(text), m_end(text.size())
+    explicit FoldedUnits(QStringView text) : m_text(text), m_end(closingHighRun(text)) {}
+    // Continues at unit `from`, which starts a character, after a start that
+    // held a character that folds to another or not.
+    FoldedUnits(QStringView text, qsizetype from, bool changed)
+        : m_text(text), m_end(closingHighRun(text)), m_at(from), m_changed(changed)
     {
-        while (m_end > 0 && m_text[m_end - 1].isHighSurrogate())
-            --m_end;
     }
+
+    static qsizetype closingHighRun(QStringView text)
+    {
+        qsizetype end = text.size();
+        while (end > 0 && text[end - 1].isHighSurrogate())
+            --end;
+        return end;
+    }
+    bool hasChanged() const { return m_changed; }
+    qsizetype position() const { return m_at; }
 
     // The next folded unit, or -1 at the end.
     int next()
@@ -67,6 +81,45 @@ int compareFolded(QStringView a, QStringView b)
 {
     FoldedUnits left(a);
     FoldedUnits right(b);
+    for (;;) {
+        const int x = left.next();
+        const int y = right.next();
+        if (x != y)
+            return x < y ? -1 : 1;
+        if (x < 0)
+            return 0;
+    }
+}
+
+qsizetype firstFoldedChange(QStringView text)
+{
+    FoldedUnits units(text);
+    for (qsizetype start = 0; units.next() >= 0; start = units.position()) {
+        if (units.hasChanged())
+            return start;
+    }
+    return text.size();
+}
+
+int compareFolded(QStringView a, qsizetype aFirstChange, QStringView b, qsizetype bFirstChange)
+{
+    const qsizetype shorter = qMin(a.size(), b.size());
+    qsizetype same = 0;
+    while (same + 64 <= shorter && std::memcmp(a.data() + same, b.data() + same, 64 * sizeof(char16_t)) == 0)
+        same += 64;
+    while (same + 4 <= shorter && std::memcmp(a.data() + same, b.data() + same, 4 * sizeof(char16_t)) == 0)
+        same += 4;
+    while (same < shorter && a[same] == b[same])
+        ++same;
+    // Both fold their shared start alike, as long as it holds whole
+    // characters and no closing run of high surrogates.
+    same = qMin(same, qMin(FoldedUnits::closingHighRun(a), FoldedUnits::closingHighRun(b)));
+    if (same > 0 && a[same - 1].isHighSurrogate())
+        --same;
+    Q_ASSERT((aFirstChange < same) == (bFirstChange < same));
+    Q_UNUSED(bFirstChange);
+    FoldedUnits left(a, same, aFirstChange < same);
+    FoldedUnits right(b, same, aFirstChange < same);
     for (;;) {
         const int x = left.next();
         const int y = right.next();
