@@ -270,7 +270,7 @@ private:
         std::printf("%s: %s, floor (empty window, start to first paint) %s, %s, +%s, %s\n", what.c_str(),
                     msText(filled.medianMs()).c_str(), msText(empty.medianMs()).c_str(),
                     ratioText(filled.medianMs() / empty.medianMs()).c_str(), msText(extra).c_str(),
-                    goalText(goalExtraMs, extra <= goalExtraMs, "≤ +" + msText(goalExtraMs)).c_str());
+                    goalText(goalExtraMs, extra <= goalExtraMs, "≤ +" + std::to_string(int(goalExtraMs)) + " ms").c_str());
     }
 
     // Writes the tables that are missing: the STF table, then its text form
