@@ -27,12 +27,15 @@ double nowMs()
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-std::string firstLine(const std::string &path)
+// wendaro-cli puts the kind of error on one line and the reason on the next.
+std::string firstLines(const std::string &path)
 {
     std::ifstream in(path);
+    std::string lines;
     std::string line;
-    std::getline(in, line);
-    return line;
+    for (int n = 0; n < 2 && std::getline(in, line); ++n)
+        lines += (lines.empty() ? "" : " ") + line;
+    return lines;
 }
 
 } // namespace
@@ -137,7 +140,7 @@ ChildRun runChild(const std::vector<std::string> &argv, const ChildOptions &opti
     } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         result.failure = WIFEXITED(status) ? "exit status " + std::to_string(WEXITSTATUS(status))
                                            : "killed by signal " + std::to_string(WTERMSIG(status));
-        const std::string line = options.stderrPath.empty() ? std::string() : firstLine(options.stderrPath);
+        const std::string line = options.stderrPath.empty() ? std::string() : firstLines(options.stderrPath);
         if (!line.empty())
             result.failure += ": " + line;
     } else if (options.untilLine && !lineSeen) {
