@@ -19,21 +19,23 @@ class TableMaker
 public:
     std::vector<Entry> make()
     {
+        std::vector<Entry> rows;
+        rows.reserve(size_t(EntryCount));
+        for (const int index : shuffledIndexes())
+            rows.push_back({indexText(qint16(index)), name(), value(), std::nullopt});
+        return rows;
+    }
+
+    // 1 to EntryCount in a shuffled order.
+    std::vector<int> shuffledIndexes()
+    {
         std::vector<int> indexes(EntryCount);
         for (int i = 0; i < EntryCount; ++i)
             indexes[size_t(i)] = i + 1;
         for (size_t i = indexes.size() - 1; i > 0; --i)
             std::swap(indexes[i], indexes[pick(int(i) + 1)]);
-
-        std::vector<Entry> rows;
-        rows.reserve(indexes.size());
-        for (const int index : indexes)
-            rows.push_back({indexText(qint16(index)), name(), value(), std::nullopt});
-        return rows;
+        return indexes;
     }
-
-private:
-    size_t pick(int count) { return size_t(m_random() % unsigned(count)); }
 
     // 8 to 40 single-byte characters, some of them half-width katakana.
     QString name()
@@ -51,11 +53,14 @@ private:
     }
 
     // 0 to 400 code units of words, Japanese runs and line breaks ("<br>").
-    QString value()
+    QString value() { return valueOfLength(qsizetype(pick(401))); }
+
+    // length code units of the same mix.
+    QString valueOfLength(qsizetype length)
     {
         static const QString kanji = QStringLiteral("日本語文字列表値名前番号項目保存読込");
-        const qsizetype length = qsizetype(pick(401));
         QString result;
+        result.reserve(length + 8);
         while (result.size() < length) {
             switch (pick(8)) {
             case 0:
@@ -76,6 +81,9 @@ private:
         result.truncate(length);
         return result;
     }
+
+private:
+    size_t pick(int count) { return size_t(m_random() % unsigned(count)); }
 
     std::mt19937 m_random{20240517};
 };

@@ -1,6 +1,7 @@
 #include <ApplicationSetup.h>
 #include <CommandLine.h>
 #include <MainWindow.h>
+#include "PaintedForBench.h"
 #include <WindowServices.h>
 
 #include <QApplication>
@@ -83,5 +84,6 @@ int main(int argc, char *argv[])
     MainWindow window(*codePage, services);
     window.startUp(start.path, start.pathBytesValid);
     window.show();
+    quitWhenPaintedForBench(window, !start.path.isEmpty());
     return QApplication::exec();
 }

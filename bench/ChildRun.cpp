@@ -1,0 +1,154 @@
+#include "ChildRun.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace wendaro::bench {
+
+namespace {
+
+double nowMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// wendaro-cli puts the kind of error on one line and the reason on the next.
+std::string firstLines(const std::string &path)
+{
+    std::ifstream in(path);
+    std::string lines;
+    std::string line;
+    for (int n = 0; n < 2 && std::getline(in, line); ++n)
+        lines += (lines.empty() ? "" : " ") + line;
+    return lines;
+}
+
+} // namespace
+
+ChildRun runChild(const std::vector<std::string> &argv, const ChildOptions &options)
+{
+    ChildRun result;
+    std::vector<char *> args;
+    for (const std::string &arg : argv)
+        args.push_back(const_cast<char *>(arg.c_str()));
+    args.push_back(nullptr);
+    std::vector<char *> env;
+    for (char **e = environ; *e; ++e)
+        env.push_back(*e);
+    for (const std::string &e : options.environment)
+        env.push_back(const_cast<char *>(e.c_str()));
+    env.push_back(nullptr);
+
+    int out[2] = {-1, -1};
+    if (options.untilLine && pipe2(out, O_CLOEXEC) != 0) {
+        result.failure = std::strerror(errno);
+        return result;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (options.untilLine)
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    const std::string errPath = options.stderrPath.empty() ? "/dev/null" : options.stderrPath;
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+
+    const double start = nowMs();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (out[1] >= 0)
+        close(out[1]);
+    if (spawned != 0) {
+        if (out[0] >= 0)
+            close(out[0]);
+        result.failure = argv[0] + ": " + std::strerror(spawned);
+        return result;
+    }
+
+    // A pidfd lets one poll() wait for the exit, the line and the timeout at
+    // once; without one (an old kernel) the wait has no timeout.
+    const int pidfd = int(syscall(SYS_pidfd_open, pid, 0));
+    bool lineSeen = false;
+    bool timedOut = false;
+    bool exited = false;
+    std::string printed;
+    for (;;) {
+        pollfd fds[2];
+        nfds_t count = 0;
+        if (pidfd >= 0 && !exited)
+            fds[count++] = {pidfd, POLLIN, 0};
+        if (out[0] >= 0)
+            fds[count++] = {out[0], POLLIN, 0};
+        if (count == 0)
+            break;
+        const double left = options.timeoutSeconds * 1e3 - (nowMs() - start);
+        if (left <= 0 || poll(fds, count, int(left) + 1) == 0) {
+            timedOut = true;
+            break;
+        }
+        if (out[0] >= 0 && fds[count - 1].revents) {
+            char chunk[256];
+            const ssize_t got = read(out[0], chunk, sizeof chunk);
+            if (got > 0)
+                printed.append(chunk, size_t(got));
+            if (!lineSeen && printed.find('\n') != std::string::npos) {
+                result.ms = nowMs() - start;
+                lineSeen = true;
+            }
+            if (got <= 0) {
+                close(out[0]);
+                out[0] = -1;
+            }
+        }
+        // What it printed before it exited is still read.
+        if (pidfd >= 0 && !exited && fds[0].revents)
+            exited = true;
+    }
+    if (timedOut)
+        kill(pid, SIGKILL);
+    int status = 0;
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    const double end = nowMs();
+    if (pidfd >= 0)
+        close(pidfd);
+    if (out[0] >= 0)
+        close(out[0]);
+
+    result.peakBytes = (long long)usage.ru_maxrss * 1024;
+    if (!options.untilLine)
+        result.ms = end - start;
+    if (timedOut) {
+        result.failure = "nothing within " + std::to_string(int(options.timeoutSeconds)) + " s";
+    } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        result.failure = WIFEXITED(status) ? "exit status " + std::to_string(WEXITSTATUS(status))
+                                           : "killed by signal " + std::to_string(WTERMSIG(status));
+        const std::string line = options.stderrPath.empty() ? std::string() : firstLines(options.stderrPath);
+        if (!line.empty())
+            result.failure += ": " + line;
+    } else if (options.untilLine && !lineSeen) {
+        result.failure = "exited without printing a line";
+    } else {
+        result.ok = true;
+    }
+    return result;
+}
+
+} // namespace wendaro::bench

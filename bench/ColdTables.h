@@ -1,0 +1,20 @@
+#pragma once
+
+// The STF tables that the cold benchmark times, each with the most entries a
+// file holds (32,766), written once into a cache folder and reused while
+// present: the generator is deterministic, so a cached table is the table.
+
+#include <QString>
+
+namespace wendaro {
+class CodePage;
+}
+
+namespace wendaro::bench {
+
+// valueLength 0: the values of the in-process benches' table (0 to 400 code
+// units); otherwise every value has exactly that many code units in the file.
+// Returns false and sets error when the file cannot be written.
+bool writeStfTable(const QString &path, int valueLength, const CodePage &codePage, QString *error);
+
+} // namespace wendaro::bench

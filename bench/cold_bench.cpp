@@ -1,0 +1,372 @@
+// Times what a person waits for: each figure is a fresh process per run,
+// from its start, the median of several runs, beside its floor measured in
+// the same runs (they alternate, so both see the same machine), as
+// milliseconds and as a ratio, with the goal it is judged by:
+//
+// - `wendaro-cli check` beside stf_record_walk, the least any reader does;
+// - `wendaro-cli convert` either way beside `cp` of its input;
+// - the window from its start until its list has painted rows, beside the
+//   empty window from its start until its first paint (on the offscreen
+//   platform; skipped when the window cannot start);
+// - the peak memory (maximum resident set) of each, beside the STF file's size.
+//
+// The tables (32,766 entries; values like the in-process benches', of 3,000
+// code units, and with --large of 32,767) are written once into TABLES_DIR
+// and reused. The page cache is not dropped (that needs root and slows every
+// other user of the machine): the files are read from memory, as right after
+// they were saved.
+//
+//   cold_bench TABLES_DIR [--large] [--runs N]
+
+#include "ChildRun.h"
+#include "ColdTables.h"
+
+#include <CodePage.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <sys/statvfs.h>
+
+using namespace wendaro;
+using namespace wendaro::bench;
+
+namespace {
+
+// A ratio of 0 means no goal at this size.
+struct Goals
+{
+    double check = 0;         // times the record walk
+    double convert = 0;       // times cp
+    double windowExtraMs = 0; // beyond the empty window
+    double cliPeak = 0;       // times the STF file
+    double windowPeak = 0;
+};
+
+struct Size
+{
+    const char *name;
+    int valueLength; // 0: the in-process benches' values
+    int runs;
+    double timeoutSeconds;
+    Goals goals;
+};
+
+const Size Sizes[] = {
+    {"small", 0, 5, 120, {2, 4, 60, 0, 0}},
+    {"medium", 3000, 3, 600, {}},
+    {"large", 32767, 3, 1800, {3, 6, 0, 1.3, 1.5}},
+};
+
+// The runs of one program: their times and peaks, and the first failure.
+struct Series
+{
+    std::vector<double> ms;
+    std::vector<double> peaks;
+    std::string failure;
+
+    void add(const ChildRun &run)
+    {
+        if (!run.ok) {
+            if (failure.empty())
+                failure = run.failure;
+            return;
+        }
+        ms.push_back(run.ms);
+        peaks.push_back(double(run.peakBytes));
+    }
+    bool ok() const { return failure.empty() && !ms.empty(); }
+    double medianMs() const { return median(ms); }
+    double medianPeak() const { return median(peaks); }
+
+    static double median(std::vector<double> values)
+    {
+        std::sort(values.begin(), values.end());
+        const size_t n = values.size();
+        return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    }
+};
+
+std::string bytesText(double bytes)
+{
+    char text[32];
+    if (bytes >= 1e9)
+        std::snprintf(text, sizeof text, "%.2g GB", bytes / 1e9);
+    else
+        std::snprintf(text, sizeof text, "%.3g MB", bytes / 1e6);
+    return text;
+}
+
+std::string msText(double ms)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, ms >= 100 ? "%.0f ms" : "%.1f ms", ms);
+    return text;
+}
+
+std::string ratioText(double ratio)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, ratio >= 10 ? "%.0fx" : "%.2gx", ratio);
+    return text;
+}
+
+std::string goalText(double goal, bool met, const std::string &what)
+{
+    if (goal == 0)
+        return "no goal at this size";
+    return "goal " + what + ": " + (met ? "met" : "MISSED");
+}
+
+// "check 7.6 MB: 179 ms, floor (record walk) 40 ms, 4.5x, goal ≤ 2x: MISSED"
+void printTime(const std::string &what, const Series &work, const std::string &floorName, const Series &floor,
+               double goal)
+{
+    if (!work.ok() || !floor.ok()) {
+        std::printf("%s: failed: %s\n", what.c_str(), (work.ok() ? floor.failure : work.failure).c_str());
+        return;
+    }
+    const double ratio = work.medianMs() / floor.medianMs();
+    std::printf("%s: %s, floor (%s) %s, %s, %s\n", what.c_str(), msText(work.medianMs()).c_str(), floorName.c_str(),
+                msText(floor.medianMs()).c_str(), ratioText(ratio).c_str(),
+                goalText(goal, ratio <= goal, "≤ " + ratioText(goal)).c_str());
+}
+
+void printPeak(const std::string &what, const Series &work, double fileBytes, double goal)
+{
+    if (!work.ok())
+        return;
+    const double ratio = work.medianPeak() / fileBytes;
+    std::printf("peak memory of %s: %s, %s the STF file, %s\n", what.c_str(), bytesText(work.medianPeak()).c_str(),
+                ratioText(ratio).c_str(), goalText(goal, ratio <= goal, "≤ " + ratioText(goal)).c_str());
+}
+
+double freeBytes(const QString &dir)
+{
+    struct statvfs info{};
+    if (statvfs(QFile::encodeName(dir).constData(), &info) != 0)
+        return 0;
+    return double(info.f_bavail) * double(info.f_frsize);
+}
+
+class ColdBench
+{
+public:
+    ColdBench(QString dir, const CodePage &codePage, int runs) : m_dir(std::move(dir)), m_codePage(codePage), m_runs(runs)
+    {
+    }
+
+    // The window is tried once without a file: a window that cannot start
+    // skips its figures, not the whole benchmark.
+    void probeWindow()
+    {
+        const ChildRun run = window({}, 60);
+        m_windowFailure = run.ok ? std::string() : run.failure;
+        if (!run.ok)
+            std::printf("window: skipped: the empty window did not paint (%s)\n", run.failure.c_str());
+    }
+
+    void measure(const Size &size)
+    {
+        const QString stf = path(QStringLiteral("%1.stf").arg(QLatin1String(size.name)));
+        const QString text = path(QStringLiteral("%1.txt").arg(QLatin1String(size.name)));
+        if (!prepare(size, stf, text))
+            return;
+        const double stfBytes = double(QFileInfo(stf).size());
+        const double textBytes = double(QFileInfo(text).size());
+        const int runs = m_runs > 0 ? m_runs : size.runs;
+        const std::string label = bytesText(stfBytes);
+        std::printf("\n== %s table: 32,766 entries, %s; %s STF, %s text; median of %d runs\n", size.name,
+                    size.valueLength ? ("values of " + std::to_string(size.valueLength) + " code units").c_str()
+                                     : "values of 0 to 400 code units",
+                    bytesText(stfBytes).c_str(), bytesText(textBytes).c_str(), runs);
+        std::fflush(stdout);
+
+        const std::string copy = local("copy");
+        const std::string outText = local("out.txt");
+        const std::string outStf = local("out.stf");
+        const std::vector<std::string> walkArgs =
+            size.valueLength == 32767 ? std::vector<std::string>{WalkPath, local(stf), "--mmap"}
+                                      : std::vector<std::string>{WalkPath, local(stf)};
+        Series walk, check, cpStf, toText, cpText, toStf, emptyWindow, filledWindow;
+        for (int run = 0; run < runs; ++run) {
+            walk.add(child(walkArgs, size.timeoutSeconds));
+            check.add(child({CliPath, "check", local(stf)}, size.timeoutSeconds));
+            cpStf.add(child({"/bin/cp", local(stf), copy}, size.timeoutSeconds));
+            std::remove(copy.c_str());
+            toText.add(child({CliPath, "convert", local(stf), outText}, size.timeoutSeconds));
+            std::remove(outText.c_str());
+            cpText.add(child({"/bin/cp", local(text), copy}, size.timeoutSeconds));
+            std::remove(copy.c_str());
+            toStf.add(child({CliPath, "convert", local(text), outStf}, size.timeoutSeconds));
+            std::remove(outStf.c_str());
+            if (m_windowFailure.empty()) {
+                emptyWindow.add(window({}, 60));
+                filledWindow.add(window(local(stf), size.timeoutSeconds));
+            }
+        }
+
+        const std::string walkName = size.valueLength == 32767 ? "record walk, memory-mapped" : "record walk";
+        printTime("check " + label, check, walkName, walk, size.goals.check);
+        printTime("convert STF → text " + label, toText, "cp of the STF file", cpStf, size.goals.convert);
+        printTime("convert text → STF " + label, toStf, "cp of the text file", cpText, size.goals.convert);
+        if (m_windowFailure.empty())
+            printWindow(label, filledWindow, emptyWindow, size.goals.windowExtraMs);
+        printPeak("check " + label, check, stfBytes, size.goals.cliPeak);
+        printPeak("convert STF → text " + label, toText, stfBytes, size.goals.cliPeak);
+        printPeak("convert text → STF " + label, toStf, stfBytes, size.goals.cliPeak);
+        if (m_windowFailure.empty())
+            printPeak("the window with " + label, filledWindow, stfBytes, size.goals.windowPeak);
+        std::fflush(stdout);
+    }
+
+private:
+    static constexpr const char *CliPath = WENDARO_CLI_PATH;
+    static constexpr const char *AppPath = WENDARO_APP_PATH;
+    static constexpr const char *WalkPath = WENDARO_WALK_PATH;
+
+    QString path(const QString &name) const { return QDir(m_dir).filePath(name); }
+    std::string local(const QString &file) const { return QFile::encodeName(file).toStdString(); }
+    std::string local(const char *name) const { return local(path(QLatin1String(name))); }
+
+    ChildRun child(const std::vector<std::string> &argv, double timeoutSeconds) const
+    {
+        ChildOptions options;
+        options.timeoutSeconds = timeoutSeconds;
+        options.stderrPath = local("stderr.log");
+        return runChild(argv, options);
+    }
+
+    // The window prints a line once painted and quits (WENDARO_BENCH_PAINTED).
+    ChildRun window(const std::string &file, double timeoutSeconds) const
+    {
+        ChildOptions options;
+        options.environment = {"WENDARO_BENCH_PAINTED=1"};
+        options.untilLine = true;
+        options.timeoutSeconds = timeoutSeconds;
+        options.stderrPath = local("stderr.log");
+        std::vector<std::string> argv{AppPath};
+        if (!file.empty())
+            argv.push_back(file);
+        return runChild(argv, options);
+    }
+
+    void printWindow(const std::string &label, const Series &filled, const Series &empty, double goalExtraMs) const
+    {
+        const std::string what = "window " + label + ", start to rows painted";
+        if (!filled.ok() || !empty.ok()) {
+            std::printf("%s: skipped: %s\n", what.c_str(), (filled.ok() ? empty.failure : filled.failure).c_str());
+            return;
+        }
+        const double extra = filled.medianMs() - empty.medianMs();
+        std::printf("%s: %s, floor (empty window, start to first paint) %s, %s, +%s, %s\n", what.c_str(),
+                    msText(filled.medianMs()).c_str(), msText(empty.medianMs()).c_str(),
+                    ratioText(filled.medianMs() / empty.medianMs()).c_str(), msText(extra).c_str(),
+                    goalText(goalExtraMs, extra <= goalExtraMs, "≤ +" + std::to_string(int(goalExtraMs)) + " ms").c_str());
+    }
+
+    // Writes the tables that are missing: the STF table, then its text form
+    // through wendaro-cli itself. Partial files are never taken for tables.
+    bool prepare(const Size &size, const QString &stf, const QString &text)
+    {
+        const bool haveStf = QFileInfo::exists(stf);
+        const bool haveText = QFileInfo::exists(text);
+        if (size.valueLength == 32767) {
+            // 2.15 GB of STF and about 1.5 GB of text, and as much again for
+            // the outputs of convert while it runs.
+            const double needed = (haveStf ? 0 : 2.2e9) + (haveText ? 0 : 1.6e9) + 3.8e9;
+            const double free = freeBytes(m_dir);
+            std::printf("\nlarge table: %s free in %s, about %s needed\n", bytesText(free).c_str(),
+                        qPrintable(m_dir), bytesText(needed).c_str());
+            if (free < needed) {
+                std::printf("large table: skipped: not enough free disk\n");
+                return false;
+            }
+        }
+        QString error;
+        if (!haveStf) {
+            std::printf("writing %s\n", qPrintable(stf));
+            std::fflush(stdout);
+            const QString part = stf + QStringLiteral(".part");
+            if (!writeStfTable(part, size.valueLength, m_codePage, &error) || !QFile::rename(part, stf)) {
+                std::printf("%s table: skipped: cannot write it: %s\n", size.name, qPrintable(error));
+                QFile::remove(part);
+                return false;
+            }
+        }
+        if (!haveText) {
+            std::printf("writing %s\n", qPrintable(text));
+            std::fflush(stdout);
+            // Not ending in .stf, the partial file is written as text.
+            const QString part = text + QStringLiteral(".part");
+            const ChildRun run = child({CliPath, "convert", local(stf), local(part)}, 3600);
+            if (!run.ok || !QFile::rename(part, text)) {
+                std::printf("%s table: skipped: cannot write its text form: %s\n", size.name, run.failure.c_str());
+                QFile::remove(part);
+                return false;
+            }
+        }
+        return true;
+    }
+
+    QString m_dir;
+    const CodePage &m_codePage;
+    int m_runs;
+    std::string m_windowFailure;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QString dir;
+    bool large = false;
+    int runs = 0;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--large")
+            large = true;
+        else if (arg == "--runs" && i + 1 < argc)
+            runs = std::atoi(argv[++i]);
+        else if (dir.isEmpty() && !arg.startsWith('-'))
+            dir = QFile::decodeName(arg);
+        else
+            runs = -1; // unknown: the usage below
+    }
+    if (dir.isEmpty() || runs < 0) {
+        std::fputs("usage: cold_bench TABLES_DIR [--large] [--runs N]\n", stderr);
+        return 64;
+    }
+    if (!QDir().mkpath(dir)) {
+        std::fprintf(stderr, "cold_bench: cannot make %s\n", qPrintable(dir));
+        return 1;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QString error;
+    const std::optional<CodePage> codePage = CodePage::fromEnvironment(&error);
+    if (!codePage) {
+        std::fprintf(stderr, "cold_bench: %s\n", qPrintable(error));
+        return 1;
+    }
+
+    std::printf("cold: a fresh process per run, timed from its start, median of several runs, each beside its\n"
+                "floor in the same runs; the page cache stays warm (not dropped), so files are read from memory\n");
+    ColdBench bench(dir, *codePage, runs);
+    bench.probeWindow();
+    for (const Size &size : Sizes) {
+        if (size.valueLength == 32767 && !large) {
+            std::printf("\nlarge table (2.1 GB): not run; ./dev bench --large runs it (about 8 GB of disk, minutes)\n");
+            continue;
+        }
+        bench.measure(size);
+    }
+    return 0;
+}

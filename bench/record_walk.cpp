@@ -1,0 +1,105 @@
+// The floor that `wendaro-cli check` is measured against: the least any
+// reader of an STF file must do. It reads the file (into one buffer, or with
+// --mmap through a memory map) and walks its records — the header, each value
+// record's index, key and length, each name record — with no object per row.
+// Every code unit of every value is looked at once (counting the CRs), as a
+// reader that checks the values must. Plain C++, no Qt: its start costs what a
+// process start costs.
+//
+//   stf_record_walk FILE [--mmap]
+//
+// Prints the record counts; exits 1 when the file cannot be read or a record
+// runs past its end.
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+int16_t lower16(const unsigned char *field)
+{
+    return int16_t(uint16_t(field[0] | (field[1] << 8)));
+}
+
+int fail(const char *path, const char *what)
+{
+    std::fprintf(stderr, "stf_record_walk: %s: %s\n", path, what);
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2 || argc > 3 || (argc == 3 && std::strcmp(argv[2], "--mmap") != 0)) {
+        std::fputs("usage: stf_record_walk FILE [--mmap]\n", stderr);
+        return 64;
+    }
+    const char *path = argv[1];
+    const bool mapped = argc == 3;
+    const int fd = open(path, O_RDONLY);
+    struct stat info{};
+    if (fd < 0 || fstat(fd, &info) != 0)
+        return fail(path, std::strerror(errno));
+    const size_t size = size_t(info.st_size);
+
+    std::unique_ptr<unsigned char[]> buffer;
+    const unsigned char *data = nullptr;
+    if (mapped) {
+        void *map = size > 0 ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : nullptr;
+        if (map == MAP_FAILED)
+            return fail(path, std::strerror(errno));
+        data = static_cast<const unsigned char *>(map);
+    } else {
+        buffer.reset(new unsigned char[size + 1]);
+        for (size_t done = 0; done < size;) {
+            const ssize_t got = read(fd, buffer.get() + done, size - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return fail(path, got < 0 ? std::strerror(errno) : "shorter than its size");
+            done += size_t(got);
+        }
+        data = buffer.get();
+    }
+
+    if (size < 13)
+        return fail(path, "no header");
+    const int count = lower16(data + 9);
+    size_t p = 13;
+    long values = 0;
+    long names = 0;
+    long crs = 0;
+    uint32_t keys = 0xFFFFFFFF;
+    for (int i = 0; i < count && p < size; ++i, ++values) {
+        if (size - p < 12)
+            return fail(path, "a value record runs past the end");
+        const int length = lower16(data + p + 8);
+        keys &= uint32_t(data[p + 4]) & data[p + 5] & data[p + 6] & data[p + 7];
+        if (length < 0 || size - p - 12 < size_t(length) * 2)
+            return fail(path, "a value record's length is negative or runs past the end");
+        const unsigned char *text = data + p + 12;
+        for (int unit = 0; unit < length; ++unit)
+            crs += text[2 * unit] == '\r' && text[2 * unit + 1] == 0;
+        p += 12 + size_t(length) * 2;
+    }
+    for (; p < size; ++names) {
+        if (size - p < 8)
+            return fail(path, "a name record runs past the end");
+        const int length = lower16(data + p + 4);
+        if (length < 0 || size - p - 8 < size_t(length))
+            return fail(path, "a name record's length is negative or runs past the end");
+        p += 8 + size_t(length);
+    }
+    std::printf("%ld value records, %ld name records, %ld CRs, keys %s\n", values, names, crs,
+                keys == 0xFF ? "all FF" : "mixed");
+    return 0;
+}
