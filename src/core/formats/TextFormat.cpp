@@ -1,5 +1,6 @@
 #include "TextFormat.h"
 
+#include "ByteSink.h"
 #include "Table.h"
 #include "TextReader.h"
 #include "TextWriter.h"
@@ -30,7 +31,7 @@ bool TextFormat::read(QByteArrayView data, const CodePage &codePage, Table &tabl
     return ok;
 }
 
-bool TextFormat::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out)
+bool TextFormat::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out)
 {
     TextWriter writer;
     const bool ok = writer.write(rows, fields, codePage, out);

@@ -88,8 +88,9 @@ bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &
             // Fields after the third are ignored.
             const qsizetype tab1 = piece.indexOf(u'\t');
             const QStringView first = firstField(piece);
-            if (holdsEntry(piece)) {
-                const Int16Conversion index = toInt16(first);
+            // One conversion both tells an entry (holdsEntry) and gives its index.
+            const Int16Conversion index = toInt16(first);
+            if (index.status != Int16Conversion::Status::NotNumeric) {
                 if (!index.ok()) {
                     return fail(all, piece,
                                 QStringLiteral("%1のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
