@@ -80,17 +80,18 @@ namespace {
 LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage, QByteArray *bytes)
 {
     LoadResult result;
-    const std::optional<QByteArray> data = readWholeFile(path, &result.errorString);
+    std::optional<QByteArray> data = readWholeFile(path, &result.errorString);
     if (!data)
         return result;
+    if (bytes)
+        *bytes = *data;
 
     Table table;
     const std::unique_ptr<TableFormat> format = FormatRegistry::forPath(path);
-    result.ok = format->read(*data, codePage, table);
+    result.ok = format->readTaking(std::move(*data), codePage, table);
+    data.reset();
     result.rows = std::move(table.rows);
     result.fields = std::move(table.fields);
-    if (bytes)
-        *bytes = *data;
     if (!result.ok) {
         result.errorString = format->errorString();
         result.errorPlace = format->errorPlace();

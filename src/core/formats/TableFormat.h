@@ -31,6 +31,12 @@ public:
     // what was read before the error stays in table, and errorString() says
     // what and where.
     virtual bool read(QByteArrayView data, const CodePage &codePage, Table &table) = 0;
+    // The same, for a caller that needs the bytes no more: a format that
+    // turns them into something else first may let them go early.
+    virtual bool readTaking(QByteArray data, const CodePage &codePage, Table &table)
+    {
+        return read(data, codePage, table);
+    }
     // Streams the file to out. The rows and fields are passed apart, not as
     // a Table, because the window's list cannot be copied. On a refusal
     // returns false and errorString() says why; the writers say how much may

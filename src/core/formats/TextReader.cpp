@@ -55,10 +55,13 @@ bool TextReader::fail(QStringView all, QStringView piece, QString description)
 bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
                       qint16 &largestIndex)
 {
+    return read(codePage.decode(data), rows, fields, largestIndex);
+}
+
+bool TextReader::read(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex)
+{
     m_error.clear();
     m_errorLine = 0;
-    const QString text = codePage.decode(data);
-    const QStringView all(text);
 
     qsizetype lineNumber = 0;
     qsizetype lineStart = 0;

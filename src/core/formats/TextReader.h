@@ -20,6 +20,8 @@ public:
     // and errorString() names the line.
     bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
               qint16 &largestIndex);
+    // The same for the file's text, already decoded.
+    bool read(QStringView text, EntryList &rows, TextFields &fields, qint16 &largestIndex);
     QString errorString() const { return m_error; }
     // The line of the file where the error was found, counting every CR LF,
     // CR and LF as one line end as editors do; 0 for none.
