@@ -76,8 +76,10 @@ char *utf16FromListValue(QStringView value, char *out)
     for (;;) {
         const qsizetype br = value.indexOf(QStringView(ListLineBreak), from);
         const qsizetype to = br < 0 ? value.size() : br;
-        qToLittleEndian<char16_t>(value.utf16() + from, to - from, out);
-        out += 2 * (to - from);
+        if (to > from) { // an empty value may have no characters at all to point at
+            qToLittleEndian<char16_t>(value.utf16() + from, to - from, out);
+            out += 2 * (to - from);
+        }
         if (br < 0)
             return out;
         out = std::copy_n(FileLineBreakBytes, 4, out);
