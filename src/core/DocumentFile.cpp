@@ -44,13 +44,27 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
         return std::nullopt;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         *error = info.isReadable()
             ? QStringLiteral("ファイル%1を開けません（%2）。").arg(shown(path), file.errorString())
             : QStringLiteral("ファイル%1を読む権限がありません。").arg(shown(path));
         return std::nullopt;
     }
-    QByteArray data = file.readAll();
+    // Straight into one buffer of the file's size: each copy of a large
+    // file costs its pages a first touch.
+    QByteArray data(file.size(), Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const qint64 read = file.read(data.data() + done, data.size() - done);
+        if (read <= 0)
+            break;
+        done += qsizetype(read);
+    }
+    data.truncate(done);
+    // A file that grew since its size was taken, or one that tells no size,
+    // is read to its end.
+    if (file.error() == QFileDevice::NoError)
+        data += file.readAll();
     if (file.error() != QFileDevice::NoError) {
         *error = QStringLiteral("ファイル%1の先頭から %2 バイトの位置で読み込みに失敗しました（%3）。")
                      .arg(shown(path))
@@ -75,23 +89,24 @@ LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage, QB
                                LoadProgress *progress)
 {
     LoadResult result;
-    const std::optional<QByteArray> data = readWholeFile(path, &result.errorString);
+    std::optional<QByteArray> data = readWholeFile(path, &result.errorString);
     if (!data)
         return result;
     if (progress && progress->isCancelled())
         return cancelledLoad(path);
+    if (bytes)
+        *bytes = *data;
 
     Table table;
     table.progress = progress;
     const std::unique_ptr<TableFormat> format = FormatRegistry::forPath(path);
-    result.ok = format->read(*data, codePage, table);
+    result.ok = format->readTaking(std::move(*data), codePage, table);
+    data.reset();
     // Half a table is of no use to a person who chose to stop: nothing is kept.
     if (progress && progress->isCancelled())
         return cancelledLoad(path);
     result.rows = std::move(table.rows);
     result.fields = std::move(table.fields);
-    if (bytes)
-        *bytes = *data;
     if (!result.ok) {
         result.errorString = format->errorString();
         result.errorPlace = format->errorPlace();
@@ -107,15 +122,16 @@ LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage, QB
 bool saveWithoutCatching(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
                          const CodePage &codePage, QString *error)
 {
-    QByteArray image;
-    if (writeEntries) {
-        const std::unique_ptr<TableFormat> format = FormatRegistry::forPath(path);
-        if (!format->write(rows, fields, codePage, image)) {
-            *error = format->errorString();
-            return false;
-        }
-    }
-    return SaveFile::write(path, image, error);
+    if (!writeEntries)
+        return SaveFile::write(path, QByteArrayView(), error);
+    const std::unique_ptr<TableFormat> format = FormatRegistry::forPath(path);
+    const auto produce = [&](ByteSink &sink, QString *refusal) {
+        if (format->write(rows, fields, codePage, sink))
+            return true;
+        *refusal = format->errorString();
+        return false;
+    };
+    return SaveFile::stream(path, produce, error);
 }
 
 } // namespace

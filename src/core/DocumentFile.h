@@ -46,11 +46,13 @@ LoadResult loadDocument(const QString &path, const CodePage &codePage, QByteArra
                         LoadProgress *progress = nullptr);
 
 // Writes the document to path in the format that FormatRegistry::forPath
-// picks; with writeEntries false the file is created empty. The whole file
-// is built in memory first, so a table that breaks a limit of the format
-// never touches the disk, and the old file is replaced only when every byte
-// was written. Running out of memory is a failure that leaves the old file
-// as it was.
+// picks; with writeEntries false the file is created empty. The file is
+// streamed to a temporary file beside it, which replaces the old file only
+// when every byte was written. A table that breaks a limit of the format is
+// refused before the temporary file is created; only a character that the
+// code page cannot hold, found past the first mebibyte of a text file, is
+// refused after, and the temporary file is then removed. Either way, and
+// when memory runs out, the old file stays as it was.
 bool saveDocument(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
                   const CodePage &codePage, QString *error);
 

@@ -3,11 +3,28 @@
 #include "Number.h"
 #include "Spaces.h"
 
+#include <algorithm>
+
 namespace wendaro {
 
 QString indexText(qint16 index)
 {
-    return indexTextFromTyped(QString::number(index));
+    // Written straight into its one string: every row read gets one, and the
+    // general number formatting and padding cost two more allocations.
+    char16_t digits[6];
+    qsizetype at = 6;
+    int magnitude = index < 0 ? -int(index) : int(index);
+    do {
+        digits[--at] = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (index < 0)
+        digits[--at] = u'-';
+    const qsizetype length = 6 - at;
+    const qsizetype width = qMax<qsizetype>(5, length);
+    QString text(width, QLatin1Char(' '));
+    std::copy(digits + at, digits + 6, reinterpret_cast<char16_t *>(text.data()) + width - length);
+    return text;
 }
 
 QString indexTextFromTyped(const QString &typed)

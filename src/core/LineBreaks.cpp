@@ -1,10 +1,33 @@
 #include "LineBreaks.h"
 
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
+
 namespace wendaro {
 
 namespace {
 const QString ListLineBreak = QStringLiteral("<br>");
 const QString FileLineBreak = QStringLiteral("\r\n");
+
+constexpr char FileLineBreakBytes[] = {'\r', 0, '\n', 0};
+
+// The next CR LF in the UTF-16 from `from` to end, on a code unit boundary,
+// or end. memchr finds the CR bytes far faster than a loop over code units;
+// one that is the high byte of another character is passed over.
+const char *nextFileLineBreak(const char *begin, const char *from, const char *end)
+{
+    while (from < end) {
+        const auto *cr = static_cast<const char *>(std::memchr(from, '\r', size_t(end - from)));
+        if (!cr)
+            return end;
+        if ((cr - begin) % 2 == 0 && end - cr >= 4 && std::memcmp(cr, FileLineBreakBytes, 4) == 0)
+            return cr;
+        from = cr + 1;
+    }
+    return end;
+}
 } // namespace
 
 QString lineBreaksToList(QString value)
@@ -15,6 +38,53 @@ QString lineBreaksToList(QString value)
 QString lineBreaksFromList(QString value)
 {
     return value.replace(ListLineBreak, FileLineBreak, Qt::CaseSensitive);
+}
+
+QString listValueFromUtf16(const char *bytes, qsizetype codeUnits)
+{
+    if (codeUnits == 0)
+        return QString();
+    const char *const end = bytes + 2 * codeUnits;
+    qsizetype breaks = 0;
+    for (const char *at = nextFileLineBreak(bytes, bytes, end); at != end; at = nextFileLineBreak(bytes, at + 4, end))
+        ++breaks;
+
+    QString value(codeUnits + 2 * breaks, Qt::Uninitialized);
+    auto *out = reinterpret_cast<char16_t *>(value.data());
+    const char *from = bytes;
+    for (;;) {
+        const char *const to = breaks == 0 ? end : nextFileLineBreak(bytes, from, end);
+        const qsizetype units = (to - from) / 2;
+        qFromLittleEndian<char16_t>(from, units, out);
+        out += units;
+        if (to == end)
+            return value;
+        out = std::copy_n(u"<br>", 4, out);
+        from = to + 4;
+        --breaks;
+    }
+}
+
+qsizetype fileLengthOfListValue(QStringView value)
+{
+    return value.size() - 2 * value.count(QStringView(ListLineBreak));
+}
+
+char *utf16FromListValue(QStringView value, char *out)
+{
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype br = value.indexOf(QStringView(ListLineBreak), from);
+        const qsizetype to = br < 0 ? value.size() : br;
+        if (to > from) { // an empty value may have no characters at all to point at
+            qToLittleEndian<char16_t>(value.utf16() + from, to - from, out);
+            out += 2 * (to - from);
+        }
+        if (br < 0)
+            return out;
+        out = std::copy_n(FileLineBreakBytes, 4, out);
+        from = br + ListLineBreak.size();
+    }
 }
 
 } // namespace wendaro

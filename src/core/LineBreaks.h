@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace wendaro {
 
@@ -9,5 +10,15 @@ namespace wendaro {
 // lone CR or LF is not a line break and stays as it is.
 QString lineBreaksToList(QString value);   // CR LF -> "<br>"
 QString lineBreaksFromList(QString value); // "<br>" -> CR LF
+
+// The same conversions fused with the little-endian UTF-16 of a binary
+// file, so that a long value is copied once into a string of its final size.
+// The list value of codeUnits UTF-16 code units at bytes.
+QString listValueFromUtf16(const char *bytes, qsizetype codeUnits);
+// How many code units the value takes in a file, with its breaks as CR LF.
+qsizetype fileLengthOfListValue(QStringView value);
+// Writes the value's fileLengthOfListValue() code units at out; returns
+// their end.
+char *utf16FromListValue(QStringView value, char *out);
 
 } // namespace wendaro

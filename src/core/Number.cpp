@@ -195,8 +195,49 @@ std::optional<double> parseRounded(QStringView text)
     return number < 0 ? -rounded : rounded;
 }
 
+namespace {
+
+// Nearly every index text is a plain integer: spaces, an optional sign,
+// digits, spaces. It is converted here without the general grammar and the
+// double; nullopt leaves anything else to it. Every text taken here means
+// the same number there.
+std::optional<Int16Conversion> plainInt16(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    bool negative = false;
+    if (begin < end && (text[begin] == QLatin1Char('+') || text[begin] == QLatin1Char('-'))) {
+        negative = text[begin] == QLatin1Char('-');
+        ++begin;
+    }
+    if (begin == end)
+        return std::nullopt;
+    // Clamped above the range, so that no run of digits overflows.
+    constexpr qint32 Clamp = 100'000;
+    qint32 value = 0;
+    for (qsizetype i = begin; i < end; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = qMin(value * 10 + qint32(c - u'0'), Clamp);
+    }
+    if (negative)
+        value = -value;
+    if (value < -32768 || value > 32767)
+        return Int16Conversion{Int16Conversion::Status::Overflow, 0};
+    return Int16Conversion{Int16Conversion::Status::Ok, qint16(value)};
+}
+
+} // namespace
+
 Int16Conversion toInt16(QStringView text)
 {
+    if (const std::optional<Int16Conversion> plain = plainInt16(text))
+        return *plain;
     const std::optional<double> number = parseRounded(text);
     if (!number)
         return {Int16Conversion::Status::NotNumeric, 0};

@@ -1,5 +1,7 @@
 #include "SaveFile.h"
 
+#include "ByteSink.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -124,14 +126,14 @@ bool keepOwnerAndMode(const QString &path, QSaveFile &file, const struct stat &o
 
 } // namespace
 
-bool SaveFile::writeAll(QIODevice &device, QByteArrayView data, QString *error)
+bool SaveFile::writeAll(QIODevice &device, QByteArrayView data, QString *error, qint64 offset)
 {
     qsizetype done = 0;
     while (done < data.size()) {
         const qint64 written = device.write(data.data() + done, data.size() - done);
         if (written <= 0) {
             *error = QStringLiteral("先頭から %1 バイトの位置で書き込みに失敗しました（%2）。")
-                         .arg(done)
+                         .arg(offset + done)
                          .arg(reasonOf(device));
             return false;
         }
@@ -140,39 +142,99 @@ bool SaveFile::writeAll(QIODevice &device, QByteArrayView data, QString *error)
     return true;
 }
 
-bool SaveFile::write(const QString &path, QByteArrayView data, QString *error)
+namespace {
+
+// The temporary file, created only when the first bytes arrive: a writer
+// that refuses the table before its first byte leaves the disk untouched,
+// and its refusal comes before any complaint about the target, as when the
+// whole file was built first.
+class FileSink final : public ByteSink
 {
-    const std::optional<struct stat> old = statusOf(path);
-    if (old && !S_ISREG(old->st_mode) && !S_ISDIR(old->st_mode)) {
-        *error = QStringLiteral("%1は通常のファイルではない（%2）ので、保存で置き換えられません。")
-                     .arg(shown(path), kindOfSpecialFile(old->st_mode));
-        return false;
+public:
+    explicit FileSink(const QString &path)
+        : m_path(path)
+        , m_file(path)
+    {
     }
 
-    // QSaveFile follows a symbolic link to the file it names, so the link
-    // stays and the file behind it is replaced. Writing in place when no
-    // temporary file can be created would destroy the old file on a failure,
-    // so that is refused.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = describeOpenFailure(path, file);
-        return false;
+    bool append(QByteArrayView bytes) override
+    {
+        if (failed() || (!m_opened && !open()))
+            return false;
+        QString detail;
+        if (!SaveFile::writeAll(m_file, bytes, &detail, m_written)) {
+            m_error = QStringLiteral("%1の%2").arg(shown(m_path), detail);
+            return false;
+        }
+        m_written += bytes.size();
+        return true;
     }
-    if (old && S_ISREG(old->st_mode) && !keepOwnerAndMode(path, file, *old, error))
-        return false;
+
+    bool failed() const { return !m_error.isEmpty(); }
+    QString errorString() const { return m_error; }
+
     // Returning without commit() removes the temporary file.
-    QString detail;
-    if (!writeAll(file, data, &detail)) {
-        *error = QStringLiteral("%1の%2").arg(shown(path), detail);
+    bool commit()
+    {
+        if (failed() || (!m_opened && !open()))
+            return false;
+        if (!m_file.flush()) {
+            m_error = QStringLiteral("%1への書き込みを終えられませんでした（%2）。").arg(shown(m_path), reasonOf(m_file));
+            return false;
+        }
+        if (!m_file.commit()) {
+            m_error = QStringLiteral("%1を新しい内容に置き換えられませんでした（%2）。").arg(shown(m_path), reasonOf(m_file));
+            return false;
+        }
+        return true;
+    }
+
+private:
+    bool open()
+    {
+        m_opened = true;
+        const std::optional<struct stat> old = statusOf(m_path);
+        if (old && !S_ISREG(old->st_mode) && !S_ISDIR(old->st_mode)) {
+            m_error = QStringLiteral("%1は通常のファイルではない（%2）ので、保存で置き換えられません。")
+                          .arg(shown(m_path), kindOfSpecialFile(old->st_mode));
+            return false;
+        }
+        // QSaveFile follows a symbolic link to the file it names, so the link
+        // stays and the file behind it is replaced. Writing in place when no
+        // temporary file can be created would destroy the old file on a
+        // failure, so that is refused.
+        m_file.setDirectWriteFallback(false);
+        if (!m_file.open(QIODevice::WriteOnly)) {
+            m_error = describeOpenFailure(m_path, m_file);
+            return false;
+        }
+        return !(old && S_ISREG(old->st_mode) && !keepOwnerAndMode(m_path, m_file, *old, &m_error));
+    }
+
+    QString m_path;
+    QSaveFile m_file;
+    bool m_opened = false;
+    qint64 m_written = 0;
+    QString m_error;
+};
+
+} // namespace
+
+bool SaveFile::write(const QString &path, QByteArrayView data, QString *error)
+{
+    return stream(path, [data](ByteSink &sink, QString *) { return sink.append(data); }, error);
+}
+
+bool SaveFile::stream(const QString &path, const Producer &produce, QString *error)
+{
+    FileSink sink(path);
+    QString refusal;
+    if (!produce(sink, &refusal)) {
+        *error = sink.failed() ? sink.errorString() : refusal;
         return false;
     }
-    if (!file.flush()) {
-        *error = QStringLiteral("%1への書き込みを終えられませんでした（%2）。").arg(shown(path), reasonOf(file));
-        return false;
-    }
-    if (!file.commit()) {
-        *error = QStringLiteral("%1を新しい内容に置き換えられませんでした（%2）。").arg(shown(path), reasonOf(file));
+    if (!sink.commit()) {
+        *error = sink.errorString();
         return false;
     }
     return true;

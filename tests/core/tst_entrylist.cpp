@@ -5,6 +5,7 @@
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <QtEndian>
 
 #include <algorithm>
 #include <numeric>
@@ -155,6 +156,10 @@ void TestEntryList::lineBreaks_data()
     QTest::newRow("CR CR LF") << QStringLiteral("\r\r\n") << QStringLiteral("\r<br>") << QStringLiteral("\r\r\n");
     // The literal text <br> cannot be told from a break: it becomes one.
     QTest::newRow("literal br") << QStringLiteral("<br>") << QStringLiteral("<br>") << QStringLiteral("\r\n");
+    // Bytes 0D 00 0A 00 inside other characters are no break of the file.
+    QTest::newRow("CR byte in characters") << QStringLiteral("\u0D41\u0A00\u4100\u0D0A\r\n")
+                                           << QStringLiteral("\u0D41\u0A00\u4100\u0D0A<br>")
+                                           << QStringLiteral("\u0D41\u0A00\u4100\u0D0A\r\n");
     QTest::newRow("upper case is text") << QStringLiteral("<BR>") << QStringLiteral("<BR>")
                                         << QStringLiteral("<BR>");
 }
@@ -166,6 +171,17 @@ void TestEntryList::lineBreaks()
     QFETCH(QString, backToFile);
     QCOMPARE(lineBreaksToList(file), list);
     QCOMPARE(lineBreaksFromList(list), backToFile);
+
+    // The conversions fused with the file's little-endian UTF-16 agree.
+    QByteArray bytes(2 * file.size(), '\0');
+    qToLittleEndian<char16_t>(file.utf16(), file.size(), bytes.data());
+    QCOMPARE(listValueFromUtf16(bytes.constData(), file.size()), list);
+    QCOMPARE(fileLengthOfListValue(list), backToFile.size());
+    QByteArray written(2 * list.size(), '\0');
+    written.truncate(utf16FromListValue(list, written.data()) - written.constData());
+    QCOMPARE(written.size(), 2 * backToFile.size());
+    qToLittleEndian<char16_t>(backToFile.utf16(), backToFile.size(), bytes.data());
+    QCOMPARE(written, bytes.first(written.size()));
 }
 
 void TestEntryList::keysAreUniqueAndFollowRemoval()

@@ -66,6 +66,12 @@ void TestNumber::conversion_data()
     QTest::newRow("32767.5 rounds out") << QStringLiteral("32767.5") << S::Overflow << 0;
     QTest::newRow("-32768.5 to even stays inside") << QStringLiteral("-32768.5") << S::Ok << -32768;
     QTest::newRow("32768") << QStringLiteral("32768") << S::Overflow << 0;
+    QTest::newRow("-32769") << QStringLiteral("-32769") << S::Overflow << 0;
+    QTest::newRow("-0") << QStringLiteral("-0") << S::Ok << 0;
+    QTest::newRow("sign then blank") << QStringLiteral("- 5") << S::NotNumeric << 0;
+    QTest::newRow("two signs") << QStringLiteral("+-5") << S::NotNumeric << 0;
+    QTest::newRow("many leading zeros") << "-" + QString(30, u'0') + "32768" << S::Ok << -32768;
+    QTest::newRow("digits beyond any integer") << QString(30, u'9') << S::Overflow << 0;
     QTest::newRow("40000") << QStringLiteral("40000") << S::Overflow << 0;
     QTest::newRow("too large for a double") << QStringLiteral("1e999") << S::Overflow << 0;
     QTest::newRow("too small for a double") << QStringLiteral("-1e999") << S::Overflow << 0;

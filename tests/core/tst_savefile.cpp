@@ -1,3 +1,4 @@
+#include "ByteSink.h"
 #include "FailDevice.h"
 #include "SaveFile.h"
 #include "TestFiles.h"
@@ -9,6 +10,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -80,6 +82,8 @@ private Q_SLOTS:
     void keepsOwnerAndMode();
     void followsSymbolicLink();
     void createsNewAndEmptyFiles();
+    void streamedSave_data();
+    void streamedSave();
 };
 
 void TestSaveFile::writeAllNoticesEveryFailure_data()
@@ -298,6 +302,53 @@ void TestSaveFile::createsNewAndEmptyFiles()
     QVERIFY(QFileInfo(target).exists());
     QCOMPARE(QFileInfo(target).size(), 0);
     QCOMPARE(listing(dir.path()), QStringList{QStringLiteral("/new.txt")});
+}
+
+void TestSaveFile::streamedSave_data()
+{
+    QTest::addColumn<int>("refusedAt"); // the piece refused, -1 for none
+    QTest::addColumn<int>("sizeLimit"); // bytes the disk takes, 0 for no limit
+    QTest::newRow("every piece") << -1 << 0;
+    QTest::newRow("refused before any byte") << 0 << 0;
+    QTest::newRow("refused after a piece") << 1 << 0;
+    QTest::newRow("disk full in the second piece") << -1 << 25000;
+}
+
+void TestSaveFile::streamedSave()
+{
+    QFETCH(int, refusedAt);
+    QFETCH(int, sizeLimit);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString target = dir.filePath(QStringLiteral("table.stf"));
+    putFile(target, "old");
+    const QStringList before = listing(dir.path());
+    const QList<QByteArray> pieces = {QByteArray(20000, 'a'), QByteArray(20000, 'b'), "c"};
+    const auto produce = [&](ByteSink &sink, QString *refusal) {
+        for (int i = 0; i < pieces.size(); ++i) {
+            if (i == refusedAt) {
+                *refusal = QStringLiteral("refused");
+                return false;
+            }
+            if (!sink.append(pieces[i]))
+                return false;
+        }
+        return true;
+    };
+    QString error;
+    bool saved;
+    {
+        std::unique_ptr<FileSizeLimit> limit;
+        if (sizeLimit > 0)
+            limit = std::make_unique<FileSizeLimit>(rlim_t(sizeLimit));
+        saved = SaveFile::stream(target, produce, &error);
+    }
+    QCOMPARE(saved, refusedAt < 0 && sizeLimit == 0);
+    QCOMPARE(contents(target), saved ? pieces.join() : QByteArray("old"));
+    QCOMPARE(listing(dir.path()), before);
+    if (refusedAt >= 0)
+        QCOMPARE(error, QStringLiteral("refused"));
+    QCOMPARE(error.isEmpty(), saved);
 }
 
 QTEST_GUILESS_MAIN(TestSaveFile)

@@ -47,6 +47,7 @@ private Q_SLOTS:
     void refusals_data();
     void refusals();
     void undecodableBytesSurvive();
+    void longTableWrittenAsOneText();
 };
 
 void TestText::read_data()
@@ -185,25 +186,29 @@ void TestText::refusals_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("memo");
     QTest::addColumn<QStringList>("errorParts");
+    QTest::addColumn<int>("longRowsBefore"); // rows of 4000 characters before the row tested
 
     const QString seven = indexText(7);
     QTest::newRow("character outside the code page")
         << seven << "ok" << QStringLiteral("a\u00e9") << ""
-        << QStringList{"2 番目の項目（インデックス 7）の値の 2 文字目", "U+00E9"};
+        << QStringList{"2 番目の項目（インデックス 7）の値の 2 文字目", "U+00E9"} << 0;
     QTest::newRow("character outside the code page in the name")
-        << seven << QStringLiteral("\U0001F600") << "" << "" << QStringList{"2 番目の項目", "名前", "U+1F600"};
+        << seven << QStringLiteral("\U0001F600") << "" << "" << QStringList{"2 番目の項目", "名前", "U+1F600"} << 0;
     QTest::newRow("character outside the code page in the memo")
-        << seven << "ok" << "" << QStringLiteral("x\u00e9") << QStringList{"メモ", "2 文字目", "U+00E9"};
-    QTest::newRow("TAB in a name") << seven << "a\tb" << "" << "" << QStringList{"2 番目の項目", "名前", "TAB"};
-    QTest::newRow("lone LF in a value") << seven << "" << "a\nb" << "" << QStringList{"値", "LF"};
-    QTest::newRow("CR in the memo") << seven << "" << "" << "a\rb" << QStringList{"メモ", "CR"};
+        << seven << "ok" << "" << QStringLiteral("x\u00e9") << QStringList{"メモ", "2 文字目", "U+00E9"} << 0;
+    // Written a batch of lines at a time: the place is still counted from the file's start.
+    QTest::newRow("character outside the code page after long rows")
+        << seven << "ok" << QStringLiteral("a\u00e9") << "" << QStringList{"302 番目の項目（インデックス 7）の値の 2 文字目"} << 300;
+    QTest::newRow("TAB in a name") << seven << "a\tb" << "" << "" << QStringList{"2 番目の項目", "名前", "TAB"} << 0;
+    QTest::newRow("lone LF in a value") << seven << "" << "a\nb" << "" << QStringList{"値", "LF"} << 0;
+    QTest::newRow("CR in the memo") << seven << "" << "" << "a\rb" << QStringList{"メモ", "CR"} << 0;
     QTest::newRow("TAB before the index")
-        << "\t7" << "a" << "b" << "" << QStringList{"2 番目の項目のインデックスの 1 文字目に TAB"};
+        << "\t7" << "a" << "b" << "" << QStringList{"2 番目の項目のインデックスの 1 文字目に TAB"} << 0;
     QTest::newRow("TAB after the index")
-        << " 8\t " << "a" << "b" << "" << QStringList{"2 番目の項目のインデックスの 2 文字目に TAB"};
-    QTest::newRow("LF in the index") << "7\n8" << "a" << "b" << "" << QStringList{"インデックスの 2 文字目に LF"};
-    QTest::newRow("index not a number") << "x7" << "a" << "b" << "" << QStringList{"インデックス「x7」は数値ではありません"};
-    QTest::newRow("index out of range") << " 32768" << "a" << "b" << "" << QStringList{"「32768」", "範囲"};
+        << " 8\t " << "a" << "b" << "" << QStringList{"2 番目の項目のインデックスの 2 文字目に TAB"} << 0;
+    QTest::newRow("LF in the index") << "7\n8" << "a" << "b" << "" << QStringList{"インデックスの 2 文字目に LF"} << 0;
+    QTest::newRow("index not a number") << "x7" << "a" << "b" << "" << QStringList{"インデックス「x7」は数値ではありません"} << 0;
+    QTest::newRow("index out of range") << " 32768" << "a" << "b" << "" << QStringList{"「32768」", "範囲"} << 0;
 }
 
 void TestText::refusals()
@@ -213,9 +218,12 @@ void TestText::refusals()
     QFETCH(QString, value);
     QFETCH(QString, memo);
     QFETCH(QStringList, errorParts);
+    QFETCH(int, longRowsBefore);
 
     EntryList list;
     appendRow(list, 1, QStringLiteral("first"), QStringLiteral("fine"));
+    for (int i = 0; i < longRowsBefore; ++i)
+        appendRow(list, qint16(1000 + i), QStringLiteral("long"), QString(4000, u'x'));
     const qsizetype p = list.append(index);
     list.setName(p, name);
     list.setValue(p, value);
@@ -243,6 +251,23 @@ void TestText::undecodableBytesSurvive()
     TextWriter writer;
     QVERIFY2(writer.write(list, fields, japanese(), out), qPrintable(writer.errorString()));
     QCOMPARE(out, file + "\r\n");
+}
+
+void TestText::longTableWrittenAsOneText()
+{
+    // Several batches of lines, with characters of one and two bytes: the
+    // bytes are those of the whole text encoded at once.
+    EntryList list;
+    for (int i = 0; i < 600; ++i)
+        appendRow(list, qint16(i), QStringLiteral("名前%1").arg(i), QString(1500 + i, QChar(u"aあ\uFF61"[i % 3])));
+    const TextFields fields{QStringLiteral("out.stf"), QStringLiteral("memo")};
+    QByteArray whole;
+    QCOMPARE(japanese().encode(TextWriter::layout(list, fields), whole), qsizetype(-1));
+    QByteArray out;
+    TextWriter writer;
+    QVERIFY2(writer.write(list, fields, japanese(), out), qPrintable(writer.errorString()));
+    QCOMPARE(out.size(), whole.size());
+    QVERIFY(out == whole);
 }
 
 QTEST_GUILESS_MAIN(TestText)

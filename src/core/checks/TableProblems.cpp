@@ -195,7 +195,7 @@ QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, co
         if (index) {
             found.add(Kind::Stf, position, index, refusal::stfNameLength(position, *index, inName.bytes, codePage));
             found.add(Kind::Stf, position, index,
-                      refusal::stfValueLength(position, *index, lineBreaksFromList(entry.value)));
+                      refusal::stfValueLength(position, *index, fileLengthOfListValue(entry.value)));
         }
         found.add(Kind::Text, position, index,
                   separators(part(QStringLiteral("名前")), entry.name, refusal::TextFieldSeparators));

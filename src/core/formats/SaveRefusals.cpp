@@ -55,15 +55,15 @@ QString stfSharedIndex(qsizetype firstPosition, qsizetype position, qint16 index
         .arg(index);
 }
 
-std::optional<QString> stfValueLength(qsizetype position, qint16 index, QStringView savedValue)
+std::optional<QString> stfValueLength(qsizetype position, qint16 index, qsizetype savedLength)
 {
-    if (savedValue.size() <= stf::MaxLength)
+    if (savedLength <= stf::MaxLength)
         return std::nullopt;
     return QStringLiteral("%1 番目の項目（インデックス %2）の値は改行を CR LF にして %3 文字あります。"
                           "保存できるのは %4 文字（UTF-16 単位）までです。")
         .arg(position)
         .arg(index)
-        .arg(savedValue.size())
+        .arg(savedLength)
         .arg(stf::MaxLength);
 }
 
@@ -82,8 +82,14 @@ std::optional<QString> stfNameLength(qsizetype position, qint16 index, qsizetype
 
 qsizetype firstOf(QStringView text, QStringView separators)
 {
+    // The separators are control characters: one comparison with the
+    // highest of them passes over nearly every character of a long value.
+    char16_t highest = 0;
+    for (const QChar c : separators)
+        highest = qMax(highest, c.unicode());
+    const char16_t *const units = text.utf16();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (separators.contains(text.at(i)))
+        if (units[i] <= highest && separators.contains(QChar(units[i])))
             return i;
     }
     return -1;

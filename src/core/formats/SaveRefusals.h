@@ -27,8 +27,8 @@ QString unrepresentable(const QString &what, QStringView text, qsizetype at, con
 std::optional<QString> stfEntryCount(qsizetype count);
 // STF: two rows of one index, which a reader could not tell apart.
 QString stfSharedIndex(qsizetype firstPosition, qsizetype position, qint16 index);
-// STF: savedValue is the value with its line breaks as CR LF.
-std::optional<QString> stfValueLength(qsizetype position, qint16 index, QStringView savedValue);
+// STF: savedLength is the value's length with its line breaks as CR LF.
+std::optional<QString> stfValueLength(qsizetype position, qint16 index, qsizetype savedLength);
 // STF: the name's byte count in the code page.
 std::optional<QString> stfNameLength(qsizetype position, qint16 index, qsizetype byteCount, const CodePage &codePage);
 

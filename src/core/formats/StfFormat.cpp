@@ -1,5 +1,6 @@
 #include "StfFormat.h"
 
+#include "ByteSink.h"
 #include "StfReader.h"
 #include "StfWriter.h"
 #include "Table.h"
@@ -31,7 +32,7 @@ bool StfFormat::read(QByteArrayView data, const CodePage &codePage, Table &table
     return ok;
 }
 
-bool StfFormat::write(const EntryList &rows, const TextFields &, const CodePage &codePage, QByteArray &out)
+bool StfFormat::write(const EntryList &rows, const TextFields &, const CodePage &codePage, ByteSink &out)
 {
     StfWriter writer;
     const bool ok = writer.write(rows, codePage, out);

@@ -13,7 +13,7 @@ public:
     QString nameFilter() const override;
     QStringList suffixes() const override;
     bool read(QByteArrayView data, const CodePage &codePage, Table &table) override;
-    bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out) override;
+    bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out) override;
 };
 
 } // namespace wendaro

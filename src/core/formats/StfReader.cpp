@@ -20,15 +20,6 @@ qint16 lower16(const char *field)
     return qFromLittleEndian<qint16>(field);
 }
 
-QString utf16FromLittleEndian(const char *bytes, qsizetype codeUnits)
-{
-    if (codeUnits == 0)
-        return QString();
-    QString text(codeUnits, Qt::Uninitialized);
-    qFromLittleEndian<char16_t>(bytes, codeUnits, text.data());
-    return text;
-}
-
 } // namespace
 
 qsizetype StfReader::fail(qsizetype offset, QString description)
@@ -63,8 +54,8 @@ qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 in
     if (left < recordSize)
         return cutShort(p, recordSize, left);
 
-    QString value = utf16FromLittleEndian(record + stf::ValueFixedSize, length);
-    if (rows.append(Entry{indexText(index), QString(), lineBreaksToList(std::move(value)), index}) == 0)
+    QString value = listValueFromUtf16(record + stf::ValueFixedSize, length);
+    if (rows.append(Entry{indexText(index), QString(), std::move(value), index}) == 0)
         return fail(p, QStringLiteral("オフセット %1 の値レコードのインデックス %2 は、%3 番目の値レコードと重複しています。")
                         .arg(p)
                         .arg(index)

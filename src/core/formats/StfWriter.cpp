@@ -1,5 +1,6 @@
 #include "StfWriter.h"
 
+#include "ByteSink.h"
 #include "CodePage.h"
 #include "EntryList.h"
 #include "IndexText.h"
@@ -38,17 +39,28 @@ bool StfWriter::fail(QString description)
 
 bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArray &out)
 {
+    QByteArray image;
+    ArraySink sink(image);
+    if (!write(rows, codePage, sink))
+        return false;
+    out = std::move(image);
+    return true;
+}
+
+bool StfWriter::write(const EntryList &rows, const CodePage &codePage, ByteSink &out)
+{
     m_error.clear();
     const qsizetype count = rows.count();
     if (const std::optional<QString> refused = refusal::stfEntryCount(count))
         return fail(*refused);
 
-    // Every index is converted and checked before anything is built: a file
-    // with two rows of one index could not be read back.
+    // Every limit is checked before the first byte goes out, so a table that
+    // cannot be saved never reaches the disk: the indexes first (a file with
+    // two rows of one index could not be read back), then the values, then
+    // the names, in the order in which the file holds them.
     std::vector<qint16> indexes;
     indexes.reserve(size_t(count));
     std::vector<quint16> rowOfIndex(0x10000, 0);
-    qsizetype sizeBound = stf::HeaderSize;
     for (qsizetype position = 1; position <= count; ++position) {
         const Entry &entry = rows.at(position);
         const std::optional<qint16> index = indexToSave(position, entry.indexText, &m_error);
@@ -59,13 +71,35 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArra
             return fail(refusal::stfSharedIndex(firstRow, position, *index));
         firstRow = quint16(position);
         indexes.push_back(*index);
-        // Turning "<br>" into CR LF only shortens a value; a name takes at
-        // most three bytes a character, and the encoder room for that.
-        sizeBound += stf::ValueFixedSize + 2 * entry.value.size() + stf::NameFixedSize + 3 * entry.name.size();
     }
+    std::vector<quint16> valueLengths;
+    valueLengths.reserve(size_t(count));
+    for (qsizetype position = 1; position <= count; ++position) {
+        const qint16 index = indexes[size_t(position - 1)];
+        const qsizetype length = fileLengthOfListValue(rows.at(position).value);
+        if (const std::optional<QString> refused = refusal::stfValueLength(position, index, length))
+            return fail(*refused);
+        valueLengths.push_back(quint16(length));
+    }
+    // Names are encoded twice, here and when written, rather than kept:
+    // kept, they could take as much memory as the values.
+    QByteArray scratch;
+    for (qsizetype position = 1; position <= count; ++position) {
+        const qint16 index = indexes[size_t(position - 1)];
+        const QString &name = rows.at(position).name;
+        scratch.resize(0);
+        const qsizetype bad = codePage.encode(name, scratch);
+        if (bad >= 0)
+            return fail(refusal::unrepresentable(
+                refusal::rowPart(position, QString::number(index), QStringLiteral("名前")), name, bad, codePage));
+        // The reader takes the length as a byte count.
+        if (const std::optional<QString> refused = refusal::stfNameLength(position, index, scratch.size(), codePage))
+            return fail(*refused);
+    }
+    scratch = QByteArray();
 
-    QByteArray image;
-    image.reserve(sizeBound);
+    SinkBuffer buffer(out);
+    QByteArray &image = buffer.bytes();
     appendField32(image, stf::Magic);
     image.append(char(stf::Flag));
     appendField(image, quint16(count + 1));
@@ -73,37 +107,29 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArra
 
     for (qsizetype position = 1; position <= count; ++position) {
         const qint16 index = indexes[size_t(position - 1)];
-        const QString value = lineBreaksFromList(rows.at(position).value);
-        if (const std::optional<QString> refused = refusal::stfValueLength(position, index, value))
-            return fail(*refused);
+        const quint16 length = valueLengths[size_t(position - 1)];
         appendField(image, quint16(index));
         appendField32(image, stf::ValueKey);
-        appendField(image, quint16(value.size()));
+        appendField(image, length);
         const qsizetype at = image.size();
-        image.resize(at + 2 * value.size());
-        qToLittleEndian<char16_t>(value.utf16(), value.size(), image.data() + at);
+        image.resize(at + 2 * qsizetype(length));
+        utf16FromListValue(rows.at(position).value, image.data() + at);
+        if (!buffer.handOnIfFull())
+            return false;
     }
 
     for (qsizetype position = 1; position <= count; ++position) {
         const qint16 index = indexes[size_t(position - 1)];
-        const QString &name = rows.at(position).name;
         appendField(image, quint16(index));
         const qsizetype lengthAt = image.size();
         appendField(image, 0);
         const qsizetype at = image.size();
-        const qsizetype bad = codePage.encode(name, image);
-        if (bad >= 0)
-            return fail(refusal::unrepresentable(
-                refusal::rowPart(position, QString::number(index), QStringLiteral("名前")), name, bad, codePage));
-        // The reader takes the length as a byte count.
-        const qsizetype length = image.size() - at;
-        if (const std::optional<QString> refused = refusal::stfNameLength(position, index, length, codePage))
-            return fail(*refused);
-        qToLittleEndian<quint16>(quint16(length), image.data() + lengthAt);
+        codePage.encode(rows.at(position).name, image);
+        qToLittleEndian<quint16>(quint16(image.size() - at), image.data() + lengthAt);
+        if (!buffer.handOnIfFull())
+            return false;
     }
-
-    out = std::move(image);
-    return true;
+    return buffer.finish();
 }
 
 } // namespace wendaro

@@ -5,6 +5,7 @@
 
 namespace wendaro {
 
+class ByteSink;
 class CodePage;
 class EntryList;
 
@@ -18,6 +19,10 @@ public:
     // left as it was and errorString() names the row, the index and what is
     // wrong.
     bool write(const EntryList &rows, const CodePage &codePage, QByteArray &out);
+    // Streams the file to out. Every limit is checked before the first byte
+    // is handed to out, so a refused table hands it nothing. False with an
+    // empty errorString() when out refused bytes: its owner knows why.
+    bool write(const EntryList &rows, const CodePage &codePage, ByteSink &out);
     QString errorString() const { return m_error; }
 
 private:

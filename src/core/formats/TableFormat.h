@@ -7,6 +7,7 @@
 
 namespace wendaro {
 
+class ByteSink;
 class CodePage;
 class EntryList;
 struct Table;
@@ -30,11 +31,19 @@ public:
     // what was read before the error stays in table, and errorString() says
     // what and where.
     virtual bool read(QByteArrayView data, const CodePage &codePage, Table &table) = 0;
-    // Builds the whole file image in out. The rows and fields are passed
-    // apart, not as a Table, because the window's list cannot be copied. On
-    // failure returns false, out stays as it was and errorString() says why.
+    // The same, for a caller that needs the bytes no more: a format that
+    // turns them into something else first may let them go early.
+    virtual bool readTaking(QByteArray data, const CodePage &codePage, Table &table)
+    {
+        return read(data, codePage, table);
+    }
+    // Streams the file to out. The rows and fields are passed apart, not as
+    // a Table, because the window's list cannot be copied. On a refusal
+    // returns false and errorString() says why; the writers say how much may
+    // have gone to out before. False with an empty errorString() when out
+    // refused bytes: its owner knows why.
     virtual bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage,
-                       QByteArray &out) = 0;
+                       ByteSink &out) = 0;
 
     QString errorString() const { return m_error; }
     // Where the last read failed, when the format knows: the byte offset of

@@ -12,7 +12,11 @@ public:
     QString nameFilter() const override;
     QStringList suffixes() const override;
     bool read(QByteArrayView data, const CodePage &codePage, Table &table) override;
-    bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out) override;
+    bool readTaking(QByteArray data, const CodePage &codePage, Table &table) override;
+    bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out) override;
+
+private:
+    bool readText(const QString &text, Table &table);
 };
 
 } // namespace wendaro

@@ -57,10 +57,13 @@ bool TextReader::fail(QStringView all, QStringView piece, QString description)
 bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
                       qint16 &largestIndex)
 {
+    return read(codePage.decode(data), rows, fields, largestIndex);
+}
+
+bool TextReader::read(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex)
+{
     m_error.clear();
     m_errorLine = 0;
-    const QString text = codePage.decode(data);
-    const QStringView all(text);
 
     qsizetype lineNumber = 0;
     qsizetype lineStart = 0;
@@ -92,8 +95,9 @@ bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &
             // Fields after the third are ignored.
             const qsizetype tab1 = piece.indexOf(u'\t');
             const QStringView first = firstField(piece);
-            if (holdsEntry(piece)) {
-                const Int16Conversion index = toInt16(first);
+            // One conversion both tells an entry (holdsEntry) and gives its index.
+            const Int16Conversion index = toInt16(first);
+            if (index.status != Int16Conversion::Status::NotNumeric) {
                 if (!index.ok()) {
                     return fail(all, piece,
                                 QStringLiteral("%1のインデックス「%2」は -32768 から 32767 の範囲を超えています。")

@@ -21,6 +21,8 @@ public:
     // and errorString() names the line.
     bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
               qint16 &largestIndex);
+    // The same for the file's text, already decoded.
+    bool read(QStringView text, EntryList &rows, TextFields &fields, qint16 &largestIndex);
     QString errorString() const { return m_error; }
     // Reported to at every record; when it asks to stop, read returns false
     // with no error.

@@ -1,5 +1,6 @@
 #include "TextWriter.h"
 
+#include "ByteSink.h"
 #include "CodePage.h"
 #include "EntryList.h"
 #include "IndexText.h"
@@ -26,24 +27,42 @@ bool hasMemoLine(const TextFields &fields)
 
 } // namespace
 
-QString TextWriter::layout(const EntryList &rows, const TextFields &fields)
+void TextWriter::appendFieldLines(QString &text, const TextFields &fields)
 {
-    QString text;
-    text.reserve(64 + rows.count() * 64);
     text += Header + LineEnd;
     if (hasOutputFileLine(fields))
         text += QStringLiteral(">file ") + trimSpaces(fields.outputFile).toString() + LineEnd;
     if (hasMemoLine(fields))
         text += QStringLiteral(">//") + fields.memo + LineEnd;
-    for (qsizetype position = 1; position <= rows.count(); ++position) {
-        const Entry &entry = rows.at(position);
-        text += trimSpaces(entry.indexText);
-        text += u'\t';
-        text += entry.name;
-        text += u'\t';
-        text += entry.value;
-        text += LineEnd;
-    }
+}
+
+void TextWriter::appendRow(QString &text, const Entry &entry)
+{
+    text += trimSpaces(entry.indexText);
+    text += u'\t';
+    text += entry.name;
+    text += u'\t';
+    text += entry.value;
+    text += LineEnd;
+}
+
+qsizetype TextWriter::rowSize(const Entry &entry)
+{
+    return trimSpaces(entry.indexText).size() + entry.name.size() + entry.value.size() + 4;
+}
+
+QString TextWriter::layout(const EntryList &rows, const TextFields &fields)
+{
+    // Sized once: growing a string of hundreds of megabytes a row at a time
+    // copies it again and again.
+    qsizetype size = Header.size() + fields.outputFile.size() + fields.memo.size() + 16;
+    for (qsizetype position = 1; position <= rows.count(); ++position)
+        size += rowSize(rows.at(position));
+    QString text;
+    text.reserve(size);
+    appendFieldLines(text, fields);
+    for (qsizetype position = 1; position <= rows.count(); ++position)
+        appendRow(text, rows.at(position));
     return text;
 }
 
@@ -80,28 +99,29 @@ bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
     return true;
 }
 
-QString TextWriter::describeUnrepresentable(const QString &text, qsizetype at, const EntryList &rows,
+QString TextWriter::describeUnrepresentable(QStringView text, qsizetype at, qsizetype linesBefore,
+                                            qsizetype headerLines, const EntryList &rows,
                                             const CodePage &codePage) const
 {
     // No index, name, value or field holds a line break (checkFields), so the
     // line and the field follow from the separators before the character.
-    const QStringView before = QStringView(text).first(at);
+    // The text begins at the start of line linesBefore (counted from 0).
+    const QStringView before = text.first(at);
     const qsizetype lastLineEnd = before.lastIndexOf(LineEnd);
     const qsizetype lineStart = lastLineEnd < 0 ? 0 : lastLineEnd + LineEnd.size();
-    const qsizetype line = before.count(LineEnd);
-    const qsizetype linesBeforeRows = QStringView(text).count(LineEnd) - rows.count();
+    const qsizetype line = linesBefore + before.count(LineEnd);
     const QStringView inLine = before.sliced(lineStart);
 
     QString what;
     qsizetype fieldStart = lineStart;
     if (line == 0) {
         what = QStringLiteral("見出し行");
-    } else if (line < linesBeforeRows) {
+    } else if (line < headerLines) {
         const bool outputFileLine = inLine.startsWith(u">file ");
         what = outputFileLine ? QStringLiteral("出力先ファイル") : QStringLiteral("メモ");
         fieldStart += outputFileLine ? 6 : 3;
     } else {
-        const qsizetype position = line - linesBeforeRows + 1;
+        const qsizetype position = line - headerLines + 1;
         const qsizetype tabs = inLine.count(u'\t');
         const QString part = tabs == 0   ? QStringLiteral("インデックス")
                              : tabs == 1 ? QStringLiteral("名前")
@@ -110,24 +130,57 @@ QString TextWriter::describeUnrepresentable(const QString &text, qsizetype at, c
         if (tabs > 0)
             fieldStart += inLine.lastIndexOf(u'\t') + 1;
     }
-    return refusal::unrepresentable(what, QStringView(text).sliced(fieldStart), at - fieldStart, codePage);
+    return refusal::unrepresentable(what, text.sliced(fieldStart), at - fieldStart, codePage);
 }
 
 bool TextWriter::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out)
 {
+    QByteArray bytes;
+    ArraySink sink(bytes);
+    if (!write(rows, fields, codePage, sink))
+        return false;
+    out = std::move(bytes);
+    return true;
+}
+
+bool TextWriter::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out)
+{
     m_error.clear();
     if (!checkFields(rows, fields))
         return false;
-    const QString text = layout(rows, fields);
-    QByteArray bytes;
-    bytes.reserve(text.size() + text.size() / 2);
-    const qsizetype bad = codePage.encode(text, bytes);
-    if (bad >= 0) {
-        m_error = describeUnrepresentable(text, bad, rows, codePage);
-        return false;
+
+    // The text is laid out and encoded a batch of whole lines at a time. A
+    // line ends in LF, which every code page reads as itself and never joins
+    // to the next byte, so encoding line by line gives the very bytes and the
+    // very refusals of encoding the whole text at once.
+    SinkBuffer buffer(out);
+    QString batch;
+    qsizetype linesBefore = 0;
+    qsizetype headerLines = 0;
+    const auto encodeBatch = [&]() {
+        const qsizetype bad = codePage.encode(batch, buffer.bytes());
+        if (bad >= 0) {
+            m_error = describeUnrepresentable(batch, bad, linesBefore, headerLines, rows, codePage);
+            return false;
+        }
+        linesBefore += batch.count(LineEnd);
+        batch.resize(0);
+        return buffer.handOnIfFull();
+    };
+
+    constexpr qsizetype BatchSize = SinkBuffer::PieceSize / 2;
+    batch.reserve(BatchSize + 1024);
+    appendFieldLines(batch, fields);
+    headerLines = batch.count(LineEnd);
+    for (qsizetype position = 1; position <= rows.count(); ++position) {
+        const Entry &entry = rows.at(position);
+        if (!batch.isEmpty() && batch.size() + rowSize(entry) > BatchSize && !encodeBatch())
+            return false;
+        appendRow(batch, entry);
     }
-    out = std::move(bytes);
-    return true;
+    if (!batch.isEmpty() && !encodeBatch())
+        return false;
+    return buffer.finish();
 }
 
 } // namespace wendaro

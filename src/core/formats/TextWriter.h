@@ -5,8 +5,10 @@
 
 namespace wendaro {
 
+class ByteSink;
 class CodePage;
 class EntryList;
+struct Entry;
 struct TextFields;
 
 // Writes the rows and the two fields as tab-separated text, CR LF after
@@ -21,15 +23,23 @@ public:
     // form cannot carry: read back, they would split the line; an index that
     // is not a number of -32768..32767, which would not read back as a row.
     bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out);
+    // Streams the file to out. The separators and indexes are checked before
+    // the first byte is handed to out; a character that the code page cannot
+    // represent is found on the way, possibly after bytes went out. False
+    // with an empty errorString() when out refused bytes: its owner knows why.
+    bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out);
     QString errorString() const { return m_error; }
 
     // The lines of the text form as text, before the code page.
     static QString layout(const EntryList &rows, const TextFields &fields);
 
 private:
+    static void appendFieldLines(QString &text, const TextFields &fields);
+    static void appendRow(QString &text, const Entry &entry);
+    static qsizetype rowSize(const Entry &entry);
     bool checkFields(const EntryList &rows, const TextFields &fields);
-    QString describeUnrepresentable(const QString &text, qsizetype at, const EntryList &rows,
-                                    const CodePage &codePage) const;
+    QString describeUnrepresentable(QStringView text, qsizetype at, qsizetype linesBefore, qsizetype headerLines,
+                                    const EntryList &rows, const CodePage &codePage) const;
 
     QString m_error;
 };
