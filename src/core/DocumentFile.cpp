@@ -23,7 +23,7 @@ QString shown(const QString &path)
 
 } // namespace
 
-std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
+std::optional<QByteArray> readWholeFile(const QString &path, QString *error, LoadProgress *progress)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -54,11 +54,18 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
     // file costs its pages a first touch.
     QByteArray data(file.size(), Qt::Uninitialized);
     qsizetype done = 0;
+    // In pieces, so that a person waiting for a large file sees it come and
+    // can stop it.
+    constexpr qsizetype Piece = qsizetype(8) << 20;
     while (done < data.size()) {
-        const qint64 read = file.read(data.data() + done, data.size() - done);
+        const qint64 read = file.read(data.data() + done, qMin(Piece, data.size() - done));
         if (read <= 0)
             break;
         done += qsizetype(read);
+        if (progress && !progress->reached(done, data.size())) {
+            *error = QStringLiteral("ファイル%1の読み込みを取り消しました。").arg(shown(path));
+            return std::nullopt;
+        }
     }
     data.truncate(done);
     // A file that grew since its size was taken, or one that tells no size,
@@ -89,11 +96,15 @@ LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage, QB
                                LoadProgress *progress)
 {
     LoadResult result;
-    std::optional<QByteArray> data = readWholeFile(path, &result.errorString);
-    if (!data)
-        return result;
+    if (progress)
+        progress->steps.store(2, std::memory_order_relaxed); // the file's bytes, then its rows
+    std::optional<QByteArray> data = readWholeFile(path, &result.errorString, progress);
     if (progress && progress->isCancelled())
         return cancelledLoad(path);
+    if (!data)
+        return result;
+    if (progress)
+        progress->nextStep();
     if (bytes)
         *bytes = *data;
 

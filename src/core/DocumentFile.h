@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EntryList.h"
+#include "LoadProgress.h"
 #include "TextFields.h"
 
 #include <QByteArray>
@@ -11,7 +12,6 @@
 namespace wendaro {
 
 class CodePage;
-struct LoadProgress;
 
 inline const QString ReadErrorMessage = QStringLiteral("ファイル読み込みエラー");
 inline const QString WriteErrorMessage = QStringLiteral("ファイル書き込みエラー");
@@ -21,8 +21,9 @@ QString errorBoxText(const QString &message, const QString &description);
 
 // The whole file at path, or nullopt with the reason in *error, which names
 // the path. Only regular files are read: a folder, a pipe or a device is
-// refused before it is opened.
-std::optional<QByteArray> readWholeFile(const QString &path, QString *error);
+// refused before it is opened. With progress, the bytes read so far are
+// told as the file comes in, and a request to stop ends the read (nullopt).
+std::optional<QByteArray> readWholeFile(const QString &path, QString *error, LoadProgress *progress = nullptr);
 
 struct LoadResult
 {
