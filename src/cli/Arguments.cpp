@@ -22,21 +22,21 @@ std::optional<QByteArray> Arguments::value(const char *name) const
 
 namespace {
 
-const OptionSpec *findSpec(const QList<OptionSpec> &specs, const QByteArray &name)
+const OptionRule *findRule(const QList<OptionRule> &rules, const QByteArray &name)
 {
-    const auto found = std::find_if(specs.cbegin(), specs.cend(), [&](const OptionSpec &s) { return name == s.name; });
-    return found == specs.cend() ? nullptr : &*found;
+    const auto found = std::find_if(rules.cbegin(), rules.cend(), [&](const OptionRule &s) { return name == s.name; });
+    return found == rules.cend() ? nullptr : &*found;
 }
 
 } // namespace
 
-Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<OptionSpec>> &optionsByCommand)
+Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<OptionRule>> &optionsByCommand)
 {
     // Which options take a value must be known before the command is: in
     // "--source A export B C" the command is export, not A.
-    QList<OptionSpec> every;
-    for (const QList<OptionSpec> &specs : optionsByCommand)
-        every += specs;
+    QList<OptionRule> every;
+    for (const QList<OptionRule> &rules : optionsByCommand)
+        every += rules;
 
     Arguments parsed;
     QList<QPair<QByteArray, QByteArray>> options;
@@ -57,26 +57,26 @@ Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<Op
         } else {
             const qsizetype equals = arg.indexOf('=');
             const QByteArray name = arg.mid(2, equals < 0 ? -1 : equals - 2);
-            const OptionSpec *spec = arg.startsWith("--") ? findSpec(every, name) : nullptr;
-            if (!spec) {
+            const OptionRule *rule = arg.startsWith("--") ? findRule(every, name) : nullptr;
+            if (!rule) {
                 if (parsed.error.isEmpty())
                     parsed.error = QStringLiteral("unknown option \"%1\"").arg(QFile::decodeName(arg));
-            } else if (!spec->takesValue && equals >= 0) {
+            } else if (!rule->takesValue && equals >= 0) {
                 if (parsed.error.isEmpty())
                     parsed.error = QStringLiteral("option \"--%1\" takes no value").arg(QString::fromLatin1(name));
-            } else if (spec->takesValue && equals < 0 && i + 1 >= argc) {
+            } else if (rule->takesValue && equals < 0 && i + 1 >= argc) {
                 if (parsed.error.isEmpty())
                     parsed.error = QStringLiteral("option \"--%1\" needs a value").arg(QString::fromLatin1(name));
             } else {
-                options.append({name, !spec->takesValue ? QByteArray() : equals >= 0 ? arg.mid(equals + 1) : QByteArray(argv[++i])});
+                options.append({name, !rule->takesValue ? QByteArray() : equals >= 0 ? arg.mid(equals + 1) : QByteArray(argv[++i])});
             }
         }
     }
 
     // Now that the command is known, each option must be one of its own.
-    const QList<OptionSpec> own = optionsByCommand.value(parsed.command);
+    const QList<OptionRule> own = optionsByCommand.value(parsed.command);
     for (const auto &option : options) {
-        if (parsed.error.isEmpty() && !findSpec(own, option.first))
+        if (parsed.error.isEmpty() && !findRule(own, option.first))
             parsed.error = parsed.command.isEmpty()
                 ? QStringLiteral("option \"--%1\" needs a command").arg(QString::fromLatin1(option.first))
                 : QStringLiteral("%1 has no option \"--%2\"")

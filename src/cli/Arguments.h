@@ -12,7 +12,7 @@ namespace wendaro::cli {
 
 // An option a command accepts: "--name" alone, or "--name VALUE" /
 // "--name=VALUE" when it takes a value.
-struct OptionSpec
+struct OptionRule
 {
     const char *name; // without the leading "--"
     bool takesValue;
@@ -40,6 +40,6 @@ struct Arguments
 // command (optionsByCommand) may stand anywhere before "--"; one that takes
 // a value takes "=VALUE" or the next argument. An option the command does
 // not know is a usage error, but a help option wins over every error.
-Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<OptionSpec>> &optionsByCommand);
+Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<OptionRule>> &optionsByCommand);
 
 } // namespace wendaro::cli

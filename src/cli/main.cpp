@@ -125,7 +125,7 @@ struct Command
     const char *name;
     qsizetype operandCount;
     const char *operands; // as the usage error names them
-    QList<OptionSpec> options;
+    QList<OptionRule> options;
     int (*run)(const Arguments &arguments, const CodePage &codePage);
 };
 
@@ -168,7 +168,7 @@ int usageError(const QString &what)
 
 int main(int argc, char **argv)
 {
-    QHash<QByteArray, QList<OptionSpec>> optionsByCommand;
+    QHash<QByteArray, QList<OptionRule>> optionsByCommand;
     for (const Command &c : Commands)
         optionsByCommand.insert(c.name, c.options);
     const Arguments arguments = parseArguments(argc, argv, optionsByCommand);

@@ -21,14 +21,14 @@ const CodePage &japanese()
 }
 
 // "index|name|value" rows; "*N" alone stands for N rows of indexes 1..N.
-void fill(EntryList &rows, const QStringList &spec)
+void fill(EntryList &rows, const QStringList &described)
 {
-    if (spec.size() == 1 && spec[0].startsWith(u'*')) {
-        for (int i = 1; i <= spec[0].mid(1).toInt(); ++i)
+    if (described.size() == 1 && described[0].startsWith(u'*')) {
+        for (int i = 1; i <= described[0].mid(1).toInt(); ++i)
             rows.append(indexText(qint16(i)));
         return;
     }
-    for (const QString &row : spec) {
+    for (const QString &row : described) {
         const QStringList parts = row.split(u'|');
         const qsizetype p = rows.append(indexTextFromTyped(parts[0]));
         rows.setName(p, parts[1]);
