@@ -10,4 +10,15 @@ QString characterName(const QString &text, qsizetype i)
     return QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
 }
 
+qsizetype firstLoneSurrogate(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return i;
+    }
+    return -1;
+}
+
 } // namespace wendaro

@@ -21,6 +21,12 @@ QString shown(const QString &path)
     return QStringLiteral("「%1」").arg(QDir::toNativeSeparators(path));
 }
 
+// What a load the person stopped says, whichever part of it was stopped.
+QString cancelledMessage(const QString &path)
+{
+    return QStringLiteral("ファイル%1の読み込みを取り消しました。").arg(shown(path));
+}
+
 } // namespace
 
 std::optional<QByteArray> readWholeFile(const QString &path, QString *error, LoadProgress *progress)
@@ -63,7 +69,7 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error, Loa
             break;
         done += qsizetype(read);
         if (progress && !progress->reached(done, data.size())) {
-            *error = QStringLiteral("ファイル%1の読み込みを取り消しました。").arg(shown(path));
+            *error = cancelledMessage(path);
             return std::nullopt;
         }
     }
@@ -88,7 +94,7 @@ LoadResult cancelledLoad(const QString &path)
 {
     LoadResult result;
     result.cancelled = true;
-    result.errorString = QStringLiteral("ファイル%1の読み込みを取り消しました。").arg(shown(path));
+    result.errorString = cancelledMessage(path);
     return result;
 }
 

@@ -75,12 +75,9 @@ private:
     bool m_changed = false;
 };
 
-} // namespace
-
-int compareFolded(QStringView a, QStringView b)
+// Compares what is left of two texts, one folded unit at a time.
+int compareUnits(FoldedUnits &left, FoldedUnits &right)
 {
-    FoldedUnits left(a);
-    FoldedUnits right(b);
     for (;;) {
         const int x = left.next();
         const int y = right.next();
@@ -89,6 +86,15 @@ int compareFolded(QStringView a, QStringView b)
         if (x < 0)
             return 0;
     }
+}
+
+} // namespace
+
+int compareFolded(QStringView a, QStringView b)
+{
+    FoldedUnits left(a);
+    FoldedUnits right(b);
+    return compareUnits(left, right);
 }
 
 qsizetype firstFoldedChange(QStringView text)
@@ -120,14 +126,7 @@ int compareFolded(QStringView a, qsizetype aFirstChange, QStringView b, qsizetyp
     Q_UNUSED(bFirstChange);
     FoldedUnits left(a, same, aFirstChange < same);
     FoldedUnits right(b, same, aFirstChange < same);
-    for (;;) {
-        const int x = left.next();
-        const int y = right.next();
-        if (x != y)
-            return x < y ? -1 : 1;
-        if (x < 0)
-            return 0;
-    }
+    return compareUnits(left, right);
 }
 
 FoldedKey FoldedKey::of(QStringView text)

@@ -9,13 +9,6 @@ namespace wendaro {
 
 namespace {
 
-// Only the space: a TAB around a number would be written into the text
-// form as a field separator and read back as another row.
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ');
-}
-
 bool isDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
@@ -55,13 +48,9 @@ struct Decimal
 // hexadecimal forms.
 std::optional<Decimal> scanDecimal(QStringView text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    const QStringView number = text.sliced(begin, end - begin);
+    // Only spaces pad a number: a TAB around it would be written into the
+    // text form as a field separator and read back as another row.
+    const QStringView number = trimSpaces(text);
 
     Decimal decimal;
     qsizetype i = 0;
@@ -203,24 +192,20 @@ namespace {
 // the same number there.
 std::optional<Int16Conversion> plainInt16(QStringView text)
 {
+    const QStringView number = trimSpaces(text);
     qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
     bool negative = false;
-    if (begin < end && (text[begin] == QLatin1Char('+') || text[begin] == QLatin1Char('-'))) {
-        negative = text[begin] == QLatin1Char('-');
+    if (begin < number.size() && (number[begin] == QLatin1Char('+') || number[begin] == QLatin1Char('-'))) {
+        negative = number[begin] == QLatin1Char('-');
         ++begin;
     }
-    if (begin == end)
+    if (begin == number.size())
         return std::nullopt;
     // Clamped above the range, so that no run of digits overflows.
     constexpr qint32 Clamp = 100'000;
     qint32 value = 0;
-    for (qsizetype i = begin; i < end; ++i) {
-        const char16_t c = text[i].unicode();
+    for (qsizetype i = begin; i < number.size(); ++i) {
+        const char16_t c = number[i].unicode();
         if (c < u'0' || c > u'9')
             return std::nullopt;
         value = qMin(value * 10 + qint32(c - u'0'), Clamp);

@@ -161,19 +161,6 @@ QString quoted(const QString &text)
     return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
-// A surrogate without its partner would turn into U+FFFD in UTF-8; returns
-// the position of the first one, or -1.
-qsizetype loneSurrogate(const QString &text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        else if (text[i].isSurrogate())
-            return i;
-    }
-    return -1;
-}
-
 } // namespace
 
 QString CsvFormat::shortName() const
@@ -308,7 +295,7 @@ bool CsvFormat::write(const TranslationCatalog &catalog, QByteArray &out)
         const QList<QPair<QString, QString>> texts = {
             {QStringLiteral("名前"), unit.name}, {QStringLiteral("原文"), unit.source}, {QStringLiteral("値"), value}};
         for (const auto &[what, field] : texts) {
-            const qsizetype at = loneSurrogate(field);
+            const qsizetype at = firstLoneSurrogate(field);
             if (at >= 0) {
                 m_error = QStringLiteral("インデックス %1 の%2の %3 文字目は対になっていないサロゲート %4 なので、"
                                          "UTF-8 の CSV には書けません。")

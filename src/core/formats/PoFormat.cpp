@@ -61,18 +61,9 @@ QString nameComment(const QString &name)
 // UTF-8 form.
 qsizetype unwritable(const QString &text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isNull())
-            return i;
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            ++i;
-            continue;
-        }
-        if (c.isSurrogate())
-            return i;
-    }
-    return -1;
+    const qsizetype nul = text.indexOf(QChar::Null);
+    const qsizetype lone = firstLoneSurrogate(text);
+    return nul < 0 ? lone : lone < 0 ? nul : qMin(nul, lone);
 }
 
 QString header(const TranslationCatalog &catalog)
