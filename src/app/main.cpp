@@ -1,5 +1,6 @@
 #include <ApplicationSetup.h>
 #include <CommandLine.h>
+#include <LoadAhead.h>
 #include <MainWindow.h>
 #include "PaintedForBench.h"
 #include <WindowServices.h>
@@ -60,20 +61,26 @@ int main(int argc, char *argv[])
         return *status;
 
     QApplication app(argc, argv);
-    setUpApplication();
     // Qt has taken its own options (-style, -platform, ...) out of argv.
     const StartArguments start = startArguments(argumentsAfterName(argc, argv));
     if (const std::optional<int> status = answerOnStdout(start.action))
         return *status;
 
+    QString error;
+    std::optional<CodePage> codePage = CodePage::fromEnvironment(&error);
+    // The file is read while the window is being built and shown, which
+    // takes about as long.
+    std::optional<LoadAhead> ahead;
+    if (codePage && start.pathBytesValid && !start.path.isEmpty())
+        ahead.emplace(start.path, *codePage);
+
+    setUpApplication();
     // Qt's own dialog texts (the file dialog's) in Japanese, where installed.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    QString error;
-    std::optional<CodePage> codePage = CodePage::fromEnvironment(&error);
     if (!codePage) {
         std::fprintf(stderr, "wendaro: %s\n", qPrintable(error));
         QMessageBox::critical(nullptr, ApplicationTitle, error);
@@ -82,8 +89,10 @@ int main(int argc, char *argv[])
 
     WindowServices services;
     MainWindow window(*codePage, services);
-    window.startUp(start.path, start.pathBytesValid);
+    // Shown before the load, so that it paints while the file is read and
+    // fills as soon as the rows are there.
     window.show();
     quitWhenPaintedForBench(window, !start.path.isEmpty());
+    window.startUp(start.path, start.pathBytesValid, ahead ? &*ahead : nullptr);
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 
 #include "FileDialogSetup.h"
 #include "IndexCheck.h"
+#include "LoadAhead.h"
 #include "MessageBoxes.h"
 #include "ReadmeViewer.h"
 
@@ -204,16 +205,18 @@ void MainWindowController::showError(const QString &message, const QString &desc
     m_ui.showMessage(fileErrorBox(errorBoxText(message, description)));
 }
 
-bool MainWindowController::loadFile()
+bool MainWindowController::loadFile(LoadAhead *ahead)
 {
     clearDocument();
     // The reader works on copies: nothing it touches is shown meanwhile.
     const QString path = m_currentPath;
     const CodePage &codePage = m_codePage;
+    if (ahead && !ahead->reads(path, codePage))
+        ahead = nullptr;
     LoadResult loaded;
     m_ui.runLongTask(QStringLiteral("ファイル「%1」を読み込んでいます…").arg(QDir::toNativeSeparators(path)),
-                     [&loaded, &path, &codePage](LoadProgress &progress) {
-                         loaded = loadDocument(path, codePage, nullptr, &progress);
+                     [&loaded, &path, &codePage, ahead](LoadProgress &progress) {
+                         loaded = ahead ? ahead->wait(progress) : loadDocument(path, codePage, nullptr, &progress);
                      });
     // A person who chose to stop needs no error box: the window stays as a
     // load that could not open its file leaves it, the list and fields empty.
@@ -275,7 +278,7 @@ void MainWindowController::chooseFile(ChooseMode mode)
     }
 }
 
-void MainWindowController::startUp(const QString &path, bool pathBytesValid)
+void MainWindowController::startUp(const QString &path, bool pathBytesValid, LoadAhead *ahead)
 {
     setUiState(UiState::NoFile);
     if (isBlank(path))
@@ -285,7 +288,7 @@ void MainWindowController::startUp(const QString &path, bool pathBytesValid)
         return;
     }
     setCurrentPath(path);
-    loadFile();
+    loadFile(ahead);
     setUiState(UiState::FileClean);
 }
 

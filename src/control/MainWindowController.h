@@ -22,6 +22,8 @@ namespace wendaro {
 // of UserInterface and the EntryListObserver of entries().
 //
 // The document is modified exactly while mFiles_Save is enabled.
+class LoadAhead;
+
 class MainWindowController
 {
 public:
@@ -41,7 +43,9 @@ public:
     // The window's load: no file, then the file at path as it stands (none
     // when it is empty or only spaces). A path decoded from bytes that are no
     // valid file name is refused with the read error, and no file is open.
-    void startUp(const QString &path, bool pathBytesValid = true);
+    // A load of the same path started ahead is waited for instead of reading
+    // the file again.
+    void startUp(const QString &path, bool pathBytesValid = true, LoadAhead *ahead = nullptr);
 
     // Sets the field's text, as typed or by a procedure; a real change marks
     // the document modified at once.
@@ -87,8 +91,9 @@ public:
     // Asks whether the unsaved changes are to be saved first. True when the
     // person cancelled, or chose to save and the save failed: the caller stops.
     bool confirmSave();
-    // Reads the file of the current path. True when read without error.
-    bool loadFile();
+    // Reads the file of the current path, or takes what ahead read of it.
+    // True when read without error.
+    bool loadFile(LoadAhead *ahead = nullptr);
 
 private:
     void setEnabled(Command command, bool enabled);

@@ -193,9 +193,9 @@ LimitedLineEdit *MainWindow::field(Field which) const
     return which == Field::File ? m_txtFile : m_txtMemo;
 }
 
-void MainWindow::startUp(const QString &path, bool pathBytesValid)
+void MainWindow::startUp(const QString &path, bool pathBytesValid, LoadAhead *ahead)
 {
-    m_controller.startUp(path, pathBytesValid);
+    m_controller.startUp(path, pathBytesValid, ahead);
 }
 
 void MainWindow::toolbarKeyClicked(const QString &key)

@@ -14,6 +14,7 @@ class QStatusBar;
 namespace wendaro {
 
 class EntryListView;
+class LoadAhead;
 class LimitedLineEdit;
 class MainToolbar;
 class WindowServices;
@@ -33,8 +34,9 @@ public:
 
     MainWindowController &controller() { return m_controller; }
 
-    // The window's load with the file that the program's first argument names.
-    void startUp(const QString &path, bool pathBytesValid = true);
+    // The window's load with the file that the program's first argument names,
+    // taken from ahead when that is its load.
+    void startUp(const QString &path, bool pathBytesValid = true, LoadAhead *ahead = nullptr);
 
     // Gives the list the focus and shows its selected item selected: on the
     // first activation and whenever the entry editor has closed.

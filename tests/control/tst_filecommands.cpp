@@ -2,6 +2,7 @@
 
 #include <CommandLine.h>
 #include <FileDialogSetup.h>
+#include <LoadAhead.h>
 
 #include <QDir>
 #include <QFile>
@@ -379,6 +380,33 @@ private slots:
                     f.ui.messages.first().text.contains(readError));
         // A path ends clean even when the load failed; without one no file is open.
         QCOMPARE(f.controller.isEnabled(Command::FilesClose), !path.isEmpty());
+        QVERIFY(!f.controller.isModified());
+    }
+
+    void startUpTakesOnlyALoadOfItsOwnFile_data()
+    {
+        QTest::addColumn<QString>("aheadFile");
+        QTest::addColumn<QByteArray>("aheadCodePage");
+        QTest::newRow("its file") << "a.stf" << QByteArray("windows-932");
+        QTest::newRow("another file") << "b.stf" << QByteArray("windows-932");
+        // The same bytes name another character there: U+FF71 is U+00B1.
+        QTest::newRow("another code page") << "a.stf" << QByteArray("windows-1252");
+    }
+
+    void startUpTakesOnlyALoadOfItsOwnFile()
+    {
+        QFETCH(QString, aheadFile);
+        QFETCH(QByteArray, aheadCodePage);
+        ControlFixture f;
+        QVERIFY(writeTable(f.path("a.stf"), {{1, QString(QChar(0xFF71)), "x"}, {2, "b", "y"}}));
+        QVERIFY(writeTable(f.path("b.stf"), {{7, "z", "w"}}));
+        QString error;
+        LoadAhead ahead(f.path(aheadFile), *CodePage::open(aheadCodePage, &error));
+        f.controller.startUp(f.path("a.stf"), true, &ahead);
+        QVERIFY(f.ui.messages.isEmpty());
+        QCOMPARE(f.indexTexts().size(), 2);
+        QCOMPARE(f.controller.entries().at(1).name, QString(QChar(0xFF71)));
+        QCOMPARE(f.controller.nextIndex(), 3);
         QVERIFY(!f.controller.isModified());
     }
 

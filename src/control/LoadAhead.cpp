@@ -1,0 +1,62 @@
+#include "LoadAhead.h"
+
+#include <chrono>
+#include <utility>
+
+namespace wendaro {
+
+namespace {
+
+// Often enough for a progress bar that redraws every few dozen milliseconds;
+// the load's end wakes the wait at once.
+constexpr std::chrono::milliseconds ProgressPoll{10};
+
+void copyProgress(const LoadProgress &from, LoadProgress &to)
+{
+    to.steps.store(from.steps.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    to.step.store(from.step.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    to.total.store(from.total.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    to.done.store(from.done.load(std::memory_order_relaxed), std::memory_order_relaxed);
+}
+
+} // namespace
+
+LoadAhead::LoadAhead(const QString &path, const CodePage &codePage)
+    : m_path(path), m_codePage(codePage), m_thread([this] {
+          LoadResult result;
+          std::exception_ptr failure;
+          try {
+              result = loadDocument(m_path, m_codePage, nullptr, &m_progress);
+          } catch (...) {
+              failure = std::current_exception();
+          }
+          const std::lock_guard lock(m_mutex);
+          m_result = std::move(result);
+          m_failure = failure;
+          m_done = true;
+          m_ended.notify_all();
+      })
+{
+}
+
+LoadAhead::~LoadAhead()
+{
+    m_progress.cancel();
+    m_thread.join();
+}
+
+LoadResult LoadAhead::wait(LoadProgress &shown)
+{
+    std::unique_lock lock(m_mutex);
+    while (!m_ended.wait_for(lock, ProgressPoll, [this] { return m_done; })) {
+        copyProgress(m_progress, shown);
+        if (shown.isCancelled())
+            m_progress.cancel();
+    }
+    copyProgress(m_progress, shown);
+    if (m_failure)
+        std::rethrow_exception(std::exchange(m_failure, nullptr));
+    return std::move(m_result);
+}
+
+} // namespace wendaro
