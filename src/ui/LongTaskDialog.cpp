@@ -27,8 +27,8 @@ void runWithProgressDialog(QWidget *parent, const QString &label, const std::fun
     std::atomic<bool> finished{false};
     std::exception_ptr failure;
 
-    // At start-up the window is not shown yet: the dialog then stands on its
-    // own, where the desktop puts new windows, rather than at a hidden corner.
+    // Over a window that is not shown (yet), the dialog stands on its own,
+    // where the desktop puts new windows, rather than at a hidden corner.
     QProgressDialog dialog(label, QStringLiteral("キャンセル"), 0, Steps,
                            parent && parent->isVisible() ? parent : nullptr);
     dialog.setWindowTitle(ApplicationTitle);
