@@ -94,5 +94,7 @@ int main(int argc, char *argv[])
     window.show();
     quitWhenPaintedForBench(window, !start.path.isEmpty());
     window.startUp(start.path, start.pathBytesValid, ahead ? &*ahead : nullptr);
+    // Not taken (a name of only spaces), it would read on for nothing.
+    ahead.reset();
     return QApplication::exec();
 }
