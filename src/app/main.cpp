@@ -57,22 +57,24 @@ std::optional<int> answerOnStdout(StartAction action)
 int main(int argc, char *argv[])
 {
     // Answered before Qt starts, so that they need no display.
-    if (const std::optional<int> status = answerOnStdout(startArguments(argumentsAfterName(argc, argv)).action))
+    const StartArguments early = startArguments(argumentsAfterName(argc, argv));
+    if (const std::optional<int> status = answerOnStdout(early.action))
         return *status;
+
+    QString error;
+    std::optional<CodePage> codePage = CodePage::fromEnvironment(&error);
+    // The file is read while Qt starts and the window is built and shown,
+    // which takes about as long. Qt's own options are still in argv here: a
+    // load of another path than the one opened in the end is dropped.
+    std::optional<LoadAhead> ahead;
+    if (codePage && early.pathBytesValid && !early.path.isEmpty())
+        ahead.emplace(early.path, *codePage);
 
     QApplication app(argc, argv);
     // Qt has taken its own options (-style, -platform, ...) out of argv.
     const StartArguments start = startArguments(argumentsAfterName(argc, argv));
     if (const std::optional<int> status = answerOnStdout(start.action))
         return *status;
-
-    QString error;
-    std::optional<CodePage> codePage = CodePage::fromEnvironment(&error);
-    // The file is read while the window is being built and shown, which
-    // takes about as long.
-    std::optional<LoadAhead> ahead;
-    if (codePage && start.pathBytesValid && !start.path.isEmpty())
-        ahead.emplace(start.path, *codePage);
 
     setUpApplication();
     // Qt's own dialog texts (the file dialog's) in Japanese, where installed.
@@ -94,7 +96,7 @@ int main(int argc, char *argv[])
     window.show();
     quitWhenPaintedForBench(window, !start.path.isEmpty());
     window.startUp(start.path, start.pathBytesValid, ahead ? &*ahead : nullptr);
-    // Not taken (a name of only spaces), it would read on for nothing.
+    // Not taken (a name of only spaces, a Qt option), it would read on for nothing.
     ahead.reset();
     return QApplication::exec();
 }
