@@ -197,7 +197,7 @@ void EntryList::setSorted(bool sorted)
     if (!sorted || m_rows.size() < 2)
         return;
 
-    const auto textOf = [column = m_sortKey](const Entry &entry) -> const QString & {
+    const auto textOf = [column = m_sortKey](const Entry &entry) -> QStringView {
         switch (column) {
         case SortColumn::Name:
             return entry.name;

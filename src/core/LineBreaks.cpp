@@ -65,6 +65,12 @@ QString listValueFromUtf16(const char *bytes, qsizetype codeUnits)
     }
 }
 
+bool utf16HasFileLineBreak(const char *bytes, qsizetype codeUnits)
+{
+    const char *const end = bytes + 2 * codeUnits;
+    return nextFileLineBreak(bytes, bytes, end) != end;
+}
+
 qsizetype fileLengthOfListValue(QStringView value)
 {
     return value.size() - 2 * value.count(QStringView(ListLineBreak));

@@ -88,7 +88,7 @@ QStringList rowsOf(const EntryList &rows)
     QStringList out;
     for (qsizetype p = 1; p <= rows.count(); ++p) {
         const Entry &e = rows.at(p);
-        out << row(e.indexText, e.name, e.value, e.key);
+        out << row(e.indexText, e.name, e.value.toString(), e.key);
     }
     return out;
 }

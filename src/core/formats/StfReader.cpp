@@ -38,6 +38,17 @@ qsizetype StfReader::cutShort(qsizetype offset, qsizetype needed, qsizetype left
                     .arg(left));
 }
 
+ValueText StfReader::valueOf(const char *units, qsizetype length) const
+{
+    // A value without line breaks is its code units as they are: where they
+    // lie in a file the rows may keep, they stay there. Little-endian
+    // machines only, and only where they are aligned as characters are.
+    if (Q_BYTE_ORDER == Q_LITTLE_ENDIAN && !m_file.isNull() && (quintptr(units) % alignof(char16_t)) == 0
+        && !utf16HasFileLineBreak(units, length))
+        return ValueText::inFile(m_file, reinterpret_cast<const char16_t *>(units), length);
+    return listValueFromUtf16(units, length);
+}
+
 qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 index, EntryList &rows)
 {
     const qsizetype left = data.size() - p;
@@ -54,8 +65,7 @@ qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 in
     if (left < recordSize)
         return cutShort(p, recordSize, left);
 
-    QString value = listValueFromUtf16(record + stf::ValueFixedSize, length);
-    if (rows.append(Entry{indexText(index), QString(), std::move(value), index}) == 0)
+    if (rows.append(Entry{indexText(index), QString(), valueOf(record + stf::ValueFixedSize, length), index}) == 0)
         return fail(p, QStringLiteral("オフセット %1 の値レコードのインデックス %2 は、%3 番目の値レコードと重複しています。")
                         .arg(p)
                         .arg(index)
@@ -90,6 +100,14 @@ qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 ind
         rows.setName(position, codePage.decode(QByteArrayView(record + stf::NameFixedSize, length)));
     }
     return recordSize;
+}
+
+bool StfReader::readKeeping(const QByteArray &file, const CodePage &codePage, EntryList &rows, qint16 &largestIndex)
+{
+    m_file = file;
+    const bool ok = read(file, codePage, rows, largestIndex);
+    m_file.clear();
+    return ok;
 }
 
 bool StfReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex)
