@@ -40,35 +40,39 @@ QString lineBreaksFromList(QString value)
     return value.replace(ListLineBreak, FileLineBreak, Qt::CaseSensitive);
 }
 
-QString listValueFromUtf16(const char *bytes, qsizetype codeUnits)
+qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits)
 {
-    if (codeUnits == 0)
-        return QString();
     const char *const end = bytes + 2 * codeUnits;
     qsizetype breaks = 0;
     for (const char *at = nextFileLineBreak(bytes, bytes, end); at != end; at = nextFileLineBreak(bytes, at + 4, end))
         ++breaks;
+    return breaks;
+}
 
-    QString value(codeUnits + 2 * breaks, Qt::Uninitialized);
-    auto *out = reinterpret_cast<char16_t *>(value.data());
+void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *out)
+{
+    const char *const end = bytes + 2 * codeUnits;
     const char *from = bytes;
     for (;;) {
-        const char *const to = breaks == 0 ? end : nextFileLineBreak(bytes, from, end);
+        const char *const to = nextFileLineBreak(bytes, from, end);
         const qsizetype units = (to - from) / 2;
-        qFromLittleEndian<char16_t>(from, units, out);
+        if (units > 0) // an empty value may have no characters at all to point at
+            qFromLittleEndian<char16_t>(from, units, out);
         out += units;
         if (to == end)
-            return value;
+            return;
         out = std::copy_n(u"<br>", 4, out);
         from = to + 4;
-        --breaks;
     }
 }
 
-bool utf16HasFileLineBreak(const char *bytes, qsizetype codeUnits)
+QString listValueFromUtf16(const char *bytes, qsizetype codeUnits)
 {
-    const char *const end = bytes + 2 * codeUnits;
-    return nextFileLineBreak(bytes, bytes, end) != end;
+    if (codeUnits == 0)
+        return QString();
+    QString value(codeUnits + 2 * utf16LineBreakCount(bytes, codeUnits), Qt::Uninitialized);
+    listValueFromUtf16Into(bytes, codeUnits, reinterpret_cast<char16_t *>(value.data()));
+    return value;
 }
 
 qsizetype fileLengthOfListValue(QStringView value)

@@ -37,13 +37,16 @@ QString valueTip(const QString &value)
 
 // The start of a long value: the view elides what does not fit anyway, and
 // handing it the whole value makes every paint cost its length.
-QString shownValue(QStringView value, qsizetype length)
+QString shownValue(const ValueText &value, qsizetype length)
 {
     if (value.size() <= length)
         return value.toString();
-    if (value.at(length - 1).isHighSurrogate() && value.at(length).isLowSurrogate())
+    // One unit more, to see whether the cut would split a surrogate pair.
+    QString start = value.left(length + 1);
+    if (start.at(length - 1).isHighSurrogate() && start.at(length).isLowSurrogate())
         --length;
-    return value.first(length).toString() + QChar(0x2026);
+    start.truncate(length);
+    return start + QChar(0x2026);
 }
 
 } // namespace

@@ -40,12 +40,9 @@ qsizetype StfReader::cutShort(qsizetype offset, qsizetype needed, qsizetype left
 
 ValueText StfReader::valueOf(const char *units, qsizetype length) const
 {
-    // A value without line breaks is its code units as they are: where they
-    // lie in a file the rows may keep, they stay there. Little-endian
-    // machines only, and only where they are aligned as characters are.
-    if (Q_BYTE_ORDER == Q_LITTLE_ENDIAN && !m_file.isNull() && (quintptr(units) % alignof(char16_t)) == 0
-        && !utf16HasFileLineBreak(units, length))
-        return ValueText::inFile(m_file, reinterpret_cast<const char16_t *>(units), length);
+    // Where the rows may keep the file, a value stays in it.
+    if (!m_file.isNull())
+        return ValueText::inFile(m_file, units, length);
     return listValueFromUtf16(units, length);
 }
 

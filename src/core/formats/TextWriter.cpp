@@ -42,7 +42,7 @@ void TextWriter::appendRow(QString &text, const Entry &entry)
     text += u'\t';
     text += entry.name;
     text += u'\t';
-    text += entry.value;
+    entry.value.appendTo(text);
     text += LineEnd;
 }
 
@@ -93,8 +93,12 @@ bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
         const auto where = [&](const QString &part) { return refusal::rowPart(position, index, part); };
         if (const qsizetype at = firstOf(entry.name, separators); at >= 0)
             return refuse(where(QStringLiteral("名前")), at, entry.name.at(at));
-        if (const qsizetype at = firstOf(entry.value, separators); at >= 0)
-            return refuse(where(QStringLiteral("値")), at, entry.value.at(at));
+        const bool valueFits = entry.value.withView([&](QStringView value) {
+            const qsizetype at = firstOf(value, separators);
+            return at < 0 || refuse(where(QStringLiteral("値")), at, value.at(at));
+        });
+        if (!valueFits)
+            return false;
     }
     return true;
 }
