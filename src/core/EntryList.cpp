@@ -96,10 +96,10 @@ void EntryList::setName(qsizetype position, const QString &name)
         m_observer->rowChanged(position);
 }
 
-void EntryList::setValue(qsizetype position, const QString &value)
+void EntryList::setValue(qsizetype position, ValueText value)
 {
     checkPosition(position);
-    m_rows[size_t(position - 1)].value = value;
+    m_rows[size_t(position - 1)].value = std::move(value);
     if (m_observer)
         m_observer->rowChanged(position);
 }

@@ -46,7 +46,7 @@ public:
 
     void setIndexText(qsizetype position, const QString &text);
     void setName(qsizetype position, const QString &name);
-    void setValue(qsizetype position, const QString &value);
+    void setValue(qsizetype position, ValueText value);
 
     // Removes one row; the others keep their order.
     void removeAt(qsizetype position);

@@ -23,24 +23,39 @@ ValueText ValueText::inFile(const QByteArray &file, const char *bytes, qsizetype
     value.m_size = codeUnits + 2 * breaks;
     // Seen as characters in place only where they are aligned as characters
     // and in this machine's byte order.
-    value.m_heldAsIs = breaks == 0 && Q_BYTE_ORDER == Q_LITTLE_ENDIAN && quintptr(bytes) % alignof(char16_t) == 0;
+    if (breaks == 0 && Q_BYTE_ORDER == Q_LITTLE_ENDIAN && quintptr(bytes) % alignof(char16_t) == 0)
+        value.m_part = reinterpret_cast<const char16_t *>(bytes);
+    return value;
+}
+
+ValueText ValueText::inText(const QString &text, QStringView part)
+{
+    Q_ASSERT(part.data() >= text.constData() && part.data() + part.size() <= text.constData() + text.size());
+    ValueText value;
+    if (part.isEmpty())
+        return value;
+    value.m_text = text;
+    value.m_part = part.utf16();
+    value.m_size = part.size();
     return value;
 }
 
 std::optional<QStringView> ValueText::held() const
 {
+    if (m_part)
+        return QStringView(m_part, m_size);
     if (!m_bytes)
         return QStringView(m_text);
-    if (m_heldAsIs)
-        return QStringView(reinterpret_cast<const char16_t *>(m_bytes), m_fileLength);
     return std::nullopt;
 }
 
 QString ValueText::toString() const
 {
-    if (!m_bytes)
-        return m_text;
-    return listValueFromUtf16(m_bytes, m_fileLength);
+    if (m_bytes && !m_part)
+        return listValueFromUtf16(m_bytes, m_fileLength);
+    if (m_part)
+        return QString(reinterpret_cast<const QChar *>(m_part), m_size);
+    return m_text;
 }
 
 QString ValueText::left(qsizetype count) const
@@ -68,13 +83,13 @@ void ValueText::appendTo(QString &text) const
 
 qsizetype ValueText::fileLength() const
 {
-    return m_bytes ? m_fileLength : fileLengthOfListValue(m_text);
+    return m_bytes ? m_fileLength : fileLengthOfListValue(*held());
 }
 
 char *ValueText::writeUtf16(char *out) const
 {
     if (!m_bytes)
-        return utf16FromListValue(m_text, out);
+        return utf16FromListValue(*held(), out);
     std::memcpy(out, m_bytes, size_t(2 * m_fileLength));
     return out + 2 * m_fileLength;
 }

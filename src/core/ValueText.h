@@ -30,6 +30,9 @@ public:
     // stay there as long as file is not changed; file is kept alive by the
     // value.
     static ValueText inFile(const QByteArray &file, const char *bytes, qsizetype codeUnits);
+    // The part of text, which is kept alive by the value: a whole decoded
+    // file whose rows all point into it.
+    static ValueText inText(const QString &text, QStringView part);
 
     qsizetype size() const { return m_size; }
     bool isEmpty() const { return m_size == 0; }
@@ -63,12 +66,12 @@ public:
     friend bool operator==(const ValueText &a, const QString &b) { return a == QStringView(b); }
 
 private:
-    QString m_text;
-    QByteArray m_file;
-    const char *m_bytes = nullptr; // in m_file; null for an own text
-    qsizetype m_fileLength = 0;    // code units at m_bytes
+    QString m_text;                  // the value, or the text it is part of
+    QByteArray m_file;               // the binary file it is in
+    const char *m_bytes = nullptr;   // its code units in m_file, line breaks as CR LF
+    const char16_t *m_part = nullptr; // the value as it is, in m_text or m_file
+    qsizetype m_fileLength = 0;      // code units at m_bytes
     qsizetype m_size = 0;
-    bool m_heldAsIs = true; // code units in the file are the value (no CR LF, aligned)
 };
 
 } // namespace wendaro

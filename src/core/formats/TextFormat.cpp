@@ -41,7 +41,7 @@ bool TextFormat::readText(const QString &text, Table &table)
 {
     TextReader reader;
     reader.setProgress(table.progress);
-    const bool ok = reader.read(text, table.rows, table.fields, table.largestIndex);
+    const bool ok = reader.readKeeping(text, table.rows, table.fields, table.largestIndex);
     m_error = reader.errorString();
     m_errorPlace = reader.errorLine() > 0 ? reader.errorLine() : -1;
     return ok;
