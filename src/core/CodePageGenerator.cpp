@@ -15,13 +15,18 @@ using namespace wendaro;
 
 namespace {
 
+// Most of the writing table is Unmapped, written as U to keep the source
+// small.
 template<typename Value>
 void appendArray(QByteArray &source, const char *type, const char *name, const Value *values, qsizetype count)
 {
     source += QByteArray("const ") + type + ' ' + name + '[' + QByteArray::number(count) + "] = {";
     for (qsizetype i = 0; i < count; ++i) {
         source += i % 12 == 0 ? "\n    " : " ";
-        source += "0x" + QByteArray::number(quint32(values[i]), 16).rightJustified(4, '0') + ',';
+        if (quint32(values[i]) == CodePageTables::Unmapped)
+            source += "U,";
+        else
+            source += "0x" + QByteArray::number(quint32(values[i]), 16).rightJustified(4, '0') + ',';
     }
     source += "\n};\n\n";
 }
@@ -36,12 +41,13 @@ QByteArray sourceOf(const CodePageTables *tables)
                   "} // namespace wendaro\n";
         return source;
     }
-    source += "namespace {\n\n";
+    source += "namespace {\n\nconstexpr quint32 U = CodePageTables::Unmapped;\n\n";
     appendArray(source, "char16_t", "single", tables->single.data(), CodePageTables::ByteCount);
     appendArray(source, "quint16", "pairRow", tables->pairRow.data(), CodePageTables::ByteCount);
     appendArray(source, "char16_t", "pairs", tables->pairs, tables->pairsSize);
+    appendArray(source, "quint32", "bytesOf", tables->bytesOf(), CodePageTables::PairCount);
     source += "const BuiltInCodePage defaultCodePage{\"" + tables->name + "\", single, pairRow, pairs, "
-              + QByteArray::number(tables->pairsSize) + "};\n\n"
+              + QByteArray::number(tables->pairsSize) + ", bytesOf};\n\n"
               "} // namespace\n\n"
               "const BuiltInCodePage *builtInDefaultCodePage()\n{\n    return &defaultCodePage;\n}\n\n"
               "} // namespace wendaro\n";

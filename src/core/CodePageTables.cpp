@@ -298,6 +298,7 @@ std::shared_ptr<const CodePageTables> tablesFromBuiltIn(const BuiltInCodePage &b
     std::copy_n(builtIn.pairRow, ByteCount, tables->pairRow.begin());
     tables->pairs = builtIn.pairs;
     tables->pairsSize = builtIn.pairsSize;
+    tables->setBytesOf(builtIn.bytesOf);
     return tables;
 }
 

@@ -15,7 +15,7 @@ namespace wendaro {
 // How a code page of one- and two-byte characters is read and written. The
 // reading tables are all that a code page is made of; the writing table
 // follows from them and is made on the first write, as reading a file needs
-// none of it and its 256 KB would cost every start.
+// none of it.
 struct CodePageTables
 {
     static constexpr int ByteCount = 256;
@@ -62,6 +62,8 @@ struct CodePageTables
             return made;
         return makeBytesOf();
     }
+    // A writing table that is already made, as the build wrote it.
+    void setBytesOf(const quint32 *made) { m_bytesOfReady.store(made, std::memory_order_release); }
 
 private:
     const quint32 *makeBytesOf() const;
@@ -77,7 +79,9 @@ private:
 // be held exactly. Not for UTF-8, which needs no tables.
 std::shared_ptr<CodePageTables> tablesFromConverters(const QByteArray &name, QString *error);
 
-// A code page's reading tables as the build wrote them into the program.
+// A code page's tables as the build wrote them into the program. The
+// writing table is among them: read-only data of the program costs a start
+// far less than the same table made in fresh memory.
 struct BuiltInCodePage
 {
     const char *name;
@@ -85,6 +89,7 @@ struct BuiltInCodePage
     const quint16 *pairRow;   // 256
     const char16_t *pairs;    // pairsSize
     qsizetype pairsSize;
+    const quint32 *bytesOf;   // 65536
 };
 
 // The default code page as the converters of the build machine gave it, or
