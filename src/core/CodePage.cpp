@@ -25,9 +25,8 @@ bool isUtf8Name(const QByteArray &name)
     return folded == "utf8";
 }
 
-// The default code page from the tables the build wrote, made once and
-// shared by every CodePage of it, with the writing table that the first
-// write makes.
+// The default code page from the tables the build wrote, so that a start
+// converts nothing; other names are built from the converters when opened.
 std::shared_ptr<const CodePageTables> builtInTables(const QByteArray &name)
 {
     const BuiltInCodePage *const builtIn = builtInDefaultCodePage();
@@ -247,7 +246,7 @@ qsizetype CodePage::encode(QStringView text, QByteArray &out) const
     } else {
         constexpr quint32 Special = CodePageTables::Special;
         constexpr quint32 Unmapped = CodePageTables::Unmapped;
-        const quint32 *const bytesOf = m_tables->bytesOf();
+        const quint32 *const bytesOf = m_tables->bytesOf;
         out.resize(start + 2 * text.size());
         char *write = out.data() + start;
         const char16_t *const units = text.utf16();

@@ -45,7 +45,7 @@ QByteArray sourceOf(const CodePageTables *tables)
     appendArray(source, "char16_t", "single", tables->single.data(), CodePageTables::ByteCount);
     appendArray(source, "quint16", "pairRow", tables->pairRow.data(), CodePageTables::ByteCount);
     appendArray(source, "char16_t", "pairs", tables->pairs, tables->pairsSize);
-    appendArray(source, "quint32", "bytesOf", tables->bytesOf(), CodePageTables::PairCount);
+    appendArray(source, "quint32", "bytesOf", tables->bytesOf, CodePageTables::PairCount);
     source += "const BuiltInCodePage defaultCodePage{\"" + tables->name + "\", single, pairRow, pairs, "
               + QByteArray::number(tables->pairsSize) + ", bytesOf};\n\n"
               "} // namespace\n\n"

@@ -124,31 +124,28 @@ char16_t longCharacter(const quint32 *bytesOf, Encode encodeOne, Decode decodeOn
 
 } // namespace
 
-const quint32 *CodePageTables::makeBytesOf() const
+void CodePageTables::makeBytesOf()
 {
-    std::call_once(m_bytesOfOnce, [this] {
-        m_bytesOf.assign(PairCount, Unmapped);
-        // The reading tables hold each character once, at its canonical
-        // bytes: a later duplicate was made stand-ins when they were built.
-        for (int byte = 0; byte < ByteCount; ++byte) {
-            const char16_t c = single[size_t(byte)];
-            if (!isStandIn(c))
-                m_bytesOf[c] = OneByte | quint32(byte) << 8;
-            m_bytesOf[standIn(static_cast<unsigned char>(byte))] = Special | OneByte | quint32(byte) << 8;
+    ownBytesOf.assign(PairCount, Unmapped);
+    // The reading tables hold each character once, at its canonical bytes: a
+    // later duplicate was made stand-ins when they were built.
+    for (int byte = 0; byte < ByteCount; ++byte) {
+        const char16_t c = single[size_t(byte)];
+        if (!isStandIn(c))
+            ownBytesOf[c] = OneByte | quint32(byte) << 8;
+        ownBytesOf[standIn(static_cast<unsigned char>(byte))] = Special | OneByte | quint32(byte) << 8;
+    }
+    for (int first = 0; first < ByteCount; ++first) {
+        const qsizetype rowStart = qsizetype(pairRow[size_t(first)]) * ByteCount;
+        if (rowStart == 0)
+            continue;
+        for (int second = 0; second < ByteCount; ++second) {
+            const char16_t c = pairs[rowStart + second];
+            if (c != 0 && c != PairWithoutCharacter)
+                ownBytesOf[c] = TwoBytes | quint32(first) << 8 | quint32(second);
         }
-        for (int first = 0; first < ByteCount; ++first) {
-            const qsizetype rowStart = qsizetype(pairRow[size_t(first)]) * ByteCount;
-            if (rowStart == 0)
-                continue;
-            for (int second = 0; second < ByteCount; ++second) {
-                const char16_t c = pairs[rowStart + second];
-                if (c != 0 && c != PairWithoutCharacter)
-                    m_bytesOf[c] = TwoBytes | quint32(first) << 8 | quint32(second);
-            }
-        }
-        m_bytesOfReady.store(m_bytesOf.data(), std::memory_order_release);
-    });
-    return m_bytesOfReady.load(std::memory_order_acquire);
+    }
+    bytesOf = ownBytesOf.data();
 }
 
 std::shared_ptr<CodePageTables> tablesFromConverters(const QByteArray &name, QString *error)
@@ -278,12 +275,13 @@ std::shared_ptr<CodePageTables> tablesFromConverters(const QByteArray &name, QSt
     }
     tables->pairs = pairs.data();
     tables->pairsSize = qsizetype(pairs.size());
+    tables->makeBytesOf();
 
     // The tables hold characters of one and two bytes. A code page with longer
     // ones (GB18030, EUC-JP, the ISO-2022 family) would have them read as
     // stand-ins and typed ones refused: its files would seem to load fine and
     // show garbage.
-    if (const char16_t c = longCharacter(tables->bytesOf(), encodeOne, decodeOne))
+    if (const char16_t c = longCharacter(tables->bytesOf, encodeOne, decodeOne))
         return fail(QStringLiteral("コードページ「%1」には 3 バイト以上の文字（%2 など）があり、"
                                    "このプログラムでは正しく読み書きできません。UTF-8 は使えます。")
                         .arg(shownName, characterName(QString(QChar(c)), 0)));
@@ -298,7 +296,7 @@ std::shared_ptr<const CodePageTables> tablesFromBuiltIn(const BuiltInCodePage &b
     std::copy_n(builtIn.pairRow, ByteCount, tables->pairRow.begin());
     tables->pairs = builtIn.pairs;
     tables->pairsSize = builtIn.pairsSize;
-    tables->setBytesOf(builtIn.bytesOf);
+    tables->bytesOf = builtIn.bytesOf;
     return tables;
 }
 

@@ -5,17 +5,13 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace wendaro {
 
-// How a code page of one- and two-byte characters is read and written. The
-// reading tables are all that a code page is made of; the writing table
-// follows from them and is made on the first write, as reading a file needs
-// none of it.
+// How a code page of one- and two-byte characters is read and written. Made
+// once and not changed after: CodePage copies share it across threads.
 struct CodePageTables
 {
     static constexpr int ByteCount = 256;
@@ -39,6 +35,9 @@ struct CodePageTables
     CodePageTables(const CodePageTables &) = delete;
     CodePageTables &operator=(const CodePageTables &) = delete;
 
+    // The writing table made from the reading tables, into ownBytesOf.
+    void makeBytesOf();
+
     QByteArray name;
     // UTF-8 is converted by rule; the tables below stay empty.
     bool utf8 = false;
@@ -53,24 +52,11 @@ struct CodePageTables
     const char16_t *pairs = nullptr;
     qsizetype pairsSize = 0;
     std::vector<char16_t> ownPairs;
-
     // [character]: Unmapped, or OneByte or TwoBytes with the bytes; a
-    // stand-in is its byte. Safe to call from several threads at once.
-    const quint32 *bytesOf() const
-    {
-        if (const quint32 *made = m_bytesOfReady.load(std::memory_order_acquire))
-            return made;
-        return makeBytesOf();
-    }
-    // A writing table that is already made, as the build wrote it.
-    void setBytesOf(const quint32 *made) { m_bytesOfReady.store(made, std::memory_order_release); }
-
-private:
-    const quint32 *makeBytesOf() const;
-
-    mutable std::once_flag m_bytesOfOnce;
-    mutable std::vector<quint32> m_bytesOf;
-    mutable std::atomic<const quint32 *> m_bytesOfReady{nullptr};
+    // stand-in is its byte. Points into ownBytesOf, or at the table built
+    // into the program.
+    const quint32 *bytesOf = nullptr;
+    std::vector<quint32> ownBytesOf;
 };
 
 // The tables of the code page that the system's converters know by name,
@@ -80,8 +66,9 @@ private:
 std::shared_ptr<CodePageTables> tablesFromConverters(const QByteArray &name, QString *error);
 
 // A code page's tables as the build wrote them into the program. The
-// writing table is among them: read-only data of the program costs a start
-// far less than the same table made in fresh memory.
+// writing table is among them, although it follows from the others: the
+// program's read-only data costs a start far less than the same table made
+// in fresh memory.
 struct BuiltInCodePage
 {
     const char *name;
