@@ -281,7 +281,11 @@ std::shared_ptr<CodePageTables> tablesFromConverters(const QByteArray &name, QSt
     // ones (GB18030, EUC-JP, the ISO-2022 family) would have them read as
     // stand-ins and typed ones refused: its files would seem to load fine and
     // show garbage.
-    if (const char16_t c = longCharacter(tables->bytesOf, encodeOne, decodeOne))
+    // A converter that writes no character in more than two bytes, by its
+    // own word, needs no search; for the code pages of single bytes the
+    // search would be most of the building.
+    const bool mayHaveLong = QStringEncoder(name.constData(), QStringEncoder::Flag::Stateless).requiredSpace(1) > 2;
+    if (const char16_t c = mayHaveLong ? longCharacter(tables->bytesOf, encodeOne, decodeOne) : 0)
         return fail(QStringLiteral("コードページ「%1」には 3 バイト以上の文字（%2 など）があり、"
                                    "このプログラムでは正しく読み書きできません。UTF-8 は使えます。")
                         .arg(shownName, characterName(QString(QChar(c)), 0)));
