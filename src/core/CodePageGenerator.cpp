@@ -8,6 +8,7 @@
 
 #include "CodePageTables.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <cstdio>
 
@@ -69,8 +70,13 @@ int main(int argc, char **argv)
                      qUtf8Printable(error));
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
+    const QByteArray source = sourceOf(tables.get());
+    // An unchanged file keeps its time, so that nothing is compiled again.
+    QFile old(path);
+    if (old.open(QIODevice::ReadOnly) && old.readAll() == source)
+        return 0;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(sourceOf(tables.get())) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(source) < 0 || !file.commit()) {
         std::fprintf(stderr, "wendaro_codepage_generator: %s: %s\n", qUtf8Printable(path),
                      qUtf8Printable(file.errorString()));
         return 1;
