@@ -1,4 +1,4 @@
-// Writes the default code page's reading tables as C++ source for the build.
+// Writes the default code page's tables as C++ source for the build.
 // Building them from the system's converters converts every byte pair and
 // character and costs every start of the programs more time than reading a
 // small table; this runs the very same building once, when the programs are

@@ -83,6 +83,7 @@ struct BuiltInCodePage
 // nullptr when they had none for it; then it is built at run time.
 const BuiltInCodePage *builtInDefaultCodePage();
 
+// Tables that point at the built-in ones instead of copying them.
 std::shared_ptr<const CodePageTables> tablesFromBuiltIn(const BuiltInCodePage &builtIn);
 
 } // namespace wendaro
