@@ -9,6 +9,8 @@
 
 namespace wendaro {
 
+struct CodePageTables;
+
 // The narrow code page of names in STF files and of whole text files: a code
 // page of one- and two-byte characters known to the system's converters, or
 // UTF-8.
@@ -43,9 +45,8 @@ public:
     qsizetype encode(QStringView text, QByteArray &out) const;
 
 private:
-    struct Tables;
-    explicit CodePage(std::shared_ptr<const Tables> tables);
-    std::shared_ptr<const Tables> m_tables;
+    explicit CodePage(std::shared_ptr<const CodePageTables> tables);
+    std::shared_ptr<const CodePageTables> m_tables;
 };
 
 } // namespace wendaro

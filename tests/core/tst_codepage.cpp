@@ -1,4 +1,5 @@
 #include "CodePage.h"
+#include "CodePageTables.h"
 
 #include <QScopeGuard>
 #include <QTest>
@@ -51,6 +52,7 @@ private slots:
     void open_data();
     void open();
     void fromEnvironment();
+    void builtInDefaultMatchesConverters();
 };
 
 void TestCodePage::bytesSurvive_data()
@@ -283,6 +285,25 @@ void TestCodePage::fromEnvironment()
     qputenv(CodePage::EnvironmentVariable, "cp-nonsense");
     QVERIFY(!CodePage::fromEnvironment(&error));
     QCOMPARE(error, u"環境変数 WENDARO_CODEPAGE: コードページ「cp-nonsense」はこのシステムの変換器にありません。"_qs);
+}
+
+void TestCodePage::builtInDefaultMatchesConverters()
+{
+    // The build wrote the default code page's tables from the converters; a
+    // stale or mis-written copy would read and write that code page
+    // differently from the same code page opened under another spelling.
+    const BuiltInCodePage *const builtIn = builtInDefaultCodePage();
+    if (!builtIn)
+        QSKIP("the build had no converter for the default code page");
+    QCOMPARE(QByteArray(builtIn->name), QByteArray(CodePage::DefaultName));
+    QString error;
+    const std::shared_ptr<const CodePageTables> built = tablesFromConverters(builtIn->name, &error);
+    QVERIFY2(built, qPrintable(error));
+    const auto values = [](const auto *begin, qsizetype count) { return QList<quint32>(begin, begin + count); };
+    QCOMPARE(values(builtIn->single, 256), values(built->single.data(), 256));
+    QCOMPARE(values(builtIn->pairRow, 256), values(built->pairRow.data(), 256));
+    QCOMPARE(values(builtIn->pairs, builtIn->pairsSize), values(built->pairs, built->pairsSize));
+    QCOMPARE(values(builtIn->bytesOf, 0x10000), values(built->bytesOf, 0x10000));
 }
 
 QTEST_GUILESS_MAIN(TestCodePage)
