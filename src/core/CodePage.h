@@ -47,6 +47,8 @@ public:
 private:
     explicit CodePage(std::shared_ptr<const CodePageTables> tables);
     std::shared_ptr<const CodePageTables> m_tables;
+    // Every ASCII byte is its own character and begins no pair.
+    bool m_asciiAsIs = false;
 };
 
 } // namespace wendaro

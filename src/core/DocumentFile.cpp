@@ -1,5 +1,6 @@
 #include "DocumentFile.h"
 
+#include "LargePages.h"
 #include "SaveFile.h"
 #include "formats/FormatRegistry.h"
 #include "formats/Table.h"
@@ -11,10 +12,6 @@
 #include <memory>
 #include <new>
 #include <optional>
-
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#endif
 
 namespace wendaro {
 
@@ -29,21 +26,6 @@ QString shown(const QString &path)
 QString cancelledMessage(const QString &path)
 {
     return QStringLiteral("ファイル%1の読み込みを取り消しました。").arg(shown(path));
-}
-
-// A buffer of many megabytes filled at once is cheaper in 2 MiB pages than
-// in 4 KiB ones: the first touch of each page is most of what reading costs.
-void adviseLargePages(QByteArray &buffer)
-{
-#ifdef Q_OS_LINUX
-    constexpr quintptr Large = quintptr(2) << 20;
-    const auto begin = (quintptr(buffer.data()) + Large - 1) & ~(Large - 1);
-    const auto end = (quintptr(buffer.data()) + quintptr(buffer.size())) & ~(Large - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    Q_UNUSED(buffer);
-#endif
 }
 
 } // namespace
@@ -80,7 +62,7 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error, Loa
     // buffer's start: the UTF-16 values of an STF file lie at odd offsets,
     // and so they land where characters can be read in place.
     QByteArray data(file.size() + 1, Qt::Uninitialized);
-    adviseLargePages(data);
+    adviseLargePages(data.data(), data.size());
     qsizetype done = 0;
     // In pieces, so that a person waiting for a large file sees it come and
     // can stop it.
