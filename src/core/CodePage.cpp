@@ -212,17 +212,36 @@ Encoded encodeUtf8(QStringView text, QByteArray &out)
 
 QString CodePage::decode(QByteArrayView bytes) const
 {
-    const CodePageTables &t = *m_tables;
-    if (t.utf8)
+    if (m_tables->utf8)
         return decodeUtf8(bytes);
+    QString text;
+    decodeAppending(bytes, text);
+    return text;
+}
+
+bool CodePage::endsCharacters(char byte) const
+{
+    if (m_tables->utf8)
+        return (byte & 0x80) == 0;
+    return m_tables->pairRow[static_cast<unsigned char>(byte)] == 0;
+}
+
+void CodePage::decodeAppending(QByteArrayView bytes, QString &text) const
+{
+    const CodePageTables &t = *m_tables;
+    if (t.utf8) {
+        text += decodeUtf8(bytes);
+        return;
+    }
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
+    const qsizetype start = text.size();
     // Never more characters than bytes: a pair gives one character or two
     // stand-ins.
-    QString text(size, Qt::Uninitialized);
-    adviseLargePages(text.data(), 2 * size);
+    text.resize(start + size);
+    adviseLargePages(text.data() + start, 2 * size);
     char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
-    char16_t *out = begin;
+    char16_t *out = begin + start;
     qsizetype i = 0;
     while (i < size) {
         // Runs of ASCII, where the code page reads it as ASCII, eight bytes
@@ -255,7 +274,6 @@ QString CodePage::decode(QByteArrayView bytes) const
         }
     }
     text.truncate(out - begin);
-    return text;
 }
 
 qsizetype CodePage::encode(QStringView text, QByteArray &out) const

@@ -38,6 +38,11 @@ public:
     // Multi-byte characters of the code page are one character; bytes that
     // are no character become stand-ins.
     QString decode(QByteArrayView bytes) const;
+    // The same, appended to text; a text with room enough is not moved.
+    void decodeAppending(QByteArrayView bytes, QString &text) const;
+    // Whether bytes may be decoded in two parts split after this byte and
+    // give what they give whole: it ends every character it is part of.
+    bool endsCharacters(char byte) const;
     // Appends the encoded text to out. Returns the offset in text of the first
     // character that cannot be written, or -1 when all were written; out then
     // holds the characters before it. A stand-in cannot be written where its

@@ -26,4 +26,20 @@ inline void adviseLargePages(void *data, qsizetype size)
 #endif
 }
 
+// Gives the whole pages between data and data + size back to the system:
+// what they held is no longer needed, and reads of them would give zeros.
+inline void releasePages(char *data, qsizetype size)
+{
+#ifdef Q_OS_LINUX
+    constexpr quintptr Page = 4096;
+    const quintptr begin = (quintptr(data) + Page - 1) & ~(Page - 1);
+    const quintptr end = (quintptr(data) + quintptr(size)) & ~(Page - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_DONTNEED);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(size);
+#endif
+}
+
 } // namespace wendaro

@@ -28,6 +28,16 @@ const char *nextFileLineBreak(const char *begin, const char *from, const char *e
     }
     return end;
 }
+// The next "<br>" from `from` on, or -1. Qt finds one character far faster
+// than a string.
+qsizetype nextListLineBreak(QStringView value, qsizetype from)
+{
+    for (qsizetype lt = value.indexOf(u'<', from); lt >= 0; lt = value.indexOf(u'<', lt + 1)) {
+        if (value.sliced(lt).startsWith(ListLineBreak))
+            return lt;
+    }
+    return -1;
+}
 } // namespace
 
 QString lineBreaksToList(QString value)
@@ -89,14 +99,17 @@ QString listValueFromUtf16(const char *bytes, qsizetype codeUnits)
 
 qsizetype fileLengthOfListValue(QStringView value)
 {
-    return value.size() - 2 * value.count(QStringView(ListLineBreak));
+    qsizetype breaks = 0;
+    for (qsizetype br = nextListLineBreak(value, 0); br >= 0; br = nextListLineBreak(value, br + ListLineBreak.size()))
+        ++breaks;
+    return value.size() - 2 * breaks;
 }
 
 char *utf16FromListValue(QStringView value, char *out)
 {
     qsizetype from = 0;
     for (;;) {
-        const qsizetype br = value.indexOf(QStringView(ListLineBreak), from);
+        const qsizetype br = nextListLineBreak(value, from);
         const qsizetype to = br < 0 ? value.size() : br;
         if (to > from) { // an empty value may have no characters at all to point at
             qToLittleEndian<char16_t>(value.utf16() + from, to - from, out);
