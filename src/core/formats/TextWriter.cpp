@@ -161,13 +161,17 @@ bool TextWriter::write(const EntryList &rows, const TextFields &fields, const Co
     QString batch;
     qsizetype linesBefore = 0;
     qsizetype headerLines = 0;
+    // No row holds a line end (checkFields), so the batch has one line per
+    // row after the field lines: counted, not searched for.
+    qsizetype linesInBatch = 0;
     const auto encodeBatch = [&]() {
         const qsizetype bad = codePage.encode(batch, buffer.bytes());
         if (bad >= 0) {
             m_error = describeUnrepresentable(batch, bad, linesBefore, headerLines, rows, codePage);
             return false;
         }
-        linesBefore += batch.count(LineEnd);
+        linesBefore += linesInBatch;
+        linesInBatch = 0;
         batch.resize(0);
         return buffer.handOnIfFull();
     };
@@ -176,11 +180,13 @@ bool TextWriter::write(const EntryList &rows, const TextFields &fields, const Co
     batch.reserve(BatchSize + 1024);
     appendFieldLines(batch, fields);
     headerLines = batch.count(LineEnd);
+    linesInBatch = headerLines;
     for (qsizetype position = 1; position <= rows.count(); ++position) {
         const Entry &entry = rows.at(position);
         if (!batch.isEmpty() && batch.size() + rowSize(entry) > BatchSize && !encodeBatch())
             return false;
         appendRow(batch, entry);
+        ++linesInBatch;
     }
     if (!batch.isEmpty() && !encodeBatch())
         return false;
