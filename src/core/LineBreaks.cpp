@@ -71,6 +71,18 @@ qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits)
     return breaks;
 }
 
+bool utf16HasListLineBreak(const char *bytes, qsizetype codeUnits)
+{
+    if (Q_BYTE_ORDER == Q_LITTLE_ENDIAN && quintptr(bytes) % alignof(char16_t) == 0)
+        return nextListLineBreak(QStringView(reinterpret_cast<const char16_t *>(bytes), codeUnits), 0) >= 0;
+    const auto unitAt = [bytes](qsizetype i) { return qFromLittleEndian<char16_t>(bytes + 2 * i); };
+    for (qsizetype i = 0; i + ListLineBreak.size() <= codeUnits; ++i) {
+        if (unitAt(i) == u'<' && unitAt(i + 1) == u'b' && unitAt(i + 2) == u'r' && unitAt(i + 3) == u'>')
+            return true;
+    }
+    return false;
+}
+
 void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *out)
 {
     const char *const end = bytes + 2 * codeUnits;

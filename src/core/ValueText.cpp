@@ -16,6 +16,11 @@ ValueText ValueText::inFile(const QByteArray &file, const char *bytes, qsizetype
     // file go as soon as no value with characters is left in it.
     if (codeUnits == 0)
         return value;
+    // "<br>" typed in the file is a line break once read, and is saved as
+    // CR LF: such a value no longer has the file's code units, so it gets
+    // its own text. Rare enough that the copy does not count.
+    if (utf16HasListLineBreak(bytes, codeUnits))
+        return ValueText(listValueFromUtf16(bytes, codeUnits));
     value.m_file = file;
     value.m_bytes = bytes;
     value.m_fileLength = codeUnits;
