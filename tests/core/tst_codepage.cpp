@@ -1,6 +1,7 @@
 #include "CodePage.h"
 #include "CodePageTables.h"
 
+#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTest>
 #include <algorithm>
@@ -45,6 +46,8 @@ private slots:
     void bytesSurvive();
     void everyByteAndPairSurvives_data();
     void everyByteAndPairSurvives();
+    void decodesInParts_data() { everyByteAndPairSurvives_data(); }
+    void decodesInParts();
     void decode_data();
     void decode();
     void encode_data();
@@ -116,6 +119,28 @@ void TestCodePage::everyByteAndPairSurvives()
             if (out != QByteArrayView(pair, 2))
                 QFAIL(qPrintable(QStringLiteral("%1 %2 does not survive").arg(first, 2, 16).arg(second, 2, 16)));
         }
+    }
+}
+
+// A large file is decoded in parts, each ending after a byte that ends
+// characters: the parts must give what the whole gives.
+void TestCodePage::decodesInParts()
+{
+    QFETCH(QByteArray, codePage);
+    const CodePage cp = openCodePage(codePage);
+    QByteArray bytes;
+    cp.encode(QStringLiteral("日本語のテキスト ｱｲｳ é\n").repeated(8), bytes);
+    QRandomGenerator random(7);
+    for (int i = 0; i < 600; ++i)
+        bytes += char(random.bounded(256));
+    const QString whole = cp.decode(bytes);
+    for (qsizetype k = 1; k < bytes.size(); ++k) {
+        if (!cp.endsCharacters(bytes[k - 1]))
+            continue;
+        QString parts = cp.decode(bytes.first(k));
+        cp.decodeAppending(bytes.sliced(k), parts);
+        if (parts != whole)
+            QFAIL(qPrintable(QStringLiteral("split after byte %1 changes the text").arg(k)));
     }
 }
 
