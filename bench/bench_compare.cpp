@@ -71,7 +71,7 @@ EntryList changedVersion(const std::vector<Entry> &old)
             continue;
         Entry row = old[i];
         if (i % 50 == 0)
-            row.value += QStringLiteral(" (new)");
+            row.value = row.value.toString() + QStringLiteral(" (new)");
         rows.push_back(row);
     }
     std::rotate(rows.begin(), rows.begin() + 1000, rows.begin() + 2000);

@@ -366,7 +366,7 @@ void MainWindowController::editEntry()
         return;
     const Entry &row = m_entries.at(position);
     m_ui.showEntryEditor({EditMode::Edit, QStringLiteral("編集"), withoutSurroundingSpaces(row.indexText), row.name,
-                          lineBreaksFromList(row.value)});
+                          lineBreaksFromList(row.value.toString())});
 }
 
 void MainWindowController::removeEntry()

@@ -1,35 +1,15 @@
 #include "CodePage.h"
 
-#include "CharacterName.h"
+#include "LargePages.h"
+#include <cstring>
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-#include <QStringList>
-#include <vector>
+#include "CodePageTables.h"
 
 namespace wendaro {
 
 namespace {
 
-constexpr int ByteCount = 256;
-constexpr int PairCount = ByteCount * ByteCount;
-
-// In the pair table: the second byte is a trail byte of the code page, but the
-// two bytes stand for no character (or for one whose canonical bytes differ):
-// both are read as stand-ins so that they survive.
-constexpr char16_t PairWithoutCharacter = CodePage::EscapeBase;
-// While the tables are built: no character found for the bytes. Real
-// characters in the stand-in range are never taken, so it cannot clash.
-constexpr char16_t NoCharacter = CodePage::EscapeBase;
-
-// In the reverse table: how a character is written, as the byte count in
-// bits 24 and up, then the first byte and the second byte (of a pair).
-// Unmapped characters and stand-ins carry Special: the writer's loop tests
-// one bit for both.
-constexpr quint32 Special = 1 << 16;
-constexpr quint32 Unmapped = Special;
-constexpr quint32 OneByte = 1 << 24;
-constexpr quint32 TwoBytes = 2 << 24;
+constexpr int ByteCount = CodePageTables::ByteCount;
 
 bool isStandIn(char16_t c)
 {
@@ -48,264 +28,40 @@ bool isUtf8Name(const QByteArray &name)
     return folded == "utf8";
 }
 
-bool isAsciiControl(char16_t c)
+// The default code page from the tables the build wrote, so that a start
+// converts nothing; other names are built from the converters when opened.
+std::shared_ptr<const CodePageTables> builtInTables(const QByteArray &name)
 {
-    return c < 0x20 || c == 0x7F;
-}
-
-// Converts each piece on its own, but in one call: the pieces are joined with
-// a line feed, which ends any sequence before it in the code pages that this
-// program reads. When the result does not split back into as many parts (a
-// converter that took the line feed into a sequence), and for a piece that
-// holds a line feed itself, each piece is converted with a fresh converter.
-template<typename Converted, typename Piece, typename Convert>
-std::vector<Converted> convertEach(const std::vector<Piece> &pieces, Convert convert)
-{
-    Piece batch;
-    std::vector<size_t> batched;
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        if (!pieces[i].contains('\n')) {
-            batch += pieces[i];
-            batch += '\n';
-            batched.push_back(i);
-        }
-    }
-    const auto parts = convert(batch).split('\n');
-    std::vector<Converted> result(pieces.size());
-    std::vector<bool> done(pieces.size(), false);
-    if (qsizetype(parts.size()) == qsizetype(batched.size()) + 1) {
-        for (size_t k = 0; k < batched.size(); ++k) {
-            result[batched[k]] = parts[qsizetype(k)];
-            done[batched[k]] = true;
-        }
-    }
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        if (!done[i])
-            result[i] = convert(pieces[i]);
-    }
-    return result;
+    const BuiltInCodePage *const builtIn = builtInDefaultCodePage();
+    if (!builtIn || name != builtIn->name)
+        return nullptr;
+    static const std::shared_ptr<const CodePageTables> tables = tablesFromBuiltIn(*builtIn);
+    return tables;
 }
 
 } // namespace
 
-struct CodePage::Tables
-{
-    QByteArray name;
-    // UTF-8 is converted by rule; the tables below stay empty.
-    bool utf8 = false;
-    // What a byte stands for on its own: its character or its stand-in.
-    std::array<char16_t, ByteCount> single{};
-    // The row of pairs for a byte that begins two-byte characters; row 0,
-    // all zeros, for every other byte.
-    std::array<quint16, ByteCount> pairRow{};
-    // [row * 256 + next]: the character of the pair, PairWithoutCharacter,
-    // or 0 when next is no trail byte (the lead byte then stands alone).
-    std::vector<char16_t> pairs;
-    // [character]: Unmapped, or OneByte or TwoBytes with the bytes; a
-    // stand-in is its byte.
-    std::vector<quint32> bytesOf;
-};
-
-namespace {
-
-// A character outside the tables that the converter writes as three bytes or
-// more and reads back as itself, or 0. The characters are converted in one
-// call, each followed by a line feed, and counted off at the line feeds.
-template<typename Encode, typename Decode>
-char16_t longCharacter(const std::vector<quint32> &bytesOf, Encode encodeOne, Decode decodeOne)
-{
-    QString batch(2 * 0x10000, Qt::Uninitialized);
-    char16_t *next = reinterpret_cast<char16_t *>(batch.data());
-    qsizetype count = 0;
-    for (char32_t c = 0x80; c < 0x10000; ++c) {
-        if (bytesOf[c] == Unmapped && !QChar::isSurrogate(c) && !isStandIn(char16_t(c))) {
-            *next++ = char16_t(c);
-            *next++ = u'\n';
-            ++count;
-        }
-    }
-    batch.truncate(2 * count);
-    const QByteArray encoded = encodeOne(batch);
-    std::vector<QByteArray> longPieces;
-    QString longOnes;
-    qsizetype at = 0;
-    qsizetype piece = 0;
-    while (at < encoded.size()) {
-        qsizetype end = encoded.indexOf('\n', at);
-        if (end < 0)
-            end = encoded.size();
-        if (end - at > 2 && piece < count) {
-            longPieces.push_back(encoded.sliced(at, end - at));
-            longOnes += batch.at(2 * piece);
-        }
-        at = end + 1;
-        ++piece;
-    }
-    if (piece != count) {
-        // A converter that took a line feed into a sequence: one by one.
-        longPieces.clear();
-        longOnes.clear();
-        for (qsizetype i = 0; i < count; ++i) {
-            const QByteArray bytes = encodeOne(QString(batch.at(2 * i)));
-            if (bytes.size() > 2) {
-                longPieces.push_back(bytes);
-                longOnes += batch.at(2 * i);
-            }
-        }
-    }
-    const std::vector<QString> decoded = convertEach<QString>(longPieces, decodeOne);
-    for (size_t k = 0; k < decoded.size(); ++k) {
-        if (decoded[k].size() == 1 && decoded[k].front() == longOnes.at(qsizetype(k)))
-            return longOnes.at(qsizetype(k)).unicode();
-    }
-    return 0;
-}
-
-} // namespace
-
-CodePage::CodePage(std::shared_ptr<const Tables> tables)
+CodePage::CodePage(std::shared_ptr<const CodePageTables> tables)
     : m_tables(std::move(tables))
 {
+    m_asciiAsIs = !m_tables->utf8;
+    for (int byte = 0; byte < 0x80 && m_asciiAsIs; ++byte)
+        m_asciiAsIs = m_tables->single[byte] == byte && m_tables->pairRow[byte] == 0;
 }
 
 std::optional<CodePage> CodePage::open(const QByteArray &name, QString *error)
 {
-    const QString shownName = QString::fromLatin1(name);
-    const auto fail = [&](const QString &text) -> std::optional<CodePage> {
-        if (error)
-            *error = text;
-        return std::nullopt;
-    };
-    auto tables = std::make_shared<Tables>();
-    tables->name = name;
     if (isUtf8Name(name)) {
+        auto tables = std::make_shared<CodePageTables>();
+        tables->name = name;
         tables->utf8 = true;
         return CodePage(std::move(tables));
     }
-    if (name.isEmpty() || !QStringDecoder(name.constData()).isValid()
-        || !QStringEncoder(name.constData()).isValid()) {
-        return fail(QStringLiteral("コードページ「%1」はこのシステムの変換器にありません。").arg(shownName));
-    }
-
-    const auto decodeOne = [&](const QByteArray &bytes) {
-        QStringDecoder decoder(name.constData(), QStringDecoder::Flag::Stateless);
-        return QString(decoder.decode(bytes));
-    };
-    const auto encodeOne = [&](const QString &text) {
-        QStringEncoder encoder(name.constData(), QStringEncoder::Flag::Stateless);
-        return QByteArray(encoder.encode(text));
-    };
-    // The decoded text is only a candidate: converters put a substitute
-    // (U+001A, U+FFFD) where the bytes stand for nothing and say so only in a
-    // flag for the whole call. A candidate counts when it is one code unit
-    // outside the stand-ins and encodes back to exactly its bytes, which also
-    // keeps only the canonical bytes of a character that several byte
-    // sequences decode to.
-    const auto charactersOf = [&](const std::vector<QByteArray> &pieces) {
-        const std::vector<QString> decoded = convertEach<QString>(pieces, decodeOne);
-        std::vector<QString> candidates;
-        std::vector<size_t> pieceOf;
-        for (size_t i = 0; i < pieces.size(); ++i) {
-            const QString &text = decoded[i];
-            if (text.size() == 1 && !text.front().isSurrogate() && !isStandIn(text.front().unicode())) {
-                candidates.push_back(text);
-                pieceOf.push_back(i);
-            }
-        }
-        const std::vector<QByteArray> encoded = convertEach<QByteArray>(candidates, encodeOne);
-        std::vector<char16_t> characters(pieces.size(), NoCharacter);
-        for (size_t k = 0; k < candidates.size(); ++k) {
-            if (encoded[k] == pieces[pieceOf[k]])
-                characters[pieceOf[k]] = candidates[k].front().unicode();
-        }
-        return characters;
-    };
-
-    tables->pairs.assign(ByteCount, 0);
-    tables->bytesOf.assign(PairCount, Unmapped);
-
-    std::vector<QByteArray> singlePieces;
-    for (int byte = 0; byte < ByteCount; ++byte)
-        singlePieces.push_back(QByteArray(1, char(byte)));
-    const std::vector<char16_t> singles = charactersOf(singlePieces);
-    for (int byte = 0; byte < ByteCount; ++byte) {
-        char16_t c = singles[size_t(byte)];
-        // Some converters of Windows code pages follow the IBM host tables,
-        // which swap the controls 1A, 1C and 7F; Windows reads each control
-        // byte below 80 as that same control.
-        if (byte < 0x80 && isAsciiControl(char16_t(byte)) && c != NoCharacter && isAsciiControl(c))
-            c = char16_t(byte);
-        tables->single[size_t(byte)] = c;
-    }
-    // The text format splits at TAB, CR and LF and finds directives and
-    // numbers by their ASCII characters. Backslash and tilde may differ, as
-    // the yen sign and the overline of the Japanese ASCII variant.
-    for (int byte = 0; byte < 0x7F; ++byte) {
-        const bool needed = byte == '\t' || byte == '\n' || byte == '\r' || (byte >= 0x20 && byte != '\\' && byte != '~');
-        if (needed && tables->single[size_t(byte)] != byte)
-            return fail(QStringLiteral("コードページ「%1」は ASCII を基にしたコードページではありません。").arg(shownName));
-    }
-
-    // Two-byte characters can only begin with a byte that is no character
-    // alone.
-    std::vector<int> leadCandidates;
-    std::vector<QByteArray> pairPieces;
-    for (int first = 0; first < ByteCount; ++first) {
-        if (tables->single[size_t(first)] != NoCharacter)
-            continue;
-        leadCandidates.push_back(first);
-        for (int second = 0; second < ByteCount; ++second) {
-            const char bytes[2] = {char(first), char(second)};
-            pairPieces.push_back(QByteArray(bytes, 2));
-        }
-    }
-    const std::vector<char16_t> pairCharacters = charactersOf(pairPieces);
-
-    // Every character is written as the first bytes found for it, the single
-    // bytes first; a later duplicate is read as stand-ins, so that reading and
-    // writing stay each other's inverse.
-    for (int byte = 0; byte < ByteCount; ++byte) {
-        char16_t &c = tables->single[size_t(byte)];
-        if (c != NoCharacter && tables->bytesOf[c] == Unmapped)
-            tables->bytesOf[c] = OneByte | quint32(byte) << 8;
-        else
-            c = standIn(static_cast<unsigned char>(byte));
-        tables->bytesOf[standIn(static_cast<unsigned char>(byte))] = Special | OneByte | quint32(byte) << 8;
-    }
-    std::array<bool, ByteCount> trail{};
-    size_t piece = 0;
-    for (int first : leadCandidates) {
-        const size_t rowStart = tables->pairs.size();
-        tables->pairs.resize(rowStart + ByteCount, 0);
-        for (int second = 0; second < ByteCount; ++second) {
-            const char16_t c = pairCharacters[piece++];
-            if (c != NoCharacter && tables->bytesOf[c] == Unmapped) {
-                tables->bytesOf[c] = TwoBytes | quint32(first) << 8 | quint32(second);
-                tables->pairs[rowStart + size_t(second)] = c;
-                tables->pairRow[size_t(first)] = quint16(rowStart / ByteCount);
-                trail[size_t(second)] = true;
-            }
-        }
-        if (tables->pairRow[size_t(first)] == 0)
-            tables->pairs.resize(rowStart);
-    }
-    // A lead byte followed by a trail byte is read as one unit, as Windows
-    // reads it, also when the pair stands for no character: then both bytes
-    // become stand-ins.
-    for (size_t i = ByteCount; i < tables->pairs.size(); ++i) {
-        if (tables->pairs[i] == 0 && trail[i % ByteCount])
-            tables->pairs[i] = PairWithoutCharacter;
-    }
-
-    // The tables hold characters of one and two bytes. A code page with longer
-    // ones (GB18030, EUC-JP, the ISO-2022 family) would have them read as
-    // stand-ins and typed ones refused: its files would seem to load fine and
-    // show garbage.
-    if (const char16_t c = longCharacter(tables->bytesOf, encodeOne, decodeOne))
-        return fail(QStringLiteral("コードページ「%1」には 3 バイト以上の文字（%2 など）があり、"
-                                   "このプログラムでは正しく読み書きできません。UTF-8 は使えます。")
-                        .arg(shownName, characterName(QString(QChar(c)), 0)));
-    return CodePage(std::move(tables));
+    if (std::shared_ptr<const CodePageTables> tables = builtInTables(name))
+        return CodePage(std::move(tables));
+    if (std::shared_ptr<const CodePageTables> tables = tablesFromConverters(name, error))
+        return CodePage(std::move(tables));
+    return std::nullopt;
 }
 
 std::optional<CodePage> CodePage::fromEnvironment(QString *error)
@@ -456,25 +212,59 @@ Encoded encodeUtf8(QStringView text, QByteArray &out)
 
 QString CodePage::decode(QByteArrayView bytes) const
 {
-    const Tables &t = *m_tables;
-    if (t.utf8)
+    if (m_tables->utf8)
         return decodeUtf8(bytes);
+    QString text;
+    decodeAppending(bytes, text);
+    return text;
+}
+
+bool CodePage::endsCharacters(char byte) const
+{
+    if (m_tables->utf8)
+        return (byte & 0x80) == 0;
+    return m_tables->pairRow[static_cast<unsigned char>(byte)] == 0;
+}
+
+void CodePage::decodeAppending(QByteArrayView bytes, QString &text) const
+{
+    const CodePageTables &t = *m_tables;
+    if (t.utf8) {
+        text += decodeUtf8(bytes);
+        return;
+    }
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
+    const qsizetype start = text.size();
     // Never more characters than bytes: a pair gives one character or two
     // stand-ins.
-    QString text(size, Qt::Uninitialized);
+    text.resize(start + size);
+    adviseLargePages(text.data() + start, 2 * size);
     char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
-    char16_t *out = begin;
+    char16_t *out = begin + start;
     qsizetype i = 0;
     while (i < size) {
+        // Runs of ASCII, where the code page reads it as ASCII, eight bytes
+        // at a time: most of a typical file, at a fraction of the lookups.
+        if (m_asciiAsIs) {
+            constexpr quint64 HighBits = 0x8080808080808080;
+            quint64 eight;
+            while (i + 8 <= size && (std::memcpy(&eight, in + i, 8), (eight & HighBits) == 0)) {
+                for (int k = 0; k < 8; ++k)
+                    out[k] = in[i + k];
+                out += 8;
+                i += 8;
+            }
+            if (i == size)
+                break;
+        }
         const unsigned char byte = in[i];
         const quint16 row = t.pairRow[byte];
-        const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[size_t(row) * ByteCount + in[i + 1]];
+        const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[qsizetype(row) * ByteCount + in[i + 1]];
         if (pair == 0) {
             *out++ = t.single[byte];
             ++i;
-        } else if (pair == PairWithoutCharacter) {
+        } else if (pair == CodePageTables::PairWithoutCharacter) {
             *out++ = standIn(byte);
             *out++ = standIn(in[i + 1]);
             i += 2;
@@ -484,7 +274,6 @@ QString CodePage::decode(QByteArrayView bytes) const
         }
     }
     text.truncate(out - begin);
-    return text;
 }
 
 qsizetype CodePage::encode(QStringView text, QByteArray &out) const
@@ -494,7 +283,9 @@ qsizetype CodePage::encode(QStringView text, QByteArray &out) const
     if (m_tables->utf8) {
         encoded = encodeUtf8(text, out);
     } else {
-        const quint32 *const bytesOf = m_tables->bytesOf.data();
+        constexpr quint32 Special = CodePageTables::Special;
+        constexpr quint32 Unmapped = CodePageTables::Unmapped;
+        const quint32 *const bytesOf = m_tables->bytesOf;
         out.resize(start + 2 * text.size());
         char *write = out.data() + start;
         const char16_t *const units = text.utf16();

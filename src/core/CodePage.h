@@ -9,6 +9,8 @@
 
 namespace wendaro {
 
+struct CodePageTables;
+
 // The narrow code page of names in STF files and of whole text files: a code
 // page of one- and two-byte characters known to the system's converters, or
 // UTF-8.
@@ -36,6 +38,11 @@ public:
     // Multi-byte characters of the code page are one character; bytes that
     // are no character become stand-ins.
     QString decode(QByteArrayView bytes) const;
+    // The same, appended to text; a text with room enough is not moved.
+    void decodeAppending(QByteArrayView bytes, QString &text) const;
+    // Whether bytes may be decoded in two parts split after this byte and
+    // give what they give whole: it ends every character it is part of.
+    bool endsCharacters(char byte) const;
     // Appends the encoded text to out. Returns the offset in text of the first
     // character that cannot be written, or -1 when all were written; out then
     // holds the characters before it. A stand-in cannot be written where its
@@ -43,9 +50,10 @@ public:
     qsizetype encode(QStringView text, QByteArray &out) const;
 
 private:
-    struct Tables;
-    explicit CodePage(std::shared_ptr<const Tables> tables);
-    std::shared_ptr<const Tables> m_tables;
+    explicit CodePage(std::shared_ptr<const CodePageTables> tables);
+    std::shared_ptr<const CodePageTables> m_tables;
+    // Every ASCII byte is its own character and begins no pair.
+    bool m_asciiAsIs = false;
 };
 
 } // namespace wendaro

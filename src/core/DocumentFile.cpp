@@ -1,5 +1,6 @@
 #include "DocumentFile.h"
 
+#include "LargePages.h"
 #include "SaveFile.h"
 #include "formats/FormatRegistry.h"
 #include "formats/Table.h"
@@ -57,23 +58,28 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error, Loa
         return std::nullopt;
     }
     // Straight into one buffer of the file's size: each copy of a large
-    // file costs its pages a first touch.
-    QByteArray data(file.size(), Qt::Uninitialized);
+    // file costs its pages a first touch. The bytes start one past the
+    // buffer's start: the UTF-16 values of an STF file lie at odd offsets,
+    // and so they land where characters can be read in place.
+    QByteArray data(file.size() + 1, Qt::Uninitialized);
+    adviseLargePages(data.data(), data.size());
     qsizetype done = 0;
     // In pieces, so that a person waiting for a large file sees it come and
     // can stop it.
     constexpr qsizetype Piece = qsizetype(8) << 20;
-    while (done < data.size()) {
-        const qint64 read = file.read(data.data() + done, qMin(Piece, data.size() - done));
+    while (1 + done < data.size()) {
+        const qint64 read = file.read(data.data() + 1 + done, qMin(Piece, data.size() - 1 - done));
         if (read <= 0)
             break;
         done += qsizetype(read);
-        if (progress && !progress->reached(done, data.size())) {
+        if (progress && !progress->reached(done, data.size() - 1)) {
             *error = cancelledMessage(path);
             return std::nullopt;
         }
     }
-    data.truncate(done);
+    // Dropping the first byte moves the start of the bytes, not the bytes.
+    data.truncate(1 + done);
+    data.remove(0, 1);
     // A file that grew since its size was taken, or one that tells no size,
     // is read to its end.
     if (file.error() == QFileDevice::NoError)

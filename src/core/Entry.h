@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ValueText.h"
+
 #include <QString>
 #include <optional>
 
@@ -10,7 +12,7 @@ struct Entry
 {
     QString indexText;          // the index right-aligned in five characters (see IndexText.h)
     QString name;               // shown and stored unchanged
-    QString value;              // line breaks held as "<br>" (see LineBreaks.h)
+    ValueText value;            // line breaks held as "<br>" (see LineBreaks.h)
     std::optional<qint16> key;  // row key "idx<index>"; only rows read from an STF file have one
 };
 

@@ -25,7 +25,7 @@ EntryList &EntryList::operator=(EntryList &&other) noexcept
     m_sorted = other.m_sorted;
     m_observer = other.m_observer;
     other.m_rows.clear();
-    other.m_positionOfKey.clear();
+    other.m_positionOfKey.release();
     other.m_selected = 0;
     other.m_observer = nullptr;
     return *this;
@@ -67,7 +67,7 @@ qsizetype EntryList::positionOfKey(qint16 key) const
 {
     if (m_keyIndexStale)
         rebuildKeyIndex();
-    return m_positionOfKey.value(key, 0);
+    return m_positionOfKey.value(key);
 }
 
 void EntryList::rebuildKeyIndex() const
@@ -96,10 +96,10 @@ void EntryList::setName(qsizetype position, const QString &name)
         m_observer->rowChanged(position);
 }
 
-void EntryList::setValue(qsizetype position, const QString &value)
+void EntryList::setValue(qsizetype position, ValueText value)
 {
     checkPosition(position);
-    m_rows[size_t(position - 1)].value = value;
+    m_rows[size_t(position - 1)].value = std::move(value);
     if (m_observer)
         m_observer->rowChanged(position);
 }
@@ -133,7 +133,7 @@ void EntryList::clear()
     if (m_observer)
         m_observer->rowsAboutToBeReset();
     m_rows.clear();
-    m_positionOfKey.clear();
+    m_positionOfKey.release();
     m_keyIndexStale = false;
     m_selected = 0;
     m_selectedShown = false;
@@ -151,7 +151,7 @@ void EntryList::replaceRows(EntryList &&source)
     m_positionOfKey = std::move(source.m_positionOfKey);
     m_keyIndexStale = source.m_keyIndexStale;
     source.m_rows.clear();
-    source.m_positionOfKey.clear();
+    source.m_positionOfKey.release();
     source.m_selected = 0;
     m_selected = 0;
     m_selectedShown = false;
@@ -197,20 +197,38 @@ void EntryList::setSorted(bool sorted)
     if (!sorted || m_rows.size() < 2)
         return;
 
-    const auto textOf = [column = m_sortKey](const Entry &entry) -> const QString & {
+    // A key folded from each text's start decides most comparisons with two
+    // integer compares; only texts whose starts fold alike are compared
+    // whole, folded as they are read, so no value is copied. Only a value
+    // that is not held as it is (one with line breaks, still in its file) is
+    // decoded, once, and only when its start ties with another.
+    std::vector<QString> decoded;
+    const auto textOf = [&, column = m_sortKey](qsizetype row) -> QStringView {
+        const Entry &entry = m_rows[size_t(row)];
         switch (column) {
         case SortColumn::Name:
             return entry.name;
         case SortColumn::Value:
-            return entry.value;
+            if (const std::optional<QStringView> held = entry.value.held())
+                return *held;
+            if (decoded.empty())
+                decoded.resize(m_rows.size());
+            if (decoded[size_t(row)].isNull())
+                decoded[size_t(row)] = entry.value.toString();
+            return decoded[size_t(row)];
         case SortColumn::IndexText:
             break;
         }
         return entry.indexText;
     };
-    // A key folded from each text's start decides most comparisons with two
-    // integer compares; only texts whose starts fold alike are compared
-    // whole, folded as they are read, so no value is copied.
+    // Enough of a value's start for its key, a surrogate pair at its end included.
+    constexpr qsizetype KeyStart = 16;
+    const auto keyOf = [&](qsizetype row) {
+        const ValueText &value = m_rows[size_t(row)].value;
+        if (m_sortKey == SortColumn::Value && !value.held())
+            return FoldedKey::of(value.left(KeyStart));
+        return FoldedKey::of(textOf(row));
+    };
     struct Sortable
     {
         FoldedKey key;
@@ -219,22 +237,21 @@ void EntryList::setSorted(bool sorted)
     std::vector<Sortable> order;
     order.reserve(m_rows.size());
     for (size_t row = 0; row < m_rows.size(); ++row)
-        order.push_back({FoldedKey::of(textOf(m_rows[row])), qsizetype(row)});
+        order.push_back({keyOf(qsizetype(row)), qsizetype(row)});
 
     // Found for a row at its first tie only.
     std::vector<qsizetype> firstChange(m_rows.size(), -1);
     const auto firstChangeOf = [&](qsizetype row) {
         qsizetype &slot = firstChange[size_t(row)];
         if (slot < 0)
-            slot = firstFoldedChange(textOf(m_rows[size_t(row)]));
+            slot = firstFoldedChange(textOf(row));
         return slot;
     };
     const bool descending = m_sortOrder == SortOrder::Descending;
     std::stable_sort(order.begin(), order.end(), [&](const Sortable &a, const Sortable &b) {
         int c;
         if (a.key == b.key)
-            c = compareFolded(textOf(m_rows[size_t(a.row)]), firstChangeOf(a.row), textOf(m_rows[size_t(b.row)]),
-                              firstChangeOf(b.row));
+            c = compareFolded(textOf(a.row), firstChangeOf(a.row), textOf(b.row), firstChangeOf(b.row));
         else
             c = a.key < b.key ? -1 : 1;
         return descending ? c > 0 : c < 0;

@@ -2,12 +2,30 @@
 
 #include "Entry.h"
 
-#include <QHash>
 #include <vector>
 
 namespace wendaro {
 
 class EntryListObserver;
+
+// Row positions by row key: one slot for every 16-bit key, made at the first
+// key, so that reading a table costs no hashing and no allocation per row.
+class KeyPositions
+{
+public:
+    qsizetype value(qint16 key) const { return m_slots.empty() ? 0 : m_slots[quint16(key)]; }
+    void insert(qint16 key, qsizetype position)
+    {
+        if (m_slots.empty())
+            m_slots.assign(0x10000, 0);
+        m_slots[quint16(key)] = qint32(position);
+    }
+    void clear() { std::fill(m_slots.begin(), m_slots.end(), 0); }
+    void release() { m_slots = {}; }
+
+private:
+    std::vector<qint32> m_slots;
+};
 
 enum class SortColumn { IndexText = 0, Name = 1, Value = 2 };
 enum class SortOrder { Ascending = 0, Descending = 1 };
@@ -41,12 +59,15 @@ public:
     // Appends a whole row; returns 0 when its key is already taken.
     qsizetype append(Entry entry);
 
+    // Makes room for this many rows in all, so that appending them moves none.
+    void reserve(qsizetype rows) { m_rows.reserve(size_t(rows)); }
+
     // The position of the row with this key, or 0. Constant time.
     qsizetype positionOfKey(qint16 key) const;
 
     void setIndexText(qsizetype position, const QString &text);
     void setName(qsizetype position, const QString &name);
-    void setValue(qsizetype position, const QString &value);
+    void setValue(qsizetype position, ValueText value);
 
     // Removes one row; the others keep their order.
     void removeAt(qsizetype position);
@@ -78,7 +99,7 @@ private:
     void checkPosition(qsizetype position) const;
 
     std::vector<Entry> m_rows;
-    mutable QHash<qint16, qsizetype> m_positionOfKey;
+    mutable KeyPositions m_positionOfKey;
     mutable bool m_keyIndexStale = false;
     qsizetype m_selected = 0;
     bool m_selectedShown = false;

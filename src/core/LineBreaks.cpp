@@ -28,6 +28,16 @@ const char *nextFileLineBreak(const char *begin, const char *from, const char *e
     }
     return end;
 }
+// The next "<br>" from `from` on, or -1. Qt finds one character far faster
+// than a string.
+qsizetype nextListLineBreak(QStringView value, qsizetype from)
+{
+    for (qsizetype lt = value.indexOf(u'<', from); lt >= 0; lt = value.indexOf(u'<', lt + 1)) {
+        if (value.sliced(lt).startsWith(ListLineBreak))
+            return lt;
+    }
+    return -1;
+}
 } // namespace
 
 QString lineBreaksToList(QString value)
@@ -40,41 +50,78 @@ QString lineBreaksFromList(QString value)
     return value.replace(ListLineBreak, FileLineBreak, Qt::CaseSensitive);
 }
 
-QString listValueFromUtf16(const char *bytes, qsizetype codeUnits)
+qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits)
 {
-    if (codeUnits == 0)
-        return QString();
+    // Where the units can be read as characters, Qt's search for one finds
+    // the CRs: a CR byte inside another character (U+0D00..U+0DFF, U+xx0D)
+    // would stop memchr on the bytes far more often.
+    if (Q_BYTE_ORDER == Q_LITTLE_ENDIAN && quintptr(bytes) % alignof(char16_t) == 0) {
+        const QStringView units(reinterpret_cast<const char16_t *>(bytes), codeUnits);
+        qsizetype breaks = 0;
+        for (qsizetype cr = units.indexOf(u'\r'); cr >= 0 && cr + 1 < codeUnits; cr = units.indexOf(u'\r', cr + 1)) {
+            if (units[cr + 1] == u'\n')
+                ++breaks;
+        }
+        return breaks;
+    }
     const char *const end = bytes + 2 * codeUnits;
     qsizetype breaks = 0;
     for (const char *at = nextFileLineBreak(bytes, bytes, end); at != end; at = nextFileLineBreak(bytes, at + 4, end))
         ++breaks;
+    return breaks;
+}
 
-    QString value(codeUnits + 2 * breaks, Qt::Uninitialized);
-    auto *out = reinterpret_cast<char16_t *>(value.data());
+bool utf16HasListLineBreak(const char *bytes, qsizetype codeUnits)
+{
+    if (Q_BYTE_ORDER == Q_LITTLE_ENDIAN && quintptr(bytes) % alignof(char16_t) == 0)
+        return nextListLineBreak(QStringView(reinterpret_cast<const char16_t *>(bytes), codeUnits), 0) >= 0;
+    const auto unitAt = [bytes](qsizetype i) { return qFromLittleEndian<char16_t>(bytes + 2 * i); };
+    for (qsizetype i = 0; i + ListLineBreak.size() <= codeUnits; ++i) {
+        if (unitAt(i) == u'<' && unitAt(i + 1) == u'b' && unitAt(i + 2) == u'r' && unitAt(i + 3) == u'>')
+            return true;
+    }
+    return false;
+}
+
+void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *out)
+{
+    const char *const end = bytes + 2 * codeUnits;
     const char *from = bytes;
     for (;;) {
-        const char *const to = breaks == 0 ? end : nextFileLineBreak(bytes, from, end);
+        const char *const to = nextFileLineBreak(bytes, from, end);
         const qsizetype units = (to - from) / 2;
-        qFromLittleEndian<char16_t>(from, units, out);
+        if (units > 0) // an empty value may have no characters at all to point at
+            qFromLittleEndian<char16_t>(from, units, out);
         out += units;
         if (to == end)
-            return value;
+            return;
         out = std::copy_n(u"<br>", 4, out);
         from = to + 4;
-        --breaks;
     }
+}
+
+QString listValueFromUtf16(const char *bytes, qsizetype codeUnits)
+{
+    if (codeUnits == 0)
+        return QString();
+    QString value(codeUnits + 2 * utf16LineBreakCount(bytes, codeUnits), Qt::Uninitialized);
+    listValueFromUtf16Into(bytes, codeUnits, reinterpret_cast<char16_t *>(value.data()));
+    return value;
 }
 
 qsizetype fileLengthOfListValue(QStringView value)
 {
-    return value.size() - 2 * value.count(QStringView(ListLineBreak));
+    qsizetype breaks = 0;
+    for (qsizetype br = nextListLineBreak(value, 0); br >= 0; br = nextListLineBreak(value, br + ListLineBreak.size()))
+        ++breaks;
+    return value.size() - 2 * breaks;
 }
 
 char *utf16FromListValue(QStringView value, char *out)
 {
     qsizetype from = 0;
     for (;;) {
-        const qsizetype br = value.indexOf(QStringView(ListLineBreak), from);
+        const qsizetype br = nextListLineBreak(value, from);
         const qsizetype to = br < 0 ? value.size() : br;
         if (to > from) { // an empty value may have no characters at all to point at
             qToLittleEndian<char16_t>(value.utf16() + from, to - from, out);

@@ -15,6 +15,14 @@ QString lineBreaksFromList(QString value); // "<br>" -> CR LF
 // file, so that a long value is copied once into a string of its final size.
 // The list value of codeUnits UTF-16 code units at bytes.
 QString listValueFromUtf16(const char *bytes, qsizetype codeUnits);
+// How many CR LF those code units hold: the list value is longer by two
+// code units for each.
+qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits);
+// Whether those code units hold "<br>", which a list value cannot tell from
+// a line break.
+bool utf16HasListLineBreak(const char *bytes, qsizetype codeUnits);
+// Writes their list value at out, which has room for it.
+void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *out);
 // How many code units the value takes in a file, with its breaks as CR LF.
 qsizetype fileLengthOfListValue(QStringView value);
 // Writes the value's fileLengthOfListValue() code units at out; returns

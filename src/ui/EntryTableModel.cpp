@@ -37,22 +37,16 @@ QString valueTip(const QString &value)
 
 // The start of a long value: the view elides what does not fit anyway, and
 // handing it the whole value makes every paint cost its length.
-QString shownValue(const QString &value, qsizetype length)
+QString shownValue(const ValueText &value, qsizetype length)
 {
     if (value.size() <= length)
-        return value;
-    if (value.at(length - 1).isHighSurrogate() && value.at(length).isLowSurrogate())
+        return value.toString();
+    // One unit more, to see whether the cut would split a surrogate pair.
+    QString start = value.left(length + 1);
+    if (start.at(length - 1).isHighSurrogate() && start.at(length).isLowSurrogate())
         --length;
-    return value.first(length) + QChar(0x2026);
-}
-
-const QString &columnText(const Entry &entry, int column)
-{
-    switch (column) {
-    case 1: return entry.name;
-    case 2: return entry.value;
-    default: return entry.indexText;
-    }
+    start.truncate(length);
+    return start + QChar(0x2026);
 }
 
 } // namespace
@@ -84,12 +78,12 @@ QVariant EntryTableModel::data(const QModelIndex &index, int role) const
         return {};
     const Entry &entry = m_entries.at(index.row() + 1);
     if (role == Qt::ToolTipRole && index.column() == 2)
-        return valueTip(entry.value);
+        return valueTip(entry.value.toString());
     if (role != Qt::DisplayRole)
         return {};
     if (index.column() == 2)
         return shownValue(entry.value, m_valueShownLength);
-    return columnText(entry, index.column());
+    return index.column() == 1 ? entry.name : entry.indexText;
 }
 
 QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const

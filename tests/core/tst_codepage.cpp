@@ -1,5 +1,7 @@
 #include "CodePage.h"
+#include "CodePageTables.h"
 
+#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTest>
 #include <algorithm>
@@ -44,6 +46,8 @@ private slots:
     void bytesSurvive();
     void everyByteAndPairSurvives_data();
     void everyByteAndPairSurvives();
+    void decodesInParts_data() { everyByteAndPairSurvives_data(); }
+    void decodesInParts();
     void decode_data();
     void decode();
     void encode_data();
@@ -51,6 +55,7 @@ private slots:
     void open_data();
     void open();
     void fromEnvironment();
+    void builtInDefaultMatchesConverters();
 };
 
 void TestCodePage::bytesSurvive_data()
@@ -114,6 +119,28 @@ void TestCodePage::everyByteAndPairSurvives()
             if (out != QByteArrayView(pair, 2))
                 QFAIL(qPrintable(QStringLiteral("%1 %2 does not survive").arg(first, 2, 16).arg(second, 2, 16)));
         }
+    }
+}
+
+// A large file is decoded in parts, each ending after a byte that ends
+// characters: the parts must give what the whole gives.
+void TestCodePage::decodesInParts()
+{
+    QFETCH(QByteArray, codePage);
+    const CodePage cp = openCodePage(codePage);
+    QByteArray bytes;
+    cp.encode(QStringLiteral("日本語のテキスト ｱｲｳ é\n").repeated(8), bytes);
+    QRandomGenerator random(7);
+    for (int i = 0; i < 600; ++i)
+        bytes += char(random.bounded(256));
+    const QString whole = cp.decode(bytes);
+    for (qsizetype k = 1; k < bytes.size(); ++k) {
+        if (!cp.endsCharacters(bytes[k - 1]))
+            continue;
+        QString parts = cp.decode(bytes.first(k));
+        cp.decodeAppending(bytes.sliced(k), parts);
+        if (parts != whole)
+            QFAIL(qPrintable(QStringLiteral("split after byte %1 changes the text").arg(k)));
     }
 }
 
@@ -283,6 +310,25 @@ void TestCodePage::fromEnvironment()
     qputenv(CodePage::EnvironmentVariable, "cp-nonsense");
     QVERIFY(!CodePage::fromEnvironment(&error));
     QCOMPARE(error, u"環境変数 WENDARO_CODEPAGE: コードページ「cp-nonsense」はこのシステムの変換器にありません。"_qs);
+}
+
+void TestCodePage::builtInDefaultMatchesConverters()
+{
+    // The build wrote the default code page's tables from the converters; a
+    // stale or mis-written copy would read and write that code page
+    // differently from the same code page opened under another spelling.
+    const BuiltInCodePage *const builtIn = builtInDefaultCodePage();
+    if (!builtIn)
+        QSKIP("the build had no converter for the default code page");
+    QCOMPARE(QByteArray(builtIn->name), QByteArray(CodePage::DefaultName));
+    QString error;
+    const std::shared_ptr<const CodePageTables> built = tablesFromConverters(builtIn->name, &error);
+    QVERIFY2(built, qPrintable(error));
+    const auto values = [](const auto *begin, qsizetype count) { return QList<quint32>(begin, begin + count); };
+    QCOMPARE(values(builtIn->single, 256), values(built->single.data(), 256));
+    QCOMPARE(values(builtIn->pairRow, 256), values(built->pairRow.data(), 256));
+    QCOMPARE(values(builtIn->pairs, builtIn->pairsSize), values(built->pairs, built->pairsSize));
+    QCOMPARE(values(builtIn->bytesOf, 0x10000), values(built->bytesOf, 0x10000));
 }
 
 QTEST_GUILESS_MAIN(TestCodePage)

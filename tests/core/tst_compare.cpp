@@ -148,7 +148,7 @@ void TestCompare::update()
     } else {
         for (qsizetype p = 1; p <= result.rows.count(); ++p) {
             const Entry &e = result.rows.at(p);
-            gotRows << e.indexText + QLatin1Char('|') + e.name + QLatin1Char('|') + e.value;
+            gotRows << e.indexText + QLatin1Char('|') + e.name + QLatin1Char('|') + e.value.toString();
         }
         for (const UpdateItem &i : result.added)
             gotReport << QStringLiteral("new ") + i.index.shown();

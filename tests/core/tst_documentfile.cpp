@@ -290,11 +290,11 @@ void TestDocumentFile::refusedTableLeavesOldFile_data()
 
     QTest::newRow("stf duplicate index")
         << "dup.stf" << QByteArray("windows-932")
-        << QList<Entry>{{indexText(1), "a", "", {}}, {indexTextFromTyped("001"), "b", "", {}}};
+        << QList<Entry>{{indexText(1), "a", QString(), {}}, {indexTextFromTyped("001"), "b", QString(), {}}};
     QTest::newRow("stf index not numeric")
-        << "num.stf" << QByteArray("windows-932") << QList<Entry>{{indexTextFromTyped("abc"), "a", "", {}}};
+        << "num.stf" << QByteArray("windows-932") << QList<Entry>{{indexTextFromTyped("abc"), "a", QString(), {}}};
     QTest::newRow("stf name outside the code page")
-        << "name.stf" << QByteArray("windows-932") << QList<Entry>{{indexText(1), QStringLiteral("가"), "", {}}};
+        << "name.stf" << QByteArray("windows-932") << QList<Entry>{{indexText(1), QStringLiteral("가"), QString(), {}}};
     QTest::newRow("text character outside the code page")
         << "cp.txt" << QByteArray("windows-1252") << QList<Entry>{{indexText(1), "a", QStringLiteral("あ"), {}}};
 }

@@ -53,7 +53,7 @@ QStringList column(const EntryList &list, SortColumn c)
     QStringList out;
     for (qsizetype p = 1; p <= list.count(); ++p) {
         const Entry &e = list.at(p);
-        out << (c == SortColumn::IndexText ? e.indexText : c == SortColumn::Name ? e.name : e.value);
+        out << (c == SortColumn::IndexText ? e.indexText : c == SortColumn::Name ? e.name : e.value.toString());
     }
     return out;
 }

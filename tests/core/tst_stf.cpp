@@ -1,10 +1,13 @@
 #include "CodePage.h"
 #include "EntryList.h"
+#include "LineBreaks.h"
 #include "formats/StfReader.h"
 #include "formats/StfWriter.h"
 
 #include <QTest>
 #include <QtEndian>
+
+#include <cstring>
 
 using namespace wendaro;
 
@@ -88,7 +91,7 @@ QStringList rowsOf(const EntryList &rows)
     QStringList out;
     for (qsizetype p = 1; p <= rows.count(); ++p) {
         const Entry &e = rows.at(p);
-        out << row(e.indexText, e.name, e.value, e.key);
+        out << row(e.indexText, e.name, e.value.toString(), e.key);
     }
     return out;
 }
@@ -169,6 +172,8 @@ private Q_SLOTS:
     void namesByteExact();
     void roundTrip_data();
     void roundTrip();
+    void keptInFile_data();
+    void keptInFile();
 };
 
 void TestStf::read_data()
@@ -542,6 +547,52 @@ void TestStf::roundTrip()
     const ReadOutcome outcome = readStf(out);
     QVERIFY2(outcome.ok, qPrintable(outcome.error));
     QCOMPARE(rowsOf(outcome.rows), rows);
+}
+
+void TestStf::keptInFile_data()
+{
+    QTest::addColumn<QString>("fileValue");
+    QTest::newRow("plain") << QStringLiteral("plain text");
+    QTest::newRow("line breaks") << QStringLiteral("a\r\nb\r\n\r\nc");
+    QTest::newRow("only a line break") << QStringLiteral("\r\n");
+    QTest::newRow("lone CR and LF") << QStringLiteral("\ra\nb\r");
+    QTest::newRow("CR at the end after a break") << QStringLiteral("x\r\n\r");
+    QTest::newRow("literal br") << QStringLiteral("<br>x");
+    QTest::newRow("CR byte inside characters") << QStringLiteral("\u0D0D\u300D\r\n\U0001F600");
+}
+
+// A value that stays in the file's bytes, read where its characters are
+// aligned and where they are not, is in every respect the value read as a
+// copy, and is saved as that copy would be.
+void TestStf::keptInFile()
+{
+    QFETCH(QString, fileValue);
+    const QByteArray image = header(1) + valueRecord(1, fileValue);
+    const QString expected = listValueFromUtf16(utf16(fileValue).constData(), fileValue.size());
+    for (const qsizetype shift : {0, 1}) {
+        QByteArray file(shift + image.size(), Qt::Uninitialized);
+        std::memcpy(file.data() + shift, image.constData(), size_t(image.size()));
+        file.remove(0, shift);
+        StfReader reader;
+        EntryList rows;
+        qint16 largest = 1;
+        QVERIFY(reader.readKeeping(file, windows932(), rows, largest));
+        const ValueText &value = rows.at(1).value;
+        QCOMPARE(value.toString(), expected);
+        QCOMPARE(value.size(), expected.size());
+        QVERIFY(value == expected);
+        for (qsizetype n = 0; n <= expected.size(); ++n)
+            QCOMPARE(value.left(n), expected.first(n));
+        QString appended = QStringLiteral(">");
+        value.appendTo(appended);
+        QCOMPARE(appended, QStringLiteral(">") + expected);
+        // As saved: the file's own units, but "<br>" typed in it becomes CR LF.
+        const QString saved = lineBreaksFromList(expected);
+        QCOMPARE(value.fileLength(), saved.size());
+        QByteArray written(2 * value.fileLength(), Qt::Uninitialized);
+        value.writeUtf16(written.data());
+        QCOMPARE(written, utf16(saved));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestStf)

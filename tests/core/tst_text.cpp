@@ -22,7 +22,7 @@ QStringList rowsOf(const EntryList &rows)
 {
     QStringList out;
     for (qsizetype p = 1; p <= rows.count(); ++p)
-        out << rows.at(p).indexText + u'|' + rows.at(p).name + u'|' + rows.at(p).value;
+        out << rows.at(p).indexText + u'|' + rows.at(p).name + u'|' + rows.at(p).value.toString();
     return out;
 }
 

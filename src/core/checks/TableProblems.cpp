@@ -195,14 +195,16 @@ QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, co
         if (index) {
             found.add(Kind::Stf, position, index, refusal::stfNameLength(position, *index, inName.bytes, codePage));
             found.add(Kind::Stf, position, index,
-                      refusal::stfValueLength(position, *index, fileLengthOfListValue(entry.value)));
+                      refusal::stfValueLength(position, *index, entry.value.fileLength()));
         }
         found.add(Kind::Text, position, index,
                   separators(part(QStringLiteral("名前")), entry.name, refusal::TextFieldSeparators));
-        found.add(Kind::Text, position, index,
-                  separators(part(QStringLiteral("値")), entry.value, refusal::TextFieldSeparators));
-        found.add(Kind::Text, position, index,
-                  unwritable(part(QStringLiteral("値")), entry.value, scan(entry.value, codePage), codePage));
+        entry.value.withView([&](QStringView value) {
+            found.add(Kind::Text, position, index,
+                      separators(part(QStringLiteral("値")), value, refusal::TextFieldSeparators));
+            found.add(Kind::Text, position, index,
+                      unwritable(part(QStringLiteral("値")), value, scan(value, codePage), codePage));
+        });
     }
     return found.problems;
 }

@@ -206,7 +206,7 @@ QList<Problem> translationProblems(const EntryList &translation, const std::vect
             found.append(finding(*index, entry.name, place, Severity::Error, QStringLiteral("原文にないインデックスです。")));
             continue;
         }
-        for (const TextFinding &text : compareTranslation(original.at(originalPosition).value, entry.value))
+        for (const TextFinding &text : compareTranslation(original.at(originalPosition).value.toString(), entry.value.toString()))
             found.append(finding(*index, entry.name, place, text.severity, text.message));
     }
     for (qsizetype position = 1; position <= original.count(); ++position) {

@@ -85,7 +85,7 @@ TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
         change.index = indexesA[i];
         change.occurrence = occurrence;
         change.oldName = old.name;
-        change.oldValue = old.value;
+        change.oldValue = old.value.toString();
         change.oldPosition = qsizetype(i) + 1;
         if (rows.nextB < 0) {
             change.kind = TableChange::Kind::Removed;
@@ -105,7 +105,7 @@ TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
         if (change.nameChanged || change.valueChanged) {
             change.kind = TableChange::Kind::Changed;
             change.name = now.name;
-            change.value = now.value;
+            change.value = now.value.toString();
             change.position = j + 1;
             diff.changes.append(std::move(change));
             ++diff.changed;
@@ -120,7 +120,7 @@ TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
         change.index = indexesB[j];
         change.occurrence = occurrenceInB[j];
         change.name = now.name;
-        change.value = now.value;
+        change.value = now.value.toString();
         change.position = qsizetype(j) + 1;
         diff.changes.append(std::move(change));
         ++diff.added;
@@ -138,9 +138,9 @@ TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
             change.index = indexesA[i];
             change.occurrence = pairedOccurrence[k];
             change.oldName = a.at(qsizetype(i) + 1).name;
-            change.oldValue = a.at(qsizetype(i) + 1).value;
+            change.oldValue = a.at(qsizetype(i) + 1).value.toString();
             change.name = b.at(j + 1).name;
-            change.value = b.at(j + 1).value;
+            change.value = b.at(j + 1).value.toString();
             change.oldPosition = qsizetype(i) + 1;
             change.position = j + 1;
             diff.changes.append(std::move(change));

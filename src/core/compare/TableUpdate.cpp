@@ -55,11 +55,11 @@ UpdateResult updateTranslation(const EntryList &oldOriginal, const EntryList &ne
         const RowIndex index = RowIndex::of(row.indexText);
         const qsizetype old = inOld.value(index, 0);
         const qsizetype translated = inTranslation.value(index, 0);
-        UpdateItem item{index, row.name, row.value, {}, p};
+        UpdateItem item{index, row.name, row.value.toString(), {}, p};
         if (old == 0) {
             result.added.append(item);
         } else if (oldOriginal.at(old).value != row.value) {
-            item.oldValue = oldOriginal.at(old).value;
+            item.oldValue = oldOriginal.at(old).value.toString();
             result.changed.append(item);
         } else if (translated == 0) {
             result.untranslated.append(item);
@@ -80,7 +80,7 @@ UpdateResult updateTranslation(const EntryList &oldOriginal, const EntryList &ne
             const RowIndex index = RowIndex::of(row.indexText);
             if (inNew.contains(index) || (rows == &translation && inOld.contains(index)))
                 continue;
-            result.removed.append({index, row.name, row.value, {}, p});
+            result.removed.append({index, row.name, row.value.toString(), {}, p});
         }
     }
     return result;

@@ -88,7 +88,20 @@ qsizetype firstOf(QStringView text, QStringView separators)
     for (const QChar c : separators)
         highest = qMax(highest, c.unicode());
     const char16_t *const units = text.utf16();
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    // A block is passed over with comparisons that need no branch, which
+    // the compiler does many at a time; only a block with a low character
+    // is looked at one by one.
+    constexpr qsizetype Block = 32;
+    for (; i + Block <= size; i += Block) {
+        bool low = false;
+        for (qsizetype k = 0; k < Block; ++k)
+            low |= units[i + k] <= highest;
+        if (low)
+            break;
+    }
+    for (; i < size; ++i) {
         if (units[i] <= highest && separators.contains(QChar(units[i])))
             return i;
     }

@@ -24,9 +24,20 @@ QStringList StfFormat::suffixes() const
 
 bool StfFormat::read(QByteArrayView data, const CodePage &codePage, Table &table)
 {
+    return readWith(table, [&](StfReader &reader) { return reader.read(data, codePage, table.rows, table.largestIndex); });
+}
+
+bool StfFormat::readTaking(QByteArray data, const CodePage &codePage, Table &table)
+{
+    return readWith(table,
+                    [&](StfReader &reader) { return reader.readKeeping(data, codePage, table.rows, table.largestIndex); });
+}
+
+bool StfFormat::readWith(Table &table, const std::function<bool(StfReader &)> &read)
+{
     StfReader reader;
     reader.setProgress(table.progress);
-    const bool ok = reader.read(data, codePage, table.rows, table.largestIndex);
+    const bool ok = read(reader);
     m_error = reader.errorString();
     m_errorPlace = reader.errorOffset();
     return ok;

@@ -38,6 +38,14 @@ qsizetype StfReader::cutShort(qsizetype offset, qsizetype needed, qsizetype left
                     .arg(left));
 }
 
+ValueText StfReader::valueOf(const char *units, qsizetype length) const
+{
+    // Where the rows may keep the file, a value stays in it.
+    if (!m_file.isNull())
+        return ValueText::inFile(m_file, units, length);
+    return listValueFromUtf16(units, length);
+}
+
 qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 index, EntryList &rows)
 {
     const qsizetype left = data.size() - p;
@@ -54,8 +62,7 @@ qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 in
     if (left < recordSize)
         return cutShort(p, recordSize, left);
 
-    QString value = listValueFromUtf16(record + stf::ValueFixedSize, length);
-    if (rows.append(Entry{indexText(index), QString(), std::move(value), index}) == 0)
+    if (rows.append(Entry{indexText(index), QString(), valueOf(record + stf::ValueFixedSize, length), index}) == 0)
         return fail(p, QStringLiteral("オフセット %1 の値レコードのインデックス %2 は、%3 番目の値レコードと重複しています。")
                         .arg(p)
                         .arg(index)
@@ -92,6 +99,14 @@ qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 ind
     return recordSize;
 }
 
+bool StfReader::readKeeping(const QByteArray &file, const CodePage &codePage, EntryList &rows, qint16 &largestIndex)
+{
+    m_file = file;
+    const bool ok = read(file, codePage, rows, largestIndex);
+    m_file.clear();
+    return ok;
+}
+
 bool StfReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex)
 {
     m_error.clear();
@@ -100,6 +115,8 @@ bool StfReader::read(QByteArrayView data, const CodePage &codePage, EntryList &r
     if (data.size() < stf::HeaderSize)
         return true;
     const qint16 entryCount = lower16(data.data() + stf::EntryCountOffset);
+    // Only a hint: the count may not match the records that follow.
+    rows.reserve(rows.count() + qMax<qint16>(entryCount, 0));
 
     // The first entryCount records are value records, every later one is a
     // name record. No byte at all left at a record start is the end of the

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ValueText.h"
+
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -18,6 +21,9 @@ public:
     // the largest index read. On a format error returns false; the rows read
     // before it stay in rows and errorString() says what and where.
     bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex);
+    // The same, for a file that the rows may keep: values without line
+    // breaks stay in its bytes instead of being copied.
+    bool readKeeping(const QByteArray &file, const CodePage &codePage, EntryList &rows, qint16 &largestIndex);
     QString errorString() const { return m_error; }
     // Reported to at every record; when it asks to stop, read returns false
     // with no error.
@@ -30,10 +36,12 @@ private:
     qsizetype readValueRecord(QByteArrayView data, qsizetype p, qint16 index, EntryList &rows);
     qsizetype readNameRecord(QByteArrayView data, qsizetype p, qint16 index, const CodePage &codePage,
                              EntryList &rows);
+    ValueText valueOf(const char *units, qsizetype length) const;
     qsizetype cutShort(qsizetype offset, qsizetype needed, qsizetype left);
     qsizetype fail(qsizetype offset, QString description);
 
     QString m_error;
+    QByteArray m_file;
     LoadProgress *m_progress = nullptr;
     qint64 m_errorOffset = -1;
 };

@@ -76,7 +76,7 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, ByteSink 
     valueLengths.reserve(size_t(count));
     for (qsizetype position = 1; position <= count; ++position) {
         const qint16 index = indexes[size_t(position - 1)];
-        const qsizetype length = fileLengthOfListValue(rows.at(position).value);
+        const qsizetype length = rows.at(position).value.fileLength();
         if (const std::optional<QString> refused = refusal::stfValueLength(position, index, length))
             return fail(*refused);
         valueLengths.push_back(quint16(length));
@@ -113,7 +113,7 @@ bool StfWriter::write(const EntryList &rows, const CodePage &codePage, ByteSink 
         appendField(image, length);
         const qsizetype at = image.size();
         image.resize(at + 2 * qsizetype(length));
-        utf16FromListValue(rows.at(position).value, image.data() + at);
+        rows.at(position).value.writeUtf16(image.data() + at);
         if (!buffer.handOnIfFull())
             return false;
     }

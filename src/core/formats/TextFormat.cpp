@@ -1,5 +1,7 @@
 #include "TextFormat.h"
 
+#include "LargePages.h"
+
 #include "ByteSink.h"
 #include "CodePage.h"
 #include "Table.h"
@@ -28,20 +30,48 @@ bool TextFormat::read(QByteArrayView data, const CodePage &codePage, Table &tabl
     return readText(codePage.decode(data), table);
 }
 
+namespace {
+
+// The text of the file's bytes, decoded a piece at a time. The pages of
+// each piece go back to the system once it is decoded, so that the bytes
+// and the text are never both whole in memory; unless someone else holds
+// the bytes too.
+QString decodeReleasing(QByteArray data, const CodePage &codePage)
+{
+    if (!data.isDetached())
+        return codePage.decode(data);
+    QString text;
+    // Room for the most characters the bytes can give: never touched, the
+    // rest costs nothing.
+    text.reserve(data.size());
+    constexpr qsizetype Piece = qsizetype(8) << 20;
+    char *const bytes = data.data();
+    qsizetype from = 0;
+    while (from < data.size()) {
+        qsizetype to = qMin(from + Piece, data.size());
+        while (to < data.size() && !codePage.endsCharacters(bytes[to - 1]))
+            ++to;
+        codePage.decodeAppending(QByteArrayView(bytes + from, to - from), text);
+        releasePages(bytes + from, to - from);
+        from = to;
+    }
+    return text;
+}
+
+} // namespace
+
 bool TextFormat::readTaking(QByteArray data, const CodePage &codePage, Table &table)
 {
-    // The rows are taken from the decoded text: the file's bytes may go
-    // before the rows are built, one copy of the table fewer at the peak.
-    const QString text = codePage.decode(data);
-    data = QByteArray();
-    return readText(text, table);
+    // The rows are taken from the decoded text, which the file's bytes give
+    // way to as it grows.
+    return readText(decodeReleasing(std::move(data), codePage), table);
 }
 
 bool TextFormat::readText(const QString &text, Table &table)
 {
     TextReader reader;
     reader.setProgress(table.progress);
-    const bool ok = reader.read(text, table.rows, table.fields, table.largestIndex);
+    const bool ok = reader.readKeeping(text, table.rows, table.fields, table.largestIndex);
     m_error = reader.errorString();
     m_errorPlace = reader.errorLine() > 0 ? reader.errorLine() : -1;
     return ok;

@@ -60,6 +60,21 @@ bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &
     return read(codePage.decode(data), rows, fields, largestIndex);
 }
 
+bool TextReader::readKeeping(const QString &text, EntryList &rows, TextFields &fields, qint16 &largestIndex)
+{
+    m_text = text;
+    const bool ok = read(text, rows, fields, largestIndex);
+    m_text.clear();
+    return ok;
+}
+
+ValueText TextReader::valueOf(QStringView field) const
+{
+    if (m_text.isNull())
+        return field.toString();
+    return ValueText::inText(m_text, field);
+}
+
 bool TextReader::read(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex)
 {
     m_error.clear();
@@ -116,7 +131,7 @@ bool TextReader::read(QStringView all, EntryList &rows, TextFields &fields, qint
                                     .arg(index.value)
                                     .arg(tab1 < 0 ? 1 : 2));
                 }
-                rows.setValue(position, fieldBetween(piece, tab2, piece.indexOf(u'\t', tab2 + 1)).toString());
+                rows.setValue(position, valueOf(fieldBetween(piece, tab2, piece.indexOf(u'\t', tab2 + 1))));
                 continue;
             }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ValueText.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -23,6 +25,9 @@ public:
               qint16 &largestIndex);
     // The same for the file's text, already decoded.
     bool read(QStringView text, EntryList &rows, TextFields &fields, qint16 &largestIndex);
+    // The same, for a text that the rows may keep: their values point into
+    // it instead of being copied.
+    bool readKeeping(const QString &text, EntryList &rows, TextFields &fields, qint16 &largestIndex);
     QString errorString() const { return m_error; }
     // Reported to at every record; when it asks to stop, read returns false
     // with no error.
@@ -37,8 +42,10 @@ public:
 
 private:
     bool fail(QStringView all, QStringView piece, QString description);
+    ValueText valueOf(QStringView field) const;
 
     QString m_error;
+    QString m_text;
     LoadProgress *m_progress = nullptr;
     qsizetype m_errorLine = 0;
 };

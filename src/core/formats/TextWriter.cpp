@@ -42,7 +42,7 @@ void TextWriter::appendRow(QString &text, const Entry &entry)
     text += u'\t';
     text += entry.name;
     text += u'\t';
-    text += entry.value;
+    entry.value.appendTo(text);
     text += LineEnd;
 }
 
@@ -93,8 +93,12 @@ bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
         const auto where = [&](const QString &part) { return refusal::rowPart(position, index, part); };
         if (const qsizetype at = firstOf(entry.name, separators); at >= 0)
             return refuse(where(QStringLiteral("名前")), at, entry.name.at(at));
-        if (const qsizetype at = firstOf(entry.value, separators); at >= 0)
-            return refuse(where(QStringLiteral("値")), at, entry.value.at(at));
+        const bool valueFits = entry.value.withView([&](QStringView value) {
+            const qsizetype at = firstOf(value, separators);
+            return at < 0 || refuse(where(QStringLiteral("値")), at, value.at(at));
+        });
+        if (!valueFits)
+            return false;
     }
     return true;
 }
@@ -157,13 +161,17 @@ bool TextWriter::write(const EntryList &rows, const TextFields &fields, const Co
     QString batch;
     qsizetype linesBefore = 0;
     qsizetype headerLines = 0;
+    // No row holds a line end (checkFields), so the batch has one line per
+    // row after the field lines: counted, not searched for.
+    qsizetype linesInBatch = 0;
     const auto encodeBatch = [&]() {
         const qsizetype bad = codePage.encode(batch, buffer.bytes());
         if (bad >= 0) {
             m_error = describeUnrepresentable(batch, bad, linesBefore, headerLines, rows, codePage);
             return false;
         }
-        linesBefore += batch.count(LineEnd);
+        linesBefore += linesInBatch;
+        linesInBatch = 0;
         batch.resize(0);
         return buffer.handOnIfFull();
     };
@@ -172,11 +180,13 @@ bool TextWriter::write(const EntryList &rows, const TextFields &fields, const Co
     batch.reserve(BatchSize + 1024);
     appendFieldLines(batch, fields);
     headerLines = batch.count(LineEnd);
+    linesInBatch = headerLines;
     for (qsizetype position = 1; position <= rows.count(); ++position) {
         const Entry &entry = rows.at(position);
         if (!batch.isEmpty() && batch.size() + rowSize(entry) > BatchSize && !encodeBatch())
             return false;
         appendRow(batch, entry);
+        ++linesInBatch;
     }
     if (!batch.isEmpty() && !encodeBatch())
         return false;

@@ -32,11 +32,11 @@ std::optional<ExportResult> exportCatalog(const EntryList &table, const QString 
                 result.notInOriginal.append(unit.index);
                 continue;
             }
-            unit.source = original->at(at).value;
-            unit.target = entry.value;
+            unit.source = original->at(at).value.toString();
+            unit.target = entry.value.toString();
             unit.translated = !entry.value.isEmpty();
         } else {
-            unit.source = entry.value;
+            unit.source = entry.value.toString();
         }
         result.catalog.units.append(unit);
     }
