@@ -46,6 +46,14 @@ void stfRoundTrip(QByteArrayView input)
         QByteArray keptWritten;
         fuzz::require(writer.write(kept, codePage, keptWritten) == wrote && keptWritten == written,
                       "values kept in the file are written as the values copied");
+        TextWriter textWriter;
+        QByteArray copiedText;
+        QByteArray keptText;
+        const bool copiedOk = textWriter.write(first, TextFields(), codePage, copiedText);
+        const QString copiedError = textWriter.errorString();
+        fuzz::require(textWriter.write(kept, TextFields(), codePage, keptText) == copiedOk && keptText == copiedText
+                          && textWriter.errorString() == copiedError,
+                      "values kept in the file are written as text as the values copied, or refused alike");
     }
     // The reader allows one value record more than the next-index field
     // leaves room for; nothing else that was read may be refused.

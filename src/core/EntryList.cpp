@@ -25,7 +25,7 @@ EntryList &EntryList::operator=(EntryList &&other) noexcept
     m_sorted = other.m_sorted;
     m_observer = other.m_observer;
     other.m_rows.clear();
-    other.m_positionOfKey.release();
+    other.m_positionOfKey.clear();
     other.m_selected = 0;
     other.m_observer = nullptr;
     return *this;
@@ -133,7 +133,7 @@ void EntryList::clear()
     if (m_observer)
         m_observer->rowsAboutToBeReset();
     m_rows.clear();
-    m_positionOfKey.release();
+    m_positionOfKey.clear();
     m_keyIndexStale = false;
     m_selected = 0;
     m_selectedShown = false;
@@ -151,7 +151,7 @@ void EntryList::replaceRows(EntryList &&source)
     m_positionOfKey = std::move(source.m_positionOfKey);
     m_keyIndexStale = source.m_keyIndexStale;
     source.m_rows.clear();
-    source.m_positionOfKey.release();
+    source.m_positionOfKey.clear();
     source.m_selected = 0;
     m_selected = 0;
     m_selectedShown = false;

@@ -2,29 +2,40 @@
 
 #include "Entry.h"
 
+#include <array>
+#include <memory>
 #include <vector>
 
 namespace wendaro {
 
 class EntryListObserver;
 
-// Row positions by row key: one slot for every 16-bit key, made at the first
-// key, so that reading a table costs no hashing and no allocation per row.
+// Row positions by row key: a slot for every 16-bit key, in blocks of 256
+// keys made as keys arrive, so that reading a table costs no hashing and no
+// allocation per row, and a small table no more than a few blocks.
 class KeyPositions
 {
 public:
-    qsizetype value(qint16 key) const { return m_slots.empty() ? 0 : m_slots[quint16(key)]; }
+    qsizetype value(qint16 key) const
+    {
+        const auto &block = m_blocks[quint16(key) >> 8];
+        return block ? (*block)[quint16(key) & 0xFF] : 0;
+    }
     void insert(qint16 key, qsizetype position)
     {
-        if (m_slots.empty())
-            m_slots.assign(0x10000, 0);
-        m_slots[quint16(key)] = qint32(position);
+        auto &block = m_blocks[quint16(key) >> 8];
+        if (!block)
+            block = std::make_unique<std::array<qint32, 256>>();
+        (*block)[quint16(key) & 0xFF] = qint32(position);
     }
-    void clear() { std::fill(m_slots.begin(), m_slots.end(), 0); }
-    void release() { m_slots = {}; }
+    void clear()
+    {
+        for (auto &block : m_blocks)
+            block.reset();
+    }
 
 private:
-    std::vector<qint32> m_slots;
+    std::array<std::unique_ptr<std::array<qint32, 256>>, 256> m_blocks;
 };
 
 enum class SortColumn { IndexText = 0, Name = 1, Value = 2 };

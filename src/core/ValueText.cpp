@@ -54,6 +54,13 @@ std::optional<QStringView> ValueText::held() const
     return std::nullopt;
 }
 
+std::optional<QStringView> ValueText::fileUnits() const
+{
+    if (m_bytes && Q_BYTE_ORDER == Q_LITTLE_ENDIAN && quintptr(m_bytes) % alignof(char16_t) == 0)
+        return QStringView(reinterpret_cast<const char16_t *>(m_bytes), m_fileLength);
+    return std::nullopt;
+}
+
 QString ValueText::toString() const
 {
     if (m_bytes && !m_part)

@@ -56,6 +56,10 @@ public:
         return use(QStringView(decoded));
     }
 
+    // The code units of a value still in its file, line breaks as CR LF
+    // there, where they can be read as characters in place.
+    std::optional<QStringView> fileUnits() const;
+
     // How many code units the value takes in a binary file, line breaks as CR LF.
     qsizetype fileLength() const;
     // Writes those code units, little-endian, at out; returns their end.

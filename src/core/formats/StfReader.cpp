@@ -115,8 +115,9 @@ bool StfReader::read(QByteArrayView data, const CodePage &codePage, EntryList &r
     if (data.size() < stf::HeaderSize)
         return true;
     const qint16 entryCount = lower16(data.data() + stf::EntryCountOffset);
-    // Only a hint: the count may not match the records that follow.
-    rows.reserve(rows.count() + qMax<qint16>(entryCount, 0));
+    // Only a hint, since the count may not match the records that follow:
+    // never more rows than the file has room for.
+    rows.reserve(rows.count() + qMin<qsizetype>(qMax<qint16>(entryCount, 0), (data.size() - stf::HeaderSize) / stf::ValueFixedSize));
 
     // The first entryCount records are value records, every later one is a
     // name record. No byte at all left at a record start is the end of the

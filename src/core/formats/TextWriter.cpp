@@ -66,6 +66,23 @@ QString TextWriter::layout(const EntryList &rows, const TextFields &fields)
     return text;
 }
 
+namespace {
+
+bool holdsSeparatorBesidesLineBreaks(QStringView units, QStringView separators)
+{
+    for (qsizetype from = 0;;) {
+        const qsizetype found = refusal::firstOf(units.sliced(from), separators);
+        if (found < 0)
+            return false;
+        const qsizetype at = from + found;
+        if (units[at] != u'\r' || at + 1 == units.size() || units[at + 1] != u'\n')
+            return true;
+        from = at + 2;
+    }
+}
+
+} // namespace
+
 bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
 {
     using refusal::firstOf;
@@ -93,6 +110,12 @@ bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
         const auto where = [&](const QString &part) { return refusal::rowPart(position, index, part); };
         if (const qsizetype at = firstOf(entry.name, separators); at >= 0)
             return refuse(where(QStringLiteral("名前")), at, entry.name.at(at));
+        // A value still in its file is looked at there, without decoding it:
+        // its CR LF pairs are line breaks, "<br>" in the value. Only a value
+        // with a separator besides them is decoded, to say where it is.
+        if (const std::optional<QStringView> units = entry.value.fileUnits();
+            units && !holdsSeparatorBesidesLineBreaks(*units, separators))
+            continue;
         const bool valueFits = entry.value.withView([&](QStringView value) {
             const qsizetype at = firstOf(value, separators);
             return at < 0 || refuse(where(QStringLiteral("値")), at, value.at(at));
