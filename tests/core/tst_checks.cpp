@@ -69,6 +69,8 @@ class TestChecks : public QObject
 private Q_SLOTS:
     void tableProblems_data();
     void tableProblems();
+    void valuesInFileReportedAlike_data();
+    void valuesInFileReportedAlike();
     void rowPlaces_data();
     void rowPlaces();
     void compareTranslation_data();
@@ -127,6 +129,39 @@ void TestChecks::tableProblems()
         const QString head = expected[i].section(u' ', 0, 1) + u' ';
         QVERIFY2(found[i].startsWith(head) && found[i].contains(expected[i].section(u' ', 2)), qPrintable(found[i]));
     }
+}
+
+void TestChecks::valuesInFileReportedAlike_data()
+{
+    QTest::addColumn<QString>("fileValue");
+    QTest::newRow("line breaks only") << QStringLiteral("a\r\nb\r\n");
+    QTest::newRow("lone CR") << QStringLiteral("a\r\nx\ry");
+    QTest::newRow("CR at the end") << QStringLiteral("x\r");
+    QTest::newRow("TAB") << QStringLiteral("a\tb\r\n");
+    QTest::newRow("outside the code page") << QStringLiteral("\r\n\U0001F600é");
+}
+
+// A value that stays in its file is checked there; what is found, and
+// where, is what its copy gives.
+void TestChecks::valuesInFileReportedAlike()
+{
+    QFETCH(QString, fileValue);
+    const QByteArray image = stfImage({{1, QStringLiteral("plain")}, {2, fileValue}});
+    // Shifted by one, as files are read, so that the values lie aligned.
+    QByteArray file = QByteArray(1, 0) + image;
+    file.remove(0, 1);
+    const auto problemsOf = [](const EntryList &rows) {
+        QStringList found;
+        for (const Problem &p : wendaro::tableProblems(rows, TextFields(), japanese(), {13, 40}, PlaceKind::Offset))
+            found << QString::number(p.place) + u' ' + p.message;
+        return found;
+    };
+    Table copied;
+    Table kept;
+    const auto stf = FormatRegistry::forPath(QStringLiteral("t.stf"));
+    QVERIFY(stf->read(image, japanese(), copied));
+    QVERIFY(stf->readTaking(file, japanese(), kept));
+    QCOMPARE(problemsOf(kept.rows), problemsOf(copied.rows));
 }
 
 void TestChecks::rowPlaces_data()

@@ -199,6 +199,14 @@ QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, co
         }
         found.add(Kind::Text, position, index,
                   separators(part(QStringLiteral("名前")), entry.name, refusal::TextFieldSeparators));
+        // A value still in its file is looked at there, without decoding it:
+        // its CR LF pairs are line breaks, "<br>" in the value, which any
+        // code page writes. Only a value with something to report is
+        // decoded, to say where.
+        if (const std::optional<QStringView> units = entry.value.fileUnits();
+            units && !refusal::holdsSeparatorBesidesLineBreaks(*units, refusal::TextFieldSeparators)
+            && scan(*units, codePage).count == 0)
+            continue;
         entry.value.withView([&](QStringView value) {
             found.add(Kind::Text, position, index,
                       separators(part(QStringLiteral("値")), value, refusal::TextFieldSeparators));

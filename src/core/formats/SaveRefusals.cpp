@@ -108,6 +108,19 @@ qsizetype firstOf(QStringView text, QStringView separators)
     return -1;
 }
 
+bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separators)
+{
+    for (qsizetype from = 0;;) {
+        const qsizetype found = firstOf(fileUnits.sliced(from), separators);
+        if (found < 0)
+            return false;
+        const qsizetype at = from + found;
+        if (fileUnits[at] != u'\r' || at + 1 == fileUnits.size() || fileUnits[at + 1] != u'\n')
+            return true;
+        from = at + 2;
+    }
+}
+
 QString textSeparator(const QString &what, qsizetype at, QChar c)
 {
     return QStringLiteral("%1の %2 文字目に %3 があります。テキスト形式では行や項目の区切りになるため、保存できません。")

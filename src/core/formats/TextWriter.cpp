@@ -66,23 +66,6 @@ QString TextWriter::layout(const EntryList &rows, const TextFields &fields)
     return text;
 }
 
-namespace {
-
-bool holdsSeparatorBesidesLineBreaks(QStringView units, QStringView separators)
-{
-    for (qsizetype from = 0;;) {
-        const qsizetype found = refusal::firstOf(units.sliced(from), separators);
-        if (found < 0)
-            return false;
-        const qsizetype at = from + found;
-        if (units[at] != u'\r' || at + 1 == units.size() || units[at + 1] != u'\n')
-            return true;
-        from = at + 2;
-    }
-}
-
-} // namespace
-
 bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
 {
     using refusal::firstOf;
@@ -114,7 +97,7 @@ bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
         // its CR LF pairs are line breaks, "<br>" in the value. Only a value
         // with a separator besides them is decoded, to say where it is.
         if (const std::optional<QStringView> units = entry.value.fileUnits();
-            units && !holdsSeparatorBesidesLineBreaks(*units, separators))
+            units && !refusal::holdsSeparatorBesidesLineBreaks(*units, separators))
             continue;
         const bool valueFits = entry.value.withView([&](QStringView value) {
             const qsizetype at = firstOf(value, separators);
