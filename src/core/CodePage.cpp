@@ -219,6 +219,17 @@ QString CodePage::decode(QByteArrayView bytes) const
     return text;
 }
 
+bool CodePage::writesPlainly(QStringView text) const
+{
+    if (m_tables->utf8)
+        return false;
+    const quint32 *const bytesOf = m_tables->bytesOf;
+    quint32 special = 0;
+    for (const QChar c : text)
+        special |= bytesOf[c.unicode()];
+    return (special & CodePageTables::Special) == 0;
+}
+
 bool CodePage::endsCharacters(char byte) const
 {
     if (m_tables->utf8)

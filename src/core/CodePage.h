@@ -43,6 +43,10 @@ public:
     // Whether bytes may be decoded in two parts split after this byte and
     // give what they give whole: it ends every character it is part of.
     bool endsCharacters(char byte) const;
+    // True when every character of text has bytes of its own in the code
+    // page, so that encode() would write all of them; false may also mean
+    // only that the quick look cannot tell (stand-ins, UTF-8).
+    bool writesPlainly(QStringView text) const;
     // Appends the encoded text to out. Returns the offset in text of the first
     // character that cannot be written, or -1 when all were written; out then
     // holds the characters before it. A stand-in cannot be written where its

@@ -205,7 +205,7 @@ QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, co
         // decoded, to say where.
         if (const std::optional<QStringView> units = entry.value.fileUnits();
             units && !refusal::holdsSeparatorBesidesLineBreaks(*units, refusal::TextFieldSeparators)
-            && scan(*units, codePage).count == 0)
+            && (codePage.writesPlainly(*units) || scan(*units, codePage).count == 0))
             continue;
         entry.value.withView([&](QStringView value) {
             found.add(Kind::Text, position, index,

@@ -110,15 +110,32 @@ qsizetype firstOf(QStringView text, QStringView separators)
 
 bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separators)
 {
-    for (qsizetype from = 0;;) {
-        const qsizetype found = firstOf(fileUnits.sliced(from), separators);
-        if (found < 0)
-            return false;
-        const qsizetype at = from + found;
-        if (fileUnits[at] != u'\r' || at + 1 == fileUnits.size() || fileUnits[at + 1] != u'\n')
-            return true;
-        from = at + 2;
+    char16_t highest = 0;
+    for (const QChar c : separators)
+        highest = qMax(highest, c.unicode());
+    const char16_t *const units = fileUnits.utf16();
+    const qsizetype size = fileUnits.size();
+    // One pass, a block at a time as in firstOf: line breaks may be many.
+    constexpr qsizetype Block = 32;
+    for (qsizetype i = 0; i < size;) {
+        if (i + Block <= size) {
+            bool low = false;
+            for (qsizetype k = 0; k < Block; ++k)
+                low |= units[i + k] <= highest;
+            if (!low) {
+                i += Block;
+                continue;
+            }
+        }
+        for (const qsizetype end = qMin(size, i + Block); i < end; ++i) {
+            if (units[i] > highest || !separators.contains(QChar(units[i])))
+                continue;
+            if (units[i] != u'\r' || i + 1 == size || units[i + 1] != u'\n')
+                return true;
+            ++i; // the LF of the line break
+        }
     }
+    return false;
 }
 
 QString textSeparator(const QString &what, qsizetype at, QChar c)
