@@ -3,6 +3,10 @@
 // sorted rows are painted, and scrolling through the whole list a page at a
 // time. The window is real, shown on the offscreen platform with the
 // program's fonts; the file is opened as a file dropped on the list is.
+//
+// bench_window FILE instead times the window on that table (any size), warm
+// and in-process: for each thing a person does, how long until it is painted
+// and the longest time the event loop went without running meanwhile.
 
 #include "BenchTable.h"
 #include "BenchTiming.h"
@@ -16,13 +20,18 @@
 #include <WindowServices.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QTimer>
+#include <QToolTip>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 using namespace wendaro;
@@ -66,6 +75,228 @@ bool report(const char *what, const Time &time, double targetMs)
     return met;
 }
 
+// The longest time the event loop went without running a 5 ms timer, as a
+// person would see it: input and paints wait as long.
+class LoopProbe : public QObject
+{
+public:
+    LoopProbe()
+    {
+        m_timer.setInterval(5);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            m_longestMs = std::max(m_longestMs, double(m_since.nsecsElapsed()) / 1e6);
+            m_since.start();
+        });
+        m_timer.start();
+        m_since.start();
+    }
+    void restart()
+    {
+        m_longestMs = 0;
+        m_since.start();
+    }
+    double longestMs() const { return m_longestMs; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_since;
+    double m_longestMs = 0;
+};
+
+// Lets the event loop run for a while, so that work a step left queued
+// (layouts, deferred paints, freeing) is counted with it.
+void settle(int ms = 100)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+constexpr double BlockedTargetMs = 100.0;
+constexpr double FileSortTargetMs = 300.0;
+
+bool reportStep(const char *what, double wallMs, double blockedMs, double wallTargetMs = 0)
+{
+    const bool blockedOk = blockedMs < BlockedTargetMs;
+    const bool wallOk = wallTargetMs <= 0 || wallMs < wallTargetMs;
+    QStringList misses;
+    if (!blockedOk)
+        misses << QStringLiteral("blocked over %1 ms").arg(BlockedTargetMs);
+    if (!wallOk)
+        misses << QStringLiteral("over %1 ms").arg(wallTargetMs);
+    const QString verdict = misses.isEmpty() ? QStringLiteral("ok") : misses.join(QStringLiteral(", "));
+    std::printf("%-40s %10.1f %12.1f   %s\n", what, wallMs, blockedMs, qPrintable(verdict));
+    return blockedOk && wallOk;
+}
+
+// The figures for one table file; returns the process's exit status.
+int benchFile(const QString &path, const CodePage &codePage)
+{
+    LoopProbe probe;
+    std::printf("table %s; warm, in-process, one run each\n\n", qPrintable(path));
+    std::printf("%-40s %10s %12s\n", "operation (until painted)", "wall ms", "blocked ms");
+    bool met = true;
+
+    // Start-up as the program does it: the window shown, then the load; the
+    // wall time counts from the window's making.
+    WindowServices services;
+    QElapsedTimer wall;
+    probe.restart();
+    wall.start();
+    auto window = std::make_unique<MainWindow>(codePage, services);
+    window->show();
+    require(QTest::qWaitForWindowExposed(window.get()), QStringLiteral("the window was not shown"));
+    auto *list = window->findChild<EntryListView *>(QStringLiteral("ListView1"));
+    require(list != nullptr, QStringLiteral("no list"));
+    PaintCounter painted;
+    list->viewport()->installEventFilter(&painted);
+    MainWindowController &controller = window->controller();
+    const auto untilPainted = [&](int before) {
+        QElapsedTimer waited;
+        waited.start();
+        while (painted.paints == before) {
+            require(waited.elapsed() < 60000, QStringLiteral("the list did not paint"));
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+    };
+    // One step: its wall time until the list painted, and the longest block
+    // of the loop from its start until a while after.
+    const auto step = [&](const char *what, const std::function<void()> &work, double wallTargetMs = 0,
+                          bool paints = true) {
+        settle();
+        const int before = painted.paints;
+        probe.restart();
+        wall.start();
+        work();
+        if (paints)
+            untilPainted(before);
+        const double wallMs = double(wall.nsecsElapsed()) / 1e6;
+        settle();
+        met &= reportStep(what, wallMs, probe.longestMs(), wallTargetMs);
+    };
+    {
+        // The window's first show (Qt's fonts and styles) happens before any
+        // table; the loop is watched from the load's start on.
+        settle();
+        probe.restart();
+        const int before = painted.paints;
+        window->startUp(path);
+        require(!controller.entries().isEmpty(), QStringLiteral("the table was not read"));
+        untilPainted(before);
+        const double wallMs = double(wall.nsecsElapsed()) / 1e6;
+        settle();
+        met &= reportStep("start-up with the file", wallMs, probe.longestMs());
+    }
+    const qsizetype rows = controller.entries().count();
+
+    step("close the table", [&] { controller.closeFile(); });
+    step("open (dropped on the empty window)", [&] { controller.dropFiles({path}); });
+    step("open again over the table", [&] { controller.dropFiles({path}); });
+
+    // Sorting, as header clicks: each column twice, ascending then descending.
+    QHeaderView *header = list->header();
+    const char *const names[] = {"index", "name", "value"};
+    for (int section = 0; section < 3; ++section) {
+        const QPoint centre(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                            header->height() / 2);
+        for (const char *order : {"ascending", "descending"}) {
+            const QString what = QStringLiteral("sort by %1, %2").arg(QLatin1String(names[section]), QLatin1String(order));
+            step(qPrintable(what), [&] { QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre); },
+                 FileSortTargetMs);
+            require(controller.entries().isSorted(), QStringLiteral("the click did not sort"));
+        }
+    }
+
+    // A page at a time from the first row, at most 200 pages.
+    QScrollBar *scroll = list->verticalScrollBar();
+    scroll->setValue(0);
+    settle();
+    double worstPage = 0;
+    double worstBlocked = 0;
+    double totalPages = 0;
+    int pages = 0;
+    while (scroll->value() < scroll->maximum() && pages < 200) {
+        const int before = painted.paints;
+        probe.restart();
+        wall.start();
+        scroll->setValue(scroll->value() + scroll->pageStep());
+        untilPainted(before);
+        const double pageMs = double(wall.nsecsElapsed()) / 1e6;
+        worstPage = std::max(worstPage, pageMs);
+        totalPages += pageMs;
+        QCoreApplication::processEvents();
+        worstBlocked = std::max(worstBlocked, probe.longestMs());
+        ++pages;
+    }
+    met &= reportStep(qPrintable(QStringLiteral("scroll a page, slowest of %1").arg(pages)), worstPage, worstBlocked,
+                      ScrollStepTargetMs);
+    std::printf("%-40s %10.1f\n", "  mean page", pages ? totalPages / pages : 0.0);
+
+    // The row at the list's top: selected by a click, then its tooltip, then
+    // opened in the editor by a double click.
+    scroll->setValue(0);
+    settle();
+    const QModelIndex first = list->model()->index(0, 2);
+    const QPoint cell = list->visualRect(first).center();
+    step("select a row (click)", [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell); });
+    step("tooltip of its value",
+         [&] {
+             QHelpEvent tip(QEvent::ToolTip, cell, list->viewport()->mapToGlobal(cell));
+             QCoreApplication::sendEvent(list->viewport(), &tip);
+             QElapsedTimer waited;
+             waited.start();
+             while (!QToolTip::isVisible()) {
+                 require(waited.elapsed() < 10000, QStringLiteral("no tooltip"));
+                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+             }
+         },
+         0, false);
+    QToolTip::hideText();
+    {
+        // The editor is modal: it is timed from inside its own loop until it
+        // has painted, then closed.
+        bool shown = false;
+        double editorWallMs = 0;
+        QTimer watch;
+        watch.setInterval(1);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            if (!shown) {
+                shown = true;
+                QCoreApplication::processEvents();
+                editorWallMs = double(wall.nsecsElapsed()) / 1e6;
+                settle();
+                dialog->reject();
+            }
+        });
+        settle();
+        probe.restart();
+        wall.start();
+        watch.start();
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell);
+        watch.stop();
+        require(shown, QStringLiteral("the editor was not shown"));
+        met &= reportStep("editor with the row's value", editorWallMs, probe.longestMs());
+    }
+
+    step("close the table again", [&] { controller.closeFile(); });
+    step("open once more", [&] { controller.dropFiles({path}); });
+    {
+        probe.restart();
+        wall.start();
+        window.reset();
+        settle();
+        met &= reportStep("close the window with the table", double(wall.nsecsElapsed()) / 1e6, probe.longestMs());
+    }
+    std::printf("\n%lld rows; %s\n", static_cast<long long>(rows),
+                met ? "every figure within its target" : "some figures miss their target");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -79,6 +310,8 @@ int main(int argc, char *argv[])
     QString error;
     const std::optional<CodePage> codePage = CodePage::open(CodePage::DefaultName, &error);
     require(codePage.has_value(), error);
+    if (argc > 1)
+        return benchFile(QString::fromLocal8Bit(argv[1]), *codePage);
 
     EntryList table;
     for (const Entry &row : TableMaker().make())

@@ -84,6 +84,8 @@ QString withoutSurroundingSpaces(const QString &text)
 }
 
 constexpr qint16 LargestIndex = std::numeric_limits<qint16>::max();
+// Tables with fewer rows sort within a frame, whatever their values.
+constexpr qsizetype SortAsideRows = 4096;
 
 } // namespace
 
@@ -344,6 +346,8 @@ void MainWindowController::columnClicked(int headerPosition)
     if (headerPosition < 1 || headerPosition > 3)
         return;
     const auto column = SortColumn(headerPosition - 1);
+    const SortColumn keyBefore = m_entries.sortKey();
+    const SortOrder orderBefore = m_entries.sortOrder();
     if (m_entries.sortKey() == column) {
         m_entries.setSortOrder(m_entries.sortOrder() == SortOrder::Ascending ? SortOrder::Descending
                                                                               : SortOrder::Ascending);
@@ -351,7 +355,28 @@ void MainWindowController::columnClicked(int headerPosition)
         m_entries.setSortKey(column);
         m_entries.setSortOrder(SortOrder::Ascending);
     }
-    m_entries.setSorted(true);
+    if (m_entries.count() < SortAsideRows) {
+        m_entries.setSorted(true);
+        return;
+    }
+    // Comparing long values of a large table takes longer than a frame: the
+    // order is found on a worker thread while the window keeps painting the
+    // rows, which nothing changes meanwhile, and only put in place here.
+    std::vector<qsizetype> order;
+    const EntryList &entries = m_entries;
+    m_ui.runLongTask(QStringLiteral("並べ替えています…"),
+                     [&order, &entries](LoadProgress &progress) {
+                         order = entries.sortedOrder();
+                         if (progress.isCancelled())
+                             order.clear();
+                     });
+    if (order.empty()) {
+        // Stopped by the person: the rows and the header stay as they were.
+        m_entries.setSortKey(keyBefore);
+        m_entries.setSortOrder(orderBefore);
+        return;
+    }
+    m_entries.applySortedOrder(order);
 }
 
 void MainWindowController::addEntry()

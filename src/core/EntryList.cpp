@@ -194,9 +194,12 @@ void EntryList::clearSelection()
 void EntryList::setSorted(bool sorted)
 {
     m_sorted = sorted;
-    if (!sorted || m_rows.size() < 2)
-        return;
+    if (sorted && m_rows.size() >= 2)
+        applySortedOrder(sortedOrder());
+}
 
+std::vector<qsizetype> EntryList::sortedOrder() const
+{
     // A key folded from each text's start decides most comparisons with two
     // integer compares; only texts whose starts fold alike are compared
     // whole, folded as they are read, so no value is copied. Only a value
@@ -257,14 +260,26 @@ void EntryList::setSorted(bool sorted)
         return descending ? c > 0 : c < 0;
     });
 
+    std::vector<qsizetype> rows;
+    rows.reserve(order.size());
+    for (const Sortable &sorted : order)
+        rows.push_back(sorted.row);
+    return rows;
+}
+
+void EntryList::applySortedOrder(const std::vector<qsizetype> &order)
+{
+    if (order.size() != m_rows.size())
+        return;
+    m_sorted = true;
     if (m_observer)
         m_observer->rowsAboutToBeReordered();
     QList<qsizetype> newPositionOf(count());
     std::vector<Entry> sortedRows;
     sortedRows.reserve(m_rows.size());
     for (size_t i = 0; i < order.size(); ++i) {
-        newPositionOf[order[i].row] = qsizetype(i) + 1;
-        sortedRows.push_back(std::move(m_rows[size_t(order[i].row)]));
+        newPositionOf[order[i]] = qsizetype(i) + 1;
+        sortedRows.push_back(std::move(m_rows[size_t(order[i])]));
     }
     m_rows = std::move(sortedRows);
     m_keyIndexStale = true;

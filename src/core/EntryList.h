@@ -104,6 +104,13 @@ public:
     bool isSorted() const { return m_sorted; }
     // True sorts the rows now by the sort key's text, stable and ignoring case.
     void setSorted(bool sorted);
+    // The order setSorted(true) would put the rows in, as the present
+    // position (from 0) of each row in turn. It only reads the rows, so it
+    // may run on another thread while this one shows them unchanged.
+    std::vector<qsizetype> sortedOrder() const;
+    // Puts the rows in an order sortedOrder() gave for them and marks the
+    // list sorted; an order of another row count is ignored.
+    void applySortedOrder(const std::vector<qsizetype> &order);
 
 private:
     void rebuildKeyIndex() const;

@@ -161,28 +161,59 @@ private slots:
     {
         QTest::addColumn<QList<int>>("clicks");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("index, first click ascends") << QList<int>{1} << QStringList{"a", "b", "c"};
-        QTest::newRow("index twice") << QList<int>{1, 1} << QStringList{"c", "b", "a"};
-        QTest::newRow("index, name, index") << QList<int>{1, 2, 1} << QStringList{"a", "b", "c"};
-        QTest::newRow("name") << QList<int>{2} << QStringList{"a", "b", "c"};
-        QTest::newRow("name twice") << QList<int>{2, 2} << QStringList{"c", "b", "a"};
-        QTest::newRow("name twice, then value") << QList<int>{2, 2, 3} << QStringList{"b", "c", "a"};
-        QTest::newRow("value, then index") << QList<int>{3, 1} << QStringList{"a", "b", "c"};
+        QTest::addColumn<int>("padding");
+        // Padding rows sort after the three named ones by every column, so
+        // that a large table, sorted on a worker thread, gives the same order.
+        for (const int padding : {0, 5000}) {
+            const QByteArray size = padding ? " (large table)" : "";
+            QTest::newRow("index, first click ascends" + size) << QList<int>{1} << QStringList{"a", "b", "c"} << padding;
+            QTest::newRow("index twice" + size) << QList<int>{1, 1} << QStringList{"c", "b", "a"} << padding;
+            QTest::newRow("index, name, index" + size) << QList<int>{1, 2, 1} << QStringList{"a", "b", "c"} << padding;
+            QTest::newRow("name" + size) << QList<int>{2} << QStringList{"a", "b", "c"} << padding;
+            QTest::newRow("name twice" + size) << QList<int>{2, 2} << QStringList{"c", "b", "a"} << padding;
+            QTest::newRow("name twice, then value" + size) << QList<int>{2, 2, 3} << QStringList{"b", "c", "a"} << padding;
+            QTest::newRow("value, then index" + size) << QList<int>{3, 1} << QStringList{"a", "b", "c"} << padding;
+        }
     }
 
     void sorting()
     {
         QFETCH(QList<int>, clicks);
         QFETCH(QStringList, names);
+        QFETCH(int, padding);
         ControlFixture f;
-        f.open("a.stf", {{100, "c", "2"}, {9, "a", "3"}, {10, "b", "1"}});
+        QList<TestRow> rows{{100, "c", "2"}, {9, "a", "3"}, {10, "b", "1"}};
+        for (int i = 0; i < padding; ++i)
+            rows.append({qint16(1000 + i), QStringLiteral("z%1").arg(i), QStringLiteral("9%1").arg(i)});
+        f.open("a.stf", rows);
         for (int click : clicks)
             f.controller.columnClicked(click);
         QStringList shown;
-        for (qsizetype p = 1; p <= f.controller.entries().count(); ++p)
-            shown << f.controller.entries().at(p).name;
+        for (qsizetype p = 1; p <= f.controller.entries().count(); ++p) {
+            const QString &name = f.controller.entries().at(p).name;
+            if (name.size() == 1)
+                shown << name;
+        }
         QCOMPARE(shown, names);
+        QCOMPARE(f.controller.entries().count(), padding + 3);
+        QVERIFY(f.controller.entries().isSorted());
         QVERIFY(!f.controller.isModified());
+    }
+
+    void stoppedSortKeepsOrder()
+    {
+        ControlFixture f;
+        QList<TestRow> rows;
+        for (int i = 0; i < 5000; ++i)
+            rows.append({qint16(5000 - i), QStringLiteral("n%1").arg(i), QString()});
+        f.open("a.stf", rows);
+        f.controller.columnClicked(2);
+        f.ui.cancelLongTasks = true;
+        f.controller.columnClicked(1);
+        QCOMPARE(f.controller.entries().at(1).name, QStringLiteral("n0"));
+        QCOMPARE(f.controller.entries().sortKey(), SortColumn::Name);
+        QCOMPARE(f.controller.entries().sortOrder(), SortOrder::Ascending);
+        QCOMPARE(f.ui.longTasks.size(), 3);
     }
 
     void editorFill_data()
