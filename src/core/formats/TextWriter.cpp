@@ -182,8 +182,9 @@ bool TextWriter::write(const EntryList &rows, const TextFields &fields, const Co
         return buffer.handOnIfFull();
     };
 
+    // The batch grows to its size once and keeps it; a small table never
+    // asks for the whole of it.
     constexpr qsizetype BatchSize = SinkBuffer::PieceSize / 2;
-    batch.reserve(BatchSize + 1024);
     appendFieldLines(batch, fields);
     headerLines = batch.count(LineEnd);
     linesInBatch = headerLines;
