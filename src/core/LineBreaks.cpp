@@ -38,15 +38,14 @@ qsizetype nextListLineBreak(QStringView value, qsizetype from)
     }
     return -1;
 }
-// The code units at bytes as characters, where they can be read so: aligned,
-// and in this machine's byte order, which is the file's. Null otherwise.
+} // namespace
+
 const char16_t *alignedUnits(const char *bytes)
 {
     if (Q_BYTE_ORDER == Q_LITTLE_ENDIAN && quintptr(bytes) % alignof(char16_t) == 0)
         return reinterpret_cast<const char16_t *>(bytes);
     return nullptr;
 }
-} // namespace
 
 QString lineBreaksToList(QString value)
 {

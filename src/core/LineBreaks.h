@@ -29,4 +29,9 @@ qsizetype fileLengthOfListValue(QStringView value);
 // their end.
 char *utf16FromListValue(QStringView value, char *out);
 
+// The little-endian UTF-16 code units at bytes as characters, where they
+// can be read so in place: aligned, and in this machine's byte order, which
+// is a file's. Null otherwise.
+const char16_t *alignedUnits(const char *bytes);
+
 } // namespace wendaro

@@ -26,10 +26,8 @@ ValueText ValueText::inFile(const QByteArray &file, const char *bytes, qsizetype
     value.m_fileLength = codeUnits;
     const qsizetype breaks = utf16LineBreakCount(bytes, codeUnits);
     value.m_size = codeUnits + 2 * breaks;
-    // Seen as characters in place only where they are aligned as characters
-    // and in this machine's byte order.
-    if (breaks == 0 && Q_BYTE_ORDER == Q_LITTLE_ENDIAN && quintptr(bytes) % alignof(char16_t) == 0)
-        value.m_part = reinterpret_cast<const char16_t *>(bytes);
+    if (breaks == 0)
+        value.m_part = alignedUnits(bytes);
     return value;
 }
 
@@ -56,8 +54,8 @@ std::optional<QStringView> ValueText::held() const
 
 std::optional<QStringView> ValueText::fileUnits() const
 {
-    if (m_bytes && Q_BYTE_ORDER == Q_LITTLE_ENDIAN && quintptr(m_bytes) % alignof(char16_t) == 0)
-        return QStringView(reinterpret_cast<const char16_t *>(m_bytes), m_fileLength);
+    if (const char16_t *units = m_bytes ? alignedUnits(m_bytes) : nullptr)
+        return QStringView(units, m_fileLength);
     return std::nullopt;
 }
 

@@ -80,44 +80,27 @@ std::optional<QString> stfNameLength(qsizetype position, qint16 index, qsizetype
         .arg(stf::MaxLength);
 }
 
-qsizetype firstOf(QStringView text, QStringView separators)
+namespace {
+
+// Separators are control characters: one comparison with the highest of
+// them passes over nearly every character of a long value.
+char16_t highestOf(QStringView separators)
 {
-    // The separators are control characters: one comparison with the
-    // highest of them passes over nearly every character of a long value.
     char16_t highest = 0;
     for (const QChar c : separators)
         highest = qMax(highest, c.unicode());
-    const char16_t *const units = text.utf16();
-    const qsizetype size = text.size();
-    qsizetype i = 0;
-    // A block is passed over with comparisons that need no branch, which
-    // the compiler does many at a time; only a block with a low character
-    // is looked at one by one.
-    constexpr qsizetype Block = 32;
-    for (; i + Block <= size; i += Block) {
-        bool low = false;
-        for (qsizetype k = 0; k < Block; ++k)
-            low |= units[i + k] <= highest;
-        if (low)
-            break;
-    }
-    for (; i < size; ++i) {
-        if (units[i] <= highest && separators.contains(QChar(units[i])))
-            return i;
-    }
-    return -1;
+    return highest;
 }
 
-bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separators)
+// The first of separators in text from `from` on, or -1. A block is passed
+// over with comparisons that need no branch, which the compiler does many
+// at a time; only a block with a low character is looked at one by one.
+qsizetype firstFrom(QStringView text, qsizetype from, QStringView separators, char16_t highest)
 {
-    char16_t highest = 0;
-    for (const QChar c : separators)
-        highest = qMax(highest, c.unicode());
-    const char16_t *const units = fileUnits.utf16();
-    const qsizetype size = fileUnits.size();
-    // One pass, a block at a time as in firstOf: line breaks may be many.
+    const char16_t *const units = text.utf16();
+    const qsizetype size = text.size();
     constexpr qsizetype Block = 32;
-    for (qsizetype i = 0; i < size;) {
+    for (qsizetype i = from; i < size;) {
         if (i + Block <= size) {
             bool low = false;
             for (qsizetype k = 0; k < Block; ++k)
@@ -128,14 +111,31 @@ bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separato
             }
         }
         for (const qsizetype end = qMin(size, i + Block); i < end; ++i) {
-            if (units[i] > highest || !separators.contains(QChar(units[i])))
-                continue;
-            if (units[i] != u'\r' || i + 1 == size || units[i + 1] != u'\n')
-                return true;
-            ++i; // the LF of the line break
+            if (units[i] <= highest && separators.contains(QChar(units[i])))
+                return i;
         }
     }
-    return false;
+    return -1;
+}
+
+} // namespace
+
+qsizetype firstOf(QStringView text, QStringView separators)
+{
+    return firstFrom(text, 0, separators, highestOf(separators));
+}
+
+bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separators)
+{
+    const char16_t highest = highestOf(separators);
+    for (qsizetype from = 0;;) {
+        const qsizetype at = firstFrom(fileUnits, from, separators, highest);
+        if (at < 0)
+            return false;
+        if (fileUnits[at] != u'\r' || at + 1 == fileUnits.size() || fileUnits[at + 1] != u'\n')
+            return true;
+        from = at + 2;
+    }
 }
 
 QString textSeparator(const QString &what, qsizetype at, QChar c)
