@@ -9,7 +9,6 @@
 #include "formats/SaveRefusals.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QStringList>
 
 namespace wendaro {
@@ -25,13 +24,13 @@ struct Unwritable
     qsizetype bytes = 0;
 };
 
-Unwritable scan(QStringView text, const CodePage &codePage)
+// scratch is the caller's, so that one allocation serves every text of a table.
+Unwritable scan(QStringView text, const CodePage &codePage, QByteArray &scratch)
 {
     Unwritable found;
-    QByteArray scratch;
     qsizetype from = 0;
     for (;;) {
-        scratch.resize(0); // keeps the capacity: one allocation for the whole text
+        scratch.resize(0); // keeps the capacity
         const qsizetype bad = codePage.encode(text.sliced(from), scratch);
         found.bytes += scratch.size();
         if (bad < 0)
@@ -51,8 +50,13 @@ QString andMore(qsizetype more, const QString &what)
     return more <= 0 ? QString() : QStringLiteral("%1にはほかにも %2 か所あります。").arg(what).arg(more);
 }
 
+// What a refusal is about is named only once there is one: building
+// "N 番目の項目（インデックス I）の名前" for every row would cost more than
+// looking at the row. what is called for the name.
+
 // The separator refusal for the first of them in text, and how many more there are.
-std::optional<QString> separators(const QString &what, QStringView text, QStringView separators)
+template<typename What>
+std::optional<QString> separators(const What &what, QStringView text, QStringView separators)
 {
     const qsizetype at = refusal::firstOf(text, separators);
     if (at < 0)
@@ -60,15 +64,18 @@ std::optional<QString> separators(const QString &what, QStringView text, QString
     qsizetype more = 0;
     for (qsizetype i = at + 1; i < text.size(); ++i)
         more += separators.contains(text[i]) ? 1 : 0;
-    return refusal::textSeparator(what, at, text[at]) + andMore(more, what);
+    const QString named = what();
+    return refusal::textSeparator(named, at, text[at]) + andMore(more, named);
 }
 
-std::optional<QString> unwritable(const QString &what, QStringView text, const Unwritable &found,
+template<typename What>
+std::optional<QString> unwritable(const What &what, QStringView text, const Unwritable &found,
                                   const CodePage &codePage)
 {
     if (found.count == 0)
         return std::nullopt;
-    return refusal::unrepresentable(what, text, found.first, codePage) + andMore(found.count - 1, what);
+    const QString named = what();
+    return refusal::unrepresentable(named, text, found.first, codePage) + andMore(found.count - 1, named);
 }
 
 QString label(Problem::Kind kind)
@@ -142,56 +149,73 @@ QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, co
     const qsizetype count = rows.count();
 
     found.add(Kind::Stf, 0, std::nullopt, refusal::stfEntryCount(count));
-    const QString outputFile = QStringLiteral("出力先ファイル");
-    const QString memo = QStringLiteral("メモ");
+    QByteArray scratch;
+    const auto outputFile = [] { return QStringLiteral("出力先ファイル"); };
+    const auto memo = [] { return QStringLiteral("メモ"); };
     found.add(Kind::Text, 0, std::nullopt, separators(outputFile, fields.outputFile, refusal::TextLineBreaks));
     found.add(Kind::Text, 0, std::nullopt, separators(memo, fields.memo, refusal::TextLineBreaks));
     // The output-file line holds the path without its outer spaces.
     const QStringView outputFilePath = trimSpaces(fields.outputFile);
     found.add(Kind::Text, 0, std::nullopt,
-              unwritable(outputFile, outputFilePath, scan(outputFilePath, codePage), codePage));
-    found.add(Kind::Text, 0, std::nullopt, unwritable(memo, fields.memo, scan(fields.memo, codePage), codePage));
+              unwritable(outputFile, outputFilePath, scan(outputFilePath, codePage, scratch), codePage));
+    found.add(Kind::Text, 0, std::nullopt,
+              unwritable(memo, fields.memo, scan(fields.memo, codePage, scratch), codePage));
 
-    // Every row of an index, so that one finding names them all.
-    QHash<qint16, QList<qsizetype>> rowsOfIndex;
+    // Every row of an index, so that one finding names them all: how many
+    // rows each index has, and from each row the next one of its index.
     std::vector<std::optional<qint16>> indexes(size_t(count) + 1);
+    std::vector<qsizetype> rowsOfIndex(size_t(1) << 16);
+    std::vector<qsizetype> lastOfIndex(size_t(1) << 16);
+    std::vector<qsizetype> nextOfIndex(size_t(count) + 1);
+    const auto slot = [](qint16 index) { return size_t(quint16(index)); };
     for (qsizetype position = 1; position <= count; ++position) {
         QString error;
-        indexes[size_t(position)] = indexToSave(position, rows.at(position).indexText, &error);
-        if (indexes[size_t(position)])
-            rowsOfIndex[*indexes[size_t(position)]].append(position);
+        const std::optional<qint16> index = indexToSave(position, rows.at(position).indexText, &error);
+        indexes[size_t(position)] = index;
+        if (!index)
+            continue;
+        ++rowsOfIndex[slot(*index)];
+        if (const qsizetype last = lastOfIndex[slot(*index)])
+            nextOfIndex[size_t(last)] = position;
+        lastOfIndex[slot(*index)] = position;
     }
 
     for (qsizetype position = 1; position <= count; ++position) {
         const Entry &entry = rows.at(position);
         const std::optional<qint16> index = indexes[size_t(position)];
         const QStringView indexShown = trimSpaces(entry.indexText);
-        const auto part = [&](const QString &what) { return refusal::rowPart(position, indexShown, what); };
+        const auto part = [position, indexShown](const QString &what) {
+            return [position, indexShown, what] { return refusal::rowPart(position, indexShown, what); };
+        };
 
         if (!index) {
             QString error;
             indexToSave(position, entry.indexText, &error);
             found.add(Kind::StfAndText, position, std::nullopt, error);
             found.add(Kind::Text, position, std::nullopt,
-                      separators(refusal::rowIndex(position), indexShown, refusal::TextFieldSeparators));
-        } else if (const QList<qsizetype> shared = rowsOfIndex.value(*index); shared.size() > 1 && shared[0] == position) {
+                      separators([position] { return refusal::rowIndex(position); }, indexShown,
+                                 refusal::TextFieldSeparators));
+        } else if (const qsizetype shared = rowsOfIndex[slot(*index)]; shared > 1) {
+            // The first row of the index reports them all; the others are skipped.
+            rowsOfIndex[slot(*index)] = 0;
             // A file with one index on thousands of rows still gets a line one can read.
             constexpr qsizetype MaxPlacesNamed = 20;
             QStringList where;
-            for (qsizetype i = 0; i < qMin(shared.size(), MaxPlacesNamed); ++i)
-                where << found.rowPlace(shared[i]);
-            if (shared.size() > MaxPlacesNamed)
-                where << QStringLiteral("ほか %1 か所").arg(shared.size() - MaxPlacesNamed);
+            for (qsizetype at = position; at != 0 && where.size() < MaxPlacesNamed; at = nextOfIndex[size_t(at)])
+                where << found.rowPlace(at);
+            if (shared > MaxPlacesNamed)
+                where << QStringLiteral("ほか %1 か所").arg(shared - MaxPlacesNamed);
             found.add(Kind::Stf, position, index,
                       QStringLiteral("インデックス %1 の項目が %2 個あります（%3）。"
                                      "同じインデックスの項目が二つ以上ある表は STF ファイルに保存できません。")
                           .arg(*index)
-                          .arg(shared.size())
+                          .arg(shared)
                           .arg(where.join(QStringLiteral("、"))));
         }
 
-        const Unwritable inName = scan(entry.name, codePage);
-        found.add(Kind::StfAndText, position, index, unwritable(part(QStringLiteral("名前")), entry.name, inName, codePage));
+        const Unwritable inName = scan(entry.name, codePage, scratch);
+        found.add(Kind::StfAndText, position, index,
+                  unwritable(part(QStringLiteral("名前")), entry.name, inName, codePage));
         if (index) {
             found.add(Kind::Stf, position, index, refusal::stfNameLength(position, *index, inName.bytes, codePage));
             found.add(Kind::Stf, position, index,
@@ -205,13 +229,13 @@ QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, co
         // decoded, to say where.
         if (const std::optional<QStringView> units = entry.value.fileUnits();
             units && !refusal::holdsSeparatorBesidesLineBreaks(*units, refusal::TextFieldSeparators)
-            && (codePage.writesPlainly(*units) || scan(*units, codePage).count == 0))
+            && (codePage.writesPlainly(*units) || scan(*units, codePage, scratch).count == 0))
             continue;
         entry.value.withView([&](QStringView value) {
             found.add(Kind::Text, position, index,
                       separators(part(QStringLiteral("値")), value, refusal::TextFieldSeparators));
             found.add(Kind::Text, position, index,
-                      unwritable(part(QStringLiteral("値")), value, scan(value, codePage), codePage));
+                      unwritable(part(QStringLiteral("値")), value, scan(value, codePage, scratch), codePage));
         });
     }
     return found.problems;
