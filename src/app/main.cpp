@@ -1,5 +1,6 @@
 #include <ApplicationSetup.h>
 #include <CommandLine.h>
+#include <LargePages.h>
 #include <LoadAhead.h>
 #include <MainWindow.h>
 #include "PaintedForBench.h"
@@ -56,6 +57,7 @@ std::optional<int> answerOnStdout(StartAction action)
 
 int main(int argc, char *argv[])
 {
+    growHeapOnLargePages();
     // Answered before Qt starts, so that they need no display.
     const StartArguments early = startArguments(argumentsAfterName(argc, argv));
     if (const std::optional<int> status = answerOnStdout(early.action))

@@ -6,6 +6,7 @@
 #include "TranslationCommands.h"
 
 #include <CodePage.h>
+#include <LargePages.h>
 
 #include <QByteArrayList>
 #include <QFile>
@@ -168,6 +169,7 @@ int usageError(const QString &what)
 
 int main(int argc, char **argv)
 {
+    growHeapOnLargePages();
     QHash<QByteArray, QList<OptionRule>> optionsByCommand;
     for (const Command &c : Commands)
         optionsByCommand.insert(c.name, c.options);
