@@ -139,6 +139,14 @@ void TestChecks::valuesInFileReportedAlike_data()
     QTest::newRow("CR at the end") << QStringLiteral("x\r");
     QTest::newRow("TAB") << QStringLiteral("a\tb\r\n");
     QTest::newRow("outside the code page") << QStringLiteral("\r\n\U0001F600é");
+    // Long values are looked at in chunks of units with their neighbours.
+    const QString run = QStringLiteral("abc\r\n").repeated(100);
+    QTest::newRow("many line breaks") << run;
+    QTest::newRow("LF first, line breaks after") << "\n" + run;
+    QTest::newRow("lone LF after many line breaks") << run + "x\ny" + run;
+    QTest::newRow("CR LF across a chunk's end") << QString(256, u'x') + "\r\n" + QString(300, u'y');
+    QTest::newRow("lone CR at a chunk's end") << QString(256, u'x') + "\r" + QString(300, u'y');
+    QTest::newRow("TAB at the very end") << run + "\t";
 }
 
 // A value that stays in its file is checked there; what is found, and

@@ -83,35 +83,54 @@ std::optional<QString> stfNameLength(qsizetype position, qint16 index, qsizetype
 namespace {
 
 // Separators are control characters: one comparison with the highest of
-// them passes over nearly every character of a long value.
-char16_t highestOf(QStringView separators)
+// them passes over nearly every character of a long value, and a bit of a
+// mask tells whether a low one is one of them.
+struct SeparatorSet
 {
+    explicit SeparatorSet(QStringView separators)
+    {
+        Q_ASSERT(!separators.isEmpty() && separators.size() <= 3);
+        for (qsizetype i = 0; i < 3; ++i) {
+            const char16_t c = separators[qMin(i, separators.size() - 1)].unicode();
+            Q_ASSERT(c < 64);
+            units[i] = c;
+            highest = qMax(highest, c);
+            mask |= quint64(1) << c;
+        }
+    }
+    bool has(char16_t unit) const { return unit <= highest && (mask >> unit) & 1; }
+
+    char16_t units[3] = {}; // the separators, the last repeated to fill
     char16_t highest = 0;
-    for (const QChar c : separators)
-        highest = qMax(highest, c.unicode());
-    return highest;
-}
+    quint64 mask = 0;
+};
 
 // The first of separators in text from `from` on, or -1. A block is passed
 // over with comparisons that need no branch, which the compiler does many
 // at a time; only a block with a low character is looked at one by one.
-qsizetype firstFrom(QStringView text, qsizetype from, QStringView separators, char16_t highest)
+constexpr qsizetype Block = 32;
+
+bool anyAtMost(const char16_t *block, char16_t highest)
+{
+    unsigned low = 0;
+    for (qsizetype k = 0; k < Block; ++k)
+        low |= unsigned(block[k] <= highest);
+    return low != 0;
+}
+
+qsizetype firstFrom(QStringView text, qsizetype from, const SeparatorSet &separators)
 {
     const char16_t *const units = text.utf16();
     const qsizetype size = text.size();
-    constexpr qsizetype Block = 32;
     for (qsizetype i = from; i < size;) {
         if (i + Block <= size) {
-            bool low = false;
-            for (qsizetype k = 0; k < Block; ++k)
-                low |= units[i + k] <= highest;
-            if (!low) {
+            if (!anyAtMost(units + i, separators.highest)) {
                 i += Block;
                 continue;
             }
         }
         for (const qsizetype end = qMin(size, i + Block); i < end; ++i) {
-            if (units[i] <= highest && separators.contains(QChar(units[i])))
+            if (separators.has(units[i]))
                 return i;
         }
     }
@@ -122,20 +141,46 @@ qsizetype firstFrom(QStringView text, qsizetype from, QStringView separators, ch
 
 qsizetype firstOf(QStringView text, QStringView separators)
 {
-    return firstFrom(text, 0, separators, highestOf(separators));
+    return firstFrom(text, 0, SeparatorSet(separators));
 }
 
 bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separators)
 {
-    const char16_t highest = highestOf(separators);
-    for (qsizetype from = 0;;) {
-        const qsizetype at = firstFrom(fileUnits, from, separators, highest);
-        if (at < 0)
-            return false;
-        if (fileUnits[at] != u'\r' || at + 1 == fileUnits.size() || fileUnits[at + 1] != u'\n')
+    // A value with line breaks has a CR in nearly every block, so the blocks
+    // of firstFrom would not be passed over: every unit is looked at here,
+    // with its neighbours, with no branch but one per chunk. CR LF is left
+    // alone as firstFrom's caller would: a CR before LF is no separator
+    // here, nor is that LF when CR is one of them.
+    const SeparatorSet set(separators);
+    const char16_t *const units = fileUnits.utf16();
+    const qsizetype size = fileUnits.size();
+    const unsigned crLfPairs = set.has(u'\r') ? 1 : 0;
+    const char16_t s0 = set.units[0], s1 = set.units[1], s2 = set.units[2];
+    const auto isSeparator = [&](qsizetype i) {
+        const char16_t c = units[i];
+        const bool crOfPair = c == u'\r' && i + 1 < size && units[i + 1] == u'\n';
+        const bool lfOfPair = crLfPairs && c == u'\n' && i > 0 && units[i - 1] == u'\r';
+        return set.has(c) && !crOfPair && !lfOfPair;
+    };
+    if (size == 0)
+        return false;
+    if (isSeparator(0) || isSeparator(size - 1))
+        return true;
+    constexpr qsizetype Chunk = 256;
+    for (qsizetype from = 1; from < size - 1; from += Chunk) {
+        const qsizetype end = qMin(size - 1, from + Chunk);
+        unsigned found = 0;
+        for (qsizetype i = from; i < end; ++i) {
+            const char16_t c = units[i];
+            const unsigned separator = unsigned(c == s0) | unsigned(c == s1) | unsigned(c == s2);
+            const unsigned crOfPair = unsigned(c == u'\r') & unsigned(units[i + 1] == u'\n');
+            const unsigned lfOfPair = unsigned(c == u'\n') & unsigned(units[i - 1] == u'\r') & crLfPairs;
+            found |= separator & (crOfPair ^ 1) & (lfOfPair ^ 1);
+        }
+        if (found != 0)
             return true;
-        from = at + 2;
     }
+    return false;
 }
 
 QString textSeparator(const QString &what, qsizetype at, QChar c)
