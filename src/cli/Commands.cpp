@@ -61,7 +61,7 @@ struct CheckedTable
     QString file; // as the report names it
     PlaceKind placeKind = PlaceKind::Line;
     LoadResult document;
-    std::vector<qint64> places;
+    RowPlaces places;
 };
 
 // The table at path, or nullopt after its read error went into the report
@@ -78,15 +78,13 @@ std::optional<CheckedTable> loadChecked(const QByteArray &path, const CodePage &
     table.file = QFile::decodeName(path);
     const bool stf = FormatRegistry::forPath(*name)->shortName() == QLatin1String("stf");
     table.placeKind = stf ? PlaceKind::Offset : PlaceKind::Line;
-    try {
-        QByteArray bytes;
-        table.document = loadDocument(*name, codePage, &bytes);
-        if (table.document.ok)
-            table.places = stf ? stfRowOffsets(bytes) : textRowLines(bytes, codePage);
-    } catch (const std::bad_alloc &) {
-        table.document.ok = false;
-        table.document.errorString = QStringLiteral("メモリが足りないため、ファイル「%1」の項目の位置を調べられませんでした。")
-                                         .arg(table.file);
+    QByteArray bytes;
+    table.document = loadDocument(*name, codePage, &bytes);
+    if (table.document.ok) {
+        // Looked for only when a message names a row.
+        table.places = RowPlaces::foundBy([bytes, stf, codePage] {
+            return stf ? stfRowOffsets(bytes) : textRowLines(bytes, codePage);
+        });
     }
     if (!table.document.ok) {
         Problem problem;

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QtEndian>
 
+#include <new>
+
 namespace wendaro {
 
 std::vector<qint64> stfRowOffsets(QByteArrayView data)
@@ -47,6 +49,28 @@ std::vector<qint64> textRowLines(QByteArrayView data, const CodePage &codePage)
             ++start;
     }
     return lines;
+}
+
+RowPlaces RowPlaces::foundBy(std::function<std::vector<qint64>()> find)
+{
+    RowPlaces places;
+    places.m_find = std::move(find);
+    return places;
+}
+
+qint64 RowPlaces::of(qsizetype position) const
+{
+    if (!m_known) {
+        m_known = true;
+        try {
+            if (m_find)
+                m_places = m_find();
+        } catch (const std::bad_alloc &) {
+            m_places.clear();
+        }
+        m_find = nullptr; // what it held, the file's bytes say, goes with it
+    }
+    return position > 0 && size_t(position) <= m_places.size() ? m_places[size_t(position - 1)] : -1;
 }
 
 } // namespace wendaro

@@ -97,14 +97,14 @@ QString label(Problem::Kind kind)
 class Collector
 {
 public:
-    Collector(const EntryList &rows, const std::vector<qint64> &places, PlaceKind placeKind)
+    Collector(const EntryList &rows, const RowPlaces &places, PlaceKind placeKind)
         : m_rows(rows), m_places(places), m_placeKind(placeKind)
     {
     }
 
     qint64 placeOf(qsizetype position) const
     {
-        return position > 0 && size_t(position) <= m_places.size() ? m_places[size_t(position - 1)] : -1;
+        return m_places.of(position);
     }
 
     // How a message names the row: by its place in the file, else by position.
@@ -135,14 +135,14 @@ public:
 
 private:
     const EntryList &m_rows;
-    const std::vector<qint64> &m_places;
+    const RowPlaces &m_places;
     PlaceKind m_placeKind;
 };
 
 } // namespace
 
 QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, const CodePage &codePage,
-                             const std::vector<qint64> &places, PlaceKind placeKind)
+                             const RowPlaces &places, PlaceKind placeKind)
 {
     using Kind = Problem::Kind;
     Collector found(rows, places, placeKind);

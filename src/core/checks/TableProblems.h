@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Problem.h"
+#include "RowPlaces.h"
 
 #include <QList>
 
@@ -14,9 +15,9 @@ struct TextFields;
 
 // Every reason the table cannot be saved as STF or as the text form, not
 // only the first one a writer stops at, each at its row's place. places
-// holds the place of each row in order (empty for a table from no file;
-// messages then name the row's position).
+// gives the place of each row (none for a table from no file; messages
+// then name the row's position).
 QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, const CodePage &codePage,
-                             const std::vector<qint64> &places, PlaceKind placeKind);
+                             const RowPlaces &places, PlaceKind placeKind);
 
 } // namespace wendaro

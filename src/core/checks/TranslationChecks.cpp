@@ -188,7 +188,7 @@ Problem finding(qint16 index, const QString &name, qint64 place, Severity severi
 
 } // namespace
 
-QList<Problem> translationProblems(const EntryList &translation, const std::vector<qint64> &places,
+QList<Problem> translationProblems(const EntryList &translation, const RowPlaces &places,
                                    const EntryList &original)
 {
     const QHash<qint16, qsizetype> inOriginal = firstRows(original);
@@ -200,7 +200,7 @@ QList<Problem> translationProblems(const EntryList &translation, const std::vect
         if (!index || inTranslation.value(*index) != position)
             continue;
         const Entry &entry = translation.at(position);
-        const qint64 place = size_t(position) <= places.size() ? places[size_t(position - 1)] : -1;
+        const qint64 place = places.of(position);
         const qsizetype originalPosition = inOriginal.value(*index);
         if (originalPosition == 0) {
             found.append(finding(*index, entry.name, place, Severity::Error, QStringLiteral("原文にないインデックスです。")));
