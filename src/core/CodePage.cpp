@@ -287,6 +287,45 @@ void CodePage::decodeAppending(QByteArrayView bytes, QString &text) const
     text.truncate(out - begin);
 }
 
+bool CodePage::encodePlainly(QStringView text, QByteArray &out, QStringView crLfAs) const
+{
+    if (m_tables->utf8)
+        return false;
+    const quint32 *const bytesOf = m_tables->bytesOf;
+    const qsizetype start = out.size();
+    // At most two bytes a character; a CR LF pair of two units may become
+    // more characters than that.
+    const qsizetype most = crLfAs.isEmpty() ? 2 * text.size() : qMax<qsizetype>(2, crLfAs.size()) * text.size();
+    out.resize(start + most);
+    char *write = out.data() + start;
+    const char16_t *units = text.utf16();
+    const char16_t *const end = units + text.size();
+    quint32 special = 0;
+    const auto put = [&](char16_t unit) {
+        const quint32 bytes = bytesOf[unit];
+        special |= bytes;
+        write[0] = char(bytes >> 8);
+        write[1] = char(bytes);
+        write += bytes >> 24;
+    };
+    if (crLfAs.isEmpty()) {
+        for (; units != end; ++units)
+            put(*units);
+    } else {
+        while (units != end) {
+            if (*units == u'\r' && units + 1 != end && units[1] == u'\n') {
+                for (const QChar c : crLfAs)
+                    put(c.unicode());
+                units += 2;
+            } else {
+                put(*units++);
+            }
+        }
+    }
+    out.truncate(write - out.constData());
+    return (special & CodePageTables::Special) == 0;
+}
+
 qsizetype CodePage::encode(QStringView text, QByteArray &out) const
 {
     const qsizetype start = out.size();

@@ -52,6 +52,12 @@ public:
     // holds the characters before it. A stand-in cannot be written where its
     // byte would read back as something else, alone or with its neighbours.
     qsizetype encode(QStringView text, QByteArray &out) const;
+    // The quick part of encode(): appends the bytes of text when every
+    // character has bytes of its own, which are then what encode() writes,
+    // and returns true; false for anything else (a stand-in, a character the
+    // code page lacks, UTF-8), with out to be cut back by the caller. Each
+    // CR LF of text is written as crLfAs is.
+    bool encodePlainly(QStringView text, QByteArray &out, QStringView crLfAs = {}) const;
 
 private:
     explicit CodePage(std::shared_ptr<const CodePageTables> tables);

@@ -259,6 +259,24 @@ void TestCodePage::encode()
     QCOMPARE(out, "kept" + bytes);
     if (failsAt == -1)
         QCOMPARE(cp.decode(bytes), text);
+
+    // The quick way takes only what encode() writes without a second look:
+    // every character its own bytes, no stand-in, not UTF-8.
+    const bool standIn = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= CodePage::EscapeBase && c.unicode() <= CodePage::EscapeBase + 0xFF;
+    });
+    QByteArray plain("kept");
+    const bool plainly = cp.encodePlainly(text, plain);
+    QCOMPARE(plainly, failsAt == -1 && !standIn && codePage != "UTF-8");
+    if (plainly)
+        QCOMPARE(plain, out);
+    // CR LF written as another text is that text's bytes.
+    QByteArray withBreak;
+    if (cp.encodePlainly(text + u"\r\n\r"_qs + text, withBreak, u"<br>")) {
+        QByteArray expected;
+        QCOMPARE(cp.encode(text + u"<br>\r"_qs + text, expected), qsizetype(-1));
+        QCOMPARE(withBreak, expected);
+    }
 }
 
 void TestCodePage::open_data()

@@ -4,6 +4,7 @@
 #include "CodePage.h"
 #include "EntryList.h"
 #include "IndexText.h"
+#include "LineBreaks.h"
 #include "SaveRefusals.h"
 #include "Spaces.h"
 #include "TextFields.h"
@@ -44,6 +45,25 @@ void TextWriter::appendRow(QString &text, const Entry &entry)
     text += u'\t';
     entry.value.appendTo(text);
     text += LineEnd;
+}
+
+bool TextWriter::appendRowPlainly(QByteArray &bytes, const Entry &entry, const CodePage &codePage,
+                                  const QByteArray &tab, const QByteArray &lineEnd)
+{
+    if (!codePage.encodePlainly(trimSpaces(entry.indexText), bytes))
+        return false;
+    bytes += tab;
+    if (!codePage.encodePlainly(entry.name, bytes))
+        return false;
+    bytes += tab;
+    // A value still in its file is encoded from there, CR LF as "<br>".
+    const std::optional<QStringView> units = entry.value.fileUnits();
+    const bool plain = units ? codePage.encodePlainly(*units, bytes, ListLineBreakText)
+                             : entry.value.withView([&](QStringView value) { return codePage.encodePlainly(value, bytes); });
+    if (!plain)
+        return false;
+    bytes += lineEnd;
+    return true;
 }
 
 qsizetype TextWriter::rowSize(const Entry &entry)
@@ -159,44 +179,42 @@ bool TextWriter::write(const EntryList &rows, const TextFields &fields, const Co
     if (!checkFields(rows, fields))
         return false;
 
-    // The text is laid out and encoded a batch of whole lines at a time. A
-    // line ends in LF, which every code page reads as itself and never joins
-    // to the next byte, so encoding line by line gives the very bytes and the
-    // very refusals of encoding the whole text at once.
+    // Encoded a line at a time. A line ends in LF, which every code page
+    // reads as itself and never joins to the next byte, so encoding line by
+    // line gives the very bytes and the very refusals of encoding the whole
+    // text at once.
     SinkBuffer buffer(out);
-    QString batch;
-    qsizetype linesBefore = 0;
-    qsizetype headerLines = 0;
-    // No row holds a line end (checkFields), so the batch has one line per
-    // row after the field lines: counted, not searched for.
-    qsizetype linesInBatch = 0;
-    const auto encodeBatch = [&]() {
-        const qsizetype bad = codePage.encode(batch, buffer.bytes());
-        if (bad >= 0) {
-            m_error = describeUnrepresentable(batch, bad, linesBefore, headerLines, rows, codePage);
-            return false;
-        }
-        linesBefore += linesInBatch;
-        linesInBatch = 0;
-        batch.resize(0);
-        return buffer.handOnIfFull();
-    };
-
-    // The batch grows to its size once and keeps it; a small table never
-    // asks for the whole of it.
-    constexpr qsizetype BatchSize = SinkBuffer::PieceSize / 2;
-    appendFieldLines(batch, fields);
-    headerLines = batch.count(LineEnd);
-    linesInBatch = headerLines;
+    QString line;
+    appendFieldLines(line, fields);
+    // No row holds a line end (checkFields): after the field lines, each
+    // row is one line.
+    const qsizetype headerLines = line.count(LineEnd);
+    if (const qsizetype bad = codePage.encode(line, buffer.bytes()); bad >= 0) {
+        m_error = describeUnrepresentable(line, bad, 0, headerLines, rows, codePage);
+        return false;
+    }
+    // Most rows go straight from the list into bytes. A row with a
+    // character the code page lacks, or one written as a stand-in, is laid
+    // out as text and encoded whole, to be refused or checked as read back.
+    QByteArray tab;
+    QByteArray lineEnd;
+    const bool plainSeparators = codePage.encodePlainly(u"\t", tab) && codePage.encodePlainly(LineEnd, lineEnd);
     for (qsizetype position = 1; position <= rows.count(); ++position) {
         const Entry &entry = rows.at(position);
-        if (!batch.isEmpty() && batch.size() + rowSize(entry) > BatchSize && !encodeBatch())
+        QByteArray &bytes = buffer.bytes();
+        const qsizetype rowStart = bytes.size();
+        if (!plainSeparators || !appendRowPlainly(bytes, entry, codePage, tab, lineEnd)) {
+            bytes.truncate(rowStart);
+            line.resize(0);
+            appendRow(line, entry);
+            if (const qsizetype bad = codePage.encode(line, bytes); bad >= 0) {
+                m_error = describeUnrepresentable(line, bad, headerLines + position - 1, headerLines, rows, codePage);
+                return false;
+            }
+        }
+        if (!buffer.handOnIfFull())
             return false;
-        appendRow(batch, entry);
-        ++linesInBatch;
     }
-    if (!batch.isEmpty() && !encodeBatch())
-        return false;
     return buffer.finish();
 }
 

@@ -37,6 +37,10 @@ private:
     static void appendFieldLines(QString &text, const TextFields &fields);
     static void appendRow(QString &text, const Entry &entry);
     static qsizetype rowSize(const Entry &entry);
+    // Appends the row's line when every character of it has bytes of its
+    // own; false otherwise, with bytes to be cut back.
+    static bool appendRowPlainly(QByteArray &bytes, const Entry &entry, const CodePage &codePage,
+                                 const QByteArray &tab, const QByteArray &lineEnd);
     bool checkFields(const EntryList &rows, const TextFields &fields);
     QString describeUnrepresentable(QStringView text, qsizetype at, qsizetype linesBefore, qsizetype headerLines,
                                     const EntryList &rows, const CodePage &codePage) const;
