@@ -142,27 +142,50 @@ QString listValueFromUtf16(const char *bytes, qsizetype codeUnits)
 
 qsizetype fileLengthOfListValue(QStringView value)
 {
+    // "<br>" cannot begin inside another, so each place where it begins is
+    // counted, with no branch: the compiler compares many at a time.
+    const char16_t *const units = value.utf16();
     qsizetype breaks = 0;
-    for (qsizetype br = nextListLineBreak(value, 0); br >= 0; br = nextListLineBreak(value, br + ListLineBreak.size()))
-        ++breaks;
+    for (qsizetype i = 0; i + 3 < value.size(); ++i)
+        breaks += qsizetype(units[i] == u'<') & qsizetype(units[i + 1] == u'b') & qsizetype(units[i + 2] == u'r')
+                  & qsizetype(units[i + 3] == u'>');
     return value.size() - 2 * breaks;
 }
 
 char *utf16FromListValue(QStringView value, char *out)
 {
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype br = nextListLineBreak(value, from);
-        const qsizetype to = br < 0 ? value.size() : br;
-        if (to > from) { // an empty value may have no characters at all to point at
-            qToLittleEndian<char16_t>(value.utf16() + from, to - from, out);
-            out += 2 * (to - from);
+    // A block without a '<' is copied whole; only one with a '<' is looked
+    // at unit by unit.
+    const char16_t *const units = value.utf16();
+    const qsizetype size = value.size();
+    constexpr qsizetype Block = 32;
+    const auto copy = [&out](const char16_t *from, qsizetype count) {
+        qToLittleEndian<char16_t>(from, count, out);
+        out += 2 * count;
+    };
+    qsizetype i = 0;
+    while (i < size) {
+        if (i + Block <= size) {
+            unsigned lt = 0;
+            for (qsizetype k = 0; k < Block; ++k)
+                lt |= unsigned(units[i + k] == u'<');
+            if (lt == 0) {
+                copy(units + i, Block);
+                i += Block;
+                continue;
+            }
         }
-        if (br < 0)
-            return out;
-        out = std::copy_n(FileLineBreakBytes, 4, out);
-        from = br + ListLineBreak.size();
+        for (const qsizetype end = qMin(size, i + Block); i < end;) {
+            if (units[i] == u'<' && value.sliced(i).startsWith(ListLineBreak)) {
+                out = std::copy_n(FileLineBreakBytes, 4, out);
+                i += ListLineBreak.size();
+            } else {
+                copy(units + i, 1);
+                ++i;
+            }
+        }
     }
+    return out;
 }
 
 } // namespace wendaro

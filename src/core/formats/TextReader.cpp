@@ -8,19 +8,11 @@
 #include "Number.h"
 #include "Spaces.h"
 #include "TextFields.h"
+#include "formats/SaveRefusals.h"
 
 namespace wendaro {
 
 namespace {
-
-// Where a piece stands, for error descriptions: its line as the reader counts
-// lines, and which of the line's LF-separated pieces it is.
-QString placeOf(qsizetype lineNumber, qsizetype pieceNumber, bool lineHasSeveralPieces)
-{
-    if (!lineHasSeveralPieces)
-        return QStringLiteral("%1 行目").arg(lineNumber);
-    return QStringLiteral("%1 行目の LF で区切られた %2 番目の部分").arg(lineNumber).arg(pieceNumber);
-}
 
 // The field that follows the TAB at tab, up to the next TAB (nextTab, or -1
 // for the end of the piece).
@@ -29,6 +21,27 @@ QStringView fieldBetween(QStringView piece, qsizetype tab, qsizetype nextTab)
     const qsizetype end = nextTab < 0 ? piece.size() : nextTab;
     return piece.sliced(tab + 1, end - tab - 1);
 }
+
+} // namespace
+
+QString TextReader::Place::text() const
+{
+    if (!lineHasSeveralPieces)
+        return QStringLiteral("%1 行目").arg(lineNumber);
+    return QStringLiteral("%1 行目の LF で区切られた %2 番目の部分").arg(lineNumber).arg(pieceNumber);
+}
+
+void TextReader::Tabs::add(qsizetype tab)
+{
+    if (first < 0)
+        first = tab;
+    else if (second < 0)
+        second = tab;
+    else if (third < 0)
+        third = tab;
+}
+
+namespace {
 
 // The first field of a line, up to its first TAB.
 QStringView firstField(QStringView line)
@@ -83,12 +96,25 @@ bool TextReader::read(QStringView all, EntryList &rows, TextFields &fields, qint
     qsizetype lineNumber = 0;
     qsizetype lineStart = 0;
     while (lineStart < all.size()) {
-        // A line ends at CR or CR LF; a lone LF stays inside the line.
-        const qsizetype cr = all.indexOf(u'\r', lineStart);
-        const qsizetype lineEnd = cr < 0 ? all.size() : cr;
+        // A line ends at CR or CR LF; a lone LF stays inside the line. One
+        // pass over the line finds its end, its first TABs and whether it
+        // holds an LF.
+        Tabs tabs;
+        bool holdsLf = false;
+        qsizetype lineEnd = lineStart;
+        for (;; ++lineEnd) {
+            const qsizetype next = refusal::firstOf(all.sliced(lineEnd), refusal::TextFieldSeparators);
+            lineEnd = next < 0 ? all.size() : lineEnd + next;
+            if (lineEnd == all.size() || all[lineEnd] == u'\r')
+                break;
+            if (all[lineEnd] == u'\n')
+                holdsLf = true;
+            else
+                tabs.add(lineEnd - lineStart);
+        }
         const QStringView line = all.sliced(lineStart, lineEnd - lineStart);
         lineStart = lineEnd;
-        if (cr >= 0) {
+        if (lineStart < all.size()) {
             ++lineStart;
             if (lineStart < all.size() && all[lineStart] == u'\n')
                 ++lineStart;
@@ -97,53 +123,67 @@ bool TextReader::read(QStringView all, EntryList &rows, TextFields &fields, qint
         if (m_progress && !m_progress->reached(lineStart, all.size()))
             return false;
 
-        const bool severalPieces = line.contains(u'\n');
+        if (!holdsLf) {
+            // The first line of the file is the header, whatever it holds.
+            if (lineNumber > 1 && !readPiece(all, line, tabs, Place{lineNumber, 1, false}, rows, fields, largestIndex))
+                return false;
+            continue;
+        }
         qsizetype pieceNumber = 0;
         for (const QStringView piece : line.tokenize(u'\n')) {
             ++pieceNumber;
             // The first piece of the file is the header, whatever it holds.
             if (lineNumber == 1 && pieceNumber == 1)
                 continue;
-            if (trimSpaces(piece).isEmpty())
-                continue;
-
-            // Fields after the third are ignored.
-            const qsizetype tab1 = piece.indexOf(u'\t');
-            const QStringView first = firstField(piece);
-            // One conversion both tells an entry (holdsEntry) and gives its index.
-            const Int16Conversion index = toInt16(first);
-            if (index.status != Int16Conversion::Status::NotNumeric) {
-                if (!index.ok()) {
-                    return fail(all, piece,
-                                QStringLiteral("%1のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
-                                    .arg(placeOf(lineNumber, pieceNumber, severalPieces), trimSpaces(first)));
-                }
-                largestIndex = qMax(largestIndex, index.value);
-                const qsizetype position = rows.append(indexText(index.value));
-                const qsizetype tab2 = tab1 < 0 ? -1 : piece.indexOf(u'\t', tab1 + 1);
-                if (tab1 >= 0)
-                    rows.setName(position, fieldBetween(piece, tab1, tab2).toString());
-                if (tab2 < 0) {
-                    return fail(all, piece,
-                                QStringLiteral("%1（インデックス %2）には TAB で区切られた項目が %3 個しかありません。"
-                                               "インデックス、名前、値の 3 個が必要です。")
-                                    .arg(placeOf(lineNumber, pieceNumber, severalPieces))
-                                    .arg(index.value)
-                                    .arg(tab1 < 0 ? 1 : 2));
-                }
-                rows.setValue(position, valueOf(fieldBetween(piece, tab2, piece.indexOf(u'\t', tab2 + 1))));
-                continue;
-            }
-
-            // Each piece may be a directive: a file with LF line ends is one
-            // line of pieces, and its ">file" and ">//" lines must count.
-            const QStringView directive = trimLeadingSpaces(piece);
-            if (directive.left(5).compare(u">file", Qt::CaseInsensitive) == 0)
-                fields.outputFile = trimSpaces(directive.sliced(5)).toString();
-            else if (directive.startsWith(u">//"))
-                fields.memo = directive.sliced(3).toString();
+            Tabs inPiece;
+            for (qsizetype tab = piece.indexOf(u'\t'); tab >= 0 && inPiece.third < 0; tab = piece.indexOf(u'\t', tab + 1))
+                inPiece.add(tab);
+            if (!readPiece(all, piece, inPiece, Place{lineNumber, pieceNumber, true}, rows, fields, largestIndex))
+                return false;
         }
     }
+    return true;
+}
+
+bool TextReader::readPiece(QStringView all, QStringView piece, const Tabs &tabs, const Place &place, EntryList &rows,
+                           TextFields &fields, qint16 &largestIndex)
+{
+    if (trimSpaces(piece).isEmpty())
+        return true;
+
+    // Fields after the third are ignored.
+    const QStringView first = tabs.first < 0 ? piece : piece.first(tabs.first);
+    // One conversion both tells an entry (holdsEntry) and gives its index.
+    const Int16Conversion index = toInt16(first);
+    if (index.status != Int16Conversion::Status::NotNumeric) {
+        if (!index.ok()) {
+            return fail(all, piece,
+                        QStringLiteral("%1のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
+                            .arg(place.text(), trimSpaces(first)));
+        }
+        largestIndex = qMax(largestIndex, index.value);
+        const qsizetype position = rows.append(indexText(index.value));
+        if (tabs.first >= 0)
+            rows.setName(position, fieldBetween(piece, tabs.first, tabs.second).toString());
+        if (tabs.second < 0) {
+            return fail(all, piece,
+                        QStringLiteral("%1（インデックス %2）には TAB で区切られた項目が %3 個しかありません。"
+                                       "インデックス、名前、値の 3 個が必要です。")
+                            .arg(place.text())
+                            .arg(index.value)
+                            .arg(tabs.first < 0 ? 1 : 2));
+        }
+        rows.setValue(position, valueOf(fieldBetween(piece, tabs.second, tabs.third)));
+        return true;
+    }
+
+    // Each piece may be a directive: a file with LF line ends is one line of
+    // pieces, and its ">file" and ">//" lines must count.
+    const QStringView directive = trimLeadingSpaces(piece);
+    if (directive.left(5).compare(u">file", Qt::CaseInsensitive) == 0)
+        fields.outputFile = trimSpaces(directive.sliced(5)).toString();
+    else if (directive.startsWith(u">//"))
+        fields.memo = directive.sliced(3).toString();
     return true;
 }
 

@@ -41,6 +41,26 @@ public:
     static bool holdsEntry(QStringView line);
 
 private:
+    // Where a piece stands, for error descriptions: its line as the reader
+    // counts lines, and which of the line's LF-separated pieces it is.
+    struct Place
+    {
+        qsizetype lineNumber = 0;
+        qsizetype pieceNumber = 0;
+        bool lineHasSeveralPieces = false;
+        QString text() const;
+    };
+    // Where a piece's first three TABs are, -1 for each it lacks.
+    struct Tabs
+    {
+        qsizetype first = -1;
+        qsizetype second = -1;
+        qsizetype third = -1;
+        void add(qsizetype tab);
+    };
+    // Reads one piece of a line: a row, a directive or nothing.
+    bool readPiece(QStringView all, QStringView piece, const Tabs &tabs, const Place &place, EntryList &rows,
+                   TextFields &fields, qint16 &largestIndex);
     bool fail(QStringView all, QStringView piece, QString description);
     ValueText valueOf(QStringView field) const;
 
