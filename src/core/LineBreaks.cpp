@@ -28,6 +28,24 @@ const char *nextFileLineBreak(const char *begin, const char *from, const char *e
     }
     return end;
 }
+// Counters as wide as the code units let the compiler compare and count
+// eight or more units at a time; a chunk never overflows one.
+constexpr qsizetype CountChunk = 4096;
+
+// How many places in units hold first followed by second.
+qsizetype pairsIn(const char16_t *units, qsizetype size, char16_t first, char16_t second)
+{
+    qsizetype pairs = 0;
+    for (qsizetype from = 0; from + 1 < size; from += CountChunk) {
+        const qsizetype end = qMin(size - 1, from + CountChunk);
+        quint16 found = 0;
+        for (qsizetype i = from; i < end; ++i)
+            found += quint16(units[i] == first) & quint16(units[i + 1] == second);
+        pairs += found;
+    }
+    return pairs;
+}
+
 // The next "<br>" from `from` on, or -1. Qt finds one character far faster
 // than a string.
 qsizetype nextListLineBreak(QStringView value, qsizetype from)
@@ -62,12 +80,8 @@ qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits)
     // Where the units can be read as characters, every pair of neighbours
     // is compared, with no branch: the compiler does many at a time, however
     // close together the line breaks are.
-    if (const char16_t *units = alignedUnits(bytes)) {
-        qsizetype breaks = 0;
-        for (qsizetype i = 0; i + 1 < codeUnits; ++i)
-            breaks += qsizetype(units[i] == u'\r') & qsizetype(units[i + 1] == u'\n');
-        return breaks;
-    }
+    if (const char16_t *units = alignedUnits(bytes))
+        return pairsIn(units, codeUnits, u'\r', u'\n');
     const char *const end = bytes + 2 * codeUnits;
     qsizetype breaks = 0;
     for (const char *at = nextFileLineBreak(bytes, bytes, end); at != end; at = nextFileLineBreak(bytes, at + 4, end))
@@ -96,10 +110,10 @@ void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *ou
         qsizetype i = 0;
         while (i < codeUnits) {
             if (i + Block <= codeUnits) {
-                bool cr = false;
+                quint16 cr = 0;
                 for (qsizetype k = 0; k < Block; ++k)
-                    cr |= units[i + k] == u'\r';
-                if (!cr) {
+                    cr |= quint16(units[i + k] == u'\r');
+                if (cr == 0) {
                     out = std::copy_n(units + i, Block, out);
                     i += Block;
                     continue;
@@ -143,12 +157,19 @@ QString listValueFromUtf16(const char *bytes, qsizetype codeUnits)
 qsizetype fileLengthOfListValue(QStringView value)
 {
     // "<br>" cannot begin inside another, so each place where it begins is
-    // counted, with no branch: the compiler compares many at a time.
+    // counted, with no branch: the compiler compares many at a time, in
+    // counters as wide as the units.
     const char16_t *const units = value.utf16();
+    const qsizetype places = value.size() - 3;
     qsizetype breaks = 0;
-    for (qsizetype i = 0; i + 3 < value.size(); ++i)
-        breaks += qsizetype(units[i] == u'<') & qsizetype(units[i + 1] == u'b') & qsizetype(units[i + 2] == u'r')
-                  & qsizetype(units[i + 3] == u'>');
+    for (qsizetype from = 0; from < places; from += CountChunk) {
+        const qsizetype end = qMin(places, from + CountChunk);
+        quint16 found = 0;
+        for (qsizetype i = from; i < end; ++i)
+            found += quint16(units[i] == u'<') & quint16(units[i + 1] == u'b') & quint16(units[i + 2] == u'r')
+                     & quint16(units[i + 3] == u'>');
+        breaks += found;
+    }
     return value.size() - 2 * breaks;
 }
 
@@ -166,9 +187,9 @@ char *utf16FromListValue(QStringView value, char *out)
     qsizetype i = 0;
     while (i < size) {
         if (i + Block <= size) {
-            unsigned lt = 0;
+            quint16 lt = 0;
             for (qsizetype k = 0; k < Block; ++k)
-                lt |= unsigned(units[i + k] == u'<');
+                lt |= quint16(units[i + k] == u'<');
             if (lt == 0) {
                 copy(units + i, Block);
                 i += Block;

@@ -112,9 +112,10 @@ constexpr qsizetype Block = 32;
 
 bool anyAtMost(const char16_t *block, char16_t highest)
 {
-    unsigned low = 0;
+    // As wide as the units, so that the compiler compares many at a time.
+    quint16 low = 0;
     for (qsizetype k = 0; k < Block; ++k)
-        low |= unsigned(block[k] <= highest);
+        low |= quint16(block[k] <= highest);
     return low != 0;
 }
 
@@ -154,7 +155,7 @@ bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separato
     const SeparatorSet set(separators);
     const char16_t *const units = fileUnits.utf16();
     const qsizetype size = fileUnits.size();
-    const unsigned crLfPairs = set.has(u'\r') ? 1 : 0;
+    const quint16 crLfPairs = set.has(u'\r') ? 1 : 0;
     const char16_t s0 = set.units[0], s1 = set.units[1], s2 = set.units[2];
     const auto isSeparator = [&](qsizetype i) {
         const char16_t c = units[i];
@@ -169,13 +170,14 @@ bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separato
     constexpr qsizetype Chunk = 256;
     for (qsizetype from = 1; from < size - 1; from += Chunk) {
         const qsizetype end = qMin(size - 1, from + Chunk);
-        unsigned found = 0;
+        // Flags as wide as the units, so that the compiler compares many at a time.
+        quint16 found = 0;
         for (qsizetype i = from; i < end; ++i) {
             const char16_t c = units[i];
-            const unsigned separator = unsigned(c == s0) | unsigned(c == s1) | unsigned(c == s2);
-            const unsigned crOfPair = unsigned(c == u'\r') & unsigned(units[i + 1] == u'\n');
-            const unsigned lfOfPair = unsigned(c == u'\n') & unsigned(units[i - 1] == u'\r') & crLfPairs;
-            found |= separator & (crOfPair ^ 1) & (lfOfPair ^ 1);
+            const quint16 separator = quint16(c == s0) | quint16(c == s1) | quint16(c == s2);
+            const quint16 crOfPair = quint16(c == u'\r') & quint16(units[i + 1] == u'\n');
+            const quint16 lfOfPair = quint16(c == u'\n') & quint16(units[i - 1] == u'\r') & crLfPairs;
+            found |= separator & quint16(crOfPair ^ 1) & quint16(lfOfPair ^ 1);
         }
         if (found != 0)
             return true;
