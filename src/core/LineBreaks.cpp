@@ -89,6 +89,31 @@ qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits)
     return breaks;
 }
 
+qsizetype utf16LineBreakCountUnlessListBreak(const char *bytes, qsizetype codeUnits)
+{
+    const char16_t *const units = alignedUnits(bytes);
+    if (!units)
+        return utf16HasListLineBreak(bytes, codeUnits) ? -1 : utf16LineBreakCount(bytes, codeUnits);
+    // Both looked for in one pass: a long value is read from memory once.
+    const qsizetype places = codeUnits - 3; // where "<br>" may begin
+    qsizetype breaks = 0;
+    for (qsizetype from = 0; from < places; from += CountChunk) {
+        const qsizetype end = qMin(places, from + CountChunk);
+        quint16 pairs = 0;
+        quint16 listBreaks = 0;
+        for (qsizetype i = from; i < end; ++i) {
+            pairs += quint16(units[i] == u'\r') & quint16(units[i + 1] == u'\n');
+            listBreaks |= quint16(units[i] == u'<') & quint16(units[i + 1] == u'b') & quint16(units[i + 2] == u'r')
+                          & quint16(units[i + 3] == u'>');
+        }
+        if (listBreaks != 0)
+            return -1;
+        breaks += pairs;
+    }
+    const qsizetype tail = qMax<qsizetype>(0, places);
+    return breaks + pairsIn(units + tail, codeUnits - tail, u'\r', u'\n');
+}
+
 bool utf16HasListLineBreak(const char *bytes, qsizetype codeUnits)
 {
     if (const char16_t *units = alignedUnits(bytes))

@@ -22,6 +22,8 @@ qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits);
 // Whether those code units hold "<br>", which a list value cannot tell from
 // a line break.
 bool utf16HasListLineBreak(const char *bytes, qsizetype codeUnits);
+// The same count, or -1 when they hold "<br>"; in one pass.
+qsizetype utf16LineBreakCountUnlessListBreak(const char *bytes, qsizetype codeUnits);
 // Writes their list value at out, which has room for it.
 void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *out);
 // How many code units the value takes in a file, with its breaks as CR LF.

@@ -19,12 +19,12 @@ ValueText ValueText::inFile(const QByteArray &file, const char *bytes, qsizetype
     // "<br>" typed in the file is a line break once read, and is saved as
     // CR LF: such a value no longer has the file's code units, so it gets
     // its own text. Rare enough that the copy does not count.
-    if (utf16HasListLineBreak(bytes, codeUnits))
+    const qsizetype breaks = utf16LineBreakCountUnlessListBreak(bytes, codeUnits);
+    if (breaks < 0)
         return ValueText(listValueFromUtf16(bytes, codeUnits));
     value.m_file = file;
     value.m_bytes = bytes;
     value.m_fileLength = codeUnits;
-    const qsizetype breaks = utf16LineBreakCount(bytes, codeUnits);
     value.m_size = codeUnits + 2 * breaks;
     if (breaks == 0)
         value.m_part = alignedUnits(bytes);

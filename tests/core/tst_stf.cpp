@@ -558,6 +558,9 @@ void TestStf::keptInFile_data()
     QTest::newRow("lone CR and LF") << QStringLiteral("\ra\nb\r");
     QTest::newRow("CR at the end after a break") << QStringLiteral("x\r\n\r");
     QTest::newRow("literal br") << QStringLiteral("<br>x");
+    QTest::newRow("literal br at the end") << QStringLiteral("a\r\nb<br>");
+    QTest::newRow("literal br far in") << QString(5000, u'x') + QStringLiteral("\r\n<br>\r\n");
+    QTest::newRow("line breaks far in") << QString(5000, u'x') + QStringLiteral("\r\n<b\r\n");
     QTest::newRow("CR byte inside characters") << QStringLiteral("\u0D0D\u300D\r\n\U0001F600");
 }
 
