@@ -164,20 +164,21 @@ QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, co
     // Every row of an index, so that one finding names them all: how many
     // rows each index has, and from each row the next one of its index.
     std::vector<std::optional<qint16>> indexes(size_t(count) + 1);
-    std::vector<qsizetype> rowsOfIndex(size_t(1) << 16);
-    std::vector<qsizetype> lastOfIndex(size_t(1) << 16);
+    // Kept as the rows keep their keys: a small table needs a few blocks,
+    // not a slot for every index.
+    KeyPositions rowsOfIndex;
+    KeyPositions lastOfIndex;
     std::vector<qsizetype> nextOfIndex(size_t(count) + 1);
-    const auto slot = [](qint16 index) { return size_t(quint16(index)); };
     for (qsizetype position = 1; position <= count; ++position) {
         QString error;
         const std::optional<qint16> index = indexToSave(position, rows.at(position).indexText, &error);
         indexes[size_t(position)] = index;
         if (!index)
             continue;
-        ++rowsOfIndex[slot(*index)];
-        if (const qsizetype last = lastOfIndex[slot(*index)])
+        rowsOfIndex.insert(*index, rowsOfIndex.value(*index) + 1);
+        if (const qsizetype last = lastOfIndex.value(*index))
             nextOfIndex[size_t(last)] = position;
-        lastOfIndex[slot(*index)] = position;
+        lastOfIndex.insert(*index, position);
     }
 
     for (qsizetype position = 1; position <= count; ++position) {
@@ -195,9 +196,9 @@ QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, co
             found.add(Kind::Text, position, std::nullopt,
                       separators([position] { return refusal::rowIndex(position); }, indexShown,
                                  refusal::TextFieldSeparators));
-        } else if (const qsizetype shared = rowsOfIndex[slot(*index)]; shared > 1) {
+        } else if (const qsizetype shared = rowsOfIndex.value(*index); shared > 1) {
             // The first row of the index reports them all; the others are skipped.
-            rowsOfIndex[slot(*index)] = 0;
+            rowsOfIndex.insert(*index, 0);
             // A file with one index on thousands of rows still gets a line one can read.
             constexpr qsizetype MaxPlacesNamed = 20;
             QStringList where;
