@@ -53,7 +53,7 @@ QString andMore(qsizetype more, const QString &what)
 // What a refusal is about is named only once there is one: building
 // "N 番目の項目（インデックス I）の名前" for every row would cost more than
 // looking at the row. what is called for the name.
-
+//
 // The separator refusal for the first of them in text, and how many more there are.
 template<typename What>
 std::optional<QString> separators(const What &what, QStringView text, QStringView separators)
