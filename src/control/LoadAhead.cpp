@@ -1,5 +1,7 @@
 #include "LoadAhead.h"
 
+#include <QThread>
+
 #include <chrono>
 #include <utility>
 
@@ -22,21 +24,28 @@ void copyProgress(const LoadProgress &from, LoadProgress &to)
 } // namespace
 
 LoadAhead::LoadAhead(const QString &path, const CodePage &codePage)
-    : m_path(path), m_codePage(codePage), m_thread([this] {
-          LoadResult result;
-          std::exception_ptr failure;
-          try {
-              result = loadDocument(m_path, m_codePage, nullptr, &m_progress);
-          } catch (...) {
-              failure = std::current_exception();
-          }
-          const std::lock_guard lock(m_mutex);
-          m_result = std::move(result);
-          m_failure = failure;
-          m_done = true;
-          m_ended.notify_all();
-      })
+    : m_path(path), m_codePage(codePage)
 {
+    // Qt takes the first thread that uses it for the program's main thread,
+    // and the load's thread uses QFile at once. Asked here first, Qt takes
+    // this thread, which goes on to build the application; otherwise the
+    // window would be made on what Qt holds to be another thread, and would
+    // not take a click.
+    QThread::currentThread();
+    m_thread = std::thread([this] {
+        LoadResult result;
+        std::exception_ptr failure;
+        try {
+            result = loadDocument(m_path, m_codePage, nullptr, &m_progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        const std::lock_guard lock(m_mutex);
+        m_result = std::move(result);
+        m_failure = failure;
+        m_done = true;
+        m_ended.notify_all();
+    });
 }
 
 LoadAhead::~LoadAhead()
