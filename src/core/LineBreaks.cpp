@@ -28,6 +28,20 @@ const char *nextFileLineBreak(const char *begin, const char *from, const char *e
     }
     return end;
 }
+
+// Values are copied a block at a time where a block holds nothing to replace.
+constexpr qsizetype Block = 32;
+
+// Whether the Block units at block hold unit: compared with no branch, in
+// flags as wide as the units, which the compiler does many at a time.
+bool blockHolds(const char16_t *block, char16_t unit)
+{
+    quint16 found = 0;
+    for (qsizetype k = 0; k < Block; ++k)
+        found |= quint16(block[k] == unit);
+    return found != 0;
+}
+
 // Counters as wide as the code units let the compiler compare and count
 // eight or more units at a time; a chunk never overflows one.
 constexpr qsizetype CountChunk = 4096;
@@ -131,18 +145,12 @@ void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *ou
     if (const char16_t *units = alignedUnits(bytes)) {
         // A block without a CR is copied whole; only one with a CR is looked
         // at unit by unit.
-        constexpr qsizetype Block = 32;
         qsizetype i = 0;
         while (i < codeUnits) {
-            if (i + Block <= codeUnits) {
-                quint16 cr = 0;
-                for (qsizetype k = 0; k < Block; ++k)
-                    cr |= quint16(units[i + k] == u'\r');
-                if (cr == 0) {
-                    out = std::copy_n(units + i, Block, out);
-                    i += Block;
-                    continue;
-                }
+            if (i + Block <= codeUnits && !blockHolds(units + i, u'\r')) {
+                out = std::copy_n(units + i, Block, out);
+                i += Block;
+                continue;
             }
             for (const qsizetype end = qMin(codeUnits, i + Block); i < end;) {
                 if (units[i] == u'\r' && i + 1 < codeUnits && units[i + 1] == u'\n') {
@@ -204,22 +212,16 @@ char *utf16FromListValue(QStringView value, char *out)
     // at unit by unit.
     const char16_t *const units = value.utf16();
     const qsizetype size = value.size();
-    constexpr qsizetype Block = 32;
     const auto copy = [&out](const char16_t *from, qsizetype count) {
         qToLittleEndian<char16_t>(from, count, out);
         out += 2 * count;
     };
     qsizetype i = 0;
     while (i < size) {
-        if (i + Block <= size) {
-            quint16 lt = 0;
-            for (qsizetype k = 0; k < Block; ++k)
-                lt |= quint16(units[i + k] == u'<');
-            if (lt == 0) {
-                copy(units + i, Block);
-                i += Block;
-                continue;
-            }
+        if (i + Block <= size && !blockHolds(units + i, u'<')) {
+            copy(units + i, Block);
+            i += Block;
+            continue;
         }
         for (const qsizetype end = qMin(size, i + Block); i < end;) {
             if (units[i] == u'<' && value.sliced(i).startsWith(ListLineBreak)) {
