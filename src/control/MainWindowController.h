@@ -14,6 +14,8 @@
 
 namespace wendaro {
 
+class LoadAhead;
+
 // The main window's procedures and the state that the window shows: the entry
 // list, the texts of txtFile and txtMemo, the current path of the status bar,
 // the enabled state of every command that follows the document, and the index
@@ -22,8 +24,6 @@ namespace wendaro {
 // of UserInterface and the EntryListObserver of entries().
 //
 // The document is modified exactly while mFiles_Save is enabled.
-class LoadAhead;
-
 class MainWindowController
 {
 public:

@@ -1,9 +1,9 @@
 #include "CodePage.h"
 
-#include "LargePages.h"
-#include <cstring>
-
 #include "CodePageTables.h"
+#include "LargePages.h"
+
+#include <cstring>
 
 namespace wendaro {
 

@@ -8,7 +8,7 @@
 namespace wendaro {
 
 namespace {
-const QString ListLineBreak = QStringLiteral("<br>");
+const QString ListLineBreak = ListLineBreakText.toString();
 const QString FileLineBreak = QStringLiteral("\r\n");
 
 constexpr char FileLineBreakBytes[] = {'\r', 0, '\n', 0};
@@ -60,16 +60,6 @@ qsizetype pairsIn(const char16_t *units, qsizetype size, char16_t first, char16_
     return pairs;
 }
 
-// The next "<br>" from `from` on, or -1. Qt finds one character far faster
-// than a string.
-qsizetype nextListLineBreak(QStringView value, qsizetype from)
-{
-    for (qsizetype lt = value.indexOf(u'<', from); lt >= 0; lt = value.indexOf(u'<', lt + 1)) {
-        if (value.sliced(lt).startsWith(ListLineBreak))
-            return lt;
-    }
-    return -1;
-}
 } // namespace
 
 const char16_t *alignedUnits(const char *bytes)
@@ -106,8 +96,14 @@ qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits)
 qsizetype utf16LineBreakCountUnlessListBreak(const char *bytes, qsizetype codeUnits)
 {
     const char16_t *const units = alignedUnits(bytes);
-    if (!units)
-        return utf16HasListLineBreak(bytes, codeUnits) ? -1 : utf16LineBreakCount(bytes, codeUnits);
+    if (!units) {
+        const auto unitAt = [bytes](qsizetype i) { return qFromLittleEndian<char16_t>(bytes + 2 * i); };
+        for (qsizetype i = 0; i + ListLineBreak.size() <= codeUnits; ++i) {
+            if (unitAt(i) == u'<' && unitAt(i + 1) == u'b' && unitAt(i + 2) == u'r' && unitAt(i + 3) == u'>')
+                return -1;
+        }
+        return utf16LineBreakCount(bytes, codeUnits);
+    }
     // Both looked for in one pass: a long value is read from memory once.
     const qsizetype places = codeUnits - 3; // where "<br>" may begin
     qsizetype breaks = 0;
@@ -128,18 +124,6 @@ qsizetype utf16LineBreakCountUnlessListBreak(const char *bytes, qsizetype codeUn
     return breaks + pairsIn(units + tail, codeUnits - tail, u'\r', u'\n');
 }
 
-bool utf16HasListLineBreak(const char *bytes, qsizetype codeUnits)
-{
-    if (const char16_t *units = alignedUnits(bytes))
-        return nextListLineBreak(QStringView(units, codeUnits), 0) >= 0;
-    const auto unitAt = [bytes](qsizetype i) { return qFromLittleEndian<char16_t>(bytes + 2 * i); };
-    for (qsizetype i = 0; i + ListLineBreak.size() <= codeUnits; ++i) {
-        if (unitAt(i) == u'<' && unitAt(i + 1) == u'b' && unitAt(i + 2) == u'r' && unitAt(i + 3) == u'>')
-            return true;
-    }
-    return false;
-}
-
 void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *out)
 {
     if (const char16_t *units = alignedUnits(bytes)) {
@@ -154,7 +138,7 @@ void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *ou
             }
             for (const qsizetype end = qMin(codeUnits, i + Block); i < end;) {
                 if (units[i] == u'\r' && i + 1 < codeUnits && units[i + 1] == u'\n') {
-                    out = std::copy_n(u"<br>", 4, out);
+                    out = std::copy_n(ListLineBreakText.utf16(), ListLineBreakText.size(), out);
                     i += 2;
                 } else {
                     *out++ = units[i++];
@@ -173,7 +157,7 @@ void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *ou
         out += units;
         if (to == end)
             return;
-        out = std::copy_n(u"<br>", 4, out);
+        out = std::copy_n(ListLineBreakText.utf16(), ListLineBreakText.size(), out);
         from = to + 4;
     }
 }

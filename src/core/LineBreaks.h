@@ -19,10 +19,8 @@ QString listValueFromUtf16(const char *bytes, qsizetype codeUnits);
 // How many CR LF those code units hold: the list value is longer by two
 // code units for each.
 qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits);
-// Whether those code units hold "<br>", which a list value cannot tell from
-// a line break.
-bool utf16HasListLineBreak(const char *bytes, qsizetype codeUnits);
-// The same count, or -1 when they hold "<br>"; in one pass.
+// The same count, or -1 when they hold "<br>", which a list value cannot
+// tell from a line break; in one pass.
 qsizetype utf16LineBreakCountUnlessListBreak(const char *bytes, qsizetype codeUnits);
 // Writes their list value at out, which has room for it.
 void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *out);

@@ -105,9 +105,7 @@ struct SeparatorSet
     quint64 mask = 0;
 };
 
-// The first of separators in text from `from` on, or -1. A block is passed
-// over with comparisons that need no branch, which the compiler does many
-// at a time; only a block with a low character is looked at one by one.
+// Blocks of units that hold no low character are passed over whole.
 constexpr qsizetype Block = 32;
 
 bool anyAtMost(const char16_t *block, char16_t highest)
@@ -119,39 +117,35 @@ bool anyAtMost(const char16_t *block, char16_t highest)
     return low != 0;
 }
 
-qsizetype firstFrom(QStringView text, qsizetype from, const SeparatorSet &separators)
+} // namespace
+
+qsizetype firstOf(QStringView text, QStringView separators)
 {
+    // A block is passed over with comparisons that need no branch, which the
+    // compiler does many at a time; only a block with a low character is
+    // looked at one by one.
+    const SeparatorSet set(separators);
     const char16_t *const units = text.utf16();
     const qsizetype size = text.size();
-    for (qsizetype i = from; i < size;) {
-        if (i + Block <= size) {
-            if (!anyAtMost(units + i, separators.highest)) {
-                i += Block;
-                continue;
-            }
+    for (qsizetype i = 0; i < size;) {
+        if (i + Block <= size && !anyAtMost(units + i, set.highest)) {
+            i += Block;
+            continue;
         }
         for (const qsizetype end = qMin(size, i + Block); i < end; ++i) {
-            if (separators.has(units[i]))
+            if (set.has(units[i]))
                 return i;
         }
     }
     return -1;
 }
 
-} // namespace
-
-qsizetype firstOf(QStringView text, QStringView separators)
-{
-    return firstFrom(text, 0, SeparatorSet(separators));
-}
-
 bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separators)
 {
     // A value with line breaks has a CR in nearly every block, so the blocks
-    // of firstFrom would not be passed over: every unit is looked at here,
-    // with its neighbours, with no branch but one per chunk. CR LF is left
-    // alone as firstFrom's caller would: a CR before LF is no separator
-    // here, nor is that LF when CR is one of them.
+    // of firstOf would not be passed over: every unit is looked at here,
+    // with its neighbours, with no branch but one per chunk. A CR before LF
+    // is no separator here, nor is that LF when CR is one of them.
     const SeparatorSet set(separators);
     const char16_t *const units = fileUnits.utf16();
     const qsizetype size = fileUnits.size();

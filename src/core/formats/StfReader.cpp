@@ -117,7 +117,8 @@ bool StfReader::read(QByteArrayView data, const CodePage &codePage, EntryList &r
     const qint16 entryCount = lower16(data.data() + stf::EntryCountOffset);
     // Only a hint, since the count may not match the records that follow:
     // never more rows than the file has room for.
-    rows.reserve(rows.count() + qMin<qsizetype>(qMax<qint16>(entryCount, 0), (data.size() - stf::HeaderSize) / stf::ValueFixedSize));
+    const qsizetype roomFor = (data.size() - stf::HeaderSize) / stf::ValueFixedSize;
+    rows.reserve(rows.count() + qMin<qsizetype>(qMax<qint16>(entryCount, 0), roomFor));
 
     // The first entryCount records are value records, every later one is a
     // name record. No byte at all left at a record start is the end of the
