@@ -4,8 +4,8 @@
 // file holds, with shuffled indexes, names and values of realistic lengths.
 // The same on every run of every bench.
 
-#include <Entry.h>
-#include <IndexText.h>
+#include "core/model/Entry.h"
+#include "core/model/IndexText.h"
 
 #include <random>
 #include <vector>

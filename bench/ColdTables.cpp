@@ -2,9 +2,9 @@
 
 #include "BenchTable.h"
 
-#include <CodePage.h>
-#include <LineBreaks.h>
-#include <formats/StfLayout.h>
+#include "core/text/CodePage.h"
+#include "core/text/LineBreaks.h"
+#include "core/formats/StfLayout.h"
 
 #include <QFile>
 #include <QtEndian>

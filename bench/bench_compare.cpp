@@ -7,10 +7,10 @@
 #include "BenchTable.h"
 #include "BenchTiming.h"
 
-#include "CodePage.h"
-#include "DocumentFile.h"
-#include "EntryList.h"
-#include "compare/TableDiff.h"
+#include "core/text/CodePage.h"
+#include "core/io/DocumentFile.h"
+#include "core/model/EntryList.h"
+#include "core/compare/TableDiff.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,14 +6,14 @@
 #include "BenchTable.h"
 #include "BenchTiming.h"
 
-#include "CodePage.h"
-#include "DocumentFile.h"
-#include "EntryList.h"
-#include "SaveFile.h"
-#include "formats/StfReader.h"
-#include "formats/StfWriter.h"
-#include "formats/TextReader.h"
-#include "formats/TextWriter.h"
+#include "core/text/CodePage.h"
+#include "core/io/DocumentFile.h"
+#include "core/model/EntryList.h"
+#include "core/io/SaveFile.h"
+#include "core/formats/StfReader.h"
+#include "core/formats/StfWriter.h"
+#include "core/formats/TextReader.h"
+#include "core/formats/TextWriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -11,13 +11,13 @@
 #include "BenchTable.h"
 #include "BenchTiming.h"
 
-#include <CodePage.h>
-#include <DocumentFile.h>
-#include <EntryList.h>
-#include <EntryListView.h>
-#include <MainWindow.h>
-#include <WindowFonts.h>
-#include <WindowServices.h>
+#include "core/text/CodePage.h"
+#include "core/io/DocumentFile.h"
+#include "core/model/EntryList.h"
+#include "ui/EntryListView.h"
+#include "ui/MainWindow.h"
+#include "ui/WindowFonts.h"
+#include "ui/WindowServices.h"
 
 #include <QApplication>
 #include <QDialog>

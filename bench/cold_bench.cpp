@@ -21,7 +21,7 @@
 #include "ChildRun.h"
 #include "ColdTables.h"
 
-#include <CodePage.h>
+#include "core/text/CodePage.h"
 
 #include <QByteArray>
 #include <QDir>

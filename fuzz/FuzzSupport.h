@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CodePage.h"
-#include "EntryList.h"
-#include "IndexText.h"
-#include "TextFields.h"
+#include "core/text/CodePage.h"
+#include "core/model/EntryList.h"
+#include "core/model/IndexText.h"
+#include "core/model/TextFields.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -3,13 +3,13 @@
 // once more with LF line ends.
 //
 //   fuzz_seeds STF_DIR TEXT_DIR
-#include "CodePage.h"
-#include "EntryList.h"
+#include "core/text/CodePage.h"
+#include "core/model/EntryList.h"
 #include "FuzzSupport.h"
-#include "IndexText.h"
-#include "formats/StfWriter.h"
-#include "TextFields.h"
-#include "formats/TextWriter.h"
+#include "core/model/IndexText.h"
+#include "core/formats/StfWriter.h"
+#include "core/model/TextFields.h"
+#include "core/formats/TextWriter.h"
 
 #include <QDir>
 #include <QFile>

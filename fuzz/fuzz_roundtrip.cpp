@@ -5,15 +5,15 @@
 // And for any table at all, built from the input: each writer either refuses
 // it with a reason or writes a file that reads back as the same table.
 #include "FuzzSupport.h"
-#include "LineBreaks.h"
-#include "Number.h"
-#include "Spaces.h"
-#include "formats/StfLayout.h"
-#include "formats/StfReader.h"
-#include "formats/StfWriter.h"
-#include "TextFields.h"
-#include "formats/TextReader.h"
-#include "formats/TextWriter.h"
+#include "core/text/LineBreaks.h"
+#include "core/text/Number.h"
+#include "core/text/Spaces.h"
+#include "core/formats/StfLayout.h"
+#include "core/formats/StfReader.h"
+#include "core/formats/StfWriter.h"
+#include "core/model/TextFields.h"
+#include "core/formats/TextReader.h"
+#include "core/formats/TextWriter.h"
 
 #include <cstring>
 

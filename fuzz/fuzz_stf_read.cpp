@@ -1,8 +1,8 @@
 // Any bytes given to the STF reader: it either reads them or names an error.
 #include "FuzzSupport.h"
-#include "checks/RowPlaces.h"
-#include "formats/StfLayout.h"
-#include "formats/StfReader.h"
+#include "core/checks/RowPlaces.h"
+#include "core/formats/StfLayout.h"
+#include "core/formats/StfReader.h"
 
 using namespace wendaro;
 

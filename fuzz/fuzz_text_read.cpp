@@ -1,9 +1,9 @@
 // Any bytes given to the text reader: it either reads them or names an error.
 #include "FuzzSupport.h"
-#include "TextFields.h"
-#include "checks/RowPlaces.h"
-#include "checks/TableProblems.h"
-#include "formats/TextReader.h"
+#include "core/model/TextFields.h"
+#include "core/checks/RowPlaces.h"
+#include "core/checks/TableProblems.h"
+#include "core/formats/TextReader.h"
 
 using namespace wendaro;
 

@@ -2,8 +2,8 @@
 // reads them or names an error; what it read, written again, reads back the
 // same, or the writer says why it cannot be written.
 #include "FuzzSupport.h"
-#include "formats/FormatRegistry.h"
-#include "formats/TranslationCatalog.h"
+#include "core/formats/FormatRegistry.h"
+#include "core/translation/TranslationCatalog.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "PaintedForBench.h"
+#include "app/PaintedForBench.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>

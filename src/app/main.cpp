@@ -1,10 +1,10 @@
-#include <ApplicationSetup.h>
-#include <CommandLine.h>
-#include <LargePages.h>
-#include <LoadAhead.h>
-#include <MainWindow.h>
-#include "PaintedForBench.h"
-#include <WindowServices.h>
+#include "ui/ApplicationSetup.h"
+#include "control/CommandLine.h"
+#include "startup/HeapGrowth.h"
+#include "control/LoadAhead.h"
+#include "ui/MainWindow.h"
+#include "app/PaintedForBench.h"
+#include "ui/WindowServices.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

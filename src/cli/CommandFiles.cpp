@@ -1,7 +1,7 @@
-#include "CommandFiles.h"
+#include "cli/CommandFiles.h"
 
-#include "Console.h"
-#include "ExitCode.h"
+#include "cli/Console.h"
+#include "cli/ExitCode.h"
 
 #include <QFile>
 

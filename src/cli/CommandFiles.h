@@ -1,6 +1,6 @@
 #pragma once
 
-#include <DocumentFile.h>
+#include "core/io/DocumentFile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,17 +1,17 @@
-#include "Commands.h"
+#include "cli/Commands.h"
 
-#include "CommandFiles.h"
-#include "Console.h"
-#include "ExitCode.h"
-#include "ProblemReport.h"
+#include "cli/CommandFiles.h"
+#include "cli/Console.h"
+#include "cli/ExitCode.h"
+#include "cli/ProblemReport.h"
 
-#include <CodePage.h>
-#include <DocumentFile.h>
-#include <checks/RowPlaces.h>
-#include <checks/TableProblems.h>
-#include <checks/TranslationChecks.h>
-#include <formats/FormatRegistry.h>
-#include <formats/TextWriter.h>
+#include "core/text/CodePage.h"
+#include "core/io/DocumentFile.h"
+#include "core/checks/RowPlaces.h"
+#include "core/checks/TableProblems.h"
+#include "core/checks/TranslationChecks.h"
+#include "core/formats/FormatRegistry.h"
+#include "core/formats/TextWriter.h"
 
 #include <QFile>
 

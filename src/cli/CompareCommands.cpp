@@ -1,15 +1,15 @@
-#include "CompareCommands.h"
+#include "cli/CompareCommands.h"
 
-#include "Arguments.h"
-#include "Console.h"
-#include "ExitCode.h"
-#include "CommandFiles.h"
-#include "TextQuoting.h"
+#include "cli/Arguments.h"
+#include "cli/Console.h"
+#include "cli/ExitCode.h"
+#include "cli/CommandFiles.h"
+#include "cli/TextQuoting.h"
 
-#include <CodePage.h>
-#include <DocumentFile.h>
-#include <compare/TableDiff.h>
-#include <compare/TableUpdate.h>
+#include "core/text/CodePage.h"
+#include "core/io/DocumentFile.h"
+#include "core/compare/TableDiff.h"
+#include "core/compare/TableUpdate.h"
 
 #include <QSet>
 

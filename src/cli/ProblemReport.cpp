@@ -1,7 +1,7 @@
-#include "ProblemReport.h"
+#include "cli/ProblemReport.h"
 
-#include "Console.h"
-#include "TextQuoting.h"
+#include "cli/Console.h"
+#include "cli/TextQuoting.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <checks/Problem.h>
+#include "core/checks/Problem.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "TextQuoting.h"
+#include "cli/TextQuoting.h"
 
 namespace wendaro::cli {
 

@@ -1,17 +1,17 @@
-#include "TranslationCommands.h"
+#include "cli/TranslationCommands.h"
 
-#include "CommandFiles.h"
-#include "Console.h"
-#include "ExitCode.h"
+#include "cli/CommandFiles.h"
+#include "cli/Console.h"
+#include "cli/ExitCode.h"
 
-#include <CodePage.h>
-#include <DocumentFile.h>
-#include <SaveFile.h>
-#include <formats/FormatRegistry.h>
-#include <formats/TranslationCatalog.h>
-#include <translation/TableExport.h>
-#include <translation/TableImport.h>
-#include <translation/TableIndexes.h>
+#include "core/text/CodePage.h"
+#include "core/io/DocumentFile.h"
+#include "core/io/SaveFile.h"
+#include "core/formats/FormatRegistry.h"
+#include "core/translation/TranslationCatalog.h"
+#include "core/translation/TableExport.h"
+#include "core/translation/TableImport.h"
+#include "core/translation/TableIndexes.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "Arguments.h"
-#include "Commands.h"
-#include "CompareCommands.h"
-#include "Console.h"
-#include "ExitCode.h"
-#include "TranslationCommands.h"
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+#include "cli/CompareCommands.h"
+#include "cli/Console.h"
+#include "cli/ExitCode.h"
+#include "cli/TranslationCommands.h"
 
-#include <CodePage.h>
-#include <LargePages.h>
+#include "core/text/CodePage.h"
+#include "startup/HeapGrowth.h"
 
 #include <QByteArrayList>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "Command.h"
+#include "control/Command.h"
 
 namespace wendaro {
 

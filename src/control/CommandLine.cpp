@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "control/CommandLine.h"
 
 #include <QFile>
 

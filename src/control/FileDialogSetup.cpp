@@ -1,4 +1,4 @@
-#include "FileDialogSetup.h"
+#include "control/FileDialogSetup.h"
 
 namespace wendaro {
 

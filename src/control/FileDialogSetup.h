@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DocumentStates.h"
-#include "UserInterface.h"
+#include "control/DocumentStates.h"
+#include "control/UserInterface.h"
 
 namespace wendaro {
 

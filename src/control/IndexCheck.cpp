@@ -1,6 +1,6 @@
-#include "IndexCheck.h"
+#include "control/IndexCheck.h"
 
-#include <Number.h>
+#include "core/text/Number.h"
 
 namespace wendaro {
 

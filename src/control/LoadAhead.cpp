@@ -1,4 +1,4 @@
-#include "LoadAhead.h"
+#include "control/LoadAhead.h"
 
 #include <QThread>
 

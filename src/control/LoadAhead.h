@@ -1,8 +1,8 @@
 #pragma once
 
-#include <CodePage.h>
-#include <DocumentFile.h>
-#include <LoadProgress.h>
+#include "core/text/CodePage.h"
+#include "core/io/DocumentFile.h"
+#include "core/io/LoadProgress.h"
 
 #include <QString>
 #include <condition_variable>

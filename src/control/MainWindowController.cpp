@@ -1,15 +1,15 @@
-#include "MainWindowController.h"
+#include "control/MainWindowController.h"
 
-#include "FileDialogSetup.h"
-#include "IndexCheck.h"
-#include "LoadAhead.h"
-#include "MessageBoxes.h"
-#include "ReadmeViewer.h"
+#include "control/FileDialogSetup.h"
+#include "control/IndexCheck.h"
+#include "control/LoadAhead.h"
+#include "control/MessageBoxes.h"
+#include "control/ReadmeViewer.h"
 
-#include <DocumentFile.h>
-#include <IndexText.h>
-#include <LineBreaks.h>
-#include <Number.h>
+#include "core/io/DocumentFile.h"
+#include "core/model/IndexText.h"
+#include "core/text/LineBreaks.h"
+#include "core/text/Number.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Command.h"
-#include "DocumentStates.h"
-#include "UserInterface.h"
+#include "control/Command.h"
+#include "control/DocumentStates.h"
+#include "control/UserInterface.h"
 
-#include <CodePage.h>
-#include <EntryList.h>
-#include <TextFields.h>
+#include "core/text/CodePage.h"
+#include "core/model/EntryList.h"
+#include "core/model/TextFields.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "MessageBoxes.h"
+#include "control/MessageBoxes.h"
 
 namespace wendaro {
 

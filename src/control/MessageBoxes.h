@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserInterface.h"
+#include "control/UserInterface.h"
 
 namespace wendaro {
 

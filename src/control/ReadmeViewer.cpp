@@ -1,4 +1,4 @@
-#include "ReadmeViewer.h"
+#include "control/ReadmeViewer.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "UserInterface.h"
+#include "control/UserInterface.h"
 
 namespace wendaro {
 

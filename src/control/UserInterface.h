@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Command.h"
+#include "control/Command.h"
 
-#include <LoadProgress.h>
+#include "core/io/LoadProgress.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "ApplicationSetup.h"
+#include "ui/ApplicationSetup.h"
 
-#include "WindowFonts.h"
+#include "ui/WindowFonts.h"
 
-#include <UserInterface.h>
+#include "control/UserInterface.h"
 
 #include <QApplication>
 

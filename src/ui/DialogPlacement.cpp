@@ -1,6 +1,6 @@
-#include "DialogPlacement.h"
+#include "ui/DialogPlacement.h"
 
-#include "Twips.h"
+#include "ui/Twips.h"
 
 namespace wendaro {
 

@@ -1,10 +1,10 @@
-#include "EntryEditor.h"
+#include "ui/EntryEditor.h"
 
-#include "DialogPlacement.h"
-#include "LimitedLineEdit.h"
-#include "Twips.h"
-#include "ValueEdit.h"
-#include "WindowFonts.h"
+#include "ui/DialogPlacement.h"
+#include "ui/LimitedLineEdit.h"
+#include "ui/Twips.h"
+#include "ui/ValueEdit.h"
+#include "ui/WindowFonts.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "EntryListView.h"
+#include "ui/EntryListView.h"
 
-#include "EntryTableModel.h"
-#include "MainLayout.h"
-#include "Twips.h"
+#include "ui/EntryTableModel.h"
+#include "ui/MainLayout.h"
+#include "ui/Twips.h"
 
-#include <EntryList.h>
+#include "core/model/EntryList.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <EntryList.h>
-#include <EntryListObserver.h>
+#include "core/model/EntryList.h"
+#include "core/model/EntryListObserver.h"
 
 #include <QAbstractTableModel>
 

@@ -1,7 +1,7 @@
-#include "FileDialog.h"
+#include "ui/FileDialog.h"
 
-#include "MessageDialog.h"
-#include "WindowServices.h"
+#include "ui/MessageDialog.h"
+#include "ui/WindowServices.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "LimitedLineEdit.h"
+#include "ui/LimitedLineEdit.h"
 
 #include <QFocusEvent>
 #include <QMouseEvent>

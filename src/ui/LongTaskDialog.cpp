@@ -1,6 +1,6 @@
-#include "LongTaskDialog.h"
+#include "ui/LongTaskDialog.h"
 
-#include <UserInterface.h>
+#include "control/UserInterface.h"
 
 #include <QEventLoop>
 #include <QProgressDialog>

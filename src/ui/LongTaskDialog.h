@@ -1,6 +1,6 @@
 #pragma once
 
-#include <LoadProgress.h>
+#include "core/io/LoadProgress.h"
 
 #include <QString>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "MainLayout.h"
+#include "ui/MainLayout.h"
 
 namespace wendaro {
 

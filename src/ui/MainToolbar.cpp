@@ -1,8 +1,8 @@
-#include "MainToolbar.h"
+#include "ui/MainToolbar.h"
 
-#include "MainLayout.h"
-#include "Twips.h"
-#include "WindowFonts.h"
+#include "ui/MainLayout.h"
+#include "ui/Twips.h"
+#include "ui/WindowFonts.h"
 
 #include <QAction>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <MainWindowController.h>
-#include <UserInterface.h>
+#include "control/MainWindowController.h"
+#include "control/UserInterface.h"
 
 #include <QMainWindow>
 #include <array>

@@ -1,4 +1,4 @@
-#include "MenuTree.h"
+#include "ui/MenuTree.h"
 
 #include <QMenu>
 #include <QMenuBar>

@@ -1,4 +1,4 @@
-#include "MessageDialog.h"
+#include "ui/MessageDialog.h"
 
 #include <QAbstractButton>
 

@@ -1,4 +1,4 @@
-#include "ValueEdit.h"
+#include "ui/ValueEdit.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

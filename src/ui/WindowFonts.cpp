@@ -1,4 +1,4 @@
-#include "WindowFonts.h"
+#include "ui/WindowFonts.h"
 
 #include <QFontDatabase>
 

@@ -1,4 +1,4 @@
-#include "WindowServices.h"
+#include "ui/WindowServices.h"
 
 #include <QDesktopServices>
 #include <QDialog>

@@ -4,7 +4,7 @@
 #include "TestFiles.h"
 #include "TestTables.h"
 
-#include <MainWindowController.h>
+#include "control/MainWindowController.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "ControlFixture.h"
 
-#include <IndexCheck.h>
+#include "control/IndexCheck.h"
 
 #include <QDir>
 

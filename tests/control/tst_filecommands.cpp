@@ -1,8 +1,8 @@
 #include "ControlFixture.h"
 
-#include <CommandLine.h>
-#include <FileDialogSetup.h>
-#include <LoadAhead.h>
+#include "control/CommandLine.h"
+#include "control/FileDialogSetup.h"
+#include "control/LoadAhead.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 // thread that then builds the application: a window made on what Qt holds
 // to be another thread does not take a click. Its own main, since the test
 // needs a process where nothing has used Qt yet.
-#include <CodePage.h>
-#include <LoadAhead.h>
+#include "core/text/CodePage.h"
+#include "control/LoadAhead.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>

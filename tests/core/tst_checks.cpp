@@ -1,12 +1,12 @@
-#include "CodePage.h"
-#include "EntryList.h"
-#include "IndexText.h"
-#include "TextFields.h"
-#include "checks/RowPlaces.h"
-#include "checks/TableProblems.h"
-#include "checks/TranslationChecks.h"
-#include "formats/FormatRegistry.h"
-#include "formats/Table.h"
+#include "core/text/CodePage.h"
+#include "core/model/EntryList.h"
+#include "core/model/IndexText.h"
+#include "core/model/TextFields.h"
+#include "core/checks/RowPlaces.h"
+#include "core/checks/TableProblems.h"
+#include "core/checks/TranslationChecks.h"
+#include "core/formats/FormatRegistry.h"
+#include "core/model/Table.h"
 
 #include <QTest>
 

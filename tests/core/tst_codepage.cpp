@@ -1,5 +1,5 @@
-#include "CodePage.h"
-#include "CodePageTables.h"
+#include "core/text/CodePage.h"
+#include "core/text/CodePageTables.h"
 
 #include <QRandomGenerator>
 #include <QScopeGuard>

@@ -1,5 +1,5 @@
-#include <compare/TableDiff.h>
-#include <compare/TableUpdate.h>
+#include "core/compare/TableDiff.h"
+#include "core/compare/TableUpdate.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include <formats/CsvFormat.h>
-#include <formats/TranslationCatalog.h>
+#include "core/formats/CsvFormat.h"
+#include "core/translation/TranslationCatalog.h"
 
 #include <QTest>
 

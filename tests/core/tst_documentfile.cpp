@@ -1,9 +1,9 @@
-#include "CodePage.h"
-#include "DocumentFile.h"
-#include "IndexText.h"
+#include "core/text/CodePage.h"
+#include "core/io/DocumentFile.h"
+#include "core/model/IndexText.h"
 #include "TestFiles.h"
-#include "formats/FormatRegistry.h"
-#include "formats/Table.h"
+#include "core/formats/FormatRegistry.h"
+#include "core/model/Table.h"
 
 #include <QDir>
 #include <QFile>

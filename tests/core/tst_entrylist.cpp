@@ -1,7 +1,7 @@
-#include "EntryList.h"
-#include "EntryListObserver.h"
-#include "IndexText.h"
-#include "LineBreaks.h"
+#include "core/model/EntryList.h"
+#include "core/model/EntryListObserver.h"
+#include "core/model/IndexText.h"
+#include "core/text/LineBreaks.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "formats/FormatRegistry.h"
+#include "core/formats/FormatRegistry.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "Number.h"
+#include "core/text/Number.h"
 
 #include <QTest>
 

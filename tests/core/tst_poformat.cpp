@@ -1,5 +1,5 @@
-#include "formats/PoFormat.h"
-#include "formats/TranslationCatalog.h"
+#include "core/formats/PoFormat.h"
+#include "core/translation/TranslationCatalog.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
-#include "ByteSink.h"
+#include "core/io/ByteSink.h"
 #include "FailDevice.h"
-#include "SaveFile.h"
+#include "core/io/SaveFile.h"
 #include "TestFiles.h"
 
 #include <QDirIterator>

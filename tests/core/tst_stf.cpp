@@ -1,8 +1,8 @@
-#include "CodePage.h"
-#include "EntryList.h"
-#include "LineBreaks.h"
-#include "formats/StfReader.h"
-#include "formats/StfWriter.h"
+#include "core/text/CodePage.h"
+#include "core/model/EntryList.h"
+#include "core/text/LineBreaks.h"
+#include "core/formats/StfReader.h"
+#include "core/formats/StfWriter.h"
 
 #include <QTest>
 #include <QtEndian>

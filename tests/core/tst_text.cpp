@@ -1,9 +1,9 @@
-#include "CodePage.h"
-#include "EntryList.h"
-#include "IndexText.h"
-#include "TextFields.h"
-#include "formats/TextReader.h"
-#include "formats/TextWriter.h"
+#include "core/text/CodePage.h"
+#include "core/model/EntryList.h"
+#include "core/model/IndexText.h"
+#include "core/model/TextFields.h"
+#include "core/formats/TextReader.h"
+#include "core/formats/TextWriter.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include <EntryList.h>
-#include <formats/TranslationCatalog.h>
-#include <translation/TableExport.h>
-#include <translation/TableImport.h>
+#include "core/model/EntryList.h"
+#include "core/translation/TranslationCatalog.h"
+#include "core/translation/TableExport.h"
+#include "core/translation/TableImport.h"
 
 #include <QTest>
 

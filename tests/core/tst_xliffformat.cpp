@@ -1,6 +1,6 @@
-#include "formats/TranslationCatalog.h"
-#include "formats/TranslatorText.h"
-#include "formats/XliffFormat.h"
+#include "core/translation/TranslationCatalog.h"
+#include "core/translation/TranslatorText.h"
+#include "core/formats/XliffFormat.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <CodePage.h>
-#include <DocumentFile.h>
-#include <EntryList.h>
-#include <IndexText.h>
+#include "core/text/CodePage.h"
+#include "core/io/DocumentFile.h"
+#include "core/model/EntryList.h"
+#include "core/model/IndexText.h"
 
 #include <QList>
 #include <QString>

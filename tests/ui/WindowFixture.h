@@ -3,10 +3,10 @@
 #include "TestFiles.h"
 #include "TestTables.h"
 
-#include <EntryListView.h>
-#include <LimitedLineEdit.h>
-#include <MainWindow.h>
-#include <WindowServices.h>
+#include "ui/EntryListView.h"
+#include "ui/LimitedLineEdit.h"
+#include "ui/MainWindow.h"
+#include "ui/WindowServices.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "WindowFixture.h"
 
-#include <DialogPlacement.h>
-#include <EntryEditor.h>
-#include <Twips.h>
-#include <ValueEdit.h>
-#include <WindowFonts.h>
+#include "ui/DialogPlacement.h"
+#include "ui/EntryEditor.h"
+#include "ui/Twips.h"
+#include "ui/ValueEdit.h"
+#include "ui/WindowFonts.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

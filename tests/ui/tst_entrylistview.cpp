@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 
-#include <EntryTableModel.h>
+#include "ui/EntryTableModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>

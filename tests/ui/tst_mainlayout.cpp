@@ -1,7 +1,7 @@
 #include "WindowFixture.h"
 
-#include <MainLayout.h>
-#include <Twips.h>
+#include "ui/MainLayout.h"
+#include "ui/Twips.h"
 
 #include <QStatusBar>
 #include <QStyle>

@@ -1,7 +1,7 @@
 #include "WindowFixture.h"
 
-#include <ApplicationSetup.h>
-#include <MainToolbar.h>
+#include "ui/ApplicationSetup.h"
+#include "ui/MainToolbar.h"
 
 #include <QComboBox>
 #include <QFileDialog>

@@ -1,8 +1,8 @@
-#include "RowPlaces.h"
+#include "core/checks/RowPlaces.h"
 
-#include "CodePage.h"
-#include "formats/StfLayout.h"
-#include "formats/TextReader.h"
+#include "core/text/CodePage.h"
+#include "core/formats/StfLayout.h"
+#include "core/formats/TextReader.h"
 
 #include <QString>
 #include <QtEndian>

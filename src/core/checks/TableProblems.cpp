@@ -1,12 +1,12 @@
-#include "TableProblems.h"
+#include "core/checks/TableProblems.h"
 
-#include "CodePage.h"
-#include "EntryList.h"
-#include "IndexText.h"
-#include "LineBreaks.h"
-#include "Spaces.h"
-#include "TextFields.h"
-#include "formats/SaveRefusals.h"
+#include "core/text/CodePage.h"
+#include "core/model/EntryList.h"
+#include "core/model/IndexText.h"
+#include "core/text/LineBreaks.h"
+#include "core/text/Spaces.h"
+#include "core/model/TextFields.h"
+#include "core/checks/SaveRefusals.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Problem.h"
-#include "RowPlaces.h"
+#include "core/checks/Problem.h"
+#include "core/checks/RowPlaces.h"
 
 #include <QList>
 

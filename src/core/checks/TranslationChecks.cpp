@@ -1,8 +1,8 @@
-#include "TranslationChecks.h"
+#include "core/checks/TranslationChecks.h"
 
-#include "CharacterName.h"
-#include "EntryList.h"
-#include "IndexText.h"
+#include "core/text/CharacterName.h"
+#include "core/model/EntryList.h"
+#include "core/model/IndexText.h"
 
 #include <QHash>
 #include <QRegularExpression>

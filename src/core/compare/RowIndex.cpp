@@ -1,7 +1,7 @@
-#include "RowIndex.h"
+#include "core/compare/RowIndex.h"
 
-#include "Number.h"
-#include "Spaces.h"
+#include "core/text/Number.h"
+#include "core/text/Spaces.h"
 
 namespace wendaro {
 

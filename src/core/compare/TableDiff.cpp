@@ -1,4 +1,4 @@
-#include "TableDiff.h"
+#include "core/compare/TableDiff.h"
 
 #include <QHash>
 

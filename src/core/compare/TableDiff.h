@@ -1,8 +1,8 @@
 #pragma once
 
-#include "RowIndex.h"
+#include "core/compare/RowIndex.h"
 
-#include <EntryList.h>
+#include "core/model/EntryList.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "TableUpdate.h"
+#include "core/compare/TableUpdate.h"
 
 #include <QHash>
 #include <QSet>

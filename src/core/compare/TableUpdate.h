@@ -1,9 +1,9 @@
 #pragma once
 
-#include "RowIndex.h"
+#include "core/compare/RowIndex.h"
 
-#include <EntryList.h>
-#include <TextFields.h>
+#include "core/model/EntryList.h"
+#include "core/model/TextFields.h"
 
 #include <QList>
 #include <QString>

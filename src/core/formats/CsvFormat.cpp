@@ -1,10 +1,10 @@
-#include "CsvFormat.h"
+#include "core/formats/CsvFormat.h"
 
-#include "CharacterName.h"
-#include "LineBreaks.h"
-#include "Number.h"
-#include "Spaces.h"
-#include "TranslationCatalog.h"
+#include "core/text/CharacterName.h"
+#include "core/text/LineBreaks.h"
+#include "core/text/Number.h"
+#include "core/text/Spaces.h"
+#include "core/translation/TranslationCatalog.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TranslationFormat.h"
+#include "core/formats/TranslationFormat.h"
 
 namespace wendaro {
 

@@ -1,10 +1,10 @@
-#include "FormatRegistry.h"
+#include "core/formats/FormatRegistry.h"
 
-#include "CsvFormat.h"
-#include "PoFormat.h"
-#include "StfFormat.h"
-#include "TextFormat.h"
-#include "XliffFormat.h"
+#include "core/formats/CsvFormat.h"
+#include "core/formats/PoFormat.h"
+#include "core/formats/StfFormat.h"
+#include "core/formats/TextFormat.h"
+#include "core/formats/XliffFormat.h"
 
 #include <QFileInfo>
 

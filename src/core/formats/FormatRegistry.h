@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TableFormat.h"
-#include "TranslationFormat.h"
+#include "core/formats/TableFormat.h"
+#include "core/formats/TranslationFormat.h"
 
 #include <QString>
 #include <QStringList>

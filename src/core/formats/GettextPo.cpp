@@ -1,4 +1,4 @@
-#include "GettextPo.h"
+#include "core/formats/GettextPo.h"
 
 #include <csetjmp>
 

@@ -1,9 +1,9 @@
-#include "PoFormat.h"
+#include "core/formats/PoFormat.h"
 
-#include "CharacterName.h"
-#include "GettextPo.h"
-#include "TranslationCatalog.h"
-#include "TranslatorText.h"
+#include "core/text/CharacterName.h"
+#include "core/formats/GettextPo.h"
+#include "core/translation/TranslationCatalog.h"
+#include "core/translation/TranslatorText.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,9 +1,9 @@
-#include "StfFormat.h"
+#include "core/formats/StfFormat.h"
 
-#include "ByteSink.h"
-#include "StfReader.h"
-#include "StfWriter.h"
-#include "Table.h"
+#include "core/io/ByteSink.h"
+#include "core/formats/StfReader.h"
+#include "core/formats/StfWriter.h"
+#include "core/model/Table.h"
 
 namespace wendaro {
 

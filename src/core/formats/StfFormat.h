@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TableFormat.h"
+#include "core/formats/TableFormat.h"
 
 #include <functional>
 

@@ -1,12 +1,12 @@
-#include "StfReader.h"
+#include "core/formats/StfReader.h"
 
-#include "LoadProgress.h"
+#include "core/io/LoadProgress.h"
 
-#include "CodePage.h"
-#include "EntryList.h"
-#include "IndexText.h"
-#include "LineBreaks.h"
-#include "StfLayout.h"
+#include "core/text/CodePage.h"
+#include "core/model/EntryList.h"
+#include "core/model/IndexText.h"
+#include "core/text/LineBreaks.h"
+#include "core/formats/StfLayout.h"
 
 #include <QtEndian>
 

@@ -1,12 +1,12 @@
-#include "StfWriter.h"
+#include "core/formats/StfWriter.h"
 
-#include "ByteSink.h"
-#include "CodePage.h"
-#include "EntryList.h"
-#include "IndexText.h"
-#include "LineBreaks.h"
-#include "SaveRefusals.h"
-#include "StfLayout.h"
+#include "core/io/ByteSink.h"
+#include "core/text/CodePage.h"
+#include "core/model/EntryList.h"
+#include "core/model/IndexText.h"
+#include "core/text/LineBreaks.h"
+#include "core/checks/SaveRefusals.h"
+#include "core/formats/StfLayout.h"
 
 #include <QtEndian>
 #include <vector>

@@ -1,12 +1,12 @@
-#include "TextFormat.h"
+#include "core/formats/TextFormat.h"
 
-#include "LargePages.h"
+#include "core/io/MemoryAdvice.h"
 
-#include "ByteSink.h"
-#include "CodePage.h"
-#include "Table.h"
-#include "TextReader.h"
-#include "TextWriter.h"
+#include "core/io/ByteSink.h"
+#include "core/text/CodePage.h"
+#include "core/model/Table.h"
+#include "core/formats/TextReader.h"
+#include "core/formats/TextWriter.h"
 
 namespace wendaro {
 

@@ -1,14 +1,14 @@
-#include "TextReader.h"
+#include "core/formats/TextReader.h"
 
-#include "LoadProgress.h"
+#include "core/io/LoadProgress.h"
 
-#include "CodePage.h"
-#include "EntryList.h"
-#include "IndexText.h"
-#include "Number.h"
-#include "Spaces.h"
-#include "TextFields.h"
-#include "formats/SaveRefusals.h"
+#include "core/text/CodePage.h"
+#include "core/model/EntryList.h"
+#include "core/model/IndexText.h"
+#include "core/text/Number.h"
+#include "core/text/Spaces.h"
+#include "core/model/TextFields.h"
+#include "core/checks/SaveRefusals.h"
 
 namespace wendaro {
 

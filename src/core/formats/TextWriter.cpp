@@ -1,13 +1,13 @@
-#include "TextWriter.h"
+#include "core/formats/TextWriter.h"
 
-#include "ByteSink.h"
-#include "CodePage.h"
-#include "EntryList.h"
-#include "IndexText.h"
-#include "LineBreaks.h"
-#include "SaveRefusals.h"
-#include "Spaces.h"
-#include "TextFields.h"
+#include "core/io/ByteSink.h"
+#include "core/text/CodePage.h"
+#include "core/model/EntryList.h"
+#include "core/model/IndexText.h"
+#include "core/text/LineBreaks.h"
+#include "core/checks/SaveRefusals.h"
+#include "core/text/Spaces.h"
+#include "core/model/TextFields.h"
 
 namespace wendaro {
 

@@ -1,7 +1,7 @@
-#include "XliffFormat.h"
+#include "core/formats/XliffFormat.h"
 
-#include "XliffReader.h"
-#include "XliffWriter.h"
+#include "core/formats/XliffReader.h"
+#include "core/formats/XliffWriter.h"
 
 namespace wendaro {
 

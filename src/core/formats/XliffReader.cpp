@@ -1,8 +1,8 @@
-#include "XliffReader.h"
+#include "core/formats/XliffReader.h"
 
-#include "TranslationCatalog.h"
-#include "TranslatorText.h"
-#include "XliffVocabulary.h"
+#include "core/translation/TranslationCatalog.h"
+#include "core/translation/TranslatorText.h"
+#include "core/formats/XliffVocabulary.h"
 
 #include <optional>
 

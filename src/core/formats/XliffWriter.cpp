@@ -1,9 +1,9 @@
-#include "XliffWriter.h"
+#include "core/formats/XliffWriter.h"
 
-#include "CharacterName.h"
-#include "TranslationCatalog.h"
-#include "TranslatorText.h"
-#include "XliffVocabulary.h"
+#include "core/text/CharacterName.h"
+#include "core/translation/TranslationCatalog.h"
+#include "core/translation/TranslatorText.h"
+#include "core/formats/XliffVocabulary.h"
 
 #include <QXmlStreamWriter>
 

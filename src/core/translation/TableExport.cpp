@@ -1,7 +1,7 @@
-#include "TableExport.h"
+#include "core/translation/TableExport.h"
 
-#include "EntryList.h"
-#include "TableIndexes.h"
+#include "core/model/EntryList.h"
+#include "core/translation/TableIndexes.h"
 
 namespace wendaro {
 

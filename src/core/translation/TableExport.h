@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/TranslationCatalog.h"
+#include "core/translation/TranslationCatalog.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "TableImport.h"
+#include "core/translation/TableImport.h"
 
-#include "EntryList.h"
-#include "TableIndexes.h"
-#include "formats/TranslationCatalog.h"
+#include "core/model/EntryList.h"
+#include "core/translation/TableIndexes.h"
+#include "core/translation/TranslationCatalog.h"
 
 #include <QMap>
 

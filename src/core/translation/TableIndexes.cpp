@@ -1,7 +1,7 @@
-#include "TableIndexes.h"
+#include "core/translation/TableIndexes.h"
 
-#include "EntryList.h"
-#include "IndexText.h"
+#include "core/model/EntryList.h"
+#include "core/model/IndexText.h"
 
 #include <QMap>
 

@@ -6,7 +6,7 @@
 // has no tables, and the programs build them at run time as for any other
 // code page, with the same error when that fails.
 
-#include "CodePageTables.h"
+#include "core/text/CodePageTables.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -35,7 +35,7 @@ void appendArray(QByteArray &source, const char *type, const char *name, const V
 QByteArray sourceOf(const CodePageTables *tables)
 {
     QByteArray source = "// Written by wendaro_codepage_generator from the system's converters; do not edit.\n\n"
-                        "#include \"CodePageTables.h\"\n\n"
+                        "#include \"core/text/CodePageTables.h\"\n\n"
                         "namespace wendaro {\n\n";
     if (!tables) {
         source += "const BuiltInCodePage *builtInDefaultCodePage()\n{\n    return nullptr;\n}\n\n"

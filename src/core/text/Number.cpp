@@ -1,6 +1,6 @@
-#include "Number.h"
+#include "core/text/Number.h"
 
-#include "Spaces.h"
+#include "core/text/Spaces.h"
 
 #include <QString>
 #include <cmath>

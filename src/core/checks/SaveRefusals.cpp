@@ -1,8 +1,8 @@
-#include "SaveRefusals.h"
+#include "core/checks/SaveRefusals.h"
 
-#include "CharacterName.h"
-#include "CodePage.h"
-#include "StfLayout.h"
+#include "core/text/CharacterName.h"
+#include "core/text/CodePage.h"
+#include "core/formats/StfLayout.h"
 
 namespace wendaro::refusal {
 

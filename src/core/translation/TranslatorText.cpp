@@ -1,6 +1,6 @@
-#include "TranslatorText.h"
+#include "core/translation/TranslatorText.h"
 
-#include "LineBreaks.h"
+#include "core/text/LineBreaks.h"
 
 namespace wendaro {
 

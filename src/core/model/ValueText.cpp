@@ -1,6 +1,6 @@
-#include "ValueText.h"
+#include "core/model/ValueText.h"
 
-#include "LineBreaks.h"
+#include "core/text/LineBreaks.h"
 
 #include <QtEndian>
 

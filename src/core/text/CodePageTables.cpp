@@ -1,6 +1,6 @@
-#include "CodePageTables.h"
+#include "core/text/CodePageTables.h"
 
-#include "CharacterName.h"
+#include "core/text/CharacterName.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

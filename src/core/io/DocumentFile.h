@@ -1,8 +1,8 @@
 #pragma once
 
-#include "EntryList.h"
-#include "LoadProgress.h"
-#include "TextFields.h"
+#include "core/model/EntryList.h"
+#include "core/io/LoadProgress.h"
+#include "core/model/TextFields.h"
 
 #include <QByteArray>
 #include <QString>

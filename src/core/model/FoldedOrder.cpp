@@ -1,4 +1,4 @@
-#include "FoldedOrder.h"
+#include "core/model/FoldedOrder.h"
 
 #include <QChar>
 

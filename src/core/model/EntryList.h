@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Entry.h"
+#include "core/model/Entry.h"
 
 #include <array>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "DocumentFile.h"
+#include "core/io/DocumentFile.h"
 
-#include "LargePages.h"
-#include "SaveFile.h"
-#include "formats/FormatRegistry.h"
-#include "formats/Table.h"
+#include "core/io/MemoryAdvice.h"
+#include "core/io/SaveFile.h"
+#include "core/formats/FormatRegistry.h"
+#include "core/model/Table.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "EntryList.h"
+#include "core/model/EntryList.h"
 
-#include "EntryListObserver.h"
-#include "FoldedOrder.h"
+#include "core/model/EntryListObserver.h"
+#include "core/model/FoldedOrder.h"
 
 #include <algorithm>
 #include <stdexcept>

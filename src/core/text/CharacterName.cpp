@@ -1,4 +1,4 @@
-#include "CharacterName.h"
+#include "core/text/CharacterName.h"
 
 namespace wendaro {
 

@@ -1,7 +1,7 @@
-#include "CodePage.h"
+#include "core/text/CodePage.h"
 
-#include "CodePageTables.h"
-#include "LargePages.h"
+#include "core/text/CodePageTables.h"
+#include "core/io/MemoryAdvice.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CodePage.h"
+#include "core/text/CodePage.h"
 
 #include <QByteArray>
 #include <QString>

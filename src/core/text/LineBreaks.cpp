@@ -1,4 +1,4 @@
-#include "LineBreaks.h"
+#include "core/text/LineBreaks.h"
 
 #include <QtEndian>
 

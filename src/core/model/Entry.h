@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ValueText.h"
+#include "core/model/ValueText.h"
 
 #include <QString>
 #include <optional>

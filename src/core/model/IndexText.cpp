@@ -1,7 +1,7 @@
-#include "IndexText.h"
+#include "core/model/IndexText.h"
 
-#include "Number.h"
-#include "Spaces.h"
+#include "core/text/Number.h"
+#include "core/text/Spaces.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "SaveFile.h"
+#include "core/io/SaveFile.h"
 
-#include "ByteSink.h"
+#include "core/io/ByteSink.h"
 
 #include <QDir>
 #include <QFileInfo>
