@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The full table that the benchmarks time: 32,766 entries, the most an STF

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Timing for the benchmarks: the best of several runs, by the wall clock and

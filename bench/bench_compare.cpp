@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times `wendaro-cli diff` on two full tables (32,766 entries, the most an
 // STF file holds) in a fresh process, beside loading the same two tables
 // with `wendaro-cli check A` and `wendaro-cli check B`: the comparison may

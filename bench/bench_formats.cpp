@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times reading, writing and sorting a full table (32,766 entries, the most
 // an STF file holds) beside the floor of the same work: the same bytes moved
 // with no parsing. Each figure is the best of several runs; the operation and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the window on a full table (32,766 entries): opening the file until
 // the list has painted its first rows, a click on a column header until the
 // sorted rows are painted, and scrolling through the whole list a page at a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times what a person waits for: each figure is a fresh process per run,
 // from its start, the median of several runs, beside its floor measured in
 // the same runs (they alternate, so both see the same machine), as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor that `wendaro-cli check` is measured against: the least any
 // reader of an STF file must do. It reads the file (into one buffer, or with
 // --mmap through a memory map) and walks its records — the header, each value

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by CPack on its staging folder: gzip -9n, as Debian installs manual
 # pages, without a name or time stamp in the header so that the package is
 # the same from the same sources.

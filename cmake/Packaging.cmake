@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `./dev package` (or cpack in any build folder) turns the
 # install rules into wendaro_VERSION_ARCH.deb, installed under /usr.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the fuzzers' seed files: a few tables, each saved by the STF writer
 // and, where the text format can hold it, by the text writer, the text files
 // once more with LF line ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever a reader accepts, the writer of the same format writes, and that
 // file reads back as the same rows; writing those rows again gives the same
 // bytes. The input is tried as an STF file and as a text file.

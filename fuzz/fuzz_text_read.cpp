@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes given to the text reader: it either reads them or names an error.
 #include "FuzzSupport.h"
 #include "core/model/TextFields.h"

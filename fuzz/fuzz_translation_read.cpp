@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes given to each translation format (PO, XLIFF, CSV): it either
 // reads them or names an error; what it read, written again, reads back the
 // same, or the writer says why it cannot be written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/IndexCheck.h"
 
 #include "core/text/Number.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the default code page's tables as C++ source for the build.
 // Building them from the system's converters converts every byte pair and
 // character and costs every start of the programs more time than reading a

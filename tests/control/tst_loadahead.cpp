@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A load started before the application exists, as the window starts one
 // for the file on its command line, must leave Qt's main thread to the
 // thread that then builds the application: a window made on what Qt holds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/CodePage.h"
 #include "core/io/DocumentFile.h"
 #include "core/model/IndexText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/EntryList.h"
 #include "core/translation/TranslationCatalog.h"
 #include "core/translation/TableExport.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DCHECK=NAME -DWORK=DIR -DFILES=F1;F2 [-DSAMPLE=FILE] -P check_desktop.cmake
 # Runs one desktop check; any complaint from the tool, even a warning that
 # leaves its exit status 0, fails it.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DCPACK=cpack -DCONFIG=CPackConfig.cmake -DWORK=DIR -DVERSION=V -P check_package.cmake
 # Builds the package, then: every file the install rules promise is in it;
 # its Depends name Qt and the window's font and resolve with apt; both

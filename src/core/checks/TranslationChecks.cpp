@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/checks/TranslationChecks.h"
 
 #include "core/text/CharacterName.h"
