@@ -14,6 +14,8 @@ class TestNumber : public QObject
 private Q_SLOTS:
     void conversion_data();
     void conversion();
+    void indexDigits_data();
+    void indexDigits();
 };
 
 void TestNumber::conversion_data()
@@ -94,6 +96,38 @@ void TestNumber::conversion()
     QCOMPARE(result.status, status);
     QCOMPARE(int(result.value), value);
     QCOMPARE(isNumeric(text), status != Int16Conversion::Status::NotNumeric);
+}
+
+void TestNumber::indexDigits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("value");
+    QTest::newRow("zero") << QStringLiteral("0") << true << 0;
+    QTest::newRow("largest") << QStringLiteral("32767") << true << 32767;
+    QTest::newRow("smallest") << QStringLiteral("-32768") << true << -32768;
+    QTest::newRow("minus zero") << QStringLiteral("-0") << true << 0;
+    QTest::newRow("six digits") << QStringLiteral("-032768") << true << -32768;
+    QTest::newRow("seven digits") << QStringLiteral("0000001") << false << 0;
+    QTest::newRow("32768") << QStringLiteral("32768") << false << 0;
+    QTest::newRow("-32769") << QStringLiteral("-32769") << false << 0;
+    QTest::newRow("empty") << QString() << false << 0;
+    QTest::newRow("minus alone") << QStringLiteral("-") << false << 0;
+    QTest::newRow("plus sign") << QStringLiteral("+1") << false << 0;
+    QTest::newRow("space") << QStringLiteral(" 1") << false << 0;
+    QTest::newRow("exponent") << QStringLiteral("1e3") << false << 0;
+    QTest::newRow("fraction") << QStringLiteral("1.0") << false << 0;
+}
+
+void TestNumber::indexDigits()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(int, value);
+
+    const std::optional<qint16> index = parseIndexDigits(text);
+    QCOMPARE(index.has_value(), ok);
+    QCOMPARE(int(index.value_or(0)), value);
 }
 
 QTEST_GUILESS_MAIN(TestNumber)

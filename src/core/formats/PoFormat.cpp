@@ -3,6 +3,7 @@
 
 #include "core/text/CharacterName.h"
 #include "core/formats/GettextPo.h"
+#include "core/text/Number.h"
 #include "core/translation/TranslationCatalog.h"
 #include "core/translation/TranslatorText.h"
 
@@ -165,21 +166,6 @@ bool decode(const char *bytes, QString &text)
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     text = decoder(QByteArrayView(bytes));
     return !decoder.hasError();
-}
-
-bool parseIndex(const QString &text, qint16 &index)
-{
-    const qsizetype digitsFrom = text.startsWith(QLatin1Char('-')) ? 1 : 0;
-    if (text.size() == digitsFrom || text.size() - digitsFrom > 6)
-        return false;
-    for (qsizetype i = digitsFrom; i < text.size(); ++i)
-        if (text.at(i) < u'0' || text.at(i) > u'9')
-            return false;
-    const int value = text.toInt();
-    if (value < -32768 || value > 32767)
-        return false;
-    index = qint16(value);
-    return true;
 }
 
 // The messages of the catalog, after a header.
@@ -389,9 +375,12 @@ bool PoFormat::read(QByteArrayView data, TranslationCatalog &catalog)
             return fail(QStringLiteral("に msgctxt がありません。msgctxt に項目のインデックスが要ります。"));
         TranslationUnit unit;
         QString contextText;
-        if (!decode(context, contextText) || !parseIndex(contextText, unit.index))
+        const std::optional<qint16> index =
+            decode(context, contextText) ? parseIndexDigits(contextText) : std::nullopt;
+        if (!index)
             return fail(QStringLiteral("の msgctxt「%1」は -32768 から 32767 のインデックスではありません。")
                             .arg(QString::fromUtf8(context)));
+        unit.index = *index;
         if (places.contains(unit.index))
             return fail(QStringLiteral("のインデックス %1 は%2 のメッセージと重複しています。")
                             .arg(unit.index)

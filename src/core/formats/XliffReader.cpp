@@ -4,28 +4,13 @@
 #include "core/translation/TranslationCatalog.h"
 #include "core/translation/TranslatorText.h"
 #include "core/formats/XliffVocabulary.h"
+#include "core/text/Number.h"
 
 #include <optional>
 
 namespace wendaro {
 
 namespace {
-
-// A trans-unit's id as an index: an optional minus and decimal digits.
-std::optional<qint16> indexOf(QStringView id)
-{
-    const QStringView digits = id.startsWith(u'-') ? id.sliced(1) : id;
-    if (digits.isEmpty() || digits.size() > 6)
-        return std::nullopt;
-    for (const QChar c : digits) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-    }
-    const int value = id.toInt();
-    if (value < -32768 || value > 32767)
-        return std::nullopt;
-    return qint16(value);
-}
 
 // The code unit that a placeholder's ctype carries, or nullopt when the
 // ctype is not one of ours.
@@ -151,7 +136,7 @@ bool XliffReader::readUnit(QList<TranslationUnit> &units)
     const qint64 column = m_xml.columnNumber();
     const QXmlStreamAttributes attributes = m_xml.attributes();
     const QStringView id = attributes.value(QStringLiteral("id"));
-    const std::optional<qint16> index = indexOf(id);
+    const std::optional<qint16> index = parseIndexDigits(id);
     if (!index && !attributes.hasAttribute(QStringLiteral("id")))
         return fail(QStringLiteral("trans-unit に id がありません。"));
     if (!index) {

@@ -233,4 +233,24 @@ Int16Conversion toInt16(QStringView text)
     return {Int16Conversion::Status::Ok, qint16(rounded)};
 }
 
+std::optional<qint16> parseIndexDigits(QStringView text)
+{
+    const QStringView digits = text.startsWith(u'-') ? text.sliced(1) : text;
+    // At most six digits, one leading zero beyond the widest index; that
+    // also keeps the sum far from overflowing.
+    if (digits.isEmpty() || digits.size() > 6)
+        return std::nullopt;
+    qint32 value = 0;
+    for (const QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    if (digits.size() != text.size())
+        value = -value;
+    if (value < -32768 || value > 32767)
+        return std::nullopt;
+    return qint16(value);
+}
+
 } // namespace wendaro

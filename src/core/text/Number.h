@@ -35,4 +35,10 @@ struct Int16Conversion
 // a rounded value outside -32768..32767 is an overflow.
 Int16Conversion toInt16(QStringView text);
 
+// The index that a translation file names a unit by: an optional minus and
+// one to six decimal digits, nothing around them, within -32768..32767;
+// nullopt for anything else. Stricter than the numeric test above, since
+// these texts are written by our own exporter, never typed.
+std::optional<qint16> parseIndexDigits(QStringView text);
+
 } // namespace wendaro
