@@ -8,13 +8,13 @@
 #include "core/text/CodePage.h"
 #include "core/io/DocumentFile.h"
 #include "core/io/SaveFile.h"
+#include "core/io/ShownPath.h"
 #include "core/formats/FormatRegistry.h"
 #include "core/translation/TranslationCatalog.h"
 #include "core/translation/TableExport.h"
 #include "core/translation/TableImport.h"
 #include "core/translation/TableIndexes.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -27,7 +27,7 @@ namespace {
 
 QString shown(const QByteArray &path)
 {
-    return QStringLiteral("「%1」").arg(QDir::toNativeSeparators(QFile::decodeName(path)));
+    return wendaro::shown(QFile::decodeName(path));
 }
 
 // The translation format that path's suffix names, or null after the usage

@@ -3,10 +3,10 @@
 
 #include "core/io/MemoryAdvice.h"
 #include "core/io/SaveFile.h"
+#include "core/io/ShownPath.h"
 #include "core/formats/FormatRegistry.h"
 #include "core/model/Table.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <limits>
@@ -17,11 +17,6 @@
 namespace wendaro {
 
 namespace {
-
-QString shown(const QString &path)
-{
-    return QStringLiteral("「%1」").arg(QDir::toNativeSeparators(path));
-}
 
 // What a load the person stopped says, whichever part of it was stopped.
 QString cancelledMessage(const QString &path)

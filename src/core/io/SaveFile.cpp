@@ -2,8 +2,8 @@
 #include "core/io/SaveFile.h"
 
 #include "core/io/ByteSink.h"
+#include "core/io/ShownPath.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -16,11 +16,6 @@
 namespace wendaro {
 
 namespace {
-
-QString shown(const QString &path)
-{
-    return QStringLiteral("「%1」").arg(QDir::toNativeSeparators(path));
-}
 
 // Why a device refused bytes: a full disk in the program's words, anything
 // else as the system words it.
