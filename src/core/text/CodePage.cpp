@@ -2,6 +2,7 @@
 #include "core/text/CodePage.h"
 
 #include "core/text/CodePageTables.h"
+#include "core/text/StandIn.h"
 #include "core/io/MemoryAdvice.h"
 
 #include <cstring>
@@ -11,16 +12,6 @@ namespace wendaro {
 namespace {
 
 constexpr int ByteCount = CodePageTables::ByteCount;
-
-bool isStandIn(char16_t c)
-{
-    return c >= CodePage::EscapeBase && c < CodePage::EscapeBase + ByteCount;
-}
-
-char16_t standIn(unsigned char byte)
-{
-    return char16_t(CodePage::EscapeBase + byte);
-}
 
 bool isUtf8Name(const QByteArray &name)
 {

@@ -2,6 +2,7 @@
 #include "core/text/CodePageTables.h"
 
 #include "core/text/CharacterName.h"
+#include "core/text/StandIn.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -21,16 +22,6 @@ constexpr quint32 TwoBytes = CodePageTables::TwoBytes;
 // While the tables are built: no character found for the bytes. Real
 // characters in the stand-in range are never taken, so it cannot clash.
 constexpr char16_t NoCharacter = CodePage::EscapeBase;
-
-bool isStandIn(char16_t c)
-{
-    return c >= CodePage::EscapeBase && c < CodePage::EscapeBase + ByteCount;
-}
-
-char16_t standIn(unsigned char byte)
-{
-    return char16_t(CodePage::EscapeBase + byte);
-}
 
 bool isAsciiControl(char16_t c)
 {
