@@ -55,9 +55,4 @@ std::optional<qint16> indexToSave(qsizetype position, const QString &indexText, 
     return std::nullopt;
 }
 
-QString rowKeyText(qint16 index)
-{
-    return QStringLiteral("idx") + QString::number(index);
-}
-
 } // namespace wendaro

@@ -16,7 +16,5 @@ QString indexTextFromTyped(const QString &typed);
 // or nullopt with *error saying why it cannot be: not a number, or out of
 // the signed 16-bit range.
 std::optional<qint16> indexToSave(qsizetype position, const QString &indexText, QString *error);
-// "idx" followed by the decimal index.
-QString rowKeyText(qint16 index);
 
 } // namespace wendaro
