@@ -13,7 +13,21 @@
 
 namespace wendaro {
 
+// Where the two kinds of record differ before their contents.
+struct StfRecordShape
+{
+    qsizetype fixedSize;            // the bytes before the contents
+    qsizetype lengthOffset;         // where the length field lies among them
+    qsizetype unitSize;             // the bytes of one unit that the length counts
+    const char16_t *negativeLength; // the error for a length below zero
+};
+
 namespace {
+
+constexpr StfRecordShape ValueRecord{stf::ValueFixedSize, stf::ValueLengthOffset, 2,
+                                     u"オフセット %1 の値レコード（インデックス %2）の長さ %3 が負の数です。"};
+constexpr StfRecordShape NameRecord{stf::NameFixedSize, stf::NameLengthOffset, 1,
+                                    u"オフセット %1 の名前レコード（インデックス %2）の長さ %3 が負の数です。"};
 
 // Only the lower two bytes of a 4-byte field count, as a signed number.
 qint16 lower16(const char *field)
@@ -47,22 +61,28 @@ ValueText StfReader::valueOf(const char *units, qsizetype length) const
     return listValueFromUtf16(units, length);
 }
 
-qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 index, EntryList &rows)
+qsizetype StfReader::measureRecord(QByteArrayView data, qsizetype p, qint16 index, const StfRecordShape &shape,
+                                  qint16 &length)
 {
     const qsizetype left = data.size() - p;
-    if (left < stf::ValueFixedSize)
-        return cutShort(p, stf::ValueFixedSize, left);
-    const char *const record = data.data() + p;
-    const qint16 length = lower16(record + stf::ValueLengthOffset);
+    if (left < shape.fixedSize)
+        return cutShort(p, shape.fixedSize, left);
+    length = lower16(data.data() + p + shape.lengthOffset);
     if (length < 0)
-        return fail(p, QStringLiteral("オフセット %1 の値レコード（インデックス %2）の長さ %3 が負の数です。")
-                        .arg(p)
-                        .arg(index)
-                        .arg(length));
-    const qsizetype recordSize = stf::ValueFixedSize + 2 * qsizetype(length);
+        return fail(p, QStringView(shape.negativeLength).toString().arg(p).arg(index).arg(length));
+    const qsizetype recordSize = shape.fixedSize + shape.unitSize * qsizetype(length);
     if (left < recordSize)
         return cutShort(p, recordSize, left);
+    return recordSize;
+}
 
+qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 index, EntryList &rows)
+{
+    qint16 length = 0;
+    const qsizetype recordSize = measureRecord(data, p, index, ValueRecord, length);
+    if (recordSize < 0)
+        return -1;
+    const char *const record = data.data() + p;
     if (rows.append(Entry{indexText(index), QString(), valueOf(record + stf::ValueFixedSize, length), index}) == 0)
         return fail(p, QStringLiteral("オフセット %1 の値レコードのインデックス %2 は、%3 番目の値レコードと重複しています。")
                         .arg(p)
@@ -74,20 +94,11 @@ qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 in
 qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 index, const CodePage &codePage,
                                     EntryList &rows)
 {
-    const qsizetype left = data.size() - p;
-    if (left < stf::NameFixedSize)
-        return cutShort(p, stf::NameFixedSize, left);
+    qint16 length = 0;
+    const qsizetype recordSize = measureRecord(data, p, index, NameRecord, length);
+    if (recordSize < 0)
+        return -1;
     const char *const record = data.data() + p;
-    const qint16 length = lower16(record + stf::NameLengthOffset);
-    if (length < 0)
-        return fail(p, QStringLiteral("オフセット %1 の名前レコード（インデックス %2）の長さ %3 が負の数です。")
-                        .arg(p)
-                        .arg(index)
-                        .arg(length));
-    const qsizetype recordSize = stf::NameFixedSize + qsizetype(length);
-    if (left < recordSize)
-        return cutShort(p, recordSize, left);
-
     // An empty name needs no row: there is nothing to fill in.
     if (length > 0) {
         const qsizetype position = rows.positionOfKey(index);

@@ -12,6 +12,7 @@ namespace wendaro {
 class CodePage;
 class EntryList;
 struct LoadProgress;
+struct StfRecordShape;
 
 // Reads the binary string-table format: a 13-byte header, one value record
 // per entry, then name records matched to the rows by their row key.
@@ -37,6 +38,10 @@ private:
     qsizetype readValueRecord(QByteArrayView data, qsizetype p, qint16 index, EntryList &rows);
     qsizetype readNameRecord(QByteArrayView data, qsizetype p, qint16 index, const CodePage &codePage,
                              EntryList &rows);
+    // The checks that both kinds begin with, up to the whole record's size;
+    // length receives the length field.
+    qsizetype measureRecord(QByteArrayView data, qsizetype p, qint16 index, const StfRecordShape &shape,
+                            qint16 &length);
     ValueText valueOf(const char *units, qsizetype length) const;
     qsizetype cutShort(qsizetype offset, qsizetype needed, qsizetype left);
     qsizetype fail(qsizetype offset, QString description);
