@@ -4,27 +4,28 @@
 #include "cli/Console.h"
 #include "cli/ExitCode.h"
 
+#include "core/text/Utf8.h"
+
 #include <QFile>
 
 namespace wendaro::cli {
 
 QString escapedPath(const QByteArray &bytes)
 {
+    const auto *in = reinterpret_cast<const uchar *>(bytes.constData());
     QString shown;
     qsizetype at = 0;
     while (at < bytes.size()) {
-        const uchar lead = uchar(bytes[at]);
-        const qsizetype length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-        if (length > 0) {
-            const QByteArray sequence = bytes.mid(at, length);
-            const QString decoded = QString::fromUtf8(sequence);
-            if (sequence.size() == length && decoded.toUtf8() == sequence) {
-                shown += decoded;
-                at += length;
-                continue;
-            }
+        const int length = utf8SequenceAt(in, at, bytes.size());
+        // U+FEFF would not be seen in the message: its bytes are shown, as
+        // are those that begin no character.
+        const bool byteOrderMark = length == 3 && in[at] == 0xEF && in[at + 1] == 0xBB && in[at + 2] == 0xBF;
+        if (length > 0 && !byteOrderMark) {
+            shown += QString::fromUtf8(bytes.constData() + at, length);
+            at += length;
+            continue;
         }
-        shown += QStringLiteral("\\x") + QString::number(lead, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        shown += QStringLiteral("\\x") + QString::number(in[at], 16).toUpper().rightJustified(2, QLatin1Char('0'));
         ++at;
     }
     return shown;

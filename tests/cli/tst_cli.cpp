@@ -189,6 +189,9 @@ void TestCli::command_data()
                                   << read + "\nin\\xE9.stf" << QByteArray();
     QTest::newRow("out not UTF-8") << args({"convert", "good.stf", "o\\0351.stf"}) << cp << "" << false << 2
                                    << write + "\no\\xE9.stf" << QByteArray();
+    QTest::newRow("not UTF-8, with U+FEFF") << args({"convert", "in\\0351\\0357\\0273\\0277.stf", "out.txt"}) << cp
+                                            << "out.txt" << false << 1 << read + "\nin\\xE9\\xEF\\xBB\\xBF.stf"
+                                            << QByteArray();
     QTest::newRow("U+FFFD itself in a name") << args({"convert", "good.stf", "o\\0357\\0277\\0275.txt"}) << cp
                                              << QStringLiteral("o\uFFFD.txt") << false << 0 << "" << TableText;
 

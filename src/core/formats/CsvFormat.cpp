@@ -5,6 +5,7 @@
 #include "core/text/LineBreaks.h"
 #include "core/text/Number.h"
 #include "core/text/Spaces.h"
+#include "core/text/Utf8.h"
 #include "core/translation/TranslationCatalog.h"
 
 #include <algorithm>
@@ -22,35 +23,6 @@ struct Record
     qsizetype line = 0; // where the record starts, counting LFs
     bool blank = false; // an empty line: one unquoted empty field
 };
-
-// The offset of the first byte that does not begin or continue a valid
-// UTF-8 sequence (overlong forms and surrogates included), or -1.
-qsizetype firstInvalidByte(QByteArrayView data)
-{
-    qsizetype i = 0;
-    while (i < data.size()) {
-        const uchar lead = uchar(data[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        const qsizetype length = (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
-        if (length == 0 || i + length > data.size())
-            return i;
-        char32_t code = lead & (0x7F >> length);
-        for (qsizetype k = 1; k < length; ++k) {
-            const uchar next = uchar(data[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return i;
-            code = (code << 6) | (next & 0x3F);
-        }
-        const char32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-        if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return i;
-        i += length;
-    }
-    return -1;
-}
 
 // Splits the text into records. Inside quotes every character is data, CR
 // and LF included; outside them a record ends at CR LF or LF, and a lone CR
@@ -184,7 +156,7 @@ bool CsvFormat::read(QByteArrayView data, TranslationCatalog &catalog)
     m_error.clear();
     const qsizetype skipped = data.startsWith(QByteArrayView(ByteOrderMark)) ? 3 : 0;
     data = data.sliced(skipped);
-    const qsizetype invalid = firstInvalidByte(data);
+    const qsizetype invalid = firstInvalidUtf8(data);
     if (invalid >= 0) {
         m_error = QStringLiteral("先頭から %1 バイトの位置に UTF-8 として正しくないバイトがあります。"
                                  "CSV は UTF-8 で保存してください。")

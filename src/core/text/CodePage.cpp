@@ -3,6 +3,7 @@
 
 #include "core/text/CodePageTables.h"
 #include "core/text/StandIn.h"
+#include "core/text/Utf8.h"
 #include "core/io/MemoryAdvice.h"
 
 #include <cstring>
@@ -74,43 +75,15 @@ QString CodePage::name() const
 
 namespace {
 
-bool isContinuation(unsigned char byte)
+// The length of the UTF-8 sequence at in[i] that is read as a character,
+// or 0 when its bytes are read as stand-ins: an ill-formed one, and one in
+// the stand-in range itself (EF 9C..9F xx), so that all of them are written
+// back as they were.
+int utf8CharacterAt(const unsigned char *in, qsizetype i, qsizetype size)
 {
-    return (byte & 0xC0) == 0x80;
-}
-
-// The length of the well-formed UTF-8 sequence at in[i], or 0 when the byte
-// there begins none. Overlong forms, surrogates, values beyond U+10FFFF and
-// the stand-in range (EF 9C..9F xx) are not well formed here: their bytes
-// are read as stand-ins, so that they are written back as they were.
-int utf8SequenceAt(const unsigned char *in, qsizetype i, qsizetype size)
-{
-    const unsigned char lead = in[i];
-    int length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
+    const int length = utf8SequenceAt(in, i, size);
+    if (length == 3 && in[i] == 0xEF && in[i + 1] >= 0x9C && in[i + 1] <= 0x9F)
         return 0;
-    }
-    if (size - i < length)
-        return 0;
-    const unsigned char second = in[i + 1];
-    if (second < low || second > high || (lead == 0xEF && second >= 0x9C && second <= 0x9F))
-        return 0;
-    for (int k = 2; k < length; ++k) {
-        if (!isContinuation(in[i + k]))
-            return 0;
-    }
     return length;
 }
 
@@ -130,7 +103,7 @@ QString decodeUtf8(QByteArrayView bytes)
             ++i;
             continue;
         }
-        switch (utf8SequenceAt(in, i, size)) {
+        switch (utf8CharacterAt(in, i, size)) {
         case 2:
             *out++ = char16_t((lead & 0x1F) << 6 | (in[i + 1] & 0x3F));
             i += 2;
