@@ -51,35 +51,55 @@ std::vector<bool> longestRun(const std::vector<qsizetype> &positions)
     return onRun;
 }
 
-} // namespace
-
-TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
+// Each index with its rows in both tables, B's rows chained in order.
+struct IndexedRows
 {
-    const std::vector<RowIndex> indexesA = indexesOf(a);
-    const std::vector<RowIndex> indexesB = indexesOf(b);
-
     QHash<RowIndex, Rows> byIndex;
-    byIndex.reserve(qsizetype(indexesB.size() + indexesA.size() / 8));
-    std::vector<qsizetype> nextOfB(indexesB.size(), -1);
-    std::vector<int> occurrenceInB(indexesB.size(), 0);
+    std::vector<qsizetype> nextOfB; // the next row of B with the same index, or -1
+    std::vector<int> occurrenceInB; // which row of its index each row of B is, from 1
+};
+
+IndexedRows chainRowsOfB(const std::vector<RowIndex> &indexesB, size_t rowsOfA)
+{
+    IndexedRows indexed;
+    // One entry for each index of either table: all of B's, and those of A
+    // that B lacks. Two versions of one table share most of their indexes,
+    // so an eighth of A is the guess for those; a wrong guess costs one
+    // rehash, and reserving all of A would double the table for nothing.
+    indexed.byIndex.reserve(qsizetype(indexesB.size() + rowsOfA / 8));
+    indexed.nextOfB.assign(indexesB.size(), -1);
+    indexed.occurrenceInB.assign(indexesB.size(), 0);
     for (size_t j = 0; j < indexesB.size(); ++j) {
-        Rows &rows = byIndex[indexesB[j]];
+        Rows &rows = indexed.byIndex[indexesB[j]];
         if (rows.countB == 0)
             rows.nextB = qsizetype(j);
         else
-            nextOfB[size_t(rows.lastB)] = qsizetype(j);
+            indexed.nextOfB[size_t(rows.lastB)] = qsizetype(j);
         rows.lastB = qsizetype(j);
-        occurrenceInB[j] = int(++rows.countB);
+        indexed.occurrenceInB[j] = int(++rows.countB);
     }
+    return indexed;
+}
 
-    TableDiff diff;
-    std::vector<bool> pairedB(indexesB.size(), false);
-    std::vector<qsizetype> pairedPositions;  // B's row for each paired row of A, in A's order
-    std::vector<size_t> pairedRowsOfA;       // the row of A of each pair
-    std::vector<int> pairedOccurrence;
-    pairedPositions.reserve(std::min(indexesA.size(), indexesB.size()));
+// The rows of A that found their row in B.
+struct Pairs
+{
+    std::vector<bool> pairedB;        // for each row of B
+    std::vector<qsizetype> positions; // B's row for each paired row of A, in A's order
+    std::vector<size_t> rowsOfA;      // the row of A of each pair
+    std::vector<int> occurrences;     // the occurrence of each pair's index
+};
+
+// Pairs the n-th row of A of an index with the n-th of B, and appends the
+// rows of A that B lacks as removed and the pairs that differ as changed.
+Pairs pairRows(const EntryList &a, const EntryList &b, const std::vector<RowIndex> &indexesA, IndexedRows &indexed,
+               TableDiff &diff)
+{
+    Pairs pairs;
+    pairs.pairedB.assign(indexed.nextOfB.size(), false);
+    pairs.positions.reserve(std::min(indexesA.size(), indexed.nextOfB.size()));
     for (size_t i = 0; i < indexesA.size(); ++i) {
-        Rows &rows = byIndex[indexesA[i]];
+        Rows &rows = indexed.byIndex[indexesA[i]];
         const int occurrence = int(++rows.countA);
         const Entry &old = a.at(qsizetype(i) + 1);
         TableChange change;
@@ -95,11 +115,11 @@ TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
             continue;
         }
         const qsizetype j = rows.nextB;
-        rows.nextB = nextOfB[size_t(j)];
-        pairedB[size_t(j)] = true;
-        pairedPositions.push_back(j);
-        pairedRowsOfA.push_back(i);
-        pairedOccurrence.push_back(occurrence);
+        rows.nextB = indexed.nextOfB[size_t(j)];
+        pairs.pairedB[size_t(j)] = true;
+        pairs.positions.push_back(j);
+        pairs.rowsOfA.push_back(i);
+        pairs.occurrences.push_back(occurrence);
         const Entry &now = b.at(j + 1);
         change.nameChanged = old.name != now.name;
         change.valueChanged = old.value != now.value;
@@ -112,42 +132,81 @@ TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
             ++diff.changed;
         }
     }
+    return pairs;
+}
+
+// The rows of B that no row of A paired with.
+void appendAdded(const EntryList &b, const std::vector<RowIndex> &indexesB, const IndexedRows &indexed,
+                 const Pairs &pairs, TableDiff &diff)
+{
     for (size_t j = 0; j < indexesB.size(); ++j) {
-        if (pairedB[j])
+        if (pairs.pairedB[j])
             continue;
         const Entry &now = b.at(qsizetype(j) + 1);
         TableChange change;
         change.kind = TableChange::Kind::Added;
         change.index = indexesB[j];
-        change.occurrence = occurrenceInB[j];
+        change.occurrence = indexed.occurrenceInB[j];
         change.name = now.name;
         change.value = now.value.toString();
         change.position = qsizetype(j) + 1;
         diff.changes.append(std::move(change));
         ++diff.added;
     }
+}
 
-    if (order) {
-        const std::vector<bool> kept = longestRun(pairedPositions);
-        for (size_t k = 0; k < kept.size(); ++k) {
-            if (kept[k])
-                continue;
-            const size_t i = pairedRowsOfA[k];
-            const qsizetype j = pairedPositions[k];
-            TableChange change;
-            change.kind = TableChange::Kind::Moved;
-            change.index = indexesA[i];
-            change.occurrence = pairedOccurrence[k];
-            change.oldName = a.at(qsizetype(i) + 1).name;
-            change.oldValue = a.at(qsizetype(i) + 1).value.toString();
-            change.name = b.at(j + 1).name;
-            change.value = b.at(j + 1).value.toString();
-            change.oldPosition = qsizetype(i) + 1;
-            change.position = j + 1;
-            diff.changes.append(std::move(change));
-            ++diff.moved;
-        }
+// The pairs that lie off one longest run of B's positions in A's order:
+// the fewest rows whose moving gives B's order.
+void appendMoved(const EntryList &a, const EntryList &b, const std::vector<RowIndex> &indexesA, const Pairs &pairs,
+                 TableDiff &diff)
+{
+    const std::vector<bool> kept = longestRun(pairs.positions);
+    for (size_t k = 0; k < kept.size(); ++k) {
+        if (kept[k])
+            continue;
+        const size_t i = pairs.rowsOfA[k];
+        const qsizetype j = pairs.positions[k];
+        TableChange change;
+        change.kind = TableChange::Kind::Moved;
+        change.index = indexesA[i];
+        change.occurrence = pairs.occurrences[k];
+        change.oldName = a.at(qsizetype(i) + 1).name;
+        change.oldValue = a.at(qsizetype(i) + 1).value.toString();
+        change.name = b.at(j + 1).name;
+        change.value = b.at(j + 1).value.toString();
+        change.oldPosition = qsizetype(i) + 1;
+        change.position = j + 1;
+        diff.changes.append(std::move(change));
+        ++diff.moved;
     }
+}
+
+// The indexes that either table holds more than once, in their order.
+QList<RepeatedIndex> repeatedIndexes(const QHash<RowIndex, Rows> &byIndex)
+{
+    QList<RepeatedIndex> repeated;
+    for (auto it = byIndex.cbegin(); it != byIndex.cend(); ++it) {
+        if (it->countA > 1 || it->countB > 1)
+            repeated.append({it.key(), it->countA, it->countB});
+    }
+    std::sort(repeated.begin(), repeated.end(),
+              [](const RepeatedIndex &x, const RepeatedIndex &y) { return x.index < y.index; });
+    return repeated;
+}
+
+} // namespace
+
+TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
+{
+    const std::vector<RowIndex> indexesA = indexesOf(a);
+    const std::vector<RowIndex> indexesB = indexesOf(b);
+    IndexedRows indexed = chainRowsOfB(indexesB, indexesA.size());
+
+    TableDiff diff;
+    const Pairs pairs = pairRows(a, b, indexesA, indexed, diff);
+    appendAdded(b, indexesB, indexed, pairs, diff);
+    if (order)
+        appendMoved(a, b, indexesA, pairs, diff);
 
     // Kind decides only between a row's Changed and its Moved: one row is
     // never both added and removed.
@@ -158,13 +217,7 @@ TableDiff compareTables(const EntryList &a, const EntryList &b, bool order)
             return x.occurrence < y.occurrence;
         return x.kind < y.kind;
     });
-
-    for (auto it = byIndex.cbegin(); it != byIndex.cend(); ++it) {
-        if (it->countA > 1 || it->countB > 1)
-            diff.repeated.append({it.key(), it->countA, it->countB});
-    }
-    std::sort(diff.repeated.begin(), diff.repeated.end(),
-              [](const RepeatedIndex &x, const RepeatedIndex &y) { return x.index < y.index; });
+    diff.repeated = repeatedIndexes(indexed.byIndex);
     return diff;
 }
 
