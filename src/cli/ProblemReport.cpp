@@ -10,23 +10,6 @@ namespace wendaro::cli {
 
 namespace {
 
-QString kindName(Problem::Kind kind)
-{
-    switch (kind) {
-    case Problem::Kind::Read:
-        return QStringLiteral("read");
-    case Problem::Kind::Stf:
-        return QStringLiteral("stf");
-    case Problem::Kind::Text:
-        return QStringLiteral("text");
-    case Problem::Kind::StfAndText:
-        return QStringLiteral("stf+text");
-    case Problem::Kind::Translation:
-        break;
-    }
-    return QStringLiteral("translation");
-}
-
 // A name or a value quoted in a message may hold line breaks, which would
 // split a report line in two: control characters are shown as escapes.
 QString oneLine(QStringView text)
@@ -96,7 +79,9 @@ bool ProblemReport::printJson() const
         json += QStringLiteral(", \"name\": ") + (p.index ? jsonText(p.name) : QStringLiteral("null"));
         json += QStringLiteral(", \"severity\": ")
             + (p.severity == Problem::Severity::Error ? QStringLiteral("\"error\"") : QStringLiteral("\"warning\""));
-        json += QStringLiteral(", \"kind\": \"") + kindName(p.kind) + u'"';
+        json += QStringLiteral(", \"kind\": \"");
+        json += namesOf(p.kind).report;
+        json += u'"';
         json += QStringLiteral(", \"message\": ") + jsonText(p.message) + u'}';
     }
     json += m_findings.isEmpty() ? QStringLiteral("]\n") : QStringLiteral("\n]\n");

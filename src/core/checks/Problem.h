@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -22,6 +23,31 @@ struct Problem
     QString name;                // that entry's name
     QString message;             // complete, names the form or the index as it needs
 };
+
+// How findings of a kind are named: in check's JSON report, and before the
+// message of a refusal to save (empty for the kinds that are none).
+struct ProblemKindNames
+{
+    QStringView report;
+    QStringView refusalLabel;
+};
+
+constexpr ProblemKindNames namesOf(Problem::Kind kind)
+{
+    switch (kind) {
+    case Problem::Kind::Read:
+        return {u"read", {}};
+    case Problem::Kind::Stf:
+        return {u"stf", u"STF に保存できません: "};
+    case Problem::Kind::Text:
+        return {u"text", u"テキスト形式に保存できません: "};
+    case Problem::Kind::StfAndText:
+        return {u"stf+text", u"STF にもテキスト形式にも保存できません: "};
+    case Problem::Kind::Translation:
+        break;
+    }
+    return {u"translation", {}};
+}
 
 // How a table's places are counted, which decides how messages name them.
 enum class PlaceKind { Line, Offset };

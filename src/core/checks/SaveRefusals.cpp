@@ -38,6 +38,11 @@ QString unrepresentable(const QString &what, QStringView text, qsizetype at, con
         .arg(characterName(character, 0), codePage.name());
 }
 
+QString andMore(qsizetype more, const QString &what)
+{
+    return more <= 0 ? QString() : QStringLiteral("%1にはほかにも %2 か所あります。").arg(what).arg(more);
+}
+
 std::optional<QString> stfEntryCount(qsizetype count)
 {
     if (count <= stf::MaxEntryCount)
@@ -54,6 +59,15 @@ QString stfSharedIndex(qsizetype firstPosition, qsizetype position, qint16 index
         .arg(firstPosition)
         .arg(position)
         .arg(index);
+}
+
+QString stfIndexOnRows(qint16 index, qsizetype rows, const QStringList &where)
+{
+    return QStringLiteral("インデックス %1 の項目が %2 個あります（%3）。"
+                          "同じインデックスの項目が二つ以上ある表は STF ファイルに保存できません。")
+        .arg(index)
+        .arg(rows)
+        .arg(where.join(QStringLiteral("、")));
 }
 
 std::optional<QString> stfValueLength(qsizetype position, qint16 index, qsizetype savedLength)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -11,9 +12,8 @@ namespace wendaro {
 class CodePage;
 
 // Why a table cannot be saved: the limits both writers enforce and the
-// wording of each refusal. The writers stop at the first refusal; the table
-// checks go on and gather every one, so both must reach the same verdict in
-// the same words.
+// wording of each refusal, for the one walk over the rows that the writers
+// and check share (SaveRules.h).
 namespace refusal {
 
 // "N 番目の項目（インデックス I）の" + part: the row a refusal is about.
@@ -24,10 +24,15 @@ QString rowIndex(qsizetype position);
 // code page cannot represent.
 QString unrepresentable(const QString &what, QStringView text, qsizetype at, const CodePage &codePage);
 
+// check's addition to a refusal about what: how many more of its sort it holds.
+QString andMore(qsizetype more, const QString &what);
+
 // STF: too many rows for the count fields.
 std::optional<QString> stfEntryCount(qsizetype count);
 // STF: two rows of one index, which a reader could not tell apart.
 QString stfSharedIndex(qsizetype firstPosition, qsizetype position, qint16 index);
+// STF, as check tells it: the rows of one index, where names them.
+QString stfIndexOnRows(qint16 index, qsizetype rows, const QStringList &where);
 // STF: savedLength is the value's length with its line breaks as CR LF.
 std::optional<QString> stfValueLength(qsizetype position, qint16 index, qsizetype savedLength);
 // STF: the name's byte count in the code page.

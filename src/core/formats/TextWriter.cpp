@@ -4,9 +4,9 @@
 #include "core/io/ByteSink.h"
 #include "core/text/CodePage.h"
 #include "core/model/EntryList.h"
-#include "core/model/IndexText.h"
 #include "core/text/LineBreaks.h"
 #include "core/checks/SaveRefusals.h"
+#include "core/checks/SaveRules.h"
 #include "core/text/Spaces.h"
 #include "core/model/TextFields.h"
 
@@ -87,55 +87,13 @@ QString TextWriter::layout(const EntryList &rows, const TextFields &fields)
     return text;
 }
 
-bool TextWriter::checkFields(const EntryList &rows, const TextFields &fields)
-{
-    using refusal::firstOf;
-    const auto refuse = [this](const QString &what, qsizetype at, QChar c) {
-        m_error = refusal::textSeparator(what, at, c);
-        return false;
-    };
-    const QStringView lineBreaks = refusal::TextLineBreaks;
-    if (const qsizetype at = firstOf(fields.outputFile, lineBreaks); at >= 0)
-        return refuse(QStringLiteral("出力先ファイル"), at, fields.outputFile.at(at));
-    if (const qsizetype at = firstOf(fields.memo, lineBreaks); at >= 0)
-        return refuse(QStringLiteral("メモ"), at, fields.memo.at(at));
-
-    const QStringView separators = refusal::TextFieldSeparators;
-    for (qsizetype position = 1; position <= rows.count(); ++position) {
-        const Entry &entry = rows.at(position);
-        // The reader makes a row of a line only when its first field is a
-        // number; any other index would lose the row or shift its fields.
-        const QStringView index = trimSpaces(entry.indexText);
-        if (const qsizetype at = firstOf(index, separators); at >= 0)
-            return refuse(refusal::rowIndex(position), at, index.at(at));
-        if (!indexToSave(position, entry.indexText, &m_error))
-            return false;
-
-        const auto where = [&](const QString &part) { return refusal::rowPart(position, index, part); };
-        if (const qsizetype at = firstOf(entry.name, separators); at >= 0)
-            return refuse(where(QStringLiteral("名前")), at, entry.name.at(at));
-        // A value still in its file is looked at there, without decoding it:
-        // its CR LF pairs are line breaks, "<br>" in the value. Only a value
-        // with a separator besides them is decoded, to say where it is.
-        if (const std::optional<QStringView> units = entry.value.fileUnits();
-            units && !refusal::holdsSeparatorBesidesLineBreaks(*units, separators))
-            continue;
-        const bool valueFits = entry.value.withView([&](QStringView value) {
-            const qsizetype at = firstOf(value, separators);
-            return at < 0 || refuse(where(QStringLiteral("値")), at, value.at(at));
-        });
-        if (!valueFits)
-            return false;
-    }
-    return true;
-}
-
 QString TextWriter::describeUnrepresentable(QStringView text, qsizetype at, qsizetype linesBefore,
                                             qsizetype headerLines, const EntryList &rows,
                                             const CodePage &codePage) const
 {
-    // No index, name, value or field holds a line break (checkFields), so the
-    // line and the field follow from the separators before the character.
+    // No index, name, value or field holds a line break (the save rules saw
+    // to it), so the line and the field follow from the separators before
+    // the character.
     // The text begins at the start of line linesBefore (counted from 0).
     const QStringView before = text.first(at);
     const qsizetype lastLineEnd = before.lastIndexOf(LineEnd);
@@ -177,8 +135,13 @@ bool TextWriter::write(const EntryList &rows, const TextFields &fields, const Co
 bool TextWriter::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out)
 {
     m_error.clear();
-    if (!checkFields(rows, fields))
+    // The separators and indexes; a character that the code page cannot
+    // represent is met while encoding, without a look of its own.
+    FirstSaveRefusal refused;
+    if (!walkSaveRules(rows, fields, codePage, SaveForms::Text, refused)) {
+        m_error = refused.message();
         return false;
+    }
 
     // Encoded a line at a time. A line ends in LF, which every code page
     // reads as itself and never joins to the next byte, so encoding line by
@@ -187,7 +150,7 @@ bool TextWriter::write(const EntryList &rows, const TextFields &fields, const Co
     SinkBuffer buffer(out);
     QString line;
     appendFieldLines(line, fields);
-    // No row holds a line end (checkFields): after the field lines, each
+    // No row holds a line end (the save rules): after the field lines, each
     // row is one line.
     const qsizetype headerLines = line.count(LineEnd);
     if (const qsizetype bad = codePage.encode(line, buffer.bytes()); bad >= 0) {

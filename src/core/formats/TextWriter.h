@@ -42,7 +42,6 @@ private:
     // own; false otherwise, with bytes to be cut back.
     static bool appendRowPlainly(QByteArray &bytes, const Entry &entry, const CodePage &codePage,
                                  const QByteArray &tab, const QByteArray &lineEnd);
-    bool checkFields(const EntryList &rows, const TextFields &fields);
     QString describeUnrepresentable(QStringView text, qsizetype at, qsizetype linesBefore, qsizetype headerLines,
                                     const EntryList &rows, const CodePage &codePage) const;
 
