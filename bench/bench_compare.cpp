@@ -147,14 +147,14 @@ int main(int argc, char **argv)
     for (const char *format : {"stf", "txt"}) {
         const QString pathA = dir.filePath(QStringLiteral("a.") + QLatin1String(format));
         const QString pathB = dir.filePath(QStringLiteral("b.") + QLatin1String(format));
-        LoadResult loadedA;
-        LoadResult loadedB;
+        LoadedDocument loadedA;
+        LoadedDocument loadedB;
         Time load;
         Time compare;
         for (int run = 0; run < Runs; ++run) {
-            load.keepBest(timeOnce([&] { loadedA = LoadResult(); loadedB = LoadResult(); }, [&] {
-                loadedA = loadDocument(pathA, *codePage);
-                loadedB = loadDocument(pathB, *codePage);
+            load.keepBest(timeOnce([&] { loadedA = LoadedDocument(); loadedB = LoadedDocument(); }, [&] {
+                loadDocument(pathA, *codePage, loadedA, &error);
+                loadDocument(pathB, *codePage, loadedB, &error);
             }));
             compare.keepBest(timeOnce([] {}, [&] { keep(compareTables(loadedA.rows, loadedB.rows, true)); }));
         }

@@ -119,10 +119,10 @@ int main()
 
     QByteArray stf;
     StfWriter stfWriter;
-    require(stfWriter.write(rows, *codePage, stf), stfWriter.errorString());
+    require(stfWriter.write(rows, *codePage, stf, &error), error);
     QByteArray text;
     TextWriter textWriter;
-    require(textWriter.write(rows, fields, *codePage, text), textWriter.errorString());
+    require(textWriter.write(rows, fields, *codePage, text, &error), error);
 
     QTemporaryDir dir;
     require(dir.isValid(), QStringLiteral("no temporary folder"));
@@ -146,14 +146,16 @@ int main()
         const auto fresh = [&] { read = EntryList(); };
         met &= report("STF read, in memory", "copy in memory", bestOf(fresh, [&] {
             qint16 largest = 1;
+            qint64 errorOffset = -1;
             StfReader reader;
-            require(reader.read(stf, *codePage, read, largest), reader.errorString());
+            require(reader.read(stf, *codePage, read, largest, &errorOffset, &error), error);
         }, copyOf(stf)));
         met &= report("text read, in memory", "copy in memory", bestOf(fresh, [&] {
             qint16 largest = 1;
             TextFields readFields;
+            qint64 errorLine = -1;
             TextReader reader;
-            require(reader.read(text, *codePage, read, readFields, largest), reader.errorString());
+            require(reader.read(text, *codePage, read, readFields, largest, &errorLine, &error), error);
         }, copyOf(text)));
     }
     {
@@ -161,25 +163,23 @@ int main()
         const auto fresh = [&] { out = QByteArray(); };
         met &= report("STF write, in memory", "copy in memory", bestOf(fresh, [&] {
             StfWriter writer;
-            require(writer.write(rows, *codePage, out), writer.errorString());
+            require(writer.write(rows, *codePage, out, &error), error);
         }, copyOf(stf)));
         met &= report("text write, in memory", "copy in memory", bestOf(fresh, [&] {
             TextWriter writer;
-            require(writer.write(rows, fields, *codePage, out), writer.errorString());
+            require(writer.write(rows, fields, *codePage, out, &error), error);
         }, copyOf(text)));
     }
     std::printf("\n");
     {
         // The loaded table is freed between runs, outside the time.
-        LoadResult loaded;
-        const auto fresh = [&] { loaded = LoadResult(); };
+        LoadedDocument loaded;
+        const auto fresh = [&] { loaded = LoadedDocument(); };
         met &= report("STF load from file", "read the file", bestOf(fresh, [&] {
-            loaded = loadDocument(stfPath, *codePage);
-            require(loaded.ok, loaded.errorString);
+            require(loadDocument(stfPath, *codePage, loaded, &error), error);
         }, [&] { keep(readFile(stfPath)); }));
         met &= report("text load from file", "read the file", bestOf(fresh, [&] {
-            loaded = loadDocument(textPath, *codePage);
-            require(loaded.ok, loaded.errorString);
+            require(loadDocument(textPath, *codePage, loaded, &error), error);
         }, [&] { keep(readFile(textPath)); }));
     }
     const QString stfOut = dir.filePath(QStringLiteral("out.stf"));

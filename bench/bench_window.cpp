@@ -358,8 +358,9 @@ int main(int argc, char *argv[])
     Time loadOnly;
     Time opened;
     for (int run = 0; run < Runs; ++run) {
-        LoadResult loaded;
-        loadOnly.keepBest(timeOnce([&] { loaded = LoadResult(); }, [&] { loaded = loadDocument(path, *codePage); }));
+        LoadedDocument loaded;
+        loadOnly.keepBest(
+            timeOnce([&] { loaded = LoadedDocument(); }, [&] { loadDocument(path, *codePage, loaded, &error); }));
         opened.keepBest(timeOnce(close, painting(open)));
         require(controller.entries().count() == EntryCount && list->indexAt(QPoint(1, 1)).isValid(),
                 QStringLiteral("the table is not shown"));

@@ -107,8 +107,9 @@ int main(int argc, char **argv)
 
         StfWriter stfWriter;
         QByteArray stf;
-        if (!stfWriter.write(rows, codePage, stf)) {
-            std::fprintf(stderr, "fuzz_seeds: %s: %s\n", seed.name, qPrintable(stfWriter.errorString()));
+        QString error;
+        if (!stfWriter.write(rows, codePage, stf, &error)) {
+            std::fprintf(stderr, "fuzz_seeds: %s: %s\n", seed.name, qPrintable(error));
             return 1;
         }
         ok &= writeFile(stfDir.filePath(name + QStringLiteral(".stf")), stf);
@@ -117,7 +118,7 @@ int main(int argc, char **argv)
         // only the STF fuzzers.
         TextWriter textWriter;
         QByteArray text;
-        if (!textWriter.write(rows, fields, codePage, text))
+        if (!textWriter.write(rows, fields, codePage, text, &error))
             continue;
         ok &= writeFile(textDir.filePath(name + QStringLiteral(".txt")), text);
         ok &= writeFile(textDir.filePath(name + QStringLiteral("-lf.txt")), QByteArray(text).replace("\r\n", "\n"));

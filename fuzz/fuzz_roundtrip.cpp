@@ -28,12 +28,14 @@ void stfRoundTrip(QByteArrayView input)
     StfReader reader;
     EntryList first;
     qint16 largestIndex = 1;
-    if (!reader.read(input, codePage, first, largestIndex))
+    qint64 errorOffset = -1;
+    QString error;
+    if (!reader.read(input, codePage, first, largestIndex, &errorOffset, &error))
         return;
 
     StfWriter writer;
     QByteArray written;
-    const bool wrote = writer.write(first, codePage, written);
+    const bool wrote = writer.write(first, codePage, written, &error);
 
     // Rows whose values stay in the file's bytes, aligned as characters or
     // not, are the rows copied out, and are written as the same bytes.
@@ -42,18 +44,20 @@ void stfRoundTrip(QByteArrayView input)
         std::memcpy(file.data() + shift, input.data(), size_t(input.size()));
         file.remove(0, shift);
         EntryList kept;
-        fuzz::require(reader.readKeeping(file, codePage, kept, largestIndex), "a file read as a copy reads in place");
+        fuzz::require(reader.readKeeping(file, codePage, kept, largestIndex, &errorOffset, &error),
+                      "a file read as a copy reads in place");
         fuzz::require(fuzz::sameRows(first, kept), "values kept in the file are the values copied");
         QByteArray keptWritten;
-        fuzz::require(writer.write(kept, codePage, keptWritten) == wrote && keptWritten == written,
+        fuzz::require(writer.write(kept, codePage, keptWritten, &error) == wrote && keptWritten == written,
                       "values kept in the file are written as the values copied");
         TextWriter textWriter;
         QByteArray copiedText;
         QByteArray keptText;
-        const bool copiedOk = textWriter.write(first, TextFields(), codePage, copiedText);
-        const QString copiedError = textWriter.errorString();
-        fuzz::require(textWriter.write(kept, TextFields(), codePage, keptText) == copiedOk && keptText == copiedText
-                          && textWriter.errorString() == copiedError,
+        QString copiedError;
+        QString keptError;
+        const bool copiedOk = textWriter.write(first, TextFields(), codePage, copiedText, &copiedError);
+        fuzz::require(textWriter.write(kept, TextFields(), codePage, keptText, &keptError) == copiedOk
+                          && keptText == copiedText && keptError == copiedError,
                       "values kept in the file are written as text as the values copied, or refused alike");
     }
     // The reader allows one value record more than the next-index field
@@ -63,10 +67,12 @@ void stfRoundTrip(QByteArrayView input)
         return;
 
     EntryList second;
-    fuzz::require(reader.read(written, codePage, second, largestIndex), "a written STF file reads back");
+    fuzz::require(reader.read(written, codePage, second, largestIndex, &errorOffset, &error),
+                  "a written STF file reads back");
     fuzz::require(fuzz::sameRows(first, second), "a written STF file reads back as the same rows");
     QByteArray again;
-    fuzz::require(writer.write(second, codePage, again) && again == written, "writing STF again gives the same bytes");
+    fuzz::require(writer.write(second, codePage, again, &error) && again == written,
+                  "writing STF again gives the same bytes");
 }
 
 void textRoundTrip(QByteArrayView input)
@@ -76,11 +82,13 @@ void textRoundTrip(QByteArrayView input)
     EntryList first;
     TextFields firstFields;
     qint16 largestIndex = 1;
-    if (!reader.read(input, codePage, first, firstFields, largestIndex))
+    qint64 errorLine = -1;
+    QString error;
+    if (!reader.read(input, codePage, first, firstFields, largestIndex, &errorLine, &error))
         return;
     EntryList kept;
     TextFields keptFields;
-    fuzz::require(reader.readKeeping(codePage.decode(input), kept, keptFields, largestIndex),
+    fuzz::require(reader.readKeeping(codePage.decode(input), kept, keptFields, largestIndex, &errorLine, &error),
                   "a text read as a copy reads in place");
     fuzz::require(fuzz::sameRows(first, kept), "values kept in the decoded text are the values copied");
 
@@ -88,14 +96,16 @@ void textRoundTrip(QByteArrayView input)
     // be refused.
     TextWriter writer;
     QByteArray written;
-    fuzz::require(writer.write(first, firstFields, codePage, written), "a table read from text is written as text");
+    fuzz::require(writer.write(first, firstFields, codePage, written, &error),
+                  "a table read from text is written as text");
 
     EntryList second;
     TextFields secondFields;
-    fuzz::require(reader.read(written, codePage, second, secondFields, largestIndex), "a written text file reads back");
+    fuzz::require(reader.read(written, codePage, second, secondFields, largestIndex, &errorLine, &error),
+                  "a written text file reads back");
     fuzz::require(fuzz::sameRows(first, second), "a written text file reads back as the same rows");
     QByteArray again;
-    fuzz::require(writer.write(second, secondFields, codePage, again) && again == written,
+    fuzz::require(writer.write(second, secondFields, codePage, again, &error) && again == written,
                   "writing text again gives the same bytes");
 }
 
@@ -119,14 +129,17 @@ void anyTableAsText(const EntryList &rows, const TextFields &fields)
     const CodePage &codePage = fuzz::defaultCodePage();
     TextWriter writer;
     QByteArray written = "untouched";
-    if (!writer.write(rows, fields, codePage, written))
-        return refusedWithReason(writer.errorString(), written);
+    QString error;
+    if (!writer.write(rows, fields, codePage, written, &error))
+        return refusedWithReason(error, written);
 
     TextReader reader;
     EntryList back;
     TextFields backFields;
     qint16 largestIndex = 1;
-    fuzz::require(reader.read(written, codePage, back, backFields, largestIndex), "any written text file reads back");
+    qint64 errorLine = -1;
+    fuzz::require(reader.read(written, codePage, back, backFields, largestIndex, &errorLine, &error),
+                  "any written text file reads back");
     fuzz::require(back.count() == rows.count(), "a written text file reads back as as many rows");
     for (qsizetype p = 1; p <= rows.count(); ++p) {
         const Entry &was = rows.at(p);
@@ -145,13 +158,16 @@ void anyTableAsStf(const EntryList &rows)
     const CodePage &codePage = fuzz::defaultCodePage();
     StfWriter writer;
     QByteArray written = "untouched";
-    if (!writer.write(rows, codePage, written))
-        return refusedWithReason(writer.errorString(), written);
+    QString error;
+    if (!writer.write(rows, codePage, written, &error))
+        return refusedWithReason(error, written);
 
     StfReader reader;
     EntryList back;
     qint16 largestIndex = 1;
-    fuzz::require(reader.read(written, codePage, back, largestIndex), "any written STF file reads back");
+    qint64 errorOffset = -1;
+    fuzz::require(reader.read(written, codePage, back, largestIndex, &errorOffset, &error),
+                  "any written STF file reads back");
     fuzz::require(back.count() == rows.count(), "a written STF file reads back as as many rows");
     for (qsizetype p = 1; p <= rows.count(); ++p) {
         const Entry &was = rows.at(p);

@@ -11,14 +11,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     EntryList rows;
     qint16 largestIndex = 1;
-    StfReader reader;
-    const bool read = reader.read(fuzz::bytesOf(data, size), fuzz::defaultCodePage(), rows, largestIndex);
-    fuzz::require(read == reader.errorString().isEmpty(), "an error comes with a description, success without");
+    qint64 errorOffset = -1;
+    QString error;
+    const bool read =
+        StfReader().read(fuzz::bytesOf(data, size), fuzz::defaultCodePage(), rows, largestIndex, &errorOffset, &error);
+    fuzz::require(read == error.isEmpty(), "an error comes with a description, success without");
     if (read)
         fuzz::require(qsizetype(stfRowOffsets(fuzz::bytesOf(data, size)).size()) == rows.count(),
                       "the walk over the records finds one place for each row");
     else
-        fuzz::require(reader.errorOffset() >= stf::HeaderSize && reader.errorOffset() < qint64(size),
+        fuzz::require(errorOffset >= stf::HeaderSize && errorOffset < qint64(size),
                       "an error names a record's offset inside the file");
     return 0;
 }

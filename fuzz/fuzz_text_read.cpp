@@ -13,10 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     EntryList rows;
     TextFields fields;
     qint16 largestIndex = 1;
-    TextReader reader;
-    const bool read = reader.read(fuzz::bytesOf(data, size), fuzz::defaultCodePage(), rows, fields, largestIndex);
-    fuzz::require(read == reader.errorString().isEmpty(), "an error comes with a description, success without");
-    fuzz::require(read == (reader.errorLine() == 0), "an error names its line, success none");
+    qint64 errorLine = -1;
+    QString error;
+    const bool read = TextReader().read(fuzz::bytesOf(data, size), fuzz::defaultCodePage(), rows, fields, largestIndex,
+                                        &errorLine, &error);
+    fuzz::require(read == error.isEmpty(), "an error comes with a description, success without");
+    fuzz::require(read == (errorLine == -1), "an error names its line, success none");
     if (read) {
         const std::vector<qint64> lines = textRowLines(fuzz::bytesOf(data, size), fuzz::defaultCodePage());
         fuzz::require(qsizetype(lines.size()) == rows.count(), "the walk over the lines finds one line for each row");

@@ -6,8 +6,6 @@
 #include "core/formats/FormatRegistry.h"
 #include "core/translation/TranslationCatalog.h"
 
-#include <memory>
-
 using namespace wendaro;
 
 namespace {
@@ -31,7 +29,7 @@ bool sameUnits(const TranslationCatalog &a, const TranslationCatalog &b)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QStringList suffixes = FormatRegistry::translationSuffixes();
+    static const QStringList suffixes = FormatRegistry::suffixes(FileFormat::ReadsCatalogs);
     if (size == 0 || suffixes.isEmpty())
         return 0;
     // The first byte chooses the format, the rest is the file.
@@ -39,21 +37,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString path = QStringLiteral("in.") + suffix;
     const QByteArrayView file = fuzz::bytesOf(data + 1, size - 1);
 
-    std::unique_ptr<TranslationFormat> format = FormatRegistry::translationBySuffix(path);
+    const FileFormat *const format = FormatRegistry::bySuffix(path, FileFormat::ReadsCatalogs);
     TranslationCatalog catalog;
-    const bool read = format->read(file, catalog);
-    fuzz::require(read == format->errorString().isEmpty(), "an error comes with a description, success without");
+    QString error;
+    const bool read = format->readCatalog(file, catalog, &error);
+    fuzz::require(read == error.isEmpty(), "an error comes with a description, success without");
     if (!read)
         return 0;
 
     QByteArray written;
-    if (!format->write(catalog, written)) {
-        fuzz::require(!format->errorString().isEmpty(), "a refused write says why");
+    if (!format->writeCatalog(catalog, written, &error)) {
+        fuzz::require(!error.isEmpty(), "a refused write says why");
         return 0;
     }
-    std::unique_ptr<TranslationFormat> again = FormatRegistry::translationBySuffix(path);
     TranslationCatalog reread;
-    fuzz::require(again->read(written, reread), "what the writer wrote reads back");
+    fuzz::require(format->readCatalog(written, reread, &error), "what the writer wrote reads back");
     fuzz::require(sameUnits(catalog, reread), "what the writer wrote reads back as the units it was given");
     return 0;
 }

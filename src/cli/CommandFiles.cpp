@@ -43,14 +43,15 @@ std::optional<QString> fileName(const QByteArray &bytes, const QString &message,
     return std::nullopt;
 }
 
-std::optional<LoadResult> load(const QByteArray &path, const CodePage &codePage)
+std::optional<LoadedDocument> load(const QByteArray &path, const CodePage &codePage)
 {
     const std::optional<QString> name = fileName(path, ReadErrorMessage, QStringLiteral("読み込めません"));
     if (!name)
         return std::nullopt;
-    LoadResult document = loadDocument(*name, codePage);
-    if (!document.ok) {
-        printError(ReadErrorMessage, document.errorString);
+    LoadedDocument document;
+    QString error;
+    if (!loadDocument(*name, codePage, document, &error)) {
+        printError(ReadErrorMessage, error);
         return std::nullopt;
     }
     return document;

@@ -27,7 +27,7 @@ QString escapedPath(const QByteArray &bytes);
 std::optional<QString> fileName(const QByteArray &bytes, const QString &message, const QString &action);
 
 // The document at path, or nullopt after the read error was reported.
-std::optional<LoadResult> load(const QByteArray &path, const CodePage &codePage);
+std::optional<LoadedDocument> load(const QByteArray &path, const CodePage &codePage);
 
 // The name an output file is written under, as fileName() gives it for
 // writing, or nullopt after the error was reported.

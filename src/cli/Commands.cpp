@@ -8,6 +8,7 @@
 
 #include "core/text/CodePage.h"
 #include "core/io/DocumentFile.h"
+#include "core/io/MemoryShortage.h"
 #include "core/checks/RowPlaces.h"
 #include "core/checks/TableProblems.h"
 #include "core/checks/TranslationChecks.h"
@@ -16,15 +17,13 @@
 
 #include <QFile>
 
-#include <memory>
-#include <new>
 #include <optional>
 
 namespace wendaro::cli {
 
 int convert(const QByteArray &in, const QByteArray &out, const CodePage &codePage)
 {
-    const std::optional<LoadResult> document = load(in, codePage);
+    const std::optional<LoadedDocument> document = load(in, codePage);
     if (!document)
         return ReadFailed;
     const std::optional<QString> outName = outputName(out);
@@ -35,16 +34,21 @@ int convert(const QByteArray &in, const QByteArray &out, const CodePage &codePag
 
 int dump(const QByteArray &file, const CodePage &codePage)
 {
-    const std::optional<LoadResult> document = load(file, codePage);
+    const std::optional<LoadedDocument> document = load(file, codePage);
     if (!document)
         return ReadFailed;
     // The text form is the one the text writer lays out, only in UTF-8.
     QByteArray text;
-    try {
+    QString error;
+    const auto layOut = [&] {
         text = TextWriter::layout(document->rows, document->fields).toUtf8();
-    } catch (const std::bad_alloc &) {
-        printError(WriteErrorMessage, QStringLiteral("メモリが足りないため、%1 件の項目のテキストを作れませんでした。")
-                                          .arg(document->rows.count()));
+        return true;
+    };
+    const auto shortage = [&] {
+        return QStringLiteral("メモリが足りないため、%1 件の項目のテキストを作れませんでした。").arg(document->rows.count());
+    };
+    if (!withinMemory(layOut, shortage, &error)) {
+        printError(WriteErrorMessage, error);
         return WriteFailed;
     }
     if (!writeOut(text)) {
@@ -61,7 +65,7 @@ struct CheckedTable
 {
     QString file; // as the report names it
     PlaceKind placeKind = PlaceKind::Line;
-    LoadResult document;
+    LoadedDocument document;
     RowPlaces places;
 };
 
@@ -77,24 +81,22 @@ std::optional<CheckedTable> loadChecked(const QByteArray &path, const CodePage &
     }
     CheckedTable table;
     table.file = QFile::decodeName(path);
-    const bool stf = FormatRegistry::forPath(*name)->shortName() == QLatin1String("stf");
+    const bool stf = FormatRegistry::forPath(*name).shortName() == QLatin1String("stf");
     table.placeKind = stf ? PlaceKind::Offset : PlaceKind::Line;
     QByteArray bytes;
-    table.document = loadDocument(*name, codePage, &bytes);
-    if (table.document.ok) {
-        // Looked for only when a message names a row.
-        table.places = RowPlaces::foundBy([bytes, stf, codePage] {
-            return stf ? stfRowOffsets(bytes) : textRowLines(bytes, codePage);
-        });
-    }
-    if (!table.document.ok) {
+    QString error;
+    if (!loadDocument(*name, codePage, table.document, &error, &bytes)) {
         Problem problem;
         problem.kind = Problem::Kind::Read;
-        problem.place = table.document.errorPlace;
-        problem.message = ReadErrorMessage + QStringLiteral(": ") + table.document.errorString;
+        problem.place = table.document.place;
+        problem.message = ReadErrorMessage + QStringLiteral(": ") + error;
         report.add(table.file, table.placeKind, problem);
         return std::nullopt;
     }
+    // Looked for only when a message names a row.
+    table.places = RowPlaces::foundBy([bytes, stf, codePage] {
+        return stf ? stfRowOffsets(bytes) : textRowLines(bytes, codePage);
+    });
     return table;
 }
 
@@ -113,8 +115,8 @@ int check(const QByteArray &file, const CheckOptions &options, const CodePage &c
     // Nothing is written, so a table that cannot be saved is no write error:
     // it is told as findings about the file.
     if (table && (original || !options.against)) {
-        try {
-            const EntryList &rows = table->document.rows;
+        const EntryList &rows = table->document.rows;
+        const auto find = [&] {
             for (const Problem &problem :
                  tableProblems(rows, table->document.fields, codePage, table->places, table->placeKind))
                 report.add(table->file, table->placeKind, problem);
@@ -122,11 +124,16 @@ int check(const QByteArray &file, const CheckOptions &options, const CodePage &c
                 for (const Problem &problem : translationProblems(rows, table->places, original->document.rows))
                     report.add(table->file, table->placeKind, problem);
             }
-        } catch (const std::bad_alloc &) {
+            return true;
+        };
+        const auto shortage = [&] {
+            return QStringLiteral("メモリが足りないため、%1 件の項目を調べきれませんでした。").arg(rows.count());
+        };
+        // The findings made before memory ran out stay in the report.
+        if (QString error; !withinMemory(find, shortage, &error)) {
             Problem problem;
             problem.kind = Problem::Kind::Read;
-            problem.message = QStringLiteral("メモリが足りないため、%1 件の項目を調べきれませんでした。")
-                                  .arg(table->document.rows.count());
+            problem.message = error;
             report.add(table->file, table->placeKind, problem);
         }
     }

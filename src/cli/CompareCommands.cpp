@@ -9,13 +9,13 @@
 
 #include "core/text/CodePage.h"
 #include "core/io/DocumentFile.h"
+#include "core/io/MemoryShortage.h"
 #include "core/compare/TableDiff.h"
 #include "core/compare/TableUpdate.h"
 
 #include <QSet>
 
 #include <algorithm>
-#include <new>
 
 namespace wendaro::cli {
 
@@ -157,23 +157,29 @@ int diff(const Arguments &arguments, const CodePage &codePage)
         return UsageError;
     }
     const bool order = arguments.has("order");
-    const std::optional<LoadResult> a = load(arguments.operands[0], codePage);
+    const std::optional<LoadedDocument> a = load(arguments.operands[0], codePage);
     if (!a)
         return Trouble;
-    const std::optional<LoadResult> b = load(arguments.operands[1], codePage);
+    const std::optional<LoadedDocument> b = load(arguments.operands[1], codePage);
     if (!b)
         return Trouble;
 
     QByteArray text;
     bool same = false;
-    try {
+    QString error;
+    const auto compare = [&] {
         const TableDiff found = compareTables(a->rows, b->rows, order);
         same = found.changes.isEmpty();
         text = format == "json" ? jsonText(found) : peopleText(found, order);
-    } catch (const std::bad_alloc &) {
-        printError(WriteErrorMessage, QStringLiteral("メモリが足りないため、%1 件と %2 件の項目を比べられませんでした。")
-                                          .arg(a->rows.count())
-                                          .arg(b->rows.count()));
+        return true;
+    };
+    const auto shortage = [&] {
+        return QStringLiteral("メモリが足りないため、%1 件と %2 件の項目を比べられませんでした。")
+            .arg(a->rows.count())
+            .arg(b->rows.count());
+    };
+    if (!withinMemory(compare, shortage, &error)) {
+        printError(WriteErrorMessage, error);
         return Trouble;
     }
     if (!writeOut(text)) {
@@ -187,7 +193,7 @@ int update(const QByteArray &oldOriginal, const QByteArray &newOriginal, const Q
            const QByteArray &out, const CodePage &codePage)
 {
     const QByteArray paths[] = {oldOriginal, newOriginal, translation};
-    std::optional<LoadResult> tables[3];
+    std::optional<LoadedDocument> tables[3];
     for (int t = 0; t < 3; ++t) {
         tables[t] = load(paths[t], codePage);
         if (!tables[t])
@@ -198,10 +204,14 @@ int update(const QByteArray &oldOriginal, const QByteArray &newOriginal, const Q
         return WriteFailed;
 
     UpdateResult result;
-    try {
+    QString error;
+    const auto match = [&] {
         result = updateTranslation(tables[0]->rows, tables[1]->rows, tables[2]->rows);
-    } catch (const std::bad_alloc &) {
-        printError(ReadErrorMessage, QStringLiteral("メモリが足りないため、翻訳を新しい原文に合わせられませんでした。"));
+        return true;
+    };
+    const auto shortage = [] { return QStringLiteral("メモリが足りないため、翻訳を新しい原文に合わせられませんでした。"); };
+    if (!withinMemory(match, shortage, &error)) {
+        printError(ReadErrorMessage, error);
         return ReadFailed;
     }
     if (result.refused != UpdateResult::Table::None) {

@@ -7,6 +7,7 @@
 
 #include "core/text/CodePage.h"
 #include "core/io/DocumentFile.h"
+#include "core/io/MemoryShortage.h"
 #include "core/io/SaveFile.h"
 #include "core/io/ShownPath.h"
 #include "core/formats/FormatRegistry.h"
@@ -18,9 +19,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <memory>
-#include <new>
-
 namespace wendaro::cli {
 
 namespace {
@@ -30,14 +28,14 @@ QString shown(const QByteArray &path)
     return wendaro::shown(QFile::decodeName(path));
 }
 
-// The translation format that path's suffix names, or null after the usage
-// error was reported; role is how the usage text calls the path.
-std::unique_ptr<TranslationFormat> formatOf(const QByteArray &path, const char *role)
+// The translation format that path's suffix names, able to do what is
+// needed, or null after the usage error was reported; role is how the usage
+// text calls the path.
+const FileFormat *formatOf(const QByteArray &path, FileFormat::Capability needed, const char *role)
 {
-    std::unique_ptr<TranslationFormat> format = FormatRegistry::translationBySuffix(QFile::decodeName(path));
-    if (format)
+    if (const FileFormat *format = FormatRegistry::bySuffix(QFile::decodeName(path), needed))
         return format;
-    QStringList suffixes = FormatRegistry::translationSuffixes();
+    QStringList suffixes = FormatRegistry::suffixes(needed);
     for (QString &suffix : suffixes)
         suffix.prepend(QLatin1Char('.'));
     printUsageError(QStringLiteral("%1 \"%2\" must end in one of %3")
@@ -45,17 +43,14 @@ std::unique_ptr<TranslationFormat> formatOf(const QByteArray &path, const char *
     return nullptr;
 }
 
-// The original's rows, or nullopt after the read error was reported; an
-// absent original is an empty optional inside a successful result.
-std::optional<std::optional<LoadResult>> loadOriginal(const std::optional<QByteArray> &original,
-                                                      const CodePage &codePage)
+// Loads the original, when there is one, into document; false after its
+// read error was reported.
+bool loadOriginal(const std::optional<QByteArray> &original, const CodePage &codePage,
+                  std::optional<LoadedDocument> &document)
 {
-    if (!original)
-        return std::optional<LoadResult>();
-    std::optional<LoadResult> document = load(*original, codePage);
-    if (!document)
-        return std::nullopt;
-    return document;
+    if (original)
+        document = load(*original, codePage);
+    return !original || document;
 }
 
 } // namespace
@@ -63,47 +58,55 @@ std::optional<std::optional<LoadResult>> loadOriginal(const std::optional<QByteA
 int exportTable(const QByteArray &table, const QByteArray &out, const std::optional<QByteArray> &original,
                 const CodePage &codePage)
 {
-    const std::unique_ptr<TranslationFormat> format = formatOf(out, "OUT");
+    const FileFormat *const format = formatOf(out, FileFormat::WritesCatalogs, "OUT");
     if (!format)
         return UsageError;
-    const std::optional<LoadResult> document = load(table, codePage);
+    const std::optional<LoadedDocument> document = load(table, codePage);
     if (!document)
         return ReadFailed;
-    const std::optional<std::optional<LoadResult>> source = loadOriginal(original, codePage);
-    if (!source)
+    std::optional<LoadedDocument> source;
+    if (!loadOriginal(original, codePage, source))
         return ReadFailed;
     const std::optional<QString> outName = outputName(out);
     if (!outName)
         return WriteFailed;
 
-    try {
-        QString error;
-        const std::optional<ExportResult> result =
-            exportCatalog(document->rows, QStringLiteral("表") + shown(table), *source ? &(*source)->rows : nullptr,
-                          original ? QStringLiteral("原文") + shown(*original) : QString(), &error);
-        if (!result) {
-            printError(ReadErrorMessage, error);
-            return ReadFailed;
-        }
+    // Memory running out at any step is told as a write error.
+    const auto shortage = [&] {
+        return QStringLiteral("メモリが足りないため、%1 件の項目を%2に書き出せませんでした。")
+            .arg(document->rows.count())
+            .arg(shown(out));
+    };
+    QString error;
+    std::optional<ExportResult> result;
+    // Fails only for want of memory: a table that cannot be exported gives no result.
+    const auto gather = [&] {
+        result = exportCatalog(document->rows, QStringLiteral("表") + shown(table), source ? &source->rows : nullptr,
+                               original ? QStringLiteral("原文") + shown(*original) : QString(), &error);
+        return true;
+    };
+    if (!withinMemory(gather, shortage, &error)) {
+        printError(WriteErrorMessage, error);
+        return WriteFailed;
+    }
+    if (!result) {
+        printError(ReadErrorMessage, error);
+        return ReadFailed;
+    }
+    const auto write = [&] {
         TranslationCatalog catalog = result->catalog;
         catalog.original = QFileInfo(QFile::decodeName(original ? *original : table)).fileName();
         QByteArray image;
-        if (!format->write(catalog, image)) {
-            printError(WriteErrorMessage, format->errorString());
-            return WriteFailed;
-        }
-        if (!SaveFile::write(*outName, image, &error)) {
-            printError(WriteErrorMessage, error);
-            return WriteFailed;
-        }
+        if (!format->writeCatalog(catalog, image, &error) || !SaveFile::write(*outName, image, &error))
+            return false;
         if (!result->notInOriginal.isEmpty())
             printErrorLine(QStringLiteral("原文%1にないインデックス %2 の %3 件は書き出していません。")
                                .arg(shown(*original), indexListText(result->notInOriginal))
                                .arg(result->notInOriginal.size()));
-    } catch (const std::bad_alloc &) {
-        printError(WriteErrorMessage, QStringLiteral("メモリが足りないため、%1 件の項目を%2に書き出せませんでした。")
-                                          .arg(document->rows.count())
-                                          .arg(shown(out)));
+        return true;
+    };
+    if (!withinMemory(write, shortage, &error)) {
+        printError(WriteErrorMessage, error);
         return WriteFailed;
     }
     return Done;
@@ -112,46 +115,48 @@ int exportTable(const QByteArray &table, const QByteArray &out, const std::optio
 int importTable(const QByteArray &table, const QByteArray &in, const QByteArray &out,
                 const std::optional<QByteArray> &original, ImportFlags flags, const CodePage &codePage)
 {
-    const std::unique_ptr<TranslationFormat> format = formatOf(in, "IN");
+    const FileFormat *const format = formatOf(in, FileFormat::ReadsCatalogs, "IN");
     if (!format)
         return UsageError;
-    std::optional<LoadResult> document = load(table, codePage);
+    std::optional<LoadedDocument> document = load(table, codePage);
     if (!document)
         return ReadFailed;
-    const std::optional<std::optional<LoadResult>> source = loadOriginal(original, codePage);
-    if (!source)
+    std::optional<LoadedDocument> source;
+    if (!loadOriginal(original, codePage, source))
         return ReadFailed;
     const std::optional<QString> inName = fileName(in, ReadErrorMessage, QStringLiteral("読み込めません"));
     if (!inName)
         return ReadFailed;
 
     ImportReport report;
-    try {
-        QString error;
+    QString error;
+    const auto take = [&] {
         const std::optional<QByteArray> data = readWholeFile(*inName, &error);
-        if (!data) {
-            printError(ReadErrorMessage, error);
-            return ReadFailed;
-        }
+        if (!data)
+            return false;
         TranslationCatalog catalog;
-        if (!format->read(*data, catalog)) {
-            printError(ReadErrorMessage, QStringLiteral("ファイル%1の").arg(shown(in)) + format->errorString());
-            return ReadFailed;
+        if (!format->readCatalog(*data, catalog, &error)) {
+            error.prepend(QStringLiteral("ファイル%1の").arg(shown(in)));
+            return false;
         }
         ImportOptions options;
         options.takeFuzzy = flags.fuzzy;
         options.ignoreExtra = flags.ignoreExtra;
         if (!importCatalog(document->rows, QStringLiteral("表") + shown(table), catalog,
-                           QStringLiteral("翻訳ファイル") + shown(in), *source ? &(*source)->rows : nullptr,
+                           QStringLiteral("翻訳ファイル") + shown(in), source ? &source->rows : nullptr,
                            original ? QStringLiteral("原文") + shown(*original) : QString(), options, report,
                            &error)) {
             if (!report.extra.isEmpty() && !flags.ignoreExtra)
                 error += QStringLiteral("--ignore-extra を付けると、それらを飛ばして取り込みます。");
-            printError(ReadErrorMessage, error);
-            return ReadFailed;
+            return false;
         }
-    } catch (const std::bad_alloc &) {
-        printError(ReadErrorMessage, QStringLiteral("メモリが足りないため、ファイル%1を読み込めませんでした。").arg(shown(in)));
+        return true;
+    };
+    const auto shortage = [&] {
+        return QStringLiteral("メモリが足りないため、ファイル%1を読み込めませんでした。").arg(shown(in));
+    };
+    if (!withinMemory(take, shortage, &error)) {
+        printError(ReadErrorMessage, error);
         return ReadFailed;
     }
 

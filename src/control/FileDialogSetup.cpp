@@ -1,11 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/FileDialogSetup.h"
 
+#include "core/formats/FormatRegistry.h"
+
 namespace wendaro {
 
 namespace {
 
 const QString DefaultExtension = QStringLiteral("*.stf");
+
+// The format's description and its pattern, "*.po;*.pot" for several suffixes.
+QString filterOf(const FileFormat &format)
+{
+    QStringList patterns = format.suffixes();
+    for (QString &pattern : patterns)
+        pattern.prepend(QStringLiteral("*."));
+    return format.nameFilter() + QLatin1Char('|') + patterns.join(QLatin1Char(';'));
+}
 
 // The current file's path without its extension (".stf" or ".txt"); a path
 // too short for that leaves the name the dialog holds.
@@ -15,6 +26,21 @@ QString pathLessExtension(const QString &currentPath, const QString &dialogFileN
 }
 
 } // namespace
+
+QString tableFormatsFilter()
+{
+    QStringList filters;
+    for (const FileFormat *format : FormatRegistry::formats()) {
+        if (format->isTableFormat())
+            filters.append(filterOf(*format));
+    }
+    return filters.join(QLatin1Char('|'));
+}
+
+QString stfFormatFilter()
+{
+    return filterOf(*FormatRegistry::byShortName(QStringLiteral("stf")));
+}
 
 FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, const QString &dialogFileName)
 {

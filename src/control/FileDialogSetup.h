@@ -6,9 +6,13 @@
 
 namespace wendaro {
 
-inline const QString BothFormatsFilter =
-    QStringLiteral("STF ファイル (*.stf)|*.stf|テキスト (タブ区切り) (*.txt)|*.txt");
-inline const QString StfOnlyFilter = QStringLiteral("STF ファイル (*.stf)|*.stf");
+// The dialog's filters, description and pattern pairs made from the format
+// list: every table format ("STF ファイル (*.stf)|*.stf|テキスト (タブ区切り)
+// (*.txt)|*.txt"), or the STF format alone, which the output file names.
+QString tableFormatsFilter();
+QString stfFormatFilter();
+inline const QString BothFormatsFilter = tableFormatsFilter();
+inline const QString StfOnlyFilter = stfFormatFilter();
 
 // The file dialog of a command. The dialog keeps its file name between uses:
 // dialogFileName is the name it holds now, the last one set or chosen, which

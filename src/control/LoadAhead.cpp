@@ -34,15 +34,19 @@ LoadAhead::LoadAhead(const QString &path, const CodePage &codePage)
     // not take a click.
     QThread::currentThread();
     m_thread = std::thread([this] {
-        LoadResult result;
+        LoadedDocument document;
+        bool loaded = false;
+        QString error;
         std::exception_ptr failure;
         try {
-            result = loadDocument(m_path, m_codePage, nullptr, &m_progress);
+            loaded = loadDocument(m_path, m_codePage, document, &error, nullptr, &m_progress);
         } catch (...) {
             failure = std::current_exception();
         }
         const std::lock_guard lock(m_mutex);
-        m_result = std::move(result);
+        m_document = std::move(document);
+        m_loaded = loaded;
+        m_error = std::move(error);
         m_failure = failure;
         m_done = true;
         m_ended.notify_all();
@@ -55,7 +59,7 @@ LoadAhead::~LoadAhead()
     m_thread.join();
 }
 
-LoadResult LoadAhead::wait(LoadProgress &shown)
+bool LoadAhead::wait(LoadProgress &shown, LoadedDocument &into, QString *error)
 {
     std::unique_lock lock(m_mutex);
     while (!m_ended.wait_for(lock, ProgressPoll, [this] { return m_done; })) {
@@ -66,7 +70,10 @@ LoadResult LoadAhead::wait(LoadProgress &shown)
     copyProgress(m_progress, shown);
     if (m_failure)
         std::rethrow_exception(std::exchange(m_failure, nullptr));
-    return std::move(m_result);
+    into = std::move(m_document);
+    if (!m_loaded)
+        *error = std::move(m_error);
+    return m_loaded;
 }
 
 } // namespace wendaro

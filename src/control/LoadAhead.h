@@ -31,16 +31,19 @@ public:
         return path == m_path && codePage.name() == m_codePage.name();
     }
 
-    // Waits for the load's end and returns what it read, once. Meanwhile
-    // shown gets the load's progress, and a stop asked through shown stops
-    // the load. An exception of the load is thrown again here.
-    LoadResult wait(LoadProgress &shown);
+    // Waits for the load's end and hands over what it read, once, as
+    // loadDocument does. Meanwhile shown gets the load's progress, and a stop
+    // asked through shown stops the load. An exception of the load is thrown
+    // again here.
+    bool wait(LoadProgress &shown, LoadedDocument &into, QString *error);
 
 private:
     const QString m_path;
     const CodePage m_codePage;
     LoadProgress m_progress;
-    LoadResult m_result;
+    LoadedDocument m_document;
+    bool m_loaded = false;
+    QString m_error;
     std::exception_ptr m_failure;
     std::mutex m_mutex;
     std::condition_variable m_ended;

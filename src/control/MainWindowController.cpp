@@ -216,10 +216,13 @@ bool MainWindowController::loadFile(LoadAhead *ahead)
     const CodePage &codePage = m_codePage;
     if (ahead && !ahead->reads(path, codePage))
         ahead = nullptr;
-    LoadResult loaded;
+    LoadedDocument loaded;
+    bool ok = false;
+    QString error;
     m_ui.runLongTask(QStringLiteral("ファイル「%1」を読み込んでいます…").arg(QDir::toNativeSeparators(path)),
-                     [&loaded, &path, &codePage, ahead](LoadProgress &progress) {
-                         loaded = ahead ? ahead->wait(progress) : loadDocument(path, codePage, nullptr, &progress);
+                     [&loaded, &ok, &error, &path, &codePage, ahead](LoadProgress &progress) {
+                         ok = ahead ? ahead->wait(progress, loaded, &error)
+                                    : loadDocument(path, codePage, loaded, &error, nullptr, &progress);
                      });
     // A person who chose to stop needs no error box: the window stays as a
     // load that could not open its file leaves it, the list and fields empty.
@@ -229,8 +232,8 @@ bool MainWindowController::loadFile(LoadAhead *ahead)
     m_entries.replaceRows(std::move(loaded.rows));
     setFieldText(Field::File, loaded.fields.outputFile);
     setFieldText(Field::Memo, loaded.fields.memo);
-    if (!loaded.ok) {
-        showError(ReadErrorMessage, loaded.errorString);
+    if (!ok) {
+        showError(ReadErrorMessage, error);
         return false;
     }
     m_nextIndex = loaded.nextIndex;

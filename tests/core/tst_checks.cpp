@@ -167,9 +167,11 @@ void TestChecks::valuesInFileReportedAlike()
     };
     Table copied;
     Table kept;
-    const auto stf = FormatRegistry::forPath(QStringLiteral("t.stf"));
-    QVERIFY(stf->read(image, japanese(), copied));
-    QVERIFY(stf->readTaking(file, japanese(), kept));
+    const FileFormat &stf = FormatRegistry::forPath(QStringLiteral("t.stf"));
+    qint64 errorPlace = -1;
+    QString error;
+    QVERIFY(stf.readTable(image, japanese(), copied, &errorPlace, &error));
+    QVERIFY(stf.readTableTaking(file, japanese(), kept, &errorPlace, &error));
     QCOMPARE(problemsOf(kept.rows), problemsOf(copied.rows));
 }
 
@@ -199,10 +201,11 @@ void TestChecks::rowPlaces()
     QFETCH(QString, path);
     QFETCH(QByteArray, file);
     QFETCH(QList<qint64>, places);
-    const std::unique_ptr<TableFormat> format = FormatRegistry::forPath(path);
     Table table;
-    if (!format->read(file, japanese(), table)) {
-        QCOMPARE(QList<qint64>{format->errorPlace()}, places);
+    qint64 errorPlace = -1;
+    QString error;
+    if (!FormatRegistry::forPath(path).readTable(file, japanese(), table, &errorPlace, &error)) {
+        QCOMPARE(QList<qint64>{errorPlace}, places);
         return;
     }
     const std::vector<qint64> found = path.endsWith(QLatin1String(".stf")) ? stfRowOffsets(file)

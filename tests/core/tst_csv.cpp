@@ -43,9 +43,10 @@ void TestCsv::roundTrip()
         catalog.units.append({32767, QStringLiteral("n"), QStringLiteral("s"), QStringLiteral("v"), true, false, true, {}});
         QByteArray image;
         CsvFormat format;
-        QVERIFY(format.write(catalog, image));
+        QString failure;
+        QVERIFY(format.writeCatalog(catalog, image, &failure));
         TranslationCatalog back;
-        QVERIFY2(format.read(image, back), qPrintable(format.errorString()));
+        QVERIFY2(format.readCatalog(image, back, &failure), qPrintable(failure));
         QStringList got;
         for (const TranslationUnit &u : back.units)
             got << QString::number(u.index) << u.name << u.source << u.target;
@@ -63,12 +64,13 @@ void TestCsv::layout()
     catalog.units.append({7, QStringLiteral("n"), QStringLiteral("a,\"b\""), QStringLiteral("ignored"), false, false, true, {}});
     QByteArray image;
     CsvFormat format;
-    QVERIFY(format.write(catalog, image));
+    QString failure;
+    QVERIFY(format.writeCatalog(catalog, image, &failure));
     QCOMPARE(image, QByteArray("\xEF\xBB\xBFIndex,Name,Source,Value\r\n7,\"n\",\"a,\"\"b\"\"\",\"\"\r\n"));
 
     catalog.units[0].name = QString(QChar(0xD800)) + QStringLiteral("x");
-    QVERIFY(!format.write(catalog, image));
-    QVERIFY2(format.errorString().contains(QLatin1String("U+D800")), qPrintable(format.errorString()));
+    QVERIFY(!format.writeCatalog(catalog, image, &failure));
+    QVERIFY2(failure.contains(QLatin1String("U+D800")), qPrintable(failure));
 }
 
 void TestCsv::read_data()
@@ -103,18 +105,19 @@ void TestCsv::read()
     QFETCH(QString, expected);
     TranslationCatalog catalog;
     CsvFormat format;
-    const bool ok = format.read(data, catalog);
+    QString failure;
+    const bool ok = format.readCatalog(data, catalog, &failure);
     if (expected.startsWith(QLatin1Char('!'))) {
         QVERIFY(!ok);
-        QVERIFY2(format.errorString().contains(expected.mid(1)), qPrintable(format.errorString()));
+        QVERIFY2(failure.contains(expected.mid(1)), qPrintable(failure));
         return;
     }
-    QVERIFY2(ok, qPrintable(format.errorString()));
+    QVERIFY2(ok, qPrintable(failure));
     // What was read is written again and reads back the same.
     QByteArray image;
-    QVERIFY(format.write(catalog, image));
+    QVERIFY(format.writeCatalog(catalog, image, &failure));
     TranslationCatalog again;
-    QVERIFY2(format.read(image, again), qPrintable(format.errorString()));
+    QVERIFY2(format.readCatalog(image, again, &failure), qPrintable(failure));
     for (const TranslationCatalog *c : {&catalog, &again}) {
         QStringList units;
         for (const TranslationUnit &unit : c->units) {

@@ -136,7 +136,7 @@ void TestDocumentFile::formatByPath()
 {
     QFETCH(QString, path);
     QFETCH(bool, stf);
-    QCOMPARE(FormatRegistry::forPath(path)->shortName() == QLatin1String("stf"), stf);
+    QCOMPARE(FormatRegistry::forPath(path).shortName() == QLatin1String("stf"), stf);
 }
 
 void TestDocumentFile::unreadableFile_data()
@@ -169,11 +169,12 @@ void TestDocumentFile::unreadableFile()
     QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("locked.stf")), {}));
 
     const QString path = dir.filePath(name);
-    const LoadResult result = loadDocument(path, codePage());
-    QVERIFY(!result.ok);
+    LoadedDocument result;
+    QString error;
+    QVERIFY(!loadDocument(path, codePage(), result, &error));
     QVERIFY(result.rows.isEmpty());
-    QVERIFY2(result.errorString.contains(QDir::toNativeSeparators(path)), qPrintable(result.errorString));
-    QVERIFY2(result.errorString.contains(hint), qPrintable(result.errorString));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    QVERIFY2(error.contains(hint), qPrintable(error));
 }
 
 void TestDocumentFile::nextIndex_data()
@@ -204,8 +205,9 @@ void TestDocumentFile::nextIndex()
 
     const QString path = m_dir.filePath(name);
     putFile(path, data);
-    const LoadResult result = loadDocument(path, codePage());
-    QVERIFY2(result.ok, qPrintable(result.errorString));
+    LoadedDocument result;
+    QString error;
+    QVERIFY2(loadDocument(path, codePage(), result, &error), qPrintable(error));
     QCOMPARE(result.rows.count(), rows);
     QCOMPARE(int(result.nextIndex), nextIndex);
 }
@@ -234,9 +236,10 @@ void TestDocumentFile::rowsBeforeFormatErrorStay()
 
     const QString path = m_dir.filePath(name);
     putFile(path, data);
-    const LoadResult result = loadDocument(path, codePage());
-    QVERIFY(!result.ok);
-    QVERIFY(!result.errorString.isEmpty());
+    LoadedDocument result;
+    QString error;
+    QVERIFY(!loadDocument(path, codePage(), result, &error));
+    QVERIFY(!error.isEmpty());
     QCOMPARE(result.rows.count(), rows);
     QCOMPARE(result.fields.memo, memo);
 }
@@ -257,9 +260,11 @@ void TestDocumentFile::readerStopsWhenAsked()
     progress.cancel();
     Table table;
     table.progress = &progress;
-    const auto format = FormatRegistry::forPath(name);
-    QVERIFY(!format->read(data, codePage(), table));
-    QCOMPARE(format->errorString(), QString());
+    qint64 errorPlace = -1;
+    QString error;
+    QVERIFY(!FormatRegistry::forPath(name).readTable(data, codePage(), table, &errorPlace, &error));
+    QCOMPARE(error, QString());
+    QCOMPARE(errorPlace, -1);
     QCOMPARE(table.rows.count(), 0);
 }
 

@@ -7,7 +7,7 @@ using namespace wendaro;
 
 namespace {
 
-QString nameOf(const std::unique_ptr<TableFormat> &format)
+QString nameOf(const FileFormat *format)
 {
     return format ? format->shortName() : QString();
 }
@@ -28,20 +28,27 @@ private slots:
 void TestFormatRegistry::byPath_data()
 {
     QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("bySuffix"); // empty: no format claims the suffix
+    QTest::addColumn<QString>("bySuffix"); // the table format; empty: none claims the suffix
     QTest::addColumn<QString>("forPath");
+    QTest::addColumn<QString>("catalog"); // the translation format; empty: none
 
-    QTest::newRow("stf") << "a/table.stf" << "stf" << "stf";
-    QTest::newRow("upper case") << "TABLE.STF" << "stf" << "stf";
-    QTest::newRow("txt") << "table.txt" << "text" << "text";
-    QTest::newRow("last suffix counts") << "table.stf.txt" << "text" << "text";
-    QTest::newRow("unknown suffix") << "table.tsv" << "" << "text";
-    QTest::newRow("no suffix") << "table" << "" << "text";
-    QTest::newRow("dot only in a folder") << "old.stf/table" << "" << "text";
-    QTest::newRow("trailing dot") << "table.stf." << "" << "text";
-    QTest::newRow("bare suffix") << ".stf" << "stf" << "stf";
-    QTest::newRow("no dot before stf") << "tablestf" << "" << "text";
-    QTest::newRow("empty") << "" << "" << "text";
+    QTest::newRow("stf") << "a/table.stf" << "stf" << "stf" << "";
+    QTest::newRow("upper case") << "TABLE.STF" << "stf" << "stf" << "";
+    QTest::newRow("txt") << "table.txt" << "text" << "text" << "";
+    QTest::newRow("last suffix counts") << "table.stf.txt" << "text" << "text" << "";
+    QTest::newRow("unknown suffix") << "table.tsv" << "" << "text" << "";
+    QTest::newRow("no suffix") << "table" << "" << "text" << "";
+    QTest::newRow("dot only in a folder") << "old.stf/table" << "" << "text" << "";
+    QTest::newRow("trailing dot") << "table.stf." << "" << "text" << "";
+    QTest::newRow("bare suffix") << ".stf" << "stf" << "stf" << "";
+    QTest::newRow("no dot before stf") << "tablestf" << "" << "text" << "";
+    QTest::newRow("long s folds to s") << QStringLiteral("table.\u017Ftf") << "" << "text" << "";
+    QTest::newRow("empty") << "" << "" << "text" << "";
+    QTest::newRow("po") << "a/t.po" << "" << "text" << "po";
+    QTest::newRow("pot, upper case") << "T.POT" << "" << "text" << "po";
+    QTest::newRow("xliff after po") << "t.po.xliff" << "" << "text" << "xliff";
+    QTest::newRow("csv") << "t.csv" << "" << "text" << "csv";
+    QTest::newRow("po only in a folder") << "old.po/t" << "" << "text" << "";
 }
 
 void TestFormatRegistry::byPath()
@@ -49,8 +56,11 @@ void TestFormatRegistry::byPath()
     QFETCH(QString, path);
     QFETCH(QString, bySuffix);
     QFETCH(QString, forPath);
-    QCOMPARE(nameOf(FormatRegistry::bySuffix(path)), bySuffix);
-    QCOMPARE(nameOf(FormatRegistry::forPath(path)), forPath);
+    QFETCH(QString, catalog);
+    QCOMPARE(nameOf(FormatRegistry::bySuffix(path, FileFormat::ReadsTables)), bySuffix);
+    QCOMPARE(FormatRegistry::forPath(path).shortName(), forPath);
+    QCOMPARE(nameOf(FormatRegistry::bySuffix(path, FileFormat::ReadsCatalogs)), catalog);
+    QCOMPARE(nameOf(FormatRegistry::bySuffix(path, FileFormat::WritesCatalogs)), catalog);
 }
 
 void TestFormatRegistry::byShortName_data()
@@ -58,10 +68,10 @@ void TestFormatRegistry::byShortName_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("found");
 
-    for (const QString &known : FormatRegistry::shortNames())
-        QTest::newRow(qPrintable(known)) << known << known;
+    for (const FileFormat *known : FormatRegistry::formats())
+        QTest::newRow(qPrintable(known->shortName())) << known->shortName() << known->shortName();
     QTest::newRow("any case") << "STF" << "stf";
-    QTest::newRow("unknown") << "po" << "";
+    QTest::newRow("unknown") << "tsv" << "";
     QTest::newRow("suffix is no short name") << "txt" << "";
     QTest::newRow("empty") << "" << "";
 }

@@ -83,10 +83,11 @@ void TestPoFormat::roundTrip()
 {
     QFETCH(TranslationUnit, written);
     PoFormat format;
+    QString failure;
     QByteArray bytes;
-    QVERIFY2(format.write(catalogOf({written}), bytes), qPrintable(format.errorString()));
+    QVERIFY2(format.writeCatalog(catalogOf({written}), bytes, &failure), qPrintable(failure));
     TranslationCatalog read;
-    QVERIFY2(format.read(bytes, read), qPrintable(format.errorString()));
+    QVERIFY2(format.readCatalog(bytes, read, &failure), qPrintable(failure));
     QCOMPARE(read.units.size(), 1);
     const TranslationUnit &got = read.units.first();
     QCOMPARE(got.index, written.index);
@@ -106,9 +107,10 @@ void TestPoFormat::msgfmtAccepts()
         units.append(written);
     QTemporaryDir dir;
     PoFormat format;
+    QString failure;
     for (const bool isTemplate : {false, true}) {
         QByteArray bytes;
-        QVERIFY(format.write(catalogOf(units, isTemplate), bytes));
+        QVERIFY(format.writeCatalog(catalogOf(units, isTemplate), bytes, &failure));
         QProcess msgfmt;
         msgfmt.start("msgfmt", {"--check", "-o", "/dev/null", saved(dir.filePath("t.po"), bytes)});
         QVERIFY(msgfmt.waitForFinished());
@@ -121,12 +123,14 @@ void TestPoFormat::msgmergeCarriesTranslations()
     if (QStandardPaths::findExecutable("msgmerge").isEmpty())
         QSKIP("msgmerge (Debian package gettext) is not installed");
     PoFormat format;
+    QString failure;
     QByteArray old;
     QByteArray pot;
-    QVERIFY(format.write(catalogOf({unit(1, "a\nb", "c\nd"), unit(2, "The second line", "Zweite Zeile"),
-                                    unit(3, "Three", "Drei")}),
-                         old));
-    QVERIFY(format.write(catalogOf({unit(1, "a\nb"), unit(2, "The second lines"), unit(4, "Four")}, true), pot));
+    QVERIFY(format.writeCatalog(catalogOf({unit(1, "a\nb", "c\nd"), unit(2, "The second line", "Zweite Zeile"),
+                                           unit(3, "Three", "Drei")}),
+                                old, &failure));
+    QVERIFY(format.writeCatalog(catalogOf({unit(1, "a\nb"), unit(2, "The second lines"), unit(4, "Four")}, true), pot,
+                                &failure));
     QTemporaryDir dir;
     QProcess msgmerge;
     msgmerge.start("msgmerge", {"--quiet", "-o", dir.filePath("merged.po"), saved(dir.filePath("old.po"), old),
@@ -136,7 +140,7 @@ void TestPoFormat::msgmergeCarriesTranslations()
     QFile merged(dir.filePath("merged.po"));
     QVERIFY(merged.open(QIODevice::ReadOnly));
     TranslationCatalog read;
-    QVERIFY2(format.read(merged.readAll(), read), qPrintable(format.errorString()));
+    QVERIFY2(format.readCatalog(merged.readAll(), read, &failure), qPrintable(failure));
 
     QStringList got;
     for (const TranslationUnit &u : read.units)
@@ -158,9 +162,10 @@ void TestPoFormat::refusals()
     QFETCH(TranslationUnit, written);
     QFETCH(QString, errorPart);
     PoFormat format;
+    QString failure;
     QByteArray bytes("kept");
-    QVERIFY(!format.write(catalogOf({written}), bytes));
-    QVERIFY2(format.errorString().contains(errorPart), qPrintable(format.errorString()));
+    QVERIFY(!format.writeCatalog(catalogOf({written}), bytes, &failure));
+    QVERIFY2(failure.contains(errorPart), qPrintable(failure));
     QCOMPARE(bytes, QByteArray("kept"));
 }
 
@@ -187,9 +192,10 @@ void TestPoFormat::brokenFiles()
     QFETCH(QByteArray, file);
     QFETCH(QString, errorPart);
     PoFormat format;
+    QString failure;
     TranslationCatalog read;
-    QVERIFY(!format.read(file, read));
-    QVERIFY2(format.errorString().contains(errorPart), qPrintable(format.errorString()));
+    QVERIFY(!format.readCatalog(file, read, &failure));
+    QVERIFY2(failure.contains(errorPart), qPrintable(failure));
 }
 
 QTEST_GUILESS_MAIN(TestPoFormat)

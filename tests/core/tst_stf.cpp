@@ -129,9 +129,8 @@ struct ReadOutcome
 ReadOutcome readStf(const QByteArray &file, const CodePage &page = windows932())
 {
     ReadOutcome outcome{false, {}, 1, {}};
-    StfReader reader;
-    outcome.ok = reader.read(file, page, outcome.rows, outcome.largestIndex);
-    outcome.error = reader.errorString();
+    qint64 errorOffset = -1;
+    outcome.ok = StfReader().read(file, page, outcome.rows, outcome.largestIndex, &errorOffset, &outcome.error);
     return outcome;
 }
 
@@ -365,7 +364,8 @@ void TestStf::write()
     fill(rows, table);
     StfWriter writer;
     QByteArray out;
-    QVERIFY2(writer.write(rows, windows932(), out), qPrintable(writer.errorString()));
+    QString error;
+    QVERIFY2(writer.write(rows, windows932(), out, &error), qPrintable(error));
     QCOMPARE(out.toHex(' '), file.toHex(' '));
 }
 
@@ -424,8 +424,9 @@ void TestStf::writeRefusal()
     fill(rows, table);
     StfWriter writer;
     QByteArray out("untouched");
-    QVERIFY(!writer.write(rows, codePage(codePageName), out));
-    checkErrorNames(writer.errorString(), errorParts);
+    QString error;
+    QVERIFY(!writer.write(rows, codePage(codePageName), out, &error));
+    checkErrorNames(error, errorParts);
     QCOMPARE(out, QByteArray("untouched"));
 }
 
@@ -468,7 +469,8 @@ void TestStf::rewrite()
     QVERIFY2(outcome.ok, qPrintable(outcome.error));
     StfWriter writer;
     QByteArray out;
-    QVERIFY2(writer.write(outcome.rows, windows932(), out), qPrintable(writer.errorString()));
+    QString error;
+    QVERIFY2(writer.write(outcome.rows, windows932(), out, &error), qPrintable(error));
     QCOMPARE(out.toHex(' '), written.toHex(' '));
 }
 
@@ -507,7 +509,8 @@ void TestStf::namesByteExact()
     QVERIFY2(outcome.ok, qPrintable(outcome.error));
     StfWriter writer;
     QByteArray out;
-    QVERIFY2(writer.write(outcome.rows, page, out), qPrintable(writer.errorString()));
+    QString error;
+    QVERIFY2(writer.write(outcome.rows, page, out, &error), qPrintable(error));
     QCOMPARE(out.toHex(' '), file.toHex(' '));
 }
 
@@ -544,7 +547,8 @@ void TestStf::roundTrip()
     fill(written, table);
     StfWriter writer;
     QByteArray out;
-    QVERIFY2(writer.write(written, windows932(), out), qPrintable(writer.errorString()));
+    QString error;
+    QVERIFY2(writer.write(written, windows932(), out, &error), qPrintable(error));
     const ReadOutcome outcome = readStf(out);
     QVERIFY2(outcome.ok, qPrintable(outcome.error));
     QCOMPARE(rowsOf(outcome.rows), rows);
@@ -580,7 +584,9 @@ void TestStf::keptInFile()
         StfReader reader;
         EntryList rows;
         qint16 largest = 1;
-        QVERIFY(reader.readKeeping(file, windows932(), rows, largest));
+            qint64 errorOffset = -1;
+        QString error;
+        QVERIFY(reader.readKeeping(file, windows932(), rows, largest, &errorOffset, &error));
         const ValueText &value = rows.at(1).value;
         QCOMPARE(value.toString(), expected);
         QCOMPARE(value.size(), expected.size());

@@ -72,10 +72,11 @@ void TestXliffFormat::roundTrip()
     written.isTemplate = false;
     written.units = {unit(1, name, value, value), unit(-32768, "", "", value, true), unit(32767, name, value, {})};
     XliffFormat format;
+    QString failure;
     QByteArray file;
-    QVERIFY2(format.write(written, file), qPrintable(format.errorString()));
+    QVERIFY2(format.writeCatalog(written, file, &failure), qPrintable(failure));
     TranslationCatalog read;
-    QVERIFY2(format.read(file, read), qPrintable(format.errorString()));
+    QVERIFY2(format.readCatalog(file, read, &failure), qPrintable(failure));
     QCOMPARE(unitsOf(read), unitsOf(written));
 }
 
@@ -90,7 +91,8 @@ void TestXliffFormat::toolsReadWhatWeWrite()
     QTemporaryDir dir;
     QByteArray file;
     XliffFormat format;
-    QVERIFY(format.write(catalog, file));
+    QString failure;
+    QVERIFY(format.writeCatalog(catalog, file, &failure));
     QFile xlf(dir.filePath("t.xlf"));
     QVERIFY(xlf.open(QIODevice::WriteOnly) && xlf.write(file) == file.size());
     xlf.close();
@@ -180,8 +182,9 @@ void TestXliffFormat::read()
     QFETCH(QString, error);
     TranslationCatalog catalog;
     XliffFormat format;
-    QCOMPARE(format.read(file, catalog), error.isEmpty());
-    QVERIFY2(format.errorString().contains(error), qPrintable(format.errorString()));
+    QString failure;
+    QCOMPARE(format.readCatalog(file, catalog, &failure), error.isEmpty());
+    QVERIFY2(failure.contains(error), qPrintable(failure));
     QCOMPARE(unitsOf(catalog), units);
 }
 

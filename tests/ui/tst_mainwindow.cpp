@@ -432,7 +432,9 @@ void MainWindowTest::saveAsNameTakesTheFilterExtension()
     f.action(QStringLiteral("mFiles_SaveAs")).trigger();
     QCOMPARE(f.controller().currentPath(), QDir::toNativeSeparators(f.path(written)));
     QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files, QDir::Name), (QStringList{"a.stf", written}));
-    QVERIFY(loadDocument(f.path(written), testCodePage()).ok);
+    LoadedDocument document;
+    QString error;
+    QVERIFY(loadDocument(f.path(written), testCodePage(), document, &error));
 }
 
 void MainWindowTest::outputChoiceAcceptsNewNameInExistingFolder()

@@ -63,6 +63,8 @@ qint64 RowPlaces::of(qsizetype position) const
 {
     if (!m_known) {
         m_known = true;
+        // Not a failure to report: without memory for the walk the messages
+        // only lose their places, so this stays apart from withinMemory.
         try {
             if (m_find)
                 m_places = m_find();

@@ -151,23 +151,27 @@ QStringList CsvFormat::suffixes() const
     return {QStringLiteral("csv")};
 }
 
-bool CsvFormat::read(QByteArrayView data, TranslationCatalog &catalog)
+FileFormat::Capabilities CsvFormat::capabilities() const
 {
-    m_error.clear();
+    return ReadsCatalogs | WritesCatalogs;
+}
+
+bool CsvFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QString *error) const
+{
     const qsizetype skipped = data.startsWith(QByteArrayView(ByteOrderMark)) ? 3 : 0;
     data = data.sliced(skipped);
     const qsizetype invalid = firstInvalidUtf8(data);
     if (invalid >= 0) {
-        m_error = QStringLiteral("先頭から %1 バイトの位置に UTF-8 として正しくないバイトがあります。"
-                                 "CSV は UTF-8 で保存してください。")
-                      .arg(skipped + invalid);
+        *error = QStringLiteral("先頭から %1 バイトの位置に UTF-8 として正しくないバイトがあります。"
+                                "CSV は UTF-8 で保存してください。")
+                     .arg(skipped + invalid);
         return false;
     }
-    const std::optional<QList<Record>> records = parseRecords(QString::fromUtf8(data), &m_error);
+    const std::optional<QList<Record>> records = parseRecords(QString::fromUtf8(data), error);
     if (!records)
         return false;
     if (records->isEmpty()) {
-        m_error = QStringLiteral("見出しの行がありません。1 行目には列の名前 Index, Name, Value を書きます。");
+        *error = QStringLiteral("見出しの行がありません。1 行目には列の名前 Index, Name, Value を書きます。");
         return false;
     }
 
@@ -181,11 +185,11 @@ bool CsvFormat::read(QByteArrayView data, TranslationCatalog &catalog)
             if (name.compare(names[k], Qt::CaseInsensitive) != 0)
                 continue;
             if (columns[k] >= 0) {
-                m_error = QStringLiteral("見出しの行（%1 行目）に %2 の列が 2 つあります（%3 番目と %4 番目）。")
-                              .arg(header.line)
-                              .arg(names[k])
-                              .arg(columns[k] + 1)
-                              .arg(f + 1);
+                *error = QStringLiteral("見出しの行（%1 行目）に %2 の列が 2 つあります（%3 番目と %4 番目）。")
+                             .arg(header.line)
+                             .arg(names[k])
+                             .arg(columns[k] + 1)
+                             .arg(f + 1);
                 return false;
             }
             columns[k] = f;
@@ -194,10 +198,10 @@ bool CsvFormat::read(QByteArrayView data, TranslationCatalog &catalog)
     const auto [indexColumn, nameColumn, sourceColumn, valueColumn] = columns;
     for (const qsizetype k : {0, 3}) {
         if (columns[k] < 0) {
-            m_error = QStringLiteral("見出しの行（%1 行目）に %2 の列がありません。"
-                                     "見出しには Index, Name, Value（原文があれば Source も）の列の名前を書きます。")
-                          .arg(header.line)
-                          .arg(names[k]);
+            *error = QStringLiteral("見出しの行（%1 行目）に %2 の列がありません。"
+                                    "見出しには Index, Name, Value（原文があれば Source も）の列の名前を書きます。")
+                         .arg(header.line)
+                         .arg(names[k]);
             return false;
         }
     }
@@ -208,31 +212,31 @@ bool CsvFormat::read(QByteArrayView data, TranslationCatalog &catalog)
         const Record &record = records->at(r);
         for (const qsizetype k : {0, 1, 2, 3}) {
             if (columns[k] >= record.fields.size()) {
-                m_error = QStringLiteral("%1 行目にはフィールドが %2 個しかなく、%3 の列（%4 番目）がありません。")
-                              .arg(record.line)
-                              .arg(record.fields.size())
-                              .arg(names[k])
-                              .arg(columns[k] + 1);
+                *error = QStringLiteral("%1 行目にはフィールドが %2 個しかなく、%3 の列（%4 番目）がありません。")
+                             .arg(record.line)
+                             .arg(record.fields.size())
+                             .arg(names[k])
+                             .arg(columns[k] + 1);
                 return false;
             }
         }
         for (qsizetype f = header.fields.size(); f < record.fields.size(); ++f) {
             if (!record.fields[f].isEmpty()) {
-                m_error = QStringLiteral("%1 行目の %2 番目のフィールドには見出しがありません（見出しの列は %3 個）。"
-                                         "値の中のコンマや改行は、フィールド全体を引用符で囲んで書きます。")
-                              .arg(record.line)
-                              .arg(f + 1)
-                              .arg(header.fields.size());
+                *error = QStringLiteral("%1 行目の %2 番目のフィールドには見出しがありません（見出しの列は %3 個）。"
+                                        "値の中のコンマや改行は、フィールド全体を引用符で囲んで書きます。")
+                             .arg(record.line)
+                             .arg(f + 1)
+                             .arg(header.fields.size());
                 return false;
             }
         }
         const QString &indexField = record.fields[indexColumn];
         const Int16Conversion index = toInt16(indexField);
         if (!index.ok()) {
-            m_error = index.status == Int16Conversion::Status::Overflow
+            *error = index.status == Int16Conversion::Status::Overflow
                 ? QStringLiteral("%1 行目の Index「%2」は -32768 から 32767 の範囲を超えています。")
                 : QStringLiteral("%1 行目の Index「%2」は数値ではありません。");
-            m_error = m_error.arg(record.line).arg(trimSpaces(indexField));
+            *error = error->arg(record.line).arg(trimSpaces(indexField));
             return false;
         }
         TranslationUnit unit;
@@ -252,9 +256,8 @@ bool CsvFormat::read(QByteArrayView data, TranslationCatalog &catalog)
     return true;
 }
 
-bool CsvFormat::write(const TranslationCatalog &catalog, QByteArray &out)
+bool CsvFormat::writeCatalog(const TranslationCatalog &catalog, QByteArray &out, QString *error) const
 {
-    m_error.clear();
     // A template's values are the table's own; a translation puts the
     // original beside them. A catalog read from a file without sources or
     // names is written without those columns, so that it reads back the same.
@@ -270,12 +273,12 @@ bool CsvFormat::write(const TranslationCatalog &catalog, QByteArray &out)
         for (const auto &[what, field] : texts) {
             const qsizetype at = firstLoneSurrogate(field);
             if (at >= 0) {
-                m_error = QStringLiteral("インデックス %1 の%2の %3 文字目は対になっていないサロゲート %4 なので、"
-                                         "UTF-8 の CSV には書けません。")
-                              .arg(unit.index)
-                              .arg(what)
-                              .arg(at + 1)
-                              .arg(characterName(field, at));
+                *error = QStringLiteral("インデックス %1 の%2の %3 文字目は対になっていないサロゲート %4 なので、"
+                                        "UTF-8 の CSV には書けません。")
+                             .arg(unit.index)
+                             .arg(what)
+                             .arg(at + 1)
+                             .arg(characterName(field, at));
                 return false;
             }
         }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/formats/TranslationFormat.h"
+#include "core/formats/FileFormat.h"
 
 namespace wendaro {
 
@@ -12,18 +12,19 @@ namespace wendaro {
 // PO and XLIFF the file holds the table itself, not a translator's view: a
 // value stands in it exactly as the list holds it, "<br>" included, and a
 // lone CR or LF stays a character inside its quoted field.
-class CsvFormat final : public TranslationFormat
+class CsvFormat final : public FileFormat
 {
 public:
     QString shortName() const override;
     QString nameFilter() const override;
     QStringList suffixes() const override;
+    Capabilities capabilities() const override;
     // Finds the columns by their header names, in any case and order, and
     // ignores columns it does not know. Every row is a translated unit; the
     // Name column, when there, gives every unit its name. A CR LF inside a
     // value or source reads as "<br>", as a table file's line break does.
-    bool read(QByteArrayView data, TranslationCatalog &catalog) override;
-    bool write(const TranslationCatalog &catalog, QByteArray &out) override;
+    bool readCatalog(QByteArrayView data, TranslationCatalog &catalog, QString *error) const override;
+    bool writeCatalog(const TranslationCatalog &catalog, QByteArray &out, QString *error) const override;
 };
 
 } // namespace wendaro

@@ -9,21 +9,25 @@
 
 #include <QFileInfo>
 
-#include <array>
-#include <vector>
+#include <memory>
 
 namespace wendaro::FormatRegistry {
 
 namespace {
 
-using Factory = std::unique_ptr<TableFormat> (*)();
-
-const std::array<Factory, 2> &factories()
+// The list itself. The text form is the last table format: forPath gives it
+// every path that no table format before it claims.
+const std::vector<std::unique_ptr<const FileFormat>> &known()
 {
-    static const std::array<Factory, 2> all = {
-        []() -> std::unique_ptr<TableFormat> { return std::make_unique<StfFormat>(); },
-        []() -> std::unique_ptr<TableFormat> { return std::make_unique<TextFormat>(); },
-    };
+    static const std::vector<std::unique_ptr<const FileFormat>> all = [] {
+        std::vector<std::unique_ptr<const FileFormat>> list;
+        list.push_back(std::make_unique<StfFormat>());
+        list.push_back(std::make_unique<TextFormat>());
+        list.push_back(std::make_unique<PoFormat>());
+        list.push_back(std::make_unique<XliffFormat>());
+        list.push_back(std::make_unique<CsvFormat>());
+        return list;
+    }();
     return all;
 }
 
@@ -37,78 +41,71 @@ QString suffixOf(const QString &path)
     return dot < 0 ? QString() : fileName.mid(dot + 1).toLower();
 }
 
-using TranslationFactory = std::unique_ptr<TranslationFormat> (*)();
-
-const std::vector<TranslationFactory> &translationFactories()
+// Whether the path ends in ".suffix". right() gives the whole path when it
+// is shorter, and toLower() keeps a character that only folds to a letter
+// of the suffix (the long s) from passing for it.
+bool endsIn(const QString &path, const QString &suffix)
 {
-    static const std::vector<TranslationFactory> all = {
-        []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<PoFormat>(); },
-        []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<XliffFormat>(); },
-        []() -> std::unique_ptr<TranslationFormat> { return std::make_unique<CsvFormat>(); },
-    };
-    return all;
+    return path.right(suffix.size() + 1).toLower() == QLatin1Char('.') + suffix;
 }
 
 } // namespace
 
-QStringList shortNames()
+const std::vector<const FileFormat *> &formats()
 {
-    QStringList names;
-    for (const Factory make : factories())
-        names.append(make()->shortName());
-    return names;
+    static const std::vector<const FileFormat *> all = [] {
+        std::vector<const FileFormat *> list;
+        for (const std::unique_ptr<const FileFormat> &format : known())
+            list.push_back(format.get());
+        return list;
+    }();
+    return all;
 }
 
-std::unique_ptr<TableFormat> byShortName(const QString &name)
+const FileFormat *byShortName(const QString &name)
 {
-    for (const Factory make : factories()) {
-        std::unique_ptr<TableFormat> format = make();
+    for (const FileFormat *format : formats()) {
         if (format->shortName().compare(name, Qt::CaseInsensitive) == 0)
             return format;
     }
     return nullptr;
 }
 
-std::unique_ptr<TableFormat> bySuffix(const QString &path)
+const FileFormat *bySuffix(const QString &path, FileFormat::Capability needed)
 {
     const QString suffix = suffixOf(path);
     if (suffix.isEmpty())
         return nullptr;
-    for (const Factory make : factories()) {
-        std::unique_ptr<TableFormat> format = make();
-        if (format->suffixes().contains(suffix))
+    for (const FileFormat *format : formats()) {
+        if (format->capabilities().testFlag(needed) && format->suffixes().contains(suffix))
             return format;
     }
     return nullptr;
 }
 
-std::unique_ptr<TableFormat> forPath(const QString &path)
+QStringList suffixes(FileFormat::Capability needed)
 {
-    // right() gives the whole path when it is shorter than four characters.
-    if (path.right(4).toLower() == QLatin1String(".stf"))
-        return std::make_unique<StfFormat>();
-    return std::make_unique<TextFormat>();
-}
-
-std::unique_ptr<TranslationFormat> translationBySuffix(const QString &path)
-{
-    const QString suffix = suffixOf(path);
-    if (suffix.isEmpty())
-        return nullptr;
-    for (const TranslationFactory make : translationFactories()) {
-        std::unique_ptr<TranslationFormat> format = make();
-        if (format->suffixes().contains(suffix))
-            return format;
+    QStringList all;
+    for (const FileFormat *format : formats()) {
+        if (format->capabilities().testFlag(needed))
+            all += format->suffixes();
     }
-    return nullptr;
+    return all;
 }
 
-QStringList translationSuffixes()
+const FileFormat &forPath(const QString &path)
 {
-    QStringList suffixes;
-    for (const TranslationFactory make : translationFactories())
-        suffixes += make()->suffixes();
-    return suffixes;
+    const FileFormat *last = nullptr;
+    for (const FileFormat *format : formats()) {
+        if (!format->isTableFormat())
+            continue;
+        last = format;
+        for (const QString &suffix : format->suffixes()) {
+            if (endsIn(path, suffix))
+                return *format;
+        }
+    }
+    return *last;
 }
 
 } // namespace wendaro::FormatRegistry

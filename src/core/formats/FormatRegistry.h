@@ -1,40 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/formats/TableFormat.h"
-#include "core/formats/TranslationFormat.h"
+#include "core/formats/FileFormat.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <memory>
+#include <vector>
 
 namespace wendaro {
 
-// The formats the program knows. Each lookup hands out a fresh format
-// object, so that one caller's error string never shows up in another's.
+// The formats the program knows. Formats hold no state: every caller,
+// on any thread, shares the one object of each.
 namespace FormatRegistry {
 
-// The short names of the known formats, in a fixed order.
-QStringList shortNames();
+// Every format, in the order the file dialog lists them and usage texts
+// name their suffixes.
+const std::vector<const FileFormat *> &formats();
 
 // The format of that short name (compared without regard to case), or null.
-std::unique_ptr<TableFormat> byShortName(const QString &name);
+const FileFormat *byShortName(const QString &name);
 
-// The format whose suffix ends the path's file name (after its last dot,
-// compared without regard to case), or null when none matches.
-std::unique_ptr<TableFormat> bySuffix(const QString &path);
+// The first format that can do what is needed and whose suffix ends the
+// path's file name (after its last dot, compared without regard to case),
+// or null when none matches.
+const FileFormat *bySuffix(const QString &path, FileFormat::Capability needed);
 
-// The window's rule: STF when the last four characters of the path,
-// lower-cased, are ".stf", the text form for every other path (also one
-// without a suffix or with another one).
-std::unique_ptr<TableFormat> forPath(const QString &path);
+// The suffixes, lower-case, of every format that can do what is needed.
+QStringList suffixes(FileFormat::Capability needed);
 
-// The translation format whose suffix ends the path's file name, as
-// bySuffix does for tables, or null.
-std::unique_ptr<TranslationFormat> translationBySuffix(const QString &path);
-// The suffixes of every translation format, lower-case, for usage texts.
-QStringList translationSuffixes();
+// The window's rule for the format of a table file: the table format whose
+// suffix ends the path, compared lower-cased character by character (".stf"
+// is the last four characters), and the text form for every other path
+// (also one without a suffix or with another one).
+const FileFormat &forPath(const QString &path);
 
 } // namespace FormatRegistry
 

@@ -253,15 +253,19 @@ QStringList PoFormat::suffixes() const
     return {QStringLiteral("po"), QStringLiteral("pot")};
 }
 
-bool PoFormat::write(const TranslationCatalog &catalog, QByteArray &out)
+FileFormat::Capabilities PoFormat::capabilities() const
 {
-    m_error.clear();
+    return ReadsCatalogs | WritesCatalogs;
+}
+
+bool PoFormat::writeCatalog(const TranslationCatalog &catalog, QByteArray &out, QString *error) const
+{
     QSet<qint16> seen;
     for (const TranslationUnit &unit : catalog.units) {
         if (seen.contains(unit.index)) {
-            m_error = QStringLiteral("インデックス %1 の項目が二つあります。PO ではインデックスでメッセージを見分けるため、"
-                                     "書き出せません。")
-                          .arg(unit.index);
+            *error = QStringLiteral("インデックス %1 の項目が二つあります。PO ではインデックスでメッセージを見分けるため、"
+                                    "書き出せません。")
+                         .arg(unit.index);
             return false;
         }
         seen.insert(unit.index);
@@ -275,13 +279,13 @@ bool PoFormat::write(const TranslationCatalog &catalog, QByteArray &out)
                 continue;
             const qsizetype at = unwritable(*text);
             if (at >= 0) {
-                m_error = QStringLiteral("インデックス %1 の%2の %3 文字目 %4 は PO ファイルに書けません（%5）。")
-                              .arg(unit.index)
-                              .arg(part)
-                              .arg(at + 1)
-                              .arg(characterName(*text, at),
-                                   text->at(at).isNull() ? QStringLiteral("PO の文字列は NUL を含められません")
-                                                         : QStringLiteral("対になっていないサロゲートは UTF-8 で表せません"));
+                *error = QStringLiteral("インデックス %1 の%2の %3 文字目 %4 は PO ファイルに書けません（%5）。")
+                             .arg(unit.index)
+                             .arg(part)
+                             .arg(at + 1)
+                             .arg(characterName(*text, at),
+                                  text->at(at).isNull() ? QStringLiteral("PO の文字列は NUL を含められません")
+                                                        : QStringLiteral("対になっていないサロゲートは UTF-8 で表せません"));
                 return false;
             }
         }
@@ -289,54 +293,54 @@ bool PoFormat::write(const TranslationCatalog &catalog, QByteArray &out)
 
     QTemporaryFile temporary;
     if (!temporary.open()) {
-        m_error = QStringLiteral("PO ファイルを作る一時ファイルを開けません（%1）。").arg(temporary.errorString());
+        *error = QStringLiteral("PO ファイルを作る一時ファイルを開けません（%1）。").arg(temporary.errorString());
         return false;
     }
     {
         GettextPo library;
         const PoFile file = messagesOf(catalog);
         if (!library.write(file.get(), QFile::encodeName(temporary.fileName()))) {
-            m_error = QStringLiteral("gettext のライブラリーが PO ファイルを書けませんでした: %1").arg(library.error());
+            *error = QStringLiteral("gettext のライブラリーが PO ファイルを書けませんでした: %1").arg(library.error());
             return false;
         }
     }
     // The library wrote through a file of its own; ours still stands at 0.
     const QByteArray written = temporary.readAll();
     if (temporary.error() != QFileDevice::NoError) {
-        m_error = QStringLiteral("書き出した PO ファイルを読み返せません（%1）。").arg(temporary.errorString());
+        *error = QStringLiteral("書き出した PO ファイルを読み返せません（%1）。").arg(temporary.errorString());
         return false;
     }
     TranslationCatalog back;
-    if (!read(written, back)) {
-        m_error = QStringLiteral("書き出した PO ファイルが読めません。ディスクの空きが足りないのかもしれません: %1")
-                      .arg(m_error);
+    if (!readCatalog(written, back, error)) {
+        *error = QStringLiteral("書き出した PO ファイルが読めません。ディスクの空きが足りないのかもしれません: %1")
+                     .arg(*error);
         return false;
     }
-    m_error = firstLoss(catalog, back);
-    if (!m_error.isEmpty())
+    if (const QString loss = firstLoss(catalog, back); !loss.isEmpty()) {
+        *error = loss;
         return false;
+    }
     out = written;
     return true;
 }
 
-bool PoFormat::read(QByteArrayView data, TranslationCatalog &catalog)
+bool PoFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QString *error) const
 {
-    m_error.clear();
     QTemporaryFile temporary;
     if (!temporary.open() || temporary.write(data.data(), data.size()) != data.size() || !temporary.flush()) {
-        m_error = QStringLiteral("PO ファイルを読む一時ファイルに書けません（%1）。").arg(temporary.errorString());
+        *error = QStringLiteral("PO ファイルを読む一時ファイルに書けません（%1）。").arg(temporary.errorString());
         return false;
     }
     GettextPo library;
     const PoFile file = library.read(QFile::encodeName(temporary.fileName()));
     if (!file) {
-        m_error = library.line() > 0 ? QStringLiteral("%1 行目: %2").arg(library.line()).arg(library.error())
-                                     : QStringLiteral("PO ファイルを読めません: %1").arg(library.error());
+        *error = library.line() > 0 ? QStringLiteral("%1 行目: %2").arg(library.line()).arg(library.error())
+                                    : QStringLiteral("PO ファイルを読めません: %1").arg(library.error());
         return false;
     }
     const char *const *domains = po_file_domains(file.get());
     if (domains[0] && (domains[1] || qstrcmp(domains[0], "messages") != 0)) {
-        m_error = QStringLiteral("PO ファイルに domain 指定があります。一つの表は一つのドメインに書き出されるため、読めません。");
+        *error = QStringLiteral("PO ファイルに domain 指定があります。一つの表は一つのドメインに書き出されるため、読めません。");
         return false;
     }
     std::vector<po_message_t> messages;
@@ -347,9 +351,9 @@ bool PoFormat::read(QByteArrayView data, TranslationCatalog &catalog)
     po_message_iterator_free(iterator);
     const QByteArray charset = charsetOf(messages);
     if (!charset.isEmpty() && !isUtf8Charset(charset)) {
-        m_error = QStringLiteral("PO ファイルの文字コード %1 は読めません。UTF-8 に変換してから読み込んでください"
-                                 "（msgconv --to-code=UTF-8）。")
-                      .arg(QString::fromLatin1(charset));
+        *error = QStringLiteral("PO ファイルの文字コード %1 は読めません。UTF-8 に変換してから読み込んでください"
+                                "（msgconv --to-code=UTF-8）。")
+                     .arg(QString::fromLatin1(charset));
         return false;
     }
 
@@ -366,7 +370,7 @@ bool PoFormat::read(QByteArrayView data, TranslationCatalog &catalog)
         const QString place = linesKnown ? QStringLiteral("行 %1").arg(lines[n])
                                          : QStringLiteral("%1 番目のメッセージ").arg(n + 1);
         const auto fail = [&](const QString &what) {
-            m_error = QStringLiteral("%1 のメッセージ%2").arg(place, what);
+            *error = QStringLiteral("%1 のメッセージ%2").arg(place, what);
             return false;
         };
         if (po_message_msgid_plural(message))

@@ -1,20 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/formats/TranslationFormat.h"
+#include "core/formats/FileFormat.h"
 
 namespace wendaro {
 
 // GNU gettext's PO and POT files, read and written by gettext's own
 // library, so that msgfmt, msgmerge and PO editors take what we write.
-class PoFormat final : public TranslationFormat
+class PoFormat final : public FileFormat
 {
 public:
     QString shortName() const override;
     QString nameFilter() const override;
     QStringList suffixes() const override;
-    bool read(QByteArrayView data, TranslationCatalog &catalog) override;
-    bool write(const TranslationCatalog &catalog, QByteArray &out) override;
+    Capabilities capabilities() const override;
+    bool readCatalog(QByteArrayView data, TranslationCatalog &catalog, QString *error) const override;
+    bool writeCatalog(const TranslationCatalog &catalog, QByteArray &out, QString *error) const override;
 };
 
 } // namespace wendaro

@@ -15,7 +15,7 @@ QString StfFormat::shortName() const
 
 QString StfFormat::nameFilter() const
 {
-    return QStringLiteral("STF (*.stf)");
+    return QStringLiteral("STF ファイル (*.stf)");
 }
 
 QStringList StfFormat::suffixes() const
@@ -23,33 +23,31 @@ QStringList StfFormat::suffixes() const
     return {QStringLiteral("stf")};
 }
 
-bool StfFormat::read(QByteArrayView data, const CodePage &codePage, Table &table)
+FileFormat::Capabilities StfFormat::capabilities() const
 {
-    return readWith(table, [&](StfReader &reader) { return reader.read(data, codePage, table.rows, table.largestIndex); });
+    return ReadsTables | WritesTables;
 }
 
-bool StfFormat::readTaking(QByteArray data, const CodePage &codePage, Table &table)
-{
-    return readWith(table,
-                    [&](StfReader &reader) { return reader.readKeeping(data, codePage, table.rows, table.largestIndex); });
-}
-
-bool StfFormat::readWith(Table &table, const std::function<bool(StfReader &)> &read)
+bool StfFormat::readTable(QByteArrayView data, const CodePage &codePage, Table &table, qint64 *errorPlace,
+                          QString *error) const
 {
     StfReader reader;
     reader.setProgress(table.progress);
-    const bool ok = read(reader);
-    m_error = reader.errorString();
-    m_errorPlace = reader.errorOffset();
-    return ok;
+    return reader.read(data, codePage, table.rows, table.largestIndex, errorPlace, error);
 }
 
-bool StfFormat::write(const EntryList &rows, const TextFields &, const CodePage &codePage, ByteSink &out)
+bool StfFormat::readTableTaking(QByteArray data, const CodePage &codePage, Table &table, qint64 *errorPlace,
+                                QString *error) const
 {
-    StfWriter writer;
-    const bool ok = writer.write(rows, codePage, out);
-    m_error = writer.errorString();
-    return ok;
+    StfReader reader;
+    reader.setProgress(table.progress);
+    return reader.readKeeping(data, codePage, table.rows, table.largestIndex, errorPlace, error);
+}
+
+bool StfFormat::writeTable(const EntryList &rows, const TextFields &, const CodePage &codePage, ByteSink &out,
+                           QString *error) const
+{
+    return StfWriter().write(rows, codePage, out, error);
 }
 
 } // namespace wendaro

@@ -111,15 +111,26 @@ qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 ind
     return recordSize;
 }
 
-bool StfReader::readKeeping(const QByteArray &file, const CodePage &codePage, EntryList &rows, qint16 &largestIndex)
+bool StfReader::readKeeping(const QByteArray &file, const CodePage &codePage, EntryList &rows, qint16 &largestIndex,
+                            qint64 *errorOffset, QString *error)
 {
     m_file = file;
-    const bool ok = read(file, codePage, rows, largestIndex);
+    const bool ok = read(file, codePage, rows, largestIndex, errorOffset, error);
     m_file.clear();
     return ok;
 }
 
-bool StfReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex)
+bool StfReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex,
+                     qint64 *errorOffset, QString *error)
+{
+    if (readRecords(data, codePage, rows, largestIndex))
+        return true;
+    *errorOffset = m_errorOffset;
+    *error = m_error;
+    return false;
+}
+
+bool StfReader::readRecords(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex)
 {
     m_error.clear();
     m_errorOffset = -1;

@@ -21,19 +21,22 @@ class StfReader
 public:
     // Appends the rows of the file image to rows and raises largestIndex to
     // the largest index read. On a format error returns false; the rows read
-    // before it stay in rows and errorString() says what and where.
-    bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex);
+    // before it stay in rows, *error says what and where and *errorOffset
+    // is the byte offset of the record where it was found (-1 for none).
+    bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex,
+              qint64 *errorOffset, QString *error);
     // The same, for a file that the rows may keep: values without line
     // breaks stay in its bytes instead of being copied.
-    bool readKeeping(const QByteArray &file, const CodePage &codePage, EntryList &rows, qint16 &largestIndex);
-    QString errorString() const { return m_error; }
+    bool readKeeping(const QByteArray &file, const CodePage &codePage, EntryList &rows, qint16 &largestIndex,
+                     qint64 *errorOffset, QString *error);
     // Reported to at every record; when it asks to stop, read returns false
-    // with no error.
+    // with an empty description.
     void setProgress(LoadProgress *progress) { m_progress = progress; }
-    // The byte offset of the record where the format error was found, -1 for none.
-    qint64 errorOffset() const { return m_errorOffset; }
 
 private:
+    // The read itself; its steps keep the failure in m_error and
+    // m_errorOffset, which read hands out.
+    bool readRecords(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex);
     // Each returns the size of the record at offset p, or -1 after an error.
     qsizetype readValueRecord(QByteArrayView data, qsizetype p, qint16 index, EntryList &rows);
     qsizetype readNameRecord(QByteArrayView data, qsizetype p, qint16 index, const CodePage &codePage,

@@ -80,17 +80,25 @@ bool StfWriter::fail(QString description)
     return false;
 }
 
-bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArray &out)
+bool StfWriter::write(const EntryList &rows, const CodePage &codePage, QByteArray &out, QString *error)
 {
     QByteArray image;
     ArraySink sink(image);
-    if (!write(rows, codePage, sink))
+    if (!write(rows, codePage, sink, error))
         return false;
     out = std::move(image);
     return true;
 }
 
-bool StfWriter::write(const EntryList &rows, const CodePage &codePage, ByteSink &out)
+bool StfWriter::write(const EntryList &rows, const CodePage &codePage, ByteSink &out, QString *error)
+{
+    if (stream(rows, codePage, out))
+        return true;
+    *error = m_error;
+    return false;
+}
+
+bool StfWriter::stream(const EntryList &rows, const CodePage &codePage, ByteSink &out)
 {
     m_error.clear();
     // Every limit is checked before the first byte goes out, so a table that

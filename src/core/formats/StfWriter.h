@@ -17,16 +17,17 @@ public:
     // Builds the whole file image in out. Every limit is checked while the
     // image is built aside (entry count, lengths, name characters, index
     // texts, indexes that two rows share); on failure returns false, out is
-    // left as it was and errorString() names the row, the index and what is
-    // wrong.
-    bool write(const EntryList &rows, const CodePage &codePage, QByteArray &out);
+    // left as it was and *error names the row, the index and what is wrong.
+    bool write(const EntryList &rows, const CodePage &codePage, QByteArray &out, QString *error);
     // Streams the file to out. Every limit is checked before the first byte
     // is handed to out, so a refused table hands it nothing. False with an
-    // empty errorString() when out refused bytes: its owner knows why.
-    bool write(const EntryList &rows, const CodePage &codePage, ByteSink &out);
-    QString errorString() const { return m_error; }
+    // empty description when out refused bytes: its owner knows why.
+    bool write(const EntryList &rows, const CodePage &codePage, ByteSink &out, QString *error);
 
 private:
+    // The write itself; its steps keep a refusal in m_error, which write
+    // hands out.
+    bool stream(const EntryList &rows, const CodePage &codePage, ByteSink &out);
     bool fail(QString description);
 
     QString m_error;

@@ -26,9 +26,15 @@ QStringList TextFormat::suffixes() const
     return {QStringLiteral("txt")};
 }
 
-bool TextFormat::read(QByteArrayView data, const CodePage &codePage, Table &table)
+FileFormat::Capabilities TextFormat::capabilities() const
 {
-    return readText(codePage.decode(data), table);
+    return ReadsTables | WritesTables;
+}
+
+bool TextFormat::readTable(QByteArrayView data, const CodePage &codePage, Table &table, qint64 *errorPlace,
+                           QString *error) const
+{
+    return readText(codePage.decode(data), table, errorPlace, error);
 }
 
 namespace {
@@ -61,29 +67,25 @@ QString decodeReleasing(QByteArray data, const CodePage &codePage)
 
 } // namespace
 
-bool TextFormat::readTaking(QByteArray data, const CodePage &codePage, Table &table)
+bool TextFormat::readTableTaking(QByteArray data, const CodePage &codePage, Table &table, qint64 *errorPlace,
+                                 QString *error) const
 {
     // The rows are taken from the decoded text, which the file's bytes give
     // way to as it grows.
-    return readText(decodeReleasing(std::move(data), codePage), table);
+    return readText(decodeReleasing(std::move(data), codePage), table, errorPlace, error);
 }
 
-bool TextFormat::readText(const QString &text, Table &table)
+bool TextFormat::readText(const QString &text, Table &table, qint64 *errorPlace, QString *error)
 {
     TextReader reader;
     reader.setProgress(table.progress);
-    const bool ok = reader.readKeeping(text, table.rows, table.fields, table.largestIndex);
-    m_error = reader.errorString();
-    m_errorPlace = reader.errorLine() > 0 ? reader.errorLine() : -1;
-    return ok;
+    return reader.readKeeping(text, table.rows, table.fields, table.largestIndex, errorPlace, error);
 }
 
-bool TextFormat::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out)
+bool TextFormat::writeTable(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out,
+                            QString *error) const
 {
-    TextWriter writer;
-    const bool ok = writer.write(rows, fields, codePage, out);
-    m_error = writer.errorString();
-    return ok;
+    return TextWriter().write(rows, fields, codePage, out, error);
 }
 
 } // namespace wendaro

@@ -1,23 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/formats/TableFormat.h"
+#include "core/formats/FileFormat.h"
 
 namespace wendaro {
 
 // The tab-separated text form, with the output file and the memo.
-class TextFormat final : public TableFormat
+class TextFormat final : public FileFormat
 {
 public:
     QString shortName() const override;
     QString nameFilter() const override;
     QStringList suffixes() const override;
-    bool read(QByteArrayView data, const CodePage &codePage, Table &table) override;
-    bool readTaking(QByteArray data, const CodePage &codePage, Table &table) override;
-    bool write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out) override;
+    Capabilities capabilities() const override;
+    bool readTable(QByteArrayView data, const CodePage &codePage, Table &table, qint64 *errorPlace,
+                   QString *error) const override;
+    bool readTableTaking(QByteArray data, const CodePage &codePage, Table &table, qint64 *errorPlace,
+                         QString *error) const override;
+    bool writeTable(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out,
+                    QString *error) const override;
 
 private:
-    bool readText(const QString &text, Table &table);
+    static bool readText(const QString &text, Table &table, qint64 *errorPlace, QString *error);
 };
 
 } // namespace wendaro

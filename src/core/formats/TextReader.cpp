@@ -69,17 +69,28 @@ bool TextReader::fail(QStringView all, QStringView piece, QString description)
 }
 
 bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
-                      qint16 &largestIndex)
+                      qint16 &largestIndex, qint64 *errorLine, QString *error)
 {
-    return read(codePage.decode(data), rows, fields, largestIndex);
+    return read(codePage.decode(data), rows, fields, largestIndex, errorLine, error);
 }
 
-bool TextReader::readKeeping(const QString &text, EntryList &rows, TextFields &fields, qint16 &largestIndex)
+bool TextReader::readKeeping(const QString &text, EntryList &rows, TextFields &fields, qint16 &largestIndex,
+                             qint64 *errorLine, QString *error)
 {
     m_text = text;
-    const bool ok = read(text, rows, fields, largestIndex);
+    const bool ok = read(text, rows, fields, largestIndex, errorLine, error);
     m_text.clear();
     return ok;
+}
+
+bool TextReader::read(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex,
+                      qint64 *errorLine, QString *error)
+{
+    if (readLines(all, rows, fields, largestIndex))
+        return true;
+    *errorLine = m_errorLine > 0 ? qint64(m_errorLine) : -1;
+    *error = m_error;
+    return false;
 }
 
 ValueText TextReader::valueOf(QStringView field) const
@@ -89,7 +100,7 @@ ValueText TextReader::valueOf(QStringView field) const
     return ValueText::inText(m_text, field);
 }
 
-bool TextReader::read(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex)
+bool TextReader::readLines(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex)
 {
     m_error.clear();
     m_errorLine = 0;

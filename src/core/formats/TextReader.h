@@ -21,21 +21,20 @@ class TextReader
 public:
     // Appends the entries to rows, sets fields from the directives and raises
     // largestIndex. On an error returns false; what was read before it stays,
-    // and errorString() names the line.
+    // *error names the line and *errorLine is it, counting every CR LF, CR
+    // and LF as one line end as editors do (-1 for none).
     bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
-              qint16 &largestIndex);
+              qint16 &largestIndex, qint64 *errorLine, QString *error);
     // The same for the file's text, already decoded.
-    bool read(QStringView text, EntryList &rows, TextFields &fields, qint16 &largestIndex);
+    bool read(QStringView text, EntryList &rows, TextFields &fields, qint16 &largestIndex, qint64 *errorLine,
+              QString *error);
     // The same, for a text that the rows may keep: their values point into
     // it instead of being copied.
-    bool readKeeping(const QString &text, EntryList &rows, TextFields &fields, qint16 &largestIndex);
-    QString errorString() const { return m_error; }
+    bool readKeeping(const QString &text, EntryList &rows, TextFields &fields, qint16 &largestIndex,
+                     qint64 *errorLine, QString *error);
     // Reported to at every record; when it asks to stop, read returns false
-    // with no error.
+    // with an empty description.
     void setProgress(LoadProgress *progress) { m_progress = progress; }
-    // The line of the file where the error was found, counting every CR LF,
-    // CR and LF as one line end as editors do; 0 for none.
-    qsizetype errorLine() const { return m_errorLine; }
 
     // Whether a line (after the header) holds an entry: its first field is a
     // number. Every other line is a directive, a blank or ignored.
@@ -62,6 +61,9 @@ private:
     // Reads one piece of a line: a row, a directive or nothing.
     bool readPiece(QStringView all, QStringView piece, const Tabs &tabs, const Place &place, EntryList &rows,
                    TextFields &fields, qint16 &largestIndex);
+    // The read itself; its steps keep the failure in m_error and
+    // m_errorLine (0 for none), which read hands out.
+    bool readLines(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex);
     bool fail(QStringView all, QStringView piece, QString description);
     ValueText valueOf(QStringView field) const;
 

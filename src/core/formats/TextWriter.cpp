@@ -122,17 +122,27 @@ QString TextWriter::describeUnrepresentable(QStringView text, qsizetype at, qsiz
     return refusal::unrepresentable(what, text.sliced(fieldStart), at - fieldStart, codePage);
 }
 
-bool TextWriter::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out)
+bool TextWriter::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, QByteArray &out,
+                       QString *error)
 {
     QByteArray bytes;
     ArraySink sink(bytes);
-    if (!write(rows, fields, codePage, sink))
+    if (!write(rows, fields, codePage, sink, error))
         return false;
     out = std::move(bytes);
     return true;
 }
 
-bool TextWriter::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out)
+bool TextWriter::write(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out,
+                       QString *error)
+{
+    if (stream(rows, fields, codePage, out))
+        return true;
+    *error = m_error;
+    return false;
+}
+
+bool TextWriter::stream(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out)
 {
     m_error.clear();
     // The separators and indexes; a character that the code page cannot

@@ -21,20 +21,19 @@ QStringList XliffFormat::suffixes() const
     return {QStringLiteral("xlf"), QStringLiteral("xliff")};
 }
 
-bool XliffFormat::read(QByteArrayView data, TranslationCatalog &catalog)
+FileFormat::Capabilities XliffFormat::capabilities() const
 {
-    XliffReader reader;
-    const bool ok = reader.read(data, catalog);
-    m_error = reader.errorString();
-    return ok;
+    return ReadsCatalogs | WritesCatalogs;
 }
 
-bool XliffFormat::write(const TranslationCatalog &catalog, QByteArray &out)
+bool XliffFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QString *error) const
 {
-    XliffWriter writer;
-    const bool ok = writer.write(catalog, out);
-    m_error = writer.errorString();
-    return ok;
+    return XliffReader().read(data, catalog, error);
+}
+
+bool XliffFormat::writeCatalog(const TranslationCatalog &catalog, QByteArray &out, QString *error) const
+{
+    return XliffWriter().write(catalog, out, error);
 }
 
 } // namespace wendaro

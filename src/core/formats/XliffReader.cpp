@@ -40,7 +40,15 @@ bool saysTranslationExists(QStringView state)
 
 } // namespace
 
-bool XliffReader::read(QByteArrayView data, TranslationCatalog &catalog)
+bool XliffReader::read(QByteArrayView data, TranslationCatalog &catalog, QString *error)
+{
+    if (readUnits(data, catalog))
+        return true;
+    *error = m_error;
+    return false;
+}
+
+bool XliffReader::readUnits(QByteArrayView data, TranslationCatalog &catalog)
 {
     m_error.clear();
     m_xml.clear();

@@ -19,7 +19,7 @@ struct TranslationUnit;
 // translation comes back as one. It is fuzzy when its target's state is
 // one of the "needs-..." states or the unit is marked approved="no".
 //
-// Refused, with errorString() naming line and column (for an element, where
+// Refused, with the description naming line and column (for an element, where
 // its start tag ends; for broken XML, where reading stopped): XML that is not well
 // formed; a DOCTYPE declaring entities (their expansion is what blows up
 // memory, and XLIFF has no use for them); an id that is not a decimal index
@@ -29,11 +29,14 @@ struct TranslationUnit;
 class XliffReader
 {
 public:
-    // Appends the units to catalog; on failure catalog stays as it was.
-    bool read(QByteArrayView data, TranslationCatalog &catalog);
-    QString errorString() const { return m_error; }
+    // Appends the units to catalog; on failure catalog stays as it was and
+    // *error says what and where.
+    bool read(QByteArrayView data, TranslationCatalog &catalog, QString *error);
 
 private:
+    // The read itself; its steps keep the failure in m_error, which read
+    // hands out.
+    bool readUnits(QByteArrayView data, TranslationCatalog &catalog);
     bool next();
     bool fail(const QString &what);
     bool failAt(qint64 line, qint64 column, const QString &what);

@@ -67,15 +67,14 @@ QString holdable(const QString &text)
 
 } // namespace
 
-bool XliffWriter::write(const TranslationCatalog &catalog, QByteArray &out)
+bool XliffWriter::write(const TranslationCatalog &catalog, QByteArray &out, QString *error) const
 {
-    m_error.clear();
     for (const TranslationUnit &unit : catalog.units) {
         for (qsizetype i = 0; i < unit.name.size(); ++i) {
             if (!xliff::xmlCanHold(unit.name, i)) {
-                m_error = QStringLiteral("インデックス %1 の名前に XLIFF では書けない文字 %2 があります。")
-                              .arg(unit.index)
-                              .arg(characterName(unit.name, i));
+                *error = QStringLiteral("インデックス %1 の名前に XLIFF では書けない文字 %2 があります。")
+                             .arg(unit.index)
+                             .arg(characterName(unit.name, i));
                 return false;
             }
         }
@@ -114,7 +113,7 @@ bool XliffWriter::write(const TranslationCatalog &catalog, QByteArray &out)
     }
     xml.writeEndDocument();
     if (xml.hasError()) {
-        m_error = QStringLiteral("XLIFF を組み立てられませんでした。");
+        *error = QStringLiteral("XLIFF を組み立てられませんでした。");
         return false;
     }
     out = image;

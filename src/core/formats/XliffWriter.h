@@ -15,14 +15,10 @@ struct TranslationCatalog;
 class XliffWriter
 {
 public:
-    // Builds the whole file in out. Refused, with errorString() naming the
-    // index and the character: a name holding a character XML cannot hold.
-    // A name is an attribute, and an attribute has no room for placeholders.
-    bool write(const TranslationCatalog &catalog, QByteArray &out);
-    QString errorString() const { return m_error; }
-
-private:
-    QString m_error;
+    // Builds the whole file in out. Refused, with *error naming the index
+    // and the character: a name holding a character XML cannot hold. A name
+    // is an attribute, and an attribute has no room for placeholders.
+    bool write(const TranslationCatalog &catalog, QByteArray &out, QString *error) const;
 };
 
 } // namespace wendaro

@@ -2,6 +2,7 @@
 #include "core/io/DocumentFile.h"
 
 #include "core/io/MemoryAdvice.h"
+#include "core/io/MemoryShortage.h"
 #include "core/io/SaveFile.h"
 #include "core/io/ShownPath.h"
 #include "core/formats/FormatRegistry.h"
@@ -10,8 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <limits>
-#include <memory>
-#include <new>
 #include <optional>
 
 namespace wendaro {
@@ -98,25 +97,24 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error, Loa
 
 namespace {
 
-LoadResult cancelledLoad(const QString &path)
+bool cancelledLoad(const QString &path, LoadedDocument &into, QString *error)
 {
-    LoadResult result;
-    result.cancelled = true;
-    result.errorString = cancelledMessage(path);
-    return result;
+    *error = cancelledMessage(path);
+    into = LoadedDocument();
+    into.cancelled = true;
+    return false;
 }
 
-LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage, QByteArray *bytes,
-                               LoadProgress *progress)
+bool loadWithoutCatching(const QString &path, const CodePage &codePage, LoadedDocument &into, QString *error,
+                         QByteArray *bytes, LoadProgress *progress)
 {
-    LoadResult result;
     if (progress)
         progress->steps.store(2, std::memory_order_relaxed); // the file's bytes, then its rows
-    std::optional<QByteArray> data = readWholeFile(path, &result.errorString, progress);
+    std::optional<QByteArray> data = readWholeFile(path, error, progress);
     if (progress && progress->isCancelled())
-        return cancelledLoad(path);
+        return cancelledLoad(path, into, error);
     if (!data)
-        return result;
+        return false;
     if (progress)
         progress->nextStep();
     if (bytes)
@@ -124,24 +122,21 @@ LoadResult loadWithoutCatching(const QString &path, const CodePage &codePage, QB
 
     Table table;
     table.progress = progress;
-    const std::unique_ptr<TableFormat> format = FormatRegistry::forPath(path);
-    result.ok = format->readTaking(std::move(*data), codePage, table);
+    const bool ok =
+        FormatRegistry::forPath(path).readTableTaking(std::move(*data), codePage, table, &into.place, error);
     data.reset();
     // Half a table is of no use to a person who chose to stop: nothing is kept.
     if (progress && progress->isCancelled())
-        return cancelledLoad(path);
-    result.rows = std::move(table.rows);
-    result.fields = std::move(table.fields);
-    if (!result.ok) {
-        result.errorString = format->errorString();
-        result.errorPlace = format->errorPlace();
-        return result;
-    }
+        return cancelledLoad(path, into, error);
+    into.rows = std::move(table.rows);
+    into.fields = std::move(table.fields);
+    if (!ok)
+        return false;
     const qint16 largestIndex = table.largestIndex;
     // A table that already uses 32767 cannot propose a higher index in 16
     // bits; it still loads, and the proposal stays at the largest index.
-    result.nextIndex = largestIndex == std::numeric_limits<qint16>::max() ? largestIndex : qint16(largestIndex + 1);
-    return result;
+    into.nextIndex = largestIndex == std::numeric_limits<qint16>::max() ? largestIndex : qint16(largestIndex + 1);
+    return true;
 }
 
 bool saveWithoutCatching(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
@@ -149,12 +144,9 @@ bool saveWithoutCatching(const QString &path, const EntryList &rows, const TextF
 {
     if (!writeEntries)
         return SaveFile::write(path, QByteArrayView(), error);
-    const std::unique_ptr<TableFormat> format = FormatRegistry::forPath(path);
+    const FileFormat &format = FormatRegistry::forPath(path);
     const auto produce = [&](ByteSink &sink, QString *refusal) {
-        if (format->write(rows, fields, codePage, sink))
-            return true;
-        *refusal = format->errorString();
-        return false;
+        return format.writeTable(rows, fields, codePage, sink, refusal);
     };
     return SaveFile::stream(path, produce, error);
 }
@@ -166,19 +158,19 @@ QString errorBoxText(const QString &message, const QString &description)
     return message + QStringLiteral("\r\n") + description;
 }
 
-LoadResult loadDocument(const QString &path, const CodePage &codePage, QByteArray *bytes, LoadProgress *progress)
+bool loadDocument(const QString &path, const CodePage &codePage, LoadedDocument &into, QString *error,
+                  QByteArray *bytes, LoadProgress *progress)
 {
-    // A file bigger than the memory at hand must not end the program: the
-    // window would vanish with every unsaved change in it.
-    try {
-        return loadWithoutCatching(path, codePage, bytes, progress);
-    } catch (const std::bad_alloc &) {
-        LoadResult result;
-        result.errorString = QStringLiteral("メモリが足りないため、ファイル%1（%2 バイト）を読み込めませんでした。")
-                                 .arg(shown(path))
-                                 .arg(QFileInfo(path).size());
-        return result;
-    }
+    into = LoadedDocument();
+    // The rows reach into only at the end of a read, so a load that ran out
+    // of memory leaves it empty.
+    return withinMemory([&] { return loadWithoutCatching(path, codePage, into, error, bytes, progress); },
+                        [&] {
+                            return QStringLiteral("メモリが足りないため、ファイル%1（%2 バイト）を読み込めませんでした。")
+                                .arg(shown(path))
+                                .arg(QFileInfo(path).size());
+                        },
+                        error);
 }
 
 bool saveDocument(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
@@ -186,14 +178,13 @@ bool saveDocument(const QString &path, const EntryList &rows, const TextFields &
 {
     // Running out of memory while the file is built must leave the table,
     // the program and the old file as they were.
-    try {
-        return saveWithoutCatching(path, rows, fields, writeEntries, codePage, error);
-    } catch (const std::bad_alloc &) {
-        *error = QStringLiteral("メモリが足りないため、%1 件の項目を%2に保存できませんでした。")
-                     .arg(writeEntries ? rows.count() : 0)
-                     .arg(shown(path));
-        return false;
-    }
+    return withinMemory([&] { return saveWithoutCatching(path, rows, fields, writeEntries, codePage, error); },
+                        [&] {
+                            return QStringLiteral("メモリが足りないため、%1 件の項目を%2に保存できませんでした。")
+                                .arg(writeEntries ? rows.count() : 0)
+                                .arg(shown(path));
+                        },
+                        error);
 }
 
 } // namespace wendaro

@@ -26,26 +26,27 @@ QString errorBoxText(const QString &message, const QString &description);
 // told as the file comes in, and a request to stop ends the read (nullopt).
 std::optional<QByteArray> readWholeFile(const QString &path, QString *error, LoadProgress *progress = nullptr);
 
-struct LoadResult
+// What a load read: a document, or the part of it before the error.
+struct LoadedDocument
 {
-    bool ok = false;
     EntryList rows;       // also after an error: what was read before it
     TextFields fields;    // set by the directives read, also before an error
-    qint16 nextIndex = 0; // when ok: 1 + the larger of 1 and the largest index, at most 32767
-    QString errorString;  // when not ok: the description for the error box
-    qint64 errorPlace = -1; // when not ok: where in the file, as TableFormat::errorPlace says, or -1
-    bool cancelled = false; // not ok because progress asked to stop; rows then holds nothing
+    qint16 nextIndex = 0; // after a load: 1 + the larger of 1 and the largest index, at most 32767
+    qint64 place = -1;    // after a format error: where in the file, as FileFormat's reads tell it, or -1
+    bool cancelled = false; // the load failed because progress asked to stop; rows then holds nothing
 };
 
-// Reads the whole file at path in the format that FormatRegistry::forPath
-// picks. A file that cannot be read (missing, a folder, no permission) and a
-// format error are both failures; the description names the path or the
-// place in the file. Running out of memory is a failure too, with no rows.
-// A caller that looks at the file again (to tell where each row came from)
-// gets its bytes as they were read in *bytes, without another read.
-// With progress, the reader reports to it and stops when it asks to.
-LoadResult loadDocument(const QString &path, const CodePage &codePage, QByteArray *bytes = nullptr,
-                        LoadProgress *progress = nullptr);
+// Reads the whole file at path into into, which is filled anew, in the
+// format that FormatRegistry::forPath picks. A file that cannot be read
+// (missing, a folder, no permission) and a format error are both failures:
+// false, with the description for the error box in *error, which names the
+// path or the place in the file. Running out of memory is a failure too,
+// with no rows. A caller that looks at the file again (to tell where each
+// row came from) gets its bytes as they were read in *bytes, without
+// another read. With progress, the reader reports to it and stops when it
+// asks to.
+bool loadDocument(const QString &path, const CodePage &codePage, LoadedDocument &into, QString *error,
+                  QByteArray *bytes = nullptr, LoadProgress *progress = nullptr);
 
 // Writes the document to path in the format that FormatRegistry::forPath
 // picks; with writeEntries false the file is created empty. The file is
