@@ -28,13 +28,4 @@ QString commandName(Command command)
     return {};
 }
 
-std::optional<Command> commandNamed(QStringView name)
-{
-    for (Command command : AllCommands) {
-        if (commandName(command) == name)
-            return command;
-    }
-    return std::nullopt;
-}
-
 } // namespace wendaro

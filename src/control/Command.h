@@ -2,9 +2,7 @@
 #pragma once
 
 #include <QString>
-#include <QStringView>
 #include <array>
-#include <optional>
 
 namespace wendaro {
 
@@ -41,7 +39,6 @@ inline constexpr std::array AllCommands = {
 };
 
 QString commandName(Command command);
-std::optional<Command> commandNamed(QStringView name);
 
 // The two text fields of the window: the output-file path and the memo.
 enum class Field { File, Memo };

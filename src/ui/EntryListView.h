@@ -23,8 +23,6 @@ class EntryListView : public QTreeView
 public:
     EntryListView(EntryList &entries, QWidget *parent = nullptr);
 
-    EntryTableModel *entryModel() const { return m_model; }
-
 signals:
     // A click on a row (or a keyboard move to another row).
     void itemClicked();

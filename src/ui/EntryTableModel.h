@@ -39,7 +39,6 @@ public:
 
     // The most characters a value cell shows; a longer value is cut there and
     // ends in "…". The view sets it from the column's width.
-    qsizetype valueShownLength() const { return m_valueShownLength; }
     void setValueShownLength(qsizetype length) { m_valueShownLength = qMax<qsizetype>(1, length); }
 
 signals:

@@ -15,6 +15,8 @@
 #include "ui/WindowFonts.h"
 #include "ui/WindowServices.h"
 
+#include "control/ReadmeViewer.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -145,7 +147,7 @@ void MainWindow::connectMenus()
     on("mEdit_Add", [this] { m_controller.addEntry(); });
     on("mEdit_Edit", [this] { m_controller.editEntry(); });
     on("mEdit_Remove", [this] { m_controller.removeEntry(); });
-    on("mHelp_Version", [this] { m_controller.openReadme(QCoreApplication::applicationDirPath()); });
+    on("mHelp_Version", [this] { openReadme(*this, QCoreApplication::applicationDirPath()); });
     on("mPopup_Add", [this] { m_controller.addEntry(); });
     on("mPopup_Edit", [this] { m_controller.editEntry(); });
     on("mPopup_Remove", [this] { m_controller.removeEntry(); });

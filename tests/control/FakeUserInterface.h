@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "RecordedLaunches.h"
+
 #include "control/UserInterface.h"
 
 #include <QList>
@@ -12,7 +14,7 @@ namespace wendaro {
 
 // A scripted person: answers message boxes and file dialogs from queues,
 // runs a script when the entry editor opens, and records everything shown.
-class FakeUserInterface : public UserInterface
+class FakeUserInterface : public UserInterface, public RecordedLaunches
 {
 public:
     // Answers for boxes with Yes/No/Cancel, in order; when none is left the
@@ -22,8 +24,6 @@ public:
     QList<std::optional<QString>> dialogResults;
     // Run while the entry editor is open, like the person pressing its buttons.
     std::function<void(const EditorFill &)> editorScript;
-    // Whether another program or the default viewer can be started.
-    bool viewerStarts = true;
     // Whether the person presses Cancel as soon as a long task shows.
     bool cancelLongTasks = false;
 
@@ -31,8 +31,6 @@ public:
     int unscriptedMessages = 0;
     QList<FileDialogRequest> dialogs;
     QList<EditorFill> editors;
-    QList<QPair<QString, QStringList>> started;
-    QStringList openedWithDefaultViewer;
     QList<QPair<Command, bool>> commandChanges;
     QList<QPair<Field, QString>> fieldChanges;
     QStringList pathChanges;
@@ -65,14 +63,9 @@ public:
 
     bool startDetached(const QString &program, const QStringList &arguments) override
     {
-        started.append({program, arguments});
-        return viewerStarts;
+        return recordStart(program, arguments);
     }
-    bool openWithDefaultViewer(const QString &path) override
-    {
-        openedWithDefaultViewer.append(path);
-        return viewerStarts;
-    }
+    bool openWithDefaultViewer(const QString &path) override { return recordOpen(path); }
 
     void runLongTask(const QString &label, const std::function<void(LoadProgress &)> &task) override
     {

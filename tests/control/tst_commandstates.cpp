@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ControlFixture.h"
 
+#include <QSet>
+
 using namespace wendaro;
 
 namespace {
@@ -8,32 +10,25 @@ namespace {
 // The command table, one word per state in code order 0 SelectionChanged,
 // 1 NoFile, 2 FieldFocus, 3 FileClean, 4 Modified: "on", "off", "-"
 // (untouched) or "sel" (follows whether a row is selected).
-QStringList tableRow(Command command)
-{
-    switch (command) {
-    case Command::FilesClose:
-    case Command::FilesSaveAs:
-    case Command::EditAdd:
-    case Command::PopupAdd:
-    case Command::ButtonClose:
-    case Command::ButtonAdd:
-    case Command::CmdFile:
-    case Command::TxtFile:
-    case Command::TxtMemo:
-        return {"-", "off", "-", "on", "-"};
-    case Command::FilesSave:
-    case Command::ButtonSave:
-        return {"-", "off", "-", "off", "on"};
-    case Command::EditEdit:
-    case Command::EditRemove:
-    case Command::PopupEdit:
-    case Command::PopupRemove:
-    case Command::ButtonEdit:
-    case Command::ButtonRemove:
-        return {"sel", "off", "off", "sel", "sel"};
-    }
-    return {};
-}
+const QList<QPair<Command, QStringList>> CommandTable = {
+    {Command::FilesClose, {"-", "off", "-", "on", "-"}},
+    {Command::FilesSave, {"-", "off", "-", "off", "on"}},
+    {Command::FilesSaveAs, {"-", "off", "-", "on", "-"}},
+    {Command::EditAdd, {"-", "off", "-", "on", "-"}},
+    {Command::EditEdit, {"sel", "off", "off", "sel", "sel"}},
+    {Command::EditRemove, {"sel", "off", "off", "sel", "sel"}},
+    {Command::PopupAdd, {"-", "off", "-", "on", "-"}},
+    {Command::PopupEdit, {"sel", "off", "off", "sel", "sel"}},
+    {Command::PopupRemove, {"sel", "off", "off", "sel", "sel"}},
+    {Command::ButtonSave, {"-", "off", "-", "off", "on"}},
+    {Command::ButtonClose, {"-", "off", "-", "on", "-"}},
+    {Command::ButtonAdd, {"-", "off", "-", "on", "-"}},
+    {Command::ButtonEdit, {"sel", "off", "off", "sel", "sel"}},
+    {Command::ButtonRemove, {"sel", "off", "off", "sel", "sel"}},
+    {Command::CmdFile, {"-", "off", "-", "on", "-"}},
+    {Command::TxtFile, {"-", "off", "-", "on", "-"}},
+    {Command::TxtMemo, {"-", "off", "-", "on", "-"}},
+};
 
 } // namespace
 
@@ -75,21 +70,22 @@ private slots:
         f.controller.setUiState(UiState(code));
 
         const int column = code >= 0 && code <= 4 ? code : 0;
-        for (Command command : AllCommands) {
-            const QString effect = tableRow(command).at(column);
+        QCOMPARE(CommandTable.size(), qsizetype(AllCommands.size()));
+        for (const auto &[command, row] : CommandTable) {
+            const QString effect = row.at(column);
             const bool expected = effect == "on" || (effect == "-" && before) || (effect == "sel" && selected);
             QVERIFY2(f.controller.isEnabled(command) == expected, qPrintable(commandName(command)));
         }
     }
 
-    void commandsAreFoundByTheirNames()
+    void everyCommandHasANameOfItsOwn()
     {
+        QSet<QString> names;
         for (Command command : AllCommands)
-            QCOMPARE(commandNamed(commandName(command)), command);
+            names.insert(commandName(command));
+        QCOMPARE(names.size(), qsizetype(AllCommands.size()));
         QCOMPARE(commandName(Command::FilesSaveAs), QStringLiteral("mFiles_SaveAs"));
         QCOMPARE(commandName(Command::ButtonRemove), QStringLiteral("Remove"));
-        QCOMPARE(commandNamed(u"save"), std::nullopt);
-        QCOMPARE(commandNamed(u"mFiles_New"), std::nullopt);
     }
 
     void onlyRealChangesAreNotified()
@@ -155,9 +151,11 @@ private slots:
         QVERIFY(f.controller.isEnabled(Command::ButtonEdit));
 
         f.controller.fieldFocused();
-        for (Command c : {Command::EditEdit, Command::EditRemove, Command::PopupEdit, Command::PopupRemove,
-                          Command::ButtonEdit, Command::ButtonRemove})
-            QVERIFY(!f.controller.isEnabled(c));
+        const int fieldFocus = int(UiState::FieldFocus);
+        for (const auto &[command, row] : CommandTable) {
+            if (row.at(fieldFocus) == "off")
+                QVERIFY2(!f.controller.isEnabled(command), qPrintable(commandName(command)));
+        }
         QVERIFY(f.controller.isEnabled(Command::EditAdd));
         QVERIFY(!f.controller.isModified());
 

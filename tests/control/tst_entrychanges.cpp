@@ -2,6 +2,7 @@
 #include "ControlFixture.h"
 
 #include "control/IndexCheck.h"
+#include "control/ReadmeViewer.h"
 
 #include <QDir>
 
@@ -351,7 +352,7 @@ private slots:
         const QByteArray oldPath = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(f.path(notepadOnPath ? "bin" : "share")));
         f.ui.viewerStarts = viewerStarts;
-        f.controller.openReadme(f.path("bin"));
+        openReadme(f.ui, f.path("bin"));
         qputenv("PATH", oldPath);
 
         QCOMPARE(f.ui.openedWithDefaultViewer + (f.ui.started.isEmpty() ? QStringList() : f.ui.started[0].second),

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "RecordedLaunches.h"
 #include "TestFiles.h"
 #include "TestTables.h"
 
@@ -24,15 +25,13 @@ namespace wendaro {
 // A person at the desktop: each modal dialog is shown and handed to the next
 // step, which answers it as the person would (typing, clicking, Esc); a dialog
 // without a step, or left open by its step, is rejected and counted.
-class ScriptedServices : public WindowServices
+class ScriptedServices : public WindowServices, public RecordedLaunches
 {
 public:
     using Step = std::function<void(QDialog &)>;
     QList<Step> steps;
     int unanswered = 0;
     QStringList titles; // of every dialog run, in order
-    QList<QPair<QString, QStringList>> started;
-    QStringList opened;
 
     int runModal(QDialog &dialog) override
     {
@@ -56,14 +55,9 @@ public:
     }
     bool startDetached(const QString &program, const QStringList &arguments) override
     {
-        started.append({program, arguments});
-        return true;
+        return recordStart(program, arguments);
     }
-    bool openWithDefaultViewer(const QString &path) override
-    {
-        opened.append(path);
-        return true;
-    }
+    bool openWithDefaultViewer(const QString &path) override { return recordOpen(path); }
 };
 
 template <class T> T *child(QObject &parent, const QString &name)

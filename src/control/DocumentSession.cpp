@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "control/DocumentSession.h"
+
+#include "control/FileDialogSetup.h"
+#include "control/LoadAhead.h"
+#include "control/MessageBoxes.h"
+#include "control/UserInterface.h"
+#include "control/WindowState.h"
+
+#include "core/io/DocumentFile.h"
+#include "core/text/Spaces.h"
+
+#include <QDir>
+
+namespace wendaro {
+
+DocumentSession::DocumentSession(WindowState &state, UserInterface &ui, CodePage codePage)
+    : m_state(state), m_ui(ui), m_codePage(std::move(codePage))
+{
+}
+
+bool DocumentSession::confirmSave()
+{
+    if (!m_state.isModified())
+        return false;
+    switch (m_ui.showMessage(savePromptBox(m_state.currentPath()))) {
+    case MessageAnswer::Yes:
+        // A failed save keeps the changes only if the caller stops.
+        return !saveFile(true);
+    case MessageAnswer::No:
+        return false;
+    default:
+        return true;
+    }
+}
+
+void DocumentSession::closeFile()
+{
+    if (confirmSave())
+        return;
+    m_state.clearDocument();
+    m_state.setCurrentPath(QString());
+    m_state.setUiState(UiState::NoFile);
+}
+
+bool DocumentSession::queryClose()
+{
+    return !confirmSave();
+}
+
+void DocumentSession::showError(const QString &message, const QString &description)
+{
+    m_ui.showMessage(fileErrorBox(errorBoxText(message, description)));
+}
+
+bool DocumentSession::loadFile(LoadAhead *ahead)
+{
+    m_state.clearDocument();
+    // The reader works on copies: nothing it touches is shown meanwhile.
+    const QString path = m_state.currentPath();
+    const CodePage &codePage = m_codePage;
+    if (ahead && !ahead->reads(path, codePage))
+        ahead = nullptr;
+    LoadedDocument loaded;
+    bool ok = false;
+    QString error;
+    m_ui.runLongTask(QStringLiteral("ファイル「%1」を読み込んでいます…").arg(QDir::toNativeSeparators(path)),
+                     [&loaded, &ok, &error, &path, &codePage, ahead](LoadProgress &progress) {
+                         ok = ahead ? ahead->wait(progress, loaded, &error)
+                                    : loadDocument(path, codePage, loaded, &error, nullptr, &progress);
+                     });
+    // A person who chose to stop needs no error box: the window stays as a
+    // load that could not open its file leaves it, the list and fields empty.
+    if (loaded.cancelled)
+        return false;
+    // What was read stays shown, also when the file ended in an error.
+    m_state.entries().replaceRows(std::move(loaded.rows));
+    m_state.setFieldText(Field::File, loaded.fields.outputFile);
+    m_state.setFieldText(Field::Memo, loaded.fields.memo);
+    if (!ok) {
+        showError(ReadErrorMessage, error);
+        return false;
+    }
+    m_state.setNextIndex(loaded.nextIndex);
+    m_state.setUiState(UiState::FileClean);
+    return true;
+}
+
+bool DocumentSession::saveFile(bool writeEntries)
+{
+    QString error;
+    if (!saveDocument(m_state.currentPath(), m_state.entries(), m_state.fields(), writeEntries, m_codePage,
+                      &error)) {
+        showError(WriteErrorMessage, error);
+        return false;
+    }
+    m_state.setUiState(UiState::FileClean);
+    return true;
+}
+
+void DocumentSession::chooseFile(ChooseMode mode)
+{
+    if ((mode == ChooseMode::New || mode == ChooseMode::Open) && confirmSave())
+        return;
+    const FileDialogRequest request = fileDialogSetup(mode, m_state.currentPath(), m_dialogFileName);
+    m_dialogFileName = request.fileName;
+    const std::optional<QString> chosen = m_ui.showFileDialog(request);
+    if (!chosen)
+        return;
+    m_dialogFileName = *chosen;
+    switch (mode) {
+    case ChooseMode::New:
+        m_state.setCurrentPath(*chosen);
+        // The document shown is the empty file about to be made.
+        m_state.clearDocument();
+        saveFile(false);
+        m_state.setNextIndex(1);
+        break;
+    case ChooseMode::Open:
+        m_state.setCurrentPath(*chosen);
+        loadFile();
+        break;
+    case ChooseMode::SaveAs:
+        m_state.setCurrentPath(*chosen);
+        saveFile(true);
+        break;
+    case ChooseMode::Output:
+        m_state.setFieldText(Field::File, *chosen);
+        break;
+    }
+}
+
+void DocumentSession::startUp(const QString &path, bool pathBytesValid, LoadAhead *ahead)
+{
+    m_state.setUiState(UiState::NoFile);
+    if (trimSpaces(path).isEmpty())
+        return;
+    if (!pathBytesValid) {
+        refuseUndecodableName(path);
+        return;
+    }
+    m_state.setCurrentPath(path);
+    loadFile(ahead);
+    m_state.setUiState(UiState::FileClean);
+}
+
+void DocumentSession::refuseUndecodableName(const QString &path)
+{
+    // The decoded name lost bytes: opening it could read or, on the next
+    // save, write a different file.
+    showError(ReadErrorMessage,
+              QStringLiteral("ファイル名「%1」には、システムのファイル名の文字コード (UTF-8) として"
+                             "正しくないバイトが含まれているため、開けません。"
+                             "ファイル名を UTF-8 で表せる名前に変更してから開いてください。")
+                  .arg(QDir::toNativeSeparators(path)));
+}
+
+void DocumentSession::dropFiles(const QStringList &paths, bool firstPathBytesValid)
+{
+    if (paths.isEmpty())
+        return;
+    if (confirmSave())
+        return;
+    if (!firstPathBytesValid) {
+        refuseUndecodableName(paths.first());
+        return;
+    }
+    m_state.setCurrentPath(paths.first());
+    loadFile();
+}
+
+} // namespace wendaro

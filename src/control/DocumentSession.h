@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "control/DocumentStates.h"
+
+#include "core/text/CodePage.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace wendaro {
+
+class LoadAhead;
+class UserInterface;
+class WindowState;
+
+// The document's life in the window: the file it comes from and goes to.
+// Start-up, New, Open, a drop, Save, Save As, Close and the window's close,
+// with the prompt that asks to save unsaved changes first and the boxes of
+// read and write errors.
+class DocumentSession
+{
+public:
+    DocumentSession(WindowState &state, UserInterface &ui, CodePage codePage);
+
+    // The window's load: no file, then the file at path as it stands (none
+    // when it is empty or only spaces). A path decoded from bytes that are no
+    // valid file name is refused with the read error, and no file is open.
+    // A load of the same path started ahead is waited for instead of reading
+    // the file again.
+    void startUp(const QString &path, bool pathBytesValid = true, LoadAhead *ahead = nullptr);
+    // Files dropped on the list; the first is opened. firstPathBytesValid is
+    // false when the first name's bytes did not decode exactly: it is refused.
+    void dropFiles(const QStringList &paths, bool firstPathBytesValid = true);
+    void chooseFile(ChooseMode mode);
+    // Writes the document to the current path (false: creates the file empty).
+    // True when written.
+    bool saveFile(bool writeEntries);
+    void closeFile();
+    // The window is about to close: true when it may.
+    bool queryClose();
+
+    // Asks whether the unsaved changes are to be saved first. True when the
+    // person cancelled, or chose to save and the save failed: the caller stops.
+    bool confirmSave();
+
+private:
+    // Reads the file of the current path, or takes what ahead read of it.
+    // True when read without error.
+    bool loadFile(LoadAhead *ahead = nullptr);
+    void refuseUndecodableName(const QString &path);
+    void showError(const QString &message, const QString &description);
+
+    WindowState &m_state;
+    UserInterface &m_ui;
+    CodePage m_codePage;
+    // What the file dialog holds between uses: the last name set or chosen.
+    QString m_dialogFileName;
+};
+
+} // namespace wendaro
