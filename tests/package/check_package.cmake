@@ -50,7 +50,7 @@ foreach(path IN LISTS files)
 endforeach()
 
 run(dpkg-deb -f "${deb}" Depends)
-foreach(package libqt6core6 libqt6gui6 libqt6widgets6 libqt6concurrent6 libgettextpo0 fonts-ipafont-gothic)
+foreach(package libqt6core6 libqt6gui6 libqt6widgets6 libgettextpo0 fonts-ipafont-gothic)
     if(NOT ", ${output}" MATCHES ", ${package}[ ,\n]")
         message(FATAL_ERROR "Depends lacks ${package}: ${output}")
     endif()
