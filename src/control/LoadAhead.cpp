@@ -33,6 +33,12 @@ LoadAhead::LoadAhead(const QString &path, const CodePage &codePage)
     // window would be made on what Qt holds to be another thread, and would
     // not take a click.
     QThread::currentThread();
+    // A thread of the standard library, not a QThread or a job of Qt's
+    // thread pool as the window's other background work: it starts before
+    // the application exists and outlives it (main holds it from before
+    // QApplication to after), while Qt's pool belongs to the application and
+    // is waited for at its end, so a load the window did not take would hold
+    // up the program's exit; and it needs no event loop of its own.
     m_thread = std::thread([this] {
         LoadedDocument document;
         bool loaded = false;

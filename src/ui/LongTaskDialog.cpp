@@ -3,12 +3,13 @@
 
 #include "control/UserInterface.h"
 
+#include <QEvent>
 #include <QEventLoop>
+#include <QFutureWatcher>
 #include <QProgressDialog>
 #include <QTimer>
-#include <atomic>
+#include <QtConcurrent/QtConcurrentRun>
 #include <exception>
-#include <thread>
 
 namespace wendaro {
 
@@ -19,13 +20,30 @@ constexpr int ShowAfterMs = 250;
 constexpr int RefreshMs = 40;
 constexpr int Steps = 1000;
 
+// Ends the wait's loop as the dialog shows, so that it runs again taking input.
+class ShowWatch : public QObject
+{
+public:
+    explicit ShowWatch(QEventLoop &loop) : m_loop(loop) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            m_loop.quit();
+        return false;
+    }
+
+private:
+    QEventLoop &m_loop;
+};
+
 } // namespace
 
 void runWithProgressDialog(QWidget *parent, const QString &label, const std::function<void(LoadProgress &)> &task)
 {
     LoadProgress progress;
     QEventLoop loop;
-    std::atomic<bool> finished{false};
     std::exception_ptr failure;
 
     // Over a window that is not shown (yet), the dialog stands on its own,
@@ -39,38 +57,39 @@ void runWithProgressDialog(QWidget *parent, const QString &label, const std::fun
     dialog.setMinimumDuration(ShowAfterMs);
     dialog.setValue(0);
 
-    // Whether the loop now running lets input through; it is restarted
-    // whenever the answer changes.
-    bool takesInput = false;
-    const auto shouldTakeInput = [&] { return dialog.isVisible() && !dialog.wasCanceled(); };
+    // Input passes only while the dialog shows and has not been cancelled.
+    // The loop ends at each of the moments that change it (the dialog
+    // showing, Cancel, the task's end) and runs again as the new answer says.
+    ShowWatch showWatch(loop);
+    dialog.installEventFilter(&showWatch);
     QObject::connect(&dialog, &QProgressDialog::canceled, &loop, [&] {
         progress.cancel();
         loop.quit();
     });
+    // The task's progress is a pair of counters it bumps as it goes; the bar
+    // reads them at its own pace. The dialog also decides from these values
+    // whether to show before ShowAfterMs, when the task looks long.
     QTimer refresh;
     refresh.setInterval(RefreshMs);
-    QObject::connect(&refresh, &QTimer::timeout, &loop, [&] {
+    QObject::connect(&refresh, &QTimer::timeout, &dialog, [&] {
         if (!dialog.wasCanceled())
             dialog.setValue(progress.permille());
-        if (shouldTakeInput() != takesInput)
-            loop.quit();
     });
     refresh.start();
 
-    std::thread worker([&] {
+    QFutureWatcher<void> watcher;
+    QObject::connect(&watcher, &QFutureWatcher<void>::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(QtConcurrent::run([&task, &progress, &failure] {
         try {
             task(progress);
         } catch (...) {
             failure = std::current_exception();
         }
-        finished.store(true);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    while (!finished.load()) {
-        takesInput = shouldTakeInput();
+    }));
+    while (!watcher.isFinished()) {
+        const bool takesInput = dialog.isVisible() && !dialog.wasCanceled();
         loop.exec(takesInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     }
-    worker.join();
     if (failure)
         std::rethrow_exception(failure);
 }
