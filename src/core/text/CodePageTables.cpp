@@ -14,10 +14,7 @@ namespace wendaro {
 namespace {
 
 constexpr int ByteCount = CodePageTables::ByteCount;
-constexpr quint32 Special = CodePageTables::Special;
 constexpr quint32 Unmapped = CodePageTables::Unmapped;
-constexpr quint32 OneByte = CodePageTables::OneByte;
-constexpr quint32 TwoBytes = CodePageTables::TwoBytes;
 
 // While the tables are built: no character found for the bytes. Real
 // characters in the stand-in range are never taken, so it cannot clash.
