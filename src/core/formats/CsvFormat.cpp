@@ -9,6 +9,7 @@
 #include "core/translation/TranslationCatalog.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 namespace wendaro {
@@ -28,76 +29,45 @@ struct Record
 // and LF included; outside them a record ends at CR LF or LF, and a lone CR
 // is refused, since no writer of this format puts one there and guessing
 // its meaning could split or join values silently.
-std::optional<QList<Record>> parseRecords(QStringView text, QString *error)
+class RecordParser
 {
-    QList<Record> records;
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    qsizetype line = 1;
-    qsizetype lineStart = 0;
-    const auto column = [&](qsizetype at) { return at - lineStart + 1; };
-    while (i < n) {
-        Record record;
+public:
+    explicit RecordParser(QStringView source)
+        : text(source)
+        , n(source.size())
+    {
+    }
+
+    std::optional<QList<Record>> parse(QString *error)
+    {
+        QList<Record> records;
+        while (i < n) {
+            Record record;
+            if (!readRecord(record, error))
+                return std::nullopt;
+            if (!record.blank)
+                records.append(record);
+        }
+        return records;
+    }
+
+private:
+    qsizetype column(qsizetype at) const { return at - lineStart + 1; }
+
+    // One record, through the line break that ends it.
+    bool readRecord(Record &record, QString *error)
+    {
         record.line = line;
         for (;;) {
             const qsizetype fieldNumber = record.fields.size() + 1;
             QString field;
-            bool quoted = false;
-            if (i < n && text[i] == u'"') {
-                quoted = true;
-                const qsizetype openLine = line;
-                const qsizetype openColumn = column(i);
-                ++i;
-                for (;;) {
-                    if (i >= n) {
-                        *error = QStringLiteral("%1 行目 %2 文字目で始まる %3 番目のフィールドの引用符が閉じられないまま、"
-                                                "ファイルが終わっています。")
-                                     .arg(openLine)
-                                     .arg(openColumn)
-                                     .arg(fieldNumber);
-                        return std::nullopt;
-                    }
-                    const QChar c = text[i++];
-                    if (c == u'"') {
-                        if (i < n && text[i] == u'"') {
-                            field += c;
-                            ++i;
-                            continue;
-                        }
-                        break;
-                    }
-                    if (c == u'\n') {
-                        ++line;
-                        lineStart = i;
-                    }
-                    field += c;
-                }
-                if (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
-                    *error = QStringLiteral("%1 行目 %2 文字目: %3 番目のフィールドの閉じる引用符の後に %4 があります。"
-                                            "引用符の中の引用符は 2 つ重ねて書きます。")
-                                 .arg(line)
-                                 .arg(column(i))
-                                 .arg(fieldNumber)
-                                 .arg(characterName(text.toString(), i));
-                    return std::nullopt;
-                }
-            } else {
-                while (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
-                    if (text[i] == u'"') {
-                        *error = QStringLiteral("%1 行目 %2 文字目: 引用符で囲まれていない %3 番目のフィールドに引用符があります。"
-                                                "引用符を含むフィールドは全体を引用符で囲み、中の引用符を 2 つ重ねて書きます。")
-                                     .arg(line)
-                                     .arg(column(i))
-                                     .arg(fieldNumber);
-                        return std::nullopt;
-                    }
-                    field += text[i++];
-                }
-            }
+            const bool quoted = i < n && text[i] == u'"';
+            if (quoted ? !readQuotedField(fieldNumber, field, error) : !readPlainField(fieldNumber, field, error))
+                return false;
             record.fields.append(field);
             if (i >= n) {
                 record.blank = !quoted && record.fields.size() == 1 && field.isEmpty();
-                break;
+                return true;
             }
             if (text[i] == u',') {
                 ++i;
@@ -109,7 +79,7 @@ std::optional<QList<Record>> parseRecords(QStringView text, QString *error)
                                             "レコードの区切りは CR LF か LF です。")
                                  .arg(line)
                                  .arg(column(i));
-                    return std::nullopt;
+                    return false;
                 }
                 ++i;
             }
@@ -117,12 +87,176 @@ std::optional<QList<Record>> parseRecords(QStringView text, QString *error)
             ++line;
             lineStart = i;
             record.blank = !quoted && record.fields.size() == 1 && field.isEmpty();
-            break;
+            return true;
         }
-        if (!record.blank)
-            records.append(record);
     }
-    return records;
+
+    // From the opening quote, at i, to the character after the closing one.
+    bool readQuotedField(qsizetype fieldNumber, QString &field, QString *error)
+    {
+        const qsizetype openLine = line;
+        const qsizetype openColumn = column(i);
+        ++i;
+        for (;;) {
+            if (i >= n) {
+                *error = QStringLiteral("%1 行目 %2 文字目で始まる %3 番目のフィールドの引用符が閉じられないまま、"
+                                        "ファイルが終わっています。")
+                             .arg(openLine)
+                             .arg(openColumn)
+                             .arg(fieldNumber);
+                return false;
+            }
+            const QChar c = text[i++];
+            if (c == u'"') {
+                if (i < n && text[i] == u'"') {
+                    field += c;
+                    ++i;
+                    continue;
+                }
+                break;
+            }
+            if (c == u'\n') {
+                ++line;
+                lineStart = i;
+            }
+            field += c;
+        }
+        if (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
+            *error = QStringLiteral("%1 行目 %2 文字目: %3 番目のフィールドの閉じる引用符の後に %4 があります。"
+                                    "引用符の中の引用符は 2 つ重ねて書きます。")
+                         .arg(line)
+                         .arg(column(i))
+                         .arg(fieldNumber)
+                         .arg(characterName(text.toString(), i));
+            return false;
+        }
+        return true;
+    }
+
+    // Up to the comma or line break that ends the field.
+    bool readPlainField(qsizetype fieldNumber, QString &field, QString *error)
+    {
+        while (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
+            if (text[i] == u'"') {
+                *error = QStringLiteral("%1 行目 %2 文字目: 引用符で囲まれていない %3 番目のフィールドに引用符があります。"
+                                        "引用符を含むフィールドは全体を引用符で囲み、中の引用符を 2 つ重ねて書きます。")
+                             .arg(line)
+                             .arg(column(i))
+                             .arg(fieldNumber);
+                return false;
+            }
+            field += text[i++];
+        }
+        return true;
+    }
+
+    const QStringView text;
+    const qsizetype n;
+    qsizetype i = 0;
+    qsizetype line = 1;
+    qsizetype lineStart = 0;
+};
+
+std::optional<QList<Record>> parseRecords(QStringView text, QString *error)
+{
+    return RecordParser(text).parse(error);
+}
+
+// The columns a catalog reads, in the order of Columns.
+const QStringList &columnNames()
+{
+    static const QStringList names = {QStringLiteral("Index"), QStringLiteral("Name"), QStringLiteral("Source"),
+                                      QStringLiteral("Value")};
+    return names;
+}
+
+// Where each named column is, -1 for an absent one.
+using Columns = std::array<qsizetype, 4>;
+
+// The header's columns; Index and Value must be there, each name once.
+std::optional<Columns> columnsOf(const Record &header, QString *error)
+{
+    const QStringList &names = columnNames();
+    Columns columns = {-1, -1, -1, -1};
+    for (qsizetype f = 0; f < header.fields.size(); ++f) {
+        const QStringView name = trimSpaces(header.fields[f]);
+        for (qsizetype k = 0; k < names.size(); ++k) {
+            if (name.compare(names[k], Qt::CaseInsensitive) != 0)
+                continue;
+            if (columns[size_t(k)] >= 0) {
+                *error = QStringLiteral("見出しの行（%1 行目）に %2 の列が 2 つあります（%3 番目と %4 番目）。")
+                             .arg(header.line)
+                             .arg(names[k])
+                             .arg(columns[size_t(k)] + 1)
+                             .arg(f + 1);
+                return std::nullopt;
+            }
+            columns[size_t(k)] = f;
+        }
+    }
+    for (const qsizetype k : {0, 3}) {
+        if (columns[size_t(k)] < 0) {
+            *error = QStringLiteral("見出しの行（%1 行目）に %2 の列がありません。"
+                                    "見出しには Index, Name, Value（原文があれば Source も）の列の名前を書きます。")
+                         .arg(header.line)
+                         .arg(names[k]);
+            return std::nullopt;
+        }
+    }
+    return columns;
+}
+
+// A record reaches every named column and puts nothing beyond the header's.
+bool fieldsFit(const Record &record, const Record &header, const Columns &columns, QString *error)
+{
+    for (const qsizetype k : {0, 1, 2, 3}) {
+        if (columns[size_t(k)] >= record.fields.size()) {
+            *error = QStringLiteral("%1 行目にはフィールドが %2 個しかなく、%3 の列（%4 番目）がありません。")
+                         .arg(record.line)
+                         .arg(record.fields.size())
+                         .arg(columnNames()[k])
+                         .arg(columns[size_t(k)] + 1);
+            return false;
+        }
+    }
+    for (qsizetype f = header.fields.size(); f < record.fields.size(); ++f) {
+        if (!record.fields[f].isEmpty()) {
+            *error = QStringLiteral("%1 行目の %2 番目のフィールドには見出しがありません（見出しの列は %3 個）。"
+                                    "値の中のコンマや改行は、フィールド全体を引用符で囲んで書きます。")
+                         .arg(record.line)
+                         .arg(f + 1)
+                         .arg(header.fields.size());
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<TranslationUnit> unitOf(const Record &record, const Columns &columns, QString *error)
+{
+    const auto [indexColumn, nameColumn, sourceColumn, valueColumn] = columns;
+    const QString &indexField = record.fields[indexColumn];
+    const Int16Conversion index = toInt16(indexField);
+    if (!index.ok()) {
+        *error = index.status == Int16Conversion::Status::Overflow
+            ? QStringLiteral("%1 行目の Index「%2」は -32768 から 32767 の範囲を超えています。")
+            : QStringLiteral("%1 行目の Index「%2」は数値ではありません。");
+        *error = error->arg(record.line).arg(trimSpaces(indexField));
+        return std::nullopt;
+    }
+    TranslationUnit unit;
+    unit.index = index.value;
+    unit.hasName = nameColumn >= 0;
+    if (unit.hasName)
+        unit.name = record.fields[nameColumn];
+    // A CR LF is a line break, which the list holds as "<br>" (as a
+    // table file's CR LF reads); the writer never puts one in a value.
+    if (sourceColumn >= 0)
+        unit.source = lineBreaksToList(record.fields[sourceColumn]);
+    unit.target = lineBreaksToList(record.fields[valueColumn]);
+    unit.translated = true;
+    unit.place = QStringLiteral("%1 行目").arg(record.line);
+    return unit;
 }
 
 // A text field in quotes, every quote doubled: quoted always, so that the
@@ -176,82 +310,20 @@ bool CsvFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QS
     }
 
     const Record &header = records->first();
-    const QStringList names = {QStringLiteral("Index"), QStringLiteral("Name"), QStringLiteral("Source"),
-                               QStringLiteral("Value")};
-    qsizetype columns[4] = {-1, -1, -1, -1};
-    for (qsizetype f = 0; f < header.fields.size(); ++f) {
-        const QStringView name = trimSpaces(header.fields[f]);
-        for (qsizetype k = 0; k < names.size(); ++k) {
-            if (name.compare(names[k], Qt::CaseInsensitive) != 0)
-                continue;
-            if (columns[k] >= 0) {
-                *error = QStringLiteral("見出しの行（%1 行目）に %2 の列が 2 つあります（%3 番目と %4 番目）。")
-                             .arg(header.line)
-                             .arg(names[k])
-                             .arg(columns[k] + 1)
-                             .arg(f + 1);
-                return false;
-            }
-            columns[k] = f;
-        }
-    }
-    const auto [indexColumn, nameColumn, sourceColumn, valueColumn] = columns;
-    for (const qsizetype k : {0, 3}) {
-        if (columns[k] < 0) {
-            *error = QStringLiteral("見出しの行（%1 行目）に %2 の列がありません。"
-                                    "見出しには Index, Name, Value（原文があれば Source も）の列の名前を書きます。")
-                         .arg(header.line)
-                         .arg(names[k]);
-            return false;
-        }
-    }
+    const std::optional<Columns> columns = columnsOf(header, error);
+    if (!columns)
+        return false;
 
     catalog.isTemplate = false;
-    catalog.hasSource = sourceColumn >= 0;
+    catalog.hasSource = (*columns)[2] >= 0;
     for (qsizetype r = 1; r < records->size(); ++r) {
         const Record &record = records->at(r);
-        for (const qsizetype k : {0, 1, 2, 3}) {
-            if (columns[k] >= record.fields.size()) {
-                *error = QStringLiteral("%1 行目にはフィールドが %2 個しかなく、%3 の列（%4 番目）がありません。")
-                             .arg(record.line)
-                             .arg(record.fields.size())
-                             .arg(names[k])
-                             .arg(columns[k] + 1);
-                return false;
-            }
-        }
-        for (qsizetype f = header.fields.size(); f < record.fields.size(); ++f) {
-            if (!record.fields[f].isEmpty()) {
-                *error = QStringLiteral("%1 行目の %2 番目のフィールドには見出しがありません（見出しの列は %3 個）。"
-                                        "値の中のコンマや改行は、フィールド全体を引用符で囲んで書きます。")
-                             .arg(record.line)
-                             .arg(f + 1)
-                             .arg(header.fields.size());
-                return false;
-            }
-        }
-        const QString &indexField = record.fields[indexColumn];
-        const Int16Conversion index = toInt16(indexField);
-        if (!index.ok()) {
-            *error = index.status == Int16Conversion::Status::Overflow
-                ? QStringLiteral("%1 行目の Index「%2」は -32768 から 32767 の範囲を超えています。")
-                : QStringLiteral("%1 行目の Index「%2」は数値ではありません。");
-            *error = error->arg(record.line).arg(trimSpaces(indexField));
+        if (!fieldsFit(record, header, *columns, error))
             return false;
-        }
-        TranslationUnit unit;
-        unit.index = index.value;
-        unit.hasName = nameColumn >= 0;
-        if (unit.hasName)
-            unit.name = record.fields[nameColumn];
-        // A CR LF is a line break, which the list holds as "<br>" (as a
-        // table file's CR LF reads); the writer never puts one in a value.
-        if (catalog.hasSource)
-            unit.source = lineBreaksToList(record.fields[sourceColumn]);
-        unit.target = lineBreaksToList(record.fields[valueColumn]);
-        unit.translated = true;
-        unit.place = QStringLiteral("%1 行目").arg(record.line);
-        catalog.units.append(unit);
+        std::optional<TranslationUnit> unit = unitOf(record, *columns, error);
+        if (!unit)
+            return false;
+        catalog.units.append(*unit);
     }
     return true;
 }

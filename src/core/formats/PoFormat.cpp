@@ -14,6 +14,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace wendaro {
@@ -324,31 +325,96 @@ bool PoFormat::writeCatalog(const TranslationCatalog &catalog, QByteArray &out, 
     return true;
 }
 
-bool PoFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QString *error) const
+namespace {
+
+// The file parsed by the library, which reads only from a file; nullptr
+// and the error for a file that it refuses and for one with a domain. The
+// session stays with the caller: the whole read of the messages is one
+// session, the freeing of the file included.
+PoFile parsedFile(QByteArrayView data, GettextPo &library, QString *error)
 {
     QTemporaryFile temporary;
     if (!temporary.open() || temporary.write(data.data(), data.size()) != data.size() || !temporary.flush()) {
         *error = QStringLiteral("PO ファイルを読む一時ファイルに書けません（%1）。").arg(temporary.errorString());
-        return false;
+        return nullptr;
     }
-    GettextPo library;
-    const PoFile file = library.read(QFile::encodeName(temporary.fileName()));
+    PoFile file = library.read(QFile::encodeName(temporary.fileName()));
     if (!file) {
         *error = library.line() > 0 ? QStringLiteral("%1 行目: %2").arg(library.line()).arg(library.error())
                                     : QStringLiteral("PO ファイルを読めません: %1").arg(library.error());
-        return false;
+        return nullptr;
     }
     const char *const *domains = po_file_domains(file.get());
     if (domains[0] && (domains[1] || qstrcmp(domains[0], "messages") != 0)) {
         *error = QStringLiteral("PO ファイルに domain 指定があります。一つの表は一つのドメインに書き出されるため、読めません。");
-        return false;
+        return nullptr;
     }
+    return file;
+}
+
+// The messages in file order, the obsolete ones left out.
+std::vector<po_message_t> liveMessages(const PoFile &file)
+{
     std::vector<po_message_t> messages;
     po_message_iterator_t iterator = po_message_iterator(file.get(), nullptr);
     while (po_message_t message = po_next_message(iterator))
         if (!po_message_is_obsolete(message))
             messages.push_back(message);
     po_message_iterator_free(iterator);
+    return messages;
+}
+
+// One message as a unit, which must have an index of its own; places holds
+// where each index read so far came from.
+std::optional<TranslationUnit> unitOf(po_message_t message, const QString &place, QHash<qint16, QString> &places,
+                                      QString *error)
+{
+    const char *context = po_message_msgctxt(message);
+    const auto fail = [&](const QString &what) {
+        *error = QStringLiteral("%1 のメッセージ%2").arg(place, what);
+        return std::nullopt;
+    };
+    if (po_message_msgid_plural(message))
+        return fail(QStringLiteral("は複数形（msgid_plural）を持っています。表の項目は複数形を持てないため、読めません。"));
+    if (!context)
+        return fail(QStringLiteral("に msgctxt がありません。msgctxt に項目のインデックスが要ります。"));
+    TranslationUnit unit;
+    QString contextText;
+    const std::optional<qint16> index = decode(context, contextText) ? parseIndexDigits(contextText) : std::nullopt;
+    if (!index)
+        return fail(QStringLiteral("の msgctxt「%1」は -32768 から 32767 のインデックスではありません。")
+                        .arg(QString::fromUtf8(context)));
+    unit.index = *index;
+    if (places.contains(unit.index))
+        return fail(QStringLiteral("のインデックス %1 は%2 のメッセージと重複しています。")
+                        .arg(unit.index)
+                        .arg(places.value(unit.index)));
+    places.insert(unit.index, place);
+    QString source;
+    QString target;
+    if (!decode(po_message_msgid(message), source))
+        return fail(QStringLiteral("の msgid に UTF-8 でないバイトがあります。"));
+    if (!decode(po_message_msgstr(message), target))
+        return fail(QStringLiteral("の msgstr に UTF-8 でないバイトがあります。"));
+    unit.source = fromTranslatorText(source, formOf(source, message, po_message_extracted_comments, SourceMark));
+    unit.target = fromTranslatorText(target, formOf(target, message, po_message_comments, TargetMark));
+    unit.translated = !target.isEmpty();
+    // As gettext writes it: without a translation there is nothing to review.
+    unit.fuzzy = unit.translated && po_message_is_fuzzy(message);
+    unit.hasName = false;
+    unit.place = place;
+    return unit;
+}
+
+} // namespace
+
+bool PoFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QString *error) const
+{
+    GettextPo library;
+    const PoFile file = parsedFile(data, library, error);
+    if (!file)
+        return false;
+    const std::vector<po_message_t> messages = liveMessages(file);
     const QByteArray charset = charsetOf(messages);
     if (!charset.isEmpty() && !isUtf8Charset(charset)) {
         *error = QStringLiteral("PO ファイルの文字コード %1 は読めません。UTF-8 に変換してから読み込んでください"
@@ -366,44 +432,12 @@ bool PoFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QSt
         const po_message_t message = messages[n];
         if (isHeader(message))
             continue;
-        const char *context = po_message_msgctxt(message);
         const QString place = linesKnown ? QStringLiteral("行 %1").arg(lines[n])
                                          : QStringLiteral("%1 番目のメッセージ").arg(n + 1);
-        const auto fail = [&](const QString &what) {
-            *error = QStringLiteral("%1 のメッセージ%2").arg(place, what);
+        std::optional<TranslationUnit> unit = unitOf(message, place, places, error);
+        if (!unit)
             return false;
-        };
-        if (po_message_msgid_plural(message))
-            return fail(QStringLiteral("は複数形（msgid_plural）を持っています。表の項目は複数形を持てないため、読めません。"));
-        if (!context)
-            return fail(QStringLiteral("に msgctxt がありません。msgctxt に項目のインデックスが要ります。"));
-        TranslationUnit unit;
-        QString contextText;
-        const std::optional<qint16> index =
-            decode(context, contextText) ? parseIndexDigits(contextText) : std::nullopt;
-        if (!index)
-            return fail(QStringLiteral("の msgctxt「%1」は -32768 から 32767 のインデックスではありません。")
-                            .arg(QString::fromUtf8(context)));
-        unit.index = *index;
-        if (places.contains(unit.index))
-            return fail(QStringLiteral("のインデックス %1 は%2 のメッセージと重複しています。")
-                            .arg(unit.index)
-                            .arg(places.value(unit.index)));
-        places.insert(unit.index, place);
-        QString source;
-        QString target;
-        if (!decode(po_message_msgid(message), source))
-            return fail(QStringLiteral("の msgid に UTF-8 でないバイトがあります。"));
-        if (!decode(po_message_msgstr(message), target))
-            return fail(QStringLiteral("の msgstr に UTF-8 でないバイトがあります。"));
-        unit.source = fromTranslatorText(source, formOf(source, message, po_message_extracted_comments, SourceMark));
-        unit.target = fromTranslatorText(target, formOf(target, message, po_message_comments, TargetMark));
-        unit.translated = !target.isEmpty();
-        // As gettext writes it: without a translation there is nothing to review.
-        unit.fuzzy = unit.translated && po_message_is_fuzzy(message);
-        unit.hasName = false;
-        unit.place = place;
-        units.append(unit);
+        units.append(*unit);
     }
     bool anyTranslated = false;
     for (const TranslationUnit &unit : units)

@@ -111,6 +111,172 @@ char16_t longCharacter(const quint32 *bytesOf, Encode encodeOne, Decode decodeOn
     return 0;
 }
 
+// Fresh converters for each call, so that no state carries from one piece
+// to the next.
+QString decodeOne(const QByteArray &name, const QByteArray &bytes)
+{
+    QStringDecoder decoder(name.constData(), QStringDecoder::Flag::Stateless);
+    return QString(decoder.decode(bytes));
+}
+
+QByteArray encodeOne(const QByteArray &name, const QString &text)
+{
+    QStringEncoder encoder(name.constData(), QStringEncoder::Flag::Stateless);
+    return QByteArray(encoder.encode(text));
+}
+
+// The decoded text is only a candidate: converters put a substitute
+// (U+001A, U+FFFD) where the bytes stand for nothing and say so only in a
+// flag for the whole call. A candidate counts when it is one code unit
+// outside the stand-ins and encodes back to exactly its bytes, which also
+// keeps only the canonical bytes of a character that several byte
+// sequences decode to.
+std::vector<char16_t> charactersOf(const QByteArray &name, const std::vector<QByteArray> &pieces)
+{
+    const std::vector<QString> decoded
+        = convertEach<QString>(pieces, [&name](const QByteArray &bytes) { return decodeOne(name, bytes); });
+    std::vector<QString> candidates;
+    std::vector<size_t> pieceOf;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const QString &text = decoded[i];
+        if (text.size() == 1 && !text.front().isSurrogate() && !isStandIn(text.front().unicode())) {
+            candidates.push_back(text);
+            pieceOf.push_back(i);
+        }
+    }
+    const std::vector<QByteArray> encoded
+        = convertEach<QByteArray>(candidates, [&name](const QString &text) { return encodeOne(name, text); });
+    std::vector<char16_t> characters(pieces.size(), NoCharacter);
+    for (size_t k = 0; k < candidates.size(); ++k) {
+        if (encoded[k] == pieces[pieceOf[k]])
+            characters[pieceOf[k]] = candidates[k].front().unicode();
+    }
+    return characters;
+}
+
+// What each byte reads as alone, NoCharacter where it reads as nothing.
+void readSingles(const QByteArray &name, CodePageTables &tables)
+{
+    std::vector<QByteArray> singlePieces;
+    for (int byte = 0; byte < ByteCount; ++byte)
+        singlePieces.push_back(QByteArray(1, char(byte)));
+    const std::vector<char16_t> singles = charactersOf(name, singlePieces);
+    for (int byte = 0; byte < ByteCount; ++byte) {
+        char16_t c = singles[size_t(byte)];
+        // Some converters of Windows code pages follow the IBM host tables,
+        // which swap the controls 1A, 1C and 7F; Windows reads each control
+        // byte below 80 as that same control.
+        if (byte < 0x80 && isAsciiControl(char16_t(byte)) && c != NoCharacter && isAsciiControl(c))
+            c = char16_t(byte);
+        tables.single[size_t(byte)] = c;
+    }
+}
+
+// The text format splits at TAB, CR and LF and finds directives and
+// numbers by their ASCII characters. Backslash and tilde may differ, as
+// the yen sign and the overline of the Japanese ASCII variant.
+bool isAsciiBased(const CodePageTables &tables)
+{
+    for (int byte = 0; byte < 0x7F; ++byte) {
+        const bool needed = byte == '\t' || byte == '\n' || byte == '\r' || (byte >= 0x20 && byte != '\\' && byte != '~');
+        if (needed && tables.single[size_t(byte)] != byte)
+            return false;
+    }
+    return true;
+}
+
+// Two-byte characters can only begin with a byte that is no character
+// alone.
+std::vector<int> leadCandidatesOf(const CodePageTables &tables)
+{
+    std::vector<int> leadCandidates;
+    for (int first = 0; first < ByteCount; ++first) {
+        if (tables.single[size_t(first)] == NoCharacter)
+            leadCandidates.push_back(first);
+    }
+    return leadCandidates;
+}
+
+// What every pair that begins with one of the lead candidates reads as, row
+// by row in their order.
+std::vector<char16_t> readPairs(const QByteArray &name, const std::vector<int> &leadCandidates)
+{
+    std::vector<QByteArray> pairPieces;
+    for (int first : leadCandidates) {
+        for (int second = 0; second < ByteCount; ++second) {
+            const char bytes[2] = {char(first), char(second)};
+            pairPieces.push_back(QByteArray(bytes, 2));
+        }
+    }
+    return charactersOf(name, pairPieces);
+}
+
+// Every character is written as the first bytes found for it, the single
+// bytes first; a later duplicate is read as stand-ins, so that reading and
+// writing stay each other's inverse.
+void keepFirstSingles(CodePageTables &tables, std::vector<bool> &taken)
+{
+    for (int byte = 0; byte < ByteCount; ++byte) {
+        char16_t &c = tables.single[size_t(byte)];
+        if (c != NoCharacter && !taken[c])
+            taken[c] = true;
+        else
+            c = standIn(static_cast<unsigned char>(byte));
+    }
+}
+
+// The pair rows, after row 0 of zeros: one for each lead candidate that has
+// a character not taken before.
+void buildPairRows(CodePageTables &tables, const std::vector<int> &leadCandidates,
+                   const std::vector<char16_t> &pairCharacters, std::vector<bool> &taken)
+{
+    std::vector<char16_t> &pairs = tables.ownPairs;
+    pairs.assign(ByteCount, 0);
+    std::array<bool, ByteCount> trail{};
+    size_t piece = 0;
+    for (int first : leadCandidates) {
+        const size_t rowStart = pairs.size();
+        pairs.resize(rowStart + ByteCount, 0);
+        for (int second = 0; second < ByteCount; ++second) {
+            const char16_t c = pairCharacters[piece++];
+            if (c != NoCharacter && !taken[c]) {
+                taken[c] = true;
+                pairs[rowStart + size_t(second)] = c;
+                tables.pairRow[size_t(first)] = quint16(rowStart / ByteCount);
+                trail[size_t(second)] = true;
+            }
+        }
+        if (tables.pairRow[size_t(first)] == 0)
+            pairs.resize(rowStart);
+    }
+    // A lead byte followed by a trail byte is read as one unit, as Windows
+    // reads it, also when the pair stands for no character: then both bytes
+    // become stand-ins.
+    for (size_t i = ByteCount; i < pairs.size(); ++i) {
+        if (pairs[i] == 0 && trail[i % ByteCount])
+            pairs[i] = CodePageTables::PairWithoutCharacter;
+    }
+    tables.pairs = pairs.data();
+    tables.pairsSize = qsizetype(pairs.size());
+}
+
+// The tables hold characters of one and two bytes. A code page with longer
+// ones (GB18030, EUC-JP, the ISO-2022 family) would have them read as
+// stand-ins and typed ones refused: its files would seem to load fine and
+// show garbage. Returns such a character, or 0.
+char16_t firstLongCharacter(const QByteArray &name, const CodePageTables &tables)
+{
+    // A converter that writes no character in more than two bytes, by its
+    // own word, needs no search; for the code pages of single bytes the
+    // search would be most of the building.
+    const bool mayHaveLong = QStringEncoder(name.constData(), QStringEncoder::Flag::Stateless).requiredSpace(1) > 2;
+    if (!mayHaveLong)
+        return 0;
+    return longCharacter(
+        tables.bytesOf, [&name](const QString &text) { return encodeOne(name, text); },
+        [&name](const QByteArray &bytes) { return decodeOne(name, bytes); });
+}
+
 } // namespace
 
 void CodePageTables::makeBytesOf()
@@ -152,129 +318,19 @@ std::shared_ptr<CodePageTables> tablesFromConverters(const QByteArray &name, QSt
     auto tables = std::make_shared<CodePageTables>();
     tables->name = name;
 
-    const auto decodeOne = [&](const QByteArray &bytes) {
-        QStringDecoder decoder(name.constData(), QStringDecoder::Flag::Stateless);
-        return QString(decoder.decode(bytes));
-    };
-    const auto encodeOne = [&](const QString &text) {
-        QStringEncoder encoder(name.constData(), QStringEncoder::Flag::Stateless);
-        return QByteArray(encoder.encode(text));
-    };
-    // The decoded text is only a candidate: converters put a substitute
-    // (U+001A, U+FFFD) where the bytes stand for nothing and say so only in a
-    // flag for the whole call. A candidate counts when it is one code unit
-    // outside the stand-ins and encodes back to exactly its bytes, which also
-    // keeps only the canonical bytes of a character that several byte
-    // sequences decode to.
-    const auto charactersOf = [&](const std::vector<QByteArray> &pieces) {
-        const std::vector<QString> decoded = convertEach<QString>(pieces, decodeOne);
-        std::vector<QString> candidates;
-        std::vector<size_t> pieceOf;
-        for (size_t i = 0; i < pieces.size(); ++i) {
-            const QString &text = decoded[i];
-            if (text.size() == 1 && !text.front().isSurrogate() && !isStandIn(text.front().unicode())) {
-                candidates.push_back(text);
-                pieceOf.push_back(i);
-            }
-        }
-        const std::vector<QByteArray> encoded = convertEach<QByteArray>(candidates, encodeOne);
-        std::vector<char16_t> characters(pieces.size(), NoCharacter);
-        for (size_t k = 0; k < candidates.size(); ++k) {
-            if (encoded[k] == pieces[pieceOf[k]])
-                characters[pieceOf[k]] = candidates[k].front().unicode();
-        }
-        return characters;
-    };
+    readSingles(name, *tables);
+    if (!isAsciiBased(*tables))
+        return fail(QStringLiteral("コードページ「%1」は ASCII を基にしたコードページではありません。").arg(shownName));
+    const std::vector<int> leadCandidates = leadCandidatesOf(*tables);
+    const std::vector<char16_t> pairCharacters = readPairs(name, leadCandidates);
 
-    std::vector<char16_t> &pairs = tables->ownPairs;
-    pairs.assign(ByteCount, 0);
     // The characters given bytes so far.
     std::vector<bool> taken(CodePageTables::PairCount, false);
-
-    std::vector<QByteArray> singlePieces;
-    for (int byte = 0; byte < ByteCount; ++byte)
-        singlePieces.push_back(QByteArray(1, char(byte)));
-    const std::vector<char16_t> singles = charactersOf(singlePieces);
-    for (int byte = 0; byte < ByteCount; ++byte) {
-        char16_t c = singles[size_t(byte)];
-        // Some converters of Windows code pages follow the IBM host tables,
-        // which swap the controls 1A, 1C and 7F; Windows reads each control
-        // byte below 80 as that same control.
-        if (byte < 0x80 && isAsciiControl(char16_t(byte)) && c != NoCharacter && isAsciiControl(c))
-            c = char16_t(byte);
-        tables->single[size_t(byte)] = c;
-    }
-    // The text format splits at TAB, CR and LF and finds directives and
-    // numbers by their ASCII characters. Backslash and tilde may differ, as
-    // the yen sign and the overline of the Japanese ASCII variant.
-    for (int byte = 0; byte < 0x7F; ++byte) {
-        const bool needed = byte == '\t' || byte == '\n' || byte == '\r' || (byte >= 0x20 && byte != '\\' && byte != '~');
-        if (needed && tables->single[size_t(byte)] != byte)
-            return fail(QStringLiteral("コードページ「%1」は ASCII を基にしたコードページではありません。").arg(shownName));
-    }
-
-    // Two-byte characters can only begin with a byte that is no character
-    // alone.
-    std::vector<int> leadCandidates;
-    std::vector<QByteArray> pairPieces;
-    for (int first = 0; first < ByteCount; ++first) {
-        if (tables->single[size_t(first)] != NoCharacter)
-            continue;
-        leadCandidates.push_back(first);
-        for (int second = 0; second < ByteCount; ++second) {
-            const char bytes[2] = {char(first), char(second)};
-            pairPieces.push_back(QByteArray(bytes, 2));
-        }
-    }
-    const std::vector<char16_t> pairCharacters = charactersOf(pairPieces);
-
-    // Every character is written as the first bytes found for it, the single
-    // bytes first; a later duplicate is read as stand-ins, so that reading and
-    // writing stay each other's inverse.
-    for (int byte = 0; byte < ByteCount; ++byte) {
-        char16_t &c = tables->single[size_t(byte)];
-        if (c != NoCharacter && !taken[c])
-            taken[c] = true;
-        else
-            c = standIn(static_cast<unsigned char>(byte));
-    }
-    std::array<bool, ByteCount> trail{};
-    size_t piece = 0;
-    for (int first : leadCandidates) {
-        const size_t rowStart = pairs.size();
-        pairs.resize(rowStart + ByteCount, 0);
-        for (int second = 0; second < ByteCount; ++second) {
-            const char16_t c = pairCharacters[piece++];
-            if (c != NoCharacter && !taken[c]) {
-                taken[c] = true;
-                pairs[rowStart + size_t(second)] = c;
-                tables->pairRow[size_t(first)] = quint16(rowStart / ByteCount);
-                trail[size_t(second)] = true;
-            }
-        }
-        if (tables->pairRow[size_t(first)] == 0)
-            pairs.resize(rowStart);
-    }
-    // A lead byte followed by a trail byte is read as one unit, as Windows
-    // reads it, also when the pair stands for no character: then both bytes
-    // become stand-ins.
-    for (size_t i = ByteCount; i < pairs.size(); ++i) {
-        if (pairs[i] == 0 && trail[i % ByteCount])
-            pairs[i] = CodePageTables::PairWithoutCharacter;
-    }
-    tables->pairs = pairs.data();
-    tables->pairsSize = qsizetype(pairs.size());
+    keepFirstSingles(*tables, taken);
+    buildPairRows(*tables, leadCandidates, pairCharacters, taken);
     tables->makeBytesOf();
 
-    // The tables hold characters of one and two bytes. A code page with longer
-    // ones (GB18030, EUC-JP, the ISO-2022 family) would have them read as
-    // stand-ins and typed ones refused: its files would seem to load fine and
-    // show garbage.
-    // A converter that writes no character in more than two bytes, by its
-    // own word, needs no search; for the code pages of single bytes the
-    // search would be most of the building.
-    const bool mayHaveLong = QStringEncoder(name.constData(), QStringEncoder::Flag::Stateless).requiredSpace(1) > 2;
-    if (const char16_t c = mayHaveLong ? longCharacter(tables->bytesOf, encodeOne, decodeOne) : 0)
+    if (const char16_t c = firstLongCharacter(name, *tables))
         return fail(QStringLiteral("コードページ「%1」には 3 バイト以上の文字（%2 など）があり、"
                                    "このプログラムでは正しく読み書きできません。UTF-8 は使えます。")
                         .arg(shownName, characterName(QString(QChar(c)), 0)));
