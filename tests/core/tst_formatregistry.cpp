@@ -21,6 +21,8 @@ class TestFormatRegistry : public QObject
 private slots:
     void byPath_data();
     void byPath();
+    void byContent_data();
+    void byContent();
     void byShortName_data();
     void byShortName();
 };
@@ -81,6 +83,32 @@ void TestFormatRegistry::byShortName()
     QFETCH(QString, name);
     QFETCH(QString, found);
     QCOMPARE(nameOf(FormatRegistry::byShortName(name)), found);
+}
+
+void TestFormatRegistry::byContent_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("format");
+
+    const QByteArray stf = QByteArray::fromHex("cdab000001");
+    QTest::newRow("git's temporary file, STF") << ".merge_file_a1B2c3" << stf << "stf";
+    QTest::newRow("no suffix, text") << "table" << QByteArray("Index\tName\tValue\r\n") << "text";
+    QTest::newRow("unknown suffix, STF") << "t.orig" << stf << "stf";
+    QTest::newRow("mark cut short") << "t" << QByteArray::fromHex("cdab00") << "text";
+    QTest::newRow("empty file") << "t" << QByteArray() << "text";
+    QTest::newRow("the suffix wins over the bytes") << "t.txt" << stf << "text";
+    QTest::newRow("stf suffix, text bytes") << "t.STF" << QByteArray("Index") << "stf";
+}
+
+void TestFormatRegistry::byContent()
+{
+    QFETCH(QString, path);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, format);
+    QCOMPARE(FormatRegistry::forPathOrContent(path, bytes).shortName(), format);
+    // The window keeps to the name.
+    QCOMPARE(FormatRegistry::forPath(path).shortName(), path.endsWith(QLatin1String(".STF")) ? "stf" : "text");
 }
 
 QTEST_GUILESS_MAIN(TestFormatRegistry)

@@ -3,6 +3,11 @@
 
 namespace wendaro {
 
+bool FileFormat::beginsWithMark(QByteArrayView) const
+{
+    return false;
+}
+
 // A format is asked only for what its capabilities() name; these stand for
 // the calls a format does not answer.
 

@@ -49,6 +49,9 @@ public:
     virtual Capabilities capabilities() const = 0;
     // Whether it both reads and writes tables: a format the window opens and saves.
     bool isTableFormat() const { return capabilities().testFlags(Capabilities(ReadsTables) | WritesTables); }
+    // Whether a file's first bytes mark it as this format's, for a file
+    // whose name says nothing; a format without such a mark says no.
+    virtual bool beginsWithMark(QByteArrayView bytes) const;
 
     // Appends what the file image holds to table; what was read before an
     // error stays in table.

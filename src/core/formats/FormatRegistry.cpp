@@ -49,6 +49,22 @@ bool endsIn(const QString &path, const QString &suffix)
     return path.right(suffix.size() + 1).toLower() == QLatin1Char('.') + suffix;
 }
 
+// The table format whose suffix ends the path, or null; *last is the last
+// table format, the one for every path that none claims.
+const FileFormat *claimedBySuffix(const QString &path, const FileFormat **last)
+{
+    for (const FileFormat *format : formats()) {
+        if (!format->isTableFormat())
+            continue;
+        *last = format;
+        for (const QString &suffix : format->suffixes()) {
+            if (endsIn(path, suffix))
+                return format;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 const std::vector<const FileFormat *> &formats()
@@ -96,14 +112,18 @@ QStringList suffixes(FileFormat::Capability needed)
 const FileFormat &forPath(const QString &path)
 {
     const FileFormat *last = nullptr;
+    const FileFormat *claimed = claimedBySuffix(path, &last);
+    return claimed ? *claimed : *last;
+}
+
+const FileFormat &forPathOrContent(const QString &path, QByteArrayView bytes)
+{
+    const FileFormat *last = nullptr;
+    if (const FileFormat *claimed = claimedBySuffix(path, &last))
+        return *claimed;
     for (const FileFormat *format : formats()) {
-        if (!format->isTableFormat())
-            continue;
-        last = format;
-        for (const QString &suffix : format->suffixes()) {
-            if (endsIn(path, suffix))
-                return *format;
-        }
+        if (format->isTableFormat() && format->beginsWithMark(bytes))
+            return *format;
     }
     return *last;
 }

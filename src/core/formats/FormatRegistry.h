@@ -35,6 +35,13 @@ QStringList suffixes(FileFormat::Capability needed);
 // (also one without a suffix or with another one).
 const FileFormat &forPath(const QString &path);
 
+// For a file whose name may say nothing of its format (the temporary files
+// a merge tool hands over): the table format whose suffix ends the path, as
+// forPath finds it; for any other path the table format whose mark the
+// bytes begin with, and the text form when none does. The window keeps to
+// forPath: a file it opens is what its name says.
+const FileFormat &forPathOrContent(const QString &path, QByteArrayView bytes);
+
 } // namespace FormatRegistry
 
 } // namespace wendaro

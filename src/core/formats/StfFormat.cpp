@@ -2,9 +2,12 @@
 #include "core/formats/StfFormat.h"
 
 #include "core/io/ByteSink.h"
+#include "core/formats/StfLayout.h"
 #include "core/formats/StfReader.h"
 #include "core/formats/StfWriter.h"
 #include "core/model/Table.h"
+
+#include <QtEndian>
 
 namespace wendaro {
 
@@ -26,6 +29,11 @@ QStringList StfFormat::suffixes() const
 FileFormat::Capabilities StfFormat::capabilities() const
 {
     return ReadsTables | WritesTables;
+}
+
+bool StfFormat::beginsWithMark(QByteArrayView bytes) const
+{
+    return bytes.size() >= stf::FieldSize && qFromLittleEndian<quint32>(bytes.data()) == stf::Magic;
 }
 
 bool StfFormat::readTable(QByteArrayView data, const CodePage &codePage, Table &table, qint64 *errorPlace,

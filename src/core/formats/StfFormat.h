@@ -14,6 +14,8 @@ public:
     QString nameFilter() const override;
     QStringList suffixes() const override;
     Capabilities capabilities() const override;
+    // The magic number, CD AB 00 00.
+    bool beginsWithMark(QByteArrayView bytes) const override;
     bool readTable(QByteArrayView data, const CodePage &codePage, Table &table, qint64 *errorPlace,
                    QString *error) const override;
     // Values without line breaks stay in data's bytes, which the rows keep.

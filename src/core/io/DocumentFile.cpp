@@ -105,8 +105,16 @@ bool cancelledLoad(const QString &path, LoadedDocument &into, QString *error)
     return false;
 }
 
+// Which format a load reads the file in: the one its path selects, or for
+// a name that may say nothing, the one its first bytes show too.
+struct FormatChoice
+{
+    bool byContent = false;
+    const FileFormat **chosen = nullptr; // told the format, when not null
+};
+
 bool loadWithoutCatching(const QString &path, const CodePage &codePage, LoadedDocument &into, QString *error,
-                         QByteArray *bytes, LoadProgress *progress)
+                         QByteArray *bytes, LoadProgress *progress, FormatChoice choice)
 {
     if (progress)
         progress->steps.store(2, std::memory_order_relaxed); // the file's bytes, then its rows
@@ -120,10 +128,13 @@ bool loadWithoutCatching(const QString &path, const CodePage &codePage, LoadedDo
     if (bytes)
         *bytes = *data;
 
+    const FileFormat &format =
+        choice.byContent ? FormatRegistry::forPathOrContent(path, *data) : FormatRegistry::forPath(path);
+    if (choice.chosen)
+        *choice.chosen = &format;
     Table table;
     table.progress = progress;
-    const bool ok =
-        FormatRegistry::forPath(path).readTableTaking(std::move(*data), codePage, table, &into.place, error);
+    const bool ok = format.readTableTaking(std::move(*data), codePage, table, &into.place, error);
     data.reset();
     // Half a table is of no use to a person who chose to stop: nothing is kept.
     if (progress && progress->isCancelled())
@@ -139,16 +150,44 @@ bool loadWithoutCatching(const QString &path, const CodePage &codePage, LoadedDo
     return true;
 }
 
-bool saveWithoutCatching(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
-                         const CodePage &codePage, QString *error)
+bool saveWithoutCatching(const QString &path, const FileFormat &format, const EntryList &rows,
+                         const TextFields &fields, bool writeEntries, const CodePage &codePage, QString *error)
 {
     if (!writeEntries)
         return SaveFile::write(path, QByteArrayView(), error);
-    const FileFormat &format = FormatRegistry::forPath(path);
     const auto produce = [&](ByteSink &sink, QString *refusal) {
         return format.writeTable(rows, fields, codePage, sink, refusal);
     };
     return SaveFile::stream(path, produce, error);
+}
+
+bool loadWithin(const QString &path, const CodePage &codePage, LoadedDocument &into, QString *error,
+                QByteArray *bytes, LoadProgress *progress, FormatChoice choice)
+{
+    into = LoadedDocument();
+    // The rows reach into only at the end of a read, so a load that ran out
+    // of memory leaves it empty.
+    return withinMemory([&] { return loadWithoutCatching(path, codePage, into, error, bytes, progress, choice); },
+                        [&] {
+                            return QStringLiteral("メモリが足りないため、ファイル%1（%2 バイト）を読み込めませんでした。")
+                                .arg(shown(path))
+                                .arg(QFileInfo(path).size());
+                        },
+                        error);
+}
+
+bool saveWithin(const QString &path, const FileFormat &format, const EntryList &rows, const TextFields &fields,
+                bool writeEntries, const CodePage &codePage, QString *error)
+{
+    // Running out of memory while the file is built must leave the table,
+    // the program and the old file as they were.
+    return withinMemory([&] { return saveWithoutCatching(path, format, rows, fields, writeEntries, codePage, error); },
+                        [&] {
+                            return QStringLiteral("メモリが足りないため、%1 件の項目を%2に保存できませんでした。")
+                                .arg(writeEntries ? rows.count() : 0)
+                                .arg(shown(path));
+                        },
+                        error);
 }
 
 } // namespace
@@ -161,30 +200,25 @@ QString errorBoxText(const QString &message, const QString &description)
 bool loadDocument(const QString &path, const CodePage &codePage, LoadedDocument &into, QString *error,
                   QByteArray *bytes, LoadProgress *progress)
 {
-    into = LoadedDocument();
-    // The rows reach into only at the end of a read, so a load that ran out
-    // of memory leaves it empty.
-    return withinMemory([&] { return loadWithoutCatching(path, codePage, into, error, bytes, progress); },
-                        [&] {
-                            return QStringLiteral("メモリが足りないため、ファイル%1（%2 バイト）を読み込めませんでした。")
-                                .arg(shown(path))
-                                .arg(QFileInfo(path).size());
-                        },
-                        error);
+    return loadWithin(path, codePage, into, error, bytes, progress, {});
+}
+
+bool loadDocumentOfAnyName(const QString &path, const CodePage &codePage, LoadedDocument &into,
+                           const FileFormat **format, QString *error)
+{
+    return loadWithin(path, codePage, into, error, nullptr, nullptr, {true, format});
 }
 
 bool saveDocument(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
                   const CodePage &codePage, QString *error)
 {
-    // Running out of memory while the file is built must leave the table,
-    // the program and the old file as they were.
-    return withinMemory([&] { return saveWithoutCatching(path, rows, fields, writeEntries, codePage, error); },
-                        [&] {
-                            return QStringLiteral("メモリが足りないため、%1 件の項目を%2に保存できませんでした。")
-                                .arg(writeEntries ? rows.count() : 0)
-                                .arg(shown(path));
-                        },
-                        error);
+    return saveWithin(path, FormatRegistry::forPath(path), rows, fields, writeEntries, codePage, error);
+}
+
+bool saveDocumentAs(const QString &path, const FileFormat &format, const EntryList &rows, const TextFields &fields,
+                    const CodePage &codePage, QString *error)
+{
+    return saveWithin(path, format, rows, fields, true, codePage, error);
 }
 
 } // namespace wendaro

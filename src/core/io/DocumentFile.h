@@ -13,6 +13,7 @@
 namespace wendaro {
 
 class CodePage;
+class FileFormat;
 
 inline const QString ReadErrorMessage = QStringLiteral("ファイル読み込みエラー");
 inline const QString WriteErrorMessage = QStringLiteral("ファイル書き込みエラー");
@@ -48,6 +49,11 @@ struct LoadedDocument
 bool loadDocument(const QString &path, const CodePage &codePage, LoadedDocument &into, QString *error,
                   QByteArray *bytes = nullptr, LoadProgress *progress = nullptr);
 
+// As loadDocument, for a file whose name may say nothing of its format:
+// FormatRegistry::forPathOrContent picks it, and *format tells which it was.
+bool loadDocumentOfAnyName(const QString &path, const CodePage &codePage, LoadedDocument &into,
+                           const FileFormat **format, QString *error);
+
 // Writes the document to path in the format that FormatRegistry::forPath
 // picks; with writeEntries false the file is created empty. The file is
 // streamed to a temporary file beside it, which replaces the old file only
@@ -58,5 +64,8 @@ bool loadDocument(const QString &path, const CodePage &codePage, LoadedDocument 
 // when memory runs out, the old file stays as it was.
 bool saveDocument(const QString &path, const EntryList &rows, const TextFields &fields, bool writeEntries,
                   const CodePage &codePage, QString *error);
+// As saveDocument, in the format given whatever the path's suffix says.
+bool saveDocumentAs(const QString &path, const FileFormat &format, const EntryList &rows, const TextFields &fields,
+                    const CodePage &codePage, QString *error);
 
 } // namespace wendaro
