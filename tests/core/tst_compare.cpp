@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/compare/TableDiff.h"
+#include "core/compare/TableMerge.h"
 #include "core/compare/TableUpdate.h"
 
 #include <QTest>
@@ -48,6 +49,8 @@ private Q_SLOTS:
     void diff();
     void update_data();
     void update();
+    void merge_data();
+    void merge();
 };
 
 void TestCompare::diff_data()
@@ -163,6 +166,104 @@ void TestCompare::update()
     }
     QCOMPARE(gotRows, rows);
     QCOMPARE(gotReport, report);
+}
+
+void TestCompare::merge_data()
+{
+    QTest::addColumn<QStringList>("base");
+    QTest::addColumn<QStringList>("ours");
+    QTest::addColumn<QStringList>("theirs");
+    QTest::addColumn<QStringList>("memos");  // base, ours, theirs; "~": a table with no room for it
+    QTest::addColumn<bool>("preferTheirs");
+    QTest::addColumn<QStringList>("merged"); // the rows and last "memo:..."; or "refused"
+    QTest::addColumn<QStringList>("conflicts"); // "INDEX|FIELD KIND base/ours/theirs", "-" where absent
+
+    const QStringList base{"1|a|x", "2|b|y", "3|c|z"};
+    const QStringList memos{"m", "m", "m"};
+    QTest::newRow("name on one side, value on the other, another row")
+        << base << QStringList{"1|A|x", "2|b|y", "3|c|z"} << QStringList{"1|a|X", "2|b|y", "3|c|Z"} << memos << false
+        << QStringList{"1|A|X", "2|b|y", "3|c|Z", "memo:m"} << QStringList{};
+    QTest::newRow("same change twice is taken once")
+        << base << QStringList{"1|a|q", "2|b|y", "3|c|z"} << QStringList{"1|a|q", "2|b|y", "3|c|z"} << memos << false
+        << QStringList{"1|a|q", "2|b|y", "3|c|z", "memo:m"} << QStringList{};
+    QTest::newRow("value changed two ways: ours")
+        << base << QStringList{"1|a|o", "2|b|y", "3|c|z"} << QStringList{"1|a|t", "2|B|y", "3|c|z"} << memos << false
+        << QStringList{"1|a|o", "2|B|y", "3|c|z", "memo:m"} << QStringList{"1|value changed x/o/t"};
+    QTest::newRow("value changed two ways: theirs preferred")
+        << base << QStringList{"1|a|o", "2|b|y", "3|c|z"} << QStringList{"1|a|t", "2|b|y", "3|c|z"} << memos << true
+        << QStringList{"1|a|t", "2|b|y", "3|c|z", "memo:m"} << QStringList{"1|value changed x/o/t"};
+    QTest::newRow("theirs' new rows follow their predecessor, in ours' order")
+        << base << QStringList{"3|c|z", "1|a|x", "2|b|y"} << QStringList{"7|s|s", "1|a|x", "5|e|e", "6|f|f", "2|b|y", "3|c|z"}
+        << memos << false << QStringList{"7|s|s", "3|c|z", "1|a|x", "5|e|e", "6|f|f", "2|b|y", "memo:m"} << QStringList{};
+    QTest::newRow("added on both: same once, different conflicts")
+        << base << QStringList{"1|a|x", "2|b|y", "3|c|z", "8|h|h", "9|i|o"}
+        << QStringList{"1|a|x", "2|b|y", "3|c|z", "9|I|t", "8|h|h"} << memos << false
+        << QStringList{"1|a|x", "2|b|y", "3|c|z", "8|h|h", "9|i|o", "memo:m"}
+        << QStringList{"9|name added -/i/I", "9|value added -/o/t"};
+    QTest::newRow("removed on one side, unchanged on the other")
+        << base << QStringList{"2|b|y", "3|c|Z"} << QStringList{"3|c|z", "1|a|x"} << memos << false
+        << QStringList{"3|c|Z", "memo:m"} << QStringList{};
+    QTest::newRow("removed in ours, changed in theirs: ours removes")
+        << base << QStringList{"2|b|y", "3|c|z"} << QStringList{"1|a|X", "2|b|y", "3|c|z"} << memos << false
+        << QStringList{"2|b|y", "3|c|z", "memo:m"} << QStringList{"1|value removedInOurs x/-/X"};
+    QTest::newRow("removed in ours, changed in theirs: theirs keeps it in place")
+        << base << QStringList{"3|c|z", "2|b|y"} << QStringList{"2|b|y", "1|A|x", "3|c|z"} << memos << true
+        << QStringList{"3|c|z", "2|b|y", "1|A|x", "memo:m"} << QStringList{"1|name removedInOurs a/-/A"};
+    QTest::newRow("removed in theirs, changed in ours: ours keeps it")
+        << base << QStringList{"1|a|x", "2|b|Y", "3|c|z"} << QStringList{"1|a|x", "3|c|z"} << memos << false
+        << QStringList{"1|a|x", "2|b|Y", "3|c|z", "memo:m"} << QStringList{"2|value removedInTheirs y/Y/-"};
+    QTest::newRow("memo from the side that can hold it")
+        << base << base << base << QStringList{"m", "~", "new"} << false
+        << QStringList{"1|a|x", "2|b|y", "3|c|z", "memo:new"} << QStringList{};
+    QTest::newRow("memo changed two ways")
+        << base << base << base << QStringList{"m", "o", "t"} << false
+        << QStringList{"1|a|x", "2|b|y", "3|c|z", "memo:o"} << QStringList{"memo changed m/o/t"};
+    QTest::newRow("repeated index refused")
+        << base << QStringList{"1|a|x", "1|b|y"} << base << memos << false << QStringList{"refused"} << QStringList{};
+}
+
+void TestCompare::merge()
+{
+    QFETCH(QStringList, base);
+    QFETCH(QStringList, ours);
+    QFETCH(QStringList, theirs);
+    QFETCH(QStringList, memos);
+    QFETCH(bool, preferTheirs);
+    QFETCH(QStringList, merged);
+    QFETCH(QStringList, conflicts);
+
+    const EntryList tables[] = {table(base), table(ours), table(theirs)};
+    TextFields fields[3];
+    MergeInput inputs[3];
+    for (int t = 0; t < 3; ++t) {
+        fields[t].memo = memos[t];
+        inputs[t] = {&tables[t], memos[t] == QLatin1String("~") ? nullptr : &fields[t], QStringLiteral("T%1").arg(t)};
+    }
+    QString error;
+    const std::optional<MergeResult> result =
+        mergeTables(inputs[0], inputs[1], inputs[2], preferTheirs ? MergeSide::Theirs : MergeSide::Ours, &error);
+    QStringList gotRows;
+    QStringList gotConflicts;
+    if (!result) {
+        QVERIFY2(error.startsWith(QLatin1String("T1")) && error.contains(QStringLiteral("1（1、2")), qPrintable(error));
+        gotRows << QStringLiteral("refused");
+    } else {
+        for (qsizetype p = 1; p <= result->rows.count(); ++p) {
+            const Entry &e = result->rows.at(p);
+            gotRows << e.indexText + QLatin1Char('|') + e.name + QLatin1Char('|') + e.value.toString();
+        }
+        gotRows << QStringLiteral("memo:") + result->fields.memo;
+        static const char *const fieldNames[] = {"outputFile", "memo", "name", "value"};
+        static const char *const kinds[] = {"changed", "added", "removedInOurs", "removedInTheirs"};
+        for (const MergeConflict &c : result->conflicts)
+            gotConflicts << QStringLiteral("%1%2 %3 %4/%5/%6")
+                                .arg(c.index ? QString::number(*c.index) + QLatin1Char('|') : QString(),
+                                     QLatin1String(fieldNames[int(c.field)]), QLatin1String(kinds[int(c.kind)]),
+                                     c.base.value_or(QStringLiteral("-")), c.ours.value_or(QStringLiteral("-")),
+                                     c.theirs.value_or(QStringLiteral("-")));
+    }
+    QCOMPARE(gotRows, merged);
+    QCOMPARE(gotConflicts, conflicts);
 }
 
 QTEST_GUILESS_MAIN(TestCompare)

@@ -52,4 +52,12 @@ constexpr ProblemKindNames namesOf(Problem::Kind kind)
 // How a table's places are counted, which decides how messages name them.
 enum class PlaceKind { Line, Offset };
 
+// How a message names an entry: "インデックス 12（name）", or without a name
+// "インデックス 12".
+inline QString entryLabel(qint16 index, const QString &name)
+{
+    return name.isEmpty() ? QStringLiteral("インデックス %1").arg(index)
+                          : QStringLiteral("インデックス %1（%2）").arg(index).arg(name);
+}
+
 } // namespace wendaro

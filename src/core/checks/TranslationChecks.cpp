@@ -181,9 +181,7 @@ Problem finding(qint16 index, const QString &name, qint64 place, Severity severi
     problem.place = place;
     problem.index = index;
     problem.name = name;
-    const QString entry = name.isEmpty() ? QStringLiteral("インデックス %1").arg(index)
-                                         : QStringLiteral("インデックス %1（%2）").arg(index).arg(name);
-    problem.message = entry + QStringLiteral(": ") + message;
+    problem.message = entryLabel(index, name) + QStringLiteral(": ") + message;
     return problem;
 }
 
