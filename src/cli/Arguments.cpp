@@ -29,6 +29,16 @@ const OptionRule *findRule(const QList<OptionRule> &rules, const QByteArray &nam
     return found == rules.cend() ? nullptr : &*found;
 }
 
+// The rule that "-l" spells, or null; a letter stands for one option only.
+const OptionRule *findLetter(const QList<OptionRule> &rules, const QByteArray &arg)
+{
+    if (arg.size() != 2 || arg[1] == '-')
+        return nullptr;
+    const auto found = std::find_if(rules.cbegin(), rules.cend(),
+                                    [&](const OptionRule &s) { return s.letter != 0 && arg[1] == s.letter; });
+    return found == rules.cend() ? nullptr : &*found;
+}
+
 } // namespace
 
 Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<OptionRule>> &optionsByCommand)
@@ -56,9 +66,10 @@ Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<Op
         } else if (arg == "--version") {
             parsed.version = true;
         } else {
-            const qsizetype equals = arg.indexOf('=');
-            const QByteArray name = arg.mid(2, equals < 0 ? -1 : equals - 2);
-            const OptionRule *rule = arg.startsWith("--") ? findRule(every, name) : nullptr;
+            const OptionRule *letter = findLetter(every, arg);
+            const qsizetype equals = letter ? -1 : arg.indexOf('=');
+            const QByteArray name = letter ? QByteArray(letter->name) : arg.mid(2, equals < 0 ? -1 : equals - 2);
+            const OptionRule *rule = letter ? letter : arg.startsWith("--") ? findRule(every, name) : nullptr;
             if (!rule) {
                 if (parsed.error.isEmpty())
                     parsed.error = QStringLiteral("unknown option \"%1\"").arg(QFile::decodeName(arg));

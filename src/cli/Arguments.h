@@ -12,11 +12,13 @@
 namespace wendaro::cli {
 
 // An option a command accepts: "--name" alone, or "--name VALUE" /
-// "--name=VALUE" when it takes a value.
+// "--name=VALUE" when it takes a value; with a letter also "-l" (and
+// "-l VALUE"), as a shorter spelling of the same option.
 struct OptionRule
 {
     const char *name; // without the leading "--"
     bool takesValue;
+    char letter = 0;  // none when 0
 };
 
 // The command line after its options were sorted out. Arguments stay bytes:

@@ -4,6 +4,7 @@
 #include "cli/CompareCommands.h"
 #include "cli/Console.h"
 #include "cli/ExitCode.h"
+#include "cli/MergeCommand.h"
 #include "cli/TranslationCommands.h"
 
 #include "core/text/CodePage.h"
@@ -28,6 +29,8 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
        wendaro-cli import TABLE IN OUT [--source ORIGINAL] [--fuzzy] [--ignore-extra]
        wendaro-cli diff [--format=text|json] [--order] A B
        wendaro-cli update OLD_ORIGINAL NEW_ORIGINAL TRANSLATION OUT
+       wendaro-cli merge [-o OUT] [--prefer=ours|theirs] [--format=text|json]
+                   BASE OURS THEIRS
        wendaro-cli --help | -h
        wendaro-cli --version
 
@@ -97,6 +100,27 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
            counts. A table that holds an index twice is refused (exit 1,
            "FILE: reason"). A text OUT gets TRANSLATION's output-file and
            memo lines.
+  merge    merge OURS and THEIRS, two changed copies of BASE, index by
+           index into OUT (-o OUT, --output OUT), by default OURS itself
+           in OURS' format, as git's merge driver wants it; an OUT given
+           takes its format from its path as for convert. A file whose name
+           ends in neither ".stf" nor ".txt" (git's ".merge_file_XXXXXX")
+           is STF when it begins with the bytes CD AB 00 00, text otherwise.
+           Name and value, and a text table's output-file and memo lines,
+           merge each on its own: a change on one side is taken, the same
+           change on both is taken once, two different changes conflict;
+           an entry added on one side is added, on both the same once;
+           removed on one side and unchanged on the other it is removed,
+           changed on the other it conflicts. OURS' rows keep OURS' order;
+           a row only THEIRS adds follows the row before it in THEIRS.
+           Each conflict is a line on stderr, "OUT: インデックス 12（name）:
+           ..." with the BASE, OURS and THEIRS texts, and OUT takes OURS'
+           side. --prefer=ours|theirs takes that side for every conflict,
+           still listed. --format=json lists them on stdout instead.
+           A table that repeats an index is refused. Exit status 0: merged
+           (or resolved by --prefer), 1: conflicts left, 2: a table could
+           not be read or was refused, or OUT not written; after 2 nothing
+           is written.
 
 Options count only before "--"; every argument after it is a command or a
 path, so "check -- -h" checks the file "-h". A help option anywhere before
@@ -158,6 +182,8 @@ const Command Commands[] = {
      [](const Arguments &a, const CodePage &codePage) {
          return update(a.operands[0], a.operands[1], a.operands[2], a.operands[3], codePage);
      }},
+    {"merge", 3, "three paths, BASE, OURS and THEIRS", {{"output", true, 'o'}, {"prefer", true}, {"format", true}},
+     [](const Arguments &a, const CodePage &codePage) { return merge(a, codePage); }},
 };
 
 int usageError(const QString &what)

@@ -477,6 +477,25 @@ void TestCli::compare_data()
     QTest::newRow("update out not writable")
         << args("update @good.stf @new.txt @translation.stf @nowhere/out.txt") << 2 << QByteArray()
         << QStringList{QStringLiteral("ファイル書き込みエラー"), ""} << QByteArray();
+
+    QTest::newRow("merge stf and text") << args("merge -o @out.txt @good.stf @translation.stf @new.txt") << 0
+                                        << QByteArray() << none
+                                        << QByteArray("Index\tName\tValue\r\n3\tab\tX\r\n4\tcd\ty\r\n");
+    QTest::newRow("merge conflict keeps ours")
+        << args("merge -o @out.txt @good.stf @translation.stf @controls.stf") << 1 << QByteArray()
+        << QStringList{QStringLiteral("@out.txt: インデックス 3（ab）: 値が両方で違うように変更されています"
+                                      "（BASE \"x\"、OURS \"X\"、THEIRS \"\\n\\r\\t\\x01\\\"\\\\\"）。"),
+                       QStringLiteral("@out.txt: 食い違いが 1 件")}
+        << QByteArray("Index\tName\tValue\r\n3\tab\tX\r\n");
+    QTest::newRow("merge suffix-less stf, theirs preferred")
+        << args("merge --prefer=theirs --output @out.txt @good.txt @ours_file @y.txt") << 0 << QByteArray()
+        << QStringList{QStringLiteral("@out.txt: インデックス 3（ab）: 値が両方で違うように変更されています"
+                                      "（BASE \"x\"、OURS \"X\"、THEIRS \"Y\"）。"),
+                       QStringLiteral("@out.txt: 食い違いが 1 件")}
+        << QByteArray("Index\tName\tValue\r\n3\tab\tY\r\n");
+    QTest::newRow("merge repeated index refused") << args("merge -o @out.txt @good.stf @twice.txt @good.stf") << 2
+                                                  << QByteArray() << QStringList{read, QStringLiteral("OURS の表")}
+                                                  << QByteArray();
 }
 
 void TestCli::compare()
@@ -502,6 +521,8 @@ void TestCli::compare()
     putFile(dir.filePath(QStringLiteral("surrogate.stf")), stf("00d8"));
     putFile(dir.filePath(QStringLiteral("controls.stf")), stf("0a000d00090001002200" "5c00"));
     putFile(dir.filePath(QStringLiteral("translation.stf")), stf("5800"));
+    putFile(dir.filePath(QStringLiteral("ours_file")), stf("5800"));
+    putFile(dir.filePath(QStringLiteral("y.txt")), "Index\tName\tValue\r\n3\tab\tY\r\n");
     putFile(dir.filePath(QStringLiteral("new.txt")), "Index\tName\tValue\r\n3\tab\tx\r\n4\tcd\ty\r\n");
     putFile(dir.filePath(QStringLiteral("twice.txt")), "Index\tName\tValue\r\n3\ta\tb\r\n3\tc\td\r\n");
     for (QString &arg : args) {
