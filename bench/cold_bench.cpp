@@ -6,6 +6,8 @@
 //
 // - `wendaro-cli check` beside stf_record_walk, the least any reader does;
 // - `wendaro-cli convert` either way beside `cp` of its input;
+// - `wendaro-cli merge` of three tables (STF, text, STF) beside `check` of
+//   each of the three, the load it cannot do without (not for the large one);
 // - the window from its start until its list has painted rows, beside the
 //   empty window from its start until its first paint (on the offscreen
 //   platform; skipped when the window cannot start);
@@ -197,7 +199,8 @@ public:
         const std::vector<std::string> walkArgs =
             size.valueLength == 32767 ? std::vector<std::string>{WalkPath, local(stf), "--mmap"}
                                       : std::vector<std::string>{WalkPath, local(stf)};
-        Series walk, check, cpStf, toText, cpText, toStf, emptyWindow, filledWindow;
+        Series walk, check, cpStf, toText, cpText, toStf, emptyWindow, filledWindow, merge, threeChecks;
+        const bool merges = size.valueLength != 32767;
         for (int run = 0; run < runs; ++run) {
             walk.add(child(walkArgs, size.timeoutSeconds));
             check.add(child({CliPath, "check", local(stf)}, size.timeoutSeconds));
@@ -209,6 +212,12 @@ public:
             std::remove(copy.c_str());
             toStf.add(child({CliPath, "convert", local(text), outStf}, size.timeoutSeconds));
             std::remove(outStf.c_str());
+            if (merges) {
+                merge.add(child({CliPath, "merge", "-o", outStf, local(stf), local(text), local(stf)},
+                                size.timeoutSeconds));
+                std::remove(outStf.c_str());
+                threeChecks.add(checksOf({local(stf), local(text), local(stf)}, size.timeoutSeconds));
+            }
             if (m_windowFailure.empty()) {
                 emptyWindow.add(window({}, 60));
                 filledWindow.add(window(local(stf), size.timeoutSeconds));
@@ -219,6 +228,8 @@ public:
         printTime("check " + label, check, walkName, walk, size.goals.check);
         printTime("convert STF → text " + label, toText, "cp of the STF file", cpStf, size.goals.convert);
         printTime("convert text → STF " + label, toStf, "cp of the text file", cpText, size.goals.convert);
+        if (merges)
+            printTime("merge of three " + label, merge, "check of each", threeChecks, 0);
         if (m_windowFailure.empty())
             printWindow(label, filledWindow, emptyWindow, size.goals.windowExtraMs);
         printPeak("check " + label, check, stfBytes, size.goals.cliPeak);
@@ -233,6 +244,22 @@ private:
     static constexpr const char *CliPath = WENDARO_CLI_PATH;
     static constexpr const char *AppPath = WENDARO_APP_PATH;
     static constexpr const char *WalkPath = WENDARO_WALK_PATH;
+
+    // The checks of the files one after the other, as one run: their times
+    // added, the largest peak.
+    ChildRun checksOf(const std::vector<std::string> &files, double timeoutSeconds) const
+    {
+        ChildRun all;
+        all.ok = true;
+        for (const std::string &file : files) {
+            const ChildRun one = child({CliPath, "check", file}, timeoutSeconds);
+            if (!one.ok)
+                return one;
+            all.ms += one.ms;
+            all.peakBytes = std::max(all.peakBytes, one.peakBytes);
+        }
+        return all;
+    }
 
     QString path(const QString &name) const { return QDir(m_dir).filePath(name); }
     std::string local(const QString &file) const { return QFile::encodeName(file).toStdString(); }
