@@ -14,7 +14,7 @@ namespace wendaro {
 
 // A scripted person: answers message boxes and file dialogs from queues,
 // runs a script when the entry editor opens, and records everything shown.
-class FakeUserInterface : public UserInterface, public RecordedLaunches
+class FakeUserInterface : public RecordedLaunches<UserInterface>
 {
 public:
     // Answers for boxes with Yes/No/Cancel, in order; when none is left the
@@ -60,12 +60,6 @@ public:
         if (editorScript)
             editorScript(fill);
     }
-
-    bool startDetached(const QString &program, const QStringList &arguments) override
-    {
-        return recordStart(program, arguments);
-    }
-    bool openWithDefaultViewer(const QString &path) override { return recordOpen(path); }
 
     void runLongTask(const QString &label, const std::function<void(LoadProgress &)> &task) override
     {

@@ -405,8 +405,7 @@ private slots:
         ControlFixture f;
         QVERIFY(writeTable(f.path("a.stf"), {{1, QString(QChar(0xFF71)), "x"}, {2, "b", "y"}}));
         QVERIFY(writeTable(f.path("b.stf"), {{7, "z", "w"}}));
-        QString error;
-        LoadAhead ahead(f.path(aheadFile), *CodePage::open(aheadCodePage, &error));
+        LoadAhead ahead(f.path(aheadFile), testCodePage(aheadCodePage));
         f.controller.startUp(f.path("a.stf"), true, &ahead);
         QVERIFY(f.ui.messages.isEmpty());
         QCOMPARE(f.indexTexts().size(), 2);

@@ -4,7 +4,8 @@
 // thread that then builds the application: a window made on what Qt holds
 // to be another thread does not take a click. Its own main, since the test
 // needs a process where nothing has used Qt yet.
-#include "core/text/CodePage.h"
+#include "TestTables.h"
+
 #include "control/LoadAhead.h"
 
 #include <QCoreApplication>
@@ -24,16 +25,11 @@ bool warnedOfAnotherThread = false;
 
 int main(int argc, char *argv[])
 {
+    const CodePage codePage = testCodePage();
     // Qt says so as the application is made.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
         warnedOfAnotherThread |= message.contains(QLatin1String("main() thread"));
     });
-    QString error;
-    const std::optional<CodePage> codePage = CodePage::open(CodePage::DefaultName, &error);
-    if (!codePage) {
-        std::fprintf(stderr, "FAIL: no code page\n");
-        return 1;
-    }
     // A large file made without Qt: its load uses QFile at once and is
     // still reading when the application is made. Sparse, so that it costs
     // no disk.
@@ -44,7 +40,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     const auto removeFile = qScopeGuard([&path] { unlink(path); });
-    LoadAhead ahead(QString::fromLocal8Bit(path), *codePage);
+    LoadAhead ahead(QString::fromLocal8Bit(path), codePage);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     QCoreApplication app(argc, argv);
     if (warnedOfAnotherThread) {

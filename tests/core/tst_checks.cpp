@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/CodePage.h"
+#include "TestTables.h"
 #include "core/model/EntryList.h"
 #include "core/model/IndexText.h"
 #include "core/model/TextFields.h"
@@ -14,12 +15,6 @@
 using namespace wendaro;
 
 namespace {
-
-const CodePage &japanese()
-{
-    static const CodePage codePage = *CodePage::open("windows-932", nullptr);
-    return codePage;
-}
 
 // "index|name|value" rows; "*N" alone stands for N rows of indexes 1..N.
 void fill(EntryList &rows, const QStringList &described)
@@ -120,7 +115,7 @@ void TestChecks::tableProblems()
     std::vector<qint64> places;
     for (qsizetype i = 1; i <= list.count(); ++i)
         places.push_back(10 * i);
-    const QList<Problem> problems = wendaro::tableProblems(list, TextFields{QString(), memo}, japanese(), places,
+    const QList<Problem> problems = wendaro::tableProblems(list, TextFields{QString(), memo}, testCodePage(), places,
                                                            PlaceKind::Line);
     QStringList found;
     for (const Problem &p : problems)
@@ -161,7 +156,7 @@ void TestChecks::valuesInFileReportedAlike()
     file.remove(0, 1);
     const auto problemsOf = [](const EntryList &rows) {
         QStringList found;
-        for (const Problem &p : wendaro::tableProblems(rows, TextFields(), japanese(), {13, 40}, PlaceKind::Offset))
+        for (const Problem &p : wendaro::tableProblems(rows, TextFields(), testCodePage(), {13, 40}, PlaceKind::Offset))
             found << QString::number(p.place) + u' ' + p.message;
         return found;
     };
@@ -170,8 +165,8 @@ void TestChecks::valuesInFileReportedAlike()
     const FileFormat &stf = FormatRegistry::forPath(QStringLiteral("t.stf"));
     qint64 errorPlace = -1;
     QString error;
-    QVERIFY(stf.readTable(image, japanese(), copied, &errorPlace, &error));
-    QVERIFY(stf.readTableTaking(file, japanese(), kept, &errorPlace, &error));
+    QVERIFY(stf.readTable(image, testCodePage(), copied, &errorPlace, &error));
+    QVERIFY(stf.readTableTaking(file, testCodePage(), kept, &errorPlace, &error));
     QCOMPARE(problemsOf(kept.rows), problemsOf(copied.rows));
 }
 
@@ -204,12 +199,12 @@ void TestChecks::rowPlaces()
     Table table;
     qint64 errorPlace = -1;
     QString error;
-    if (!FormatRegistry::forPath(path).readTable(file, japanese(), table, &errorPlace, &error)) {
+    if (!FormatRegistry::forPath(path).readTable(file, testCodePage(), table, &errorPlace, &error)) {
         QCOMPARE(QList<qint64>{errorPlace}, places);
         return;
     }
     const std::vector<qint64> found = path.endsWith(QLatin1String(".stf")) ? stfRowOffsets(file)
-                                                                          : textRowLines(file, japanese());
+                                                                          : textRowLines(file, testCodePage());
     QCOMPARE(QList<qint64>(found.cbegin(), found.cend()), places);
     QCOMPARE(table.rows.count(), places.size());
 }

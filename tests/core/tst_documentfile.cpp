@@ -3,6 +3,7 @@
 #include "core/io/DocumentFile.h"
 #include "core/model/IndexText.h"
 #include "TestFiles.h"
+#include "TestTables.h"
 #include "core/formats/FormatRegistry.h"
 #include "core/model/Table.h"
 
@@ -100,16 +101,11 @@ private Q_SLOTS:
     void refusedTableLeavesOldFile();
 
 private:
-    const CodePage &codePage() const { return *m_codePage; }
-    std::optional<CodePage> m_codePage;
     QTemporaryDir m_dir;
 };
 
 void TestDocumentFile::initTestCase()
 {
-    QString error;
-    m_codePage = CodePage::open("windows-932", &error);
-    QVERIFY2(m_codePage, qPrintable(error));
     QVERIFY(m_dir.isValid());
 }
 
@@ -171,7 +167,7 @@ void TestDocumentFile::unreadableFile()
     const QString path = dir.filePath(name);
     LoadedDocument result;
     QString error;
-    QVERIFY(!loadDocument(path, codePage(), result, &error));
+    QVERIFY(!loadDocument(path, testCodePage(), result, &error));
     QVERIFY(result.rows.isEmpty());
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     QVERIFY2(error.contains(hint), qPrintable(error));
@@ -207,7 +203,7 @@ void TestDocumentFile::nextIndex()
     putFile(path, data);
     LoadedDocument result;
     QString error;
-    QVERIFY2(loadDocument(path, codePage(), result, &error), qPrintable(error));
+    QVERIFY2(loadDocument(path, testCodePage(), result, &error), qPrintable(error));
     QCOMPARE(result.rows.count(), rows);
     QCOMPARE(int(result.nextIndex), nextIndex);
 }
@@ -238,7 +234,7 @@ void TestDocumentFile::rowsBeforeFormatErrorStay()
     putFile(path, data);
     LoadedDocument result;
     QString error;
-    QVERIFY(!loadDocument(path, codePage(), result, &error));
+    QVERIFY(!loadDocument(path, testCodePage(), result, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(result.rows.count(), rows);
     QCOMPARE(result.fields.memo, memo);
@@ -262,7 +258,7 @@ void TestDocumentFile::readerStopsWhenAsked()
     table.progress = &progress;
     qint64 errorPlace = -1;
     QString error;
-    QVERIFY(!FormatRegistry::forPath(name).readTable(data, codePage(), table, &errorPlace, &error));
+    QVERIFY(!FormatRegistry::forPath(name).readTable(data, testCodePage(), table, &errorPlace, &error));
     QCOMPARE(error, QString());
     QCOMPARE(errorPlace, -1);
     QCOMPARE(table.rows.count(), 0);
@@ -282,7 +278,7 @@ void TestDocumentFile::savedEmptyWithoutEntries()
     putFile(path, "an old file that is replaced");
     QString error;
     const EntryList rows = tableOf({{indexText(1), QStringLiteral("a"), QStringLiteral("b"), {}}});
-    QVERIFY2(saveDocument(path, rows, {QStringLiteral("out"), QStringLiteral("memo")}, false, codePage(), &error),
+    QVERIFY2(saveDocument(path, rows, {QStringLiteral("out"), QStringLiteral("memo")}, false, testCodePage(), &error),
              qPrintable(error));
     QVERIFY(QFileInfo(path).isFile());
     QCOMPARE(QFileInfo(path).size(), 0);
@@ -311,16 +307,15 @@ void TestDocumentFile::refusedTableLeavesOldFile()
     QFETCH(QByteArray, codePageName);
     QFETCH(QList<Entry>, rows);
 
+    const CodePage page = testCodePage(codePageName);
     QString error;
-    const std::optional<CodePage> page = CodePage::open(codePageName, &error);
-    QVERIFY2(page, qPrintable(error));
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(name);
     const QByteArray old = stfImage({{9, "old", "file"}});
     putFile(path, old);
 
-    QVERIFY(!saveDocument(path, tableOf(rows), {}, true, *page, &error));
+    QVERIFY(!saveDocument(path, tableOf(rows), {}, true, page, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(contents(path), old);
     QCOMPARE(namesIn(dir.path()), QStringList{name});

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/CodePage.h"
+#include "TestTables.h"
 #include "core/model/EntryList.h"
 #include "core/text/LineBreaks.h"
 #include "core/formats/StfReader.h"
@@ -60,21 +61,6 @@ QByteArray nameRecordWithLength(quint32 index, quint32 length, const QByteArray 
     return field(index) + field(length) + name;
 }
 
-CodePage codePage(const QByteArray &name)
-{
-    QString error;
-    const std::optional<CodePage> page = CodePage::open(name, &error);
-    if (!page)
-        qFatal("%s", qPrintable(error));
-    return *page;
-}
-
-const CodePage &windows932()
-{
-    static const CodePage page = codePage("windows-932");
-    return page;
-}
-
 QString visible(QString text)
 {
     return text.replace(QLatin1Char('\r'), QLatin1String("\\r")).replace(QLatin1Char('\n'), QLatin1String("\\n"));
@@ -126,7 +112,7 @@ struct ReadOutcome
     QString error;
 };
 
-ReadOutcome readStf(const QByteArray &file, const CodePage &page = windows932())
+ReadOutcome readStf(const QByteArray &file, const CodePage &page = testCodePage())
 {
     ReadOutcome outcome{false, {}, 1, {}};
     qint64 errorOffset = -1;
@@ -365,7 +351,7 @@ void TestStf::write()
     StfWriter writer;
     QByteArray out;
     QString error;
-    QVERIFY2(writer.write(rows, windows932(), out, &error), qPrintable(error));
+    QVERIFY2(writer.write(rows, testCodePage(), out, &error), qPrintable(error));
     QCOMPARE(out.toHex(' '), file.toHex(' '));
 }
 
@@ -425,7 +411,7 @@ void TestStf::writeRefusal()
     StfWriter writer;
     QByteArray out("untouched");
     QString error;
-    QVERIFY(!writer.write(rows, codePage(codePageName), out, &error));
+    QVERIFY(!writer.write(rows, testCodePage(codePageName), out, &error));
     checkErrorNames(error, errorParts);
     QCOMPARE(out, QByteArray("untouched"));
 }
@@ -470,7 +456,7 @@ void TestStf::rewrite()
     StfWriter writer;
     QByteArray out;
     QString error;
-    QVERIFY2(writer.write(outcome.rows, windows932(), out, &error), qPrintable(error));
+    QVERIFY2(writer.write(outcome.rows, testCodePage(), out, &error), qPrintable(error));
     QCOMPARE(out.toHex(' '), written.toHex(' '));
 }
 
@@ -504,7 +490,7 @@ void TestStf::namesByteExact()
     QFETCH(QByteArray, codePageName);
     QFETCH(QByteArray, file);
 
-    const CodePage page = codePage(codePageName);
+    const CodePage page = testCodePage(codePageName);
     const ReadOutcome outcome = readStf(file, page);
     QVERIFY2(outcome.ok, qPrintable(outcome.error));
     StfWriter writer;
@@ -548,7 +534,7 @@ void TestStf::roundTrip()
     StfWriter writer;
     QByteArray out;
     QString error;
-    QVERIFY2(writer.write(written, windows932(), out, &error), qPrintable(error));
+    QVERIFY2(writer.write(written, testCodePage(), out, &error), qPrintable(error));
     const ReadOutcome outcome = readStf(out);
     QVERIFY2(outcome.ok, qPrintable(outcome.error));
     QCOMPARE(rowsOf(outcome.rows), rows);
@@ -586,7 +572,7 @@ void TestStf::keptInFile()
         qint16 largest = 1;
             qint64 errorOffset = -1;
         QString error;
-        QVERIFY(reader.readKeeping(file, windows932(), rows, largest, &errorOffset, &error));
+        QVERIFY(reader.readKeeping(file, testCodePage(), rows, largest, &errorOffset, &error));
         const ValueText &value = rows.at(1).value;
         QCOMPARE(value.toString(), expected);
         QCOMPARE(value.size(), expected.size());

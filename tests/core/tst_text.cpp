@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/CodePage.h"
+#include "TestTables.h"
 #include "core/model/EntryList.h"
 #include "core/model/IndexText.h"
 #include "core/model/TextFields.h"
@@ -11,12 +12,6 @@
 using namespace wendaro;
 
 namespace {
-
-const CodePage &japanese()
-{
-    static const CodePage codePage = *CodePage::open("windows-932", nullptr);
-    return codePage;
-}
 
 // Rows as "index text|name|value", for comparing whole tables at once.
 QStringList rowsOf(const EntryList &rows)
@@ -132,7 +127,7 @@ void TestText::read()
     qint16 largestIndex = 1;
     qint64 errorLine = -1;
     QString error;
-    QCOMPARE(TextReader().read(file, japanese(), list, fields, largestIndex, &errorLine, &error), ok);
+    QCOMPARE(TextReader().read(file, testCodePage(), list, fields, largestIndex, &errorLine, &error), ok);
     QCOMPARE(rowsOf(list), rows);
     QCOMPARE(fields.outputFile, outputFile);
     QCOMPARE(fields.memo, memo);
@@ -169,7 +164,7 @@ void TestText::write()
     QByteArray out;
     TextWriter writer;
     QString error;
-    QVERIFY2(writer.write(list, {outputFile, memo}, japanese(), out, &error), qPrintable(error));
+    QVERIFY2(writer.write(list, {outputFile, memo}, testCodePage(), out, &error), qPrintable(error));
     QCOMPARE(out, file);
 
     // What was written reads back as it was.
@@ -177,7 +172,7 @@ void TestText::write()
     TextFields fields;
     qint16 largest = 1;
     qint64 errorLine = -1;
-    QVERIFY(TextReader().read(out, japanese(), back, fields, largest, &errorLine, &error));
+    QVERIFY(TextReader().read(out, testCodePage(), back, fields, largest, &errorLine, &error));
     QCOMPARE(rowsOf(back), rowsOf(list));
     QCOMPARE(fields.outputFile, QString(outputFile).trimmed());
     QCOMPARE(fields.memo, memo.trimmed().isEmpty() ? QString() : memo);
@@ -234,7 +229,7 @@ void TestText::refusals()
     QByteArray out = "untouched";
     TextWriter writer;
     QString error;
-    QVERIFY(!writer.write(list, {QString(), memo}, japanese(), out, &error));
+    QVERIFY(!writer.write(list, {QString(), memo}, testCodePage(), out, &error));
     QCOMPARE(out, QByteArray("untouched"));
     for (const QString &part : errorParts)
         QVERIFY2(error.contains(part), qPrintable(error));
@@ -252,11 +247,11 @@ void TestText::undecodableBytesSurvive()
     qint16 largest = 1;
     qint64 errorLine = -1;
     QString error;
-    QVERIFY(TextReader().read(file, japanese(), list, fields, largest, &errorLine, &error));
+    QVERIFY(TextReader().read(file, testCodePage(), list, fields, largest, &errorLine, &error));
     QCOMPARE(list.count(), 2);
     QByteArray out;
     TextWriter writer;
-    QVERIFY2(writer.write(list, fields, japanese(), out, &error), qPrintable(error));
+    QVERIFY2(writer.write(list, fields, testCodePage(), out, &error), qPrintable(error));
     QCOMPARE(out, file + "\r\n");
 }
 
@@ -269,11 +264,11 @@ void TestText::longTableWrittenAsOneText()
         appendRow(list, qint16(i), QStringLiteral("名前%1").arg(i), QString(1500 + i, QChar(u"aあ\uFF61"[i % 3])));
     const TextFields fields{QStringLiteral("out.stf"), QStringLiteral("memo")};
     QByteArray whole;
-    QCOMPARE(japanese().encode(TextWriter::layout(list, fields), whole), qsizetype(-1));
+    QCOMPARE(testCodePage().encode(TextWriter::layout(list, fields), whole), qsizetype(-1));
     QByteArray out;
     TextWriter writer;
     QString error;
-    QVERIFY2(writer.write(list, fields, japanese(), out, &error), qPrintable(error));
+    QVERIFY2(writer.write(list, fields, testCodePage(), out, &error), qPrintable(error));
     QCOMPARE(out.size(), whole.size());
     QVERIFY(out == whole);
 }

@@ -8,22 +8,23 @@
 
 namespace wendaro {
 
-// Other programs and the default viewer as a test sees them: every start is
-// recorded instead of made, and succeeds while viewerStarts holds.
-class RecordedLaunches
+// Other programs and the default viewer as a test sees them, for either
+// interface that starts them (the controller's person, the window's
+// desktop): every start is recorded instead of made, and succeeds while
+// viewerStarts holds.
+template <class Launcher> class RecordedLaunches : public Launcher
 {
 public:
     bool viewerStarts = true;
     QList<QPair<QString, QStringList>> started;
     QStringList openedWithDefaultViewer;
 
-protected:
-    bool recordStart(const QString &program, const QStringList &arguments)
+    bool startDetached(const QString &program, const QStringList &arguments) override
     {
         started.append({program, arguments});
         return viewerStarts;
     }
-    bool recordOpen(const QString &path)
+    bool openWithDefaultViewer(const QString &path) override
     {
         openedWithDefaultViewer.append(path);
         return viewerStarts;

@@ -6,8 +6,11 @@
 #include "core/model/EntryList.h"
 #include "core/model/IndexText.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
+#include <utility>
 
 // Tables that the window and control tests open, written by the program's
 // own writer in the format of their path. The rows carry no keys, so a table
@@ -15,10 +18,15 @@
 
 namespace wendaro {
 
-inline CodePage testCodePage()
+// The code page the tables are written in, or another one by name. A test
+// cannot go on without it, so a code page the machine lacks stops it at once.
+inline CodePage testCodePage(const QByteArray &name = "windows-932")
 {
     QString error;
-    return *CodePage::open("windows-932", &error);
+    std::optional<CodePage> codePage = CodePage::open(name, &error);
+    if (!codePage)
+        qFatal("cannot open the code page %s: %s", name.constData(), qPrintable(error));
+    return *std::move(codePage);
 }
 
 struct TestRow

@@ -25,7 +25,7 @@ namespace wendaro {
 // A person at the desktop: each modal dialog is shown and handed to the next
 // step, which answers it as the person would (typing, clicking, Esc); a dialog
 // without a step, or left open by its step, is rejected and counted.
-class ScriptedServices : public WindowServices, public RecordedLaunches
+class ScriptedServices : public RecordedLaunches<WindowServices>
 {
 public:
     using Step = std::function<void(QDialog &)>;
@@ -53,11 +53,6 @@ public:
         }
         return dialog.result();
     }
-    bool startDetached(const QString &program, const QStringList &arguments) override
-    {
-        return recordStart(program, arguments);
-    }
-    bool openWithDefaultViewer(const QString &path) override { return recordOpen(path); }
 };
 
 template <class T> T *child(QObject &parent, const QString &name)
