@@ -11,8 +11,26 @@
 #include "core/text/Spaces.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace wendaro {
+
+namespace {
+
+// Two names of one file: the same absolute path, or links to one file.
+bool isSameFile(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath()))
+        return true;
+    const QString canonical = first.canonicalFilePath();
+    return !canonical.isEmpty() && canonical == second.canonicalFilePath();
+}
+
+} // namespace
 
 DocumentSession::DocumentSession(WindowState &state, UserInterface &ui, CodePage codePage)
     : m_state(state), m_ui(ui), m_codePage(std::move(codePage))
@@ -25,7 +43,8 @@ bool DocumentSession::confirmSave()
         return false;
     switch (m_ui.showMessage(savePromptBox(m_state.currentPath()))) {
     case MessageAnswer::Yes:
-        // A failed save keeps the changes only if the caller stops.
+        // A failed save, or one declined over another program's change,
+        // keeps the changes only if the caller stops.
         return !saveFile(true);
     case MessageAnswer::No:
         return false;
@@ -71,6 +90,9 @@ bool DocumentSession::loadFile(LoadAhead *ahead)
                      });
     // A person who chose to stop needs no error box: the window stays as a
     // load that could not open its file leaves it, the list and fields empty.
+    // Nothing after a cancelled read: a save there asks before it writes
+    // over the file that was not read.
+    m_fileOnDisk = loaded.identity;
     if (loaded.cancelled)
         return false;
     // What was read stays shown, also when the file ended in an error.
@@ -86,7 +108,21 @@ bool DocumentSession::loadFile(LoadAhead *ahead)
     return true;
 }
 
+bool DocumentSession::mayWriteOver()
+{
+    const std::optional<FileIdentity> now = fileIdentity(m_state.currentPath());
+    // A file deleted meanwhile holds nothing to lose.
+    if (!now || now == m_fileOnDisk)
+        return true;
+    return m_ui.showMessage(changedOnDiskBox(m_state.currentPath())) == MessageAnswer::Yes;
+}
+
 bool DocumentSession::saveFile(bool writeEntries)
+{
+    return mayWriteOver() && writeFile(writeEntries);
+}
+
+bool DocumentSession::writeFile(bool writeEntries)
 {
     QString error;
     if (!saveDocument(m_state.currentPath(), m_state.entries(), m_state.fields(), writeEntries, m_codePage,
@@ -94,6 +130,7 @@ bool DocumentSession::saveFile(bool writeEntries)
         showError(WriteErrorMessage, error);
         return false;
     }
+    m_fileOnDisk = fileIdentity(m_state.currentPath());
     m_state.setUiState(UiState::FileClean);
     return true;
 }
@@ -113,17 +150,23 @@ void DocumentSession::chooseFile(ChooseMode mode)
         m_state.setCurrentPath(*chosen);
         // The document shown is the empty file about to be made.
         m_state.clearDocument();
-        saveFile(false);
+        writeFile(false);
         m_state.setNextIndex(1);
         break;
     case ChooseMode::Open:
         m_state.setCurrentPath(*chosen);
         loadFile();
         break;
-    case ChooseMode::SaveAs:
+    case ChooseMode::SaveAs: {
+        // Onto the open file itself it is a Save, and asks as one.
+        const bool sameFile = isSameFile(*chosen, m_state.currentPath());
         m_state.setCurrentPath(*chosen);
-        saveFile(true);
+        if (sameFile)
+            saveFile(true);
+        else
+            writeFile(true);
         break;
+    }
     case ChooseMode::Output:
         m_state.setFieldText(Field::File, *chosen);
         break;

@@ -3,6 +3,7 @@
 
 #include "control/DocumentStates.h"
 
+#include "core/io/FileIdentity.h"
 #include "core/text/CodePage.h"
 
 #include <QString>
@@ -34,7 +35,8 @@ public:
     void dropFiles(const QStringList &paths, bool firstPathBytesValid = true);
     void chooseFile(ChooseMode mode);
     // Writes the document to the current path (false: creates the file empty).
-    // True when written.
+    // True when written. A file there that another program changed since it
+    // was read or written here is written over only when the person says so.
     bool saveFile(bool writeEntries);
     void closeFile();
     // The window is about to close: true when it may.
@@ -48,6 +50,11 @@ private:
     // Reads the file of the current path, or takes what ahead read of it.
     // True when read without error.
     bool loadFile(LoadAhead *ahead = nullptr);
+    // saveFile without asking.
+    bool writeFile(bool writeEntries);
+    // False when the file at the current path is no longer the one read or
+    // written here and the person chose not to write over it.
+    bool mayWriteOver();
     void refuseUndecodableName(const QString &path);
     void showError(const QString &message, const QString &description);
 
@@ -56,6 +63,8 @@ private:
     CodePage m_codePage;
     // What the file dialog holds between uses: the last name set or chosen.
     QString m_dialogFileName;
+    // The file at the current path as it was last read or written here.
+    std::optional<FileIdentity> m_fileOnDisk;
 };
 
 } // namespace wendaro

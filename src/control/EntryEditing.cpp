@@ -49,8 +49,10 @@ void EntryEditing::removeEntry()
     const qsizetype position = entries.selectedPosition();
     if (position == 0)
         return;
+    Entry removed = entries.at(position);
     entries.removeAt(position);
     entries.clearSelection();
+    m_state.history().recordRemoved(position, std::move(removed));
     m_state.setUiState(UiState::Modified);
 }
 
@@ -75,15 +77,18 @@ void EntryEditing::formReturn(EditMode mode, const QString &index, const QString
 {
     EntryList &entries = m_state.entries();
     if (mode == EditMode::Add) {
-        entries.append(Entry{indexText(toInt16(index).value), name, value, std::nullopt});
+        const qsizetype added = entries.append(Entry{indexText(toInt16(index).value), name, value, std::nullopt});
         entries.clearSelection();
+        m_state.history().recordInserted({added});
     } else {
         const qsizetype position = entries.selectedPosition();
         if (position == 0)
             return;
+        Entry before = entries.at(position);
         entries.setIndexText(position, indexTextFromTyped(index));
         entries.setName(position, name);
         entries.setValue(position, value);
+        m_state.history().recordEdited(position, std::move(before));
     }
     // The proposed index moves on when it was taken as proposed; 32767 is the last one.
     const qint16 next = m_state.nextIndex();

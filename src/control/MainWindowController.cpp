@@ -6,8 +6,21 @@
 namespace wendaro {
 
 MainWindowController::MainWindowController(UserInterface &ui, CodePage codePage)
-    : m_ui(ui), m_state(ui), m_session(m_state, ui, std::move(codePage)), m_editing(m_state, ui)
+    : m_ui(ui), m_state(ui), m_session(m_state, ui, std::move(codePage)), m_editing(m_state, ui),
+      m_clipboard(m_state, ui)
 {
+}
+
+void MainWindowController::undo()
+{
+    if (m_state.history().undo())
+        m_state.setUiState(UiState::Modified);
+}
+
+void MainWindowController::redo()
+{
+    if (m_state.history().redo())
+        m_state.setUiState(UiState::Modified);
 }
 
 void MainWindowController::fieldFocused()

@@ -3,6 +3,7 @@
 
 #include "control/DocumentSession.h"
 #include "control/EntryEditing.h"
+#include "control/RowClipboard.h"
 #include "control/WindowState.h"
 
 #include <QString>
@@ -56,6 +57,16 @@ public:
         return m_editing.acceptEditor(mode, indexField, name, valueField);
     }
 
+    // Undo and redo of the rows' changes (see EditHistory): a change like
+    // any other, so the document becomes modified.
+    void undo();
+    void redo();
+    // The rows and the clipboard (see RowClipboard). isShown tells which
+    // positions the list shows.
+    void copySelectedRow() { m_clipboard.copySelectedRow(); }
+    void copyShownRows(const std::function<bool(qsizetype position)> &isShown) { m_clipboard.copyRows(isShown); }
+    void pasteRows() { m_clipboard.paste(); }
+
     // Sets the field's text, as typed or by a procedure; a real change marks
     // the document modified at once.
     void setFieldText(Field field, const QString &text) { m_state.setFieldText(field, text); }
@@ -77,6 +88,7 @@ private:
     WindowState m_state;
     DocumentSession m_session;
     EntryEditing m_editing;
+    RowClipboard m_clipboard;
 };
 
 } // namespace wendaro

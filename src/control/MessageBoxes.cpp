@@ -14,6 +14,12 @@ MessageBox savePromptBox(const QString &path)
             MessageButtons::YesNoCancel, MessageAnswer::Yes, MessageAnswer::Cancel};
 }
 
+MessageBox changedOnDiskBox(const QString &path)
+{
+    return {QStringLiteral("「%1」は、開いた後にほかのプログラムによって変更されています。上書きしますか？").arg(path),
+            ApplicationTitle, MessageIcon::Exclamation, MessageButtons::YesNo, MessageAnswer::No, MessageAnswer::No};
+}
+
 MessageBox noticeBox(const QString &text)
 {
     return {text, ApplicationTitle, MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok, MessageAnswer::Ok};

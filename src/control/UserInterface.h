@@ -16,7 +16,7 @@ namespace wendaro {
 inline const QString ApplicationTitle = QStringLiteral("Wendaro");
 
 enum class MessageIcon { Critical, Question, Exclamation };
-enum class MessageButtons { Ok, YesNoCancel };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // One modal message box. The box returns escapeAnswer when the person presses
@@ -103,6 +103,11 @@ public:
     // the task to stop. The task may run on another thread: it must not touch
     // anything the window shows.
     virtual void runLongTask(const QString &label, const std::function<void(LoadProgress &)> &task) = 0;
+
+    // The desktop's clipboard, as plain text: what it holds (empty when it
+    // holds no text), and putting text there.
+    virtual QString clipboardText() = 0;
+    virtual void setClipboardText(const QString &text) = 0;
 
     // Change notifications, raised only for a real change, so that the view
     // follows the state; a view reads the states it starts from from the

@@ -51,6 +51,7 @@ void WindowState::clearDocument()
     setFieldText(Field::Memo, QString());
     m_entries.clear();
     m_entries.setSorted(false);
+    m_history.clear();
 }
 
 } // namespace wendaro

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "control/CommandStates.h"
+#include "control/EditHistory.h"
 #include "control/UserInterface.h"
 
 #include "core/model/EntryList.h"
@@ -26,6 +27,8 @@ public:
     EntryList &entries() { return m_entries; }
     const EntryList &entries() const { return m_entries; }
     const TextFields &fields() const { return m_fields; }
+    // Undo and redo of the rows' changes; emptied with the document.
+    EditHistory &history() { return m_history; }
 
     QString fieldText(Field field) const;
     // Sets the field's text; a real change marks the document modified at once.
@@ -39,12 +42,14 @@ public:
 
     // Switches the commands for a state code.
     void setUiState(UiState state);
-    // Empties both fields and the list, which then keeps rows in the order they come.
+    // Empties both fields, the list, which then keeps rows in the order they
+    // come, and the history.
     void clearDocument();
 
 private:
     UserInterface &m_ui;
     EntryList m_entries;
+    EditHistory m_history{m_entries};
     TextFields m_fields;
     QString m_currentPath;
     CommandStates m_commands{m_ui, m_entries};

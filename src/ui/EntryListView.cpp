@@ -206,6 +206,12 @@ void EntryListView::mouseDoubleClickEvent(QMouseEvent *event)
 
 void EntryListView::keyPressEvent(QKeyEvent *event)
 {
+    // Before the item view, whose Ctrl+C would copy one cell.
+    if (const std::optional<ListKey> key = listKeyOf(*event)) {
+        event->accept();
+        emit listKeyPressed(*key);
+        return;
+    }
     const qsizetype before = m_entries.selectedPosition();
     const bool shownBefore = m_entries.isSelectedShown();
     QTreeView::keyPressEvent(event);

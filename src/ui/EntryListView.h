@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/ListKeys.h"
+
 #include <QTreeView>
 
 namespace wendaro {
@@ -35,6 +37,8 @@ signals:
     // Local files were dropped on the list, in the order dropped.
     // firstPathBytesValid: the first file's name decoded to the same bytes.
     void filesDropped(const QStringList &paths, bool firstPathBytesValid);
+    // A key that acts on the rows (undo, redo, copy, paste) was pressed.
+    void listKeyPressed(ListKey key);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

@@ -171,6 +171,30 @@ void EntryTableModel::rowRemoved(qsizetype)
     m_changing = false;
 }
 
+void EntryTableModel::rowsAboutToBeInserted(qsizetype position, qsizetype count)
+{
+    m_changing = true;
+    beginInsertRows({}, int(position - 1), int(position + count - 2));
+}
+
+void EntryTableModel::rowsInserted(qsizetype, qsizetype)
+{
+    endInsertRows();
+    m_changing = false;
+}
+
+void EntryTableModel::rowsAboutToBeRemoved(qsizetype position, qsizetype count)
+{
+    m_changing = true;
+    beginRemoveRows({}, int(position - 1), int(position + count - 2));
+}
+
+void EntryTableModel::rowsRemoved(qsizetype, qsizetype)
+{
+    endRemoveRows();
+    m_changing = false;
+}
+
 void EntryTableModel::rowsAboutToBeReordered()
 {
     m_changing = true;

@@ -53,6 +53,10 @@ private:
     void rowChanged(qsizetype position) override;
     void rowAboutToBeRemoved(qsizetype position) override;
     void rowRemoved(qsizetype position) override;
+    void rowsAboutToBeInserted(qsizetype position, qsizetype count) override;
+    void rowsInserted(qsizetype position, qsizetype count) override;
+    void rowsAboutToBeRemoved(qsizetype position, qsizetype count) override;
+    void rowsRemoved(qsizetype position, qsizetype count) override;
     void rowsAboutToBeReordered() override;
     void rowsReordered(const QList<qsizetype> &newPositionOf) override;
     void selectionChanged() override;

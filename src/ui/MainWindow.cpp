@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
@@ -171,6 +172,7 @@ void MainWindow::connectControls()
     connect(m_list, &EntryListView::listDoubleClicked, this, [this] { m_controller.itemDoubleClicked(); });
     connect(m_list, &EntryListView::columnClicked, this,
             [this](int headerPosition) { m_controller.columnClicked(headerPosition); });
+    connect(m_list, &EntryListView::listKeyPressed, this, &MainWindow::listKeyPressed);
     connect(m_list, &EntryListView::contextMenuRequested, this,
             [this](const QPoint &globalPosition) { m_popup->popup(globalPosition); });
     // Opened after the drop has finished, so that the save prompt and the
@@ -217,6 +219,27 @@ void MainWindow::toolbarKeyClicked(const QString &key)
         m_controller.editEntry();
     else if (key == u"Remove")
         m_controller.removeEntry();
+}
+
+void MainWindow::listKeyPressed(ListKey key)
+{
+    switch (key) {
+    case ListKey::Undo:
+        m_controller.undo();
+        break;
+    case ListKey::Redo:
+        m_controller.redo();
+        break;
+    case ListKey::CopyRow:
+        m_controller.copySelectedRow();
+        break;
+    case ListKey::CopyShownRows:
+        m_controller.copyShownRows([this](qsizetype position) { return !m_list->isRowHidden(int(position - 1), {}); });
+        break;
+    case ListKey::Paste:
+        m_controller.pasteRows();
+        break;
+    }
 }
 
 void MainWindow::layOut()
@@ -311,6 +334,16 @@ bool MainWindow::openWithDefaultViewer(const QString &path)
 void MainWindow::runLongTask(const QString &label, const std::function<void(LoadProgress &)> &task)
 {
     runWithProgressDialog(this, label, task);
+}
+
+QString MainWindow::clipboardText()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
+void MainWindow::setClipboardText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
 }
 
 void MainWindow::commandEnabledChanged(Command command, bool enabled)

@@ -4,6 +4,8 @@
 #include "control/MainWindowController.h"
 #include "control/UserInterface.h"
 
+#include "ui/ListKeys.h"
+
 #include <QMainWindow>
 #include <array>
 
@@ -45,6 +47,9 @@ public:
 
     // The toolbar's handler: the first of the seven keys equal to key decides.
     void toolbarKeyClicked(const QString &key);
+    // A key that acts on the rows, pressed on the list or on a control that
+    // hands such keys on (see ListKeys).
+    void listKeyPressed(ListKey key);
 
     // UserInterface
     MessageAnswer showMessage(const wendaro::MessageBox &box) override;
@@ -53,6 +58,8 @@ public:
     bool startDetached(const QString &program, const QStringList &arguments) override;
     bool openWithDefaultViewer(const QString &path) override;
     void runLongTask(const QString &label, const std::function<void(LoadProgress &)> &task) override;
+    QString clipboardText() override;
+    void setClipboardText(const QString &text) override;
     void commandEnabledChanged(Command command, bool enabled) override;
     void fieldTextChanged(Field field, const QString &text) override;
     void currentPathChanged(const QString &path) override;

@@ -28,6 +28,16 @@ QMessageBox::StandardButton standardButtonOf(MessageAnswer answer)
     return QMessageBox::Ok;
 }
 
+QMessageBox::StandardButtons standardButtonsOf(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
 struct ButtonCaption
 {
     QMessageBox::StandardButton button;
@@ -45,10 +55,7 @@ constexpr ButtonCaption ButtonCaptions[] = {
 } // namespace
 
 MessageDialog::MessageDialog(const wendaro::MessageBox &box, QWidget *parent)
-    : QMessageBox(iconOf(box.icon), box.title, box.text,
-                  box.buttons == MessageButtons::YesNoCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
-                                                             : QMessageBox::Ok,
-                  parent),
+    : QMessageBox(iconOf(box.icon), box.title, box.text, standardButtonsOf(box.buttons), parent),
       m_escapeAnswer(box.escapeAnswer)
 {
     for (const ButtonCaption &caption : ButtonCaptions) {

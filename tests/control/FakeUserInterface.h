@@ -26,6 +26,8 @@ public:
     std::function<void(const EditorFill &)> editorScript;
     // Whether the person presses Cancel as soon as a long task shows.
     bool cancelLongTasks = false;
+    // The desktop's clipboard.
+    QString clipboard;
 
     QList<MessageBox> messages;
     int unscriptedMessages = 0;
@@ -69,6 +71,9 @@ public:
             progress.cancel();
         task(progress);
     }
+
+    QString clipboardText() override { return clipboard; }
+    void setClipboardText(const QString &text) override { clipboard = text; }
 
     void commandEnabledChanged(Command command, bool enabled) override { commandChanges.append({command, enabled}); }
     void fieldTextChanged(Field field, const QString &text) override { fieldChanges.append({field, text}); }

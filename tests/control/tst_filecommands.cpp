@@ -547,6 +547,98 @@ private slots:
         QCOMPARE(f.controller.nextIndex(), qint16(4));
         QVERIFY(f.ui.messages.isEmpty());
     }
+
+    void changedOnDisk_data()
+    {
+        QTest::addColumn<QString>("caller"); // Save, Save As (onto the open file), Close (the save prompt's Yes)
+        QTest::addColumn<QString>("change"); // what happened to the file after it was opened
+        QTest::addColumn<bool>("yes");       // the answer to the question, when asked
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("Save, unchanged") << "Save" << "none" << false << false << true;
+        QTest::newRow("Save, after a save here") << "Save" << "saved here" << false << false << true;
+        QTest::newRow("Save, rewritten, Yes") << "Save" << "rewritten" << true << true << true;
+        QTest::newRow("Save, rewritten, No") << "Save" << "rewritten" << false << true << false;
+        QTest::newRow("Save, only its time changed, No") << "Save" << "touched" << false << true << false;
+        QTest::newRow("Save, deleted") << "Save" << "deleted" << false << false << true;
+        QTest::newRow("Save As onto itself, unchanged") << "Save As" << "none" << false << false << true;
+        QTest::newRow("Save As onto itself, rewritten, No") << "Save As" << "rewritten" << false << true << false;
+        QTest::newRow("Close, rewritten, Yes") << "Close" << "rewritten" << true << true << true;
+        QTest::newRow("Close, rewritten, No cancels") << "Close" << "rewritten" << false << true << false;
+    }
+
+    void changedOnDisk()
+    {
+        QFETCH(QString, caller);
+        QFETCH(QString, change);
+        QFETCH(bool, yes);
+        QFETCH(bool, asked);
+        QFETCH(bool, written);
+        ControlFixture f;
+        const QString path = f.path("a.txt");
+        f.open("a.txt", {{1, "a", "A"}});
+        if (change == u"saved here") {
+            f.controller.setFieldText(Field::Memo, "first");
+            QVERIFY(f.controller.saveFile(true));
+        }
+        f.controller.setFieldText(Field::Memo, "mine");
+        QFile file(path);
+        if (change == u"rewritten") {
+            QVERIFY(writeTable(path, {{9, "theirs", "X"}}));
+        } else if (change == u"touched") {
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(file.fileTime(QFileDevice::FileModificationTime).addSecs(1),
+                                     QFileDevice::FileModificationTime));
+            file.close();
+        } else if (change == u"deleted") {
+            QVERIFY(file.remove());
+        }
+        QByteArray before;
+        if (change != u"deleted") {
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            before = file.readAll();
+            file.close();
+        }
+
+        const MessageAnswer answer = yes ? MessageAnswer::Yes : MessageAnswer::No;
+        if (caller == u"Save") {
+            f.ui.answers = {answer};
+            QCOMPARE(f.controller.saveFile(true), written);
+        } else if (caller == u"Save As") {
+            f.ui.answers = {answer};
+            f.ui.dialogResults = {path};
+            f.controller.chooseFile(ChooseMode::SaveAs);
+        } else {
+            f.ui.answers = {MessageAnswer::Yes, answer};
+            f.controller.closeFile();
+            // No to the question cancels the close, as the save prompt's Cancel does.
+            QCOMPARE(f.controller.isEnabled(Command::FilesClose), !written);
+        }
+
+        const QString question = QStringLiteral("「%1」は、開いた後にほかのプログラムによって変更されています。上書きしますか？");
+        const QList<MessageBox> questions = [&] {
+            QList<MessageBox> found;
+            for (const MessageBox &box : f.ui.messages) {
+                if (box.buttons == MessageButtons::YesNo)
+                    found << box;
+            }
+            return found;
+        }();
+        QCOMPARE(questions.size(), asked ? 1 : 0);
+        if (asked) {
+            QCOMPARE(questions.first().text, question.arg(path));
+            QCOMPARE(questions.first().icon, MessageIcon::Exclamation);
+            QCOMPARE(questions.first().title, ApplicationTitle);
+            QCOMPARE(questions.first().escapeAnswer, MessageAnswer::No);
+        }
+        QCOMPARE(f.ui.unscriptedMessages, 0);
+        const QByteArray after = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QCOMPARE(after.contains(">//mine"), written);
+        if (!written) {
+            QCOMPARE(after, before);
+            QVERIFY(f.controller.isModified());
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileCommands)

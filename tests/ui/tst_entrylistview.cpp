@@ -4,6 +4,7 @@
 #include "ui/EntryTableModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
@@ -52,6 +53,8 @@ private slots:
     void dropOfUndecodableNameIsRefused();
     void focusRuleOnStart();
     void focusRuleAfterEditor();
+    void rowKeys_data();
+    void rowKeys();
 
 private:
     void fill(WindowFixture &f)
@@ -82,6 +85,13 @@ void EntryListViewTest::modelFollowsEveryChange()
     QCOMPARE(model.rowCount(), 4);
     entries.setSorted(true);
     QCOMPARE(column(model, 0), (QStringList{"    1", "    2", "    4", "    5"}));
+    std::vector<PlacedEntry> put;
+    put.push_back({2, Entry{QStringLiteral("    8"), {}, {}, {}}});
+    put.push_back({3, Entry{QStringLiteral("    9"), {}, {}, {}}});
+    entries.insertRows(std::move(put));
+    QCOMPARE(column(model, 0), (QStringList{"    1", "    8", "    9", "    2", "    4", "    5"}));
+    QCOMPARE(entries.takeRows({1, 3, 6}).size(), size_t(3));
+    QCOMPARE(column(model, 0), (QStringList{"    8", "    2", "    4"}));
     EntryList other;
     other.append(QStringLiteral("    7"));
     entries.replaceRows(std::move(other));
@@ -418,6 +428,50 @@ void EntryListViewTest::focusRuleAfterEditor()
     QCOMPARE(f.controller().entries().selectedPosition(), 2);
     QVERIFY(f.controller().entries().isSelectedShown());
     QVERIFY(f.list().selectionModel()->isRowSelected(1));
+}
+
+void EntryListViewTest::rowKeys_data()
+{
+    QTest::addColumn<QString>("focus"); // the widget that gets the keys
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QStringList>("names"); // after Remove of "nine", then the keys
+    QTest::addColumn<QString>("clipboard");
+    const QStringList removed{"ten", "hundred"};
+    QTest::newRow("Ctrl+Z") << "list" << QKeySequence("Ctrl+Z") << QStringList{"ten", "nine", "hundred"} << "";
+    QTest::newRow("Ctrl+Y") << "list" << QKeySequence("Ctrl+Z, Ctrl+Y") << removed << "";
+    QTest::newRow("Ctrl+Shift+Z") << "list" << QKeySequence("Ctrl+Z, Ctrl+Shift+Z") << removed << "";
+    QTest::newRow("Ctrl+C") << "list" << QKeySequence("Ctrl+Z, Ctrl+C") << QStringList{"ten", "nine", "hundred"}
+                            << "9\tnine\tb\n";
+    QTest::newRow("Ctrl+Shift+C") << "list" << QKeySequence("Ctrl+Shift+C") << removed << "10\tten\tx\n100\thundred\ta\n";
+    QTest::newRow("Ctrl+V") << "list" << QKeySequence("Ctrl+Shift+C, Ctrl+V") << QStringList{"ten", "hundred", "ten", "hundred"}
+                            << "10\tten\tx\n100\thundred\ta\n";
+    QTest::newRow("txtMemo keeps its own undo") << "txtMemo" << QKeySequence("Ctrl+Z, Ctrl+V") << removed << "";
+}
+
+void EntryListViewTest::rowKeys()
+{
+    QFETCH(QString, focus);
+    QFETCH(QKeySequence, keys);
+    QFETCH(QStringList, names);
+    QFETCH(QString, clipboard);
+    WindowFixture f;
+    fill(f);
+    QGuiApplication::clipboard()->clear();
+    QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, f.rowCentre(1));
+    f.action(QStringLiteral("mEdit_Remove")).trigger();
+    QWidget *target = &f.list();
+    if (focus == u"txtMemo") {
+        target = &f.txtMemo();
+        QTest::keyClicks(target, QStringLiteral("memo"));
+    }
+    for (int i = 0; i < keys.count(); ++i)
+        QTest::keySequence(target, QKeySequence(keys[i]));
+    QCOMPARE(column(*f.list().model(), 1), names);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QString(clipboard).replace(u"\\t"_s, u"\t"_s).replace(u"\\n"_s, u"\n"_s));
+    QVERIFY2(f.mismatch().isEmpty(), qPrintable(f.mismatch()));
+    if (focus == u"txtMemo")
+        QVERIFY(f.txtMemo().text() != u"memo");
 }
 
 QTEST_MAIN(EntryListViewTest)

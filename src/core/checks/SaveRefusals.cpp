@@ -7,16 +7,12 @@
 
 namespace wendaro::refusal {
 
-namespace {
-
 QString separatorName(QChar c)
 {
     if (c == u'\t')
         return QStringLiteral("TAB");
     return c == u'\r' ? QStringLiteral("CR") : QStringLiteral("LF");
 }
-
-} // namespace
 
 QString rowPart(qsizetype position, QStringView index, const QString &part)
 {

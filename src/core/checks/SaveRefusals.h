@@ -47,6 +47,8 @@ qsizetype firstOf(QStringView text, QStringView separators);
 // Whether the code units of a value in its binary file, line breaks as
 // CR LF there, hold one of separators other than those CR LF pairs.
 bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separators);
+// "TAB", "CR" or "LF": how a refusal names one of those characters.
+QString separatorName(QChar c);
 // Text: a separator c at of what.
 QString textSeparator(const QString &what, qsizetype at, QChar c);
 

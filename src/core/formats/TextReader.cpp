@@ -42,6 +42,14 @@ void TextReader::Tabs::add(qsizetype tab)
         third = tab;
 }
 
+TextReader::Tabs TextReader::Tabs::in(QStringView piece)
+{
+    Tabs tabs;
+    for (qsizetype tab = piece.indexOf(u'\t'); tab >= 0 && tabs.third < 0; tab = piece.indexOf(u'\t', tab + 1))
+        tabs.add(tab);
+    return tabs;
+}
+
 namespace {
 
 // The first field of a line, up to its first TAB.
@@ -147,12 +155,35 @@ bool TextReader::readLines(QStringView all, EntryList &rows, TextFields &fields,
             // The first piece of the file is the header, whatever it holds.
             if (lineNumber == 1 && pieceNumber == 1)
                 continue;
-            Tabs inPiece;
-            for (qsizetype tab = piece.indexOf(u'\t'); tab >= 0 && inPiece.third < 0; tab = piece.indexOf(u'\t', tab + 1))
-                inPiece.add(tab);
-            if (!readPiece(all, piece, inPiece, Place{lineNumber, pieceNumber, true}, rows, fields, largestIndex))
+            if (!readPiece(all, piece, Tabs::in(piece), Place{lineNumber, pieceNumber, true}, rows, fields,
+                           largestIndex))
                 return false;
         }
+    }
+    return true;
+}
+
+bool TextReader::readRows(QStringView text, EntryList &rows, qint16 &largestIndex, QString *error)
+{
+    m_error.clear();
+    m_errorLine = 0;
+    // A directive has no field of its own here: it is read as any other
+    // line that holds no entry, and dropped.
+    TextFields ignored;
+    qsizetype lineNumber = 0;
+    qsizetype lineStart = 0;
+    while (lineStart < text.size()) {
+        const qsizetype found = refusal::firstOf(text.sliced(lineStart), refusal::TextLineBreaks);
+        const qsizetype lineEnd = found < 0 ? text.size() : lineStart + found;
+        const QStringView line = text.sliced(lineStart, lineEnd - lineStart);
+        ++lineNumber;
+        if (!readPiece(text, line, Tabs::in(line), Place{lineNumber, 1, false}, rows, ignored, largestIndex)) {
+            *error = m_error;
+            return false;
+        }
+        lineStart = lineEnd + 1;
+        if (lineEnd < text.size() && text[lineEnd] == u'\r' && lineStart < text.size() && text[lineStart] == u'\n')
+            ++lineStart;
     }
     return true;
 }

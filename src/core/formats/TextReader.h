@@ -32,6 +32,11 @@ public:
     // it instead of being copied.
     bool readKeeping(const QString &text, EntryList &rows, TextFields &fields, qint16 &largestIndex,
                      qint64 *errorLine, QString *error);
+    // Reads rows alone, as a clipboard holds them: every line an entry
+    // (CR LF, LF or CR ends a line), with no header and no directives; a
+    // line whose first field is no number is skipped. On an error returns
+    // false, what was read before it staying in rows, *error naming the line.
+    bool readRows(QStringView text, EntryList &rows, qint16 &largestIndex, QString *error);
     // Reported to at every record; when it asks to stop, read returns false
     // with an empty description.
     void setProgress(LoadProgress *progress) { m_progress = progress; }
@@ -57,6 +62,7 @@ private:
         qsizetype second = -1;
         qsizetype third = -1;
         void add(qsizetype tab);
+        static Tabs in(QStringView piece);
     };
     // Reads one piece of a line: a row, a directive or nothing.
     bool readPiece(QStringView all, QStringView piece, const Tabs &tabs, const Place &place, EntryList &rows,

@@ -118,6 +118,8 @@ bool loadWithoutCatching(const QString &path, const CodePage &codePage, LoadedDo
 {
     if (progress)
         progress->steps.store(2, std::memory_order_relaxed); // the file's bytes, then its rows
+    // Taken before the read: a change made while it runs counts as a change.
+    into.identity = fileIdentity(path);
     std::optional<QByteArray> data = readWholeFile(path, error, progress);
     if (progress && progress->isCancelled())
         return cancelledLoad(path, into, error);

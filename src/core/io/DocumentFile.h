@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/model/EntryList.h"
+#include "core/io/FileIdentity.h"
 #include "core/io/LoadProgress.h"
 #include "core/model/TextFields.h"
 
@@ -35,6 +36,7 @@ struct LoadedDocument
     qint16 nextIndex = 0; // after a load: 1 + the larger of 1 and the largest index, at most 32767
     qint64 place = -1;    // after a format error: where in the file, as FileFormat's reads tell it, or -1
     bool cancelled = false; // the load failed because progress asked to stop; rows then holds nothing
+    std::optional<FileIdentity> identity; // the file as it was when its read began; nullopt: none there
 };
 
 // Reads the whole file at path into into, which is filled anew, in the

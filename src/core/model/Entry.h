@@ -15,6 +15,7 @@ struct Entry
     QString name;               // shown and stored unchanged
     ValueText value;            // line breaks held as "<br>" (see LineBreaks.h)
     std::optional<qint16> key;  // row key "idx<index>"; only rows read from an STF file have one
+    quint32 id = 0;             // names the row while it moves (EntryList::identify); 0 until asked
 };
 
 } // namespace wendaro

@@ -24,6 +24,7 @@ EntryList &EntryList::operator=(EntryList &&other) noexcept
     m_sortKey = other.m_sortKey;
     m_sortOrder = other.m_sortOrder;
     m_sorted = other.m_sorted;
+    m_lastId = other.m_lastId;
     m_observer = other.m_observer;
     other.m_rows.clear();
     other.m_positionOfKey.clear();
@@ -129,6 +130,139 @@ void EntryList::removeAt(qsizetype position)
     }
 }
 
+quint32 EntryList::identify(qsizetype position)
+{
+    checkPosition(position);
+    Entry &row = m_rows[size_t(position - 1)];
+    if (row.id == 0)
+        row.id = ++m_lastId;
+    return row.id;
+}
+
+std::vector<qsizetype> EntryList::positionsOf(const std::vector<quint32> &ids) const
+{
+    std::vector<quint32> sought = ids;
+    std::sort(sought.begin(), sought.end());
+    std::vector<qsizetype> positions;
+    positions.reserve(ids.size());
+    for (size_t i = 0; i < m_rows.size() && positions.size() < sought.size(); ++i) {
+        const quint32 id = m_rows[i].id;
+        if (id != 0 && std::binary_search(sought.begin(), sought.end(), id))
+            positions.push_back(qsizetype(i) + 1);
+    }
+    return positions;
+}
+
+namespace {
+
+bool isOneRun(const std::vector<qsizetype> &positions)
+{
+    return positions.back() - positions.front() + 1 == qsizetype(positions.size());
+}
+
+} // namespace
+
+void EntryList::aboutToChange(const std::vector<qsizetype> &positions, bool inserting)
+{
+    if (!m_observer)
+        return;
+    const auto count = qsizetype(positions.size());
+    if (!isOneRun(positions))
+        m_observer->rowsAboutToBeReset();
+    else if (inserting)
+        m_observer->rowsAboutToBeInserted(positions.front(), count);
+    else
+        m_observer->rowsAboutToBeRemoved(positions.front(), count);
+}
+
+void EntryList::changed(const std::vector<qsizetype> &positions, bool inserting, bool selectionMoved)
+{
+    if (!m_observer)
+        return;
+    const auto count = qsizetype(positions.size());
+    if (!isOneRun(positions)) {
+        m_observer->rowsReset();
+        selectionMoved = true;
+    } else if (inserting) {
+        m_observer->rowsInserted(positions.front(), count);
+    } else {
+        m_observer->rowsRemoved(positions.front(), count);
+    }
+    if (selectionMoved)
+        m_observer->selectionChanged();
+}
+
+void EntryList::insertRows(std::vector<PlacedEntry> rows)
+{
+    if (rows.empty())
+        return;
+    std::vector<qsizetype> positions;
+    positions.reserve(rows.size());
+    for (PlacedEntry &row : rows) {
+        if (row.entry.key && positionOfKey(*row.entry.key) != 0)
+            row.entry.key.reset();
+        positions.push_back(row.position);
+    }
+    const auto total = qsizetype(m_rows.size() + rows.size());
+    if (positions.front() < 1 || positions.back() > total
+        || !std::is_sorted(positions.begin(), positions.end(), std::less_equal<>()))
+        throw std::out_of_range("EntryList: rows to insert are not placed in order");
+    aboutToChange(positions, true);
+    // One pass that lays the old rows around the new ones.
+    std::vector<Entry> merged;
+    merged.reserve(size_t(total));
+    auto old = std::make_move_iterator(m_rows.begin());
+    size_t next = 0;
+    for (qsizetype position = 1; position <= total; ++position) {
+        if (next < rows.size() && rows[next].position == position)
+            merged.push_back(std::move(rows[next++].entry));
+        else
+            merged.push_back(*old++);
+    }
+    m_rows = std::move(merged);
+    m_keyIndexStale = true;
+    for (const qsizetype position : positions) {
+        if (m_selected != 0 && position <= m_selected)
+            ++m_selected;
+    }
+    changed(positions, true, false);
+}
+
+std::vector<PlacedEntry> EntryList::takeRows(const std::vector<qsizetype> &positions)
+{
+    std::vector<PlacedEntry> taken;
+    if (positions.empty())
+        return taken;
+    if (positions.front() < 1 || positions.back() > count()
+        || !std::is_sorted(positions.begin(), positions.end(), std::less_equal<>()))
+        throw std::out_of_range("EntryList: rows to take are not placed in order");
+    aboutToChange(positions, false);
+    taken.reserve(positions.size());
+    std::vector<Entry> kept;
+    kept.reserve(m_rows.size() - positions.size());
+    size_t next = 0;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (next < positions.size() && positions[next] == qsizetype(i) + 1)
+            taken.push_back({positions[next++], std::move(m_rows[i])});
+        else
+            kept.push_back(std::move(m_rows[i]));
+    }
+    m_rows = std::move(kept);
+    m_keyIndexStale = true;
+    bool selectionMoved = false;
+    if (m_selected != 0) {
+        if (std::binary_search(positions.begin(), positions.end(), m_selected)) {
+            m_selected = 0;
+            m_selectedShown = false;
+            selectionMoved = true;
+        } else {
+            m_selected -= std::lower_bound(positions.begin(), positions.end(), m_selected) - positions.begin();
+        }
+    }
+    changed(positions, false, selectionMoved);
+    return taken;
+}
+
 void EntryList::clear()
 {
     if (m_observer)
@@ -151,6 +285,7 @@ void EntryList::replaceRows(EntryList &&source)
     m_rows = std::move(source.m_rows);
     m_positionOfKey = std::move(source.m_positionOfKey);
     m_keyIndexStale = source.m_keyIndexStale;
+    m_lastId = std::max(m_lastId, source.m_lastId);
     source.m_rows.clear();
     source.m_positionOfKey.clear();
     source.m_selected = 0;

@@ -39,6 +39,13 @@ private:
     std::array<std::unique_ptr<std::array<qint32, 256>>, 256> m_blocks;
 };
 
+// A row and the position it is to have.
+struct PlacedEntry
+{
+    qsizetype position = 0;
+    Entry entry;
+};
+
 enum class SortColumn { IndexText = 0, Name = 1, Value = 2 };
 enum class SortOrder { Ascending = 0, Descending = 1 };
 
@@ -83,6 +90,20 @@ public:
 
     // Removes one row; the others keep their order.
     void removeAt(qsizetype position);
+
+    // The row's id, given now if it has none: it stays with the row through
+    // sorts, inserts and removals, so that a row can be found again.
+    quint32 identify(qsizetype position);
+    // The positions of the rows with these ids, ascending; ids no row has
+    // are left out. One pass over the rows.
+    std::vector<qsizetype> positionsOf(const std::vector<quint32> &ids) const;
+    // Puts rows in, each at the position it names in the list they make;
+    // positions ascending. Rows keep their ids and keys, but a key that
+    // another row holds by now is dropped. The selected row stays selected.
+    void insertRows(std::vector<PlacedEntry> rows);
+    // Takes out the rows at these positions (ascending) and hands them back
+    // with their positions; the others keep their order.
+    std::vector<PlacedEntry> takeRows(const std::vector<qsizetype> &positions);
     // Removes every row and the selection; the sort state stays.
     void clear();
     // Takes over every row of source (its keys included) in one change;
@@ -116,6 +137,10 @@ public:
 private:
     void rebuildKeyIndex() const;
     void checkPosition(qsizetype position) const;
+    // Tells the observer of rows put in or taken out: one run as such, more
+    // as a reset.
+    void aboutToChange(const std::vector<qsizetype> &positions, bool inserting);
+    void changed(const std::vector<qsizetype> &positions, bool inserting, bool selectionMoved);
 
     std::vector<Entry> m_rows;
     mutable KeyPositions m_positionOfKey;
@@ -125,6 +150,7 @@ private:
     SortColumn m_sortKey = SortColumn::IndexText;
     SortOrder m_sortOrder = SortOrder::Ascending;
     bool m_sorted = false;
+    quint32 m_lastId = 0;
     EntryListObserver *m_observer = nullptr;
 };
 

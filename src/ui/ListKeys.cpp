@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/ListKeys.h"
+
+#include <QKeyEvent>
+
+namespace wendaro {
+
+std::optional<ListKey> listKeyOf(const QKeyEvent &event)
+{
+    // Exactly these modifiers: Ctrl+Alt+Z and the like stay free. The keypad
+    // flag says where a key is, not how it is pressed.
+    const Qt::KeyboardModifiers held =
+        event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool shift = held == (Qt::ControlModifier | Qt::ShiftModifier);
+    if (held != Qt::ControlModifier && !shift)
+        return std::nullopt;
+    switch (event.key()) {
+    case Qt::Key_Z: return shift ? ListKey::Redo : ListKey::Undo;
+    case Qt::Key_Y: return shift ? std::nullopt : std::optional(ListKey::Redo);
+    case Qt::Key_C: return shift ? ListKey::CopyShownRows : ListKey::CopyRow;
+    case Qt::Key_V: return shift ? std::nullopt : std::optional(ListKey::Paste);
+    default: return std::nullopt;
+    }
+}
+
+} // namespace wendaro

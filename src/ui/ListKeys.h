@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+
+class QKeyEvent;
+
+namespace wendaro {
+
+// The keys that act on the rows while the list (or a button beside it) has
+// the focus; a text field keeps these keys for its own undo and clipboard.
+enum class ListKey {
+    Undo,          // Ctrl+Z
+    Redo,          // Ctrl+Y, Ctrl+Shift+Z
+    CopyRow,       // Ctrl+C: the selected row
+    CopyShownRows, // Ctrl+Shift+C: every row the list shows
+    Paste,         // Ctrl+V
+};
+
+std::optional<ListKey> listKeyOf(const QKeyEvent &event);
+
+} // namespace wendaro
