@@ -38,7 +38,9 @@ set(files usr/bin/wendaro usr/bin/wendaro-cli
     usr/share/man/man1/wendaro.1.gz
     usr/share/man/man1/wendaro-cli.1.gz
     # Help looks for it at ../share/doc/wendaro from the program's folder.
-    usr/share/doc/wendaro/readme.txt)
+    usr/share/doc/wendaro/readme.txt
+    usr/share/doc/wendaro/copyright
+    usr/share/doc/wendaro/changelog.gz)
 foreach(size 16 32 48 64 128 256)
     list(APPEND files usr/share/icons/hicolor/${size}x${size}/apps/wendaro.png)
 endforeach()
