@@ -1,8 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# cmake -DCPACK=cpack -DCONFIG=CPackConfig.cmake -DWORK=DIR -DVERSION=V -P check_package.cmake
+# cmake -DCPACK=cpack -DCONFIG=CPackConfig.cmake -DWORK=DIR -DVERSION=V [-DFLAGS="..."] -P check_package.cmake
 # Builds the package, then: every file the install rules promise is in it;
 # its Depends name Qt and the window's font and resolve with apt; both
-# programs, unpacked, start with the system's libraries.
+# programs, unpacked, start with the system's libraries; lintian finds the
+# licence, the changelog and the hardening that FLAGS, the build's compiler
+# and linker flags, ask for.
 
 function(run)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -64,5 +66,27 @@ foreach(program wendaro wendaro-cli)
     run("${WORK}/root/usr/bin/${program}" --version)
     if(NOT output STREQUAL "${program} ${VERSION}\n")
         message(FATAL_ERROR "${program} --version from the package printed: ${output}")
+    endif()
+endforeach()
+
+find_program(lintian_path lintian)
+if(NOT lintian_path)
+    message("lintian is not installed: its tags go unchecked")
+    return()
+endif()
+set(tags no-copyright-file no-changelog)
+# A hardening tag only where the build asked for what mends it: ./dev
+# package's build does, the suite's plain build does not.
+if(FLAGS MATCHES "-D_FORTIFY_SOURCE=")
+    list(APPEND tags hardening-no-fortify-functions)
+endif()
+if(FLAGS MATCHES "-z,now")
+    list(APPEND tags hardening-no-bindnow)
+endif()
+list(JOIN tags , tag_list)
+run(lintian --fail-on none --display-info --tags ${tag_list} "${deb}")
+foreach(tag IN LISTS tags)
+    if(output MATCHES "[: ]${tag}( |\n|$)")
+        message(FATAL_ERROR "lintian on ${deb}:\n${output}")
     endif()
 endforeach()
