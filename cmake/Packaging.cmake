@@ -28,7 +28,15 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-ipafont-gothic)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
-# Debian keeps manual pages gzipped; the files are staged by then.
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/CompressManPages.cmake)
+# What Debian asks of every package: the licence in its machine-readable
+# copyright file, and a changelog, gzipped by CPack like the manual pages.
+# Its name is changelog.gz, not changelog.Debian.gz, because a version
+# without a Debian revision (0.1, not 0.1-1) makes this a native package.
+include(GNUInstallDirs)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright ${PROJECT_SOURCE_DIR}/packaging/debian/changelog
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/wendaro)
+# Debian keeps manual pages and changelogs gzipped; the files are staged by then.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/CompressManPages.cmake
+                            ${CMAKE_CURRENT_LIST_DIR}/CompressChangelog.cmake)
 
 include(CPack)

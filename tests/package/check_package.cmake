@@ -1,8 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# cmake -DCPACK=cpack -DCONFIG=CPackConfig.cmake -DWORK=DIR -DVERSION=V -P check_package.cmake
+# cmake -DCPACK=cpack -DCONFIG=CPackConfig.cmake -DWORK=DIR -DVERSION=V [-DFLAGS="..."] -P check_package.cmake
 # Builds the package, then: every file the install rules promise is in it;
 # its Depends name Qt and the window's font and resolve with apt; both
-# programs, unpacked, start with the system's libraries.
+# programs, unpacked, start with the system's libraries; lintian finds the
+# licence, the changelog and the hardening that FLAGS, the build's compiler
+# and linker flags, ask for.
 
 function(run)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -38,7 +40,9 @@ set(files usr/bin/wendaro usr/bin/wendaro-cli
     usr/share/man/man1/wendaro.1.gz
     usr/share/man/man1/wendaro-cli.1.gz
     # Help looks for it at ../share/doc/wendaro from the program's folder.
-    usr/share/doc/wendaro/readme.txt)
+    usr/share/doc/wendaro/readme.txt
+    usr/share/doc/wendaro/copyright
+    usr/share/doc/wendaro/changelog.gz)
 foreach(size 16 32 48 64 128 256)
     list(APPEND files usr/share/icons/hicolor/${size}x${size}/apps/wendaro.png)
 endforeach()
@@ -62,5 +66,27 @@ foreach(program wendaro wendaro-cli)
     run("${WORK}/root/usr/bin/${program}" --version)
     if(NOT output STREQUAL "${program} ${VERSION}\n")
         message(FATAL_ERROR "${program} --version from the package printed: ${output}")
+    endif()
+endforeach()
+
+find_program(lintian_path lintian)
+if(NOT lintian_path)
+    message("lintian is not installed: its tags go unchecked")
+    return()
+endif()
+set(tags no-copyright-file no-changelog)
+# A hardening tag only where the build asked for what mends it: ./dev
+# package's build does, the suite's plain build does not.
+if(FLAGS MATCHES "-D_FORTIFY_SOURCE=")
+    list(APPEND tags hardening-no-fortify-functions)
+endif()
+if(FLAGS MATCHES "-z,now")
+    list(APPEND tags hardening-no-bindnow)
+endif()
+list(JOIN tags , tag_list)
+run(lintian --fail-on none --display-info --tags ${tag_list} "${deb}")
+foreach(tag IN LISTS tags)
+    if(output MATCHES "[: ]${tag}( |\n|$)")
+        message(FATAL_ERROR "lintian on ${deb}:\n${output}")
     endif()
 endforeach()
