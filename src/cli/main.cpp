@@ -41,7 +41,10 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
            (STF: the record's byte offset), "FILE: message" where no place
            applies: a read error (then nothing else), then every reason its
            table cannot be saved as STF or as the text form. Nothing is
-           written; exit 0 when clean, 1 when a problem was found.
+           written. Exit 1 for a read error and for every reason the table
+           cannot be saved in FILE's own form or as STF; a reason it cannot
+           be saved only as the text form, FILE being STF, is a warning
+           ("警告: "), which fails only with --strict. Exit 0 otherwise.
            --against ORIGINAL  also compare FILE, a translation, with
                ORIGINAL index by index: missing or extra indexes, line
                breaks, access keys ("&F"), placeholders (%s, %1$s, %1,
@@ -111,8 +114,8 @@ Exit status:
   1   IN, FILE, TABLE or ORIGINAL could not be read: stderr holds
       "ファイル読み込みエラー" and the reason on the next line. export and
       import also exit 1 when indexes repeat or IN has indexes TABLE lacks;
-      check exits 1 when it found a problem (read errors included), each on
-      its own line as above.
+      check exits 1 when it found an error (read errors included; warnings
+      only with --strict), each on its own line as above.
   2   OUT (dump: stdout) could not be written: stderr holds
       "ファイル書き込みエラー" and the reason; an existing OUT stays as it was
   64  wrong usage
