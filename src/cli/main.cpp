@@ -4,6 +4,7 @@
 #include "cli/CompareCommands.h"
 #include "cli/Console.h"
 #include "cli/ExitCode.h"
+#include "cli/JsonDump.h"
 #include "cli/TranslationCommands.h"
 
 #include "core/text/CodePage.h"
@@ -22,7 +23,7 @@ using namespace wendaro::cli;
 namespace {
 
 const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
-       wendaro-cli dump FILE
+       wendaro-cli dump [--format=text|json] FILE
        wendaro-cli check FILE [--against ORIGINAL] [--strict] [--format=text|json]
        wendaro-cli export TABLE OUT [--source ORIGINAL]
        wendaro-cli import TABLE IN OUT [--source ORIGINAL] [--fuzzy] [--ignore-extra]
@@ -36,6 +37,14 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
            tab-separated text. A text IN's output-file and memo lines
            go along to a text OUT.
   dump     print the text form of FILE on stdout, in UTF-8.
+           --format=json  one JSON document instead, written entry by
+               entry: {"outputFile": "...", "memo": "...", "entries":
+               [{"index": 1, "name": "...", "value": "..."}, ...]} in row
+               order, each value as a file holds it (line breaks "\r\n");
+               a name with bytes that are no character of the code page
+               also has "nameBytes", its bytes in hexadecimal ("96bc"); a
+               value with a lone surrogate has U+FFFD in its place and
+               "valueUtf16", its code units in hexadecimal ("d800000a").
   check    list every problem of FILE, one line each on stderr,
            "FILE:LINE: message" (text files) or "FILE:OFFSET: message"
            (STF: the record's byte offset), "FILE: message" where no place
@@ -137,8 +146,13 @@ struct Command
 const Command Commands[] = {
     {"convert", 2, "two paths, IN and OUT", {},
      [](const Arguments &a, const CodePage &codePage) { return convert(a.operands[0], a.operands[1], codePage); }},
-    {"dump", 1, "one path, FILE", {},
-     [](const Arguments &a, const CodePage &codePage) { return dump(a.operands[0], codePage); }},
+    {"dump", 1, "one path, FILE", {{"format", true}},
+     [](const Arguments &a, const CodePage &codePage) {
+         const QByteArray format = a.value("format").value_or("text");
+         if (format != "text" && format != "json")
+             return usageError(QStringLiteral("option \"--format\" takes json or text"));
+         return format == "json" ? dumpJson(a.operands[0], codePage) : dump(a.operands[0], codePage);
+     }},
     {"check", 1, "one path, FILE", {{"against", true}, {"strict", false}, {"format", true}},
      [](const Arguments &a, const CodePage &codePage) {
          const QByteArray format = a.value("format").value_or("text");
