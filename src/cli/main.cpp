@@ -4,6 +4,7 @@
 #include "cli/CompareCommands.h"
 #include "cli/Console.h"
 #include "cli/ExitCode.h"
+#include "cli/GrepCommand.h"
 #include "cli/JsonDump.h"
 #include "cli/TranslationCommands.h"
 
@@ -29,6 +30,8 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
        wendaro-cli import TABLE IN OUT [--source ORIGINAL] [--fuzzy] [--ignore-extra]
        wendaro-cli diff [--format=text|json] [--order] A B
        wendaro-cli update OLD_ORIGINAL NEW_ORIGINAL TRANSLATION OUT
+       wendaro-cli grep [-E] [-i] [-l | -c] [-r] [--field=FIELD] [--include=GLOB]
+                        [--color[=WHEN]] PATTERN FILE|FOLDER...
        wendaro-cli --help | -h
        wendaro-cli --version
 
@@ -109,6 +112,25 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
            counts. A table that holds an index twice is refused (exit 1,
            "FILE: reason"). A text OUT gets TRANSLATION's output-file and
            memo lines.
+  grep     print each entry of the tables given whose name or value holds
+           PATTERN, one line each: "FILE:INDEX:NAME:VALUE", the value as
+           dump shows it; files in the order given, searched on every core.
+           PATTERN is a fixed string (as grep -F) unless
+           -E, --extended-regexp  makes it a regular expression
+               (QRegularExpression's syntax).
+           -i, --ignore-case
+           --field=index|name|value  the fields searched, one or several
+               joined by "," (default: name,value).
+           -l, --files-with-matches  only the names of the files that match.
+           -c, --count  "FILE:COUNT" for each file.
+           -r, --recursive  search the "*.stf" files (any case) of FOLDER
+               and its subfolders, by name, and those --include=GLOB names
+               (may be given more than once); links met are left.
+           --color[=auto|always|never]  highlight the matches as grep does;
+               auto (--color alone): only when stdout is a terminal.
+           Exit status 0: something matched, 1: nothing did, 2: a file
+           could not be read (told on stderr; the others are still
+           searched) or stdout not written, as grep(1) does.
 
 Options count only before "--"; every argument after it is a command or a
 path, so "check -- -h" checks the file "-h". A help option anywhere before
@@ -141,6 +163,7 @@ struct Command
     const char *operands; // as the usage error names them
     QList<OptionRule> options;
     int (*run)(const Arguments &arguments, const CodePage &codePage);
+    bool moreOperands = false; // operandCount is the least
 };
 
 const Command Commands[] = {
@@ -175,6 +198,11 @@ const Command Commands[] = {
      [](const Arguments &a, const CodePage &codePage) {
          return update(a.operands[0], a.operands[1], a.operands[2], a.operands[3], codePage);
      }},
+    {"grep", 2, "PATTERN and one path or more",
+     {{"extended-regexp", false, 'E'}, {"ignore-case", false, 'i'}, {"files-with-matches", false, 'l'},
+      {"count", false, 'c'}, {"recursive", false, 'r'}, {"field", true}, {"include", true, 0, false, true},
+      {"color", true, 0, true}},
+     grep, true},
 };
 
 int usageError(const QString &what)
@@ -205,7 +233,8 @@ int main(int argc, char **argv)
         return writeOut("wendaro-cli " WENDARO_VERSION "\n") ? Done : WriteFailed;
     if (arguments.command.isEmpty())
         return usageError(QStringLiteral("no command given"));
-    if (arguments.operands.size() != command->operandCount)
+    if (command->moreOperands ? arguments.operands.size() < command->operandCount
+                              : arguments.operands.size() != command->operandCount)
         return usageError(QStringLiteral("%1 takes %2").arg(QLatin1String(command->name), QLatin1String(command->operands)));
 
     QString error;

@@ -2,6 +2,7 @@
 // What scripts read from wendaro-cli: JSON, checked by readers of their own.
 #include "TestFiles.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -58,6 +59,8 @@ class TestCliScripts : public QObject
 private Q_SLOTS:
     void dumpJson_data();
     void dumpJson();
+    void grep_data();
+    void grep();
 };
 
 void TestCliScripts::dumpJson_data()
@@ -117,6 +120,58 @@ void TestCliScripts::dumpJson()
                          dir.path(), dumped.out);
     QVERIFY2(read.exitCode == 0, read.errors.constData());
     QCOMPARE(read.out, jq + '\n');
+}
+
+void TestCliScripts::grep_data()
+{
+    QTest::addColumn<QString>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QString>("error"); // how stderr starts
+
+    const auto row = [](const char *name, const char *args, int exitCode, const char *out, const char *error = "") {
+        QTest::newRow(name) << QString::fromUtf8(args) << exitCode << QByteArray(out) << QString::fromUtf8(error);
+    };
+    // a.stf: 3 ab "x.y" CR LF "z"; b.txt: 3 ab xzy, 7 X.Y q; d/ holds c.STF (3 ab X.y), e.txt and sub/f.stf.
+    row("fixed string, dots are dots", "x.y a.stf b.txt", 0, "a.stf:3:ab:x.y<br>z\n");
+    row("regular expression", "-E x.y a.stf b.txt", 0, "a.stf:3:ab:x.y<br>z\nb.txt:3:ab:xzy\n");
+    row("ignoring case, letters combined", "-iE ^x\\.y$ b.txt", 0, "b.txt:7:X.Y:q\n");
+    row("only the field asked", "--field=index 7 a.stf b.txt", 0, "b.txt:7:X.Y:q\n");
+    row("names and values, not indexes", "7 b.txt", 1, "");
+    row("files with matches", "-l -i x.y a.stf b.txt d/c.STF", 0, "a.stf\nb.txt\nd/c.STF\n");
+    row("counts", "-c -i x.y a.stf b.txt", 0, "a.stf:1\nb.txt:1\n");
+    row("folders walked in order, stf in any case", "-r -l ab d/ a.stf", 0, "d/c.STF\nd/sub/f.stf\na.stf\n");
+    row("--include takes others", "-rl --include=*.txt ab d", 0, "d/c.STF\nd/e.txt\nd/sub/f.stf\n");
+    row("an unreadable file, the others searched", "ab missing.stf b.txt", 2, "b.txt:3:ab:xzy\n",
+        "ファイル読み込みエラー");
+    row("a folder without -r", "ab d", 2, "", "ファイル読み込みエラー");
+    row("highlighted", "--color=always -E x.|z a.stf", 0,
+        "\33[35m\33[Ka.stf\33[m\33[K\33[36m\33[K:\33[m\33[K3\33[36m\33[K:\33[m\33[Kab\33[36m\33[K:\33[m\33[K"
+        "\33[01;31m\33[Kx.\33[m\33[Ky<br>\33[01;31m\33[Kz\33[m\33[K\n");
+    row("not on a pipe", "--color x.y a.stf", 0, "a.stf:3:ab:x.y<br>z\n");
+    row("invalid expression", "-E x( a.stf", 64, "", "wendaro-cli: grep: the regular expression \"x(\" is not valid");
+    row("no file", "x.y", 64, "", "wendaro-cli: grep takes");
+}
+
+void TestCliScripts::grep()
+{
+    QFETCH(QString, args);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QString, error);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("d/sub")));
+    putFile(dir.filePath(QStringLiteral("a.stf")), stfTable("78002e0079000d000a007a00"));
+    putFile(dir.filePath(QStringLiteral("b.txt")), "Index\tName\tValue\r\n3\tab\txzy\r\n7\tX.Y\tq\r\n");
+    putFile(dir.filePath(QStringLiteral("d/c.STF")), stfTable("58002e007900"));
+    putFile(dir.filePath(QStringLiteral("d/e.txt")), "Index\tName\tValue\r\n1\tab\t\r\n");
+    putFile(dir.filePath(QStringLiteral("d/sub/f.stf")), stfTable(""));
+    const Run ran = runCli(QStringList{QStringLiteral("grep")} + args.split(QLatin1Char(' ')), dir.path());
+    QCOMPARE(ran.exitCode, exitCode);
+    QCOMPARE(ran.out, out);
+    QVERIFY2(ran.errors.startsWith(error.toUtf8()) && ran.errors.isEmpty() == error.isEmpty(), ran.errors.constData());
 }
 
 QTEST_GUILESS_MAIN(TestCliScripts)
