@@ -37,6 +37,7 @@ set(files usr/bin/wendaro usr/bin/wendaro-cli
     usr/share/icons/hicolor/scalable/apps/wendaro.svg
     usr/share/man/man1/wendaro.1.gz
     usr/share/man/man1/wendaro-cli.1.gz
+    usr/share/bash-completion/completions/wendaro-cli
     # Help looks for it at ../share/doc/wendaro from the program's folder.
     usr/share/doc/wendaro/readme.txt)
 foreach(size 16 32 48 64 128 256)
