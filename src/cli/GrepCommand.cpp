@@ -92,6 +92,15 @@ void appendSeparator(QByteArray &out, const Search &search)
     appendColored(out, SeparatorColor, ":", search.color);
 }
 
+bool valueMatches(const ValueText &value, const TextMatch &match)
+{
+    if (match.sameInFileForm()) {
+        if (const std::optional<QStringView> units = value.fileUnits())
+            return match.matches(*units);
+    }
+    return value.withView([&](QStringView text) { return match.matches(text); });
+}
+
 Found searchLoaded(const Target &target, const Search &search, const CodePage &codePage)
 {
     Found found;
@@ -106,8 +115,7 @@ Found searchLoaded(const Target &target, const Search &search, const CodePage &c
         const QStringView index = trimSpaces(entry.indexText);
         const bool hit = ((search.fields & IndexField) && search.match.matches(index))
             || ((search.fields & NameField) && search.match.matches(entry.name))
-            || ((search.fields & ValueField)
-                && entry.value.withView([&](QStringView value) { return search.match.matches(value); }));
+            || ((search.fields & ValueField) && valueMatches(entry.value, search.match));
         if (!hit)
             continue;
         ++count;

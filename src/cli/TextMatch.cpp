@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/TextMatch.h"
 
+#include <algorithm>
+
 namespace wendaro::cli {
 
 std::optional<TextMatch> TextMatch::make(const QString &pattern, bool regularExpression, bool ignoreCase,
@@ -10,8 +12,13 @@ std::optional<TextMatch> TextMatch::make(const QString &pattern, bool regularExp
     match.m_case = ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
     if (!regularExpression) {
         match.m_fixed = pattern;
+        match.m_matcher = QStringMatcher(pattern, match.m_case);
+        match.m_sameInFileForm = !QStringView(u"br").contains(pattern, match.m_case)
+            && !std::any_of(pattern.cbegin(), pattern.cend(),
+                            [](QChar c) { return c == u'\r' || c == u'\n' || c == u'<' || c == u'>'; });
         return match;
     }
+    match.m_sameInFileForm = false;
     QRegularExpression expression(pattern, ignoreCase ? QRegularExpression::CaseInsensitiveOption
                                                       : QRegularExpression::NoPatternOption);
     if (!expression.isValid()) {
@@ -30,7 +37,7 @@ bool TextMatch::matches(QStringView text) const
 {
     if (m_expression)
         return m_expression->match(text).hasMatch();
-    return text.indexOf(m_fixed, 0, m_case) >= 0;
+    return m_matcher.indexIn(text) >= 0;
 }
 
 QList<std::pair<qsizetype, qsizetype>> TextMatch::spans(QStringView text) const

@@ -136,6 +136,8 @@ void TestCliScripts::grep_data()
     row("fixed string, dots are dots", "x.y a.stf b.txt", 0, "a.stf:3:ab:x.y<br>z\n");
     row("regular expression", "-E x.y a.stf b.txt", 0, "a.stf:3:ab:x.y<br>z\nb.txt:3:ab:xzy\n");
     row("ignoring case, letters combined", "-iE ^x\\.y$ b.txt", 0, "b.txt:7:X.Y:q\n");
+    row("a line break is <br> to the search", "-c -i BR a.stf", 0, "a.stf:1\n");
+    row("and across it", "-c y<br>z a.stf", 0, "a.stf:1\n");
     row("only the field asked", "--field=index 7 a.stf b.txt", 0, "b.txt:7:X.Y:q\n");
     row("names and values, not indexes", "7 b.txt", 1, "");
     row("files with matches", "-l -i x.y a.stf b.txt d/c.STF", 0, "a.stf\nb.txt\nd/c.STF\n");
