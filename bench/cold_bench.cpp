@@ -11,7 +11,10 @@
 // - the window from its start until its list has painted rows, beside the
 //   empty window from its start until its first paint (on the offscreen
 //   platform; skipped when the window cannot start);
-// - the peak memory (maximum resident set) of each, beside the STF file's size.
+// - the peak memory (maximum resident set) of each, beside the STF file's size;
+// - `wendaro-cli grep -r` over a folder of 300 small tables (hard links to
+//   the one file: the page cache is warm either way) beside the record walk
+//   of each of them in turn.
 //
 // The tables (32,766 entries; values like the in-process benches', of 3,000
 // code units, and with --large of 32,767) are written once into TABLES_DIR
@@ -24,6 +27,7 @@
 #include "ChildRun.h"
 #include "ColdTables.h"
 
+#include "core/io/DocumentFile.h"
 #include "core/text/CodePage.h"
 
 #include <QByteArray>
@@ -38,6 +42,7 @@
 #include <vector>
 
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 using namespace wendaro;
 using namespace wendaro::bench;
@@ -237,6 +242,53 @@ public:
         printPeak("convert text → STF " + label, toStf, stfBytes, size.goals.cliPeak);
         if (m_windowFailure.empty())
             printPeak("the window with " + label, filledWindow, stfBytes, size.goals.windowPeak);
+        std::fflush(stdout);
+        if (size.valueLength == 0)
+            measureGrep(stf, label, runs);
+    }
+
+    // grep over a folder of GrepTables names of the table, searching names
+    // and values for the last row's name, which is found once or so a table.
+    void measureGrep(const QString &stf, const std::string &label, int runs)
+    {
+        constexpr int GrepTables = 300;
+        const QString folder = path(QStringLiteral("grep-folder"));
+        QDir().mkpath(folder);
+        std::vector<std::string> tables;
+        for (int i = 0; i < GrepTables; ++i) {
+            const QString table = QDir(folder).filePath(QStringLiteral("t%1.stf").arg(i, 3, 10, QLatin1Char('0')));
+            if (!QFileInfo::exists(table) && ::link(QFile::encodeName(stf).constData(), QFile::encodeName(table).constData()) != 0
+                && !QFile::copy(stf, table)) {
+                std::printf("grep: skipped: cannot make %s\n", qPrintable(table));
+                return;
+            }
+            tables.push_back(local(table));
+        }
+        LoadedDocument document;
+        QString error;
+        if (!loadDocument(stf, m_codePage, document, &error) || document.rows.isEmpty()) {
+            std::printf("grep: skipped: %s\n", qPrintable(error));
+            return;
+        }
+        const std::string pattern = document.rows.at(document.rows.count()).name.toStdString();
+        std::printf("\n== grep -r over %d tables of %s (%s in all), looking for \"%s\"; median of %d runs\n", GrepTables,
+                    label.c_str(), bytesText(GrepTables * double(QFileInfo(stf).size())).c_str(), pattern.c_str(), runs);
+        Series walk, grep;
+        for (int run = 0; run < runs; ++run) {
+            ChildRun walked;
+            walked.ok = true;
+            for (const std::string &table : tables) {
+                const ChildRun one = child({WalkPath, table}, 120);
+                walked.ok = walked.ok && one.ok;
+                walked.failure = walked.failure.empty() ? one.failure : walked.failure;
+                walked.ms += one.ms;
+                walked.peakBytes = std::max(walked.peakBytes, one.peakBytes);
+            }
+            walk.add(walked);
+            grep.add(child({CliPath, "grep", "-r", "-c", pattern, local(folder)}, 600));
+        }
+        printTime("grep -r " + std::to_string(GrepTables) + " tables of " + label, grep,
+                  "record walk of each table in turn", walk, 2);
         std::fflush(stdout);
     }
 

@@ -21,21 +21,28 @@ std::optional<QByteArray> Arguments::value(const char *name) const
     return std::nullopt;
 }
 
+QByteArrayList Arguments::values(const char *name) const
+{
+    QByteArrayList found;
+    for (const auto &option : options) {
+        if (option.first == name)
+            found << option.second;
+    }
+    return found;
+}
+
 namespace {
+
+const OptionRule *findLetter(const QList<OptionRule> &rules, char letter)
+{
+    const auto found =
+        std::find_if(rules.cbegin(), rules.cend(), [&](const OptionRule &s) { return s.letter != 0 && s.letter == letter; });
+    return found == rules.cend() ? nullptr : &*found;
+}
 
 const OptionRule *findRule(const QList<OptionRule> &rules, const QByteArray &name)
 {
     const auto found = std::find_if(rules.cbegin(), rules.cend(), [&](const OptionRule &s) { return name == s.name; });
-    return found == rules.cend() ? nullptr : &*found;
-}
-
-// The rule that "-l" spells, or null; a letter stands for one option only.
-const OptionRule *findLetter(const QList<OptionRule> &rules, const QByteArray &arg)
-{
-    if (arg.size() != 2 || arg[1] == '-')
-        return nullptr;
-    const auto found = std::find_if(rules.cbegin(), rules.cend(),
-                                    [&](const OptionRule &s) { return s.letter != 0 && arg[1] == s.letter; });
     return found == rules.cend() ? nullptr : &*found;
 }
 
@@ -65,22 +72,44 @@ Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<Op
             parsed.help = true;
         } else if (arg == "--version") {
             parsed.version = true;
+        } else if (!arg.startsWith("--") && findLetter(every, arg[1])) {
+            // Letters, one or several ("-ri"); "-h" among them still asks for
+            // help. A letter that takes a value ends the group and takes the
+            // rest of it ("-oOUT") or the next argument ("-o OUT").
+            for (qsizetype at = 1; at < arg.size(); ++at) {
+                const char letter = arg[at];
+                const OptionRule *rule = findLetter(every, letter);
+                if (letter == 'h') {
+                    parsed.help = true;
+                } else if (rule && !rule->takesValue) {
+                    options.append({QByteArray(rule->name), QByteArray()});
+                } else if (rule && (at + 1 < arg.size() || i + 1 < argc)) {
+                    options.append({QByteArray(rule->name), at + 1 < arg.size() ? arg.mid(at + 1) : QByteArray(argv[++i])});
+                    break;
+                } else if (parsed.error.isEmpty()) {
+                    parsed.error = rule ? QStringLiteral("option \"-%1\" needs a value").arg(QLatin1Char(letter))
+                                        : QStringLiteral("unknown option \"-%1\" in \"%2\"")
+                                              .arg(QString(QLatin1Char(letter)), QFile::decodeName(arg));
+                }
+            }
         } else {
-            const OptionRule *letter = findLetter(every, arg);
-            const qsizetype equals = letter ? -1 : arg.indexOf('=');
-            const QByteArray name = letter ? QByteArray(letter->name) : arg.mid(2, equals < 0 ? -1 : equals - 2);
-            const OptionRule *rule = letter ? letter : arg.startsWith("--") ? findRule(every, name) : nullptr;
+            const qsizetype equals = arg.indexOf('=');
+            const QByteArray name = arg.mid(2, equals < 0 ? -1 : equals - 2);
+            const OptionRule *rule = arg.startsWith("--") ? findRule(every, name) : nullptr;
             if (!rule) {
                 if (parsed.error.isEmpty())
                     parsed.error = QStringLiteral("unknown option \"%1\"").arg(QFile::decodeName(arg));
             } else if (!rule->takesValue && equals >= 0) {
                 if (parsed.error.isEmpty())
                     parsed.error = QStringLiteral("option \"--%1\" takes no value").arg(QString::fromLatin1(name));
-            } else if (rule->takesValue && equals < 0 && i + 1 >= argc) {
+            } else if (rule->takesValue && equals < 0 && !rule->valueOptional && i + 1 >= argc) {
                 if (parsed.error.isEmpty())
                     parsed.error = QStringLiteral("option \"--%1\" needs a value").arg(QString::fromLatin1(name));
             } else {
-                options.append({name, !rule->takesValue ? QByteArray() : equals >= 0 ? arg.mid(equals + 1) : QByteArray(argv[++i])});
+                options.append({name, !rule->takesValue     ? QByteArray()
+                                      : equals >= 0           ? arg.mid(equals + 1)
+                                      : rule->valueOptional   ? QByteArray()
+                                                              : QByteArray(argv[++i])});
             }
         }
     }
@@ -88,12 +117,13 @@ Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<Op
     // Now that the command is known, each option must be one of its own.
     const QList<OptionRule> own = optionsByCommand.value(parsed.command);
     for (const auto &option : options) {
-        if (parsed.error.isEmpty() && !findRule(own, option.first))
+        const OptionRule *rule = findRule(own, option.first);
+        if (parsed.error.isEmpty() && !rule)
             parsed.error = parsed.command.isEmpty()
                 ? QStringLiteral("option \"--%1\" needs a command").arg(QString::fromLatin1(option.first))
                 : QStringLiteral("%1 has no option \"--%2\"")
                       .arg(QFile::decodeName(parsed.command), QString::fromLatin1(option.first));
-        if (parsed.error.isEmpty() && parsed.has(option.first.constData()))
+        if (parsed.error.isEmpty() && rule && !rule->repeats && parsed.has(option.first.constData()))
             parsed.error = QStringLiteral("option \"--%1\" given twice").arg(QString::fromLatin1(option.first));
         parsed.options.append(option);
     }

@@ -18,7 +18,9 @@ struct OptionRule
 {
     const char *name; // without the leading "--"
     bool takesValue;
-    char letter = 0;  // none when 0
+    char letter = 0;            // also "-x"; letters combine, "-ri", a value's letter last ("-o OUT")
+    bool valueOptional = false; // "--name" alone or "--name=VALUE", never the next argument
+    bool repeats = false;       // may be given more than once
 };
 
 // The command line after its options were sorted out. Arguments stay bytes:
@@ -35,6 +37,7 @@ struct Arguments
 
     bool has(const char *name) const;
     std::optional<QByteArray> value(const char *name) const;
+    QByteArrayList values(const char *name) const; // of an option that repeats, in order
 };
 
 // Options count only before "--"; after it every argument is the command or

@@ -117,9 +117,12 @@ int check(const QByteArray &file, const CheckOptions &options, const CodePage &c
     if (table && (original || !options.against)) {
         const EntryList &rows = table->document.rows;
         const auto find = [&] {
-            for (const Problem &problem :
-                 tableProblems(rows, table->document.fields, codePage, table->places, table->placeKind))
+            const bool stfFile = table->placeKind == PlaceKind::Offset;
+            for (Problem &problem :
+                 tableProblems(rows, table->document.fields, codePage, table->places, table->placeKind)) {
+                problem.severity = refusalSeverity(problem.kind, stfFile);
                 report.add(table->file, table->placeKind, problem);
+            }
             if (original) {
                 for (const Problem &problem : translationProblems(rows, table->places, original->document.rows))
                     report.add(table->file, table->placeKind, problem);

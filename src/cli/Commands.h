@@ -27,6 +27,8 @@ struct CheckOptions
 };
 // Reports every reason file's table cannot be saved as STF or as the text
 // form and, against an original, every translation finding; writes nothing.
+// A reason it cannot be saved only as the text form, for an STF file, is a
+// warning.
 int check(const QByteArray &file, const CheckOptions &options, const CodePage &codePage);
 
 } // namespace wendaro::cli

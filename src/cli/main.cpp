@@ -5,6 +5,8 @@
 #include "cli/Console.h"
 #include "cli/ExitCode.h"
 #include "cli/MergeCommand.h"
+#include "cli/GrepCommand.h"
+#include "cli/JsonDump.h"
 #include "cli/TranslationCommands.h"
 
 #include "core/text/CodePage.h"
@@ -23,7 +25,7 @@ using namespace wendaro::cli;
 namespace {
 
 const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
-       wendaro-cli dump FILE
+       wendaro-cli dump [--format=text|json] FILE
        wendaro-cli check FILE [--against ORIGINAL] [--strict] [--format=text|json]
        wendaro-cli export TABLE OUT [--source ORIGINAL]
        wendaro-cli import TABLE IN OUT [--source ORIGINAL] [--fuzzy] [--ignore-extra]
@@ -31,6 +33,8 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
        wendaro-cli update OLD_ORIGINAL NEW_ORIGINAL TRANSLATION OUT
        wendaro-cli merge [-o OUT] [--prefer=ours|theirs] [--format=text|json]
                    BASE OURS THEIRS
+       wendaro-cli grep [-E] [-i] [-l | -c] [-r] [--field=FIELD] [--include=GLOB]
+                        [--color[=WHEN]] PATTERN FILE|FOLDER...
        wendaro-cli --help | -h
        wendaro-cli --version
 
@@ -39,12 +43,23 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
            tab-separated text. A text IN's output-file and memo lines
            go along to a text OUT.
   dump     print the text form of FILE on stdout, in UTF-8.
+           --format=json  one JSON document instead, written entry by
+               entry: {"outputFile": "...", "memo": "...", "entries":
+               [{"index": 1, "name": "...", "value": "..."}, ...]} in row
+               order, each value as a file holds it (line breaks "\r\n");
+               a name with bytes that are no character of the code page
+               also has "nameBytes", its bytes in hexadecimal ("96bc"); a
+               value with a lone surrogate has U+FFFD in its place and
+               "valueUtf16", its code units in hexadecimal ("d800000a").
   check    list every problem of FILE, one line each on stderr,
            "FILE:LINE: message" (text files) or "FILE:OFFSET: message"
            (STF: the record's byte offset), "FILE: message" where no place
            applies: a read error (then nothing else), then every reason its
            table cannot be saved as STF or as the text form. Nothing is
-           written; exit 0 when clean, 1 when a problem was found.
+           written. Exit 1 for a read error and for every reason the table
+           cannot be saved in FILE's own form or as STF; a reason it cannot
+           be saved only as the text form, FILE being STF, is a warning
+           ("警告: "), which fails only with --strict. Exit 0 otherwise.
            --against ORIGINAL  also compare FILE, a translation, with
                ORIGINAL index by index: missing or extra indexes, line
                breaks, access keys ("&F"), placeholders (%s, %1$s, %1,
@@ -121,6 +136,25 @@ const char UsageText[] = R"(Usage: wendaro-cli convert IN OUT
            (or resolved by --prefer), 1: conflicts left, 2: a table could
            not be read or was refused, or OUT not written; after 2 nothing
            is written.
+  grep     print each entry of the tables given whose name or value holds
+           PATTERN, one line each: "FILE:INDEX:NAME:VALUE", the value as
+           dump shows it; files in the order given, searched on every core.
+           PATTERN is a fixed string (as grep -F) unless
+           -E, --extended-regexp  makes it a regular expression
+               (QRegularExpression's syntax).
+           -i, --ignore-case
+           --field=index|name|value  the fields searched, one or several
+               joined by "," (default: name,value).
+           -l, --files-with-matches  only the names of the files that match.
+           -c, --count  "FILE:COUNT" for each file.
+           -r, --recursive  search the "*.stf" files (any case) of FOLDER
+               and its subfolders, by name, and those --include=GLOB names
+               (may be given more than once); links met are left.
+           --color[=auto|always|never]  highlight the matches as grep does;
+               auto (--color alone): only when stdout is a terminal.
+           Exit status 0: something matched, 1: nothing did, 2: a file
+           could not be read (told on stderr; the others are still
+           searched) or stdout not written, as grep(1) does.
 
 Options count only before "--"; every argument after it is a command or a
 path, so "check -- -h" checks the file "-h". A help option anywhere before
@@ -135,8 +169,8 @@ Exit status:
   1   IN, FILE, TABLE or ORIGINAL could not be read: stderr holds
       "ファイル読み込みエラー" and the reason on the next line. export and
       import also exit 1 when indexes repeat or IN has indexes TABLE lacks;
-      check exits 1 when it found a problem (read errors included), each on
-      its own line as above.
+      check exits 1 when it found an error (read errors included; warnings
+      only with --strict), each on its own line as above.
   2   OUT (dump: stdout) could not be written: stderr holds
       "ファイル書き込みエラー" and the reason; an existing OUT stays as it was
   64  wrong usage
@@ -153,13 +187,19 @@ struct Command
     const char *operands; // as the usage error names them
     QList<OptionRule> options;
     int (*run)(const Arguments &arguments, const CodePage &codePage);
+    bool moreOperands = false; // operandCount is the least
 };
 
 const Command Commands[] = {
     {"convert", 2, "two paths, IN and OUT", {},
      [](const Arguments &a, const CodePage &codePage) { return convert(a.operands[0], a.operands[1], codePage); }},
-    {"dump", 1, "one path, FILE", {},
-     [](const Arguments &a, const CodePage &codePage) { return dump(a.operands[0], codePage); }},
+    {"dump", 1, "one path, FILE", {{"format", true}},
+     [](const Arguments &a, const CodePage &codePage) {
+         const QByteArray format = a.value("format").value_or("text");
+         if (format != "text" && format != "json")
+             return usageError(QStringLiteral("option \"--format\" takes json or text"));
+         return format == "json" ? dumpJson(a.operands[0], codePage) : dump(a.operands[0], codePage);
+     }},
     {"check", 1, "one path, FILE", {{"against", true}, {"strict", false}, {"format", true}},
      [](const Arguments &a, const CodePage &codePage) {
          const QByteArray format = a.value("format").value_or("text");
@@ -184,6 +224,11 @@ const Command Commands[] = {
      }},
     {"merge", 3, "three paths, BASE, OURS and THEIRS", {{"output", true, 'o'}, {"prefer", true}, {"format", true}},
      [](const Arguments &a, const CodePage &codePage) { return merge(a, codePage); }},
+    {"grep", 2, "PATTERN and one path or more",
+     {{"extended-regexp", false, 'E'}, {"ignore-case", false, 'i'}, {"files-with-matches", false, 'l'},
+      {"count", false, 'c'}, {"recursive", false, 'r'}, {"field", true}, {"include", true, 0, false, true},
+      {"color", true, 0, true}},
+     grep, true},
 };
 
 int usageError(const QString &what)
@@ -214,7 +259,8 @@ int main(int argc, char **argv)
         return writeOut("wendaro-cli " WENDARO_VERSION "\n") ? Done : WriteFailed;
     if (arguments.command.isEmpty())
         return usageError(QStringLiteral("no command given"));
-    if (arguments.operands.size() != command->operandCount)
+    if (command->moreOperands ? arguments.operands.size() < command->operandCount
+                              : arguments.operands.size() != command->operandCount)
         return usageError(QStringLiteral("%1 takes %2").arg(QLatin1String(command->name), QLatin1String(command->operands)));
 
     QString error;

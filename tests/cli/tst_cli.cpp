@@ -164,9 +164,13 @@ void TestCli::command_data()
     QTest::newRow("check duplicate indexes") << args({"check", "@twice.txt"}) << cp << "" << false << 1
                                              << "@twice.txt:2: STF に保存できません: インデックス 3 の項目が 2 個あります（2 行目、3 行目）"
                                              << QByteArray();
+    // Whole as STF, so what only the text form cannot hold is a warning.
     QTest::newRow("check value outside the code page") << args({"check", "@japanese.stf"}) << QByteArray("windows-1252") << ""
-                                                       << false << 1 << "@japanese.stf:13: テキスト形式に保存できません: "
+                                                       << false << 0 << "@japanese.stf:13: 警告: テキスト形式に保存できません: "
                                                        << QByteArray();
+    QTest::newRow("check value outside the code page, strict")
+        << args({"check", "--strict", "@japanese.stf"}) << QByteArray("windows-1252") << "" << false << 1
+        << "@japanese.stf:13: 警告: テキスト形式に保存できません: " << QByteArray();
     QTest::newRow("check a file named -h") << args({"check", "--", "-h"}) << cp << "" << false << 1
                                            << "^-h: " + read + ": ファイル「-h」" << QByteArray();
     QTest::newRow("check against, a warning") << args({"check", "@good.stf", "--against", "@fields.txt"}) << cp << ""
@@ -426,7 +430,7 @@ void TestCli::checkJson()
     QCOMPARE(first.value(QLatin1String("offset")).toInt(), 13);
     QCOMPARE(first.value(QLatin1String("index")).toInt(), 3);
     QCOMPARE(first.value(QLatin1String("name")).toString(), QString());
-    QCOMPARE(first.value(QLatin1String("severity")).toString(), QStringLiteral("error"));
+    QCOMPARE(first.value(QLatin1String("severity")).toString(), QStringLiteral("warning"));
     QCOMPARE(first.value(QLatin1String("kind")).toString(), QStringLiteral("text"));
     QCOMPARE(problems[1].toObject().value(QLatin1String("kind")).toString(), QStringLiteral("translation"));
 }

@@ -39,6 +39,7 @@ set(files usr/bin/wendaro usr/bin/wendaro-cli
     usr/share/icons/hicolor/scalable/apps/wendaro.svg
     usr/share/man/man1/wendaro.1.gz
     usr/share/man/man1/wendaro-cli.1.gz
+    usr/share/bash-completion/completions/wendaro-cli
     # Help looks for it at ../share/doc/wendaro from the program's folder.
     usr/share/doc/wendaro/readme.txt
     usr/share/doc/wendaro/copyright

@@ -82,4 +82,9 @@ QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, co
     return found.problems();
 }
 
+Problem::Severity refusalSeverity(Problem::Kind kind, bool stfFile)
+{
+    return stfFile && kind == Problem::Kind::Text ? Problem::Severity::Warning : Problem::Severity::Error;
+}
+
 } // namespace wendaro

@@ -21,4 +21,10 @@ struct TextFields;
 QList<Problem> tableProblems(const EntryList &rows, const TextFields &fields, const CodePage &codePage,
                              const RowPlaces &places, PlaceKind placeKind);
 
+// How much a refusal weighs in a check of a file. The table must be saved in
+// its file's own form, and as STF, which the text form exists to build: a
+// refusal of either is an error. Only a refusal of the text form alone, for
+// an STF file, is a warning: that file is whole as it is.
+Problem::Severity refusalSeverity(Problem::Kind kind, bool stfFile);
+
 } // namespace wendaro

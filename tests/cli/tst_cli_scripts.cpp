@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What scripts read from wendaro-cli: JSON, checked by readers of their own.
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Index 3, name ab, a value of the code units given in hexadecimal.
+QByteArray stfTable(const char *valueHex)
+{
+    const QByteArray value = QByteArray::fromHex(valueHex);
+    const auto le32 = [](qint32 n) { return QByteArray(reinterpret_cast<const char *>(&n), 4); };
+    return QByteArray::fromHex("cdab0000010200000001000000" "03000000ffffffff") + le32(qint32(value.size() / 2))
+        + value + QByteArray::fromHex("03000000020000006162");
+}
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray errors;
+};
+
+Run run(const QString &program, const QStringList &args, const QString &folder, const QByteArray &input = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("WENDARO_CODEPAGE"), QStringLiteral("windows-932"));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
+    process.start(program, args);
+    process.write(input);
+    process.closeWriteChannel();
+    Run done;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return done;
+    done.exitCode = process.exitCode();
+    done.out = process.readAllStandardOutput();
+    done.errors = process.readAllStandardError();
+    return done;
+}
+
+Run runCli(const QStringList &args, const QString &folder)
+{
+    return run(QStringLiteral(WENDARO_CLI_PATH), args, folder);
+}
+
+} // namespace
+
+class TestCliScripts : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void dumpJson_data();
+    void dumpJson();
+    void grep_data();
+    void grep();
+};
+
+void TestCliScripts::dumpJson_data()
+{
+    QTest::addColumn<QByteArray>("table"); // the file's bytes
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QByteArray>("python"); // the document as Python's json reads it, written back sorted in ASCII
+    QTest::addColumn<QByteArray>("jq");     // jq -c '[.entries[] | [.index, .name, .value]]'
+
+    QTest::newRow("text, fields, a line break, a byte that is no character")
+        << QByteArray("Index\tName\tValue\r\n>file out.stf\r\n>//m\r\n3\tab\tx<br>\"\\\r\n-4\t\x96\xbc\tz\r\n5\t\x81\t\r\n")
+        << ".txt"
+        << QByteArray(R"({"entries": [{"index": 3, "name": "ab", "value": "x\r\n\"\\"}, )"
+                      R"({"index": -4, "name": "\u540d", "value": "z"}, )"
+                      R"({"index": 5, "name": "\uf781", "nameBytes": "81", "value": ""}], "memo": "m", "outputFile": "out.stf"})")
+        << QByteArray(R"([[3,"ab","x\r\n\"\\"],[-4,"名","z"],[5,")" "\xEF\x9E\x81" R"(",""]])");
+    QTest::newRow("stf, lone surrogate, a pair, TAB and CR LF")
+        << stfTable("00d83dd800de09000d000a00") << ".stf"
+        << QByteArray(R"({"entries": [{"index": 3, "name": "ab", "value": "\ufffd\ud83d\ude00\t\r\n", )"
+                      R"("valueUtf16": "d800d83dde000009000d000a"}], "memo": "", "outputFile": ""})")
+        << QByteArray(R"([[3,"ab","�😀\t\r\n"]])");
+    QTest::newRow("stf, no entries") << QByteArray::fromHex("cdab00000101000000000000") << ".stf"
+                                     << QByteArray(R"({"entries": [], "memo": "", "outputFile": ""})")
+                                     << QByteArray("[]");
+}
+
+void TestCliScripts::dumpJson()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(QString, suffix);
+    QFETCH(QByteArray, python);
+    QFETCH(QByteArray, jq);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    putFile(dir.filePath(QStringLiteral("table") + suffix), table);
+    const Run dumped = runCli({QStringLiteral("dump"), QStringLiteral("--format=json"), QStringLiteral("table") + suffix},
+                              dir.path());
+    QCOMPARE(dumped.exitCode, 0);
+    QVERIFY2(dumped.errors.isEmpty(), dumped.errors.constData());
+
+    const QString python3 = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python3.isEmpty()) {
+        qWarning("python3 is missing: the document is not read back with Python's json module");
+    } else {
+        const Run read = run(python3,
+                             {QStringLiteral("-c"), QStringLiteral("import json, sys; print(json.dumps(json.load(sys.stdin), "
+                                                                   "sort_keys=True, ensure_ascii=True), end='')")},
+                             dir.path(), dumped.out);
+        QVERIFY2(read.exitCode == 0, read.errors.constData());
+        QCOMPARE(read.out, python);
+    }
+    const QString jqProgram = QStandardPaths::findExecutable(QStringLiteral("jq"));
+    if (jqProgram.isEmpty())
+        QSKIP("jq is missing: the document is not read with jq");
+    const Run read = run(jqProgram, {QStringLiteral("-c"), QStringLiteral("[.entries[] | [.index, .name, .value]]")},
+                         dir.path(), dumped.out);
+    QVERIFY2(read.exitCode == 0, read.errors.constData());
+    QCOMPARE(read.out, jq + '\n');
+}
+
+void TestCliScripts::grep_data()
+{
+    QTest::addColumn<QString>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QString>("error"); // how stderr starts
+
+    const auto row = [](const char *name, const char *args, int exitCode, const char *out, const char *error = "") {
+        QTest::newRow(name) << QString::fromUtf8(args) << exitCode << QByteArray(out) << QString::fromUtf8(error);
+    };
+    // a.stf: 3 ab "x.y" CR LF "z"; b.txt: 3 ab xzy, 7 X.Y q; d/ holds c.STF (3 ab X.y), e.txt and sub/f.stf.
+    row("fixed string, dots are dots", "x.y a.stf b.txt", 0, "a.stf:3:ab:x.y<br>z\n");
+    row("regular expression", "-E x.y a.stf b.txt", 0, "a.stf:3:ab:x.y<br>z\nb.txt:3:ab:xzy\n");
+    row("ignoring case, letters combined", "-iE ^x\\.y$ b.txt", 0, "b.txt:7:X.Y:q\n");
+    row("a line break is <br> to the search", "-c -i BR a.stf", 0, "a.stf:1\n");
+    row("and across it", "-c y<br>z a.stf", 0, "a.stf:1\n");
+    row("only the field asked", "--field=index 7 a.stf b.txt", 0, "b.txt:7:X.Y:q\n");
+    row("names and values, not indexes", "7 b.txt", 1, "");
+    row("files with matches", "-l -i x.y a.stf b.txt d/c.STF", 0, "a.stf\nb.txt\nd/c.STF\n");
+    row("counts", "-c -i x.y a.stf b.txt", 0, "a.stf:1\nb.txt:1\n");
+    row("folders walked in order, stf in any case", "-r -l ab d/ a.stf", 0, "d/c.STF\nd/sub/f.stf\na.stf\n");
+    row("--include takes others", "-rl --include=*.txt ab d", 0, "d/c.STF\nd/e.txt\nd/sub/f.stf\n");
+    row("an unreadable file, the others searched", "ab missing.stf b.txt", 2, "b.txt:3:ab:xzy\n",
+        "ファイル読み込みエラー");
+    row("a folder without -r", "ab d", 2, "", "ファイル読み込みエラー");
+    row("highlighted", "--color=always -E x.|z a.stf", 0,
+        "\33[35m\33[Ka.stf\33[m\33[K\33[36m\33[K:\33[m\33[K3\33[36m\33[K:\33[m\33[Kab\33[36m\33[K:\33[m\33[K"
+        "\33[01;31m\33[Kx.\33[m\33[Ky<br>\33[01;31m\33[Kz\33[m\33[K\n");
+    row("not on a pipe", "--color x.y a.stf", 0, "a.stf:3:ab:x.y<br>z\n");
+    row("invalid expression", "-E x( a.stf", 64, "", "wendaro-cli: grep: the regular expression \"x(\" is not valid");
+    row("no file", "x.y", 64, "", "wendaro-cli: grep takes");
+}
+
+void TestCliScripts::grep()
+{
+    QFETCH(QString, args);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QString, error);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("d/sub")));
+    putFile(dir.filePath(QStringLiteral("a.stf")), stfTable("78002e0079000d000a007a00"));
+    putFile(dir.filePath(QStringLiteral("b.txt")), "Index\tName\tValue\r\n3\tab\txzy\r\n7\tX.Y\tq\r\n");
+    putFile(dir.filePath(QStringLiteral("d/c.STF")), stfTable("58002e007900"));
+    putFile(dir.filePath(QStringLiteral("d/e.txt")), "Index\tName\tValue\r\n1\tab\t\r\n");
+    putFile(dir.filePath(QStringLiteral("d/sub/f.stf")), stfTable(""));
+    const Run ran = runCli(QStringList{QStringLiteral("grep")} + args.split(QLatin1Char(' ')), dir.path());
+    QCOMPARE(ran.exitCode, exitCode);
+    QCOMPARE(ran.out, out);
+    QVERIFY2(ran.errors.startsWith(error.toUtf8()) && ran.errors.isEmpty() == error.isEmpty(), ran.errors.constData());
+}
+
+QTEST_GUILESS_MAIN(TestCliScripts)
+#include "tst_cli_scripts.moc"
