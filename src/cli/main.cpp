@@ -131,6 +131,7 @@ struct Command
     int (*run)(const Arguments &arguments, const CodePage &codePage);
 };
 
+// clang-format off
 const Command Commands[] = {
     {"convert", 2, "two paths, IN and OUT", {},
      [](const Arguments &a, const CodePage &codePage) { return convert(a.operands[0], a.operands[1], codePage); }},
@@ -159,6 +160,7 @@ const Command Commands[] = {
          return update(a.operands[0], a.operands[1], a.operands[2], a.operands[3], codePage);
      }},
 };
+// clang-format on
 
 int usageError(const QString &what)
 {
