@@ -141,6 +141,7 @@ int main()
     };
     const auto none = [] {};
 
+    // clang-format off
     {
         EntryList read;
         const auto fresh = [&] { read = EntryList(); };
@@ -190,6 +191,7 @@ int main()
     met &= report("text save to file", "save the bytes", bestOf(none, [&] {
         require(saveDocument(textOut, rows, fields, true, *codePage, &error), error);
     }, [&] { require(SaveFile::write(textOut, text, &error), error); }));
+    // clang-format on
 
     std::printf("\n");
     const struct

@@ -190,6 +190,7 @@ struct Command
     bool moreOperands = false; // operandCount is the least
 };
 
+// clang-format off
 const Command Commands[] = {
     {"convert", 2, "two paths, IN and OUT", {},
      [](const Arguments &a, const CodePage &codePage) { return convert(a.operands[0], a.operands[1], codePage); }},
@@ -230,6 +231,7 @@ const Command Commands[] = {
       {"color", true, 0, true}},
      grep, true},
 };
+// clang-format on
 
 int usageError(const QString &what)
 {

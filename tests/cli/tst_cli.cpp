@@ -104,6 +104,7 @@ private Q_SLOTS:
 
 void TestCli::command_data()
 {
+    // clang-format off
     QTest::addColumn<QStringList>("args"); // "@name" stands for the file name in the test's folder
     QTest::addColumn<QByteArray>("codePage");
     QTest::addColumn<QString>("out");     // a path that the run may write, "" for none
@@ -204,6 +205,7 @@ void TestCli::command_data()
     QTest::newRow("dump text with fields") << args({"dump", "@fields.txt"}) << cp << "" << false << 0 << ""
                                            << TableTextWithFields;
     QTest::newRow("dump bad text") << args({"dump", "@bad.txt"}) << cp << "" << false << 1 << read << QByteArray();
+    // clang-format on
 }
 
 void TestCli::command()

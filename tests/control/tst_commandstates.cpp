@@ -125,6 +125,7 @@ private slots:
 
     void fieldText_data()
     {
+        // clang-format off
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("text");
@@ -134,6 +135,7 @@ private slots:
         QTest::newRow("memo cleared") << int(Field::Memo) << "x" << "" << true;
         QTest::newRow("same output file") << int(Field::File) << "out.stf" << "out.stf" << false;
         QTest::newRow("empty stays empty") << int(Field::Memo) << "" << "" << false;
+        // clang-format on
     }
 
     void fieldText()

@@ -15,6 +15,7 @@ class TestEntryChanges : public QObject
 private slots:
     void indexCheck_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message"); // empty: accepted
         QTest::addColumn<QString>("addedIndexText");
@@ -36,6 +37,7 @@ private slots:
         QTest::newRow("-0.5") << "-0.5" << "" << "    0" << " -0.5";
         QTest::newRow("007") << "007" << "" << "    7" << "  007";
         QTest::newRow("1e3") << "1e3" << "" << " 1000" << "  1e3";
+        // clang-format on
     }
 
     void indexCheck()
@@ -220,6 +222,7 @@ private slots:
 
     void editorFill_data()
     {
+        // clang-format off
         QTest::addColumn<EditMode>("mode");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("index");
@@ -227,6 +230,7 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::newRow("add") << EditMode::Add << "追加" << "42" << "" << "";
         QTest::newRow("edit") << EditMode::Edit << "編集" << "12" << "b" << "two\r\nlines";
+        // clang-format on
     }
 
     void editorFill()
@@ -319,6 +323,7 @@ private slots:
 
     void readmeCommand_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("readmeAt"); // beside, installed, both, nowhere
         QTest::addColumn<bool>("notepadOnPath");
         QTest::addColumn<bool>("viewerStarts");
@@ -331,6 +336,7 @@ private slots:
         QTest::newRow("installed") << "installed" << false << true << installed << "";
         QTest::newRow("no viewer starts") << "installed" << false << false << installed << "「" + installed + "」";
         QTest::newRow("nowhere") << "nowhere" << true << true << "" << "「" + beside + "」\r\n「" + installed + "」";
+        // clang-format on
     }
 
     void readmeCommand()

@@ -136,6 +136,7 @@ private slots:
 
     void dialogSetUp_data()
     {
+        // clang-format off
         QTest::addColumn<ChooseMode>("mode");
         QTest::addColumn<FileDialogKind>("kind");
         QTest::addColumn<QString>("title");
@@ -150,6 +151,7 @@ private slots:
                                  << BothFormatsFilter << 2054;
         QTest::newRow("output file") << ChooseMode::Output << FileDialogKind::Open << "出力先を指定" << lessExtension
                                      << StfOnlyFilter << 2052;
+        // clang-format on
     }
 
     void dialogSetUp()

@@ -211,6 +211,7 @@ void TestChecks::rowPlaces()
 
 void TestChecks::compareTranslation_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("original");
     QTest::addColumn<QString>("translation");
     QTest::addColumn<QStringList>("expected"); // parts of each message, "!" before a warning's
@@ -235,6 +236,7 @@ void TestChecks::compareTranslation_data()
     QTest::newRow("blanks at both ends") << " a\t" << QStringLiteral("\u3000b")
                                          << QStringList{"先頭の空白が原文と違います（原文 U+0020、訳 U+3000）",
                                                         "末尾の空白が原文と違います（原文 U+0009、訳 なし）"};
+    // clang-format on
 }
 
 void TestChecks::compareTranslation()

@@ -29,6 +29,7 @@ private slots:
 
 void TestFormatRegistry::byPath_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("bySuffix"); // the table format; empty: none claims the suffix
     QTest::addColumn<QString>("forPath");
@@ -51,6 +52,7 @@ void TestFormatRegistry::byPath_data()
     QTest::newRow("xliff after po") << "t.po.xliff" << "" << "text" << "xliff";
     QTest::newRow("csv") << "t.csv" << "" << "text" << "csv";
     QTest::newRow("po only in a folder") << "old.po/t" << "" << "text" << "";
+    // clang-format on
 }
 
 void TestFormatRegistry::byPath()
@@ -67,6 +69,7 @@ void TestFormatRegistry::byPath()
 
 void TestFormatRegistry::byShortName_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("found");
 
@@ -76,6 +79,7 @@ void TestFormatRegistry::byShortName_data()
     QTest::newRow("unknown") << "tsv" << "";
     QTest::newRow("suffix is no short name") << "txt" << "";
     QTest::newRow("empty") << "" << "";
+    // clang-format on
 }
 
 void TestFormatRegistry::byShortName()

@@ -171,6 +171,7 @@ void TestPoFormat::refusals()
 
 void TestPoFormat::brokenFiles_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("errorPart");
     const QByteArray header = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";
@@ -185,6 +186,7 @@ void TestPoFormat::brokenFiles_data()
                             << "行 4 のメッセージは複数形";
     QTest::newRow("other charset") << QByteArray("msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=EUC-JP\\n\"\n")
                                    << "EUC-JP";
+    // clang-format on
 }
 
 void TestPoFormat::brokenFiles()

@@ -146,6 +146,7 @@ void TestSaveFile::failedWriteOnDiskKeepsOldFile()
 
 void TestSaveFile::refusedTarget_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("existingFolder"); // made before the save
     QTest::addColumn<QString>("existingFile");   // made before the save
     QTest::addColumn<uint>("special");           // the type of a node made as "node", with "link" to it
@@ -162,6 +163,7 @@ void TestSaveFile::refusedTarget_data()
     QTest::newRow("socket") << QString() << QString() << uint(S_IFSOCK) << "node" << "node";
     QTest::newRow("device") << QString() << QString() << uint(S_IFCHR) << "node" << "node";
     QTest::newRow("link to a fifo") << QString() << QString() << uint(S_IFIFO) << "link" << "link";
+    // clang-format on
 }
 
 void TestSaveFile::refusedTarget()

@@ -48,6 +48,7 @@ private Q_SLOTS:
 
 void TestText::read_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QStringList>("rows");
@@ -110,6 +111,7 @@ void TestText::read_data()
     QTest::newRow("error in an LF piece names the piece")
         << QByteArray("Index\tName\tValue\n1\ta\n") << false << QStringList{"    1|a|"} << "" << "" << 1
         << "2 番目";
+    // clang-format on
 }
 
 void TestText::read()
@@ -140,6 +142,7 @@ void TestText::read()
 
 void TestText::write_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("outputFile");
     QTest::addColumn<QString>("memo");
     QTest::addColumn<QByteArray>("file");
@@ -150,6 +153,7 @@ void TestText::write_data()
     QTest::newRow("output file trimmed, memo kept whole")
         << " C:\\out\\table.stf " << "  notes of 2 May"
         << "Index\tName\tValue\r\n>file C:\\out\\table.stf\r\n>//  notes of 2 May\r\n" + rows;
+    // clang-format on
 }
 
 void TestText::write()
@@ -180,6 +184,7 @@ void TestText::write()
 
 void TestText::refusals_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("index");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
@@ -208,6 +213,7 @@ void TestText::refusals_data()
     QTest::newRow("LF in the index") << "7\n8" << "a" << "b" << "" << QStringList{"インデックスの 2 文字目に LF"} << 0;
     QTest::newRow("index not a number") << "x7" << "a" << "b" << "" << QStringList{"インデックス「x7」は数値ではありません"} << 0;
     QTest::newRow("index out of range") << " 32768" << "a" << "b" << "" << QStringList{"「32768」", "範囲"} << 0;
+    // clang-format on
 }
 
 void TestText::refusals()

@@ -76,6 +76,7 @@ private Q_SLOTS:
 
 void TestTranslation::exportTable_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("original"); // "" for none
     QTest::addColumn<QString>("expected"); // the units
@@ -84,6 +85,7 @@ void TestTranslation::exportTable_data()
     QTest::newRow("template") << "  007|a|x<br>y;   -2|b|" << "" << "7|a|x<br>y||;-2|b|||" << "";
     QTest::newRow("with original") << "1|a|訳;2|b|;3|c|z" << "2|B|two;1|A|one" << "1|a|one|訳|t;2|b|two||"
                                    << "3";
+    // clang-format on
 }
 
 void TestTranslation::exportTable()
@@ -106,6 +108,7 @@ void TestTranslation::exportTable()
 
 void TestTranslation::importTable_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("units");
     QTest::addColumn<QString>("original"); // "" for none; with one the units carry sources
@@ -136,6 +139,7 @@ void TestTranslation::importTable_data()
                                             << "1 0 0 2 /4/2,3";
     QTest::newRow("other original taken") << table << "2|b|old|Y|t" << "2|b|two" << true << false
                                           << "1|a|x;2|b|Y;3|c|z" << "1 0 0 0 //2";
+    // clang-format on
 }
 
 void TestTranslation::importTable()

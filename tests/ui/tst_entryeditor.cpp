@@ -149,6 +149,7 @@ void EntryEditorTest::addTypedEntry()
 
 void EntryEditorTest::okWithoutChangeKeepsValue_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
     QTest::newRow("lone CR") << "n" << "a\rb";
@@ -162,6 +163,7 @@ void EntryEditorTest::okWithoutChangeKeepsValue_data()
     QTest::newRow("no-break space") << "n" << QString::fromUtf16(u"a\u00a0b");
     QTest::newRow("name with CR and tab") << "a\rb\tc" << "v";
     QTest::newRow("empty") << "" << "";
+    // clang-format on
 }
 
 // Opening an entry and pressing OK without a change leaves it as it was.

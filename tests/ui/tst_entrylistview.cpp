@@ -271,11 +271,13 @@ void EntryListViewTest::headerClickSorts()
 
 void EntryListViewTest::typingFindsRow_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("found");
     QTest::newRow("digit, padding ignored") << "9" << "nine";
     QTest::newRow("digits typed in a row") << "100" << "hundred";
     QTest::newRow("letter, either case") << "N" << "nine";
+    // clang-format on
 }
 
 void EntryListViewTest::typingFindsRow()
@@ -290,12 +292,14 @@ void EntryListViewTest::typingFindsRow()
 
 void EntryListViewTest::valueTooltip_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("shown");
     QTest::newRow("line breaks") << "a<br>b  c" << "a\nb  c";
     QTest::newRow("markup is text") << "<b>x</b> <img src=y>" << "<b>x</b> <img src=y>";
     QTest::newRow("41 lines") << QStringList(41, "l").join("<br>") << QStringList(40, "l").join('\n') + u'\u2026';
     QTest::newRow("long") << QString(2100, u'x') << QString(2000, u'x') + u'\u2026';
+    // clang-format on
 }
 
 void EntryListViewTest::valueTooltip()
@@ -312,12 +316,14 @@ void EntryListViewTest::valueTooltip()
 
 void EntryListViewTest::longValueShownCut_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("shown");
     QTest::newRow("fits") << "abcd<br>" << "abcd<br>";
     QTest::newRow("one over") << "abcdefghij" << u"abcdefgh\u2026"_s;
     // Half a surrogate pair would paint as a replacement character.
     QTest::newRow("pair at the cut") << u"abcdefg\U0001F600xyz"_s << u"abcdefg\u2026"_s;
+    // clang-format on
 }
 
 void EntryListViewTest::longValueShownCut()

@@ -123,6 +123,7 @@ void MainWindowTest::menuBarOrder()
 
 void MainWindowTest::toolbarPositions_data()
 {
+    // clang-format off
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("key"); // empty: the placeholder gap
     QTest::addColumn<QString>("caption");
@@ -134,6 +135,7 @@ void MainWindowTest::toolbarPositions_data()
     QTest::newRow("6 Add") << 6 << "Add" << "追加";
     QTest::newRow("7 Edit") << 7 << "Edit" << "編集";
     QTest::newRow("8 Remove") << 8 << "Remove" << "削除";
+    // clang-format on
 }
 
 void MainWindowTest::toolbarPositions()
@@ -407,12 +409,14 @@ void MainWindowTest::fileDialogSetUp()
 
 void MainWindowTest::saveAsNameTakesTheFilterExtension_data()
 {
+    // clang-format off
     QTest::addColumn<int>("filter"); // position in the dialog's list
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
     QTest::newRow("STF filter, bare name") << 0 << "b" << "b.stf";
     QTest::newRow("text filter, bare name") << 1 << "b" << "b.txt";
     QTest::newRow("text filter, .stf typed") << 1 << "b.stf" << "b.stf";
+    // clang-format on
 }
 
 void MainWindowTest::saveAsNameTakesTheFilterExtension()
@@ -495,10 +499,12 @@ void MainWindowTest::startUpWithMissingFile()
 
 void MainWindowTest::optionsAnswerWithoutDisplay_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("printed"); // its beginning
     QTest::newRow("--help") << "--help" << "Usage: wendaro [FILE]\n";
     QTest::newRow("--version") << "--version" << "wendaro " WENDARO_VERSION "\n";
+    // clang-format on
 }
 
 // Answered on stdout before Qt starts: without a display the window could not.

@@ -40,6 +40,7 @@ void TextFieldsTest::longTextReadFromFileIsKeptAndSaved()
 
 void TextFieldsTest::typingLimit_data()
 {
+    // clang-format off
     QTest::addColumn<int>("startLength");
     QTest::addColumn<QString>("keys"); // "<" is a backspace
     QTest::addColumn<int>("endLength");
@@ -48,6 +49,7 @@ void TextFieldsTest::typingLimit_data()
     QTest::newRow("longer text: deleting works") << 300 << "<<" << 298;
     QTest::newRow("longer text: deleting, then typing refused") << 300 << "<x" << 299;
     QTest::newRow("back below the limit") << 256 << "<<x" << 255;
+    // clang-format on
 }
 
 void TextFieldsTest::typingLimit()
