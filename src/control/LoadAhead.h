@@ -20,7 +20,7 @@ namespace wendaro {
 class LoadAhead
 {
 public:
-    LoadAhead(const QString &path, const CodePage &codePage);
+    LoadAhead(QString path, CodePage codePage);
     ~LoadAhead();
     LoadAhead(const LoadAhead &) = delete;
     LoadAhead &operator=(const LoadAhead &) = delete;

@@ -23,7 +23,7 @@ class EntryListView : public QTreeView
 {
     Q_OBJECT
 public:
-    EntryListView(EntryList &entries, QWidget *parent = nullptr);
+    explicit EntryListView(EntryList &entries, QWidget *parent = nullptr);
 
 signals:
     // A click on a row (or a keyboard move to another row).

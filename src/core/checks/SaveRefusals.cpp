@@ -161,7 +161,9 @@ bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separato
     const char16_t *const units = fileUnits.utf16();
     const qsizetype size = fileUnits.size();
     const quint16 crLfPairs = set.has(u'\r') ? 1 : 0;
-    const char16_t s0 = set.units[0], s1 = set.units[1], s2 = set.units[2];
+    const char16_t s0 = set.units[0];
+    const char16_t s1 = set.units[1];
+    const char16_t s2 = set.units[2];
     const auto isSeparator = [&](qsizetype i) {
         const char16_t c = units[i];
         const bool crOfPair = c == u'\r' && i + 1 < size && units[i + 1] == u'\n';

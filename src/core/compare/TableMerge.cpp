@@ -210,7 +210,7 @@ std::optional<MergeResult> mergeTables(const MergeInput &base, const MergeInput 
         const Rows rows{index, rowOf(base, indexes[0], index), rowOf(ours, indexes[1], index),
                         rowOf(theirs, indexes[2], index)};
         if (std::optional<Entry> row = merger.row(rows))
-            merged.insert(index, std::move(*row));
+            merged.emplace(index, std::move(*row));
     }
     result.rows = ordered(merged, indexes[1], indexes[2]);
     return result;

@@ -19,9 +19,9 @@ QHash<RowIndex, qsizetype> positionsOf(const EntryList &rows, QList<RowIndex> &r
     for (qsizetype p = 1; p <= rows.count(); ++p) {
         RowIndex index = RowIndex::of(rows.at(p).indexText);
         if (positions.contains(index))
-            twice.insert(std::move(index));
+            twice.insert(index);
         else
-            positions.insert(std::move(index), p);
+            positions.insert(index, p);
     }
     repeated = twice.values();
     std::sort(repeated.begin(), repeated.end());

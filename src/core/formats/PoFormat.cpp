@@ -429,7 +429,7 @@ bool PoFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QSt
     QList<TranslationUnit> units;
     QHash<qint16, QString> places;
     for (size_t n = 0; n < messages.size(); ++n) {
-        const po_message_t message = messages[n];
+        po_message_t message = messages[n];
         if (isHeader(message))
             continue;
         const QString place = linesKnown ? QStringLiteral("行 %1").arg(lines[n])

@@ -16,9 +16,9 @@ inline int utf8SequenceAt(const unsigned char *in, qsizetype i, qsizetype size)
     int length = 0;
     unsigned char low = 0x80;
     unsigned char high = 0xBF;
-    if (lead < 0x80) {
+    if (lead < 0x80)
         return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
+    if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
