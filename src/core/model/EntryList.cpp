@@ -25,6 +25,7 @@ EntryList &EntryList::operator=(EntryList &&other) noexcept
     m_sortOrder = other.m_sortOrder;
     m_sorted = other.m_sorted;
     m_observer = other.m_observer;
+    m_revision = std::max(m_revision, other.m_revision) + 1;
     other.m_rows.clear();
     other.m_positionOfKey.clear();
     other.m_selected = 0;
@@ -59,6 +60,7 @@ qsizetype EntryList::append(Entry entry)
     if (entry.key)
         m_positionOfKey.insert(*entry.key, position);
     m_rows.push_back(std::move(entry));
+    ++m_revision;
     if (m_observer)
         m_observer->rowAppended(position);
     return position;
@@ -85,6 +87,7 @@ void EntryList::setIndexText(qsizetype position, const QString &text)
 {
     checkPosition(position);
     m_rows[size_t(position - 1)].indexText = text;
+    ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
 }
@@ -93,6 +96,7 @@ void EntryList::setName(qsizetype position, const QString &name)
 {
     checkPosition(position);
     m_rows[size_t(position - 1)].name = name;
+    ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
 }
@@ -101,6 +105,7 @@ void EntryList::setValue(qsizetype position, ValueText value)
 {
     checkPosition(position);
     m_rows[size_t(position - 1)].value = std::move(value);
+    ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
 }
@@ -111,6 +116,7 @@ void EntryList::removeAt(qsizetype position)
     if (m_observer)
         m_observer->rowAboutToBeRemoved(position);
     m_rows.erase(m_rows.begin() + (position - 1));
+    ++m_revision;
     // Positions after the removed row have moved; the key index is rebuilt
     // when it is next asked.
     m_keyIndexStale = true;
@@ -134,6 +140,7 @@ void EntryList::clear()
     if (m_observer)
         m_observer->rowsAboutToBeReset();
     m_rows.clear();
+    ++m_revision;
     m_positionOfKey.clear();
     m_keyIndexStale = false;
     m_selected = 0;
@@ -149,6 +156,7 @@ void EntryList::replaceRows(EntryList &&source)
     if (m_observer)
         m_observer->rowsAboutToBeReset();
     m_rows = std::move(source.m_rows);
+    ++m_revision;
     m_positionOfKey = std::move(source.m_positionOfKey);
     m_keyIndexStale = source.m_keyIndexStale;
     source.m_rows.clear();
@@ -283,6 +291,7 @@ void EntryList::applySortedOrder(const std::vector<qsizetype> &order)
         sortedRows.push_back(std::move(m_rows[size_t(order[i])]));
     }
     m_rows = std::move(sortedRows);
+    ++m_revision;
     m_keyIndexStale = true;
     if (m_selected != 0)
         m_selected = newPositionOf[m_selected - 1];
