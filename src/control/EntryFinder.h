@@ -66,8 +66,9 @@ public:
     void selectionChanged();
 
     QString status() const { return m_status; }
-    // Whether a search is still running (or about to start).
+    // Whether a search is still running (or about to start): a find, or a count.
     bool isBusy() const;
+    bool isFinding() const { return m_finding; }
 
 private:
     struct Job;
