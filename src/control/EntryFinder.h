@@ -82,8 +82,15 @@ private:
 
     void restart(bool findFirst);
     void findStep(int step);
-    void startFind(qsizetype start, int step, std::vector<bool> shown);
+    // A find from start, over the shown rows (all when empty); thenCount:
+    // the count follows on the same worker.
+    void startFind(qsizetype start, int step, std::vector<bool> shown, bool thenCount);
     void startCount();
+    std::shared_ptr<Job> prepareCount();
+    // On the worker: the flags of the rows that match, of those within (all
+    // when empty), handed to counted().
+    void count(const Job &job, const std::vector<Entry> &rows, const std::vector<bool> &within,
+               const RowMatcher &matcher, quint64 generation, quint64 revision);
     Snapshot snapshot();
     std::shared_ptr<Job> newJob();
     void stopJobs();
@@ -110,6 +117,8 @@ private:
     std::optional<RowMatcher> m_matcher;
     QString m_error;
     std::optional<Matches> m_matches;
+    // The rows that a text typed on from the last one can match.
+    std::vector<bool> m_within;
     QString m_note;
     QString m_lastCount;
     QString m_status;
