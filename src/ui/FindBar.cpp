@@ -13,7 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QToolButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -48,12 +48,13 @@ void FindBar::buildControls()
     named(m_text, "txtFind");
     m_text->setClearButtonEnabled(true);
     m_text->installEventFilter(this);
-    m_previous = new QPushButton(QStringLiteral("前へ"), this);
+    m_previous = new QToolButton(this);
+    m_previous->setText(QStringLiteral("前へ"));
     named(m_previous, "cmdFindPrevious");
-    m_next = new QPushButton(QStringLiteral("次へ"), this);
+    m_next = new QToolButton(this);
+    m_next->setText(QStringLiteral("次へ"));
     named(m_next, "cmdFindNext");
-    for (QPushButton *button : {m_previous, m_next}) {
-        button->setAutoDefault(false);
+    for (QToolButton *button : {m_previous, m_next}) {
         button->setToolTip(button == m_next ? QStringLiteral("F3, Enter") : QStringLiteral("Shift+F3, Shift+Enter"));
     }
     m_count = new QLabel(this);
@@ -73,10 +74,10 @@ void FindBar::buildControls()
     named(m_filter, "chkFindFilter");
 
     auto *top = new QHBoxLayout;
-    top->addWidget(m_text, 3);
+    top->addWidget(m_text, 1);
     top->addWidget(m_previous);
     top->addWidget(m_next);
-    top->addWidget(m_count, 2);
+    top->addWidget(m_count, 1);
     auto *options = new QHBoxLayout;
     options->addWidget(m_case);
     options->addWidget(m_regex);
@@ -94,8 +95,8 @@ void FindBar::buildControls()
     connect(m_regex, &QCheckBox::toggled, this, &FindBar::queryChanged);
     connect(m_columns, &QComboBox::currentIndexChanged, this, &FindBar::queryChanged);
     connect(m_filter, &QCheckBox::toggled, this, [this](bool on) { m_finder.setFiltering(on); });
-    connect(m_previous, &QPushButton::clicked, this, [this] { m_finder.findPrevious(); });
-    connect(m_next, &QPushButton::clicked, this, [this] { m_finder.findNext(); });
+    connect(m_previous, &QToolButton::clicked, this, [this] { m_finder.findPrevious(); });
+    connect(m_next, &QToolButton::clicked, this, [this] { m_finder.findNext(); });
 }
 
 void FindBar::connectKeys(QWidget &window)

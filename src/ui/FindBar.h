@@ -9,7 +9,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
+class QToolButton;
 class QShortcut;
 
 namespace wendaro {
@@ -64,8 +64,8 @@ private:
     EntryFinder &m_finder;
     EntryListView &m_list;
     QLineEdit *m_text = nullptr;
-    QPushButton *m_previous = nullptr;
-    QPushButton *m_next = nullptr;
+    QToolButton *m_previous = nullptr;
+    QToolButton *m_next = nullptr;
     QLabel *m_count = nullptr;
     QCheckBox *m_case = nullptr;
     QCheckBox *m_regex = nullptr;
