@@ -150,12 +150,19 @@ bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, d
     const EntryList &entries = window.controller().entries();
     auto *list = window.findChild<EntryListView *>(QStringLiteral("ListView1"));
     require(list && !entries.isEmpty(), QStringLiteral("no rows to find"));
-    const QString word = entries.at(entries.count()).name.left(8);
+    // Its start as far as a key types it (half-width katakana is not).
+    QString word;
+    for (const QChar c : entries.at(entries.count()).name.left(8)) {
+        if (c.unicode() >= 0x80)
+            break;
+        word += c;
+    }
+    require(!word.isEmpty(), QStringLiteral("the last name does not start with a key"));
     const auto waitFor = [](const std::function<bool()> &done) {
         QElapsedTimer waited;
         waited.start();
         while (!done()) {
-            require(waited.elapsed() < 600000, QStringLiteral("the finder did not finish"));
+            require(waited.elapsed() < 120000, QStringLiteral("the finder did not finish"));
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         }
     };
@@ -174,6 +181,9 @@ bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, d
         met &= reportStep(what, ms, probe.longestMs());
     };
 
+    // Keys go to the active window, as the person's do.
+    window.activateWindow();
+    require(QTest::qWaitForWindowActive(&window), QStringLiteral("the window is not active"));
     std::printf("\nfind bar: \"%s\" typed, %lld rows\n", qPrintable(word), static_cast<long long>(entries.count()));
     timed("open the find bar (Ctrl+F)", [&] { QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier); },
           [] { return true; });

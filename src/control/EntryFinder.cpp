@@ -92,6 +92,9 @@ void EntryFinder::setActive(bool active)
         return;
     }
     stopJobs();
+    // A result on its way is of no use any more.
+    ++m_findGeneration;
+    ++m_countGeneration;
     m_finding = m_counting = false;
     m_recount.stop();
     m_matches.reset();
