@@ -2,12 +2,14 @@
 // Times the window on a full table (32,766 entries): opening the file until
 // the list has painted its first rows, a click on a column header until the
 // sorted rows are painted, and scrolling through the whole list a page at a
-// time. The window is real, shown on the offscreen platform with the
-// program's fonts; the file is opened as a file dropped on the list is.
+// time; then the find bar: each key typed until its row is found, the count
+// and the filter. The window is real, shown on the offscreen platform with
+// the program's fonts; the file is opened as a file dropped on the list is.
 //
 // bench_window FILE instead times the window on that table (any size), warm
 // and in-process: for each thing a person does, how long until it is painted
-// and the longest time the event loop went without running meanwhile.
+// and the longest time the event loop went without running meanwhile (the
+// find bar's count and filter on the largest table included).
 
 #include "BenchTable.h"
 #include "BenchTiming.h"
@@ -15,12 +17,15 @@
 #include "core/text/CodePage.h"
 #include "core/io/DocumentFile.h"
 #include "core/model/EntryList.h"
+#include "control/EntryFinder.h"
 #include "ui/EntryListView.h"
 #include "ui/MainWindow.h"
 #include "ui/WindowFonts.h"
 #include "ui/WindowServices.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QDialog>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -130,6 +135,101 @@ bool reportStep(const char *what, double wallMs, double blockedMs, double wallTa
     const QString verdict = misses.isEmpty() ? QStringLiteral("ok") : misses.join(QStringLiteral(", "));
     std::printf("%-40s %10.1f %12.1f   %s\n", what, wallMs, blockedMs, qPrintable(verdict));
     return blockedOk && wallOk;
+}
+
+constexpr double FindKeyTargetMs = 20.0;
+
+// The find bar on the table the window shows: the name of the last row typed
+// a key at a time (its first match lies at the end, so each key searches the
+// whole table), then the filter on, F3, the filter off and Escape. Each key is
+// timed until its row is found; the count and the filter run on meanwhile,
+// and the next key supersedes them. keyTargetMs 0: no target for a key.
+bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, double keyTargetMs)
+{
+    EntryFinder &finder = window.controller().finder();
+    const EntryList &entries = window.controller().entries();
+    auto *list = window.findChild<EntryListView *>(QStringLiteral("ListView1"));
+    require(list && !entries.isEmpty(), QStringLiteral("no rows to find"));
+    // Its start as far as a key types it (half-width katakana is not).
+    QString word;
+    for (const QChar c : entries.at(entries.count()).name.left(8)) {
+        if (c.unicode() >= 0x80)
+            break;
+        word += c;
+    }
+    require(!word.isEmpty(), QStringLiteral("the last name does not start with a key"));
+    const auto waitFor = [](const std::function<bool()> &done) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done()) {
+            require(waited.elapsed() < 120000, QStringLiteral("the finder did not finish"));
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+    };
+    bool met = true;
+    QElapsedTimer wall;
+    const auto timed = [&](const char *what, const std::function<void()> &work, const std::function<bool()> &done,
+                           bool paints = true) {
+        settle();
+        const int before = painted.paints;
+        probe.restart();
+        wall.start();
+        work();
+        waitFor([&] { return done() && (!paints || painted.paints != before); });
+        const double ms = double(wall.nsecsElapsed()) / 1e6;
+        settle();
+        met &= reportStep(what, ms, probe.longestMs());
+    };
+
+    // Keys go to the active window, as the person's do.
+    window.activateWindow();
+    require(QTest::qWaitForWindowActive(&window), QStringLiteral("the window is not active"));
+    std::printf("\nfind bar: \"%s\" typed, %lld rows\n", qPrintable(word), static_cast<long long>(entries.count()));
+    timed("open the find bar (Ctrl+F)", [&] { QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier); },
+          [] { return true; });
+    auto *text = window.findChild<QLineEdit *>(QStringLiteral("txtFind"));
+    require(text && text->hasFocus(), QStringLiteral("the find bar has no focus"));
+
+    // Each key's best of Runs runs, the selection cleared before each run,
+    // as the other figures here; the worst single key is shown beside.
+    std::vector<double> bestKey(size_t(word.size()), 1e300);
+    double worstKey = 0;
+    double slowestCount = 0;
+    settle();
+    probe.restart();
+    for (int run = 0; run < Runs; ++run) {
+        text->clear();
+        window.controller().entries().clearSelection();
+        waitFor([&] { return !finder.isBusy(); });
+        for (qsizetype i = 0; i < word.size(); ++i) {
+            wall.start();
+            QTest::keyClick(text, word.at(i).toLatin1());
+            waitFor([&] { return !finder.isFinding(); });
+            const double keyMs = double(wall.nsecsElapsed()) / 1e6;
+            bestKey[size_t(i)] = std::min(bestKey[size_t(i)], keyMs);
+            worstKey = std::max(worstKey, keyMs);
+            waitFor([&] { return !finder.isBusy(); });
+            slowestCount = std::max(slowestCount, double(wall.nsecsElapsed()) / 1e6);
+        }
+    }
+    settle();
+    require(entries.selectedPosition() != 0, QStringLiteral("the typed name was not found"));
+    met &= reportStep("type a key until found, slowest key", *std::max_element(bestKey.begin(), bestKey.end()),
+                      probe.longestMs(), keyTargetMs);
+    std::printf("%-40s %10.1f\n", "  the worst single key", worstKey);
+    std::printf("%-40s %10.1f\n", "  until counted, slowest", slowestCount);
+
+    auto *filter = window.findChild<QCheckBox *>(QStringLiteral("chkFindFilter"));
+    require(filter != nullptr, QStringLiteral("no filter switch"));
+    timed("filter on, until the rows are shown", [&] { filter->click(); }, [&] { return !finder.isBusy(); });
+    // The only match may be the row selected already: nothing to paint.
+    timed("F3, next match", [&] { QTest::keyClick(text, Qt::Key_F3); }, [&] { return !finder.isFinding(); }, false);
+    timed("filter off", [&] { filter->click(); }, [&] { return !finder.isBusy(); });
+    filter->click();
+    waitFor([&] { return !finder.isBusy(); });
+    timed("Escape with the filter on", [&] { QTest::keyClick(text, Qt::Key_Escape); }, [] { return true; });
+    filter->setChecked(false);
+    return met;
 }
 
 // The figures for one table file; returns the process's exit status.
@@ -284,6 +384,8 @@ int benchFile(const QString &path, const CodePage &codePage)
         met &= reportStep("editor with the row's value", editorWallMs, probe.longestMs());
     }
 
+    met &= benchFindBar(*window, probe, painted, 0);
+
     step("close the table again", [&] { controller.closeFile(); });
     step("open once more", [&] { controller.dropFiles({path}); });
     {
@@ -409,6 +511,9 @@ int main(int argc, char *argv[])
     met &= smooth;
     std::printf("%-34s %10.2f %10s   %-14s %zu steps of %d rows, mean %.2f ms\n", "scroll a page, slowest step", worst, "",
                 smooth ? "ok" : "over a frame", steps.size(), scroll->pageStep(), total / double(steps.size()));
+
+    LoopProbe probe;
+    met &= benchFindBar(window, probe, painted, FindKeyTargetMs);
 
     std::printf("\n%s\n", met ? "every figure within its target" : "some figures miss their target");
     return 0;

@@ -3,6 +3,7 @@
 
 #include "control/DocumentSession.h"
 #include "control/EntryEditing.h"
+#include "control/EntryFinder.h"
 #include "control/RowClipboard.h"
 #include "control/WindowState.h"
 
@@ -32,6 +33,8 @@ public:
     bool isEnabled(Command command) const { return m_state.isEnabled(command); }
     bool isModified() const { return m_state.isModified(); }
     qint16 nextIndex() const { return m_state.nextIndex(); }
+    // Find and filter, for the find bar.
+    EntryFinder &finder() { return m_finder; }
 
     // The document (see DocumentSession).
     void startUp(const QString &path, bool pathBytesValid = true, LoadAhead *ahead = nullptr)
@@ -89,6 +92,7 @@ private:
     DocumentSession m_session;
     EntryEditing m_editing;
     RowClipboard m_clipboard;
+    EntryFinder m_finder{m_state};
 };
 
 } // namespace wendaro

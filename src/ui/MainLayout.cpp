@@ -11,4 +11,11 @@ MainLayout mainLayoutFor(float w, float h)
     return {fieldWidth >= 0 ? fieldWidth : 0, w >= 0 ? w : 0, listHeight >= 0 ? listHeight : 0};
 }
 
+FindBarPlace findBarPlaceFor(const MainLayout &layout, float barHeight)
+{
+    const float shown = barHeight < layout.listHeight ? barHeight : layout.listHeight;
+    const float listHeight = layout.listHeight - shown;
+    return {listHeight, MainGeometry::ListTop + listHeight, shown};
+}
+
 } // namespace wendaro

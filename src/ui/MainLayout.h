@@ -47,4 +47,14 @@ struct MainLayout
 // down to 15 twips above the status bar; widths and heights never go below 0.
 MainLayout mainLayoutFor(float w, float h);
 
+// Where the find bar goes while it shows: the list gives up the bar's height
+// at its bottom, and the bar lies there, above the gap and the status bar.
+struct FindBarPlace
+{
+    float listHeight;
+    float barTop;
+    float barHeight;
+};
+FindBarPlace findBarPlaceFor(const MainLayout &layout, float barHeight);
+
 } // namespace wendaro

@@ -5,6 +5,7 @@
 #include "ui/EntryEditor.h"
 #include "ui/EntryListView.h"
 #include "ui/FileDialog.h"
+#include "ui/FindBar.h"
 #include "ui/LimitedLineEdit.h"
 #include "ui/LongTaskDialog.h"
 #include "ui/MainLayout.h"
@@ -117,6 +118,9 @@ void MainWindow::buildClientArea()
     m_label1->setFont(windowFont());
     m_label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_label1->setGeometry(pixelRect(FieldColumnLeft, MemoRowTop, FieldColumnWidth, LabelHeight));
+
+    m_findBar = new FindBar(m_controller, *m_list, m_client);
+    connect(m_findBar, &FindBar::openedOrClosed, this, &MainWindow::layOut);
 
     setTabOrder(m_list, m_cmdFile);
     setTabOrder(m_cmdFile, m_txtFile);
@@ -250,7 +254,13 @@ void MainWindow::layOut()
     const MainLayout layout = mainLayoutFor(w, h);
     m_txtFile->resize(pixelsFromTwips(layout.fieldWidth), m_txtFile->height());
     m_txtMemo->resize(pixelsFromTwips(layout.fieldWidth), m_txtMemo->height());
-    m_list->resize(pixelsFromTwips(layout.listWidth), pixelsFromTwips(layout.listHeight));
+    if (m_findBar->isHidden()) {
+        m_list->resize(pixelsFromTwips(layout.listWidth), pixelsFromTwips(layout.listHeight));
+    } else {
+        const FindBarPlace place = findBarPlaceFor(layout, twipsFromPixels(m_findBar->sizeHint().height()));
+        m_list->resize(pixelsFromTwips(layout.listWidth), pixelsFromTwips(place.listHeight));
+        m_findBar->setGeometry(0, pixelsFromTwips(place.barTop), m_client->width(), pixelsFromTwips(place.barHeight));
+    }
     // The toolbar and the status bar are docked to the top and bottom edges.
     m_toolbar->resize(m_client->width(), m_toolbar->height());
     m_statusBar->setGeometry(0, m_client->height() - m_statusBar->height(), m_client->width(), m_statusBar->height());
@@ -353,6 +363,9 @@ void MainWindow::commandEnabledChanged(Command command, bool enabled)
         action->setEnabled(enabled);
     else if (auto *widget = qobject_cast<QWidget *>(target))
         widget->setEnabled(enabled);
+    // No file, nothing to find.
+    if (command == Command::FilesClose && !enabled && m_findBar)
+        m_findBar->closeBar();
 }
 
 void MainWindow::fieldTextChanged(Field which, const QString &text)

@@ -17,6 +17,7 @@ class QStatusBar;
 namespace wendaro {
 
 class EntryListView;
+class FindBar;
 class LoadAhead;
 class LimitedLineEdit;
 class MainToolbar;
@@ -87,6 +88,7 @@ private:
     LimitedLineEdit *m_txtMemo = nullptr;
     QLabel *m_label1 = nullptr;
     EntryListView *m_list = nullptr;
+    FindBar *m_findBar = nullptr;
     QStatusBar *m_statusBar = nullptr;
     QLabel *m_pathPanel = nullptr;
     QMenu *m_popup = nullptr;

@@ -26,6 +26,7 @@ EntryList &EntryList::operator=(EntryList &&other) noexcept
     m_sorted = other.m_sorted;
     m_lastId = other.m_lastId;
     m_observer = other.m_observer;
+    m_revision = std::max(m_revision, other.m_revision) + 1;
     other.m_rows.clear();
     other.m_positionOfKey.clear();
     other.m_selected = 0;
@@ -60,6 +61,7 @@ qsizetype EntryList::append(Entry entry)
     if (entry.key)
         m_positionOfKey.insert(*entry.key, position);
     m_rows.push_back(std::move(entry));
+    ++m_revision;
     if (m_observer)
         m_observer->rowAppended(position);
     return position;
@@ -86,6 +88,7 @@ void EntryList::setIndexText(qsizetype position, const QString &text)
 {
     checkPosition(position);
     m_rows[size_t(position - 1)].indexText = text;
+    ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
 }
@@ -94,6 +97,7 @@ void EntryList::setName(qsizetype position, const QString &name)
 {
     checkPosition(position);
     m_rows[size_t(position - 1)].name = name;
+    ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
 }
@@ -102,6 +106,7 @@ void EntryList::setValue(qsizetype position, ValueText value)
 {
     checkPosition(position);
     m_rows[size_t(position - 1)].value = std::move(value);
+    ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
 }
@@ -112,6 +117,7 @@ void EntryList::removeAt(qsizetype position)
     if (m_observer)
         m_observer->rowAboutToBeRemoved(position);
     m_rows.erase(m_rows.begin() + (position - 1));
+    ++m_revision;
     // Positions after the removed row have moved; the key index is rebuilt
     // when it is next asked.
     m_keyIndexStale = true;
@@ -221,6 +227,7 @@ void EntryList::insertRows(std::vector<PlacedEntry> rows)
     }
     m_rows = std::move(merged);
     m_keyIndexStale = true;
+    ++m_revision;
     for (const qsizetype position : positions) {
         if (m_selected != 0 && position <= m_selected)
             ++m_selected;
@@ -249,6 +256,7 @@ std::vector<PlacedEntry> EntryList::takeRows(const std::vector<qsizetype> &posit
     }
     m_rows = std::move(kept);
     m_keyIndexStale = true;
+    ++m_revision;
     bool selectionMoved = false;
     if (m_selected != 0) {
         if (std::binary_search(positions.begin(), positions.end(), m_selected)) {
@@ -268,6 +276,7 @@ void EntryList::clear()
     if (m_observer)
         m_observer->rowsAboutToBeReset();
     m_rows.clear();
+    ++m_revision;
     m_positionOfKey.clear();
     m_keyIndexStale = false;
     m_selected = 0;
@@ -283,6 +292,7 @@ void EntryList::replaceRows(EntryList &&source)
     if (m_observer)
         m_observer->rowsAboutToBeReset();
     m_rows = std::move(source.m_rows);
+    ++m_revision;
     m_positionOfKey = std::move(source.m_positionOfKey);
     m_keyIndexStale = source.m_keyIndexStale;
     m_lastId = std::max(m_lastId, source.m_lastId);
@@ -418,6 +428,7 @@ void EntryList::applySortedOrder(const std::vector<qsizetype> &order)
         sortedRows.push_back(std::move(m_rows[size_t(order[i])]));
     }
     m_rows = std::move(sortedRows);
+    ++m_revision;
     m_keyIndexStale = true;
     if (m_selected != 0)
         m_selected = newPositionOf[m_selected - 1];

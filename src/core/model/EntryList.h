@@ -81,6 +81,11 @@ public:
     // Makes room for this many rows in all, so that appending them moves none.
     void reserve(qsizetype rows) { m_rows.reserve(size_t(rows)); }
 
+    // Changes with every change of the rows (added, changed, removed, moved),
+    // never with the selection: work done on the rows as they were can tell
+    // that it is out of date.
+    quint64 revision() const { return m_revision; }
+
     // The position of the row with this key, or 0. Constant time.
     qsizetype positionOfKey(qint16 key) const;
 
@@ -151,6 +156,7 @@ private:
     SortOrder m_sortOrder = SortOrder::Ascending;
     bool m_sorted = false;
     quint32 m_lastId = 0;
+    quint64 m_revision = 0;
     EntryListObserver *m_observer = nullptr;
 };
 

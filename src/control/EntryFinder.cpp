@@ -1,0 +1,462 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "control/EntryFinder.h"
+
+#include "control/FindView.h"
+#include "control/WindowState.h"
+
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+
+namespace wendaro {
+
+namespace {
+
+// A count that takes longer says so.
+constexpr int SearchingNoteDelayMs = 300;
+// Row changes closer together than this are counted again once.
+constexpr int RecountDelayMs = 50;
+
+struct Hit
+{
+    qsizetype position = 0; // 0: none
+    bool wrapped = false;   // passed the end (or the start, going back)
+};
+
+// The first position from start on, stepping by step and wrapping once
+// round all count rows, that takes; start may lie one beyond either end.
+template<typename Takes, typename Stopped>
+Hit firstFrom(qsizetype count, qsizetype start, int step, Takes takes, Stopped stopped)
+{
+    Hit hit;
+    qsizetype position = start;
+    for (qsizetype seen = 0; seen < count; ++seen, position += step) {
+        if (position > count) {
+            position = 1;
+            hit.wrapped = true;
+        } else if (position < 1) {
+            position = count;
+            hit.wrapped = true;
+        }
+        if (stopped())
+            return {};
+        if (takes(position)) {
+            hit.position = position;
+            return hit;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+struct EntryFinder::Job
+{
+    std::atomic<bool> stopped{false};
+    QFuture<void> future;
+};
+
+EntryFinder::EntryFinder(WindowState &state, QObject *parent)
+    : QObject(parent), m_state(state)
+{
+    m_recount.setSingleShot(true);
+    m_recount.setInterval(RecountDelayMs);
+    connect(&m_recount, &QTimer::timeout, this, [this] {
+        if (m_active && m_matcher && !matchesNow())
+            startCount();
+    });
+    m_searchingNote.setSingleShot(true);
+    m_searchingNote.setInterval(SearchingNoteDelayMs);
+    connect(&m_searchingNote, &QTimer::timeout, this, &EntryFinder::publishStatus);
+}
+
+EntryFinder::~EntryFinder()
+{
+    stopJobs();
+    for (const std::shared_ptr<Job> &job : std::as_const(m_jobs))
+        job->future.waitForFinished();
+}
+
+bool EntryFinder::isBusy() const
+{
+    return m_finding || m_counting || m_recount.isActive();
+}
+
+void EntryFinder::setActive(bool active)
+{
+    if (active == m_active)
+        return;
+    m_active = active;
+    if (active) {
+        restart(true);
+        return;
+    }
+    stopJobs();
+    // A result on its way is of no use any more.
+    ++m_findGeneration;
+    ++m_countGeneration;
+    m_finding = m_counting = false;
+    m_recount.stop();
+    m_matches.reset();
+    m_note.clear();
+    if (m_filtering)
+        showAllRows();
+    publishStatus();
+}
+
+void EntryFinder::setQuery(const FindQuery &query)
+{
+    if (query == m_query)
+        return;
+    // A plain text typed on from the last can only match where the last
+    // matched: the rows counted for it are all there is to search.
+    const FindQuery &last = m_query;
+    const bool narrows = matchesNow() && !last.text.isEmpty() && !last.regularExpression && !query.regularExpression
+                         && last.caseSensitive == query.caseSensitive && last.columns == query.columns
+                         && query.text.contains(last.text);
+    m_within = narrows ? m_matches->rows : std::vector<bool>();
+    m_query = query;
+    restart(true);
+    m_within.clear();
+}
+
+void EntryFinder::setFiltering(bool on)
+{
+    if (on == m_filtering)
+        return;
+    m_filtering = on;
+    if (!m_active)
+        return;
+    if (!on) {
+        m_filterPending = false;
+        showAllRows();
+        return;
+    }
+    if (!m_matcher) {
+        if (!m_error.isEmpty())
+            hideAllRows();
+        return;
+    }
+    m_filterPending = !matchesNow();
+    if (!m_filterPending)
+        applyFilter();
+    else if (!m_counting)
+        startCount();
+}
+
+void EntryFinder::rowsChanged(bool replaced)
+{
+    if (!m_active)
+        return;
+    if (replaced && m_filtering && m_matcher)
+        m_filterPending = true;
+    else if (replaced && m_filtering && !m_error.isEmpty())
+        hideAllRows();
+    if (m_matcher)
+        m_recount.start();
+}
+
+void EntryFinder::selectionChanged()
+{
+    m_note.clear();
+    publishStatus();
+}
+
+void EntryFinder::stopJobs()
+{
+    for (const std::shared_ptr<Job> &job : std::as_const(m_jobs))
+        job->stopped = true;
+    m_jobs.removeIf([](const std::shared_ptr<Job> &job) { return job->future.isFinished(); });
+}
+
+std::shared_ptr<EntryFinder::Job> EntryFinder::newJob()
+{
+    m_jobs.removeIf([](const std::shared_ptr<Job> &job) { return job->future.isFinished(); });
+    auto job = std::make_shared<Job>();
+    m_jobs.append(job);
+    return job;
+}
+
+EntryFinder::Snapshot EntryFinder::snapshot()
+{
+    // The rows share their texts with the list: this copies no text, and a
+    // row the person changes meanwhile keeps its old text alive here alone.
+    const EntryList &entries = m_state.entries();
+    if (!m_snapshot || m_snapshotRevision != entries.revision()) {
+        auto rows = std::make_shared<std::vector<Entry>>();
+        rows->reserve(size_t(entries.count()));
+        for (qsizetype p = 1; p <= entries.count(); ++p)
+            rows->push_back(entries.at(p));
+        m_snapshot = std::move(rows);
+        m_snapshotRevision = entries.revision();
+    }
+    return m_snapshot;
+}
+
+std::vector<bool> EntryFinder::shownRows() const
+{
+    const qsizetype count = m_state.entries().count();
+    std::vector<bool> shown(size_t(count), true);
+    if (m_view) {
+        for (qsizetype p = 1; p <= count; ++p)
+            shown[size_t(p - 1)] = m_view->isRowShown(p);
+    }
+    return shown;
+}
+
+void EntryFinder::restart(bool findFirst)
+{
+    if (m_findJob)
+        m_findJob->stopped = true;
+    if (m_countJob)
+        m_countJob->stopped = true;
+    ++m_findGeneration;
+    ++m_countGeneration;
+    m_finding = m_counting = false;
+    m_recount.stop();
+    m_matches.reset();
+    m_note.clear();
+    m_lastCount.clear();
+    if (!m_active)
+        return;
+    m_error.clear();
+    m_matcher = RowMatcher::create(m_query, &m_error);
+    m_filterPending = false;
+    if (!m_matcher) {
+        if (m_filtering && m_error.isEmpty())
+            showAllRows();
+        else if (m_filtering)
+            hideAllRows();
+        publishStatus();
+        return;
+    }
+    m_filterPending = m_filtering;
+    if (findFirst) {
+        const qsizetype selected = m_state.entries().selectedPosition();
+        startFind(selected != 0 ? selected : 1, +1, m_within, true);
+    } else {
+        startCount();
+    }
+    publishStatus();
+}
+
+void EntryFinder::findStep(int step)
+{
+    if (!m_active || !m_matcher)
+        return;
+    const EntryList &entries = m_state.entries();
+    const qsizetype selected = entries.selectedPosition();
+    const qsizetype start = selected != 0 ? selected + step : (step > 0 ? 1 : entries.count());
+    if (matchesNow()) {
+        // Counted already: the next match is a walk over flags.
+        const std::vector<bool> &rows = m_matches->rows;
+        const bool filtered = m_filtering && m_view;
+        const Hit hit = firstFrom(
+            entries.count(), start, step,
+            [&](qsizetype p) { return rows[size_t(p - 1)] && (!filtered || m_view->isRowShown(p)); },
+            [] { return false; });
+        if (m_findJob)
+            m_findJob->stopped = true;
+        ++m_findGeneration;
+        m_finding = false;
+        found(m_findGeneration, entries.revision(), hit.position, hit.wrapped, step);
+        return;
+    }
+    startFind(start, step, m_filtering ? shownRows() : std::vector<bool>(), false);
+}
+
+void EntryFinder::startFind(qsizetype start, int step, std::vector<bool> shown, bool thenCount)
+{
+    if (m_findJob)
+        m_findJob->stopped = true;
+    const quint64 generation = ++m_findGeneration;
+    const quint64 revision = m_state.entries().revision();
+    m_finding = true;
+    auto job = newJob();
+    m_findJob = job;
+    // The count waits for the find on the same thread: on a busy machine the
+    // row found comes first.
+    std::shared_ptr<Job> countJob = thenCount ? prepareCount() : nullptr;
+    const quint64 countGeneration = m_countGeneration;
+    job->future = QtConcurrent::run([this, job, countJob, rows = snapshot(), query = m_query, start, step,
+                                     shown = std::move(shown), generation, countGeneration, revision] {
+        const std::optional<RowMatcher> matcher = RowMatcher::create(query, nullptr);
+        const Hit hit = firstFrom(
+            qsizetype(rows->size()), start, step,
+            [&](qsizetype p) { return (shown.empty() || shown[size_t(p - 1)]) && matcher->matches((*rows)[size_t(p - 1)]); },
+            [&] { return job->stopped.load(std::memory_order_relaxed); });
+        if (!job->stopped) {
+            QMetaObject::invokeMethod(
+                this, [=, this] { found(generation, revision, hit.position, hit.wrapped, step); },
+                Qt::QueuedConnection);
+        }
+        if (countJob)
+            count(*countJob, *rows, shown, *matcher, countGeneration, revision);
+    });
+    if (countJob)
+        countJob->future = job->future;
+}
+
+std::shared_ptr<EntryFinder::Job> EntryFinder::prepareCount()
+{
+    if (m_countJob)
+        m_countJob->stopped = true;
+    ++m_countGeneration;
+    m_counting = true;
+    m_searchingNote.start();
+    auto job = newJob();
+    m_countJob = job;
+    return job;
+}
+
+void EntryFinder::startCount()
+{
+    auto job = prepareCount();
+    job->future = QtConcurrent::run([this, job, rows = snapshot(), query = m_query,
+                                     generation = m_countGeneration, revision = m_state.entries().revision()] {
+        count(*job, *rows, {}, *RowMatcher::create(query, nullptr), generation, revision);
+    });
+}
+
+void EntryFinder::count(const Job &job, const std::vector<Entry> &rows, const std::vector<bool> &within,
+                        const RowMatcher &matcher, quint64 generation, quint64 revision)
+{
+    auto matches = std::make_shared<Matches>();
+    matches->revision = revision;
+    matches->rows.resize(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (job.stopped.load(std::memory_order_relaxed))
+            return;
+        if ((within.empty() || within[i]) && matcher.matches(rows[i])) {
+            matches->rows[i] = true;
+            ++matches->total;
+        }
+    }
+    QMetaObject::invokeMethod(
+        this, [=, this] { counted(generation, revision, matches); }, Qt::QueuedConnection);
+}
+
+void EntryFinder::found(quint64 generation, quint64 revision, qsizetype position, bool wrapped, int step)
+{
+    if (generation != m_findGeneration)
+        return;
+    m_finding = false;
+    // Rows that moved meanwhile would put the hit on another row.
+    if (revision != m_state.entries().revision() || position == 0 || position > m_state.entries().count())
+        return;
+    select(position, wrapped ? (step > 0 ? FindWrappedForwardNote : FindWrappedBackwardNote) : QString());
+}
+
+void EntryFinder::counted(quint64 generation, quint64 revision, const std::shared_ptr<Matches> &matches)
+{
+    if (generation != m_countGeneration)
+        return;
+    m_counting = false;
+    m_searchingNote.stop();
+    if (revision != m_state.entries().revision()) {
+        m_recount.start();
+        return;
+    }
+    m_matches = std::move(*matches);
+    if (m_filterPending) {
+        m_filterPending = false;
+        applyFilter();
+    }
+    publishStatus();
+}
+
+void EntryFinder::select(qsizetype position, const QString &note)
+{
+    m_state.entries().select(position);
+    // As a click on the row does.
+    m_state.setUiState(UiState::SelectionChanged);
+    if (m_view)
+        m_view->revealRow(position);
+    m_note = note;
+    publishStatus();
+}
+
+void EntryFinder::applyFilter()
+{
+    if (!m_view || !matchesNow())
+        return;
+    m_view->showRows(m_matches->rows);
+    EntryList &entries = m_state.entries();
+    const qsizetype selected = entries.selectedPosition();
+    if (selected == 0)
+        return;
+    if (m_matches->rows[size_t(selected - 1)]) {
+        m_view->revealRow(selected);
+        return;
+    }
+    // Edit and Remove must not act on a row the person cannot see.
+    entries.clearSelection();
+    m_state.setUiState(UiState::SelectionChanged);
+}
+
+void EntryFinder::showAllRows()
+{
+    if (!m_view)
+        return;
+    m_view->showRows({});
+    const qsizetype selected = m_state.entries().selectedPosition();
+    if (selected != 0)
+        m_view->revealRow(selected);
+}
+
+void EntryFinder::hideAllRows()
+{
+    if (!m_view)
+        return;
+    EntryList &entries = m_state.entries();
+    m_view->showRows(std::vector<bool>(size_t(entries.count()), false));
+    if (entries.selectedPosition() != 0) {
+        entries.clearSelection();
+        m_state.setUiState(UiState::SelectionChanged);
+    }
+}
+
+bool EntryFinder::matchesNow() const
+{
+    return m_matches && m_matches->revision == m_state.entries().revision();
+}
+
+void EntryFinder::publishStatus()
+{
+    QString text;
+    if (!m_active || m_query.text.isEmpty()) {
+        text.clear();
+    } else if (!m_error.isEmpty()) {
+        text = m_error;
+    } else if (matchesNow()) {
+        const Matches &matches = *m_matches;
+        const qsizetype selected = m_state.entries().selectedPosition();
+        if (matches.total == 0) {
+            m_lastCount = FindNothingStatus;
+        } else if (selected != 0 && matches.rows[size_t(selected - 1)]) {
+            const auto ordinal = std::count(matches.rows.begin(), matches.rows.begin() + selected, true);
+            m_lastCount = QStringLiteral("%1 / %2 件").arg(ordinal).arg(matches.total);
+        } else {
+            m_lastCount = QStringLiteral("%1 件").arg(matches.total);
+        }
+        text = m_lastCount;
+    } else if (m_counting && !m_searchingNote.isActive()) {
+        text = FindSearchingStatus;
+    } else {
+        text = m_lastCount;
+    }
+    if (!text.isEmpty() && !m_note.isEmpty())
+        text += QStringLiteral("（%1）").arg(m_note);
+    setStatus(text);
+}
+
+void EntryFinder::setStatus(const QString &status)
+{
+    if (status == m_status)
+        return;
+    m_status = status;
+    if (m_view)
+        m_view->findStatusChanged(status);
+}
+
+} // namespace wendaro

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/model/RowMatcher.h"
+
+#include "core/text/Spaces.h"
+
+#include <array>
+#include <memory>
+
+namespace wendaro {
+
+namespace {
+
+constexpr char16_t FullWidthFirst = 0xFF01;
+constexpr char16_t FullWidthLast = 0xFF5E;
+constexpr char16_t FullWidthOffset = 0xFEE0; // U+FF01 - '!'
+
+constexpr char16_t narrowed(char16_t c)
+{
+    return c >= FullWidthFirst && c <= FullWidthLast ? char16_t(c - FullWidthOffset) : c;
+}
+
+// Every code unit folded once, so that the search loop costs one lookup per
+// unit: widths alone, and widths then case.
+struct FoldTables
+{
+    std::array<char16_t, 0x10000> width;
+    std::array<char16_t, 0x10000> widthAndCase;
+};
+
+const FoldTables &foldTables()
+{
+    static const std::unique_ptr<const FoldTables> tables = [] {
+        auto made = std::make_unique<FoldTables>();
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const char16_t narrow = narrowed(char16_t(c));
+            made->width[c] = narrow;
+            made->widthAndCase[c] = QChar(narrow).toCaseFolded().unicode();
+        }
+        return made;
+    }();
+    return *tables;
+}
+
+bool containsFolded(QStringView text, QStringView needle, const char16_t *fold)
+{
+    const qsizetype m = needle.size();
+    if (m == 0 || m > text.size())
+        return m == 0;
+    const char16_t *h = text.utf16();
+    const char16_t *n = needle.utf16();
+    const char16_t first = n[0];
+    for (qsizetype i = 0, last = text.size() - m; i <= last; ++i) {
+        if (fold[h[i]] != first)
+            continue;
+        qsizetype k = 1;
+        while (k < m && fold[h[i + k]] == n[k])
+            ++k;
+        if (k == m)
+            return true;
+    }
+    return false;
+}
+
+bool hasFullWidth(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= FullWidthFirst && c.unicode() <= FullWidthLast)
+            return true;
+    }
+    return false;
+}
+
+QString narrowedText(QStringView text)
+{
+    QString result(text.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(result.data());
+    for (const QChar c : text)
+        *out++ = narrowed(c.unicode());
+    return result;
+}
+
+// A full-width character of a pattern stands for itself: its ASCII twin,
+// escaped where the twin would be a metacharacter.
+QString narrowedPattern(QStringView pattern)
+{
+    QString result;
+    result.reserve(pattern.size());
+    for (const QChar c : pattern) {
+        const char16_t narrow = narrowed(c.unicode());
+        if (narrow == c.unicode())
+            result += c;
+        else
+            result += QRegularExpression::escape(QString(QChar(narrow)));
+    }
+    return result;
+}
+
+} // namespace
+
+std::optional<RowMatcher> RowMatcher::create(const FindQuery &query, QString *error)
+{
+    if (query.text.isEmpty())
+        return std::nullopt;
+    RowMatcher matcher;
+    matcher.m_columns = query.columns;
+    matcher.m_caseSensitive = query.caseSensitive;
+    if (!query.regularExpression) {
+        const auto &fold = query.caseSensitive ? foldTables().width : foldTables().widthAndCase;
+        matcher.m_needle = query.text;
+        for (QChar &c : matcher.m_needle)
+            c = QChar(fold[c.unicode()]);
+        return matcher;
+    }
+    const QRegularExpression::PatternOptions options =
+        query.caseSensitive ? QRegularExpression::NoPatternOption : QRegularExpression::CaseInsensitiveOption;
+    // The person's own pattern tells where it goes wrong.
+    const QRegularExpression asTyped(query.text, options);
+    QRegularExpression pattern(narrowedPattern(query.text), options);
+    const QRegularExpression &faulty = asTyped.isValid() ? pattern : asTyped;
+    if (!faulty.isValid()) {
+        if (error) {
+            *error = faulty.patternErrorOffset() >= 0 && &faulty == &asTyped
+                         ? QStringLiteral("正規表現の誤り（%1 文字目）: %2")
+                               .arg(faulty.patternErrorOffset() + 1)
+                               .arg(faulty.errorString())
+                         : QStringLiteral("正規表現の誤り: %1").arg(faulty.errorString());
+        }
+        return std::nullopt;
+    }
+    pattern.optimize();
+    matcher.m_pattern = std::move(pattern);
+    return matcher;
+}
+
+bool RowMatcher::matchesText(QStringView text) const
+{
+    if (m_pattern) {
+        if (!hasFullWidth(text))
+            return m_pattern->match(text).hasMatch();
+        const QString narrow = narrowedText(text);
+        return m_pattern->match(QStringView(narrow)).hasMatch();
+    }
+    const auto &fold = m_caseSensitive ? foldTables().width : foldTables().widthAndCase;
+    return containsFolded(text, m_needle, fold.data());
+}
+
+bool RowMatcher::matches(const Entry &row) const
+{
+    const bool all = m_columns == FindColumns::All;
+    if ((all || m_columns == FindColumns::Index) && matchesText(trimSpaces(row.indexText)))
+        return true;
+    if ((all || m_columns == FindColumns::Name) && matchesText(row.name))
+        return true;
+    if (!all && m_columns != FindColumns::Value)
+        return false;
+    if (const std::optional<QStringView> held = row.value.held())
+        return matchesText(*held);
+    // A plain text without the characters of "<br>" cannot meet a line
+    // break: it is looked for in the file's code units, where the value
+    // still lies, without decoding it.
+    if (!m_pattern && !m_needle.contains(u'<') && !m_needle.contains(u'b') && !m_needle.contains(u'r')
+        && !m_needle.contains(u'>') && !m_needle.contains(u'\r') && !m_needle.contains(u'\n')) {
+        if (const std::optional<QStringView> units = row.value.fileUnits())
+            return matchesText(*units);
+    }
+    return row.value.withView([this](QStringView value) { return matchesText(value); });
+}
+
+} // namespace wendaro

@@ -1,0 +1,225 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/FindBar.h"
+
+#include "ui/EntryListView.h"
+#include "ui/EntryTableModel.h"
+#include "ui/WindowFonts.h"
+
+#include "control/MainWindowController.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace wendaro {
+
+FindBar::FindBar(MainWindowController &controller, EntryListView &list, QWidget *parent)
+    : QWidget(parent), m_controller(controller), m_finder(controller.finder()), m_list(list)
+{
+    setObjectName(QStringLiteral("findBar"));
+    setFont(windowFont());
+    buildControls();
+    connectKeys(*parent->window());
+    followList();
+    m_finder.setView(this);
+    hide();
+}
+
+FindBar::~FindBar()
+{
+    m_finder.setView(nullptr);
+}
+
+void FindBar::buildControls()
+{
+    const auto named = [this](QWidget *widget, const char *name) {
+        widget->setObjectName(QString::fromLatin1(name));
+        widget->setFont(windowFont());
+    };
+    m_text = new QLineEdit(this);
+    named(m_text, "txtFind");
+    m_text->setClearButtonEnabled(true);
+    m_text->installEventFilter(this);
+    m_previous = new QToolButton(this);
+    m_previous->setText(QStringLiteral("前へ"));
+    named(m_previous, "cmdFindPrevious");
+    m_next = new QToolButton(this);
+    m_next->setText(QStringLiteral("次へ"));
+    named(m_next, "cmdFindNext");
+    for (QToolButton *button : {m_previous, m_next}) {
+        button->setToolTip(button == m_next ? QStringLiteral("F3, Enter") : QStringLiteral("Shift+F3, Shift+Enter"));
+    }
+    m_count = new QLabel(this);
+    named(m_count, "lblFindCount");
+    m_count->setTextFormat(Qt::PlainText);
+    // A long message must not widen the window; the tooltip holds all of it.
+    m_count->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_case = new QCheckBox(QStringLiteral("大文字と小文字を区別"), this);
+    named(m_case, "chkFindCase");
+    m_regex = new QCheckBox(QStringLiteral("正規表現"), this);
+    named(m_regex, "chkFindRegex");
+    m_columns = new QComboBox(this);
+    named(m_columns, "cboFindColumns");
+    m_columns->addItems({QStringLiteral("すべての列"), QStringLiteral("Index"), QStringLiteral("Name"),
+                         QStringLiteral("Value")});
+    m_filter = new QCheckBox(QStringLiteral("一致する行だけ表示"), this);
+    named(m_filter, "chkFindFilter");
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_text, 1);
+    top->addWidget(m_previous);
+    top->addWidget(m_next);
+    top->addWidget(m_count, 1);
+    auto *options = new QHBoxLayout;
+    options->addWidget(m_case);
+    options->addWidget(m_regex);
+    options->addWidget(m_columns);
+    options->addWidget(m_filter);
+    options->addStretch(1);
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(4, 2, 4, 2);
+    rows->setSpacing(2);
+    rows->addLayout(top);
+    rows->addLayout(options);
+
+    connect(m_text, &QLineEdit::textChanged, this, &FindBar::queryChanged);
+    connect(m_case, &QCheckBox::toggled, this, &FindBar::queryChanged);
+    connect(m_regex, &QCheckBox::toggled, this, &FindBar::queryChanged);
+    connect(m_columns, &QComboBox::currentIndexChanged, this, &FindBar::queryChanged);
+    connect(m_filter, &QCheckBox::toggled, this, [this](bool on) { m_finder.setFiltering(on); });
+    connect(m_previous, &QToolButton::clicked, this, [this] { m_finder.findPrevious(); });
+    connect(m_next, &QToolButton::clicked, this, [this] { m_finder.findNext(); });
+}
+
+void FindBar::connectKeys(QWidget &window)
+{
+    const auto key = [&window](const QKeySequence &sequence, auto &&pressed) {
+        auto *shortcut = new QShortcut(sequence, &window);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, &window, pressed);
+        return shortcut;
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { openBar(); });
+    key(QKeySequence(Qt::Key_F3), [this] { step(true); });
+    key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { step(false); });
+    m_escape = key(QKeySequence(Qt::Key_Escape), [this] { closeBar(); });
+    m_escape->setEnabled(false);
+}
+
+void FindBar::followList()
+{
+    QAbstractItemModel *model = m_list.model();
+    const auto changed = [this] { m_finder.rowsChanged(false); };
+    connect(model, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(model, &QAbstractItemModel::dataChanged, this, changed);
+    connect(model, &QAbstractItemModel::layoutChanged, this, changed);
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        // The list shows every row of new rows.
+        m_anyHidden = false;
+        m_finder.rowsChanged(true);
+    });
+    if (auto *entries = qobject_cast<EntryTableModel *>(model))
+        connect(entries, &EntryTableModel::selectedRowChanged, this, [this] { m_finder.selectionChanged(); });
+}
+
+void FindBar::openBar()
+{
+    if (!m_controller.isEnabled(Command::FilesClose))
+        return;
+    if (isHidden()) {
+        show();
+        m_escape->setEnabled(true);
+        emit openedOrClosed();
+        m_finder.setActive(true);
+    }
+    m_text->setFocus(Qt::ShortcutFocusReason);
+    m_text->selectAll();
+}
+
+void FindBar::closeBar()
+{
+    if (isHidden())
+        return;
+    m_finder.setActive(false);
+    m_escape->setEnabled(false);
+    hide();
+    emit openedOrClosed();
+    m_list.setFocus(Qt::OtherFocusReason);
+}
+
+void FindBar::step(bool forward)
+{
+    if (isHidden()) {
+        openBar();
+        return;
+    }
+    if (forward)
+        m_finder.findNext();
+    else
+        m_finder.findPrevious();
+}
+
+void FindBar::queryChanged()
+{
+    FindQuery query;
+    query.text = m_text->text();
+    query.caseSensitive = m_case->isChecked();
+    query.regularExpression = m_regex->isChecked();
+    query.columns = FindColumns(std::clamp(m_columns->currentIndex(), 0, 3));
+    m_finder.setQuery(query);
+}
+
+bool FindBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_text && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            step(!key->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool FindBar::isRowShown(qsizetype position) const
+{
+    return !m_list.isRowHidden(int(position - 1), {});
+}
+
+void FindBar::showRows(const std::vector<bool> &shown)
+{
+    if (shown.empty() && !m_anyHidden)
+        return;
+    const int rows = m_list.model()->rowCount();
+    for (int row = 0; row < rows; ++row) {
+        const bool hide = size_t(row) < shown.size() && !shown[size_t(row)];
+        if (m_list.isRowHidden(row, {}) != hide)
+            m_list.setRowHidden(row, {}, hide);
+    }
+    m_anyHidden = std::find(shown.begin(), shown.end(), false) != shown.end();
+}
+
+void FindBar::revealRow(qsizetype position)
+{
+    const int row = int(position - 1);
+    if (m_list.isRowHidden(row, {}))
+        m_list.setRowHidden(row, {}, false);
+    m_list.scrollTo(m_list.model()->index(row, 0));
+}
+
+void FindBar::findStatusChanged(const QString &status)
+{
+    m_count->setText(status);
+    m_count->setToolTip(status);
+}
+
+} // namespace wendaro
