@@ -41,7 +41,8 @@ public:
     // 8 to 40 single-byte characters, some of them half-width katakana.
     QString name()
     {
-        static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_");
+        static const QString letters = QStringLiteral(
+            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_");
         const int length = 8 + int(pick(33));
         QString result;
         for (int i = 0; i < length; ++i) {
@@ -64,9 +65,7 @@ public:
         result.reserve(length + 8);
         while (result.size() < length) {
             switch (pick(8)) {
-            case 0:
-                result += QStringLiteral("<br>");
-                break;
+            case 0: result += QStringLiteral("<br>"); break;
             case 1:
             case 2:
                 for (size_t n = 1 + pick(6); n > 0; --n)

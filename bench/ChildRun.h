@@ -23,7 +23,7 @@ struct ChildOptions
     std::vector<std::string> environment; // NAME=VALUE added to this process's own
     bool untilLine = false;               // time until the first line on stdout, not until the exit
     double timeoutSeconds = 600;
-    std::string stderrPath;               // where its stderr goes, read back for a failure
+    std::string stderrPath; // where its stderr goes, read back for a failure
 };
 
 ChildRun runChild(const std::vector<std::string> &argv, const ChildOptions &options);

@@ -56,8 +56,7 @@ Time runCli(const QStringList &args)
     QElapsedTimer timer;
     timer.start();
     process.start(QStringLiteral(WENDARO_CLI_PATH), args);
-    require(process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit
-                && process.exitCode() <= 1,
+    require(process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() <= 1,
             QStringLiteral("wendaro-cli %1 failed").arg(args.join(QLatin1Char(' '))));
     return {double(timer.nsecsElapsed()) / 1e6, childrenCpuMs() - cpuStart};
 }
@@ -152,10 +151,15 @@ int main(int argc, char **argv)
         Time load;
         Time compare;
         for (int run = 0; run < Runs; ++run) {
-            load.keepBest(timeOnce([&] { loadedA = LoadedDocument(); loadedB = LoadedDocument(); }, [&] {
-                loadDocument(pathA, *codePage, loadedA, &error);
-                loadDocument(pathB, *codePage, loadedB, &error);
-            }));
+            load.keepBest(timeOnce(
+                [&] {
+                    loadedA = LoadedDocument();
+                    loadedB = LoadedDocument();
+                },
+                [&] {
+                    loadDocument(pathA, *codePage, loadedA, &error);
+                    loadDocument(pathB, *codePage, loadedB, &error);
+                }));
             compare.keepBest(timeOnce([] {}, [&] { keep(compareTables(loadedA.rows, loadedB.rows, true)); }));
         }
         std::printf("%-22s %9.1f %9.1f   %-18s %9.1f %9.1f   %6.2fx %6.2fx\n",

@@ -79,8 +79,8 @@ bool report(const char *work, const char *floor, const Figure &figure)
 bool reportSort(const char *work, const Time &time)
 {
     const bool met = time.wallMs < SortTargetMs;
-    std::printf("%-26s %10.2f %10.2f   %-22s %10s %10s   %7s %7s   %s\n", work, time.wallMs, time.cpuMs, "", "", "",
-                "", "", met ? "ok" : "over 30 ms");
+    std::printf("%-26s %10.2f %10.2f   %-22s %10s %10s   %7s %7s   %s\n", work, time.wallMs, time.cpuMs, "", "", "", "",
+                "", met ? "ok" : "over 30 ms");
     return met;
 }
 
@@ -211,11 +211,12 @@ int main()
         EntryList list;
         Time best;
         for (int run = 0; run < Runs; ++run) {
-            best.keepBest(timeOnce([&] { list = listOf(table); }, [&] {
-                list.setSortKey(sort.column);
-                list.setSortOrder(sort.order);
-                list.setSorted(true);
-            }));
+            best.keepBest(timeOnce([&] { list = listOf(table); },
+                                   [&] {
+                                       list.setSortKey(sort.column);
+                                       list.setSortOrder(sort.order);
+                                       list.setSorted(true);
+                                   }));
         }
         met &= reportSort(sort.name, best);
     }

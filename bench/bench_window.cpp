@@ -185,8 +185,9 @@ bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, d
     window.activateWindow();
     require(QTest::qWaitForWindowActive(&window), QStringLiteral("the window is not active"));
     std::printf("\nfind bar: \"%s\" typed, %lld rows\n", qPrintable(word), static_cast<long long>(entries.count()));
-    timed("open the find bar (Ctrl+F)", [&] { QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier); },
-          [] { return true; });
+    timed(
+        "open the find bar (Ctrl+F)", [&] { QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier); },
+        [] { return true; });
     auto *text = window.findChild<QLineEdit *>(QStringLiteral("txtFind"));
     require(text && text->hasFocus(), QStringLiteral("the find bar has no focus"));
 
@@ -221,13 +222,17 @@ bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, d
 
     auto *filter = window.findChild<QCheckBox *>(QStringLiteral("chkFindFilter"));
     require(filter != nullptr, QStringLiteral("no filter switch"));
-    timed("filter on, until the rows are shown", [&] { filter->click(); }, [&] { return !finder.isBusy(); });
+    timed(
+        "filter on, until the rows are shown", [&] { filter->click(); }, [&] { return !finder.isBusy(); });
     // The only match may be the row selected already: nothing to paint.
-    timed("F3, next match", [&] { QTest::keyClick(text, Qt::Key_F3); }, [&] { return !finder.isFinding(); }, false);
-    timed("filter off", [&] { filter->click(); }, [&] { return !finder.isBusy(); });
+    timed(
+        "F3, next match", [&] { QTest::keyClick(text, Qt::Key_F3); }, [&] { return !finder.isFinding(); }, false);
+    timed(
+        "filter off", [&] { filter->click(); }, [&] { return !finder.isBusy(); });
     filter->click();
     waitFor([&] { return !finder.isBusy(); });
-    timed("Escape with the filter on", [&] { QTest::keyClick(text, Qt::Key_Escape); }, [] { return true; });
+    timed(
+        "Escape with the filter on", [&] { QTest::keyClick(text, Qt::Key_Escape); }, [] { return true; });
     filter->setChecked(false);
     return met;
 }
@@ -303,9 +308,11 @@ int benchFile(const QString &path, const CodePage &codePage)
         const QPoint centre(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
                             header->height() / 2);
         for (const char *order : {"ascending", "descending"}) {
-            const QString what = QStringLiteral("sort by %1, %2").arg(QLatin1String(names[section]), QLatin1String(order));
-            step(qPrintable(what), [&] { QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre); },
-                 FileSortTargetMs);
+            const QString what =
+                QStringLiteral("sort by %1, %2").arg(QLatin1String(names[section]), QLatin1String(order));
+            step(
+                qPrintable(what), [&] { QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre); },
+                FileSortTargetMs);
             require(controller.entries().isSorted(), QStringLiteral("the click did not sort"));
         }
     }
@@ -342,18 +349,19 @@ int benchFile(const QString &path, const CodePage &codePage)
     const QModelIndex first = list->model()->index(0, 2);
     const QPoint cell = list->visualRect(first).center();
     step("select a row (click)", [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell); });
-    step("tooltip of its value",
-         [&] {
-             QHelpEvent tip(QEvent::ToolTip, cell, list->viewport()->mapToGlobal(cell));
-             QCoreApplication::sendEvent(list->viewport(), &tip);
-             QElapsedTimer waited;
-             waited.start();
-             while (!QToolTip::isVisible()) {
-                 require(waited.elapsed() < 10000, QStringLiteral("no tooltip"));
-                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-             }
-         },
-         0, false);
+    step(
+        "tooltip of its value",
+        [&] {
+            QHelpEvent tip(QEvent::ToolTip, cell, list->viewport()->mapToGlobal(cell));
+            QCoreApplication::sendEvent(list->viewport(), &tip);
+            QElapsedTimer waited;
+            waited.start();
+            while (!QToolTip::isVisible()) {
+                require(waited.elapsed() < 10000, QStringLiteral("no tooltip"));
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            }
+        },
+        0, false);
     QToolTip::hideText();
     {
         // The editor is modal: it is timed from inside its own loop until it
@@ -486,9 +494,12 @@ int main(int argc, char *argv[])
                             header->height() / 2);
         Time best;
         for (int run = 0; run < Runs; ++run) {
-            best.keepBest(timeOnce([&] { close(); painting(open)(); }, painting([&] {
-                QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
-            })));
+            best.keepBest(timeOnce(
+                [&] {
+                    close();
+                    painting(open)();
+                },
+                painting([&] { QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre); })));
             require(controller.entries().isSorted(), QStringLiteral("the click did not sort"));
         }
         met &= report(column.name, best, SortTargetMs);
@@ -509,8 +520,8 @@ int main(int argc, char *argv[])
     const double worst = *std::max_element(steps.begin(), steps.end());
     const bool smooth = worst < ScrollStepTargetMs;
     met &= smooth;
-    std::printf("%-34s %10.2f %10s   %-14s %zu steps of %d rows, mean %.2f ms\n", "scroll a page, slowest step", worst, "",
-                smooth ? "ok" : "over a frame", steps.size(), scroll->pageStep(), total / double(steps.size()));
+    std::printf("%-34s %10.2f %10s   %-14s %zu steps of %d rows, mean %.2f ms\n", "scroll a page, slowest step", worst,
+                "", smooth ? "ok" : "over a frame", steps.size(), scroll->pageStep(), total / double(steps.size()));
 
     LoopProbe probe;
     met &= benchFindBar(window, probe, painted, FindKeyTargetMs);

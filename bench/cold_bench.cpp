@@ -159,7 +159,8 @@ void printPeak(const std::string &what, const Series &work, double fileBytes, do
 
 double freeBytes(const QString &dir)
 {
-    struct statvfs info{};
+    struct statvfs info
+    {};
     if (statvfs(QFile::encodeName(dir).constData(), &info) != 0)
         return 0;
     return double(info.f_bavail) * double(info.f_frsize);
@@ -168,7 +169,8 @@ double freeBytes(const QString &dir)
 class ColdBench
 {
 public:
-    ColdBench(QString dir, const CodePage &codePage, int runs) : m_dir(std::move(dir)), m_codePage(codePage), m_runs(runs)
+    ColdBench(QString dir, const CodePage &codePage, int runs)
+        : m_dir(std::move(dir)), m_codePage(codePage), m_runs(runs)
     {
     }
 
@@ -201,9 +203,9 @@ public:
         const std::string copy = local("copy");
         const std::string outText = local("out.txt");
         const std::string outStf = local("out.stf");
-        const std::vector<std::string> walkArgs =
-            size.valueLength == 32767 ? std::vector<std::string>{WalkPath, local(stf), "--mmap"}
-                                      : std::vector<std::string>{WalkPath, local(stf)};
+        const std::vector<std::string> walkArgs = size.valueLength == 32767
+                                                      ? std::vector<std::string>{WalkPath, local(stf), "--mmap"}
+                                                      : std::vector<std::string>{WalkPath, local(stf)};
         Series walk, check, cpStf, toText, cpText, toStf, emptyWindow, filledWindow, merge, threeChecks;
         const bool merges = size.valueLength != 32767;
         for (int run = 0; run < runs; ++run) {
@@ -218,8 +220,8 @@ public:
             toStf.add(child({CliPath, "convert", local(text), outStf}, size.timeoutSeconds));
             std::remove(outStf.c_str());
             if (merges) {
-                merge.add(child({CliPath, "merge", "-o", outStf, local(stf), local(text), local(stf)},
-                                size.timeoutSeconds));
+                merge.add(
+                    child({CliPath, "merge", "-o", outStf, local(stf), local(text), local(stf)}, size.timeoutSeconds));
                 std::remove(outStf.c_str());
                 threeChecks.add(checksOf({local(stf), local(text), local(stf)}, size.timeoutSeconds));
             }
@@ -257,7 +259,8 @@ public:
         std::vector<std::string> tables;
         for (int i = 0; i < GrepTables; ++i) {
             const QString table = QDir(folder).filePath(QStringLiteral("t%1.stf").arg(i, 3, 10, QLatin1Char('0')));
-            if (!QFileInfo::exists(table) && ::link(QFile::encodeName(stf).constData(), QFile::encodeName(table).constData()) != 0
+            if (!QFileInfo::exists(table)
+                && ::link(QFile::encodeName(stf).constData(), QFile::encodeName(table).constData()) != 0
                 && !QFile::copy(stf, table)) {
                 std::printf("grep: skipped: cannot make %s\n", qPrintable(table));
                 return;
@@ -271,8 +274,9 @@ public:
             return;
         }
         const std::string pattern = document.rows.at(document.rows.count()).name.toStdString();
-        std::printf("\n== grep -r over %d tables of %s (%s in all), looking for \"%s\"; median of %d runs\n", GrepTables,
-                    label.c_str(), bytesText(GrepTables * double(QFileInfo(stf).size())).c_str(), pattern.c_str(), runs);
+        std::printf("\n== grep -r over %d tables of %s (%s in all), looking for \"%s\"; median of %d runs\n",
+                    GrepTables, label.c_str(), bytesText(GrepTables * double(QFileInfo(stf).size())).c_str(),
+                    pattern.c_str(), runs);
         Series walk, grep;
         for (int run = 0; run < runs; ++run) {
             ChildRun walked;
@@ -350,7 +354,8 @@ private:
         std::printf("%s: %s, floor (empty window, start to first paint) %s, %s, +%s, %s\n", what.c_str(),
                     msText(filled.medianMs()).c_str(), msText(empty.medianMs()).c_str(),
                     ratioText(filled.medianMs() / empty.medianMs()).c_str(), msText(extra).c_str(),
-                    goalText(goalExtraMs, extra <= goalExtraMs, "≤ +" + std::to_string(int(goalExtraMs)) + " ms").c_str());
+                    goalText(goalExtraMs, extra <= goalExtraMs, "≤ +" + std::to_string(int(goalExtraMs)) + " ms")
+                        .c_str());
     }
 
     // Writes the tables that are missing: the STF table, then its text form
@@ -364,8 +369,8 @@ private:
             // the outputs of convert while it runs.
             const double needed = (haveStf ? 0 : 2.2e9) + (haveText ? 0 : 1.6e9) + 3.8e9;
             const double free = freeBytes(m_dir);
-            std::printf("\nlarge table: %s free in %s, about %s needed\n", bytesText(free).c_str(),
-                        qPrintable(m_dir), bytesText(needed).c_str());
+            std::printf("\nlarge table: %s free in %s, about %s needed\n", bytesText(free).c_str(), qPrintable(m_dir),
+                        bytesText(needed).c_str());
             if (free < needed) {
                 std::printf("large table: skipped: not enough free disk\n");
                 return false;

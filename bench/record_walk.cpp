@@ -47,7 +47,8 @@ int main(int argc, char **argv)
     const char *path = argv[1];
     const bool mapped = argc == 3;
     const int fd = open(path, O_RDONLY);
-    struct stat info{};
+    struct stat info
+    {};
     if (fd < 0 || fstat(fd, &info) != 0)
         return fail(path, std::strerror(errno));
     const size_t size = size_t(info.st_size);

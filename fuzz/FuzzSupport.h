@@ -159,20 +159,13 @@ private:
         switch (m_tame ? kind % 10 : kind % 12) {
         case 0:
         case 1:
-            out += QChar(m_tame ? Special[3 + arg % (std::size(Special) - 4)] : Special[arg % (std::size(Special) - 1)]);
+            out += QChar(m_tame ? Special[3 + arg % (std::size(Special) - 4)]
+                                : Special[arg % (std::size(Special) - 1)]);
             break;
-        case 2:
-            out += QChar(u'0' + arg % 10);
-            break;
-        case 3:
-            out += Tokens[arg % (std::size(Tokens) - (m_tame ? 1 : 0))];
-            break;
-        case 4:
-            out += QChar(char16_t(CodePage::EscapeBase + arg));
-            break;
-        case 5:
-            out += QChar(Japanese[arg % (std::size(Japanese) - 1)]);
-            break;
+        case 2: out += QChar(u'0' + arg % 10); break;
+        case 3: out += Tokens[arg % (std::size(Tokens) - (m_tame ? 1 : 0))]; break;
+        case 4: out += QChar(char16_t(CodePage::EscapeBase + arg)); break;
+        case 5: out += QChar(Japanese[arg % (std::size(Japanese) - 1)]); break;
         case 6: // a lone high or low surrogate, or a pair; tame: none
             if (m_tame)
                 out += QChar(u'-');
@@ -182,15 +175,11 @@ private:
                 out += QChar(char16_t(0xDC00 + arg));
             break;
         case 7:
-        case 8:
-            out += QChar(char16_t(0x20 + arg % 0x5F));
-            break;
+        case 8: out += QChar(char16_t(0x20 + arg % 0x5F)); break;
         case 9:
             out += QChar(char16_t(0xFF61 + arg % 0x3F)); // half-width katakana, one byte
             break;
-        default:
-            out += QChar(char16_t(arg << 8 | byte()));
-            break;
+        default: out += QChar(char16_t(arg << 8 | byte())); break;
         }
     }
 

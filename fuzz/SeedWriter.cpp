@@ -39,8 +39,7 @@ const std::vector<Seed> &seeds()
 {
     static const std::vector<Seed> all{
         {"empty", [](EntryList &, TextFields &) {}},
-        {"one-entry",
-         [](EntryList &rows, TextFields &) { add(rows, 3, QStringLiteral("ab"), QStringLiteral("x")); }},
+        {"one-entry", [](EntryList &rows, TextFields &) { add(rows, 3, QStringLiteral("ab"), QStringLiteral("x")); }},
         {"line-breaks",
          [](EntryList &rows, TextFields &fields) {
              add(rows, 1, QStringLiteral("greeting"), QStringLiteral("Hello<br>World"));
@@ -53,7 +52,8 @@ const std::vector<Seed> &seeds()
          [](EntryList &rows, TextFields &) { add(rows, 1, QStringLiteral("lone"), QStringLiteral("a\nb\rc\n\r")); }},
         {"indexes",
          [](EntryList &rows, TextFields &) {
-             for (const qint16 index : {qint16(0), qint16(-5), qint16(-25536), qint16(32767), qint16(-32768), qint16(9)})
+             for (const qint16 index :
+                  {qint16(0), qint16(-5), qint16(-25536), qint16(32767), qint16(-32768), qint16(9)})
                  add(rows, index, QStringLiteral("n%1").arg(index), QString());
          }},
         {"japanese",

@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     qint16 largestIndex = 1;
     qint64 errorOffset = -1;
     QString error;
-    const bool read =
-        StfReader().read(fuzz::bytesOf(data, size), fuzz::defaultCodePage(), rows, largestIndex, &errorOffset, &error);
+    const bool read = StfReader().read(fuzz::bytesOf(data, size), fuzz::defaultCodePage(), rows, largestIndex,
+                                       &errorOffset, &error);
     fuzz::require(read == error.isEmpty(), "an error comes with a description, success without");
     if (read)
         fuzz::require(qsizetype(stfRowOffsets(fuzz::bytesOf(data, size)).size()) == rows.count(),

@@ -35,8 +35,8 @@ namespace {
 
 const OptionRule *findLetter(const QList<OptionRule> &rules, char letter)
 {
-    const auto found =
-        std::find_if(rules.cbegin(), rules.cend(), [&](const OptionRule &s) { return s.letter != 0 && s.letter == letter; });
+    const auto found = std::find_if(rules.cbegin(), rules.cend(),
+                                    [&](const OptionRule &s) { return s.letter != 0 && s.letter == letter; });
     return found == rules.cend() ? nullptr : &*found;
 }
 
@@ -84,7 +84,8 @@ Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<Op
                 } else if (rule && !rule->takesValue) {
                     options.append({QByteArray(rule->name), QByteArray()});
                 } else if (rule && (at + 1 < arg.size() || i + 1 < argc)) {
-                    options.append({QByteArray(rule->name), at + 1 < arg.size() ? arg.mid(at + 1) : QByteArray(argv[++i])});
+                    options.append(
+                        {QByteArray(rule->name), at + 1 < arg.size() ? arg.mid(at + 1) : QByteArray(argv[++i])});
                     break;
                 } else if (parsed.error.isEmpty()) {
                     parsed.error = rule ? QStringLiteral("option \"-%1\" needs a value").arg(QLatin1Char(letter))
@@ -107,9 +108,9 @@ Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<Op
                     parsed.error = QStringLiteral("option \"--%1\" needs a value").arg(QString::fromLatin1(name));
             } else {
                 options.append({name, !rule->takesValue     ? QByteArray()
-                                      : equals >= 0           ? arg.mid(equals + 1)
-                                      : rule->valueOptional   ? QByteArray()
-                                                              : QByteArray(argv[++i])});
+                                      : equals >= 0         ? arg.mid(equals + 1)
+                                      : rule->valueOptional ? QByteArray()
+                                                            : QByteArray(argv[++i])});
             }
         }
     }
@@ -119,10 +120,11 @@ Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<Op
     for (const auto &option : options) {
         const OptionRule *rule = findRule(own, option.first);
         if (parsed.error.isEmpty() && !rule)
-            parsed.error = parsed.command.isEmpty()
-                ? QStringLiteral("option \"--%1\" needs a command").arg(QString::fromLatin1(option.first))
-                : QStringLiteral("%1 has no option \"--%2\"")
-                      .arg(QFile::decodeName(parsed.command), QString::fromLatin1(option.first));
+            parsed.error =
+                parsed.command.isEmpty()
+                    ? QStringLiteral("option \"--%1\" needs a command").arg(QString::fromLatin1(option.first))
+                    : QStringLiteral("%1 has no option \"--%2\"")
+                          .arg(QFile::decodeName(parsed.command), QString::fromLatin1(option.first));
         if (parsed.error.isEmpty() && rule && !rule->repeats && parsed.has(option.first.constData()))
             parsed.error = QStringLiteral("option \"--%1\" given twice").arg(QString::fromLatin1(option.first));
         parsed.options.append(option);

@@ -30,10 +30,10 @@ struct Arguments
 {
     bool help = false;
     bool version = false;
-    QByteArray command;          // empty when none was given
-    QByteArrayList operands;     // after the command, in order
+    QByteArray command;                           // empty when none was given
+    QByteArrayList operands;                      // after the command, in order
     QList<QPair<QByteArray, QByteArray>> options; // name without "--", value (empty for a flag)
-    QString error;               // a usage error, when not empty
+    QString error;                                // a usage error, when not empty
 
     bool has(const char *name) const;
     std::optional<QByteArray> value(const char *name) const;

@@ -31,7 +31,6 @@ QString escapedPath(const QByteArray &bytes)
     return shown;
 }
 
-
 std::optional<QString> fileName(const QByteArray &bytes, const QString &message, const QString &action)
 {
     const QString name = QFile::decodeName(bytes);

@@ -45,7 +45,8 @@ int dump(const QByteArray &file, const CodePage &codePage)
         return true;
     };
     const auto shortage = [&] {
-        return QStringLiteral("メモリが足りないため、%1 件の項目のテキストを作れませんでした。").arg(document->rows.count());
+        return QStringLiteral("メモリが足りないため、%1 件の項目のテキストを作れませんでした。")
+            .arg(document->rows.count());
     };
     if (!withinMemory(layOut, shortage, &error)) {
         printError(WriteErrorMessage, error);
@@ -94,9 +95,8 @@ std::optional<CheckedTable> loadChecked(const QByteArray &path, const CodePage &
         return std::nullopt;
     }
     // Looked for only when a message names a row.
-    table.places = RowPlaces::foundBy([bytes, stf, codePage] {
-        return stf ? stfRowOffsets(bytes) : textRowLines(bytes, codePage);
-    });
+    table.places = RowPlaces::foundBy(
+        [bytes, stf, codePage] { return stf ? stfRowOffsets(bytes) : textRowLines(bytes, codePage); });
     return table;
 }
 

@@ -64,7 +64,8 @@ QByteArray peopleText(const TableDiff &diff, bool order)
             break;
         case TableChange::Kind::Changed:
             text += QStringLiteral("~ %1 %2: %3\n")
-                        .arg(index, fromTo(c.oldName, c.name, c.nameChanged), fromTo(c.oldValue, c.value, c.valueChanged));
+                        .arg(index, fromTo(c.oldName, c.name, c.nameChanged),
+                             fromTo(c.oldValue, c.value, c.valueChanged));
             break;
         case TableChange::Kind::Moved:
             text += QStringLiteral("> %1 %2: row %3 -> row %4\n")
@@ -94,7 +95,7 @@ QByteArray jsonText(const TableDiff &diff)
     for (const TableChange &c : diff.changes) {
         json += &c == &diff.changes.constFirst() ? "\n" : ",\n";
         json += "{\"change\": \"" + QByteArray(kinds[int(c.kind)]) + "\", \"index\": " + jsonIndex(c.index)
-            + ", \"occurrence\": " + QByteArray::number(c.occurrence);
+                + ", \"occurrence\": " + QByteArray::number(c.occurrence);
         if (c.oldPosition != 0)
             json += ", \"oldPosition\": " + QByteArray::number(c.oldPosition);
         if (c.position != 0)
@@ -114,12 +115,12 @@ QByteArray jsonText(const TableDiff &diff)
     for (const RepeatedIndex &r : diff.repeated) {
         json += &r == &diff.repeated.constFirst() ? "\n" : ",\n";
         json += "{\"index\": " + jsonIndex(r.index) + ", \"countA\": " + QByteArray::number(r.countA)
-            + ", \"countB\": " + QByteArray::number(r.countB) + "}";
+                + ", \"countB\": " + QByteArray::number(r.countB) + "}";
     }
     json += diff.repeated.isEmpty() ? "],\n" : "\n],\n";
     json += "\"added\": " + QByteArray::number(diff.added) + ", \"removed\": " + QByteArray::number(diff.removed)
-        + ", \"changed\": " + QByteArray::number(diff.changed) + ", \"moved\": " + QByteArray::number(diff.moved)
-        + "\n}\n";
+            + ", \"changed\": " + QByteArray::number(diff.changed) + ", \"moved\": " + QByteArray::number(diff.moved)
+            + "\n}\n";
     return json;
 }
 
@@ -209,7 +210,9 @@ int update(const QByteArray &oldOriginal, const QByteArray &newOriginal, const Q
         result = updateTranslation(tables[0]->rows, tables[1]->rows, tables[2]->rows);
         return true;
     };
-    const auto shortage = [] { return QStringLiteral("メモリが足りないため、翻訳を新しい原文に合わせられませんでした。"); };
+    const auto shortage = [] {
+        return QStringLiteral("メモリが足りないため、翻訳を新しい原文に合わせられませんでした。");
+    };
     if (!withinMemory(match, shortage, &error)) {
         printError(ReadErrorMessage, error);
         return ReadFailed;

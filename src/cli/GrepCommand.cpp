@@ -50,8 +50,8 @@ struct Search
 // One file to search, in the order of the output.
 struct Target
 {
-    QString shown;   // as the output names it
-    QString name;    // as Qt opens it
+    QString shown; // as the output names it
+    QString name;  // as Qt opens it
 };
 
 // What searching one file gave, laid out for stdout.
@@ -114,8 +114,8 @@ Found searchLoaded(const Target &target, const Search &search, const CodePage &c
         const Entry &entry = rows.at(position);
         const QStringView index = trimSpaces(entry.indexText);
         const bool hit = ((search.fields & IndexField) && search.match.matches(index))
-            || ((search.fields & NameField) && search.match.matches(entry.name))
-            || ((search.fields & ValueField) && valueMatches(entry.value, search.match));
+                         || ((search.fields & NameField) && search.match.matches(entry.name))
+                         || ((search.fields & ValueField) && valueMatches(entry.value, search.match));
         if (!hit)
             continue;
         ++count;
@@ -129,7 +129,8 @@ Found searchLoaded(const Target &target, const Search &search, const CodePage &c
         appendSeparator(found.out, search);
         appendField(found.out, entry.name, search.fields & NameField, search);
         appendSeparator(found.out, search);
-        entry.value.withView([&](QStringView value) { appendField(found.out, value, search.fields & ValueField, search); });
+        entry.value.withView(
+            [&](QStringView value) { appendField(found.out, value, search.fields & ValueField, search); });
         found.out += '\n';
     }
     found.matched = count > 0;
@@ -169,8 +170,9 @@ Found searchTable(const Target &target, const Search &search, const CodePage &co
 void walkFolder(const QString &folder, const QString &shown, const QList<QRegularExpression> &includes,
                 std::vector<Target> &targets)
 {
-    const QFileInfoList entries = QDir(folder).entryInfoList(
-        QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name);
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System
+                                                                 | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                                                             QDir::Name);
     for (const QFileInfo &entry : entries) {
         const QString name = entry.fileName();
         const QString shownPath = shown.endsWith(QLatin1Char('/')) ? shown + name : shown + QLatin1Char('/') + name;
@@ -179,8 +181,8 @@ void walkFolder(const QString &folder, const QString &shown, const QList<QRegula
             continue;
         }
         const bool wanted = name.endsWith(QLatin1String(".stf"), Qt::CaseInsensitive)
-            || std::any_of(includes.cbegin(), includes.cend(),
-                           [&](const QRegularExpression &glob) { return glob.match(name).hasMatch(); });
+                            || std::any_of(includes.cbegin(), includes.cend(),
+                                           [&](const QRegularExpression &glob) { return glob.match(name).hasMatch(); });
         if (wanted)
             targets.push_back({shownPath, entry.filePath()});
     }
@@ -274,7 +276,8 @@ int grep(const Arguments &arguments, const CodePage &codePage)
     if (const std::optional<QByteArray> fields = arguments.value("field")) {
         const std::optional<unsigned> parsed = parseFields(*fields);
         if (!parsed)
-            return usage(QStringLiteral("grep's --field takes index, name or value, or several of them joined by \",\""));
+            return usage(
+                QStringLiteral("grep's --field takes index, name or value, or several of them joined by \",\""));
         search.fields = *parsed;
     }
     const QByteArray color = arguments.value("color").value_or("never");

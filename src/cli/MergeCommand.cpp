@@ -92,14 +92,10 @@ QString sideText(const std::optional<QString> &text)
 QString fieldWord(MergeConflict::Field field)
 {
     switch (field) {
-    case MergeConflict::Field::OutputFile:
-        return QStringLiteral("出力先ファイル");
-    case MergeConflict::Field::Memo:
-        return QStringLiteral("メモ");
-    case MergeConflict::Field::Name:
-        return QStringLiteral("名前");
-    case MergeConflict::Field::Value:
-        break;
+    case MergeConflict::Field::OutputFile: return QStringLiteral("出力先ファイル");
+    case MergeConflict::Field::Memo: return QStringLiteral("メモ");
+    case MergeConflict::Field::Name: return QStringLiteral("名前");
+    case MergeConflict::Field::Value: break;
     }
     return QStringLiteral("値");
 }
@@ -110,12 +106,8 @@ QString conflictLine(const QString &out, const MergeConflict &c)
     const QString field = fieldWord(c.field);
     QString what;
     switch (c.kind) {
-    case MergeConflict::Kind::Changed:
-        what = QStringLiteral("%1が両方で違うように変更されています").arg(field);
-        break;
-    case MergeConflict::Kind::Added:
-        what = QStringLiteral("両方で追加された項目の%1が違います").arg(field);
-        break;
+    case MergeConflict::Kind::Changed: what = QStringLiteral("%1が両方で違うように変更されています").arg(field); break;
+    case MergeConflict::Kind::Added: what = QStringLiteral("両方で追加された項目の%1が違います").arg(field); break;
     case MergeConflict::Kind::RemovedInOurs:
         what = QStringLiteral("OURS で削除された項目の%1が THEIRS で変更されています").arg(field);
         break;
@@ -124,8 +116,8 @@ QString conflictLine(const QString &out, const MergeConflict &c)
         break;
     }
     // The name stands unquoted in the label, so it is escaped as a quoted text is.
-    const QString label =
-        c.index ? entryLabel(*c.index, quotedText(c.name).chopped(1).mid(1)) : field + QStringLiteral("行");
+    const QString label = c.index ? entryLabel(*c.index, quotedText(c.name).chopped(1).mid(1))
+                                  : field + QStringLiteral("行");
     return QStringLiteral("%1: %2: %3（BASE %4、OURS %5、THEIRS %6）。")
         .arg(out, label, what, sideText(c.base), sideText(c.ours), sideText(c.theirs));
 }
@@ -155,14 +147,14 @@ QByteArray conflictsJson(const QString &out, const QList<MergeConflict> &conflic
     for (const MergeConflict &c : conflicts) {
         json += &c == &conflicts.constFirst() ? "\n" : ",\n";
         json += "{\"conflict\": \"" + QByteArray(kinds[int(c.kind)]) + "\", \"field\": \"" + fields[int(c.field)]
-            + "\", \"index\": " + (c.index ? QByteArray::number(*c.index) : QByteArray("null"))
-            + ", \"name\": " + (c.index ? jsonString(c.name) : QByteArray("null"));
+                + "\", \"index\": " + (c.index ? QByteArray::number(*c.index) : QByteArray("null"))
+                + ", \"name\": " + (c.index ? jsonString(c.name) : QByteArray("null"));
         json += ", \"base\": " + jsonOptional(c.base) + ", \"ours\": " + jsonOptional(c.ours)
-            + ", \"theirs\": " + jsonOptional(c.theirs) + "}";
+                + ", \"theirs\": " + jsonOptional(c.theirs) + "}";
     }
     json += conflicts.isEmpty() ? "],\n" : "\n],\n";
     json += QByteArray("\"taken\": ") + (options.preferred == MergeSide::Theirs ? "\"theirs\"" : "\"ours\"")
-        + ", \"resolved\": " + (options.resolve ? "true" : "false") + "\n}\n";
+            + ", \"resolved\": " + (options.resolve ? "true" : "false") + "\n}\n";
     return json;
 }
 

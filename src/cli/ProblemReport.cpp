@@ -47,9 +47,8 @@ void ProblemReport::add(const QString &file, PlaceKind placeKind, const Problem 
 
 bool ProblemReport::fails(bool strict) const
 {
-    return std::any_of(m_findings.cbegin(), m_findings.cend(), [&](const Finding &f) {
-        return strict || f.problem.severity == Problem::Severity::Error;
-    });
+    return std::any_of(m_findings.cbegin(), m_findings.cend(),
+                       [&](const Finding &f) { return strict || f.problem.severity == Problem::Severity::Error; });
 }
 
 void ProblemReport::printLines() const
@@ -74,11 +73,12 @@ bool ProblemReport::printJson() const
         json += QStringLiteral("\"file\": ") + jsonText(f.file);
         if (p.place >= 0)
             json += (f.placeKind == PlaceKind::Line ? QStringLiteral(", \"line\": ") : QStringLiteral(", \"offset\": "))
-                + QString::number(p.place);
+                    + QString::number(p.place);
         json += QStringLiteral(", \"index\": ") + (p.index ? QString::number(*p.index) : QStringLiteral("null"));
         json += QStringLiteral(", \"name\": ") + (p.index ? jsonText(p.name) : QStringLiteral("null"));
         json += QStringLiteral(", \"severity\": ")
-            + (p.severity == Problem::Severity::Error ? QStringLiteral("\"error\"") : QStringLiteral("\"warning\""));
+                + (p.severity == Problem::Severity::Error ? QStringLiteral("\"error\"")
+                                                          : QStringLiteral("\"warning\""));
         json += QStringLiteral(", \"kind\": \"");
         json += namesOf(p.kind).report;
         json += u'"';

@@ -14,8 +14,9 @@ std::optional<TextMatch> TextMatch::make(const QString &pattern, bool regularExp
         match.m_fixed = pattern;
         match.m_matcher = QStringMatcher(pattern, match.m_case);
         match.m_sameInFileForm = !QStringView(u"br").contains(pattern, match.m_case)
-            && !std::any_of(pattern.cbegin(), pattern.cend(),
-                            [](QChar c) { return c == u'\r' || c == u'\n' || c == u'<' || c == u'>'; });
+                                 && !std::any_of(pattern.cbegin(), pattern.cend(), [](QChar c) {
+                                        return c == u'\r' || c == u'\n' || c == u'<' || c == u'>';
+                                    });
         return match;
     }
     match.m_sameInFileForm = false;
@@ -53,7 +54,8 @@ QList<std::pair<qsizetype, qsizetype>> TextMatch::spans(QStringView text) const
     }
     if (m_fixed.isEmpty())
         return found;
-    for (qsizetype at = text.indexOf(m_fixed, 0, m_case); at >= 0; at = text.indexOf(m_fixed, at + m_fixed.size(), m_case))
+    for (qsizetype at = text.indexOf(m_fixed, 0, m_case); at >= 0;
+         at = text.indexOf(m_fixed, at + m_fixed.size(), m_case))
         found.append({at, m_fixed.size()});
     return found;
 }

@@ -52,9 +52,7 @@ QByteArray jsonString(QStringView text)
     json.reserve(text.size() + 2);
     json += '"';
     qsizetype plainStart = 0; // a run of units that UTF-8 carries as they are
-    const auto flush = [&](qsizetype end) {
-        json += text.sliced(plainStart, end - plainStart).toUtf8();
-    };
+    const auto flush = [&](qsizetype end) { json += text.sliced(plainStart, end - plainStart).toUtf8(); };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
         const char *escape = nullptr;

@@ -144,8 +144,7 @@ int importTable(const QByteArray &table, const QByteArray &in, const QByteArray 
         options.ignoreExtra = flags.ignoreExtra;
         if (!importCatalog(document->rows, QStringLiteral("表") + shown(table), catalog,
                            QStringLiteral("翻訳ファイル") + shown(in), source ? &source->rows : nullptr,
-                           original ? QStringLiteral("原文") + shown(*original) : QString(), options, report,
-                           &error)) {
+                           original ? QStringLiteral("原文") + shown(*original) : QString(), options, report, &error)) {
             if (!report.extra.isEmpty() && !flags.ignoreExtra)
                 error += QStringLiteral("--ignore-extra を付けると、それらを飛ばして取り込みます。");
             return false;
@@ -171,10 +170,12 @@ int importTable(const QByteArray &table, const QByteArray &in, const QByteArray 
                        .arg(report.untranslated)
                        .arg(report.fuzzySkipped));
     if (!report.sourceChanged.isEmpty())
-        printErrorLine(QStringLiteral("原文%1の今の値とは違う原文から訳されたもの（あいまいとして扱いました）: インデックス %2")
-                           .arg(shown(*original), indexListText(report.sourceChanged)));
+        printErrorLine(
+            QStringLiteral("原文%1の今の値とは違う原文から訳されたもの（あいまいとして扱いました）: インデックス %2")
+                .arg(shown(*original), indexListText(report.sourceChanged)));
     if (!report.extra.isEmpty())
-        printErrorLine(QStringLiteral("表%1にないため飛ばしたもの: インデックス %2").arg(shown(table), indexListText(report.extra)));
+        printErrorLine(QStringLiteral("表%1にないため飛ばしたもの: インデックス %2")
+                           .arg(shown(table), indexListText(report.extra)));
     return Done;
 }
 

@@ -263,7 +263,8 @@ int main(int argc, char **argv)
         return usageError(QStringLiteral("no command given"));
     if (command->moreOperands ? arguments.operands.size() < command->operandCount
                               : arguments.operands.size() != command->operandCount)
-        return usageError(QStringLiteral("%1 takes %2").arg(QLatin1String(command->name), QLatin1String(command->operands)));
+        return usageError(
+            QStringLiteral("%1 takes %2").arg(QLatin1String(command->name), QLatin1String(command->operands)));
 
     QString error;
     const std::optional<CodePage> codePage = CodePage::fromEnvironment(&error);

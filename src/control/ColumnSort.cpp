@@ -25,7 +25,7 @@ void sortByHeaderClick(EntryList &entries, UserInterface &ui, int headerPosition
     const SortOrder orderBefore = entries.sortOrder();
     if (entries.sortKey() == column) {
         entries.setSortOrder(entries.sortOrder() == SortOrder::Ascending ? SortOrder::Descending
-                                                                          : SortOrder::Ascending);
+                                                                         : SortOrder::Ascending);
     } else {
         entries.setSortKey(column);
         entries.setSortOrder(SortOrder::Ascending);
@@ -39,12 +39,11 @@ void sortByHeaderClick(EntryList &entries, UserInterface &ui, int headerPosition
     // rows, which nothing changes meanwhile, and only put in place here.
     std::vector<qsizetype> order;
     const EntryList &rows = entries;
-    ui.runLongTask(QStringLiteral("並べ替えています…"),
-                   [&order, &rows](LoadProgress &progress) {
-                       order = rows.sortedOrder();
-                       if (progress.isCancelled())
-                           order.clear();
-                   });
+    ui.runLongTask(QStringLiteral("並べ替えています…"), [&order, &rows](LoadProgress &progress) {
+        order = rows.sortedOrder();
+        if (progress.isCancelled())
+            order.clear();
+    });
     if (order.empty()) {
         // Stopped by the person: the rows and the header stay as they were.
         entries.setSortKey(keyBefore);

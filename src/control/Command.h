@@ -32,10 +32,10 @@ enum class Command {
 };
 
 inline constexpr std::array AllCommands = {
-    Command::FilesClose, Command::FilesSave,  Command::FilesSaveAs, Command::EditAdd,     Command::EditEdit,
-    Command::EditRemove, Command::PopupAdd,   Command::PopupEdit,   Command::PopupRemove, Command::ButtonSave,
+    Command::FilesClose,  Command::FilesSave, Command::FilesSaveAs, Command::EditAdd,      Command::EditEdit,
+    Command::EditRemove,  Command::PopupAdd,  Command::PopupEdit,   Command::PopupRemove,  Command::ButtonSave,
     Command::ButtonClose, Command::ButtonAdd, Command::ButtonEdit,  Command::ButtonRemove, Command::CmdFile,
-    Command::TxtFile,    Command::TxtMemo,
+    Command::TxtFile,     Command::TxtMemo,
 };
 
 QString commandName(Command command);

@@ -15,7 +15,7 @@ enum class StartAction { Window, Help, Version };
 struct StartArguments
 {
     StartAction action = StartAction::Window;
-    QString path;              // the first argument decoded; empty without one
+    QString path;               // the first argument decoded; empty without one
     bool pathBytesValid = true; // false: the bytes are no name in the file-name encoding
 };
 

@@ -21,10 +21,8 @@ bool needsSelection(Command command)
     case Command::PopupEdit:
     case Command::PopupRemove:
     case Command::ButtonEdit:
-    case Command::ButtonRemove:
-        return true;
-    default:
-        return false;
+    case Command::ButtonRemove: return true;
+    default: return false;
     }
 }
 
@@ -36,10 +34,8 @@ bool isSaveCommand(Command command)
 Effect effectOf(UiState state, Command command)
 {
     switch (state) {
-    case UiState::NoFile:
-        return Effect::Off;
-    case UiState::FieldFocus:
-        return needsSelection(command) ? Effect::Off : Effect::Keep;
+    case UiState::NoFile: return Effect::Off;
+    case UiState::FieldFocus: return needsSelection(command) ? Effect::Off : Effect::Keep;
     case UiState::FileClean:
         if (needsSelection(command))
             return Effect::FollowSelection;
@@ -56,8 +52,7 @@ Effect effectOf(UiState state, Command command)
 
 } // namespace
 
-CommandStates::CommandStates(UserInterface &ui, const EntryList &rows)
-    : m_ui(ui), m_rows(rows)
+CommandStates::CommandStates(UserInterface &ui, const EntryList &rows) : m_ui(ui), m_rows(rows)
 {
     m_enabled.fill(true);
 }

@@ -46,10 +46,8 @@ bool DocumentSession::confirmSave()
         // A failed save, or one declined over another program's change,
         // keeps the changes only if the caller stops.
         return !saveFile(true);
-    case MessageAnswer::No:
-        return false;
-    default:
-        return true;
+    case MessageAnswer::No: return false;
+    default: return true;
     }
 }
 
@@ -125,8 +123,7 @@ bool DocumentSession::saveFile(bool writeEntries)
 bool DocumentSession::writeFile(bool writeEntries)
 {
     QString error;
-    if (!saveDocument(m_state.currentPath(), m_state.entries(), m_state.fields(), writeEntries, m_codePage,
-                      &error)) {
+    if (!saveDocument(m_state.currentPath(), m_state.entries(), m_state.fields(), writeEntries, m_codePage, &error)) {
         showError(WriteErrorMessage, error);
         return false;
     }
@@ -167,9 +164,7 @@ void DocumentSession::chooseFile(ChooseMode mode)
             writeFile(true);
         break;
     }
-    case ChooseMode::Output:
-        m_state.setFieldText(Field::File, *chosen);
-        break;
+    case ChooseMode::Output: m_state.setFieldText(Field::File, *chosen); break;
     }
 }
 
@@ -191,11 +186,10 @@ void DocumentSession::refuseUndecodableName(const QString &path)
 {
     // The decoded name lost bytes: opening it could read or, on the next
     // save, write a different file.
-    showError(ReadErrorMessage,
-              QStringLiteral("ファイル名「%1」には、システムのファイル名の文字コード (UTF-8) として"
-                             "正しくないバイトが含まれているため、開けません。"
-                             "ファイル名を UTF-8 で表せる名前に変更してから開いてください。")
-                  .arg(QDir::toNativeSeparators(path)));
+    showError(ReadErrorMessage, QStringLiteral("ファイル名「%1」には、システムのファイル名の文字コード (UTF-8) として"
+                                               "正しくないバイトが含まれているため、開けません。"
+                                               "ファイル名を UTF-8 で表せる名前に変更してから開いてください。")
+                                    .arg(QDir::toNativeSeparators(path)));
 }
 
 void DocumentSession::dropFiles(const QStringList &paths, bool firstPathBytesValid)

@@ -3,10 +3,7 @@
 
 namespace wendaro {
 
-EditHistory::EditHistory(EntryList &entries)
-    : m_entries(entries)
-{
-}
+EditHistory::EditHistory(EntryList &entries) : m_entries(entries) {}
 
 void EditHistory::clear()
 {

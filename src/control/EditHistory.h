@@ -38,10 +38,10 @@ public:
 private:
     struct Step
     {
-        bool editsFields = false;        // an edit; otherwise rows go in and out
-        std::vector<quint32> ids;        // the step's rows in the list
-        std::vector<PlacedEntry> out;    // its rows out of the list, with their positions
-        Entry otherFields;               // an edit: the fields the row does not hold now
+        bool editsFields = false;     // an edit; otherwise rows go in and out
+        std::vector<quint32> ids;     // the step's rows in the list
+        std::vector<PlacedEntry> out; // its rows out of the list, with their positions
+        Entry otherFields;            // an edit: the fields the row does not hold now
     };
     void record(Step step);
     void swap(Step &step);

@@ -20,10 +20,7 @@ constexpr qint16 LargestIndex = std::numeric_limits<qint16>::max();
 
 } // namespace
 
-EntryEditing::EntryEditing(WindowState &state, UserInterface &ui)
-    : m_state(state), m_ui(ui)
-{
-}
+EntryEditing::EntryEditing(WindowState &state, UserInterface &ui) : m_state(state), m_ui(ui) {}
 
 void EntryEditing::addEntry()
 {
@@ -60,14 +57,9 @@ bool EntryEditing::acceptEditor(EditMode mode, const QString &indexField, const 
                                 const QString &valueField)
 {
     switch (checkIndexField(indexField)) {
-    case IndexCheck::NotNumeric:
-        m_ui.showMessage(indexErrorBox(IndexNotNumericMessage));
-        return false;
-    case IndexCheck::OutOfRange:
-        m_ui.showMessage(indexErrorBox(IndexOutOfRangeMessage));
-        return false;
-    case IndexCheck::Ok:
-        break;
+    case IndexCheck::NotNumeric: m_ui.showMessage(indexErrorBox(IndexNotNumericMessage)); return false;
+    case IndexCheck::OutOfRange: m_ui.showMessage(indexErrorBox(IndexOutOfRangeMessage)); return false;
+    case IndexCheck::Ok: break;
     }
     formReturn(mode, indexField, name, lineBreaksToList(valueField));
     return true;

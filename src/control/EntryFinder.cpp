@@ -56,8 +56,7 @@ struct EntryFinder::Job
     QFuture<void> future;
 };
 
-EntryFinder::EntryFinder(WindowState &state, QObject *parent)
-    : QObject(parent), m_state(state)
+EntryFinder::EntryFinder(WindowState &state, QObject *parent) : QObject(parent), m_state(state)
 {
     m_recount.setSingleShot(true);
     m_recount.setInterval(RecountDelayMs);
@@ -283,7 +282,9 @@ void EntryFinder::startFind(qsizetype start, int step, std::vector<bool> shown, 
         const std::optional<RowMatcher> matcher = RowMatcher::create(query, nullptr);
         const Hit hit = firstFrom(
             qsizetype(rows->size()), start, step,
-            [&](qsizetype p) { return (shown.empty() || shown[size_t(p - 1)]) && matcher->matches((*rows)[size_t(p - 1)]); },
+            [&](qsizetype p) {
+                return (shown.empty() || shown[size_t(p - 1)]) && matcher->matches((*rows)[size_t(p - 1)]);
+            },
             [&] { return job->stopped.load(std::memory_order_relaxed); });
         if (!job->stopped) {
             QMetaObject::invokeMethod(
@@ -312,8 +313,8 @@ std::shared_ptr<EntryFinder::Job> EntryFinder::prepareCount()
 void EntryFinder::startCount()
 {
     auto job = prepareCount();
-    job->future = QtConcurrent::run([this, job, rows = snapshot(), query = m_query,
-                                     generation = m_countGeneration, revision = m_state.entries().revision()] {
+    job->future = QtConcurrent::run([this, job, rows = snapshot(), query = m_query, generation = m_countGeneration,
+                                     revision = m_state.entries().revision()] {
         count(*job, *rows, {}, *RowMatcher::create(query, nullptr), generation, revision);
     });
 }

@@ -24,8 +24,7 @@ void copyProgress(const LoadProgress &from, LoadProgress &to)
 
 } // namespace
 
-LoadAhead::LoadAhead(QString path, CodePage codePage)
-    : m_path(std::move(path)), m_codePage(std::move(codePage))
+LoadAhead::LoadAhead(QString path, CodePage codePage) : m_path(std::move(path)), m_codePage(std::move(codePage))
 {
     // Qt takes the first thread that uses it for the program's main thread,
     // and the load's thread uses QFile at once. Asked here first, Qt takes

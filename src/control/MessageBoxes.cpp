@@ -10,14 +10,22 @@ MessageBox fileErrorBox(const QString &text)
 
 MessageBox savePromptBox(const QString &path)
 {
-    return {path + QStringLiteral("への変更を保存しますか？"), ApplicationTitle, MessageIcon::Question,
-            MessageButtons::YesNoCancel, MessageAnswer::Yes, MessageAnswer::Cancel};
+    return {path + QStringLiteral("への変更を保存しますか？"),
+            ApplicationTitle,
+            MessageIcon::Question,
+            MessageButtons::YesNoCancel,
+            MessageAnswer::Yes,
+            MessageAnswer::Cancel};
 }
 
 MessageBox changedOnDiskBox(const QString &path)
 {
     return {QStringLiteral("「%1」は、開いた後にほかのプログラムによって変更されています。上書きしますか？").arg(path),
-            ApplicationTitle, MessageIcon::Exclamation, MessageButtons::YesNo, MessageAnswer::No, MessageAnswer::No};
+            ApplicationTitle,
+            MessageIcon::Exclamation,
+            MessageButtons::YesNo,
+            MessageAnswer::No,
+            MessageAnswer::No};
 }
 
 MessageBox noticeBox(const QString &text)
@@ -27,7 +35,11 @@ MessageBox noticeBox(const QString &text)
 
 MessageBox indexErrorBox(const QString &text)
 {
-    return {text, QStringLiteral("エラー"), MessageIcon::Exclamation, MessageButtons::Ok, MessageAnswer::Ok,
+    return {text,
+            QStringLiteral("エラー"),
+            MessageIcon::Exclamation,
+            MessageButtons::Ok,
+            MessageAnswer::Ok,
             MessageAnswer::Ok};
 }
 

@@ -26,17 +26,14 @@ std::optional<QString> separatorIn(qsizetype position, const Entry &row, const Q
     if (at < 0)
         return std::nullopt;
     return refusal::rowPart(position, trimSpaces(row.indexText), part)
-         + QStringLiteral("の %1 文字目に %2 があります。行や項目の区切りになるため、コピーできません。")
-               .arg(at + 1)
-               .arg(refusal::separatorName(text[at]));
+           + QStringLiteral("の %1 文字目に %2 があります。行や項目の区切りになるため、コピーできません。")
+                 .arg(at + 1)
+                 .arg(refusal::separatorName(text[at]));
 }
 
 } // namespace
 
-RowClipboard::RowClipboard(WindowState &state, UserInterface &ui)
-    : m_state(state), m_ui(ui)
-{
-}
+RowClipboard::RowClipboard(WindowState &state, UserInterface &ui) : m_state(state), m_ui(ui) {}
 
 void RowClipboard::copySelectedRow()
 {

@@ -44,9 +44,9 @@ struct FileDialogRequest
 {
     FileDialogKind kind = FileDialogKind::Open;
     QString title;
-    QString fileName;         // the name the dialog starts with
-    QString filter;           // description and pattern pairs: "desc|pattern|desc|pattern"
-    QString defaultExtension; // as "*.stf"
+    QString fileName;             // the name the dialog starts with
+    QString filter;               // description and pattern pairs: "desc|pattern|desc|pattern"
+    QString defaultExtension;     // as "*.stf"
     bool overwritePrompt = false; // ask before a chosen file that exists is replaced
     bool hideReadOnly = false;    // no read-only check box
     bool pathMustExist = false;   // the chosen file's folder must exist

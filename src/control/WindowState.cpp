@@ -3,8 +3,7 @@
 
 namespace wendaro {
 
-WindowState::WindowState(UserInterface &ui)
-    : m_ui(ui)
+WindowState::WindowState(UserInterface &ui) : m_ui(ui)
 {
     // A first click on the index column reverses the order it finds; starting
     // from descending makes that click sort ascending, as people expect.

@@ -49,10 +49,11 @@ QByteArray sourceOf(const CodePageTables *tables)
     appendArray(source, "char16_t", "pairs", tables->pairs, tables->pairsSize);
     appendArray(source, "quint32", "bytesOf", tables->bytesOf, CodePageTables::PairCount);
     source += "const BuiltInCodePage defaultCodePage{\"" + tables->name + "\", single, pairRow, pairs, "
-              + QByteArray::number(tables->pairsSize) + ", bytesOf};\n\n"
-              "} // namespace\n\n"
-              "const BuiltInCodePage *builtInDefaultCodePage()\n{\n    return &defaultCodePage;\n}\n\n"
-              "} // namespace wendaro\n";
+              + QByteArray::number(tables->pairsSize)
+              + ", bytesOf};\n\n"
+                "} // namespace\n\n"
+                "const BuiltInCodePage *builtInDefaultCodePage()\n{\n    return &defaultCodePage;\n}\n\n"
+                "} // namespace wendaro\n";
     return source;
 }
 

@@ -55,9 +55,9 @@ QStringList localFiles(const QMimeData *data)
 // The same press or release, made by the left button.
 QMouseEvent asLeftButton(const QMouseEvent &event)
 {
-    return QMouseEvent(event.type(), event.position(), event.scenePosition(), event.globalPosition(),
-                       Qt::LeftButton, event.type() == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                       event.modifiers(), event.pointingDevice());
+    return QMouseEvent(event.type(), event.position(), event.scenePosition(), event.globalPosition(), Qt::LeftButton,
+                       event.type() == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, event.modifiers(),
+                       event.pointingDevice());
 }
 
 } // namespace

@@ -32,8 +32,8 @@ QString valueTip(const QString &value)
     }
     if (cut)
         text += QChar(0x2026);
-    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))
-           + QStringLiteral("</p>");
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">")
+           + text.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>")) + QStringLiteral("</p>");
 }
 
 // The start of a long value: the view elides what does not fit anyway, and
@@ -52,8 +52,7 @@ QString shownValue(const ValueText &value, qsizetype length)
 
 } // namespace
 
-EntryTableModel::EntryTableModel(EntryList &entries, QObject *parent)
-    : QAbstractTableModel(parent), m_entries(entries)
+EntryTableModel::EntryTableModel(EntryList &entries, QObject *parent) : QAbstractTableModel(parent), m_entries(entries)
 {
     m_entries.setObserver(this);
 }

@@ -68,8 +68,8 @@ void FindBar::buildControls()
     named(m_regex, "chkFindRegex");
     m_columns = new QComboBox(this);
     named(m_columns, "cboFindColumns");
-    m_columns->addItems({QStringLiteral("すべての列"), QStringLiteral("Index"), QStringLiteral("Name"),
-                         QStringLiteral("Value")});
+    m_columns->addItems(
+        {QStringLiteral("すべての列"), QStringLiteral("Index"), QStringLiteral("Name"), QStringLiteral("Value")});
     m_filter = new QCheckBox(QStringLiteral("一致する行だけ表示"), this);
     named(m_filter, "chkFindFilter");
 

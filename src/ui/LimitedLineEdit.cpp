@@ -67,11 +67,8 @@ void LimitedLineEdit::focusInEvent(QFocusEvent *event)
         emit entered();
         break;
     case Qt::TabFocusReason:
-    case Qt::BacktabFocusReason:
-        emit entered();
-        break;
-    default:
-        break;
+    case Qt::BacktabFocusReason: emit entered(); break;
+    default: break;
     }
 }
 

@@ -9,8 +9,8 @@ std::optional<ListKey> listKeyOf(const QKeyEvent &event)
 {
     // Exactly these modifiers: Ctrl+Alt+Z and the like stay free. The keypad
     // flag says where a key is, not how it is pressed.
-    const Qt::KeyboardModifiers held =
-        event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers held = event.modifiers()
+                                       & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const bool shift = held == (Qt::ControlModifier | Qt::ShiftModifier);
     if (held != Qt::ControlModifier && !shift)
         return std::nullopt;

@@ -16,7 +16,7 @@ inline constexpr float ToolButtonHeight = 765;
 
 inline constexpr float FieldColumnLeft = 120; // cmdFile and Label1
 inline constexpr float FieldColumnWidth = 615;
-inline constexpr float FieldLeft = 840;       // txtFile and txtMemo
+inline constexpr float FieldLeft = 840; // txtFile and txtMemo
 inline constexpr float FileRowTop = 840;
 inline constexpr float MemoRowTop = 1200;
 inline constexpr float FieldHeight = 285;

@@ -181,11 +181,12 @@ void MainWindow::connectControls()
             [this](const QPoint &globalPosition) { m_popup->popup(globalPosition); });
     // Opened after the drop has finished, so that the save prompt and the
     // load's messages do not run inside the desktop's drag and drop.
-    connect(m_list, &EntryListView::filesDropped, this,
-            [this](const QStringList &paths, bool firstPathBytesValid) {
-                m_controller.dropFiles(paths, firstPathBytesValid);
-            },
-            Qt::QueuedConnection);
+    connect(
+        m_list, &EntryListView::filesDropped, this,
+        [this](const QStringList &paths, bool firstPathBytesValid) {
+            m_controller.dropFiles(paths, firstPathBytesValid);
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::followController()
@@ -228,21 +229,13 @@ void MainWindow::toolbarKeyClicked(const QString &key)
 void MainWindow::listKeyPressed(ListKey key)
 {
     switch (key) {
-    case ListKey::Undo:
-        m_controller.undo();
-        break;
-    case ListKey::Redo:
-        m_controller.redo();
-        break;
-    case ListKey::CopyRow:
-        m_controller.copySelectedRow();
-        break;
+    case ListKey::Undo: m_controller.undo(); break;
+    case ListKey::Redo: m_controller.redo(); break;
+    case ListKey::CopyRow: m_controller.copySelectedRow(); break;
     case ListKey::CopyShownRows:
         m_controller.copyShownRows([this](qsizetype position) { return !m_list->isRowHidden(int(position - 1), {}); });
         break;
-    case ListKey::Paste:
-        m_controller.pasteRows();
-        break;
+    case ListKey::Paste: m_controller.pasteRows(); break;
     }
 }
 

@@ -25,8 +25,8 @@ QFont gothicFont(int pixels)
 
 QString japaneseGothicFamily()
 {
-    for (const QString &family : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                                  QStringLiteral("IPAPGothic")}) {
+    for (const QString &family :
+         {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")}) {
         if (QFontDatabase::hasFamily(family))
             return family;
     }

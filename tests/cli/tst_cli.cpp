@@ -62,12 +62,12 @@ Run runCli(const QStringList &args, const QByteArray &codePage, const QString &f
         environment.insert(QStringLiteral("WENDARO_CODEPAGE"), QString::fromLatin1(codePage));
     // Under the sanitizer a file bigger than memory must reach the program's
     // own handling instead of the sanitizer's report.
-    environment.insert(QStringLiteral("ASAN_OPTIONS"),
-                       environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":allocator_may_return_null=1"));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), environment.value(QStringLiteral("ASAN_OPTIONS"))
+                                                           + QStringLiteral(":allocator_may_return_null=1"));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
-    const QString script = QStringLiteral(R"x(n=$#; for a; do set -- "$@" "$(printf %b "$a")"; done; shift $n; exec ")x"
-                                          WENDARO_CLI_PATH R"x(" "$@")x");
+    const QString script = QStringLiteral(
+        R"x(n=$#; for a; do set -- "$@" "$(printf %b "$a")"; done; shift $n; exec ")x" WENDARO_CLI_PATH R"x(" "$@")x");
     process.start(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), script, QStringLiteral("sh")} + args);
     Run run;
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
@@ -287,8 +287,10 @@ void TestCli::option_data()
     QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << usage;
     QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << usage;
     QTest::newRow("-h after a command") << QStringList{QStringLiteral("check"), QStringLiteral("missing.stf"),
-                                                       QStringLiteral("-h")} << usage;
-    QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << QByteArray("wendaro-cli " WENDARO_VERSION "\n");
+                                                       QStringLiteral("-h")}
+                                        << usage;
+    QTest::newRow("--version") << QStringList{QStringLiteral("--version")}
+                               << QByteArray("wendaro-cli " WENDARO_VERSION "\n");
 }
 
 void TestCli::option()
@@ -307,8 +309,8 @@ void TestCli::usageError_data()
     QTest::newRow("nothing") << QStringList{};
     QTest::newRow("unknown command") << QStringList{QStringLiteral("show"), QStringLiteral("x.stf")};
     QTest::newRow("convert one path") << QStringList{QStringLiteral("convert"), QStringLiteral("x.stf")};
-    QTest::newRow("convert three paths")
-        << QStringList{QStringLiteral("convert"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+    QTest::newRow("convert three paths") << QStringList{QStringLiteral("convert"), QStringLiteral("a"),
+                                                        QStringLiteral("b"), QStringLiteral("c")};
     QTest::newRow("dump no path") << QStringList{QStringLiteral("dump")};
     QTest::newRow("check two paths") << QStringList{QStringLiteral("check"), QStringLiteral("a"), QStringLiteral("b")};
     QTest::newRow("unknown option") << QStringList{QStringLiteral("check"), QStringLiteral("-x"), QStringLiteral("a")};
@@ -341,7 +343,7 @@ void TestCli::exchange_data()
 {
     QTest::addColumn<QStringList>("args"); // "@name" stands for the file name in the test's folder
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("error");      // a part of stderr
+    QTest::addColumn<QString>("error");       // a part of stderr
     QTest::addColumn<QByteArray>("expected"); // out.* after success
 
     const auto args = [](const char *line) { return QString::fromUtf8(line).split(QLatin1Char(' ')); };
@@ -354,12 +356,12 @@ void TestCli::exchange_data()
     QTest::newRow("import") << args("import @good.stf @in.csv @out.txt") << 0
                             << "更新 1 件、変更なし 0 件、未翻訳 0 件、あいまい（スキップ） 0 件"
                             << QByteArray("Index\tName\tValue\r\n3\tab\ty<br>\r\n");
-    QTest::newRow("import extra refused") << args("import @good.stf @extra.csv @out.txt") << 1
-                                          << "インデックス 9 の項目は表" << QByteArray();
+    QTest::newRow("import extra refused")
+        << args("import @good.stf @extra.csv @out.txt") << 1 << "インデックス 9 の項目は表" << QByteArray();
     QTest::newRow("import extra ignored") << args("import --ignore-extra @good.stf @extra.csv @out.stf") << 0
                                           << "飛ばしたもの: インデックス 9" << QByteArray(TableStf).replace("x", "y");
-    QTest::newRow("export repeated indexes") << args("export @twice.txt @out.csv") << 1 << "3（1、2 番目の項目）"
-                                             << QByteArray();
+    QTest::newRow("export repeated indexes")
+        << args("export @twice.txt @out.csv") << 1 << "3（1、2 番目の項目）" << QByteArray();
     QTest::newRow("export unknown suffix") << args("export @good.stf @out.txt") << 64 << ".csv" << QByteArray();
 }
 
@@ -439,21 +441,23 @@ void TestCli::checkJson()
 
 void TestCli::compare_data()
 {
-    QTest::addColumn<QStringList>("args");     // "@name": a file of the test's folder
+    QTest::addColumn<QStringList>("args"); // "@name": a file of the test's folder
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("out");       // stdout
-    QTest::addColumn<QStringList>("errors");   // how each stderr line starts ("@name" as in args)
-    QTest::addColumn<QByteArray>("written");   // out.txt after the run, "" when none is made
+    QTest::addColumn<QByteArray>("out");     // stdout
+    QTest::addColumn<QStringList>("errors"); // how each stderr line starts ("@name" as in args)
+    QTest::addColumn<QByteArray>("written"); // out.txt after the run, "" when none is made
 
     const QString read = QStringLiteral("ファイル読み込みエラー");
     const QStringList none;
     const auto args = [](const char *line) { return QString::fromUtf8(line).split(QLatin1Char(' ')); };
 
-    QTest::newRow("diff stf and text the same") << args("diff @good.stf @good.txt") << 0
-                                                << QByteArray("0 added, 0 removed, 0 changed\n") << none << QByteArray();
+    QTest::newRow("diff stf and text the same")
+        << args("diff @good.stf @good.txt") << 0 << QByteArray("0 added, 0 removed, 0 changed\n") << none
+        << QByteArray();
     QTest::newRow("diff differ") << args("diff @japanese.stf @good.txt") << 1
                                  << QStringLiteral("- 1 \"ab\": \"あ<br>い\"\n+ 3 \"ab\": \"x\"\n"
-                                                   "1 added, 1 removed, 0 changed\n").toUtf8()
+                                                   "1 added, 1 removed, 0 changed\n")
+                                        .toUtf8()
                                  << none << QByteArray();
     QTest::newRow("diff control characters on one line")
         << args("diff @good.stf @controls.stf") << 1
@@ -461,10 +465,11 @@ void TestCli::compare_data()
         << QByteArray();
     QTest::newRow("diff json, lone surrogate")
         << args("diff --format=json @good.stf @surrogate.stf") << 1
-        << QByteArray("{\n\"changes\": [\n{\"change\": \"changed\", \"index\": 3, \"occurrence\": 1, \"oldPosition\": 1, "
-                      "\"position\": 1, \"fields\": [\"value\"], \"oldName\": \"ab\", \"oldValue\": \"x\", "
-                      "\"name\": \"ab\", \"value\": \"\\uD800\"}\n],\n\"repeated\": [],\n"
-                      "\"added\": 0, \"removed\": 0, \"changed\": 1, \"moved\": 0\n}\n")
+        << QByteArray(
+               "{\n\"changes\": [\n{\"change\": \"changed\", \"index\": 3, \"occurrence\": 1, \"oldPosition\": 1, "
+               "\"position\": 1, \"fields\": [\"value\"], \"oldName\": \"ab\", \"oldValue\": \"x\", "
+               "\"name\": \"ab\", \"value\": \"\\uD800\"}\n],\n\"repeated\": [],\n"
+               "\"added\": 0, \"removed\": 0, \"changed\": 1, \"moved\": 0\n}\n")
         << none << QByteArray();
     QTest::newRow("diff B missing") << args("diff @good.stf @missing.txt") << 2 << QByteArray() << QStringList{read, ""}
                                     << QByteArray();
@@ -476,8 +481,8 @@ void TestCli::compare_data()
                                          << QStringList{"new 4 \"cd\": \"y\"",
                                                         "1 new, 0 changed, 0 untranslated, 0 removed, 1 carried"}
                                          << QByteArray("Index\tName\tValue\r\n3\tab\tX\r\n4\tcd\ty\r\n");
-    QTest::newRow("update repeated index") << args("update @good.stf @new.txt @twice.txt @out.txt") << 1
-                                           << QByteArray() << QStringList{"@twice.txt: "} << QByteArray();
+    QTest::newRow("update repeated index") << args("update @good.stf @new.txt @twice.txt @out.txt") << 1 << QByteArray()
+                                           << QStringList{"@twice.txt: "} << QByteArray();
     QTest::newRow("update translation missing") << args("update @good.stf @new.txt @missing.txt @out.txt") << 1
                                                 << QByteArray() << QStringList{read, ""} << QByteArray();
     QTest::newRow("update out not writable")
@@ -499,9 +504,9 @@ void TestCli::compare_data()
                                       "（BASE \"x\"、OURS \"X\"、THEIRS \"Y\"）。"),
                        QStringLiteral("@out.txt: 食い違いが 1 件")}
         << QByteArray("Index\tName\tValue\r\n3\tab\tY\r\n");
-    QTest::newRow("merge repeated index refused") << args("merge -o @out.txt @good.stf @twice.txt @good.stf") << 2
-                                                  << QByteArray() << QStringList{read, QStringLiteral("OURS の表")}
-                                                  << QByteArray();
+    QTest::newRow("merge repeated index refused")
+        << args("merge -o @out.txt @good.stf @twice.txt @good.stf") << 2 << QByteArray()
+        << QStringList{read, QStringLiteral("OURS の表")} << QByteArray();
 }
 
 void TestCli::compare()
@@ -516,7 +521,8 @@ void TestCli::compare()
     QVERIFY(dir.isValid());
     const auto stf = [](const char *valueHex) {
         const QByteArray value = QByteArray::fromHex(valueHex);
-        QByteArray file = QByteArray::fromHex("cdab0000010200000001000000" "03000000ffffffff");
+        QByteArray file = QByteArray::fromHex("cdab0000010200000001000000"
+                                              "03000000ffffffff");
         const qint32 units = qint32(value.size() / 2);
         file += QByteArray(reinterpret_cast<const char *>(&units), 4) + value; // little-endian, as the tests run
         return file + QByteArray::fromHex("03000000020000006162");
@@ -525,7 +531,8 @@ void TestCli::compare()
     putFile(dir.filePath(QStringLiteral("good.txt")), TableText);
     putFile(dir.filePath(QStringLiteral("japanese.stf")), JapaneseStf);
     putFile(dir.filePath(QStringLiteral("surrogate.stf")), stf("00d8"));
-    putFile(dir.filePath(QStringLiteral("controls.stf")), stf("0a000d00090001002200" "5c00"));
+    putFile(dir.filePath(QStringLiteral("controls.stf")), stf("0a000d00090001002200"
+                                                              "5c00"));
     putFile(dir.filePath(QStringLiteral("translation.stf")), stf("5800"));
     putFile(dir.filePath(QStringLiteral("ours_file")), stf("5800"));
     putFile(dir.filePath(QStringLiteral("y.txt")), "Index\tName\tValue\r\n3\tab\tY\r\n");

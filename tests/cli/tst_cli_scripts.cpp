@@ -15,8 +15,9 @@ QByteArray stfTable(const char *valueHex)
 {
     const QByteArray value = QByteArray::fromHex(valueHex);
     const auto le32 = [](qint32 n) { return QByteArray(reinterpret_cast<const char *>(&n), 4); };
-    return QByteArray::fromHex("cdab0000010200000001000000" "03000000ffffffff") + le32(qint32(value.size() / 2))
-        + value + QByteArray::fromHex("03000000020000006162");
+    return QByteArray::fromHex("cdab0000010200000001000000"
+                               "03000000ffffffff")
+           + le32(qint32(value.size() / 2)) + value + QByteArray::fromHex("03000000020000006162");
 }
 
 struct Run
@@ -71,12 +72,16 @@ void TestCliScripts::dumpJson_data()
     QTest::addColumn<QByteArray>("jq");     // jq -c '[.entries[] | [.index, .name, .value]]'
 
     QTest::newRow("text, fields, a line break, a byte that is no character")
-        << QByteArray("Index\tName\tValue\r\n>file out.stf\r\n>//m\r\n3\tab\tx<br>\"\\\r\n-4\t\x96\xbc\tz\r\n5\t\x81\t\r\n")
+        << QByteArray(
+               "Index\tName\tValue\r\n>file out.stf\r\n>//m\r\n3\tab\tx<br>\"\\\r\n-4\t\x96\xbc\tz\r\n5\t\x81\t\r\n")
         << ".txt"
-        << QByteArray(R"({"entries": [{"index": 3, "name": "ab", "value": "x\r\n\"\\"}, )"
-                      R"({"index": -4, "name": "\u540d", "value": "z"}, )"
-                      R"({"index": 5, "name": "\uf781", "nameBytes": "81", "value": ""}], "memo": "m", "outputFile": "out.stf"})")
-        << QByteArray(R"([[3,"ab","x\r\n\"\\"],[-4,"名","z"],[5,")" "\xEF\x9E\x81" R"(",""]])");
+        << QByteArray(
+               R"({"entries": [{"index": 3, "name": "ab", "value": "x\r\n\"\\"}, )"
+               R"({"index": -4, "name": "\u540d", "value": "z"}, )"
+               R"({"index": 5, "name": "\uf781", "nameBytes": "81", "value": ""}], "memo": "m", "outputFile": "out.stf"})")
+        << QByteArray(R"([[3,"ab","x\r\n\"\\"],[-4,"名","z"],[5,")"
+                      "\xEF\x9E\x81"
+                      R"(",""]])");
     QTest::newRow("stf, lone surrogate, a pair, TAB and CR LF")
         << stfTable("00d83dd800de09000d000a00") << ".stf"
         << QByteArray(R"({"entries": [{"index": 3, "name": "ab", "value": "\ufffd\ud83d\ude00\t\r\n", )"
@@ -97,7 +102,8 @@ void TestCliScripts::dumpJson()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     putFile(dir.filePath(QStringLiteral("table") + suffix), table);
-    const Run dumped = runCli({QStringLiteral("dump"), QStringLiteral("--format=json"), QStringLiteral("table") + suffix},
+    const Run dumped = runCli({QStringLiteral("dump"), QStringLiteral("--format=json"),
+                               QStringLiteral("table") + suffix},
                               dir.path());
     QCOMPARE(dumped.exitCode, 0);
     QVERIFY2(dumped.errors.isEmpty(), dumped.errors.constData());
@@ -107,8 +113,9 @@ void TestCliScripts::dumpJson()
         qWarning("python3 is missing: the document is not read back with Python's json module");
     } else {
         const Run read = run(python3,
-                             {QStringLiteral("-c"), QStringLiteral("import json, sys; print(json.dumps(json.load(sys.stdin), "
-                                                                   "sort_keys=True, ensure_ascii=True), end='')")},
+                             {QStringLiteral("-c"),
+                              QStringLiteral("import json, sys; print(json.dumps(json.load(sys.stdin), "
+                                             "sort_keys=True, ensure_ascii=True), end='')")},
                              dir.path(), dumped.out);
         QVERIFY2(read.exitCode == 0, read.errors.constData());
         QCOMPARE(read.out, python);

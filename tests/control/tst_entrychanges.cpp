@@ -170,12 +170,14 @@ private slots:
         // that a large table, sorted on a worker thread, gives the same order.
         for (const int padding : {0, 5000}) {
             const QByteArray size = padding ? " (large table)" : "";
-            QTest::newRow("index, first click ascends" + size) << QList<int>{1} << QStringList{"a", "b", "c"} << padding;
+            QTest::newRow("index, first click ascends" + size)
+                << QList<int>{1} << QStringList{"a", "b", "c"} << padding;
             QTest::newRow("index twice" + size) << QList<int>{1, 1} << QStringList{"c", "b", "a"} << padding;
             QTest::newRow("index, name, index" + size) << QList<int>{1, 2, 1} << QStringList{"a", "b", "c"} << padding;
             QTest::newRow("name" + size) << QList<int>{2} << QStringList{"a", "b", "c"} << padding;
             QTest::newRow("name twice" + size) << QList<int>{2, 2} << QStringList{"c", "b", "a"} << padding;
-            QTest::newRow("name twice, then value" + size) << QList<int>{2, 2, 3} << QStringList{"b", "c", "a"} << padding;
+            QTest::newRow("name twice, then value" + size)
+                << QList<int>{2, 2, 3} << QStringList{"b", "c", "a"} << padding;
             QTest::newRow("value, then index" + size) << QList<int>{3, 1} << QStringList{"a", "b", "c"} << padding;
         }
     }

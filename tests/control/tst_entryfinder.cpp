@@ -76,18 +76,27 @@ void EntryFinderTest::findAsYouType_data()
     QTest::addColumn<bool>("regex");
     QTest::addColumn<qsizetype>("found");
     QTest::addColumn<QString>("status");
-    QTest::newRow("none selected: from the first") << qsizetype(0) << "" << "alpha" << false << qsizetype(1) << "1 / 3 件";
-    QTest::newRow("the selected row first") << qsizetype(2) << "" << "alpha" << false << qsizetype(2) << "2 / 3 件";
-    QTest::newRow("from the selected on") << qsizetype(3) << "" << "alpha" << false << qsizetype(4) << "3 / 3 件";
-    QTest::newRow("wraps") << qsizetype(4) << "" << "gamma" << false << qsizetype(3)
-                           << "1 / 1 件（先頭から検索しました）";
-    QTest::newRow("nothing: selection stays") << qsizetype(2) << "" << "delta" << false << qsizetype(2) << "見つかりません";
-    QTest::newRow("regex") << qsizetype(0) << "" << "^a.*t$" << true << qsizetype(4) << "1 / 1 件";
+    QTest::newRow("none selected: from the first") << qsizetype(0) << ""
+                                                   << "alpha" << false << qsizetype(1) << "1 / 3 件";
+    QTest::newRow("the selected row first") << qsizetype(2) << ""
+                                            << "alpha" << false << qsizetype(2) << "2 / 3 件";
+    QTest::newRow("from the selected on") << qsizetype(3) << ""
+                                          << "alpha" << false << qsizetype(4) << "3 / 3 件";
+    QTest::newRow("wraps") << qsizetype(4) << ""
+                           << "gamma" << false << qsizetype(3) << "1 / 1 件（先頭から検索しました）";
+    QTest::newRow("nothing: selection stays") << qsizetype(2) << ""
+                                              << "delta" << false << qsizetype(2) << "見つかりません";
+    QTest::newRow("regex") << qsizetype(0) << ""
+                           << "^a.*t$" << true << qsizetype(4) << "1 / 1 件";
     QTest::newRow("invalid regex finds nothing")
-        << qsizetype(2) << "" << "a(" << true << qsizetype(2) << "正規表現の誤り（3 文字目）: missing closing parenthesis";
-    QTest::newRow("typed on") << qsizetype(0) << "alph" << "alpha" << false << qsizetype(1) << "1 / 3 件";
-    QTest::newRow("typed back") << qsizetype(0) << "alphab" << "alpha" << false << qsizetype(4) << "3 / 3 件";
-    QTest::newRow("then a pattern") << qsizetype(0) << "a" << "^a.*t$" << true << qsizetype(4) << "1 / 1 件";
+        << qsizetype(2) << ""
+        << "a(" << true << qsizetype(2) << "正規表現の誤り（3 文字目）: missing closing parenthesis";
+    QTest::newRow("typed on") << qsizetype(0) << "alph"
+                              << "alpha" << false << qsizetype(1) << "1 / 3 件";
+    QTest::newRow("typed back") << qsizetype(0) << "alphab"
+                                << "alpha" << false << qsizetype(4) << "3 / 3 件";
+    QTest::newRow("then a pattern") << qsizetype(0) << "a"
+                                    << "^a.*t$" << true << qsizetype(4) << "1 / 1 件";
 }
 
 void EntryFinderTest::findAsYouType()

@@ -26,7 +26,7 @@ qsizetype rowsInFile(const QString &path)
 int flagBits(const FileDialogRequest &r)
 {
     return (r.overwritePrompt ? 0x2 : 0) | (r.hideReadOnly ? 0x4 : 0) | (r.pathMustExist ? 0x800 : 0)
-        | (r.fileMustExist ? 0x1000 : 0);
+           | (r.fileMustExist ? 0x1000 : 0);
 }
 
 } // namespace
@@ -94,7 +94,7 @@ private slots:
             QVERIFY(QFile::remove(doc));
             QVERIFY(QDir().mkdir(doc));
         }
-        f.ui.answers = {answer == Answer::No ? MessageAnswer::No
+        f.ui.answers = {answer == Answer::No       ? MessageAnswer::No
                         : answer == Answer::Cancel ? MessageAnswer::Cancel
                                                    : MessageAnswer::Yes};
 
@@ -113,9 +113,7 @@ private slots:
             f.controller.closeFile();
             wentOn = f.controller.currentPath().isEmpty() && f.controller.entries().isEmpty();
             break;
-        case Caller::WindowClose:
-            wentOn = f.controller.queryClose();
-            break;
+        case Caller::WindowClose: wentOn = f.controller.queryClose(); break;
         }
 
         QCOMPARE(f.ui.messages.first().buttons, MessageButtons::YesNoCancel);
@@ -328,12 +326,12 @@ private slots:
         QTest::addColumn<bool>("bytesValid");
         const StartAction window = StartAction::Window;
         QTest::newRow("none") << QList<QByteArray>{} << window << "" << true;
-        QTest::newRow("first of two, with a space") << QList<QByteArray>{"/d/a b.txt", "/d/c.stf"} << window
-                                                    << "/d/a b.txt" << true;
+        QTest::newRow("first of two, with a space")
+            << QList<QByteArray>{"/d/a b.txt", "/d/c.stf"} << window << "/d/a b.txt" << true;
         QTest::newRow("quotes, ; and spaces kept") << QList<QByteArray>{" \"a\";b "} << window << " \"a\";b " << true;
         QTest::newRow("UTF-8 name") << QList<QByteArray>{"表.stf"} << window << "表.stf" << true;
-        QTest::newRow("code page 932 bytes") << QList<QByteArray>{"\x95\x5c.stf"} << window
-                                             << QString::fromUtf8("\xef\xbf\xbd\\.stf") << false;
+        QTest::newRow("code page 932 bytes")
+            << QList<QByteArray>{"\x95\x5c.stf"} << window << QString::fromUtf8("\xef\xbf\xbd\\.stf") << false;
         QTest::newRow("--help") << QList<QByteArray>{"--help", "a.stf"} << StartAction::Help << "" << true;
         QTest::newRow("--version") << QList<QByteArray>{"--version"} << StartAction::Version << "" << true;
         QTest::newRow("option second") << QList<QByteArray>{"a.stf", "--help"} << window << "a.stf" << true;
@@ -383,8 +381,8 @@ private slots:
         QCOMPARE(f.controller.entries().count(), rows);
         QCOMPARE(f.ui.messages.size(), readError.isEmpty() ? 0 : 1);
         if (!readError.isEmpty())
-            QVERIFY(f.ui.messages.first().text.startsWith(ReadErrorMessage + "\r\n") &&
-                    f.ui.messages.first().text.contains(readError));
+            QVERIFY(f.ui.messages.first().text.startsWith(ReadErrorMessage + "\r\n")
+                    && f.ui.messages.first().text.contains(readError));
         // A path ends clean even when the load failed; without one no file is open.
         QCOMPARE(f.controller.isEnabled(Command::FilesClose), !path.isEmpty());
         QVERIFY(!f.controller.isModified());
@@ -557,16 +555,26 @@ private slots:
         QTest::addColumn<bool>("yes");       // the answer to the question, when asked
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("written");
-        QTest::newRow("Save, unchanged") << "Save" << "none" << false << false << true;
-        QTest::newRow("Save, after a save here") << "Save" << "saved here" << false << false << true;
-        QTest::newRow("Save, rewritten, Yes") << "Save" << "rewritten" << true << true << true;
-        QTest::newRow("Save, rewritten, No") << "Save" << "rewritten" << false << true << false;
-        QTest::newRow("Save, only its time changed, No") << "Save" << "touched" << false << true << false;
-        QTest::newRow("Save, deleted") << "Save" << "deleted" << false << false << true;
-        QTest::newRow("Save As onto itself, unchanged") << "Save As" << "none" << false << false << true;
-        QTest::newRow("Save As onto itself, rewritten, No") << "Save As" << "rewritten" << false << true << false;
-        QTest::newRow("Close, rewritten, Yes") << "Close" << "rewritten" << true << true << true;
-        QTest::newRow("Close, rewritten, No cancels") << "Close" << "rewritten" << false << true << false;
+        QTest::newRow("Save, unchanged") << "Save"
+                                         << "none" << false << false << true;
+        QTest::newRow("Save, after a save here") << "Save"
+                                                 << "saved here" << false << false << true;
+        QTest::newRow("Save, rewritten, Yes") << "Save"
+                                              << "rewritten" << true << true << true;
+        QTest::newRow("Save, rewritten, No") << "Save"
+                                             << "rewritten" << false << true << false;
+        QTest::newRow("Save, only its time changed, No") << "Save"
+                                                         << "touched" << false << true << false;
+        QTest::newRow("Save, deleted") << "Save"
+                                       << "deleted" << false << false << true;
+        QTest::newRow("Save As onto itself, unchanged") << "Save As"
+                                                        << "none" << false << false << true;
+        QTest::newRow("Save As onto itself, rewritten, No") << "Save As"
+                                                            << "rewritten" << false << true << false;
+        QTest::newRow("Close, rewritten, Yes") << "Close"
+                                               << "rewritten" << true << true << true;
+        QTest::newRow("Close, rewritten, No cancels") << "Close"
+                                                      << "rewritten" << false << true << false;
     }
 
     void changedOnDisk()
@@ -617,7 +625,8 @@ private slots:
             QCOMPARE(f.controller.isEnabled(Command::FilesClose), !written);
         }
 
-        const QString question = QStringLiteral("「%1」は、開いた後にほかのプログラムによって変更されています。上書きしますか？");
+        const QString question = QStringLiteral(
+            "「%1」は、開いた後にほかのプログラムによって変更されています。上書きしますか？");
         const QList<MessageBox> questions = [&] {
             QList<MessageBox> found;
             for (const MessageBox &box : f.ui.messages) {

@@ -25,8 +25,9 @@ void act(ControlFixture &f, const QString &action)
     else if (verb == u"sort")
         c.columnClicked(words[1].toInt());
     else if (verb == u"paste") {
-        f.ui.clipboard = action.mid(6).replace(QStringLiteral("\\t"), QStringLiteral("\t")).replace(
-            QStringLiteral("\\n"), QStringLiteral("\n"));
+        f.ui.clipboard = action.mid(6)
+                             .replace(QStringLiteral("\\t"), QStringLiteral("\t"))
+                             .replace(QStringLiteral("\\n"), QStringLiteral("\n"));
         c.pasteRows();
     } else if (verb == u"undo")
         c.undo();
@@ -43,7 +44,7 @@ QString shown(const EntryList &rows)
     for (qsizetype p = 1; p <= rows.count(); ++p) {
         const Entry &e = rows.at(p);
         out << e.indexText.trimmed() + (e.key ? QStringLiteral("*") : QString()) + u':' + e.name + u':'
-                + e.value.toString();
+                   + e.value.toString();
     }
     return out.join(u' ');
 }
@@ -66,8 +67,7 @@ private slots:
             << QStringList{"select 2", "remove", "undo"} << "1*:a:A 2*:b:B 3*:c:C" << 2;
         QTest::newRow("removal redone") << QStringList{"select 2", "remove", "undo", "redo"} << "1*:a:A 3*:c:C" << 0;
         QTest::newRow("add undone") << QStringList{"add 9 n v", "undo"} << "1*:a:A 2*:b:B 3*:c:C" << 0;
-        QTest::newRow("add redone") << QStringList{"add 9 n v", "undo", "redo"} << "1*:a:A 2*:b:B 3*:c:C 9:n:v"
-                                    << 4;
+        QTest::newRow("add redone") << QStringList{"add 9 n v", "undo", "redo"} << "1*:a:A 2*:b:B 3*:c:C 9:n:v" << 4;
         QTest::newRow("edit undone: all three fields")
             << QStringList{"select 3", "edit 007 n v", "select 1", "undo"} << "1*:a:A 2*:b:B 3*:c:C" << 3;
         QTest::newRow("edit redone keeps the typed index")
@@ -175,24 +175,33 @@ private slots:
         QTest::addColumn<int>("nextIndex");
         QTest::addColumn<QString>("message"); // empty: none
         const QString refused = PasteRefusedMessage + QStringLiteral("\r\n");
-        QTest::newRow("one line") << "5\tn\tv" << "1*:a:A 5:n:v" << 6 << "";
-        QTest::newRow("header, blank lines, CR LF")
-            << "Index\tName\tValue\r\n\r\n5\tn\tv\r\n  \r\n" << "1*:a:A 5:n:v" << 6 << "";
-        QTest::newRow("LF and CR end lines") << "5\tn\tv\n6\to\tw\r7\tp\tx" << "1*:a:A 5:n:v 6:o:w 7:p:x" << 8 << "";
-        QTest::newRow("index formed as read") << "007\tn\tv<br>w" << "1*:a:A 7:n:v<br>w" << 8 << "";
-        QTest::newRow("fields as they stand, fourth dropped")
-            << "5\t n \t v \tx" << "1*:a:A 5: n : v " << 6 << "";
-        QTest::newRow("lower index leaves the proposal") << "-5\tn\tv" << "1*:a:A -5:n:v" << 2 << "";
-        QTest::newRow("a taken index is a second row, without key") << "1\tn\tv" << "1*:a:A 1:n:v" << 2 << "";
-        QTest::newRow("32767 keeps the last index") << "32767\tn\tv" << "1*:a:A 32767:n:v" << 32767 << "";
-        QTest::newRow("nothing but a header") << "Index\tName\tValue" << "1*:a:A" << 2 << "";
+        QTest::newRow("one line") << "5\tn\tv"
+                                  << "1*:a:A 5:n:v" << 6 << "";
+        QTest::newRow("header, blank lines, CR LF") << "Index\tName\tValue\r\n\r\n5\tn\tv\r\n  \r\n"
+                                                    << "1*:a:A 5:n:v" << 6 << "";
+        QTest::newRow("LF and CR end lines") << "5\tn\tv\n6\to\tw\r7\tp\tx"
+                                             << "1*:a:A 5:n:v 6:o:w 7:p:x" << 8 << "";
+        QTest::newRow("index formed as read") << "007\tn\tv<br>w"
+                                              << "1*:a:A 7:n:v<br>w" << 8 << "";
+        QTest::newRow("fields as they stand, fourth dropped") << "5\t n \t v \tx"
+                                                              << "1*:a:A 5: n : v " << 6 << "";
+        QTest::newRow("lower index leaves the proposal") << "-5\tn\tv"
+                                                         << "1*:a:A -5:n:v" << 2 << "";
+        QTest::newRow("a taken index is a second row, without key") << "1\tn\tv"
+                                                                    << "1*:a:A 1:n:v" << 2 << "";
+        QTest::newRow("32767 keeps the last index") << "32767\tn\tv"
+                                                    << "1*:a:A 32767:n:v" << 32767 << "";
+        QTest::newRow("nothing but a header") << "Index\tName\tValue"
+                                              << "1*:a:A" << 2 << "";
         QTest::newRow("two fields refuse all")
-            << "5\tn\tv\n6\to" << "1*:a:A" << 2
-            << refused + "2 行目（インデックス 6）には TAB で区切られた項目が 2 個しかありません。"
-                         "インデックス、名前、値の 3 個が必要です。";
+            << "5\tn\tv\n6\to"
+            << "1*:a:A" << 2
+            << refused
+                   + "2 行目（インデックス 6）には TAB で区切られた項目が 2 個しかありません。"
+                     "インデックス、名前、値の 3 個が必要です。";
         QTest::newRow("index out of range refuses all")
-            << "5\tn\tv\r\n40000\to\tw" << "1*:a:A" << 2
-            << refused + "2 行目のインデックス「40000」は -32768 から 32767 の範囲を超えています。";
+            << "5\tn\tv\r\n40000\to\tw"
+            << "1*:a:A" << 2 << refused + "2 行目のインデックス「40000」は -32768 から 32767 の範囲を超えています。";
     }
 
     void paste()

@@ -47,7 +47,8 @@ QByteArray stfImage(const QList<QPair<qint16, QString>> &rows)
 {
     const auto pair = [](quint16 v) { return QByteArray(1, char(v & 0xFF)) + char(v >> 8); };
     const auto field = [&](quint16 v) { return pair(v) + QByteArray(2, 0); };
-    QByteArray image = QByteArray::fromHex("cdab000001") + field(quint16(rows.size() + 1)) + field(quint16(rows.size()));
+    QByteArray image = QByteArray::fromHex("cdab000001") + field(quint16(rows.size() + 1))
+                       + field(quint16(rows.size()));
     for (const auto &[index, value] : rows) {
         image += field(quint16(index)) + QByteArray::fromHex("ffffffff") + field(quint16(value.size()));
         for (const QChar c : value)
@@ -76,7 +77,7 @@ private Q_SLOTS:
 
 void TestChecks::tableProblems_data()
 {
-    QTest::addColumn<QStringList>("rows");   // row i stands at place 10 * i
+    QTest::addColumn<QStringList>("rows"); // row i stands at place 10 * i
     QTest::addColumn<QString>("memo");
     QTest::addColumn<QStringList>("expected"); // "PLACE KIND part of the message"
 
@@ -84,21 +85,22 @@ void TestChecks::tableProblems_data()
     QTest::newRow("one index on three rows, one finding")
         << QStringList{"7|a|x", "8|b|y", "7|c|z", "7|d|w"} << ""
         << QStringList{"10 stf インデックス 7 の項目が 3 個あります（10 行目、30 行目、40 行目）"};
-    QTest::newRow("name outside the code page") << QStringList{"1|aé|x"} << ""
-                                                 << QStringList{"10 stf+text 名前の 2 文字目 U+00E9"};
+    QTest::newRow("name outside the code page")
+        << QStringList{"1|aé|x"} << "" << QStringList{"10 stf+text 名前の 2 文字目 U+00E9"};
     QTest::newRow("every unrepresentable character counted")
         << QStringList{QStringLiteral("1|a|\U0001F600b\U0001F600é")} << ""
         << QStringList{"10 text 値の 1 文字目 U+1F600 は、コードページ windows-932 で表せません。"
                        "1 番目の項目（インデックス 1）の値にはほかにも 2 か所あります。"};
-    QTest::newRow("TAB and LFs in a value") << QStringList{"1|a|b", "2|c|x\ty\nz\n"} << ""
-                                            << QStringList{"20 text 値の 2 文字目に TAB があります。テキスト形式では行や項目の区切りになるため、"
-                                                          "保存できません。2 番目の項目（インデックス 2）の値にはほかにも 2 か所あります。"};
+    QTest::newRow("TAB and LFs in a value")
+        << QStringList{"1|a|b", "2|c|x\ty\nz\n"} << ""
+        << QStringList{"20 text 値の 2 文字目に TAB があります。テキスト形式では行や項目の区切りになるため、"
+                       "保存できません。2 番目の項目（インデックス 2）の値にはほかにも 2 か所あります。"};
     QTest::newRow("value too long once its line breaks are CR LF")
         << QStringList{"1|a|" + QStringLiteral("<br>").repeated(16384)} << ""
         << QStringList{"10 stf 改行を CR LF にして 32768 文字"};
     QTest::newRow("not a number") << QStringList{"x|a|b"} << "" << QStringList{"10 stf+text 「x」は数値ではありません"};
-    QTest::newRow("memo with a line break") << QStringList{"1|a|b"} << "a\nb"
-                                            << QStringList{"-1 text メモの 2 文字目に LF"};
+    QTest::newRow("memo with a line break")
+        << QStringList{"1|a|b"} << "a\nb" << QStringList{"-1 text メモの 2 文字目に LF"};
     QTest::newRow("too many entries") << QStringList{"*32767"} << "" << QStringList{"-1 stf 項目が 32767 件あります"};
     QTest::newRow("problems of several rows, in row order")
         << QStringList{"1|a\tb|x", "2|b|\U0001F600", "1|c|y"} << ""
@@ -181,14 +183,14 @@ void TestChecks::rowPlaces_data()
         << QList<qint64>{3, 6};
     QTest::newRow("text, LF only") << "t.txt" << QByteArray("Index\tName\tValue\n>//m\n1\ta\tb\n\n2\tc\td\n")
                                    << QList<qint64>{3, 5};
-    QTest::newRow("text, lone CR and CR LF mixed") << "t.txt" << QByteArray("H\r1\ta\tb\n\r\n2\tc\td")
-                                                   << QList<qint64>{2, 4};
-    QTest::newRow("text error on an LF line") << "t.txt" << QByteArray("H\n1\ta\tb\n\n70000\tc\td\n")
-                                              << QList<qint64>{4};
+    QTest::newRow("text, lone CR and CR LF mixed")
+        << "t.txt" << QByteArray("H\r1\ta\tb\n\r\n2\tc\td") << QList<qint64>{2, 4};
+    QTest::newRow("text error on an LF line")
+        << "t.txt" << QByteArray("H\n1\ta\tb\n\n70000\tc\td\n") << QList<qint64>{4};
     QTest::newRow("text error, too few fields") << "t.txt" << QByteArray("H\r\n\r\n1\ta\r\n") << QList<qint64>{3};
     QTest::newRow("stf") << "t.stf" << stfImage({{1, "ab"}, {2, ""}, {3, "c"}}) << QList<qint64>{13, 29, 41};
-    QTest::newRow("stf cut in a value record") << "t.stf" << stfImage({{1, "ab"}, {2, "cd"}}).chopped(1)
-                                               << QList<qint64>{29};
+    QTest::newRow("stf cut in a value record")
+        << "t.stf" << stfImage({{1, "ab"}, {2, "cd"}}).chopped(1) << QList<qint64>{29};
 }
 
 void TestChecks::rowPlaces()
@@ -204,7 +206,7 @@ void TestChecks::rowPlaces()
         return;
     }
     const std::vector<qint64> found = path.endsWith(QLatin1String(".stf")) ? stfRowOffsets(file)
-                                                                          : textRowLines(file, testCodePage());
+                                                                           : textRowLines(file, testCodePage());
     QCOMPARE(QList<qint64>(found.cbegin(), found.cend()), places);
     QCOMPARE(table.rows.count(), places.size());
 }
@@ -267,8 +269,9 @@ void TestChecks::missingAndExtraIndexes()
     for (const Problem &p : found)
         messages << QStringLiteral("%1 %2").arg(p.place).arg(p.message);
     // The second row of index 1 is the table checks' business, not a translation.
-    QCOMPARE(messages, (QStringList{QStringLiteral("7 インデックス 9（z）: 原文にないインデックスです。"),
-                                    QStringLiteral("-1 インデックス 2（b）: 原文にあるインデックスが訳にありません。")}));
+    QCOMPARE(messages,
+             (QStringList{QStringLiteral("7 インデックス 9（z）: 原文にないインデックスです。"),
+                          QStringLiteral("-1 インデックス 2（b）: 原文にあるインデックスが訳にありません。")}));
 }
 
 QTEST_GUILESS_MAIN(TestChecks)

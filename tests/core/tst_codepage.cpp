@@ -172,7 +172,10 @@ void TestCodePage::decode_data()
     QTest::newRow("UTF-8 overlong") << utf8 << QByteArray("\xc0\xaf\xe0\x80\xaf") << standIns("\xc0\xaf\xe0\x80\xaf");
     QTest::newRow("UTF-8 surrogate") << utf8 << QByteArray("\xed\xa0\x80") << standIns("\xed\xa0\x80");
     QTest::newRow("UTF-8 beyond U+10FFFF") << utf8 << QByteArray("\xf4\x90\x80\x80") << standIns("\xf4\x90\x80\x80");
-    QTest::newRow("UTF-8 truncated") << utf8 << QByteArray("\xe6\x97" "A\xf0\x9f") << standIns("\xe6\x97") + u'A' + standIns("\xf0\x9f");
+    QTest::newRow("UTF-8 truncated") << utf8
+                                     << QByteArray("\xe6\x97"
+                                                   "A\xf0\x9f")
+                                     << standIns("\xe6\x97") + u'A' + standIns("\xf0\x9f");
     QTest::newRow("UTF-8 stand-in range") << utf8 << QByteArray("\xef\x9c\x80\xef\x9f\xbf\xef\xa0\x80")
                                           << standIns("\xef\x9c\x80\xef\x9f\xbf") + u'\uf800';
 }
@@ -222,8 +225,8 @@ void TestCodePage::encode_data()
     refused("932 after an unwritable one", cp932, standIns("\x81") + u"@\u00e9"_qs, 0);
     QTest::newRow("932 stand-ins of a pair without character")
         << cp932 << standIns("\x81\xad") << qsizetype(-1) << QByteArray("\x81\xad");
-    QTest::newRow("932 lead stand-in before a non-trail") << cp932 << standIns("\x81") + u"\x7f"_qs
-                                                          << qsizetype(-1) << QByteArray("\x81\x7f");
+    QTest::newRow("932 lead stand-in before a non-trail")
+        << cp932 << standIns("\x81") + u"\x7f"_qs << qsizetype(-1) << QByteArray("\x81\x7f");
     refused("1252 stand-in of a character", cp1252, standIns("\xe9"), 0);
 
     const QByteArray utf8 = "UTF-8";
@@ -231,7 +234,8 @@ void TestCodePage::encode_data()
                                       << QByteArray("a\xc3\xa9\xe6\x97\xa5\xf0\x9f\x98\x80\xef\xbb\xbf");
     QTest::newRow("UTF-8 stand-ins of invalid bytes")
         << utf8 << standIns("\xe6\x97") + u"A"_qs + standIns("\xff\xc0\xaf\xef\x9c\x80") << qsizetype(-1)
-        << QByteArray("\xe6\x97" "A\xff\xc0\xaf\xef\x9c\x80");
+        << QByteArray("\xe6\x97"
+                      "A\xff\xc0\xaf\xef\x9c\x80");
     refused("UTF-8 stand-ins of a character", utf8, u"ab"_qs + standIns("\xe6\x97\xa5"), 2);
     refused("UTF-8 stand-in of TAB", utf8, standIns("\t"), 0);
     refused("UTF-8 lone high surrogate", utf8, u"a"_qs + QChar(0xD83D) + u"b"_qs, 1);
@@ -283,7 +287,8 @@ void TestCodePage::open_data()
     for (const char *utf8 : {"UTF-8", "utf-8", "utf8"})
         QTest::newRow(utf8) << QByteArray(utf8) << QString();
     for (const char *longer : {"GB18030", "EUC-JP"}) {
-        QTest::newRow(longer) << QByteArray(longer) << u"コードページ「%1」には 3 バイト以上の文字"_qs.arg(QLatin1String(longer));
+        QTest::newRow(longer) << QByteArray(longer)
+                              << u"コードページ「%1」には 3 バイト以上の文字"_qs.arg(QLatin1String(longer));
     }
     QTest::newRow("unknown") << QByteArray("no-such-codepage")
                              << u"コードページ「no-such-codepage」はこのシステムの変換器にありません。"_qs;

@@ -24,16 +24,13 @@ QString described(const TableChange &c)
 {
     const QString at = c.index.shown() + QLatin1Char('#') + QString::number(c.occurrence);
     switch (c.kind) {
-    case TableChange::Kind::Added:
-        return QStringLiteral("+ %1 %2=%3").arg(at, c.name, c.value);
-    case TableChange::Kind::Removed:
-        return QStringLiteral("- %1 %2=%3").arg(at, c.oldName, c.oldValue);
+    case TableChange::Kind::Added: return QStringLiteral("+ %1 %2=%3").arg(at, c.name, c.value);
+    case TableChange::Kind::Removed: return QStringLiteral("- %1 %2=%3").arg(at, c.oldName, c.oldValue);
     case TableChange::Kind::Changed:
         return QStringLiteral("~ %1 %2%3 %4=%5 -> %6=%7")
             .arg(at, c.nameChanged ? QStringLiteral("N") : QString(), c.valueChanged ? QStringLiteral("V") : QString(),
                  c.oldName, c.oldValue, c.name, c.value);
-    case TableChange::Kind::Moved:
-        return QStringLiteral("> %1 @%2->@%3").arg(at).arg(c.oldPosition).arg(c.position);
+    case TableChange::Kind::Moved: return QStringLiteral("> %1 @%2->@%3").arg(at).arg(c.oldPosition).arg(c.position);
     }
     return {};
 }
@@ -65,18 +62,16 @@ void TestCompare::diff_data()
     QTest::newRow("same") << abc << abc << true << QStringList{} << QStringList{};
     QTest::newRow("order alone is no difference")
         << abc << QStringList{"    3|c|z", "    1|a|x", "    2|b|y"} << false << QStringList{} << QStringList{};
-    QTest::newRow("one row moved to the front")
-        << abc << QStringList{"    3|c|z", "    1|a|x", "    2|b|y"} << true << QStringList{"> 3#1 @3->@1"}
-        << QStringList{};
+    QTest::newRow("one row moved to the front") << abc << QStringList{"    3|c|z", "    1|a|x", "    2|b|y"} << true
+                                                << QStringList{"> 3#1 @3->@1"} << QStringList{};
     QTest::newRow("added and removed rows move nothing")
-        << abc << QStringList{"    0|n|w", "    1|a|x", "    3|c|z"} << true
-        << QStringList{"+ 0#1 n=w", "- 2#1 b=y"} << QStringList{};
+        << abc << QStringList{"    0|n|w", "    1|a|x", "    3|c|z"} << true << QStringList{"+ 0#1 n=w", "- 2#1 b=y"}
+        << QStringList{};
     QTest::newRow("name, value, both, sorted by index")
         << abc << QStringList{"    3|C|Z", "    2|b|y<br>", "    1|A|x"} << false
         << QStringList{"~ 1#1 N a=x -> A=x", "~ 2#1 V b=y -> b=y<br>", "~ 3#1 NV c=z -> C=Z"} << QStringList{};
-    QTest::newRow("changed and moved")
-        << abc << QStringList{"    2|b|y", "    3|c|z", "    1|a|X"} << true
-        << QStringList{"~ 1#1 V a=x -> a=X", "> 1#1 @1->@3"} << QStringList{};
+    QTest::newRow("changed and moved") << abc << QStringList{"    2|b|y", "    3|c|z", "    1|a|X"} << true
+                                       << QStringList{"~ 1#1 V a=x -> a=X", "> 1#1 @1->@3"} << QStringList{};
     QTest::newRow("repeated index paired in order")
         << QStringList{"5|a|x", "5|b|y"} << QStringList{"5|a|x", "5|c|y", "5|d|w"} << false
         << QStringList{"~ 5#2 N b=y -> c=y", "+ 5#3 d=w"} << QStringList{"5:2/3"};
@@ -86,9 +81,8 @@ void TestCompare::diff_data()
     QTest::newRow("index text that is no number")
         << QStringList{"abc|a|x", "    1|b|y"} << QStringList{" abc |a|z", "  xyz|c|w", "1|b|y"} << false
         << QStringList{"~ abc#1 V a=x -> a=z", "+ xyz#1 c=w"} << QStringList{};
-    QTest::newRow("out of range is text")
-        << QStringList{"32768|a|x"} << QStringList{"-32768|a|x"} << false
-        << QStringList{"+ -32768#1 a=x", "- 32768#1 a=x"} << QStringList{};
+    QTest::newRow("out of range is text") << QStringList{"32768|a|x"} << QStringList{"-32768|a|x"} << false
+                                          << QStringList{"+ -32768#1 a=x", "- 32768#1 a=x"} << QStringList{};
 }
 
 void TestCompare::diff()
@@ -116,8 +110,9 @@ void TestCompare::update_data()
     QTest::addColumn<QStringList>("oldOriginal");
     QTest::addColumn<QStringList>("newOriginal");
     QTest::addColumn<QStringList>("translation");
-    QTest::addColumn<QStringList>("rows");   // the result, or "refused N: indexes" (N: 1 old, 2 new, 3 translation)
-    QTest::addColumn<QStringList>("report"); // "new 4", "changed 2 old->new", "untranslated 3", "removed 9", "carried N"
+    QTest::addColumn<QStringList>("rows"); // the result, or "refused N: indexes" (N: 1 old, 2 new, 3 translation)
+    QTest::addColumn<QStringList>(
+        "report"); // "new 4", "changed 2 old->new", "untranslated 3", "removed 9", "carried N"
 
     const QStringList old{"1|a|one", "2|b|two", "3|c|three", "9|z|nine"};
     QTest::newRow("carried, changed, new, untranslated, removed")
@@ -125,9 +120,8 @@ void TestCompare::update_data()
         << QStringList{"1|a|ichi", "2|b|ni", "9|z|kyu", "8|y|hachi"}
         << QStringList{"4|d|four", "3|c|three", "2|b|TWO", "1|a|ichi"}
         << QStringList{"new 4", "changed 2 two->TWO", "untranslated 3", "removed 9", "removed 8", "carried 1"};
-    QTest::newRow("repeated index refused")
-        << old << old << QStringList{"1|a|x", "2|b|y", "1|a|z", "2|b|w", "7|q|r"}
-        << QStringList{"refused 3: 1 2"} << QStringList{};
+    QTest::newRow("repeated index refused") << old << old << QStringList{"1|a|x", "2|b|y", "1|a|z", "2|b|w", "7|q|r"}
+                                            << QStringList{"refused 3: 1 2"} << QStringList{};
     QTest::newRow("repeated in the old original first")
         << QStringList{"5|a|x", "5|a|y"} << QStringList{"6|a|x", "6|a|y"} << QStringList{}
         << QStringList{"refused 1: 5"} << QStringList{};
@@ -173,9 +167,9 @@ void TestCompare::merge_data()
     QTest::addColumn<QStringList>("base");
     QTest::addColumn<QStringList>("ours");
     QTest::addColumn<QStringList>("theirs");
-    QTest::addColumn<QStringList>("memos");  // base, ours, theirs; "~": a table with no room for it
+    QTest::addColumn<QStringList>("memos"); // base, ours, theirs; "~": a table with no room for it
     QTest::addColumn<bool>("preferTheirs");
-    QTest::addColumn<QStringList>("merged"); // the rows and last "memo:..."; or "refused"
+    QTest::addColumn<QStringList>("merged");    // the rows and last "memo:..."; or "refused"
     QTest::addColumn<QStringList>("conflicts"); // "INDEX|FIELD KIND base/ours/theirs", "-" where absent
 
     const QStringList base{"1|a|x", "2|b|y", "3|c|z"};
@@ -193,8 +187,9 @@ void TestCompare::merge_data()
         << base << QStringList{"1|a|o", "2|b|y", "3|c|z"} << QStringList{"1|a|t", "2|b|y", "3|c|z"} << memos << true
         << QStringList{"1|a|t", "2|b|y", "3|c|z", "memo:m"} << QStringList{"1|value changed x/o/t"};
     QTest::newRow("theirs' new rows follow their predecessor, in ours' order")
-        << base << QStringList{"3|c|z", "1|a|x", "2|b|y"} << QStringList{"7|s|s", "1|a|x", "5|e|e", "6|f|f", "2|b|y", "3|c|z"}
-        << memos << false << QStringList{"7|s|s", "3|c|z", "1|a|x", "5|e|e", "6|f|f", "2|b|y", "memo:m"} << QStringList{};
+        << base << QStringList{"3|c|z", "1|a|x", "2|b|y"}
+        << QStringList{"7|s|s", "1|a|x", "5|e|e", "6|f|f", "2|b|y", "3|c|z"} << memos << false
+        << QStringList{"7|s|s", "3|c|z", "1|a|x", "5|e|e", "6|f|f", "2|b|y", "memo:m"} << QStringList{};
     QTest::newRow("added on both: same once, different conflicts")
         << base << QStringList{"1|a|x", "2|b|y", "3|c|z", "8|h|h", "9|i|o"}
         << QStringList{"1|a|x", "2|b|y", "3|c|z", "9|I|t", "8|h|h"} << memos << false
@@ -240,8 +235,8 @@ void TestCompare::merge()
         inputs[t] = {&tables[t], memos[t] == QLatin1String("~") ? nullptr : &fields[t], QStringLiteral("T%1").arg(t)};
     }
     QString error;
-    const std::optional<MergeResult> result =
-        mergeTables(inputs[0], inputs[1], inputs[2], preferTheirs ? MergeSide::Theirs : MergeSide::Ours, &error);
+    const std::optional<MergeResult> result = mergeTables(inputs[0], inputs[1], inputs[2],
+                                                          preferTheirs ? MergeSide::Theirs : MergeSide::Ours, &error);
     QStringList gotRows;
     QStringList gotConflicts;
     if (!result) {

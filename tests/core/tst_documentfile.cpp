@@ -290,9 +290,9 @@ void TestDocumentFile::refusedTableLeavesOldFile_data()
     QTest::addColumn<QByteArray>("codePageName");
     QTest::addColumn<QList<Entry>>("rows");
 
-    QTest::newRow("stf duplicate index")
-        << "dup.stf" << QByteArray("windows-932")
-        << QList<Entry>{{indexText(1), "a", QString(), {}}, {indexTextFromTyped("001"), "b", QString(), {}}};
+    QTest::newRow("stf duplicate index") << "dup.stf" << QByteArray("windows-932")
+                                         << QList<Entry>{{indexText(1), "a", QString(), {}},
+                                                         {indexTextFromTyped("001"), "b", QString(), {}}};
     QTest::newRow("stf index not numeric")
         << "num.stf" << QByteArray("windows-932") << QList<Entry>{{indexTextFromTyped("abc"), "a", QString(), {}}};
     QTest::newRow("stf name outside the code page")

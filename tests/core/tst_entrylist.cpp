@@ -157,11 +157,10 @@ void TestEntryList::lineBreaks_data()
     // The literal text <br> cannot be told from a break: it becomes one.
     QTest::newRow("literal br") << QStringLiteral("<br>") << QStringLiteral("<br>") << QStringLiteral("\r\n");
     // Bytes 0D 00 0A 00 inside other characters are no break of the file.
-    QTest::newRow("CR byte in characters") << QStringLiteral("\u0D41\u0A00\u4100\u0D0A\r\n")
-                                           << QStringLiteral("\u0D41\u0A00\u4100\u0D0A<br>")
-                                           << QStringLiteral("\u0D41\u0A00\u4100\u0D0A\r\n");
-    QTest::newRow("upper case is text") << QStringLiteral("<BR>") << QStringLiteral("<BR>")
-                                        << QStringLiteral("<BR>");
+    QTest::newRow("CR byte in characters")
+        << QStringLiteral("\u0D41\u0A00\u4100\u0D0A\r\n") << QStringLiteral("\u0D41\u0A00\u4100\u0D0A<br>")
+        << QStringLiteral("\u0D41\u0A00\u4100\u0D0A\r\n");
+    QTest::newRow("upper case is text") << QStringLiteral("<BR>") << QStringLiteral("<BR>") << QStringLiteral("<BR>");
 }
 
 void TestEntryList::lineBreaks()
@@ -234,12 +233,10 @@ void TestEntryList::sorting_data()
     QTest::newRow("typed form sorts by its characters")
         << int(SortColumn::IndexText) << QStringList{"  007", "   99", "  100", "    8"}
         << QStringList{"    8", "   99", "  007", "  100"};
-    QTest::newRow("names ignore case")
-        << int(SortColumn::Name) << QStringList{"beta", "Alpha", "alpha2", "ALPHA1"}
-        << QStringList{"Alpha", "ALPHA1", "alpha2", "beta"};
+    QTest::newRow("names ignore case") << int(SortColumn::Name) << QStringList{"beta", "Alpha", "alpha2", "ALPHA1"}
+                                       << QStringList{"Alpha", "ALPHA1", "alpha2", "beta"};
     QTest::newRow("space before digit in values")
-        << int(SortColumn::Value) << QStringList{"a1", "a 2", "a", "<br>x"}
-        << QStringList{"<br>x", "a", "a 2", "a1"};
+        << int(SortColumn::Value) << QStringList{"a1", "a 2", "a", "<br>x"} << QStringList{"<br>x", "a", "a 2", "a1"};
 }
 
 void TestEntryList::sorting()

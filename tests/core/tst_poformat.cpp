@@ -152,8 +152,10 @@ void TestPoFormat::refusals_data()
 {
     QTest::addColumn<TranslationUnit>("written");
     QTest::addColumn<QString>("errorPart");
-    QTest::newRow("high surrogate alone") << unit(7, QString("ab") + QChar(0xD800)) << "インデックス 7 の原文の 3 文字目 U+D800";
-    QTest::newRow("low surrogate in the target") << unit(8, "s", QChar(0xDC00)) << "インデックス 8 の訳文の 1 文字目 U+DC00";
+    QTest::newRow("high surrogate alone")
+        << unit(7, QString("ab") + QChar(0xD800)) << "インデックス 7 の原文の 3 文字目 U+D800";
+    QTest::newRow("low surrogate in the target")
+        << unit(8, "s", QChar(0xDC00)) << "インデックス 8 の訳文の 1 文字目 U+DC00";
     QTest::newRow("NUL in the name") << unit(9, "s", "t", false, QString(QChar(0))) << "名前の 1 文字目 U+0000";
 }
 

@@ -135,7 +135,8 @@ void TestSaveFile::failedWriteOnDiskKeepsOldFile()
         QVERIFY2(!ok, qPrintable(QStringLiteral("limit %1").arg(n)));
         QVERIFY(!error.isEmpty());
         QCOMPARE(contents(target), old);
-        QCOMPARE(QFileInfo(target).permissions() & OwnerGroupOther, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        QCOMPARE(QFileInfo(target).permissions() & OwnerGroupOther,
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
         QCOMPARE(listing(dir.path()), before);
     }
 

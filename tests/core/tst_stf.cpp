@@ -182,8 +182,8 @@ void TestStf::read_data()
                                         << QStringList{row("    1", "n", "a<br>b", 1)} << 1;
     QTest::newRow("lone LF and lone CR stay")
         << header(1) + valueRecord(1, "a\nb\rc\n\r") << QStringList{row("    1", "", "a\nb\rc\n\r", 1)} << 1;
-    QTest::newRow("<BR> in the file is text") << header(1) + valueRecord(1, "a<BR>b")
-                                              << QStringList{row("    1", "", "a<BR>b", 1)} << 1;
+    QTest::newRow("<BR> in the file is text")
+        << header(1) + valueRecord(1, "a<BR>b") << QStringList{row("    1", "", "a<BR>b", 1)} << 1;
     QTest::newRow("names matched by index in another order")
         << header(3) + valueRecord(1, "a") + valueRecord(2, "b") + valueRecord(3, "c") + nameRecord(3, "three")
                + nameRecord(1, "one") + nameRecord(2, "two")
@@ -193,8 +193,8 @@ void TestStf::read_data()
         << QStringList{row("    4", "new", "v", 4)} << 4;
     QTest::newRow("double-byte name") << header(1) + valueRecord(1, "v") + nameRecord(1, "\x96\xBC\x91\x4F")
                                       << QStringList{row("    1", "名前", "v", 1)} << 1;
-    QTest::newRow("empty name needs no row") << header(1) + valueRecord(1, "a") + nameRecord(77, "")
-                                             << QStringList{row("    1", "", "a", 1)} << 77;
+    QTest::newRow("empty name needs no row")
+        << header(1) + valueRecord(1, "a") + nameRecord(77, "") << QStringList{row("    1", "", "a", 1)} << 77;
     QTest::newRow("empty value") << header(1) + valueRecord(1, QString()) + nameRecord(1, "n")
                                  << QStringList{row("    1", "n", "", 1)} << 1;
     QTest::newRow("40000 is -25536") << header(1) + valueRecord(40000, "v") + nameRecord(40000, "n")
@@ -211,16 +211,16 @@ void TestStf::read_data()
     QTest::newRow("negative entry count: every record a name record")
         << header(0xFFFF) + nameRecord(3, "") + nameRecord(4, "") << QStringList{} << 4;
     QTest::newRow("largest index from name records too")
-        << header(1) + valueRecord(2, "v") + nameRecord(2, "n") + nameRecord(300, "") << QStringList{row("    2", "n", "v", 2)}
-        << 300;
+        << header(1) + valueRecord(2, "v") + nameRecord(2, "n") + nameRecord(300, "")
+        << QStringList{row("    2", "n", "v", 2)} << 300;
     QTest::newRow("largest index 32767") << header(1) + valueRecord(32767, "v")
                                          << QStringList{row("32767", "", "v", 32767)} << 32767;
-    QTest::newRow("lone surrogates kept") << header(1) + valueRecord(1, QString(QChar(0xD800)) + QChar(0xDFFF))
-                                          << QStringList{row("    1", "", QString(QChar(0xD800)) + QChar(0xDFFF), 1)}
-                                          << 1;
+    QTest::newRow("lone surrogates kept")
+        << header(1) + valueRecord(1, QString(QChar(0xD800)) + QChar(0xDFFF))
+        << QStringList{row("    1", "", QString(QChar(0xD800)) + QChar(0xDFFF), 1)} << 1;
     const QString longValue(32767, QLatin1Char('w'));
-    QTest::newRow("value of 32767 code units") << header(1) + valueRecord(1, longValue)
-                                               << QStringList{row("    1", "", longValue, 1)} << 1;
+    QTest::newRow("value of 32767 code units")
+        << header(1) + valueRecord(1, longValue) << QStringList{row("    1", "", longValue, 1)} << 1;
 }
 
 void TestStf::read()
@@ -241,9 +241,8 @@ void TestStf::readError_data()
     QTest::addColumn<QStringList>("errorParts");
     QTest::addColumn<int>("rowsKept");
 
-    QTest::newRow("duplicate index")
-        << header(3) + valueRecord(1, "a") + valueRecord(5, "b") + valueRecord(5, "c")
-        << QStringList{"オフセット 41 の", "インデックス 5 ", "2 番目の値レコード"} << 2;
+    QTest::newRow("duplicate index") << header(3) + valueRecord(1, "a") + valueRecord(5, "b") + valueRecord(5, "c")
+                                     << QStringList{"オフセット 41 の", "インデックス 5 ", "2 番目の値レコード"} << 2;
     QTest::newRow("name record without row")
         << header(1) + valueRecord(1, "a") + nameRecord(1, "one") + nameRecord(2, "two")
         << QStringList{"オフセット 38 の", "インデックス 2 ", "値レコードがありません"} << 1;
@@ -323,7 +322,8 @@ void TestStf::write_data()
                                         << header(1) + valueRecord(1, "a\r\nb") + nameRecord(1, "");
     QTest::newRow("<BR> stays text") << Table{"    1", "", "a<BR>b"}
                                      << header(1) + valueRecord(1, "a<BR>b") + nameRecord(1, "");
-    QTest::newRow("lone LF stays") << Table{"    1", "", "a\nb"} << header(1) + valueRecord(1, "a\nb") + nameRecord(1, "");
+    QTest::newRow("lone LF stays") << Table{"    1", "", "a\nb"}
+                                   << header(1) + valueRecord(1, "a\nb") + nameRecord(1, "");
     QTest::newRow("negative index") << Table{"   -5", "n", "v"}
                                     << header(1) + valueRecord(0xFFFB, "v") + nameRecord(0xFFFB, "n");
     QTest::newRow("-25536 as read") << Table{"-25536", "n", "v"}
@@ -335,8 +335,8 @@ void TestStf::write_data()
     QTest::newRow("display order, not index order")
         << Table{"    9", "", "", "    1", "", ""}
         << header(2) + valueRecord(9, "") + valueRecord(1, "") + nameRecord(9, "") + nameRecord(1, "");
-    QTest::newRow("name length counts bytes")
-        << Table{"    1", QStringLiteral("名前ｱ"), ""} << header(1) + valueRecord(1, "") + nameRecord(1, "\x96\xBC\x91\x4F\xB1");
+    QTest::newRow("name length counts bytes") << Table{"    1", QStringLiteral("名前ｱ"), ""}
+                                              << header(1) + valueRecord(1, "") + nameRecord(1, "\x96\xBC\x91\x4F\xB1");
     QTest::newRow("half-width katakana is one byte in 932")
         << Table{"    1", QStringLiteral("ｱｲ"), ""} << header(1) + valueRecord(1, "") + nameRecord(1, "\xB1\xB2");
 }
@@ -361,7 +361,8 @@ void TestStf::writeRefusal_data()
     QTest::addColumn<QByteArray>("codePageName");
     QTest::addColumn<QStringList>("errorParts");
 
-    QTest::newRow("32767 entries") << manyRows(32767) << QByteArray("windows-932") << QStringList{"32767 件", "32766 件"};
+    QTest::newRow("32767 entries") << manyRows(32767) << QByteArray("windows-932")
+                                   << QStringList{"32767 件", "32766 件"};
     QTest::newRow("value of 32768 code units")
         << Table{"    1", "", "", "    2", "", QString(32768, QLatin1Char('v'))} << QByteArray("windows-932")
         << QStringList{"2 番目の項目", "インデックス 2", "32768 文字"};
@@ -374,9 +375,10 @@ void TestStf::writeRefusal_data()
     QTest::newRow("name of 16384 double-byte characters")
         << Table{"    1", QStringLiteral("名").repeated(16384), ""} << QByteArray("windows-932")
         << QStringList{"1 番目の項目", "32768 バイト"};
-    QTest::newRow("Hangul in 932")
-        << Table{"    1", "ok", "", "   12", QStringLiteral("a가"), ""} << QByteArray("windows-932")
-        << QStringList{"2 番目の項目（インデックス 12）の名前の 2 文字目 U+AC00", "windows-932"};
+    QTest::newRow("Hangul in 932") << Table{"    1", "ok", "", "   12", QStringLiteral("a가"), ""}
+                                   << QByteArray("windows-932")
+                                   << QStringList{"2 番目の項目（インデックス 12）の名前の 2 文字目 U+AC00",
+                                                  "windows-932"};
     QTest::newRow("stand-in that would read back as a character")
         << Table{"    1", QString(QChar(0xF781)) + u'@', ""} << QByteArray("windows-932")
         << QStringList{"1 番目の項目", "1 文字目 U+F781"};
@@ -386,12 +388,13 @@ void TestStf::writeRefusal_data()
         << Table{"    1", QStringLiteral("x\U0001F600"), ""} << QByteArray("windows-932") << QStringList{"U+1F600"};
     QTest::newRow("index text not a number") << Table{"    1", "", "", "abc", "", ""} << QByteArray("windows-932")
                                              << QStringList{"2 番目の項目", "「abc」", "数値ではありません"};
-    QTest::newRow("empty index text") << Table{"", "", ""} << QByteArray("windows-932") << QStringList{"1 番目の項目", "数値ではありません"};
-    QTest::newRow("index 32768") << Table{"32768", "", ""} << QByteArray("windows-932") << QStringList{"「32768」", "範囲"};
+    QTest::newRow("empty index text") << Table{"", "", ""} << QByteArray("windows-932")
+                                      << QStringList{"1 番目の項目", "数値ではありません"};
+    QTest::newRow("index 32768") << Table{"32768", "", ""} << QByteArray("windows-932")
+                                 << QStringList{"「32768」", "範囲"};
     QTest::newRow("index 1e5") << Table{"  1e5", "", ""} << QByteArray("windows-932") << QStringList{"「1e5」", "範囲"};
-    QTest::newRow("same index twice")
-        << Table{"    1", "", "", "    7", "", "", "    7", "", ""} << QByteArray("windows-932")
-        << QStringList{"2 番目と 3 番目", "どちらも 7 "};
+    QTest::newRow("same index twice") << Table{"    1", "", "", "    7", "", "", "    7", "", ""}
+                                      << QByteArray("windows-932") << QStringList{"2 番目と 3 番目", "どちらも 7 "};
     QTest::newRow("7 and 007") << Table{"    7", "", "", "  007", "", ""} << QByteArray("windows-932")
                                << QStringList{"1 番目と 2 番目", "どちらも 7 "};
     QTest::newRow("7 unpadded and padded") << Table{"7", "", "", "    7", "", ""} << QByteArray("windows-932")
@@ -428,16 +431,15 @@ void TestStf::rewrite_data()
     QTest::newRow("upper bytes written as zero")
         << header(0x00010001) + valueRecord(0xFFFF0003, "") + nameRecordWithLength(0x12340003, 0x00020001, "z")
         << header(1) + valueRecord(3, "") + nameRecord(3, "z");
-    QTest::newRow("40000 written back as 40000")
-        << header(1) + valueRecord(40000, "v") + nameRecord(40000, "n")
-        << header(1) + valueRecord(40000, "v") + nameRecord(40000, "n");
+    QTest::newRow("40000 written back as 40000") << header(1) + valueRecord(40000, "v") + nameRecord(40000, "n")
+                                                 << header(1) + valueRecord(40000, "v") + nameRecord(40000, "n");
     QTest::newRow("names in value order, missing ones empty")
-        << header(3) + valueRecord(1, "") + valueRecord(2, "") + valueRecord(3, "") + nameRecord(3, "c") + nameRecord(1, "a")
-        << header(3) + valueRecord(1, "") + valueRecord(2, "") + valueRecord(3, "") + nameRecord(1, "a") + nameRecord(2, "")
-               + nameRecord(3, "c");
+        << header(3) + valueRecord(1, "") + valueRecord(2, "") + valueRecord(3, "") + nameRecord(3, "c")
+               + nameRecord(1, "a")
+        << header(3) + valueRecord(1, "") + valueRecord(2, "") + valueRecord(3, "") + nameRecord(1, "a")
+               + nameRecord(2, "") + nameRecord(3, "c");
     QTest::newRow("CR LF and <br> both written as CR LF")
-        << header(1) + valueRecord(1, "a\r\nb<br>c")
-        << header(1) + valueRecord(1, "a\r\nb\r\nc") + nameRecord(1, "");
+        << header(1) + valueRecord(1, "a\r\nb<br>c") << header(1) + valueRecord(1, "a\r\nb\r\nc") + nameRecord(1, "");
     const QString longValue(32767, QLatin1Char('w'));
     QTest::newRow("value of 32767 code units") << header(1) + valueRecord(1, longValue) + nameRecord(1, "")
                                                << header(1) + valueRecord(1, longValue) + nameRecord(1, "");
@@ -508,7 +510,8 @@ void TestStf::roundTrip_data()
     QTest::newRow("empty") << Table{} << QStringList{};
     QTest::newRow("rows in display order with line breaks")
         << Table{"   30", "thirty", "a<br>b<br>", "    1", "one", "", "  200", "", "x\ny\rz"}
-        << QStringList{row("   30", "thirty", "a<br>b<br>", 30), row("    1", "one", "", 1), row("  200", "", "x\ny\rz", 200)};
+        << QStringList{row("   30", "thirty", "a<br>b<br>", 30), row("    1", "one", "", 1),
+                       row("  200", "", "x\ny\rz", 200)};
     QTest::newRow("typed index texts come back canonical")
         << Table{"  007", "", "", "  1e3", "", "", "   -0", "", ""}
         << QStringList{row("    7", "", "", 7), row(" 1000", "", "", 1000), row("    0", "", "", 0)};
@@ -517,7 +520,8 @@ void TestStf::roundTrip_data()
         << QStringList{row("-32768", "", "", -32768), row("32767", "", "", 32767), row("-25536", "", "", -25536),
                        row("-9999", "", "", -9999)};
     QTest::newRow("characters beyond 16 bits in a value")
-        << Table{"    1", "", QStringLiteral("\U0001F600<BR>")} << QStringList{row("    1", "", QStringLiteral("\U0001F600<BR>"), 1)};
+        << Table{"    1", "", QStringLiteral("\U0001F600<BR>")}
+        << QStringList{row("    1", "", QStringLiteral("\U0001F600<BR>"), 1)};
     QStringList many;
     for (int i = 1; i <= 32766; ++i)
         many << row(QString::number(i).rightJustified(5), "n", "v", qint16(i));
@@ -570,7 +574,7 @@ void TestStf::keptInFile()
         StfReader reader;
         EntryList rows;
         qint16 largest = 1;
-            qint64 errorOffset = -1;
+        qint64 errorOffset = -1;
         QString error;
         QVERIFY(reader.readKeeping(file, testCodePage(), rows, largest, &errorOffset, &error));
         const ValueText &value = rows.at(1).value;

@@ -48,8 +48,9 @@ QString unitsText(const TranslationCatalog &catalog)
 {
     QStringList units;
     for (const TranslationUnit &u : catalog.units)
-        units << QStringLiteral("%1|%2|%3|%4|%5").arg(u.index).arg(u.name, u.source, u.target,
-                                                                   u.translated ? QStringLiteral("t") : QString());
+        units << QStringLiteral("%1|%2|%3|%4|%5")
+                     .arg(u.index)
+                     .arg(u.name, u.source, u.target, u.translated ? QStringLiteral("t") : QString());
     return units.join(QLatin1Char(';'));
 }
 

@@ -24,8 +24,9 @@ QStringList unitsOf(const TranslationCatalog &catalog)
 {
     QStringList out;
     for (const TranslationUnit &u : catalog.units)
-        out << QStringLiteral("%1|%2|%3|%4|%5%6%7").arg(u.index).arg(u.name, u.source, u.target,
-               u.translated ? "T" : "", u.fuzzy ? "F" : "", u.hasName ? "N" : "");
+        out << QStringLiteral("%1|%2|%3|%4|%5%6%7")
+                   .arg(u.index)
+                   .arg(u.name, u.source, u.target, u.translated ? "T" : "", u.fuzzy ? "F" : "", u.hasName ? "N" : "");
     return out;
 }
 
@@ -36,8 +37,18 @@ QByteArray document(const QByteArray &units)
            + units + "</body></file></xliff>";
 }
 
-const QString Tricky[] = {"a<br>b", "a\rb", "a\nb", "a\r<br>b", "a\n<br>\r", "<br><br>", "\t<&>\"'", "]]>",
-                          "日本語<br>テキスト", "\U0001F600", "  lead and trail  ", ""};
+const QString Tricky[] = {"a<br>b",
+                          "a\rb",
+                          "a\nb",
+                          "a\r<br>b",
+                          "a\n<br>\r",
+                          "<br><br>",
+                          "\t<&>\"'",
+                          "]]>",
+                          "日本語<br>テキスト",
+                          "\U0001F600",
+                          "  lead and trail  ",
+                          ""};
 
 } // namespace
 
@@ -116,8 +127,11 @@ void TestXliffFormat::toolsReadWhatWeWrite()
         if (!m.captured(1).isEmpty())
             texts.append(QString());
         QString piece = m.captured(2);
-        texts.last() += piece.replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t")
-                            .replace("\\\"", "\"").replace("\\\\", "\\");
+        texts.last() += piece.replace("\\n", "\n")
+                            .replace("\\r", "\r")
+                            .replace("\\t", "\t")
+                            .replace("\\\"", "\"")
+                            .replace("\\\\", "\\");
     }
     QStringList pairs;
     for (qsizetype i = 0; i + 1 < texts.size(); i += 2)
@@ -136,23 +150,23 @@ void TestXliffFormat::read_data()
     QTest::addColumn<QString>("error"); // a part of the description, or empty: read succeeds
 
     const QStringList none;
-    QTest::newRow("states and approval")
-        << document("<trans-unit id='1'><source>a</source><target state='needs-review-l10n'>b</target></trans-unit>"
-                    "<trans-unit id='2' approved='no'><source>a</source><target>b</target></trans-unit>"
-                    "<trans-unit id='3'><source>a</source><target state='final'/></trans-unit>"
-                    "<trans-unit id='4'><source>a</source><target state='new'/></trans-unit>"
-                    "<trans-unit id='5'><source>a</source><target></target></trans-unit>")
-        << QStringList{"1||a|b|TF", "2||a|b|TF", "3||a||T", "4||a||", "5||a||"} << "";
+    QTest::newRow("states and approval") << document(
+        "<trans-unit id='1'><source>a</source><target state='needs-review-l10n'>b</target></trans-unit>"
+        "<trans-unit id='2' approved='no'><source>a</source><target>b</target></trans-unit>"
+        "<trans-unit id='3'><source>a</source><target state='final'/></trans-unit>"
+        "<trans-unit id='4'><source>a</source><target state='new'/></trans-unit>"
+        "<trans-unit id='5'><source>a</source><target></target></trans-unit>")
+                                         << QStringList{"1||a|b|TF", "2||a|b|TF", "3||a||T", "4||a||", "5||a||"} << "";
     QTest::newRow("groups, marks, alternatives, notes, raw CR LF, two files")
         << document("<group><trans-unit id='-7' resname='r'><source>a\r\nb</source><note>x</note>"
                     "<target>c<mrk mtype='seg'>d</mrk></target><alt-trans><target>z</target></alt-trans>"
                     "</trans-unit></group></body></file><file original='u' datatype='plaintext' "
                     "source-language='en'><body><trans-unit id='8'><source>e</source></trans-unit>")
         << QStringList{"-7|r|a<br>b|cd|TN", "8||e||"} << "";
-    QTest::newRow("deeply nested marks")
-        << document("<trans-unit id='1'><source>" + QByteArray("<mrk mtype='x'>").repeated(300000) + "a"
-                    + QByteArray("</mrk>").repeated(300000) + "</source></trans-unit>")
-        << QStringList{"1||a||"} << "";
+    QTest::newRow("deeply nested marks") << document("<trans-unit id='1'><source>"
+                                                     + QByteArray("<mrk mtype='x'>").repeated(300000) + "a"
+                                                     + QByteArray("</mrk>").repeated(300000) + "</source></trans-unit>")
+                                         << QStringList{"1||a||"} << "";
     QTest::newRow("DOCTYPE without entities")
         << "<!DOCTYPE xliff PUBLIC \"-//XLIFF//DTD XLIFF//EN\" \"xliff.dtd\">" + document("") << none << "";
     QTest::newRow("id out of range") << document("<trans-unit id='32768'><source/></trans-unit>") << none

@@ -13,8 +13,7 @@ class FailDevice : public QIODevice
 public:
     enum class Failure { Error, Stall };
 
-    explicit FailDevice(qint64 capacity, Failure failure = Failure::Error)
-        : m_capacity(capacity), m_failure(failure)
+    explicit FailDevice(qint64 capacity, Failure failure = Failure::Error) : m_capacity(capacity), m_failure(failure)
     {
         open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     }

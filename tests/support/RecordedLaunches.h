@@ -12,7 +12,8 @@ namespace wendaro {
 // interface that starts them (the controller's person, the window's
 // desktop): every start is recorded instead of made, and succeeds while
 // viewerStarts holds.
-template <class Launcher> class RecordedLaunches : public Launcher
+template<class Launcher>
+class RecordedLaunches : public Launcher
 {
 public:
     bool viewerStarts = true;

@@ -55,7 +55,8 @@ public:
     }
 };
 
-template <class T> T *child(QObject &parent, const QString &name)
+template<class T>
+T *child(QObject &parent, const QString &name)
 {
     T *found = parent.findChild<T *>(name);
     if (!found)

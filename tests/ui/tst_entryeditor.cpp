@@ -374,8 +374,8 @@ void EntryEditorTest::placement_data()
     QTest::addColumn<QPoint>("topLeft");
     QTest::newRow("even") << QRect(100, 50, 600, 400) << QSize(400, 150) << QPoint(200, 175);
     QTest::newRow("half pixels") << QRect(100, 50, 600, 400) << QSize(401, 155) << QPoint(200, 173);
-    QTest::newRow("owner partly off the screen") << QRect(-500, -300, 300, 200) << QSize(400, 150)
-                                                 << QPoint(-550, -275);
+    QTest::newRow("owner partly off the screen")
+        << QRect(-500, -300, 300, 200) << QSize(400, 150) << QPoint(-550, -275);
 }
 
 void EntryEditorTest::placement()

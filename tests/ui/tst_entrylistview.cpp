@@ -448,9 +448,10 @@ void EntryListViewTest::rowKeys_data()
     QTest::newRow("Ctrl+Shift+Z") << "list" << QKeySequence("Ctrl+Z, Ctrl+Shift+Z") << removed << "";
     QTest::newRow("Ctrl+C") << "list" << QKeySequence("Ctrl+Z, Ctrl+C") << QStringList{"ten", "nine", "hundred"}
                             << "9\tnine\tb\n";
-    QTest::newRow("Ctrl+Shift+C") << "list" << QKeySequence("Ctrl+Shift+C") << removed << "10\tten\tx\n100\thundred\ta\n";
-    QTest::newRow("Ctrl+V") << "list" << QKeySequence("Ctrl+Shift+C, Ctrl+V") << QStringList{"ten", "hundred", "ten", "hundred"}
-                            << "10\tten\tx\n100\thundred\ta\n";
+    QTest::newRow("Ctrl+Shift+C") << "list" << QKeySequence("Ctrl+Shift+C") << removed
+                                  << "10\tten\tx\n100\thundred\ta\n";
+    QTest::newRow("Ctrl+V") << "list" << QKeySequence("Ctrl+Shift+C, Ctrl+V")
+                            << QStringList{"ten", "hundred", "ten", "hundred"} << "10\tten\tx\n100\thundred\ta\n";
     QTest::newRow("txtMemo keeps its own undo") << "txtMemo" << QKeySequence("Ctrl+Z, Ctrl+V") << removed << "";
 }
 

@@ -297,7 +297,10 @@ void MainWindowTest::savePromptOnClose()
         else if (how == u"Enter")
             QTest::keyClick(&box, Qt::Key_Return);
         else
-            box.button(how == u"Yes" ? QMessageBox::Yes : how == u"No" ? QMessageBox::No : QMessageBox::Cancel)->click();
+            box.button(how == u"Yes"  ? QMessageBox::Yes
+                       : how == u"No" ? QMessageBox::No
+                                      : QMessageBox::Cancel)
+                ->click();
     }};
     f.window.close();
     QCOMPARE(f.services.unanswered, 0);
@@ -317,8 +320,7 @@ void MainWindowTest::failedLoadShowsControllerState()
     QVERIFY(broken.open(QIODevice::WriteOnly));
     broken.write("Index\tName\tValue\r\n>//memo\r\n5\tfive\tv\r\n6\tsix\r\n");
     broken.close();
-    f.services.steps = {choose(f.path("broken.txt")),
-                        [](QDialog &dialog) {
+    f.services.steps = {choose(f.path("broken.txt")), [](QDialog &dialog) {
                             auto &box = static_cast<QMessageBox &>(dialog);
                             QCOMPARE(box.icon(), QMessageBox::Critical);
                             QCOMPARE(box.windowTitle(), QStringLiteral("Wendaro"));
@@ -342,8 +344,7 @@ void MainWindowTest::failedSaveShowsControllerState()
     WindowFixture f;
     f.open(QStringLiteral("dup.txt"), {{5, "one", "1"}, {5, "two", "2"}});
     f.controller().setFieldText(Field::Memo, QStringLiteral("changed"));
-    f.services.steps = {choose(f.path("dup.stf")),
-                        [](QDialog &dialog) {
+    f.services.steps = {choose(f.path("dup.stf")), [](QDialog &dialog) {
                             auto &box = static_cast<QMessageBox &>(dialog);
                             QVERIFY(box.text().startsWith(QStringLiteral("ファイル書き込みエラー\r\n")));
                             box.button(QMessageBox::Ok)->click();
@@ -365,8 +366,8 @@ void MainWindowTest::fileDialogSetUp_data()
     const QStringList both{"STF ファイル (*.stf)", "テキスト (タブ区切り) (*.txt)"};
     QTest::newRow("New") << "mFiles_New" << int(QFileDialog::AcceptSave) << int(QFileDialog::AnyFile) << true << both
                          << "New.stf";
-    QTest::newRow("Open") << "mFiles_Open" << int(QFileDialog::AcceptOpen) << int(QFileDialog::ExistingFile)
-                          << false << both << "";
+    QTest::newRow("Open") << "mFiles_Open" << int(QFileDialog::AcceptOpen) << int(QFileDialog::ExistingFile) << false
+                          << both << "";
     QTest::newRow("Save As") << "mFiles_SaveAs" << int(QFileDialog::AcceptSave) << int(QFileDialog::AnyFile) << true
                              << both << "a";
     QTest::newRow("output file") << "cmdFile" << int(QFileDialog::AcceptOpen) << int(QFileDialog::AnyFile) << false

@@ -35,16 +35,11 @@ struct ProblemKindNames
 constexpr ProblemKindNames namesOf(Problem::Kind kind)
 {
     switch (kind) {
-    case Problem::Kind::Read:
-        return {u"read", {}};
-    case Problem::Kind::Stf:
-        return {u"stf", u"STF に保存できません: "};
-    case Problem::Kind::Text:
-        return {u"text", u"テキスト形式に保存できません: "};
-    case Problem::Kind::StfAndText:
-        return {u"stf+text", u"STF にもテキスト形式にも保存できません: "};
-    case Problem::Kind::Translation:
-        break;
+    case Problem::Kind::Read: return {u"read", {}};
+    case Problem::Kind::Stf: return {u"stf", u"STF に保存できません: "};
+    case Problem::Kind::Text: return {u"text", u"テキスト形式に保存できません: "};
+    case Problem::Kind::StfAndText: return {u"stf+text", u"STF にもテキスト形式にも保存できません: "};
+    case Problem::Kind::Translation: break;
     }
     return {u"translation", {}};
 }

@@ -27,7 +27,7 @@ std::vector<qint64> textRowLines(QByteArrayView data, const CodePage &codePage);
 class RowPlaces
 {
 public:
-    RowPlaces() = default; // a table from no file: no row has a place
+    RowPlaces() = default;                // a table from no file: no row has a place
     RowPlaces(std::vector<qint64> places) // NOLINT(google-explicit-constructor): places known already
         : m_places(std::move(places)), m_known(true)
     {

@@ -194,7 +194,8 @@ bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separato
 
 QString textSeparator(const QString &what, qsizetype at, QChar c)
 {
-    return QStringLiteral("%1の %2 文字目に %3 があります。テキスト形式では行や項目の区切りになるため、保存できません。")
+    return QStringLiteral(
+               "%1の %2 文字目に %3 があります。テキスト形式では行や項目の区切りになるため、保存できません。")
         .arg(what)
         .arg(at + 1)
         .arg(separatorName(c));

@@ -64,11 +64,12 @@ Unwritable scan(QStringView text, const CodePage &codePage, QByteArray &scratch,
 class RuleWalk
 {
 public:
-    RuleWalk(const EntryList &rows, const CodePage &codePage, SaveForms forms, SaveRefusalSink &sink,
-             StfRowFields *stf)
+    RuleWalk(const EntryList &rows, const CodePage &codePage, SaveForms forms, SaveRefusalSink &sink, StfRowFields *stf)
         : m_rows(rows), m_codePage(codePage), m_sink(sink), m_stf(stf), m_all(sink.wantsAll()),
           m_forStf(int(forms) & int(SaveForms::Stf)), m_forText(int(forms) & int(SaveForms::Text)),
-          m_bothKind(m_forStf && m_forText ? Kind::StfAndText : m_forStf ? Kind::Stf : Kind::Text)
+          m_bothKind(m_forStf && m_forText ? Kind::StfAndText
+                     : m_forStf            ? Kind::Stf
+                                           : Kind::Text)
     {
     }
 
@@ -168,8 +169,8 @@ bool RuleWalk::tableRules(const TextFields &fields)
     // The output-file line holds the path without its outer spaces.
     return fieldRules(SaveRule::OutputFileSeparator, SaveRule::OutputFileCharacter, fields.outputFile,
                       trimSpaces(fields.outputFile), QStringLiteral("出力先ファイル"))
-        && fieldRules(SaveRule::MemoSeparator, SaveRule::MemoCharacter, fields.memo, fields.memo,
-                      QStringLiteral("メモ"));
+           && fieldRules(SaveRule::MemoSeparator, SaveRule::MemoCharacter, fields.memo, fields.memo,
+                         QStringLiteral("メモ"));
 }
 
 bool RuleWalk::fieldRules(SaveRule separatorRule, SaveRule characterRule, const QString &text, QStringView written,
@@ -177,7 +178,7 @@ bool RuleWalk::fieldRules(SaveRule separatorRule, SaveRule characterRule, const 
 {
     const auto named = [&what] { return what; };
     return refuse(Kind::Text, separatorRule, 0, std::nullopt, separators(named, text, refusal::TextLineBreaks))
-        && (!m_all || refuse(Kind::Text, characterRule, 0, std::nullopt, unwritable(named, written, scan(written))));
+           && (!m_all || refuse(Kind::Text, characterRule, 0, std::nullopt, unwritable(named, written, scan(written))));
 }
 
 bool RuleWalk::rowsInOrder()
@@ -233,7 +234,8 @@ bool RuleWalk::sharedIndex(qsizetype position, qint16 index)
     if (last == 0)
         return true;
     if (!m_all)
-        return refuse(Kind::Stf, SaveRule::SharedIndex, position, index, refusal::stfSharedIndex(last, position, index));
+        return refuse(Kind::Stf, SaveRule::SharedIndex, position, index,
+                      refusal::stfSharedIndex(last, position, index));
     m_nextOfIndex[size_t(last)] = position;
     const qsizetype shared = m_rowsOfIndex.value(index);
     if (shared == 0)
@@ -278,8 +280,9 @@ bool RuleWalk::textRules(qsizetype position, const Entry &entry, std::optional<q
         return true;
     return entry.value.withView([&](QStringView text) {
         return refuse(Kind::Text, SaveRule::ValueSeparator, position, index, separators(value, text, fieldSeparators))
-            && (!m_all
-                || refuse(Kind::Text, SaveRule::ValueCharacter, position, index, unwritable(value, text, scan(text))));
+               && (!m_all
+                   || refuse(Kind::Text, SaveRule::ValueCharacter, position, index,
+                             unwritable(value, text, scan(text))));
     });
 }
 

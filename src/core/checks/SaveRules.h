@@ -39,7 +39,7 @@ enum class SaveRule {
 // One reason the table cannot be saved.
 struct SaveRefusal
 {
-    Problem::Kind kind;          // the forms it keeps the table from
+    Problem::Kind kind; // the forms it keeps the table from
     SaveRule rule;
     qsizetype position;          // the row's; 0 for the table's size and its fields
     std::optional<qint16> index; // the row's index, when it has one

@@ -46,8 +46,8 @@ QString accessKey(const QString &text)
 
 struct Placeholders
 {
-    QStringList all;      // every placeholder, sorted: compared as a multiset
-    QStringList inOrder;  // printf directives without a number, in their order
+    QStringList all;     // every placeholder, sorted: compared as a multiset
+    QStringList inOrder; // printf directives without a number, in their order
 };
 
 Placeholders placeholders(const QString &text)
@@ -187,8 +187,7 @@ Problem finding(qint16 index, const QString &name, qint64 place, Severity severi
 
 } // namespace
 
-QList<Problem> translationProblems(const EntryList &translation, const RowPlaces &places,
-                                   const EntryList &original)
+QList<Problem> translationProblems(const EntryList &translation, const RowPlaces &places, const EntryList &original)
 {
     const QHash<qint16, qsizetype> inOriginal = firstRows(original);
     const QHash<qint16, qsizetype> inTranslation = firstRows(translation);
@@ -202,10 +201,12 @@ QList<Problem> translationProblems(const EntryList &translation, const RowPlaces
         const qint64 place = places.of(position);
         const qsizetype originalPosition = inOriginal.value(*index);
         if (originalPosition == 0) {
-            found.append(finding(*index, entry.name, place, Severity::Error, QStringLiteral("原文にないインデックスです。")));
+            found.append(
+                finding(*index, entry.name, place, Severity::Error, QStringLiteral("原文にないインデックスです。")));
             continue;
         }
-        for (const TextFinding &text : compareTranslation(original.at(originalPosition).value.toString(), entry.value.toString()))
+        for (const TextFinding &text :
+             compareTranslation(original.at(originalPosition).value.toString(), entry.value.toString()))
             found.append(finding(*index, entry.name, place, text.severity, text.message));
     }
     for (qsizetype position = 1; position <= original.count(); ++position) {

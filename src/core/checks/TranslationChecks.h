@@ -41,7 +41,6 @@ QList<TextFinding> compareTranslation(const QString &original, const QString &tr
 // in only one of them, and compareTranslation's findings for the others,
 // each at its row's place in translation (places, as tableProblems takes
 // them). Of an index that a table holds twice only the first row counts.
-QList<Problem> translationProblems(const EntryList &translation, const RowPlaces &places,
-                                   const EntryList &original);
+QList<Problem> translationProblems(const EntryList &translation, const RowPlaces &places, const EntryList &original);
 
 } // namespace wendaro

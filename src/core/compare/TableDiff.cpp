@@ -33,7 +33,7 @@ std::vector<RowIndex> indexesOf(const EntryList &rows)
 // longest increasing run; the others are the rows that moved.
 std::vector<bool> longestRun(const std::vector<qsizetype> &positions)
 {
-    std::vector<size_t> tails;                          // tails[k]: the item ending the best run of length k + 1
+    std::vector<size_t> tails;                              // tails[k]: the item ending the best run of length k + 1
     std::vector<size_t> before(positions.size(), SIZE_MAX); // the item before each in its run
     for (size_t i = 0; i < positions.size(); ++i) {
         const auto at = std::lower_bound(tails.begin(), tails.end(), positions[i],

@@ -26,9 +26,9 @@ struct TableChange
     int occurrence = 1;
     bool nameChanged = false;  // Changed only
     bool valueChanged = false; // Changed only
-    QString oldName;  // the row in A: Removed, Changed, Moved
+    QString oldName;           // the row in A: Removed, Changed, Moved
     QString oldValue;
-    QString name;     // the row in B: Added, Changed, Moved
+    QString name; // the row in B: Added, Changed, Moved
     QString value;
     qsizetype oldPosition = 0; // the row's position in A, from 1; 0 for Added
     qsizetype position = 0;    // the row's position in B, from 1; 0 for Removed

@@ -108,8 +108,8 @@ std::optional<Entry> Merger::keptByOne(const Rows &rows, const Entry *kept, Merg
     const bool valueChanged = !(kept->value == rows.base->value);
     if (!nameChanged && !valueChanged)
         return std::nullopt;
-    const auto kind =
-        keeper == MergeSide::Ours ? MergeConflict::Kind::RemovedInTheirs : MergeConflict::Kind::RemovedInOurs;
+    const auto kind = keeper == MergeSide::Ours ? MergeConflict::Kind::RemovedInTheirs
+                                                : MergeConflict::Kind::RemovedInOurs;
     if (nameChanged)
         conflict(rows, MergeConflict::Field::Name, kind);
     if (valueChanged)
@@ -141,8 +141,8 @@ TextFields mergeFields(const MergeInput &base, const MergeInput &ours, const Mer
     const TextFields &inOurs = ours.fields ? *ours.fields : inBase;
     const TextFields &inTheirs = theirs.fields ? *theirs.fields : inBase;
     TextFields merged;
-    merged.outputFile =
-        merger.field(MergeConflict::Field::OutputFile, inBase.outputFile, inOurs.outputFile, inTheirs.outputFile);
+    merged.outputFile = merger.field(MergeConflict::Field::OutputFile, inBase.outputFile, inOurs.outputFile,
+                                     inTheirs.outputFile);
     merged.memo = merger.field(MergeConflict::Field::Memo, inBase.memo, inOurs.memo, inTheirs.memo);
     return merged;
 }

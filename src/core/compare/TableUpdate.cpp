@@ -30,8 +30,7 @@ QHash<RowIndex, qsizetype> positionsOf(const EntryList &rows, QList<RowIndex> &r
 
 } // namespace
 
-UpdateResult updateTranslation(const EntryList &oldOriginal, const EntryList &newOriginal,
-                               const EntryList &translation)
+UpdateResult updateTranslation(const EntryList &oldOriginal, const EntryList &newOriginal, const EntryList &translation)
 {
     UpdateResult result;
     const std::pair<const EntryList *, UpdateResult::Table> tables[] = {

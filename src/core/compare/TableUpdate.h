@@ -30,8 +30,8 @@ struct UpdateItem
 {
     RowIndex index;
     QString name;
-    QString value;     // the new original's, or for a removed row what it held
-    QString oldValue;  // changed: the old original's value
+    QString value;          // the new original's, or for a removed row what it held
+    QString oldValue;       // changed: the old original's value
     qsizetype position = 0; // in the new original, from 1; for removed, in the table it came from
 };
 

@@ -32,11 +32,7 @@ struct Record
 class RecordParser
 {
 public:
-    explicit RecordParser(QStringView source)
-        : text(source)
-        , n(source.size())
-    {
-    }
+    explicit RecordParser(QStringView source) : text(source), n(source.size()) {}
 
     std::optional<QList<Record>> parse(QString *error)
     {
@@ -138,8 +134,9 @@ private:
     {
         while (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
             if (text[i] == u'"') {
-                *error = QStringLiteral("%1 行目 %2 文字目: 引用符で囲まれていない %3 番目のフィールドに引用符があります。"
-                                        "引用符を含むフィールドは全体を引用符で囲み、中の引用符を 2 つ重ねて書きます。")
+                *error = QStringLiteral(
+                             "%1 行目 %2 文字目: 引用符で囲まれていない %3 番目のフィールドに引用符があります。"
+                             "引用符を含むフィールドは全体を引用符で囲み、中の引用符を 2 つ重ねて書きます。")
                              .arg(line)
                              .arg(column(i))
                              .arg(fieldNumber);
@@ -239,8 +236,8 @@ std::optional<TranslationUnit> unitOf(const Record &record, const Columns &colum
     const Int16Conversion index = toInt16(indexField);
     if (!index.ok()) {
         *error = index.status == Int16Conversion::Status::Overflow
-            ? QStringLiteral("%1 行目の Index「%2」は -32768 から 32767 の範囲を超えています。")
-            : QStringLiteral("%1 行目の Index「%2」は数値ではありません。");
+                     ? QStringLiteral("%1 行目の Index「%2」は -32768 から 32767 の範囲を超えています。")
+                     : QStringLiteral("%1 行目の Index「%2」は数値ではありません。");
         *error = error->arg(record.line).arg(trimSpaces(indexField));
         return std::nullopt;
     }
@@ -335,13 +332,15 @@ bool CsvFormat::writeCatalog(const TranslationCatalog &catalog, QByteArray &out,
     // names is written without those columns, so that it reads back the same.
     const bool withSource = !catalog.isTemplate && catalog.hasSource;
     const bool withName = catalog.units.isEmpty()
-        || std::any_of(catalog.units.cbegin(), catalog.units.cend(), [](const TranslationUnit &u) { return u.hasName; });
+                          || std::any_of(catalog.units.cbegin(), catalog.units.cend(),
+                                         [](const TranslationUnit &u) { return u.hasName; });
     QString text = QStringLiteral("Index") + (withName ? QStringLiteral(",Name") : QString())
-        + (withSource ? QStringLiteral(",Source") : QString()) + QStringLiteral(",Value\r\n");
+                   + (withSource ? QStringLiteral(",Source") : QString()) + QStringLiteral(",Value\r\n");
     for (const TranslationUnit &unit : catalog.units) {
         const QString value = catalog.isTemplate ? unit.source : unit.translated ? unit.target : QString();
-        const QList<QPair<QString, QString>> texts = {
-            {QStringLiteral("名前"), unit.name}, {QStringLiteral("原文"), unit.source}, {QStringLiteral("値"), value}};
+        const QList<QPair<QString, QString>> texts = {{QStringLiteral("名前"), unit.name},
+                                                      {QStringLiteral("原文"), unit.source},
+                                                      {QStringLiteral("値"), value}};
         for (const auto &[what, field] : texts) {
             const qsizetype at = firstLoneSurrogate(field);
             if (at >= 0) {

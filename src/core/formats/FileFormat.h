@@ -68,8 +68,8 @@ public:
     // a Table, because the window's list cannot be copied. The writers say
     // how much may have gone to out before a refusal. False with an empty
     // description when out refused bytes: its owner knows why.
-    virtual bool writeTable(const EntryList &rows, const TextFields &fields, const CodePage &codePage,
-                            ByteSink &out, QString *error) const;
+    virtual bool writeTable(const EntryList &rows, const TextFields &fields, const CodePage &codePage, ByteSink &out,
+                            QString *error) const;
 
     // Appends the units of the file image to catalog.
     virtual bool readCatalog(QByteArrayView data, TranslationCatalog &catalog, QString *error) const;

@@ -53,9 +53,8 @@ void onProblem(int severity, po_message_t, const char *fileName, size_t line, si
         std::longjmp(current->fatal, 1);
 }
 
-void onProblemPair(int severity, po_message_t message, const char *fileName, size_t line, size_t column,
-                   int multiline, const char *text, po_message_t, const char *, size_t, size_t, int,
-                   const char *)
+void onProblemPair(int severity, po_message_t message, const char *fileName, size_t line, size_t column, int multiline,
+                   const char *text, po_message_t, const char *, size_t, size_t, int, const char *)
 {
     onProblem(severity, message, fileName, line, column, multiline, text);
 }

@@ -191,9 +191,9 @@ PoFile messagesOf(const TranslationCatalog &catalog)
         const LineBreakForm sourceForm = lineBreakFormFor(unit.source);
         const LineBreakForm targetForm = lineBreakFormFor(unit.target);
         const bool translated = unit.translated && !catalog.isTemplate && !unit.target.isEmpty();
-        po_message_t message =
-            newMessage(&context, toTranslatorText(unit.source, sourceForm).toUtf8(),
-                       translated ? toTranslatorText(unit.target, targetForm).toUtf8() : QByteArray(""));
+        po_message_t message = newMessage(&context, toTranslatorText(unit.source, sourceForm).toUtf8(),
+                                          translated ? toTranslatorText(unit.target, targetForm).toUtf8()
+                                                     : QByteArray(""));
         QString extracted;
         if (!unit.name.isEmpty())
             extracted += nameComment(unit.name);
@@ -228,8 +228,8 @@ QString firstLoss(const TranslationCatalog &catalog, const TranslationCatalog &b
         // msgstr is an untranslated message.
         const bool translated = meant.translated && !catalog.isTemplate && !meant.target.isEmpty();
         const bool same = got.index == meant.index && got.source == meant.source
-                          && got.fuzzy == (translated && meant.fuzzy)
-                          && got.translated == translated && (!translated || got.target == meant.target);
+                          && got.fuzzy == (translated && meant.fuzzy) && got.translated == translated
+                          && (!translated || got.target == meant.target);
         if (!same)
             return QStringLiteral("インデックス %1 の項目が、書き出した PO ファイルから元どおりに読み返せません。")
                 .arg(meant.index);
@@ -264,8 +264,9 @@ bool PoFormat::writeCatalog(const TranslationCatalog &catalog, QByteArray &out, 
     QSet<qint16> seen;
     for (const TranslationUnit &unit : catalog.units) {
         if (seen.contains(unit.index)) {
-            *error = QStringLiteral("インデックス %1 の項目が二つあります。PO ではインデックスでメッセージを見分けるため、"
-                                    "書き出せません。")
+            *error = QStringLiteral(
+                         "インデックス %1 の項目が二つあります。PO ではインデックスでメッセージを見分けるため、"
+                         "書き出せません。")
                          .arg(unit.index);
             return false;
         }
@@ -285,8 +286,9 @@ bool PoFormat::writeCatalog(const TranslationCatalog &catalog, QByteArray &out, 
                              .arg(part)
                              .arg(at + 1)
                              .arg(characterName(*text, at),
-                                  text->at(at).isNull() ? QStringLiteral("PO の文字列は NUL を含められません")
-                                                        : QStringLiteral("対になっていないサロゲートは UTF-8 で表せません"));
+                                  text->at(at).isNull()
+                                      ? QStringLiteral("PO の文字列は NUL を含められません")
+                                      : QStringLiteral("対になっていないサロゲートは UTF-8 で表せません"));
                 return false;
             }
         }
@@ -346,7 +348,8 @@ PoFile parsedFile(QByteArrayView data, GettextPo &library, QString *error)
     }
     const char *const *domains = po_file_domains(file.get());
     if (domains[0] && (domains[1] || qstrcmp(domains[0], "messages") != 0)) {
-        *error = QStringLiteral("PO ファイルに domain 指定があります。一つの表は一つのドメインに書き出されるため、読めません。");
+        *error = QStringLiteral(
+            "PO ファイルに domain 指定があります。一つの表は一つのドメインに書き出されるため、読めません。");
         return nullptr;
     }
     return file;
@@ -375,7 +378,8 @@ std::optional<TranslationUnit> unitOf(po_message_t message, const QString &place
         return std::nullopt;
     };
     if (po_message_msgid_plural(message))
-        return fail(QStringLiteral("は複数形（msgid_plural）を持っています。表の項目は複数形を持てないため、読めません。"));
+        return fail(
+            QStringLiteral("は複数形（msgid_plural）を持っています。表の項目は複数形を持てないため、読めません。"));
     if (!context)
         return fail(QStringLiteral("に msgctxt がありません。msgctxt に項目のインデックスが要ります。"));
     TranslationUnit unit;

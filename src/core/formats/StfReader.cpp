@@ -47,10 +47,10 @@ qsizetype StfReader::fail(qsizetype offset, QString description)
 qsizetype StfReader::cutShort(qsizetype offset, qsizetype needed, qsizetype left)
 {
     return fail(offset, QStringLiteral("オフセット %1 のレコードがファイルの終わりで途切れています"
-                               "（%2 バイト必要ですが、残りは %3 バイトです）。")
-                    .arg(offset)
-                    .arg(needed)
-                    .arg(left));
+                                       "（%2 バイト必要ですが、残りは %3 バイトです）。")
+                            .arg(offset)
+                            .arg(needed)
+                            .arg(left));
 }
 
 ValueText StfReader::valueOf(const char *units, qsizetype length) const
@@ -62,7 +62,7 @@ ValueText StfReader::valueOf(const char *units, qsizetype length) const
 }
 
 qsizetype StfReader::measureRecord(QByteArrayView data, qsizetype p, qint16 index, const StfRecordShape &shape,
-                                  qint16 &length)
+                                   qint16 &length)
 {
     const qsizetype left = data.size() - p;
     if (left < shape.fixedSize)
@@ -84,10 +84,11 @@ qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 in
         return -1;
     const char *const record = data.data() + p;
     if (rows.append(Entry{indexText(index), QString(), valueOf(record + stf::ValueFixedSize, length), index}) == 0)
-        return fail(p, QStringLiteral("オフセット %1 の値レコードのインデックス %2 は、%3 番目の値レコードと重複しています。")
-                        .arg(p)
-                        .arg(index)
-                        .arg(rows.positionOfKey(index)));
+        return fail(p, QStringLiteral(
+                           "オフセット %1 の値レコードのインデックス %2 は、%3 番目の値レコードと重複しています。")
+                           .arg(p)
+                           .arg(index)
+                           .arg(rows.positionOfKey(index)));
     return recordSize;
 }
 
@@ -103,9 +104,10 @@ qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 ind
     if (length > 0) {
         const qsizetype position = rows.positionOfKey(index);
         if (position == 0)
-            return fail(p, QStringLiteral("オフセット %1 の名前レコードのインデックス %2 には、対応する値レコードがありません。")
-                            .arg(p)
-                            .arg(index));
+            return fail(p, QStringLiteral(
+                               "オフセット %1 の名前レコードのインデックス %2 には、対応する値レコードがありません。")
+                               .arg(p)
+                               .arg(index));
         rows.setName(position, codePage.decode(QByteArrayView(record + stf::NameFixedSize, length)));
     }
     return recordSize;
@@ -160,9 +162,8 @@ bool StfReader::readRecords(QByteArrayView data, const CodePage &codePage, Entry
         ++recordNumber;
         largestIndex = qMax(largestIndex, index);
 
-        const qsizetype recordSize = recordNumber <= entryCount
-                                         ? readValueRecord(data, p, index, rows)
-                                         : readNameRecord(data, p, index, codePage, rows);
+        const qsizetype recordSize = recordNumber <= entryCount ? readValueRecord(data, p, index, rows)
+                                                                : readNameRecord(data, p, index, codePage, rows);
         if (recordSize < 0)
             return false;
         p += recordSize;

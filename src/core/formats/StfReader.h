@@ -23,8 +23,8 @@ public:
     // the largest index read. On a format error returns false; the rows read
     // before it stay in rows, *error says what and where and *errorOffset
     // is the byte offset of the record where it was found (-1 for none).
-    bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex,
-              qint64 *errorOffset, QString *error);
+    bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex, qint64 *errorOffset,
+              QString *error);
     // The same, for a file that the rows may keep: values without line
     // breaks stay in its bytes instead of being copied.
     bool readKeeping(const QByteArray &file, const CodePage &codePage, EntryList &rows, qint16 &largestIndex,
@@ -39,8 +39,7 @@ private:
     bool readRecords(QByteArrayView data, const CodePage &codePage, EntryList &rows, qint16 &largestIndex);
     // Each returns the size of the record at offset p, or -1 after an error.
     qsizetype readValueRecord(QByteArrayView data, qsizetype p, qint16 index, EntryList &rows);
-    qsizetype readNameRecord(QByteArrayView data, qsizetype p, qint16 index, const CodePage &codePage,
-                             EntryList &rows);
+    qsizetype readNameRecord(QByteArrayView data, qsizetype p, qint16 index, const CodePage &codePage, EntryList &rows);
     // The checks that both kinds begin with, up to the whole record's size;
     // length receives the length field.
     qsizetype measureRecord(QByteArrayView data, qsizetype p, qint16 index, const StfRecordShape &shape,

@@ -54,8 +54,7 @@ bool appendValueRecords(SinkBuffer &buffer, const EntryList &rows, const StfRowF
     return true;
 }
 
-bool appendNameRecords(SinkBuffer &buffer, const EntryList &rows, const StfRowFields &fields,
-                       const CodePage &codePage)
+bool appendNameRecords(SinkBuffer &buffer, const EntryList &rows, const StfRowFields &fields, const CodePage &codePage)
 {
     QByteArray &image = buffer.bytes();
     for (qsizetype position = 1; position <= rows.count(); ++position) {
@@ -111,7 +110,7 @@ bool StfWriter::stream(const EntryList &rows, const CodePage &codePage, ByteSink
     SinkBuffer buffer(out);
     appendHeader(buffer.bytes(), rows.count());
     return appendValueRecords(buffer, rows, fields) && appendNameRecords(buffer, rows, fields, codePage)
-        && buffer.finish();
+           && buffer.finish();
 }
 
 } // namespace wendaro

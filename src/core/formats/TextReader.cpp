@@ -91,8 +91,8 @@ bool TextReader::readKeeping(const QString &text, EntryList &rows, TextFields &f
     return ok;
 }
 
-bool TextReader::read(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex,
-                      qint64 *errorLine, QString *error)
+bool TextReader::read(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex, qint64 *errorLine,
+                      QString *error)
 {
     if (readLines(all, rows, fields, largestIndex))
         return true;

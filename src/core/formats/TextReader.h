@@ -23,15 +23,15 @@ public:
     // largestIndex. On an error returns false; what was read before it stays,
     // *error names the line and *errorLine is it, counting every CR LF, CR
     // and LF as one line end as editors do (-1 for none).
-    bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
-              qint16 &largestIndex, qint64 *errorLine, QString *error);
+    bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields, qint16 &largestIndex,
+              qint64 *errorLine, QString *error);
     // The same for the file's text, already decoded.
     bool read(QStringView text, EntryList &rows, TextFields &fields, qint16 &largestIndex, qint64 *errorLine,
               QString *error);
     // The same, for a text that the rows may keep: their values point into
     // it instead of being copied.
-    bool readKeeping(const QString &text, EntryList &rows, TextFields &fields, qint16 &largestIndex,
-                     qint64 *errorLine, QString *error);
+    bool readKeeping(const QString &text, EntryList &rows, TextFields &fields, qint16 &largestIndex, qint64 *errorLine,
+                     QString *error);
     // Reads rows alone, as a clipboard holds them: every line an entry
     // (CR LF, LF or CR ends a line), with no header and no directives; a
     // line whose first field is no number is skipped. On an error returns

@@ -60,7 +60,8 @@ bool TextWriter::appendRowPlainly(QByteArray &bytes, const Entry &entry, const C
     // A value still in its file is encoded from there, CR LF as "<br>".
     const std::optional<QStringView> units = entry.value.fileUnits();
     const bool plain = units ? codePage.encodePlainly(*units, bytes, ListLineBreakText)
-                             : entry.value.withView([&](QStringView value) { return codePage.encodePlainly(value, bytes); });
+                             : entry.value.withView(
+                                 [&](QStringView value) { return codePage.encodePlainly(value, bytes); });
     if (!plain)
         return false;
     bytes += lineEnd;

@@ -44,8 +44,8 @@ private:
     static qsizetype rowSize(const Entry &entry);
     // Appends the row's line when every character of it has bytes of its
     // own; false otherwise, with bytes to be cut back.
-    static bool appendRowPlainly(QByteArray &bytes, const Entry &entry, const CodePage &codePage,
-                                 const QByteArray &tab, const QByteArray &lineEnd);
+    static bool appendRowPlainly(QByteArray &bytes, const Entry &entry, const CodePage &codePage, const QByteArray &tab,
+                                 const QByteArray &lineEnd);
     QString describeUnrepresentable(QStringView text, qsizetype at, qsizetype linesBefore, qsizetype headerLines,
                                     const EntryList &rows, const CodePage &codePage) const;
 

@@ -77,10 +77,8 @@ bool XliffReader::readUnits(QByteArrayView data, TranslationCatalog &catalog)
                     return false;
             }
             break;
-        case QXmlStreamReader::EntityReference:
-            return fail(undeclaredEntity(m_xml.name()));
-        default:
-            break;
+        case QXmlStreamReader::EntityReference: return fail(undeclaredEntity(m_xml.name()));
+        default: break;
         }
     }
     if (!m_error.isEmpty())
@@ -129,8 +127,7 @@ bool XliffReader::readRoot()
 {
     // XLIFF 1.0 had no namespace; 1.1 and 1.2 read alike for what is taken here.
     m_namespace = m_xml.namespaceUri().toString();
-    const bool versionOne =
-        m_namespace.isEmpty() || m_namespace.startsWith(u"urn:oasis:names:tc:xliff:document:1.");
+    const bool versionOne = m_namespace.isEmpty() || m_namespace.startsWith(u"urn:oasis:names:tc:xliff:document:1.");
     if (m_xml.name() == u"xliff" && versionOne)
         return true;
     return fail(QStringLiteral("XLIFF 1.2 の文書ではありません（最初の要素が <%1>%2）。")
@@ -148,8 +145,8 @@ bool XliffReader::readUnit(QList<TranslationUnit> &units)
     if (!index && !attributes.hasAttribute(QStringLiteral("id")))
         return fail(QStringLiteral("trans-unit に id がありません。"));
     if (!index) {
-        return fail(
-            QStringLiteral("trans-unit の id「%1」は -32768 から 32767 の 10 進のインデックスではありません。").arg(id));
+        return fail(QStringLiteral("trans-unit の id「%1」は -32768 から 32767 の 10 進のインデックスではありません。")
+                        .arg(id));
     }
 
     TranslationUnit unit;
@@ -175,7 +172,8 @@ bool XliffReader::readUnit(QList<TranslationUnit> &units)
             continue;
         }
         if ((isSource && hasSource) || (isTarget && hasTarget))
-            return fail(QStringLiteral("trans-unit（id %1）に <%2> が 2 つあります。").arg(unit.index).arg(m_xml.name()));
+            return fail(
+                QStringLiteral("trans-unit（id %1）に <%2> が 2 つあります。").arg(unit.index).arg(m_xml.name()));
         const bool crLf = m_xml.attributes().value(xliff::OwnNamespace, xliff::LineBreaksAttribute) == xliff::CrLfForm;
         const LineBreakForm form = crLf ? LineBreakForm::CrLf : LineBreakForm::Plain;
         if (isTarget)
@@ -207,15 +205,12 @@ bool XliffReader::readText(QString &text)
     qsizetype openMarks = 0;
     while (next()) {
         switch (m_xml.tokenType()) {
-        case QXmlStreamReader::Characters:
-            text += m_xml.text();
-            break;
+        case QXmlStreamReader::Characters: text += m_xml.text(); break;
         case QXmlStreamReader::EndElement:
             if (openMarks-- == 0)
                 return true;
             break;
-        case QXmlStreamReader::EntityReference:
-            return fail(undeclaredEntity(m_xml.name()));
+        case QXmlStreamReader::EntityReference: return fail(undeclaredEntity(m_xml.name()));
         case QXmlStreamReader::StartElement: {
             if (isXliff(u"mrk")) {
                 ++openMarks;
@@ -238,8 +233,7 @@ bool XliffReader::readText(QString &text)
             text += *character;
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
     return false;

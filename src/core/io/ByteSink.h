@@ -21,10 +21,7 @@ public:
 class ArraySink final : public ByteSink
 {
 public:
-    explicit ArraySink(QByteArray &bytes)
-        : m_bytes(bytes)
-    {
-    }
+    explicit ArraySink(QByteArray &bytes) : m_bytes(bytes) {}
     bool append(QByteArrayView bytes) override
     {
         m_bytes.append(bytes);
@@ -44,10 +41,7 @@ class SinkBuffer
 public:
     static constexpr qsizetype PieceSize = qsizetype(1) << 20;
 
-    explicit SinkBuffer(ByteSink &sink)
-        : m_sink(sink)
-    {
-    }
+    explicit SinkBuffer(ByteSink &sink) : m_sink(sink) {}
     QByteArray &bytes() { return m_bytes; }
     // Between records, where nothing before is patched any more.
     bool handOnIfFull() { return m_bytes.size() < PieceSize || handOn(); }

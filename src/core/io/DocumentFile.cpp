@@ -33,8 +33,9 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error, Loa
         // Where a name that is not UTF-8 was decoded on its way here (a file
         // dialog's listing), the replacement character marks the lost bytes.
         if (path.contains(QChar::ReplacementCharacter))
-            *error += QStringLiteral("名前の「\uFFFD」は、UTF-8 として正しくないバイトの代わりに表示された文字かもしれません。"
-                                     "その場合はファイル名を UTF-8 で表せる名前に変更してください。");
+            *error += QStringLiteral(
+                "名前の「\uFFFD」は、UTF-8 として正しくないバイトの代わりに表示された文字かもしれません。"
+                "その場合はファイル名を UTF-8 で表せる名前に変更してください。");
         return std::nullopt;
     }
     if (info.isDir()) {
@@ -48,8 +49,8 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error, Loa
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         *error = info.isReadable()
-            ? QStringLiteral("ファイル%1を開けません（%2）。").arg(shown(path), file.errorString())
-            : QStringLiteral("ファイル%1を読む権限がありません。").arg(shown(path));
+                     ? QStringLiteral("ファイル%1を開けません（%2）。").arg(shown(path), file.errorString())
+                     : QStringLiteral("ファイル%1を読む権限がありません。").arg(shown(path));
         return std::nullopt;
     }
     // Straight into one buffer of the file's size: each copy of a large
@@ -130,8 +131,8 @@ bool loadWithoutCatching(const QString &path, const CodePage &codePage, LoadedDo
     if (bytes)
         *bytes = *data;
 
-    const FileFormat &format =
-        choice.byContent ? FormatRegistry::forPathOrContent(path, *data) : FormatRegistry::forPath(path);
+    const FileFormat &format = choice.byContent ? FormatRegistry::forPathOrContent(path, *data)
+                                                : FormatRegistry::forPath(path);
     if (choice.chosen)
         *choice.chosen = &format;
     Table table;
@@ -152,8 +153,8 @@ bool loadWithoutCatching(const QString &path, const CodePage &codePage, LoadedDo
     return true;
 }
 
-bool saveWithoutCatching(const QString &path, const FileFormat &format, const EntryList &rows,
-                         const TextFields &fields, bool writeEntries, const CodePage &codePage, QString *error)
+bool saveWithoutCatching(const QString &path, const FileFormat &format, const EntryList &rows, const TextFields &fields,
+                         bool writeEntries, const CodePage &codePage, QString *error)
 {
     if (!writeEntries)
         return SaveFile::write(path, QByteArrayView(), error);
@@ -163,15 +164,16 @@ bool saveWithoutCatching(const QString &path, const FileFormat &format, const En
     return SaveFile::stream(path, produce, error);
 }
 
-bool loadWithin(const QString &path, const CodePage &codePage, LoadedDocument &into, QString *error,
-                QByteArray *bytes, LoadProgress *progress, FormatChoice choice)
+bool loadWithin(const QString &path, const CodePage &codePage, LoadedDocument &into, QString *error, QByteArray *bytes,
+                LoadProgress *progress, FormatChoice choice)
 {
     into = LoadedDocument();
     // The rows reach into only at the end of a read, so a load that ran out
     // of memory leaves it empty.
     return withinMemory([&] { return loadWithoutCatching(path, codePage, into, error, bytes, progress, choice); },
                         [&] {
-                            return QStringLiteral("メモリが足りないため、ファイル%1（%2 バイト）を読み込めませんでした。")
+                            return QStringLiteral(
+                                       "メモリが足りないため、ファイル%1（%2 バイト）を読み込めませんでした。")
                                 .arg(shown(path))
                                 .arg(QFileInfo(path).size());
                         },

@@ -31,10 +31,10 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error, Loa
 // What a load read: a document, or the part of it before the error.
 struct LoadedDocument
 {
-    EntryList rows;       // also after an error: what was read before it
-    TextFields fields;    // set by the directives read, also before an error
-    qint16 nextIndex = 0; // after a load: 1 + the larger of 1 and the largest index, at most 32767
-    qint64 place = -1;    // after a format error: where in the file, as FileFormat's reads tell it, or -1
+    EntryList rows;         // also after an error: what was read before it
+    TextFields fields;      // set by the directives read, also before an error
+    qint16 nextIndex = 0;   // after a load: 1 + the larger of 1 and the largest index, at most 32767
+    qint64 place = -1;      // after a format error: where in the file, as FileFormat's reads tell it, or -1
     bool cancelled = false; // the load failed because progress asked to stop; rows then holds nothing
     std::optional<FileIdentity> identity; // the file as it was when its read began; nullopt: none there
 };

@@ -9,7 +9,8 @@ namespace wendaro {
 
 std::optional<FileIdentity> fileIdentity(const QString &path)
 {
-    struct stat status {};
+    struct stat status
+    {};
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
     return FileIdentity{quint64(status.st_dev), quint64(status.st_ino), qint64(status.st_size),

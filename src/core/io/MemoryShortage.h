@@ -14,7 +14,7 @@ namespace wendaro {
 // neither the window, with every unsaved change in it, nor a command before
 // it told its error and gave its exit code. This is the one place that
 // catches the shortage; RowPlaces only falls back to knowing no places.
-template <typename Step, typename Shortage>
+template<typename Step, typename Shortage>
 bool withinMemory(Step &&step, Shortage &&shortage, QString *error)
 {
     try {

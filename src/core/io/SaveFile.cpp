@@ -147,11 +147,7 @@ namespace {
 class FileSink final : public ByteSink
 {
 public:
-    explicit FileSink(const QString &path)
-        : m_path(path)
-        , m_file(path)
-    {
-    }
+    explicit FileSink(const QString &path) : m_path(path), m_file(path) {}
 
     bool append(QByteArrayView bytes) override
     {
@@ -175,11 +171,13 @@ public:
         if (failed() || (!m_opened && !open()))
             return false;
         if (!m_file.flush()) {
-            m_error = QStringLiteral("%1への書き込みを終えられませんでした（%2）。").arg(shown(m_path), reasonOf(m_file));
+            m_error =
+                QStringLiteral("%1への書き込みを終えられませんでした（%2）。").arg(shown(m_path), reasonOf(m_file));
             return false;
         }
         if (!m_file.commit()) {
-            m_error = QStringLiteral("%1を新しい内容に置き換えられませんでした（%2）。").arg(shown(m_path), reasonOf(m_file));
+            m_error =
+                QStringLiteral("%1を新しい内容に置き換えられませんでした（%2）。").arg(shown(m_path), reasonOf(m_file));
             return false;
         }
         return true;
@@ -218,7 +216,8 @@ private:
 
 bool SaveFile::write(const QString &path, QByteArrayView data, QString *error)
 {
-    return stream(path, [data](ByteSink &sink, QString *) { return sink.append(data); }, error);
+    return stream(
+        path, [data](ByteSink &sink, QString *) { return sink.append(data); }, error);
 }
 
 bool SaveFile::stream(const QString &path, const Producer &produce, QString *error)

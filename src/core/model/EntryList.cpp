@@ -355,8 +355,7 @@ std::vector<qsizetype> EntryList::sortedOrder() const
     const auto textOf = [&, column = m_sortKey](qsizetype row) -> QStringView {
         const Entry &entry = m_rows[size_t(row)];
         switch (column) {
-        case SortColumn::Name:
-            return entry.name;
+        case SortColumn::Name: return entry.name;
         case SortColumn::Value:
             if (const std::optional<QStringView> held = entry.value.held())
                 return *held;
@@ -365,8 +364,7 @@ std::vector<qsizetype> EntryList::sortedOrder() const
             if (decoded[size_t(row)].isNull())
                 decoded[size_t(row)] = entry.value.toString();
             return decoded[size_t(row)];
-        case SortColumn::IndexText:
-            break;
+        case SortColumn::IndexText: break;
         }
         return entry.indexText;
     };

@@ -21,10 +21,26 @@ public:
     virtual void rowAboutToBeRemoved(qsizetype position) { Q_UNUSED(position) }
     virtual void rowRemoved(qsizetype position) { Q_UNUSED(position) }
     // Rows put in or taken out together: count rows from position on.
-    virtual void rowsAboutToBeInserted(qsizetype position, qsizetype count) { Q_UNUSED(position) Q_UNUSED(count) }
-    virtual void rowsInserted(qsizetype position, qsizetype count) { Q_UNUSED(position) Q_UNUSED(count) }
-    virtual void rowsAboutToBeRemoved(qsizetype position, qsizetype count) { Q_UNUSED(position) Q_UNUSED(count) }
-    virtual void rowsRemoved(qsizetype position, qsizetype count) { Q_UNUSED(position) Q_UNUSED(count) }
+    virtual void rowsAboutToBeInserted(qsizetype position, qsizetype count)
+    {
+        Q_UNUSED(position)
+        Q_UNUSED(count)
+    }
+    virtual void rowsInserted(qsizetype position, qsizetype count)
+    {
+        Q_UNUSED(position)
+        Q_UNUSED(count)
+    }
+    virtual void rowsAboutToBeRemoved(qsizetype position, qsizetype count)
+    {
+        Q_UNUSED(position)
+        Q_UNUSED(count)
+    }
+    virtual void rowsRemoved(qsizetype position, qsizetype count)
+    {
+        Q_UNUSED(position)
+        Q_UNUSED(count)
+    }
     virtual void rowsAboutToBeReordered() {}
     // newPositionOf[p - 1] is the new position of the row that was at position p.
     virtual void rowsReordered(const QList<qsizetype> &newPositionOf) { Q_UNUSED(newPositionOf) }

@@ -39,8 +39,7 @@ std::optional<qint16> indexToSave(qsizetype position, const QString &indexText, 
 {
     const Int16Conversion index = toInt16(indexText);
     switch (index.status) {
-    case Int16Conversion::Status::Ok:
-        return index.value;
+    case Int16Conversion::Status::Ok: return index.value;
     case Int16Conversion::Status::NotNumeric:
         *error = QStringLiteral("%1 番目の項目のインデックス「%2」は数値ではありません。")
                      .arg(position)

@@ -111,8 +111,8 @@ std::optional<RowMatcher> RowMatcher::create(const FindQuery &query, QString *er
             c = QChar(fold[c.unicode()]);
         return matcher;
     }
-    const QRegularExpression::PatternOptions options =
-        query.caseSensitive ? QRegularExpression::NoPatternOption : QRegularExpression::CaseInsensitiveOption;
+    const QRegularExpression::PatternOptions options = query.caseSensitive ? QRegularExpression::NoPatternOption
+                                                                           : QRegularExpression::CaseInsensitiveOption;
     // The person's own pattern tells where it goes wrong.
     const QRegularExpression asTyped(query.text, options);
     QRegularExpression pattern(narrowedPattern(query.text), options);

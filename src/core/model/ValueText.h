@@ -71,11 +71,11 @@ public:
     friend bool operator==(const ValueText &a, const QString &b) { return a == QStringView(b); }
 
 private:
-    QString m_text;                  // the value, or the text it is part of
-    QByteArray m_file;               // the binary file it is in
-    const char *m_bytes = nullptr;   // its code units in m_file, line breaks as CR LF
+    QString m_text;                   // the value, or the text it is part of
+    QByteArray m_file;                // the binary file it is in
+    const char *m_bytes = nullptr;    // its code units in m_file, line breaks as CR LF
     const char16_t *m_part = nullptr; // the value as it is, in m_text or m_file
-    qsizetype m_fileLength = 0;      // code units at m_bytes
+    qsizetype m_fileLength = 0;       // code units at m_bytes
     qsizetype m_size = 0;
 };
 

@@ -34,8 +34,7 @@ std::shared_ptr<const CodePageTables> builtInTables(const QByteArray &name)
 
 } // namespace
 
-CodePage::CodePage(std::shared_ptr<const CodePageTables> tables)
-    : m_tables(std::move(tables))
+CodePage::CodePage(std::shared_ptr<const CodePageTables> tables) : m_tables(std::move(tables))
 {
     m_asciiAsIs = !m_tables->utf8;
     for (int byte = 0; byte < 0x80 && m_asciiAsIs; ++byte)
@@ -120,9 +119,7 @@ QString decodeUtf8(QByteArrayView bytes)
             i += 4;
             break;
         }
-        default:
-            *out++ = standIn(lead);
-            ++i;
+        default: *out++ = standIn(lead); ++i;
         }
     }
     text.truncate(out - begin);

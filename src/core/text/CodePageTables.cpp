@@ -133,8 +133,9 @@ QByteArray encodeOne(const QByteArray &name, const QString &text)
 // sequences decode to.
 std::vector<char16_t> charactersOf(const QByteArray &name, const std::vector<QByteArray> &pieces)
 {
-    const std::vector<QString> decoded
-        = convertEach<QString>(pieces, [&name](const QByteArray &bytes) { return decodeOne(name, bytes); });
+    const std::vector<QString> decoded = convertEach<QString>(pieces, [&name](const QByteArray &bytes) {
+        return decodeOne(name, bytes);
+    });
     std::vector<QString> candidates;
     std::vector<size_t> pieceOf;
     for (size_t i = 0; i < pieces.size(); ++i) {
@@ -144,8 +145,9 @@ std::vector<char16_t> charactersOf(const QByteArray &name, const std::vector<QBy
             pieceOf.push_back(i);
         }
     }
-    const std::vector<QByteArray> encoded
-        = convertEach<QByteArray>(candidates, [&name](const QString &text) { return encodeOne(name, text); });
+    const std::vector<QByteArray> encoded = convertEach<QByteArray>(candidates, [&name](const QString &text) {
+        return encodeOne(name, text);
+    });
     std::vector<char16_t> characters(pieces.size(), NoCharacter);
     for (size_t k = 0; k < candidates.size(); ++k) {
         if (encoded[k] == pieces[pieceOf[k]])
@@ -178,7 +180,8 @@ void readSingles(const QByteArray &name, CodePageTables &tables)
 bool isAsciiBased(const CodePageTables &tables)
 {
     for (int byte = 0; byte < 0x7F; ++byte) {
-        const bool needed = byte == '\t' || byte == '\n' || byte == '\r' || (byte >= 0x20 && byte != '\\' && byte != '~');
+        const bool needed = byte == '\t' || byte == '\n' || byte == '\r'
+                            || (byte >= 0x20 && byte != '\\' && byte != '~');
         if (needed && tables.single[size_t(byte)] != byte)
             return false;
     }
@@ -311,8 +314,7 @@ std::shared_ptr<CodePageTables> tablesFromConverters(const QByteArray &name, QSt
             *error = text;
         return nullptr;
     };
-    if (name.isEmpty() || !QStringDecoder(name.constData()).isValid()
-        || !QStringEncoder(name.constData()).isValid()) {
+    if (name.isEmpty() || !QStringDecoder(name.constData()).isValid() || !QStringEncoder(name.constData()).isValid()) {
         return fail(QStringLiteral("コードページ「%1」はこのシステムの変換器にありません。").arg(shownName));
     }
     auto tables = std::make_shared<CodePageTables>();

@@ -73,11 +73,11 @@ std::shared_ptr<CodePageTables> tablesFromConverters(const QByteArray &name, QSt
 struct BuiltInCodePage
 {
     const char *name;
-    const char16_t *single;   // 256
-    const quint16 *pairRow;   // 256
-    const char16_t *pairs;    // pairsSize
+    const char16_t *single; // 256
+    const quint16 *pairRow; // 256
+    const char16_t *pairs;  // pairsSize
     qsizetype pairsSize;
-    const quint32 *bytesOf;   // 65536
+    const quint32 *bytesOf; // 65536
 };
 
 // The default code page as the converters of the build machine gave it, or

@@ -16,7 +16,7 @@ class EntryList;
 // be matched against it.
 struct TableIndexes
 {
-    QList<qint16> byPosition;          // the index of position p at p - 1
+    QList<qint16> byPosition;            // the index of position p at p - 1
     QHash<qint16, qsizetype> positionOf; // the position (from 1) of each index
 };
 

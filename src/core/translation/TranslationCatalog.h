@@ -12,9 +12,9 @@ namespace wendaro {
 struct TranslationUnit
 {
     qint16 index = 0;
-    QString name;           // shown to the translator as context
-    QString source;         // the original text
-    QString target;         // the translation, meaningful only when translated
+    QString name;            // shown to the translator as context
+    QString source;          // the original text
+    QString target;          // the translation, meaningful only when translated
     bool translated = false; // false: no translation yet (an empty msgstr, no target)
     bool fuzzy = false;      // marked as needing review (PO's fuzzy flag)
     bool hasName = false;    // the file carries the name as data, not only as a comment
