@@ -3,6 +3,7 @@
 
 #include "core/text/Spaces.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -63,11 +64,8 @@ bool containsFolded(QStringView text, QStringView needle, const char16_t *fold)
 
 bool hasFullWidth(QStringView text)
 {
-    for (const QChar c : text) {
-        if (c.unicode() >= FullWidthFirst && c.unicode() <= FullWidthLast)
-            return true;
-    }
-    return false;
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() >= FullWidthFirst && c.unicode() <= FullWidthLast; });
 }
 
 QString narrowedText(QStringView text)
