@@ -46,6 +46,30 @@ const OptionRule *findRule(const QList<OptionRule> &rules, const QByteArray &nam
     return found == rules.cend() ? nullptr : &*found;
 }
 
+// Letters, one or several ("-ri"); "-h" among them still asks for help. A
+// letter that takes a value ends the group and takes the rest of it
+// ("-oOUT") or the next argument ("-o OUT"), moving i past it.
+void takeLetters(const QByteArray &arg, int argc, char **argv, int &i, const QList<OptionRule> &every,
+                 Arguments &parsed, QList<QPair<QByteArray, QByteArray>> &options)
+{
+    for (qsizetype at = 1; at < arg.size(); ++at) {
+        const char letter = arg[at];
+        const OptionRule *rule = findLetter(every, letter);
+        if (letter == 'h') {
+            parsed.help = true;
+        } else if (rule && !rule->takesValue) {
+            options.append({QByteArray(rule->name), QByteArray()});
+        } else if (rule && (at + 1 < arg.size() || i + 1 < argc)) {
+            options.append({QByteArray(rule->name), at + 1 < arg.size() ? arg.mid(at + 1) : QByteArray(argv[++i])});
+            break;
+        } else if (parsed.error.isEmpty()) {
+            parsed.error = rule ? QStringLiteral("option \"-%1\" needs a value").arg(QLatin1Char(letter))
+                                : QStringLiteral("unknown option \"-%1\" in \"%2\"")
+                                      .arg(QString(QLatin1Char(letter)), QFile::decodeName(arg));
+        }
+    }
+}
+
 } // namespace
 
 Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<OptionRule>> &optionsByCommand)
@@ -73,26 +97,7 @@ Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<Op
         } else if (arg == "--version") {
             parsed.version = true;
         } else if (!arg.startsWith("--") && findLetter(every, arg[1])) {
-            // Letters, one or several ("-ri"); "-h" among them still asks for
-            // help. A letter that takes a value ends the group and takes the
-            // rest of it ("-oOUT") or the next argument ("-o OUT").
-            for (qsizetype at = 1; at < arg.size(); ++at) {
-                const char letter = arg[at];
-                const OptionRule *rule = findLetter(every, letter);
-                if (letter == 'h') {
-                    parsed.help = true;
-                } else if (rule && !rule->takesValue) {
-                    options.append({QByteArray(rule->name), QByteArray()});
-                } else if (rule && (at + 1 < arg.size() || i + 1 < argc)) {
-                    options.append(
-                        {QByteArray(rule->name), at + 1 < arg.size() ? arg.mid(at + 1) : QByteArray(argv[++i])});
-                    break;
-                } else if (parsed.error.isEmpty()) {
-                    parsed.error = rule ? QStringLiteral("option \"-%1\" needs a value").arg(QLatin1Char(letter))
-                                        : QStringLiteral("unknown option \"-%1\" in \"%2\"")
-                                              .arg(QString(QLatin1Char(letter)), QFile::decodeName(arg));
-                }
-            }
+            takeLetters(arg, argc, argv, i, every, parsed, options);
         } else {
             const qsizetype equals = arg.indexOf('=');
             const QByteArray name = arg.mid(2, equals < 0 ? -1 : equals - 2);

@@ -91,13 +91,7 @@ void EntryFinder::setActive(bool active)
         return;
     }
     stopJobs();
-    // A result on its way is of no use any more.
-    ++m_findGeneration;
-    ++m_countGeneration;
-    m_finding = m_counting = false;
-    m_recount.stop();
-    m_matches.reset();
-    m_note.clear();
+    forgetResults();
     if (m_filtering)
         showAllRows();
     publishStatus();
@@ -168,6 +162,17 @@ void EntryFinder::stopJobs()
     m_jobs.removeIf([](const std::shared_ptr<Job> &job) { return job->future.isFinished(); });
 }
 
+void EntryFinder::forgetResults()
+{
+    // A result on its way is of no use any more: its generation is past.
+    ++m_findGeneration;
+    ++m_countGeneration;
+    m_finding = m_counting = false;
+    m_recount.stop();
+    m_matches.reset();
+    m_note.clear();
+}
+
 std::shared_ptr<EntryFinder::Job> EntryFinder::newJob()
 {
     m_jobs.removeIf([](const std::shared_ptr<Job> &job) { return job->future.isFinished(); });
@@ -209,12 +214,7 @@ void EntryFinder::restart(bool findFirst)
         m_findJob->stopped = true;
     if (m_countJob)
         m_countJob->stopped = true;
-    ++m_findGeneration;
-    ++m_countGeneration;
-    m_finding = m_counting = false;
-    m_recount.stop();
-    m_matches.reset();
-    m_note.clear();
+    forgetResults();
     m_lastCount.clear();
     if (!m_active)
         return;

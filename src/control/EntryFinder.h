@@ -94,6 +94,7 @@ private:
     Snapshot snapshot();
     std::shared_ptr<Job> newJob();
     void stopJobs();
+    void forgetResults();
     std::vector<bool> shownRows() const;
 
     void found(quint64 generation, quint64 revision, qsizetype position, bool wrapped, int step);
