@@ -36,7 +36,6 @@ include(GNUInstallDirs)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright ${PROJECT_SOURCE_DIR}/packaging/debian/changelog
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/wendaro)
 # Debian keeps manual pages and changelogs gzipped; the files are staged by then.
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/CompressManPages.cmake
-                            ${CMAKE_CURRENT_LIST_DIR}/CompressChangelog.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/CompressDocs.cmake)
 
 include(CPack)
