@@ -3,6 +3,7 @@
 
 #include "ui/EntryListView.h"
 #include "ui/EntryTableModel.h"
+#include "ui/ListKeys.h"
 #include "ui/WindowFonts.h"
 
 #include "control/MainWindowController.h"
@@ -72,6 +73,10 @@ void FindBar::buildControls()
         {QStringLiteral("すべての列"), QStringLiteral("Index"), QStringLiteral("Name"), QStringLiteral("Value")});
     m_filter = new QCheckBox(QStringLiteral("一致する行だけ表示"), this);
     named(m_filter, "chkFindFilter");
+    // Undo and redo work from the bar's buttons as from the list; the field
+    // keeps its own.
+    for (QWidget *button : std::initializer_list<QWidget *>{m_previous, m_next, m_case, m_regex, m_columns, m_filter})
+        button->installEventFilter(this);
 
     auto *top = new QHBoxLayout;
     top->addWidget(m_text, 1);
@@ -180,10 +185,17 @@ void FindBar::queryChanged()
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_text && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (watched == m_text) {
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             step(!key->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        }
+    } else if (const std::optional<ListKey> listKey = listKeyOf(*key)) {
+        if (*listKey == ListKey::Undo || *listKey == ListKey::Redo) {
+            *listKey == ListKey::Undo ? m_controller.undo() : m_controller.redo();
             return true;
         }
     }

@@ -20,6 +20,7 @@ private slots:
     void keys_data();
     void keys();
     void filterHidesRowsInTheList();
+    void undoFromTheBarsButtons();
 };
 
 namespace {
@@ -161,6 +162,26 @@ void FindBarTest::filterHidesRowsInTheList()
     QTRY_COMPARE(f.hiddenRows(), QStringLiteral("011"));
     f.press(Qt::Key_Escape);
     QCOMPARE(f.hiddenRows(), QStringLiteral("111"));
+}
+
+// The bar's buttons pass undo and redo on; its field keeps its own undo.
+void FindBarTest::undoFromTheBarsButtons()
+{
+    BarFixture f;
+    f.controller().entries().select(2);
+    f.controller().removeEntry();
+    f.press(Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(&f.text(), QStringLiteral("gamma"));
+    f.press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.controller().entries().count(), 2);
+    QCOMPARE(f.text().text(), QString());
+    auto *next = child<QWidget>(f.window, QStringLiteral("cmdFindNext"));
+    next->setFocus();
+    f.press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.controller().entries().count(), 3);
+    QCOMPARE(f.controller().entries().at(2).name, QStringLiteral("beta"));
+    f.press(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(f.controller().entries().count(), 2);
 }
 
 QTEST_MAIN(FindBarTest)
