@@ -58,7 +58,7 @@ std::optional<int> answerOnStdout(StartAction action)
 
 int main(int argc, char *argv[])
 {
-    growHeapOnLargePages();
+    growHeapOnLargePages(/*oneHeap=*/true);
     // Answered before Qt starts, so that they need no display.
     const StartArguments early = startArguments(argumentsAfterName(argc, argv));
     if (const std::optional<int> status = answerOnStdout(early.action))

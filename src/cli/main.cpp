@@ -243,7 +243,7 @@ int usageError(const QString &what)
 
 int main(int argc, char **argv)
 {
-    growHeapOnLargePages();
+    growHeapOnLargePages(/*oneHeap=*/false);
     QHash<QByteArray, QList<OptionRule>> optionsByCommand;
     for (const Command &c : Commands)
         optionsByCommand.insert(c.name, c.options);

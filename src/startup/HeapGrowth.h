@@ -17,15 +17,17 @@ namespace wendaro {
 // first touch of its 4 KiB pages cost as much as reading the file. Called
 // once at the start of a program: the heap then grows by 64 MiB at a time
 // (address space only, until used), and its first such step is advised
-// onto 2 MiB pages. Every thread allocates from that one heap: the window
-// reads its rows on a worker thread, which would otherwise be given a heap
-// of its own on small pages. Nothing happens where malloc is not glibc's
-// own (under a sanitizer, say) or the heap does not grow.
-inline void growHeapOnLargePages()
+// onto 2 MiB pages. With oneHeap every thread allocates from that one heap:
+// the window reads its rows on a worker thread, which would otherwise be
+// given a heap of its own on small pages. Threads that load tables side by
+// side (the CLI's grep) would wait on that heap's lock instead: they keep a
+// heap each. Nothing happens where malloc is not glibc's own (under a
+// sanitizer, say) or the heap does not grow.
+inline void growHeapOnLargePages(bool oneHeap)
 {
 #if defined(Q_OS_LINUX) && defined(__GLIBC__)
     constexpr int Step = 64 << 20;
-    if (mallopt(M_TOP_PAD, Step) == 0 || mallopt(M_ARENA_MAX, 1) == 0)
+    if (mallopt(M_TOP_PAD, Step) == 0 || (oneHeap && mallopt(M_ARENA_MAX, 1) == 0))
         return;
     char *const before = static_cast<char *>(sbrk(0));
     // Blocks below the size malloc maps on their own come from the heap's
