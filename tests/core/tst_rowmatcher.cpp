@@ -68,10 +68,11 @@ void RowMatcherTest::matches()
     QFETCH(bool, valueInFile);
     QFETCH(bool, expected);
     const QString listValue = QStringLiteral("Ｆｉｌｅ 開く<br>(&O) 12");
-    const QByteArray file = fileUnits(QStringLiteral("Ｆｉｌｅ 開く\r\n(&O) 12"));
+    const auto file = std::make_shared<const ValueSource>(
+        ValueSource{fileUnits(QStringLiteral("Ｆｉｌｅ 開く\r\n(&O) 12")), std::nullopt});
     Entry row{QStringLiteral("   42"), QStringLiteral("OpenFile"), listValue, std::nullopt};
     if (valueInFile) {
-        row.value = ValueText::inFile(file, file.constData(), file.size() / 2);
+        row.value = ValueText::inFile(file, file->bytes.constData(), file->bytes.size() / 2);
         QVERIFY(row.value == listValue);
     }
     QString error;

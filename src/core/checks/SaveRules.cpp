@@ -269,7 +269,12 @@ bool RuleWalk::textRules(qsizetype position, const Entry &entry, std::optional<q
     const auto value = [this, position] { return rowPart(position, QStringLiteral("値")); };
     if (!refuse(Kind::Text, SaveRule::NameSeparator, position, index, separators(name, entry.name, fieldSeparators)))
         return false;
-    // A value still in its file is looked at there, without decoding it:
+    // A value still in a text file of this code page is written as the
+    // bytes it was read from: a field, which holds no TAB, CR or LF, and
+    // bytes that read back as they were read.
+    if (entry.value.bytesIn(m_codePage))
+        return true;
+    // A value still in its binary file is looked at there, without decoding it:
     // its CR LF pairs are line breaks, "<br>" in the value, which any code
     // page writes. Only a value with something to report is decoded, to
     // say where.
@@ -288,19 +293,18 @@ bool RuleWalk::textRules(qsizetype position, const Entry &entry, std::optional<q
 
 bool RuleWalk::valueLengths()
 {
-    const qsizetype count = m_rows.count();
-    if (m_stf)
-        m_stf->valueLengths.reserve(size_t(count));
-    for (qsizetype position = 1; position <= count; ++position) {
+    for (qsizetype position = 1; position <= m_rows.count(); ++position) {
         const std::optional<qint16> index = m_indexes[size_t(position - 1)];
         if (!index)
             continue;
-        const qsizetype length = m_rows.at(position).value.fileLength();
+        // Most values are short enough by a bound known without a look at
+        // their characters; only a longer one is measured.
+        const ValueText &value = m_rows.at(position).value;
+        const qsizetype atMost = value.fileLengthAtMost();
+        const qsizetype length = refusal::stfValueLength(position, *index, atMost) ? value.fileLength() : atMost;
         if (!refuse(Kind::Stf, SaveRule::ValueLength, position, index,
                     refusal::stfValueLength(position, *index, length)))
             return false;
-        if (m_stf)
-            m_stf->valueLengths.push_back(quint16(length));
     }
     return true;
 }

@@ -76,11 +76,11 @@ private:
 };
 
 // What a walk for STF found that the STF writer writes, so that no index
-// is read and no value measured twice; complete only when nothing was refused.
+// is read twice; complete only when nothing was refused. A value is
+// measured as it is written.
 struct StfRowFields
 {
     std::vector<std::optional<qint16>> indexes; // each row's, position 1 first
-    std::vector<quint16> valueLengths;          // in the file, line breaks as CR LF
 };
 
 // Applies every limit of forms to the rows (and, for the text form, to

@@ -56,7 +56,7 @@ qsizetype StfReader::cutShort(qsizetype offset, qsizetype needed, qsizetype left
 ValueText StfReader::valueOf(const char *units, qsizetype length) const
 {
     // Where the rows may keep the file, a value stays in it.
-    if (!m_file.isNull())
+    if (m_file)
         return ValueText::inFile(m_file, units, length);
     return listValueFromUtf16(units, length);
 }
@@ -116,9 +116,9 @@ qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 ind
 bool StfReader::readKeeping(const QByteArray &file, const CodePage &codePage, EntryList &rows, qint16 &largestIndex,
                             qint64 *errorOffset, QString *error)
 {
-    m_file = file;
+    m_file = std::make_shared<const ValueSource>(ValueSource{file, std::nullopt});
     const bool ok = read(file, codePage, rows, largestIndex, errorOffset, error);
-    m_file.clear();
+    m_file.reset();
     return ok;
 }
 

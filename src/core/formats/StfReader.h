@@ -7,6 +7,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <memory>
+
 namespace wendaro {
 
 class CodePage;
@@ -49,7 +51,7 @@ private:
     qsizetype fail(qsizetype offset, QString description);
 
     QString m_error;
-    QByteArray m_file;
+    std::shared_ptr<const ValueSource> m_file;
     LoadProgress *m_progress = nullptr;
     qint64 m_errorOffset = -1;
 };

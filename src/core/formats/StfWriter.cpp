@@ -41,13 +41,18 @@ bool appendValueRecords(SinkBuffer &buffer, const EntryList &rows, const StfRowF
     QByteArray &image = buffer.bytes();
     for (qsizetype position = 1; position <= rows.count(); ++position) {
         const qint16 index = *fields.indexes[size_t(position - 1)];
-        const quint16 length = fields.valueLengths[size_t(position - 1)];
+        const ValueText &value = rows.at(position).value;
         appendField(image, quint16(index));
         appendField32(image, stf::ValueKey);
-        appendField(image, length);
+        const qsizetype lengthAt = image.size();
+        appendField(image, 0);
+        // Written into room for the most it can take, then measured: a
+        // value still in a text file is decoded only here, once.
         const qsizetype at = image.size();
-        image.resize(at + 2 * qsizetype(length));
-        rows.at(position).value.writeUtf16(image.data() + at);
+        image.resize(at + 2 * value.fileLengthAtMost());
+        const qsizetype written = value.writeUtf16(image.data() + at) - (image.data() + at);
+        image.truncate(at + written);
+        qToLittleEndian<quint16>(quint16(written / 2), image.data() + lengthAt);
         if (!buffer.handOnIfFull())
             return false;
     }

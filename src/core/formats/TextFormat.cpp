@@ -34,7 +34,9 @@ FileFormat::Capabilities TextFormat::capabilities() const
 bool TextFormat::readTable(QByteArrayView data, const CodePage &codePage, Table &table, qint64 *errorPlace,
                            QString *error) const
 {
-    return readText(codePage.decode(data), table, errorPlace, error);
+    TextReader reader;
+    reader.setProgress(table.progress);
+    return reader.read(data, codePage, table.rows, table.fields, table.largestIndex, errorPlace, error);
 }
 
 namespace {
@@ -70,8 +72,14 @@ QString decodeReleasing(QByteArray data, const CodePage &codePage)
 bool TextFormat::readTableTaking(QByteArray data, const CodePage &codePage, Table &table, qint64 *errorPlace,
                                  QString *error) const
 {
-    // The rows are taken from the decoded text, which the file's bytes give
-    // way to as it grows.
+    // The values stay in the file's bytes, where its fields can be told
+    // apart there. Otherwise the rows are taken from the decoded text, which
+    // the file's bytes give way to as it grows.
+    if (codePage.marksFieldsInBytes()) {
+        TextReader reader;
+        reader.setProgress(table.progress);
+        return reader.readKeeping(data, codePage, table.rows, table.fields, table.largestIndex, errorPlace, error);
+    }
     return readText(decodeReleasing(std::move(data), codePage), table, errorPlace, error);
 }
 

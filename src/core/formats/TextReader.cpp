@@ -17,10 +17,74 @@ namespace {
 
 // The field that follows the TAB at tab, up to the next TAB (nextTab, or -1
 // for the end of the piece).
-QStringView fieldBetween(QStringView piece, qsizetype tab, qsizetype nextTab)
+template<typename View>
+View fieldBetween(View piece, qsizetype tab, qsizetype nextTab)
 {
     const qsizetype end = nextTab < 0 ? piece.size() : nextTab;
     return piece.sliced(tab + 1, end - tab - 1);
+}
+
+char16_t unitAt(QStringView text, qsizetype i)
+{
+    return text[i].unicode();
+}
+
+char16_t unitAt(QByteArrayView bytes, qsizetype i)
+{
+    return static_cast<unsigned char>(bytes[i]);
+}
+
+qsizetype indexOfUnit(QStringView text, char16_t unit, qsizetype from)
+{
+    return text.indexOf(QChar(unit), from);
+}
+
+qsizetype indexOfUnit(QByteArrayView bytes, char16_t unit, qsizetype from)
+{
+    return bytes.indexOf(char(unit), from);
+}
+
+// The first TAB, LF or CR from from on, or -1.
+qsizetype nextSeparator(QStringView text, qsizetype from)
+{
+    const qsizetype found = refusal::firstOf(text.sliced(from), refusal::TextFieldSeparators);
+    return found < 0 ? -1 : from + found;
+}
+
+qsizetype nextSeparator(QByteArrayView bytes, qsizetype from)
+{
+    // A block with no byte below 14 holds none of them: told without a
+    // branch a byte, which the compiler does many bytes at a time. Only a
+    // block that may hold one is looked at byte by byte.
+    constexpr qsizetype Block = 64;
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = from; i < size;) {
+        if (i + Block <= size) {
+            unsigned char low = 0;
+            for (qsizetype k = 0; k < Block; ++k)
+                low |= static_cast<unsigned char>(in[i + k] <= '\r');
+            if (low == 0) {
+                i += Block;
+                continue;
+            }
+        }
+        for (const qsizetype end = qMin(size, i + Block); i < end; ++i) {
+            if (in[i] == '\t' || in[i] == '\n' || in[i] == '\r')
+                return i;
+        }
+    }
+    return -1;
+}
+
+template<typename View>
+bool onlySpaces(View piece)
+{
+    for (qsizetype i = 0; i < piece.size(); ++i) {
+        if (unitAt(piece, i) != u' ')
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -42,10 +106,12 @@ void TextReader::Tabs::add(qsizetype tab)
         third = tab;
 }
 
-TextReader::Tabs TextReader::Tabs::in(QStringView piece)
+template<typename View>
+TextReader::Tabs TextReader::Tabs::in(View piece)
 {
     Tabs tabs;
-    for (qsizetype tab = piece.indexOf(u'\t'); tab >= 0 && tabs.third < 0; tab = piece.indexOf(u'\t', tab + 1))
+    for (qsizetype tab = indexOfUnit(piece, u'\t', 0); tab >= 0 && tabs.third < 0;
+         tab = indexOfUnit(piece, u'\t', tab + 1))
         tabs.add(tab);
     return tabs;
 }
@@ -66,20 +132,38 @@ bool TextReader::holdsEntry(QStringView line)
     return isNumeric(firstField(line));
 }
 
-bool TextReader::fail(QStringView all, QStringView piece, QString description)
+template<typename View>
+bool TextReader::fail(View all, View piece, QString description)
 {
     m_error = std::move(description);
     // Counted only now: the lines the reader counts end at CR alone, and a
     // file of LF line ends is one of them.
-    const QStringView before = all.first(piece.data() - all.data());
-    m_errorLine = 1 + before.count(u'\r') + before.count(u'\n') - before.count(u"\r\n");
+    const qsizetype before = piece.data() - all.data();
+    qsizetype lineEnds = 0;
+    for (qsizetype i = 0; i < before; ++i) {
+        const char16_t unit = unitAt(all, i);
+        lineEnds += unit == u'\r' || (unit == u'\n' && (i == 0 || unitAt(all, i - 1) != u'\r')) ? 1 : 0;
+    }
+    m_errorLine = 1 + lineEnds;
     return false;
 }
 
 bool TextReader::read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields,
                       qint16 &largestIndex, qint64 *errorLine, QString *error)
 {
-    return read(codePage.decode(data), rows, fields, largestIndex, errorLine, error);
+    return readKeeping(data.toByteArray(), codePage, rows, fields, largestIndex, errorLine, error);
+}
+
+bool TextReader::readKeeping(const QByteArray &file, const CodePage &codePage, EntryList &rows, TextFields &fields,
+                             qint16 &largestIndex, qint64 *errorLine, QString *error)
+{
+    if (!codePage.marksFieldsInBytes())
+        return readKeeping(codePage.decode(file), rows, fields, largestIndex, errorLine, error);
+    m_file = std::make_shared<const ValueSource>(ValueSource{file, codePage});
+    const bool ok = readAll(QByteArrayView(file), rows, fields, largestIndex, errorLine, error);
+    m_file.reset();
+    m_decoded = QString();
+    return ok;
 }
 
 bool TextReader::readKeeping(const QString &text, EntryList &rows, TextFields &fields, qint16 &largestIndex,
@@ -94,11 +178,30 @@ bool TextReader::readKeeping(const QString &text, EntryList &rows, TextFields &f
 bool TextReader::read(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex, qint64 *errorLine,
                       QString *error)
 {
+    return readAll(all, rows, fields, largestIndex, errorLine, error);
+}
+
+template<typename View>
+bool TextReader::readAll(View all, EntryList &rows, TextFields &fields, qint16 &largestIndex, qint64 *errorLine,
+                         QString *error)
+{
     if (readLines(all, rows, fields, largestIndex))
         return true;
     *errorLine = m_errorLine > 0 ? qint64(m_errorLine) : -1;
     *error = m_error;
     return false;
+}
+
+QStringView TextReader::characters(QByteArrayView field)
+{
+    m_decoded.resize(0);
+    m_file->codePage->decodeAppending(field, m_decoded);
+    return m_decoded;
+}
+
+QString TextReader::nameOf(QByteArrayView field) const
+{
+    return m_file->codePage->decode(field);
 }
 
 ValueText TextReader::valueOf(QStringView field) const
@@ -108,7 +211,13 @@ ValueText TextReader::valueOf(QStringView field) const
     return ValueText::inText(m_text, field);
 }
 
-bool TextReader::readLines(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex)
+ValueText TextReader::valueOf(QByteArrayView field) const
+{
+    return ValueText::inTextFile(m_file, field);
+}
+
+template<typename View>
+bool TextReader::readLines(View all, EntryList &rows, TextFields &fields, qint16 &largestIndex)
 {
     m_error.clear();
     m_errorLine = 0;
@@ -123,20 +232,20 @@ bool TextReader::readLines(QStringView all, EntryList &rows, TextFields &fields,
         bool holdsLf = false;
         qsizetype lineEnd = lineStart;
         for (;; ++lineEnd) {
-            const qsizetype next = refusal::firstOf(all.sliced(lineEnd), refusal::TextFieldSeparators);
-            lineEnd = next < 0 ? all.size() : lineEnd + next;
-            if (lineEnd == all.size() || all[lineEnd] == u'\r')
+            const qsizetype next = nextSeparator(all, lineEnd);
+            lineEnd = next < 0 ? all.size() : next;
+            if (lineEnd == all.size() || unitAt(all, lineEnd) == u'\r')
                 break;
-            if (all[lineEnd] == u'\n')
+            if (unitAt(all, lineEnd) == u'\n')
                 holdsLf = true;
             else
                 tabs.add(lineEnd - lineStart);
         }
-        const QStringView line = all.sliced(lineStart, lineEnd - lineStart);
+        const View line = all.sliced(lineStart, lineEnd - lineStart);
         lineStart = lineEnd;
         if (lineStart < all.size()) {
             ++lineStart;
-            if (lineStart < all.size() && all[lineStart] == u'\n')
+            if (lineStart < all.size() && unitAt(all, lineStart) == u'\n')
                 ++lineStart;
         }
         ++lineNumber;
@@ -150,7 +259,11 @@ bool TextReader::readLines(QStringView all, EntryList &rows, TextFields &fields,
             continue;
         }
         qsizetype pieceNumber = 0;
-        for (const QStringView piece : line.tokenize(u'\n')) {
+        for (qsizetype pieceStart = 0; pieceStart <= line.size();) {
+            const qsizetype lf = indexOfUnit(line, u'\n', pieceStart);
+            const qsizetype pieceEnd = lf < 0 ? line.size() : lf;
+            const View piece = line.sliced(pieceStart, pieceEnd - pieceStart);
+            pieceStart = pieceEnd + 1;
             ++pieceNumber;
             // The first piece of the file is the header, whatever it holds.
             if (lineNumber == 1 && pieceNumber == 1)
@@ -188,14 +301,15 @@ bool TextReader::readRows(QStringView text, EntryList &rows, qint16 &largestInde
     return true;
 }
 
-bool TextReader::readPiece(QStringView all, QStringView piece, const Tabs &tabs, const Place &place, EntryList &rows,
+template<typename View>
+bool TextReader::readPiece(View all, View piece, const Tabs &tabs, const Place &place, EntryList &rows,
                            TextFields &fields, qint16 &largestIndex)
 {
-    if (trimSpaces(piece).isEmpty())
+    if (onlySpaces(piece))
         return true;
 
     // Fields after the third are ignored.
-    const QStringView first = tabs.first < 0 ? piece : piece.first(tabs.first);
+    const QStringView first = characters(tabs.first < 0 ? piece : piece.first(tabs.first));
     // One conversion both tells an entry (holdsEntry) and gives its index.
     const Int16Conversion index = toInt16(first);
     if (index.status != Int16Conversion::Status::NotNumeric) {
@@ -207,7 +321,7 @@ bool TextReader::readPiece(QStringView all, QStringView piece, const Tabs &tabs,
         largestIndex = qMax(largestIndex, index.value);
         const qsizetype position = rows.append(indexText(index.value));
         if (tabs.first >= 0)
-            rows.setName(position, fieldBetween(piece, tabs.first, tabs.second).toString());
+            rows.setName(position, nameOf(fieldBetween(piece, tabs.first, tabs.second)));
         if (tabs.second < 0) {
             return fail(all, piece,
                         QStringLiteral("%1（インデックス %2）には TAB で区切られた項目が %3 個しかありません。"
@@ -222,7 +336,7 @@ bool TextReader::readPiece(QStringView all, QStringView piece, const Tabs &tabs,
 
     // Each piece may be a directive: a file with LF line ends is one line of
     // pieces, and its ">file" and ">//" lines must count.
-    const QStringView directive = trimLeadingSpaces(piece);
+    const QStringView directive = trimLeadingSpaces(characters(piece));
     if (directive.left(5).compare(u">file", Qt::CaseInsensitive) == 0)
         fields.outputFile = trimSpaces(directive.sliced(5)).toString();
     else if (directive.startsWith(u">//"))

@@ -3,9 +3,12 @@
 
 #include "core/model/ValueText.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+
+#include <memory>
 
 namespace wendaro {
 
@@ -25,6 +28,12 @@ public:
     // and LF as one line end as editors do (-1 for none).
     bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields, qint16 &largestIndex,
               qint64 *errorLine, QString *error);
+    // The same, for a file that the rows may keep: their values stay in its
+    // bytes, to be decoded when they are needed, where the code page lets
+    // the fields be told apart among its bytes; otherwise the file is
+    // decoded whole first, and the values stay in that text.
+    bool readKeeping(const QByteArray &file, const CodePage &codePage, EntryList &rows, TextFields &fields,
+                     qint16 &largestIndex, qint64 *errorLine, QString *error);
     // The same for the file's text, already decoded.
     bool read(QStringView text, EntryList &rows, TextFields &fields, qint16 &largestIndex, qint64 *errorLine,
               QString *error);
@@ -62,19 +71,38 @@ private:
         qsizetype second = -1;
         qsizetype third = -1;
         void add(qsizetype tab);
-        static Tabs in(QStringView piece);
+        template<typename View>
+        static Tabs in(View piece);
     };
-    // Reads one piece of a line: a row, a directive or nothing.
-    bool readPiece(QStringView all, QStringView piece, const Tabs &tabs, const Place &place, EntryList &rows,
-                   TextFields &fields, qint16 &largestIndex);
+    // Reads one piece of a line: a row, a directive or nothing. View is
+    // QStringView for a decoded text, QByteArrayView for a file's bytes.
+    template<typename View>
+    bool readPiece(View all, View piece, const Tabs &tabs, const Place &place, EntryList &rows, TextFields &fields,
+                   qint16 &largestIndex);
     // The read itself; its steps keep the failure in m_error and
     // m_errorLine (0 for none), which read hands out.
-    bool readLines(QStringView all, EntryList &rows, TextFields &fields, qint16 &largestIndex);
-    bool fail(QStringView all, QStringView piece, QString description);
+    template<typename View>
+    bool readLines(View all, EntryList &rows, TextFields &fields, qint16 &largestIndex);
+    template<typename View>
+    bool fail(View all, View piece, QString description);
+    template<typename View>
+    bool readAll(View all, EntryList &rows, TextFields &fields, qint16 &largestIndex, qint64 *errorLine,
+                 QString *error);
+    // A field as characters: the piece of the text itself, or its bytes
+    // decoded, which stay until the next call.
+    QStringView characters(QStringView field) { return field; }
+    QStringView characters(QByteArrayView field);
+    QString nameOf(QStringView field) const { return field.toString(); }
+    QString nameOf(QByteArrayView field) const;
     ValueText valueOf(QStringView field) const;
+    ValueText valueOf(QByteArrayView field) const;
 
     QString m_error;
     QString m_text;
+    // The file whose bytes are read, and the decoding of the last field
+    // asked for as characters.
+    std::shared_ptr<const ValueSource> m_file;
+    QString m_decoded;
     LoadProgress *m_progress = nullptr;
     qsizetype m_errorLine = 0;
 };

@@ -57,7 +57,14 @@ bool TextWriter::appendRowPlainly(QByteArray &bytes, const Entry &entry, const C
     if (!codePage.encodePlainly(entry.name, bytes))
         return false;
     bytes += tab;
-    // A value still in its file is encoded from there, CR LF as "<br>".
+    // A value still in a text file of this code page is written as it
+    // stands there.
+    if (const std::optional<QByteArrayView> stands = entry.value.bytesIn(codePage)) {
+        bytes += *stands;
+        bytes += lineEnd;
+        return true;
+    }
+    // A value still in its binary file is encoded from there, CR LF as "<br>".
     const std::optional<QStringView> units = entry.value.fileUnits();
     const bool plain = units ? codePage.encodePlainly(*units, bytes, ListLineBreakText)
                              : entry.value.withView(

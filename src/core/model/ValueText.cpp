@@ -9,9 +9,10 @@
 
 namespace wendaro {
 
-ValueText ValueText::inFile(const QByteArray &file, const char *bytes, qsizetype codeUnits)
+ValueText ValueText::inFile(const std::shared_ptr<const ValueSource> &file, const char *bytes, qsizetype codeUnits)
 {
-    Q_ASSERT(bytes >= file.constData() && bytes + 2 * codeUnits <= file.constData() + file.size());
+    Q_ASSERT(!file->codePage);
+    Q_ASSERT(bytes >= file->bytes.constData() && bytes + 2 * codeUnits <= file->bytes.constData() + file->bytes.size());
     ValueText value;
     // An empty value needs nothing of the file: not keeping it lets the
     // file go as soon as no value with characters is left in it.
@@ -25,10 +26,24 @@ ValueText ValueText::inFile(const QByteArray &file, const char *bytes, qsizetype
         return ValueText(listValueFromUtf16(bytes, codeUnits));
     value.m_file = file;
     value.m_bytes = bytes;
-    value.m_fileLength = codeUnits;
+    value.m_stored = codeUnits;
     value.m_size = codeUnits + 2 * breaks;
     if (breaks == 0)
         value.m_part = alignedUnits(bytes);
+    return value;
+}
+
+ValueText ValueText::inTextFile(const std::shared_ptr<const ValueSource> &file, QByteArrayView bytes)
+{
+    Q_ASSERT(file->codePage);
+    Q_ASSERT(bytes.data() >= file->bytes.constData()
+             && bytes.data() + bytes.size() <= file->bytes.constData() + file->bytes.size());
+    ValueText value;
+    if (bytes.isEmpty())
+        return value;
+    value.m_file = file;
+    value.m_bytes = bytes.data();
+    value.m_stored = bytes.size();
     return value;
 }
 
@@ -55,15 +70,24 @@ std::optional<QStringView> ValueText::held() const
 
 std::optional<QStringView> ValueText::fileUnits() const
 {
-    if (const char16_t *units = m_bytes ? alignedUnits(m_bytes) : nullptr)
-        return QStringView(units, m_fileLength);
+    if (const char16_t *units = m_bytes && !inTextFile() ? alignedUnits(m_bytes) : nullptr)
+        return QStringView(units, m_stored);
+    return std::nullopt;
+}
+
+std::optional<QByteArrayView> ValueText::bytesIn(const CodePage &codePage) const
+{
+    if (inTextFile() && m_file->codePage->sameAs(codePage))
+        return QByteArrayView(m_bytes, m_stored);
     return std::nullopt;
 }
 
 QString ValueText::toString() const
 {
+    if (inTextFile())
+        return m_file->codePage->decode(QByteArrayView(m_bytes, m_stored));
     if (m_bytes && !m_part)
-        return listValueFromUtf16(m_bytes, m_fileLength);
+        return listValueFromUtf16(m_bytes, m_stored);
     if (m_part)
         return QString(reinterpret_cast<const QChar *>(m_part), m_size);
     return m_text;
@@ -71,6 +95,11 @@ QString ValueText::toString() const
 
 QString ValueText::left(qsizetype count) const
 {
+    // No character of a code page takes more than three bytes for each of
+    // its code units, so the first count units are decoded whole from the
+    // first 3 * count + 3 bytes (a character of two units may take four).
+    if (inTextFile())
+        return m_file->codePage->decode(QByteArrayView(m_bytes, qMin(3 * count + 3, m_stored))).left(count);
     if (count >= m_size)
         return toString();
     if (const std::optional<QStringView> view = held())
@@ -78,7 +107,7 @@ QString ValueText::left(qsizetype count) const
     // A line break takes two code units in the file and four in the value,
     // so the value's first count units come from at most count + 1 in the
     // file (one more for a CR LF that the count would split).
-    return listValueFromUtf16(m_bytes, qMin(count + 1, m_fileLength)).first(count);
+    return listValueFromUtf16(m_bytes, qMin(count + 1, m_stored)).first(count);
 }
 
 void ValueText::appendTo(QString &text) const
@@ -87,36 +116,78 @@ void ValueText::appendTo(QString &text) const
         text += *view;
         return;
     }
+    if (inTextFile()) {
+        m_file->codePage->decodeAppending(QByteArrayView(m_bytes, m_stored), text);
+        return;
+    }
     const qsizetype at = text.size();
     text.resize(at + m_size);
-    listValueFromUtf16Into(m_bytes, m_fileLength, reinterpret_cast<char16_t *>(text.data() + at));
+    listValueFromUtf16Into(m_bytes, m_stored, reinterpret_cast<char16_t *>(text.data() + at));
+}
+
+qsizetype ValueText::size() const
+{
+    // Counted each time: most values of a large text file are never asked,
+    // and a count kept in the row would have to be made at reading, for
+    // every value, or be written by readers on several threads.
+    if (inTextFile())
+        return m_file->codePage->decodedSize(QByteArrayView(m_bytes, m_stored));
+    return m_size;
 }
 
 qsizetype ValueText::fileLength() const
 {
-    return m_bytes ? m_fileLength : fileLengthOfListValue(*held());
+    if (inTextFile()) {
+        const QByteArrayView bytes(m_bytes, m_stored);
+        // Each "<br>" of four units is CR LF in a binary file.
+        return m_file->codePage->decodedSize(bytes) - 2 * listLineBreakCount(bytes);
+    }
+    return m_bytes ? m_stored : fileLengthOfListValue(*held());
+}
+
+qsizetype ValueText::fileLengthAtMost() const
+{
+    // A code page has no byte that decodes to two code units (a pair of
+    // stand-ins comes from two bytes), and a "<br>" becomes shorter.
+    return m_bytes ? m_stored : m_size;
 }
 
 char *ValueText::writeUtf16(char *out) const
 {
     if (!m_bytes)
         return utf16FromListValue(*held(), out);
-    std::memcpy(out, m_bytes, size_t(2 * m_fileLength));
-    return out + 2 * m_fileLength;
+    if (inTextFile()) {
+        // Decoded straight into the file being written, a piece between
+        // two "<br>" at a time, each "<br>" as CR LF.
+        const CodePage &codePage = *m_file->codePage;
+        const QByteArrayView bytes(m_bytes, m_stored);
+        qsizetype from = 0;
+        for (qsizetype at = nextListLineBreak(bytes, 0); at >= 0;
+             from = at + ListLineBreakBytes.size(), at = nextListLineBreak(bytes, from)) {
+            out = codePage.decodeUtf16(bytes.sliced(from, at - from), out);
+            std::memcpy(out, "\r\0\n\0", 4);
+            out += 4;
+        }
+        return codePage.decodeUtf16(bytes.sliced(from), out);
+    }
+    std::memcpy(out, m_bytes, size_t(2 * m_stored));
+    return out + 2 * m_stored;
 }
 
 bool operator==(const ValueText &a, const ValueText &b)
 {
-    if (a.m_size != b.m_size)
-        return false;
     if (a.m_bytes && a.m_bytes == b.m_bytes)
-        return a.m_fileLength == b.m_fileLength;
+        return a.m_stored == b.m_stored;
+    if (!a.inTextFile() && !b.inTextFile() && a.m_size != b.m_size)
+        return false;
     return a.withView([&](QStringView x) { return b == x; });
 }
 
 bool operator==(const ValueText &a, QStringView b)
 {
-    return a.m_size == b.size() && a.withView([&](QStringView x) { return x == b; });
+    if (!a.inTextFile() && a.m_size != b.size())
+        return false;
+    return a.withView([&](QStringView x) { return x == b; });
 }
 
 } // namespace wendaro

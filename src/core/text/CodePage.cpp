@@ -6,6 +6,8 @@
 #include "core/text/Utf8.h"
 #include "core/io/MemoryAdvice.h"
 
+#include <QtEndian>
+
 #include <cstring>
 
 namespace wendaro {
@@ -32,6 +34,27 @@ std::shared_ptr<const CodePageTables> builtInTables(const QByteArray &name)
     return tables;
 }
 
+// Whether the bytes of TAB, LF, CR and "<br>" can be found in a text file
+// without reading its characters: each of them is read as itself, none
+// begins a pair, TAB, LF, CR and "<" never end one, and no pair reads as
+// an ASCII character. The bytes between them then read as they read in
+// the whole file.
+bool marksInBytes(const CodePageTables &t)
+{
+    for (const char mark : {'\t', '\n', '\r', '<', 'b', 'r', '>'}) {
+        const auto byte = static_cast<unsigned char>(mark);
+        if (t.single[byte] != byte || t.pairRow[byte] != 0)
+            return false;
+    }
+    for (qsizetype i = 0; i < t.pairsSize; ++i) {
+        const char16_t pair = t.pairs[i];
+        const qsizetype next = i % ByteCount;
+        if ((pair != 0 && pair < 0x80) || (pair != 0 && (next == '\t' || next == '\n' || next == '\r' || next == '<')))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 CodePage::CodePage(std::shared_ptr<const CodePageTables> tables) : m_tables(std::move(tables))
@@ -39,6 +62,7 @@ CodePage::CodePage(std::shared_ptr<const CodePageTables> tables) : m_tables(std:
     m_asciiAsIs = !m_tables->utf8;
     for (int byte = 0; byte < 0x80 && m_asciiAsIs; ++byte)
         m_asciiAsIs = m_tables->single[byte] == byte && m_tables->pairRow[byte] == 0;
+    m_marksFieldsInBytes = m_tables->utf8 || marksInBytes(*m_tables);
 }
 
 std::optional<CodePage> CodePage::open(const QByteArray &name, QString *error)
@@ -86,44 +110,90 @@ int utf8CharacterAt(const unsigned char *in, qsizetype i, qsizetype size)
     return length;
 }
 
-QString decodeUtf8(QByteArrayView bytes)
+// Reads bytes as UTF-8, telling each code unit to put in turn.
+template<typename Put>
+void decodeUtf8With(QByteArrayView bytes, Put put)
 {
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
-    // Never more code units than bytes.
-    QString text(size, Qt::Uninitialized);
-    char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
-    char16_t *out = begin;
     qsizetype i = 0;
     while (i < size) {
         const unsigned char lead = in[i];
         if (lead < 0x80) {
-            *out++ = lead;
+            put(lead);
             ++i;
             continue;
         }
         switch (utf8CharacterAt(in, i, size)) {
         case 2:
-            *out++ = char16_t((lead & 0x1F) << 6 | (in[i + 1] & 0x3F));
+            put(char16_t((lead & 0x1F) << 6 | (in[i + 1] & 0x3F)));
             i += 2;
             break;
         case 3:
-            *out++ = char16_t((lead & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
+            put(char16_t((lead & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F)));
             i += 3;
             break;
         case 4: {
             const char32_t c = char32_t(lead & 0x07) << 18 | char32_t(in[i + 1] & 0x3F) << 12
                                | char32_t(in[i + 2] & 0x3F) << 6 | char32_t(in[i + 3] & 0x3F);
-            *out++ = QChar::highSurrogate(c);
-            *out++ = QChar::lowSurrogate(c);
+            put(QChar::highSurrogate(c));
+            put(QChar::lowSurrogate(c));
             i += 4;
             break;
         }
-        default: *out++ = standIn(lead); ++i;
+        default: put(standIn(lead)); ++i;
         }
     }
+}
+
+QString decodeUtf8(QByteArrayView bytes)
+{
+    // Never more code units than bytes.
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
+    char16_t *out = begin;
+    decodeUtf8With(bytes, [&out](char16_t unit) { *out++ = unit; });
     text.truncate(out - begin);
     return text;
+}
+
+// Reads bytes of a code page of one- and two-byte characters, telling each
+// code unit to put in turn.
+template<typename Put>
+void decodeTablesWith(const CodePageTables &t, bool asciiAsIs, QByteArrayView bytes, Put put)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size) {
+        // Runs of ASCII, where the code page reads it as ASCII, eight bytes
+        // at a time: most of a typical file, at a fraction of the lookups.
+        if (asciiAsIs) {
+            constexpr quint64 HighBits = 0x8080808080808080;
+            quint64 eight;
+            while (i + 8 <= size && (std::memcpy(&eight, in + i, 8), (eight & HighBits) == 0)) {
+                for (int k = 0; k < 8; ++k)
+                    put(in[i + k]);
+                i += 8;
+            }
+            if (i == size)
+                break;
+        }
+        const unsigned char byte = in[i];
+        const quint16 row = t.pairRow[byte];
+        const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[qsizetype(row) * ByteCount + in[i + 1]];
+        if (pair == 0) {
+            put(t.single[byte]);
+            ++i;
+        } else if (pair == CodePageTables::PairWithoutCharacter) {
+            put(standIn(byte));
+            put(standIn(in[i + 1]));
+            i += 2;
+        } else {
+            put(pair);
+            i += 2;
+        }
+    }
 }
 
 struct Encoded
@@ -201,52 +271,55 @@ bool CodePage::endsCharacters(char byte) const
 
 void CodePage::decodeAppending(QByteArrayView bytes, QString &text) const
 {
-    const CodePageTables &t = *m_tables;
-    if (t.utf8) {
+    if (m_tables->utf8) {
         text += decodeUtf8(bytes);
         return;
     }
-    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype size = bytes.size();
     const qsizetype start = text.size();
     // Never more characters than bytes: a pair gives one character or two
     // stand-ins.
-    text.resize(start + size);
-    adviseLargePages(text.data() + start, 2 * size);
+    text.resize(start + bytes.size());
+    adviseLargePages(text.data() + start, 2 * bytes.size());
     char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
     char16_t *out = begin + start;
-    qsizetype i = 0;
-    while (i < size) {
-        // Runs of ASCII, where the code page reads it as ASCII, eight bytes
-        // at a time: most of a typical file, at a fraction of the lookups.
-        if (m_asciiAsIs) {
-            constexpr quint64 HighBits = 0x8080808080808080;
-            quint64 eight;
-            while (i + 8 <= size && (std::memcpy(&eight, in + i, 8), (eight & HighBits) == 0)) {
-                for (int k = 0; k < 8; ++k)
-                    out[k] = in[i + k];
-                out += 8;
-                i += 8;
-            }
-            if (i == size)
-                break;
-        }
-        const unsigned char byte = in[i];
-        const quint16 row = t.pairRow[byte];
-        const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[qsizetype(row) * ByteCount + in[i + 1]];
-        if (pair == 0) {
-            *out++ = t.single[byte];
-            ++i;
-        } else if (pair == CodePageTables::PairWithoutCharacter) {
-            *out++ = standIn(byte);
-            *out++ = standIn(in[i + 1]);
-            i += 2;
-        } else {
-            *out++ = pair;
-            i += 2;
-        }
-    }
+    decodeTablesWith(*m_tables, m_asciiAsIs, bytes, [&out](char16_t unit) { *out++ = unit; });
     text.truncate(out - begin);
+}
+
+template<typename Put>
+void CodePage::decodeWith(QByteArrayView bytes, Put put) const
+{
+    if (m_tables->utf8)
+        decodeUtf8With(bytes, put);
+    else
+        decodeTablesWith(*m_tables, m_asciiAsIs, bytes, put);
+}
+
+qsizetype CodePage::decodedSize(QByteArrayView bytes) const
+{
+    qsizetype size = 0;
+    decodeWith(bytes, [&size](char16_t) { ++size; });
+    return size;
+}
+
+char *CodePage::decodeUtf16(QByteArrayView bytes, char *out) const
+{
+    // out is any byte of a file being written, often at an odd address.
+    decodeWith(bytes, [&out](char16_t unit) {
+        qToLittleEndian(unit, out);
+        out += 2;
+    });
+    return out;
+}
+
+bool CodePage::marksFieldsInBytes() const
+{
+    return m_marksFieldsInBytes;
+}
+
+bool CodePage::sameAs(const CodePage &other) const
+{
+    return m_tables == other.m_tables || m_tables->name == other.m_tables->name;
 }
 
 bool CodePage::encodePlainly(QStringView text, QByteArray &out, QStringView crLfAs) const

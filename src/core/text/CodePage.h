@@ -41,6 +41,19 @@ public:
     QString decode(QByteArrayView bytes) const;
     // The same, appended to text; a text with room enough is not moved.
     void decodeAppending(QByteArrayView bytes, QString &text) const;
+    // How many code units decode() gives, without making them.
+    qsizetype decodedSize(QByteArrayView bytes) const;
+    // Writes what decode() gives as little-endian UTF-16 at out, which may
+    // be at any address and has room for 2 * decodedSize() bytes; returns
+    // the end.
+    char *decodeUtf16(QByteArrayView bytes, char *out) const;
+    // Whether a text file's TAB, LF and CR and the "<br>" of a value are
+    // found among its bytes as they are among its characters, so that its
+    // fields can be told apart before any is decoded. Not for a code page
+    // that could take one of those bytes into a character of two.
+    bool marksFieldsInBytes() const;
+    // Whether both read and write every byte alike.
+    bool sameAs(const CodePage &other) const;
     // Whether bytes may be decoded in two parts split after this byte and
     // give what they give whole: it ends every character it is part of.
     bool endsCharacters(char byte) const;
@@ -62,9 +75,13 @@ public:
 
 private:
     explicit CodePage(std::shared_ptr<const CodePageTables> tables);
+    template<typename Put>
+    void decodeWith(QByteArrayView bytes, Put put) const;
+
     std::shared_ptr<const CodePageTables> m_tables;
     // Every ASCII byte is its own character and begins no pair.
     bool m_asciiAsIs = false;
+    bool m_marksFieldsInBytes = false;
 };
 
 } // namespace wendaro

@@ -221,4 +221,33 @@ char *utf16FromListValue(QStringView value, char *out)
     return out;
 }
 
+qsizetype nextListLineBreak(QByteArrayView bytes, qsizetype from)
+{
+    // "<" is rare in a value but for its breaks, and memchr passes over the
+    // rest many bytes at a time.
+    const char *const begin = bytes.data();
+    const char *const end = begin + bytes.size();
+    for (const char *at = begin + from; at < end;) {
+        at = static_cast<const char *>(std::memchr(at, '<', size_t(end - at)));
+        if (!at)
+            return -1;
+        if (end - at >= ListLineBreakBytes.size() && std::memcmp(at, ListLineBreakBytes.data(), 4) == 0)
+            return at - begin;
+        ++at;
+    }
+    return -1;
+}
+
+qsizetype listLineBreakCount(QByteArrayView bytes)
+{
+    // "<br>" cannot overlap itself: every place that begins one counts.
+    // No branch a place, so that the compiler compares many at a time.
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype places = bytes.size() - 3;
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < places; ++i)
+        count += qsizetype((in[i] == '<') & (in[i + 1] == 'b') & (in[i + 2] == 'r') & (in[i + 3] == '>'));
+    return count;
+}
+
 } // namespace wendaro

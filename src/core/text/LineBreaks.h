@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -10,6 +11,12 @@ namespace wendaro {
 // conversions replace every occurrence, left to right, case-sensitively; a
 // lone CR or LF is not a line break and stays as it is.
 inline constexpr QStringView ListLineBreakText = u"<br>";
+// Its bytes in a text file, in every code page that marksFieldsInBytes().
+inline constexpr QByteArrayView ListLineBreakBytes = "<br>";
+// Where the first of them is in bytes from from on, or -1.
+qsizetype nextListLineBreak(QByteArrayView bytes, qsizetype from);
+// How many of them bytes hold.
+qsizetype listLineBreakCount(QByteArrayView bytes);
 QString lineBreaksToList(QString value);   // CR LF -> "<br>"
 QString lineBreaksFromList(QString value); // "<br>" -> CR LF
 
