@@ -4,14 +4,26 @@
 // the same runs (they alternate, so both see the same machine), as
 // milliseconds and as a ratio, with the goal it is judged by:
 //
-// - `wendaro-cli check` beside stf_record_walk, the least any reader does;
-// - `wendaro-cli convert` either way beside `cp` of its input;
+// - `wendaro-cli check` of the STF file beside the record walk of it, and
+//   of its text form beside the record walk of the text (record_walk
+//   --text): the least any reader of that file does, reading it whole and
+//   looking at each value's every code unit or byte once, with no object per
+//   row (the medium and the large tables through a memory map, which spares
+//   the copy into a buffer and its fresh pages: the least a reader can pay
+//   for a file that size);
+// - `wendaro-cli convert` either way beside durable_copy: it reads the input
+//   whole, writes the bytes the convert is known to make (the table's other
+//   form) and waits for them to be on the disk. A save that is to survive a
+//   power cut must sync, and the convert does; `cp` of the input, printed
+//   beside it, does not and leaves its bytes in the page cache, so the goal
+//   is judged against the durable copy;
 // - `wendaro-cli merge` of three tables (STF, text, STF) beside `check` of
 //   each of the three, the load it cannot do without (not for the large one);
 // - the window from its start until its list has painted rows, beside the
 //   empty window from its start until its first paint (on the offscreen
 //   platform; skipped when the window cannot start);
-// - the peak memory (maximum resident set) of each, beside the STF file's size;
+// - the peak memory (maximum resident set) of check and of convert, beside
+//   the size of the file it reads, and of the window beside the STF file's;
 // - `wendaro-cli grep -r` over a folder of 300 small tables (hard links to
 //   the one file: the page cache is warm either way) beside the record walk
 //   of each of them in turn.
@@ -38,6 +50,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,11 +65,11 @@ namespace {
 // A ratio of 0 means no goal at this size.
 struct Goals
 {
-    double check = 0;         // times the record walk
-    double convert = 0;       // times cp
+    double check = 0;         // times the record walk of the same file
+    double convert = 0;       // times the durable copy
     double windowExtraMs = 0; // beyond the empty window
-    double cliPeak = 0;       // times the STF file
-    double windowPeak = 0;
+    double cliPeak = 0;       // times the file that check or convert reads
+    double windowPeak = 0;    // times the STF file
 };
 
 struct Size
@@ -69,9 +82,9 @@ struct Size
 };
 
 const Size Sizes[] = {
-    {"small", 0, 5, 120, {2, 4, 60, 0, 0}},
-    {"medium", 3000, 3, 600, {}},
-    {"large", 32767, 3, 1800, {3, 6, 0, 1.3, 1.5}},
+    {"small", 0, 5, 120, {2, 2.5, 60, 0, 0}},
+    {"medium", 3000, 3, 600, {2, 2.5, 0, 1.3, 0}},
+    {"large", 32767, 3, 1800, {2, 2.5, 0, 1.3, 1.5}},
 };
 
 // The runs of one program: their times and peaks, and the first failure.
@@ -134,27 +147,45 @@ std::string goalText(double goal, bool met, const std::string &what)
     return "goal " + what + ": " + (met ? "met" : "MISSED");
 }
 
-// "check 7.6 MB: 179 ms, floor (record walk) 40 ms, 4.5x, goal ≤ 2x: MISSED"
-void printTime(const std::string &what, const Series &work, const std::string &floorName, const Series &floor,
-               double goal)
+struct Floor
 {
-    if (!work.ok() || !floor.ok()) {
-        std::printf("%s: failed: %s\n", what.c_str(), (work.ok() ? floor.failure : work.failure).c_str());
+    std::string name;
+    const Series &runs;
+};
+
+// "check STF 7.6 MB: 179 ms, floor (record walk) 40 ms, 4.5x, goal ≤ 2x: MISSED"
+// The goal is judged against the first floor; a second one is printed
+// beside it for comparison: "..., floor (cp of the STF file) 3 ms, 60x, ...".
+void printTime(const std::string &what, const Series &work, const Floor &floor, double goal,
+               const std::optional<Floor> &other = std::nullopt)
+{
+    const Series *failed = !work.ok()                   ? &work
+                           : !floor.runs.ok()           ? &floor.runs
+                           : other && !other->runs.ok() ? &other->runs
+                                                        : nullptr;
+    if (failed) {
+        std::printf("%s: failed: %s\n", what.c_str(), failed->failure.c_str());
         return;
     }
-    const double ratio = work.medianMs() / floor.medianMs();
-    std::printf("%s: %s, floor (%s) %s, %s, %s\n", what.c_str(), msText(work.medianMs()).c_str(), floorName.c_str(),
-                msText(floor.medianMs()).c_str(), ratioText(ratio).c_str(),
-                goalText(goal, ratio <= goal, "≤ " + ratioText(goal)).c_str());
+    const double ratio = work.medianMs() / floor.runs.medianMs();
+    std::string otherText;
+    if (other)
+        otherText = ", floor (" + other->name + ") " + msText(other->runs.medianMs()) + ", "
+                    + ratioText(work.medianMs() / other->runs.medianMs());
+    const std::string judged = other ? " " + floor.name : std::string();
+    std::printf("%s: %s, floor (%s) %s, %s%s, %s\n", what.c_str(), msText(work.medianMs()).c_str(), floor.name.c_str(),
+                msText(floor.runs.medianMs()).c_str(), ratioText(ratio).c_str(), otherText.c_str(),
+                goalText(goal, ratio <= goal, "≤ " + ratioText(goal) + judged).c_str());
 }
 
-void printPeak(const std::string &what, const Series &work, double fileBytes, double goal)
+// fileName: which file the peak is a multiple of, "STF" or "text".
+void printPeak(const std::string &what, const Series &work, double fileBytes, const char *fileName, double goal)
 {
     if (!work.ok())
         return;
     const double ratio = work.medianPeak() / fileBytes;
-    std::printf("peak memory of %s: %s, %s the STF file, %s\n", what.c_str(), bytesText(work.medianPeak()).c_str(),
-                ratioText(ratio).c_str(), goalText(goal, ratio <= goal, "≤ " + ratioText(goal)).c_str());
+    std::printf("peak memory of %s: %s, %s the %s file, %s\n", what.c_str(), bytesText(work.medianPeak()).c_str(),
+                ratioText(ratio).c_str(), fileName, goalText(goal, ratio <= goal, "≤ " + ratioText(goal)).c_str());
 }
 
 double freeBytes(const QString &dir)
@@ -203,47 +234,70 @@ public:
         const std::string copy = local("copy");
         const std::string outText = local("out.txt");
         const std::string outStf = local("out.stf");
-        const std::vector<std::string> walkArgs = size.valueLength == 32767
-                                                      ? std::vector<std::string>{WalkPath, local(stf), "--mmap"}
-                                                      : std::vector<std::string>{WalkPath, local(stf)};
-        Series walk, check, cpStf, toText, cpText, toStf, emptyWindow, filledWindow, merge, threeChecks;
+        // The medium and the large tables are walked through a memory map:
+        // no copy into a buffer, no fresh pages, the lowest floor there is.
+        const bool mapped = size.valueLength != 0;
+        std::vector<std::string> walkStfArgs{WalkPath, local(stf)};
+        std::vector<std::string> walkTextArgs{WalkPath, local(text), "--text"};
+        if (mapped) {
+            walkStfArgs.push_back("--mmap");
+            walkTextArgs.push_back("--mmap");
+        }
+        Series walkStf, checkStf, walkText, checkText, cpStf, copyToText, toText, cpText, copyToStf, toStf, emptyWindow,
+            filledWindow, merge, threeChecks;
         const bool merges = size.valueLength != 32767;
+        const double timeout = size.timeoutSeconds;
         for (int run = 0; run < runs; ++run) {
-            walk.add(child(walkArgs, size.timeoutSeconds));
-            check.add(child({CliPath, "check", local(stf)}, size.timeoutSeconds));
-            cpStf.add(child({"/bin/cp", local(stf), copy}, size.timeoutSeconds));
+            walkStf.add(child(walkStfArgs, timeout));
+            checkStf.add(child({CliPath, "check", local(stf)}, timeout));
+            walkText.add(child(walkTextArgs, timeout));
+            checkText.add(child({CliPath, "check", local(text)}, timeout));
+
+            cpStf.add(child({"/bin/cp", local(stf), copy}, timeout));
             std::remove(copy.c_str());
-            toText.add(child({CliPath, "convert", local(stf), outText}, size.timeoutSeconds));
+            copyToText.add(child({CopyPath, local(stf), local(text), outText}, timeout));
             std::remove(outText.c_str());
-            cpText.add(child({"/bin/cp", local(text), copy}, size.timeoutSeconds));
+            toText.add(child({CliPath, "convert", local(stf), outText}, timeout));
+            std::remove(outText.c_str());
+
+            cpText.add(child({"/bin/cp", local(text), copy}, timeout));
             std::remove(copy.c_str());
-            toStf.add(child({CliPath, "convert", local(text), outStf}, size.timeoutSeconds));
+            copyToStf.add(child({CopyPath, local(text), local(stf), outStf}, timeout));
             std::remove(outStf.c_str());
+            toStf.add(child({CliPath, "convert", local(text), outStf}, timeout));
+            std::remove(outStf.c_str());
+
             if (merges) {
-                merge.add(
-                    child({CliPath, "merge", "-o", outStf, local(stf), local(text), local(stf)}, size.timeoutSeconds));
+                merge.add(child({CliPath, "merge", "-o", outStf, local(stf), local(text), local(stf)}, timeout));
                 std::remove(outStf.c_str());
-                threeChecks.add(checksOf({local(stf), local(text), local(stf)}, size.timeoutSeconds));
+                threeChecks.add(checksOf({local(stf), local(text), local(stf)}, timeout));
             }
             if (m_windowFailure.empty()) {
                 emptyWindow.add(window({}, 60));
-                filledWindow.add(window(local(stf), size.timeoutSeconds));
+                filledWindow.add(window(local(stf), timeout));
             }
         }
 
-        const std::string walkName = size.valueLength == 32767 ? "record walk, memory-mapped" : "record walk";
-        printTime("check " + label, check, walkName, walk, size.goals.check);
-        printTime("convert STF → text " + label, toText, "cp of the STF file", cpStf, size.goals.convert);
-        printTime("convert text → STF " + label, toStf, "cp of the text file", cpText, size.goals.convert);
+        const std::string stfLabel = "STF " + label;
+        const std::string textLabel = "text " + bytesText(textBytes);
+        const std::string walked = mapped ? "record walk, memory-mapped" : "record walk";
+        const Goals &goals = size.goals;
+        printTime("check " + stfLabel, checkStf, {walked, walkStf}, goals.check);
+        printTime("check " + textLabel, checkText, {walked + ", text", walkText}, goals.check);
+        printTime("convert " + stfLabel + " → text", toText, {"durable copy", copyToText}, goals.convert,
+                  Floor{"cp of the STF file", cpStf});
+        printTime("convert " + textLabel + " → STF", toStf, {"durable copy", copyToStf}, goals.convert,
+                  Floor{"cp of the text file", cpText});
         if (merges)
-            printTime("merge of three " + label, merge, "check of each", threeChecks, 0);
+            printTime("merge of three " + label, merge, {"check of each", threeChecks}, 0);
         if (m_windowFailure.empty())
-            printWindow(label, filledWindow, emptyWindow, size.goals.windowExtraMs);
-        printPeak("check " + label, check, stfBytes, size.goals.cliPeak);
-        printPeak("convert STF → text " + label, toText, stfBytes, size.goals.cliPeak);
-        printPeak("convert text → STF " + label, toStf, stfBytes, size.goals.cliPeak);
+            printWindow(label, filledWindow, emptyWindow, goals.windowExtraMs);
+        printPeak("check " + stfLabel, checkStf, stfBytes, "STF", goals.cliPeak);
+        printPeak("check " + textLabel, checkText, textBytes, "text", goals.cliPeak);
+        printPeak("convert " + stfLabel + " → text", toText, stfBytes, "STF", goals.cliPeak);
+        printPeak("convert " + textLabel + " → STF", toStf, textBytes, "text", goals.cliPeak);
         if (m_windowFailure.empty())
-            printPeak("the window with " + label, filledWindow, stfBytes, size.goals.windowPeak);
+            printPeak("the window with " + label, filledWindow, stfBytes, "STF", goals.windowPeak);
         std::fflush(stdout);
         if (size.valueLength == 0)
             measureGrep(stf, label, runs);
@@ -292,7 +346,7 @@ public:
             grep.add(child({CliPath, "grep", "-r", "-c", pattern, local(folder)}, 600));
         }
         printTime("grep -r " + std::to_string(GrepTables) + " tables of " + label, grep,
-                  "record walk of each table in turn", walk, 2);
+                  {"record walk of each table in turn", walk}, 2);
         std::fflush(stdout);
     }
 
@@ -300,6 +354,7 @@ private:
     static constexpr const char *CliPath = WENDARO_CLI_PATH;
     static constexpr const char *AppPath = WENDARO_APP_PATH;
     static constexpr const char *WalkPath = WENDARO_WALK_PATH;
+    static constexpr const char *CopyPath = WENDARO_COPY_PATH;
 
     // The checks of the files one after the other, as one run: their times
     // added, the largest peak.

@@ -1,16 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The floor that `wendaro-cli check` is measured against: the least any
-// reader of an STF file must do. It reads the file (into one buffer, or with
-// --mmap through a memory map) and walks its records — the header, each value
-// record's index, key and length, each name record — with no object per row.
-// Every code unit of every value is looked at once (counting the CRs), as a
-// reader that checks the values must. Plain C++, no Qt: its start costs what a
-// process start costs.
+// reader of a table file must do. It reads the file (into one buffer, or with
+// --mmap through a memory map) and walks its records with no object per row.
 //
-//   stf_record_walk FILE [--mmap]
+// - An STF file: the header, each value record's index, key and length, each
+//   name record. Every code unit of every value is looked at once (counting
+//   the CRs), as a reader that checks the values must.
+// - With --text, the tab-separated text file: its lines (a line ends at CR,
+//   CR LF or LF) and each line's fields between the TABs. Every byte is
+//   looked at once, counting the bytes of two-byte characters (0x80 and up)
+//   and the "<br>" line breaks, as a reader that decodes the values must.
 //
-// Prints the record counts; exits 1 when the file cannot be read or a record
-// runs past its end.
+// Plain C++, no Qt: its start costs what a process start costs. It prints its
+// counts, so that none of the walk can be left out by the compiler.
+//
+//   record_walk FILE [--mmap] [--text]
+//
+// Exits 1 when the file cannot be read or an STF record runs past its end.
 
 #include <cerrno>
 #include <cstdint>
@@ -32,20 +38,104 @@ int16_t lower16(const unsigned char *field)
 
 int fail(const char *path, const char *what)
 {
-    std::fprintf(stderr, "stf_record_walk: %s: %s\n", path, what);
+    std::fprintf(stderr, "record_walk: %s: %s\n", path, what);
     return 1;
+}
+
+int walkStf(const char *path, const unsigned char *data, size_t size)
+{
+    if (size < 13)
+        return fail(path, "no header");
+    const int count = lower16(data + 9);
+    size_t p = 13;
+    long values = 0;
+    long names = 0;
+    long crs = 0;
+    uint32_t keys = 0xFFFFFFFF;
+    for (int i = 0; i < count && p < size; ++i, ++values) {
+        if (size - p < 12)
+            return fail(path, "a value record runs past the end");
+        const int length = lower16(data + p + 8);
+        keys &= uint32_t(data[p + 4]) & data[p + 5] & data[p + 6] & data[p + 7];
+        if (length < 0 || size - p - 12 < size_t(length) * 2)
+            return fail(path, "a value record's length is negative or runs past the end");
+        const unsigned char *text = data + p + 12;
+        for (int unit = 0; unit < length; ++unit)
+            crs += text[2 * unit] == '\r' && text[2 * unit + 1] == 0;
+        p += 12 + size_t(length) * 2;
+    }
+    for (; p < size; ++names) {
+        if (size - p < 8)
+            return fail(path, "a name record runs past the end");
+        const int length = lower16(data + p + 4);
+        if (length < 0 || size - p - 8 < size_t(length))
+            return fail(path, "a name record's length is negative or runs past the end");
+        p += 8 + size_t(length);
+    }
+    std::printf("%ld value records, %ld name records, %ld CRs, keys %s\n", values, names, crs,
+                keys == 0xFF ? "all FF" : "mixed");
+    return 0;
+}
+
+int walkText(const unsigned char *data, size_t size)
+{
+    long lines = 0;
+    long rows = 0; // lines of three fields or more: index, name, value
+    long fields = 0;
+    long high = 0;
+    long breaks = 0;
+    for (size_t p = 0; p < size;) {
+        long tabs = 0;
+        size_t end = p;
+        for (; end < size; ++end) {
+            const unsigned char c = data[end];
+            // TAB, LF and CR are all at or below CR: one test for the
+            // common byte.
+            if (c <= '\r') {
+                if (c == '\t') {
+                    ++tabs;
+                    continue;
+                }
+                if (c == '\n' || c == '\r')
+                    break;
+            }
+            high += c >> 7;
+            breaks += c == '<' && size - end >= 4 && std::memcmp(data + end, "<br>", 4) == 0;
+        }
+        ++lines;
+        fields += tabs + 1;
+        rows += tabs >= 2;
+        if (end + 1 < size && data[end] == '\r' && data[end + 1] == '\n')
+            ++end;
+        p = end + 1;
+    }
+    std::printf("%ld lines, %ld of three fields or more, %ld fields, %ld bytes of 0x80 or more, %ld <br>\n", lines,
+                rows, fields, high, breaks);
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc < 2 || argc > 3 || (argc == 3 && std::strcmp(argv[2], "--mmap") != 0)) {
-        std::fputs("usage: stf_record_walk FILE [--mmap]\n", stderr);
+    const char *path = nullptr;
+    bool mapped = false;
+    bool text = false;
+    bool unknown = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--mmap") == 0)
+            mapped = true;
+        else if (std::strcmp(argv[i], "--text") == 0)
+            text = true;
+        else if (!path && argv[i][0] != '-')
+            path = argv[i];
+        else
+            unknown = true;
+    }
+    if (!path || unknown) {
+        std::fputs("usage: record_walk FILE [--mmap] [--text]\n", stderr);
         return 64;
     }
-    const char *path = argv[1];
-    const bool mapped = argc == 3;
     const int fd = open(path, O_RDONLY);
     struct stat info
     {};
@@ -79,36 +169,5 @@ int main(int argc, char **argv)
         }
         data = buffer.get();
     }
-
-    if (size < 13)
-        return fail(path, "no header");
-    const int count = lower16(data + 9);
-    size_t p = 13;
-    long values = 0;
-    long names = 0;
-    long crs = 0;
-    uint32_t keys = 0xFFFFFFFF;
-    for (int i = 0; i < count && p < size; ++i, ++values) {
-        if (size - p < 12)
-            return fail(path, "a value record runs past the end");
-        const int length = lower16(data + p + 8);
-        keys &= uint32_t(data[p + 4]) & data[p + 5] & data[p + 6] & data[p + 7];
-        if (length < 0 || size - p - 12 < size_t(length) * 2)
-            return fail(path, "a value record's length is negative or runs past the end");
-        const unsigned char *text = data + p + 12;
-        for (int unit = 0; unit < length; ++unit)
-            crs += text[2 * unit] == '\r' && text[2 * unit + 1] == 0;
-        p += 12 + size_t(length) * 2;
-    }
-    for (; p < size; ++names) {
-        if (size - p < 8)
-            return fail(path, "a name record runs past the end");
-        const int length = lower16(data + p + 4);
-        if (length < 0 || size - p - 8 < size_t(length))
-            return fail(path, "a name record's length is negative or runs past the end");
-        p += 8 + size_t(length);
-    }
-    std::printf("%ld value records, %ld name records, %ld CRs, keys %s\n", values, names, crs,
-                keys == 0xFF ? "all FF" : "mixed");
-    return 0;
+    return text ? walkText(data, size) : walkStf(path, data, size);
 }
