@@ -15,6 +15,8 @@
 #include "core/model/TextFields.h"
 #include "core/formats/TextReader.h"
 #include "core/formats/TextWriter.h"
+#include "core/checks/RowPlaces.h"
+#include "core/checks/TableProblems.h"
 
 #include <cstring>
 
@@ -75,6 +77,32 @@ void stfRoundTrip(QByteArrayView input)
                   "writing STF again gives the same bytes");
 }
 
+// Rows whose values stay in a text file's bytes and the same rows held in
+// the decoded text are written as the same bytes in both forms, or refused
+// alike, and checked alike: the values in bytes are never decoded there.
+void sameWrittenAndChecked(const EntryList &inBytes, const EntryList &inText, const TextFields &fields)
+{
+    const CodePage &codePage = fuzz::defaultCodePage();
+    QByteArray a;
+    QByteArray b;
+    QString errorA;
+    QString errorB;
+    const bool stfA = StfWriter().write(inBytes, codePage, a, &errorA);
+    fuzz::require(StfWriter().write(inText, codePage, b, &errorB) == stfA && a == b && errorA == errorB,
+                  "values in a text file's bytes are written as STF as the values decoded");
+    a.clear();
+    b.clear();
+    const bool textA = TextWriter().write(inBytes, fields, codePage, a, &errorA);
+    fuzz::require(TextWriter().write(inText, fields, codePage, b, &errorB) == textA && a == b && errorA == errorB,
+                  "values in a text file's bytes are written as text as the values decoded");
+    const QList<Problem> problemsA = tableProblems(inBytes, fields, codePage, RowPlaces(), PlaceKind::Line);
+    const QList<Problem> problemsB = tableProblems(inText, fields, codePage, RowPlaces(), PlaceKind::Line);
+    fuzz::require(problemsA.size() == problemsB.size(), "values in a text file's bytes are checked as decoded");
+    for (qsizetype i = 0; i < problemsA.size(); ++i)
+        fuzz::require(problemsA[i].message == problemsB[i].message,
+                      "values in a text file's bytes are checked as decoded");
+}
+
 void textRoundTrip(QByteArrayView input)
 {
     const CodePage &codePage = fuzz::defaultCodePage();
@@ -91,6 +119,7 @@ void textRoundTrip(QByteArrayView input)
     fuzz::require(reader.readKeeping(codePage.decode(input), kept, keptFields, largestIndex, &errorLine, &error),
                   "a text read as a copy reads in place");
     fuzz::require(fuzz::sameRows(first, kept), "values kept in the decoded text are the values copied");
+    sameWrittenAndChecked(first, kept, firstFields);
 
     // Everything the code page decodes it also encodes, so nothing read can
     // be refused.

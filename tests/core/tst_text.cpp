@@ -42,6 +42,8 @@ private Q_SLOTS:
     void write();
     void refusals_data();
     void refusals();
+    void valuesInTheFileActAsDecoded_data();
+    void valuesInTheFileActAsDecoded();
     void undecodableBytesSurvive();
     void longTableWrittenAsOneText();
 };
@@ -138,6 +140,67 @@ void TestText::read()
     QCOMPARE(error.isEmpty(), ok);
     for (qsizetype p = 1; p <= list.count(); ++p)
         QVERIFY(!list.at(p).key);
+
+    // The file's decoded text reads the same, to the line of an error.
+    EntryList fromText;
+    TextFields textFields;
+    qint64 textErrorLine = -1;
+    QString textError;
+    QCOMPARE(TextReader().read(testCodePage().decode(file), fromText, textFields, largestIndex, &textErrorLine,
+                               &textError),
+             ok);
+    QCOMPARE(rowsOf(fromText), rows);
+    QCOMPARE(textErrorLine, errorLine);
+    QCOMPARE(textError, error);
+}
+
+void TestText::valuesInTheFileActAsDecoded_data()
+{
+    QTest::addColumn<QByteArray>("codePage");
+    QTest::addColumn<QByteArray>("value");
+
+    QTest::newRow("breaks at both ends and side by side") << QByteArray("windows-932") << QByteArray("<br>a<br><br>");
+    QTest::newRow("almost breaks") << QByteArray("windows-932") << QByteArray("<b<br>r><BR><br");
+    QTest::newRow("pairs around a break") << QByteArray("windows-932") << QByteArray("\x82\xa0<br>\x88\x9f");
+    QTest::newRow("trail bytes that are letters") << QByteArray("windows-932") << QByteArray("\x83\x62\x83\x72r>");
+    QTest::newRow("stand-ins, a lone lead byte last") << QByteArray("windows-932") << QByteArray("\x80\xa0\xfd\x82");
+    QTest::newRow("non-canonical pair") << QByteArray("windows-932") << QByteArray("\xed\x40<br>");
+    QTest::newRow("UTF-8 of four bytes") << QByteArray("UTF-8") << QByteArray("a\xf0\x9f\x98\x80<br>\xe3\x81\x82");
+    QTest::newRow("UTF-8 broken") << QByteArray("UTF-8") << QByteArray("\xe3\x81<br>\xff\xc3");
+}
+
+void TestText::valuesInTheFileActAsDecoded()
+{
+    // A value kept in the file's bytes answers as the decoded value would,
+    // and is written into a binary file as it would be.
+    QFETCH(QByteArray, codePage);
+    QFETCH(QByteArray, value);
+    QString error;
+    const std::optional<CodePage> page = CodePage::open(codePage, &error);
+    QVERIFY2(page, qPrintable(error));
+    EntryList list;
+    TextFields fields;
+    qint16 largest = 1;
+    qint64 errorLine = -1;
+    QVERIFY(TextReader().read("Index\tName\tValue\r\n1\tn\t" + value + "\r\n", *page, list, fields, largest, &errorLine,
+                              &error));
+    const ValueText &inFile = list.at(1).value;
+    const ValueText decoded(page->decode(value));
+    QCOMPARE(inFile.toString(), decoded.toString());
+    QCOMPARE(inFile.size(), decoded.size());
+    QCOMPARE(inFile.fileLength(), decoded.fileLength());
+    QVERIFY(inFile.fileLengthAtMost() >= inFile.fileLength());
+    QVERIFY(inFile == decoded && decoded == inFile);
+    for (qsizetype count = 0; count <= decoded.size(); ++count)
+        QCOMPARE(inFile.left(count), decoded.left(count));
+    // At an odd address, as in a file being written.
+    QByteArray a(1 + 2 * inFile.fileLengthAtMost(), '\0');
+    QByteArray b(1 + 2 * decoded.fileLength(), '\0');
+    a.truncate(inFile.writeUtf16(a.data() + 1) - a.constData());
+    b.truncate(decoded.writeUtf16(b.data() + 1) - b.constData());
+    QCOMPARE(a, b);
+    const std::optional<QByteArrayView> stands = inFile.bytesIn(*page);
+    QVERIFY(stands && *stands == value);
 }
 
 void TestText::write_data()

@@ -178,6 +178,11 @@ bool operator==(const ValueText &a, const ValueText &b)
 {
     if (a.m_bytes && a.m_bytes == b.m_bytes)
         return a.m_stored == b.m_stored;
+    // Two values in text files of one code page: a code page reads no two
+    // byte sequences as the same characters, as it writes back every file
+    // byte for byte.
+    if (a.inTextFile() && b.inTextFile() && a.m_file->codePage->sameAs(*b.m_file->codePage))
+        return QByteArrayView(a.m_bytes, a.m_stored) == QByteArrayView(b.m_bytes, b.m_stored);
     if (!a.inTextFile() && !b.inTextFile() && a.m_size != b.m_size)
         return false;
     return a.withView([&](QStringView x) { return b == x; });
