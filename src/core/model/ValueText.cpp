@@ -98,8 +98,11 @@ QString ValueText::left(qsizetype count) const
     // No character of a code page takes more than three bytes for each of
     // its code units, so the first count units are decoded whole from the
     // first 3 * count + 3 bytes (a character of two units may take four).
-    if (inTextFile())
+    if (inTextFile()) {
+        if (count >= m_stored)
+            return toString(); // no more units than bytes
         return m_file->codePage->decode(QByteArrayView(m_bytes, qMin(3 * count + 3, m_stored))).left(count);
+    }
     if (count >= m_size)
         return toString();
     if (const std::optional<QStringView> view = held())
@@ -183,6 +186,10 @@ bool operator==(const ValueText &a, const ValueText &b)
     // byte for byte.
     if (a.inTextFile() && b.inTextFile() && a.m_file->codePage->sameAs(*b.m_file->codePage))
         return QByteArrayView(a.m_bytes, a.m_stored) == QByteArrayView(b.m_bytes, b.m_stored);
+    // Two values in binary files: their code units, CR LF and all, are the
+    // value one for one (one with a typed "<br>" has a text of its own).
+    if (a.m_bytes && b.m_bytes && !a.inTextFile() && !b.inTextFile())
+        return QByteArrayView(a.m_bytes, 2 * a.m_stored) == QByteArrayView(b.m_bytes, 2 * b.m_stored);
     if (!a.inTextFile() && !b.inTextFile() && a.m_size != b.m_size)
         return false;
     return a.withView([&](QStringView x) { return b == x; });
