@@ -19,6 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                         &errorLine, &error);
     fuzz::require(read == error.isEmpty(), "an error comes with a description, success without");
     fuzz::require(read == (errorLine == -1), "an error names its line, success none");
+    const QByteArrayView bytes = fuzz::bytesOf(data, size);
+    fuzz::require(fuzz::defaultCodePage().decodedSize(bytes) == fuzz::defaultCodePage().decode(bytes).size(),
+                  "the code units counted are the code units decoded");
     if (read) {
         const std::vector<qint64> lines = textRowLines(fuzz::bytesOf(data, size), fuzz::defaultCodePage());
         fuzz::require(qsizetype(lines.size()) == rows.count(), "the walk over the lines finds one line for each row");

@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTest>
+#include <QtEndian>
 #include <algorithm>
 
 using namespace wendaro;
@@ -41,6 +42,8 @@ private slots:
     void everyByteAndPairSurvives();
     void decodesInParts_data() { everyByteAndPairSurvives_data(); }
     void decodesInParts();
+    void measuresAndWritesUtf16_data() { everyByteAndPairSurvives_data(); }
+    void measuresAndWritesUtf16();
     void decode_data();
     void decode();
     void encode_data();
@@ -134,6 +137,32 @@ void TestCodePage::decodesInParts()
         cp.decodeAppending(bytes.sliced(k), parts);
         if (parts != whole)
             QFAIL(qPrintable(QStringLiteral("split after byte %1 changes the text").arg(k)));
+    }
+}
+
+// Counting the code units and writing them as UTF-16 give what decoding
+// gives: runs of lead bytes of every length, across blocks of 64 bytes,
+// pairs that stand for nothing, the last byte a lead byte.
+void TestCodePage::measuresAndWritesUtf16()
+{
+    QFETCH(QByteArray, codePage);
+    const CodePage cp = testCodePage(codePage);
+    QVERIFY(cp.marksFieldsInBytes());
+    const char alphabet[] = "\x81\x82\x9f\xe0\xed\xfc\x40\x7e\x80\xa0\xa6\xfd\xe3\xc3\xf0"
+                            "ab<\t";
+    QRandomGenerator random(11);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes;
+        const qsizetype length = random.bounded(300);
+        const bool leadHeavy = round % 2 == 0;
+        for (qsizetype i = 0; i < length; ++i)
+            bytes += alphabet[random.bounded(leadHeavy ? 6 : int(sizeof alphabet - 1))];
+        const QString decoded = cp.decode(bytes);
+        QCOMPARE(cp.decodedSize(bytes), decoded.size());
+        QByteArray utf16(1 + 2 * decoded.size(), '\0');
+        QCOMPARE(cp.decodeUtf16(bytes, utf16.data() + 1), utf16.constData() + utf16.size());
+        for (qsizetype i = 0; i < decoded.size(); ++i)
+            QCOMPARE(qFromLittleEndian<char16_t>(utf16.constData() + 1 + 2 * i), decoded[i].unicode());
     }
 }
 
