@@ -25,7 +25,8 @@ public:
     // Appends the entries to rows, sets fields from the directives and raises
     // largestIndex. On an error returns false; what was read before it stays,
     // *error names the line and *errorLine is it, counting every CR LF, CR
-    // and LF as one line end as editors do (-1 for none).
+    // and LF as one line end as editors do (-1 for none). The rows keep a
+    // copy of data.
     bool read(QByteArrayView data, const CodePage &codePage, EntryList &rows, TextFields &fields, qint16 &largestIndex,
               qint64 *errorLine, QString *error);
     // The same, for a file that the rows may keep: their values stay in its
