@@ -35,13 +35,13 @@ std::shared_ptr<const CodePageTables> builtInTables(const QByteArray &name)
 }
 
 // Whether the bytes of TAB, LF, CR and "<br>" can be found in a text file
-// without reading its characters: each of them is read as itself, none
-// begins a pair, TAB, LF, CR and "<" never end one, and no pair reads as
-// an ASCII character. The bytes between them then read as they read in
-// the whole file.
+// without reading its characters, and a line of spaces told: each of them
+// is read as itself, none begins a pair, TAB, LF, CR and "<" never end
+// one, and no pair reads as an ASCII character. The bytes between them
+// then read as they read in the whole file.
 bool marksInBytes(const CodePageTables &t)
 {
-    for (const char mark : {'\t', '\n', '\r', '<', 'b', 'r', '>'}) {
+    for (const char mark : {'\t', '\n', '\r', ' ', '<', 'b', 'r', '>'}) {
         const auto byte = static_cast<unsigned char>(mark);
         if (t.single[byte] != byte || t.pairRow[byte] != 0)
             return false;
