@@ -2,6 +2,7 @@
 #include "core/checks/SaveRules.h"
 
 #include "core/checks/SaveRefusals.h"
+#include "core/formats/StfLayout.h"
 #include "core/model/EntryList.h"
 #include "core/model/IndexText.h"
 #include "core/model/TextFields.h"
@@ -301,7 +302,7 @@ bool RuleWalk::valueLengths()
         // their characters; only a longer one is measured.
         const ValueText &value = m_rows.at(position).value;
         const qsizetype atMost = value.fileLengthAtMost();
-        const qsizetype length = refusal::stfValueLength(position, *index, atMost) ? value.fileLength() : atMost;
+        const qsizetype length = atMost > stf::MaxLength ? value.fileLength() : atMost;
         if (!refuse(Kind::Stf, SaveRule::ValueLength, position, index,
                     refusal::stfValueLength(position, *index, length)))
             return false;
