@@ -200,7 +200,7 @@ bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, d
     probe.restart();
     for (int run = 0; run < Runs; ++run) {
         text->clear();
-        window.controller().entries().clearSelection();
+        window.controller().selection().clear();
         waitFor([&] { return !finder.isBusy(); });
         for (qsizetype i = 0; i < word.size(); ++i) {
             wall.start();
@@ -214,7 +214,7 @@ bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, d
         }
     }
     settle();
-    require(entries.selectedPosition() != 0, QStringLiteral("the typed name was not found"));
+    require(window.controller().selection().hasRow(), QStringLiteral("the typed name was not found"));
     met &= reportStep("type a key until found, slowest key", *std::max_element(bestKey.begin(), bestKey.end()),
                       probe.longestMs(), keyTargetMs);
     std::printf("%-40s %10.1f\n", "  the worst single key", worstKey);

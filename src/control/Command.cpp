@@ -5,24 +5,28 @@ namespace wendaro {
 
 QString commandName(Command command)
 {
+    const auto name = [](const char *word) { return QStringLiteral("command") + QLatin1String(word); };
     switch (command) {
-    case Command::FilesClose: return QStringLiteral("mFiles_Close");
-    case Command::FilesSave: return QStringLiteral("mFiles_Save");
-    case Command::FilesSaveAs: return QStringLiteral("mFiles_SaveAs");
-    case Command::EditAdd: return QStringLiteral("mEdit_Add");
-    case Command::EditEdit: return QStringLiteral("mEdit_Edit");
-    case Command::EditRemove: return QStringLiteral("mEdit_Remove");
-    case Command::PopupAdd: return QStringLiteral("mPopup_Add");
-    case Command::PopupEdit: return QStringLiteral("mPopup_Edit");
-    case Command::PopupRemove: return QStringLiteral("mPopup_Remove");
-    case Command::ButtonSave: return QStringLiteral("Save");
-    case Command::ButtonClose: return QStringLiteral("Close");
-    case Command::ButtonAdd: return QStringLiteral("Add");
-    case Command::ButtonEdit: return QStringLiteral("Edit");
-    case Command::ButtonRemove: return QStringLiteral("Remove");
-    case Command::CmdFile: return QStringLiteral("cmdFile");
-    case Command::TxtFile: return QStringLiteral("txtFile");
-    case Command::TxtMemo: return QStringLiteral("txtMemo");
+    case Command::New: return name("New");
+    case Command::Open: return name("Open");
+    case Command::Close: return name("Close");
+    case Command::Save: return name("Save");
+    case Command::SaveAs: return name("SaveAs");
+    case Command::Exit: return name("Exit");
+    case Command::Add: return name("Add");
+    case Command::Edit: return name("Edit");
+    case Command::Remove: return name("Remove");
+    case Command::Version: return name("Version");
+    case Command::ChooseOutput: return name("ChooseOutput");
+    case Command::Undo: return name("Undo");
+    case Command::Redo: return name("Redo");
+    case Command::CopyRow: return name("CopyRow");
+    case Command::CopyShownRows: return name("CopyShownRows");
+    case Command::Paste: return name("Paste");
+    case Command::Find: return name("Find");
+    case Command::FindNext: return name("FindNext");
+    case Command::FindPrevious: return name("FindPrevious");
+    case Command::CloseFind: return name("CloseFind");
     }
     Q_UNREACHABLE();
     return {};

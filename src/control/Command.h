@@ -6,38 +6,42 @@
 
 namespace wendaro {
 
-// The commands and controls whose enabled state follows the document's state,
-// in the order in which a state change sets them. The window finds each of its
-// actions and widgets by commandName(): the menu items and controls by their
-// control name ("mFiles_Save", "cmdFile", "txtMemo"), the toolbar buttons by
-// their key ("Save", "Close", "Add", "Edit", "Remove").
+// The window's commands, one QAction each (see CommandActions). A menu item,
+// its twin in the list's context menu and its toolbar button raise the same
+// command, and the state table switches the command, not its places.
 enum class Command {
-    FilesClose,
-    FilesSave,
-    FilesSaveAs,
-    EditAdd,
-    EditEdit,
-    EditRemove,
-    PopupAdd,
-    PopupEdit,
-    PopupRemove,
-    ButtonSave,
-    ButtonClose,
-    ButtonAdd,
-    ButtonEdit,
-    ButtonRemove,
-    CmdFile,
-    TxtFile,
-    TxtMemo,
+    New,
+    Open,
+    Close,
+    Save,
+    SaveAs,
+    Exit,
+    Add,
+    Edit,
+    Remove,
+    Version,
+    ChooseOutput, // cmdFile
+    // Keys of the list (see ListKeys)
+    Undo,
+    Redo,
+    CopyRow,
+    CopyShownRows,
+    Paste,
+    // Keys of the find bar
+    Find,
+    FindNext,
+    FindPrevious,
+    CloseFind,
 };
 
 inline constexpr std::array AllCommands = {
-    Command::FilesClose,  Command::FilesSave, Command::FilesSaveAs, Command::EditAdd,      Command::EditEdit,
-    Command::EditRemove,  Command::PopupAdd,  Command::PopupEdit,   Command::PopupRemove,  Command::ButtonSave,
-    Command::ButtonClose, Command::ButtonAdd, Command::ButtonEdit,  Command::ButtonRemove, Command::CmdFile,
-    Command::TxtFile,     Command::TxtMemo,
+    Command::New,      Command::Open,         Command::Close,         Command::Save,   Command::SaveAs,
+    Command::Exit,     Command::Add,          Command::Edit,          Command::Remove, Command::Version,
+    Command::ChooseOutput, Command::Undo,     Command::Redo,          Command::CopyRow, Command::CopyShownRows,
+    Command::Paste,    Command::Find,         Command::FindNext,      Command::FindPrevious, Command::CloseFind,
 };
 
+// The command's action's object name: "commandSave".
 QString commandName(Command command);
 
 // The two text fields of the window: the output-file path and the memo.

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/CommandStates.h"
 
+#include "control/CommandActions.h"
+#include "control/RowSelection.h"
 #include "control/UserInterface.h"
 
-#include "core/model/EntryList.h"
+#include <variant>
 
 namespace wendaro {
 
@@ -13,68 +15,68 @@ namespace {
 // the selection refresh, after every other command of the state.
 enum class Effect { Keep, Off, On, FollowSelection };
 
-bool needsSelection(Command command)
+// What the table switches, in the order it switches them: the commands of the
+// menus, the context menu and the toolbar (each once: their places share it),
+// then cmdFile, txtFile and txtMemo.
+using Switched = std::variant<Command, Field>;
+const Switched TableOrder[] = {Command::Close, Command::Save,   Command::SaveAs,       Command::Add,
+                               Command::Edit,  Command::Remove, Command::ChooseOutput, Field::File,
+                               Field::Memo};
+
+bool needsSelection(const Switched &switched)
 {
-    switch (command) {
-    case Command::EditEdit:
-    case Command::EditRemove:
-    case Command::PopupEdit:
-    case Command::PopupRemove:
-    case Command::ButtonEdit:
-    case Command::ButtonRemove: return true;
-    default: return false;
-    }
+    return switched == Switched(Command::Edit) || switched == Switched(Command::Remove);
 }
 
-bool isSaveCommand(Command command)
+Effect effectOf(UiState state, const Switched &switched)
 {
-    return command == Command::FilesSave || command == Command::ButtonSave;
-}
-
-Effect effectOf(UiState state, Command command)
-{
+    const bool save = switched == Switched(Command::Save);
     switch (state) {
     case UiState::NoFile: return Effect::Off;
-    case UiState::FieldFocus: return needsSelection(command) ? Effect::Off : Effect::Keep;
+    case UiState::FieldFocus: return needsSelection(switched) ? Effect::Off : Effect::Keep;
     case UiState::FileClean:
-        if (needsSelection(command))
+        if (needsSelection(switched))
             return Effect::FollowSelection;
-        return isSaveCommand(command) ? Effect::Off : Effect::On;
+        return save ? Effect::Off : Effect::On;
     case UiState::Modified:
-        if (needsSelection(command))
+        if (needsSelection(switched))
             return Effect::FollowSelection;
-        return isSaveCommand(command) ? Effect::On : Effect::Keep;
+        return save ? Effect::On : Effect::Keep;
     case UiState::SelectionChanged:
     default: // any other code acts as a selection change
-        return needsSelection(command) ? Effect::FollowSelection : Effect::Keep;
+        return needsSelection(switched) ? Effect::FollowSelection : Effect::Keep;
     }
 }
 
 } // namespace
 
-CommandStates::CommandStates(UserInterface &ui, const EntryList &rows) : m_ui(ui), m_rows(rows)
+CommandStates::CommandStates(CommandActions &actions, UserInterface &ui, const RowSelection &selection)
+    : m_actions(actions), m_ui(ui), m_selection(selection)
 {
-    m_enabled.fill(true);
 }
 
-void CommandStates::setEnabled(Command command, bool enabled)
+void CommandStates::setFieldEnabled(Field field, bool enabled)
 {
-    bool &slot = m_enabled[std::size_t(command)];
+    bool &slot = m_fieldEnabled[std::size_t(field)];
     if (slot == enabled)
         return;
     slot = enabled;
-    m_ui.commandEnabledChanged(command, enabled);
+    m_ui.fieldEnabledChanged(field, enabled);
 }
 
 void CommandStates::apply(UiState state)
 {
     bool followsSelection = false;
-    for (Command command : AllCommands) {
-        switch (effectOf(state, command)) {
-        case Effect::Keep: break;
-        case Effect::Off: setEnabled(command, false); break;
-        case Effect::On: setEnabled(command, true); break;
-        case Effect::FollowSelection: followsSelection = true; break;
+    for (const Switched &switched : TableOrder) {
+        const Effect effect = effectOf(state, switched);
+        if (effect == Effect::FollowSelection) {
+            followsSelection = true;
+        } else if (effect != Effect::Keep) {
+            const bool on = effect == Effect::On;
+            if (const auto *command = std::get_if<Command>(&switched))
+                m_actions.setEnabled(*command, on);
+            else
+                setFieldEnabled(std::get<Field>(switched), on);
         }
     }
     if (followsSelection)
@@ -83,11 +85,9 @@ void CommandStates::apply(UiState state)
 
 void CommandStates::refreshSelectionCommands()
 {
-    const bool selected = m_rows.selectedPosition() != 0;
-    for (Command command : AllCommands) {
-        if (needsSelection(command))
-            setEnabled(command, selected);
-    }
+    const bool selected = m_selection.hasRow();
+    m_actions.setEnabled(Command::Edit, selected);
+    m_actions.setEnabled(Command::Remove, selected);
 }
 
 } // namespace wendaro

@@ -8,28 +8,33 @@
 
 namespace wendaro {
 
-class EntryList;
+class CommandActions;
+class RowSelection;
 class UserInterface;
 
-// The enabled state of every command that follows the document, switched by
-// state codes; commands that need a selected row follow rows' selection.
-// Every command starts enabled, and only real changes are told to ui.
+// The state table: the enabled state of every command that follows the
+// document (Close, Save, Save As, Add, Edit, Remove, the output-file button)
+// and of the two text fields, switched by state codes; Edit and Remove follow
+// the selected row. A command is switched once for all its places. Every
+// command and field starts enabled, and only real changes of a field are
+// told to ui (an action tells its own).
 class CommandStates
 {
 public:
-    CommandStates(UserInterface &ui, const EntryList &rows);
+    CommandStates(CommandActions &actions, UserInterface &ui, const RowSelection &selection);
 
-    bool isEnabled(Command command) const { return m_enabled[std::size_t(command)]; }
+    bool isFieldEnabled(Field field) const { return m_fieldEnabled[std::size_t(field)]; }
     // Switches the commands for a state code.
     void apply(UiState state);
 
 private:
-    void setEnabled(Command command, bool enabled);
+    void setFieldEnabled(Field field, bool enabled);
     void refreshSelectionCommands();
 
+    CommandActions &m_actions;
     UserInterface &m_ui;
-    const EntryList &m_rows;
-    std::array<bool, AllCommands.size()> m_enabled;
+    const RowSelection &m_selection;
+    std::array<bool, 2> m_fieldEnabled{true, true};
 };
 
 } // namespace wendaro

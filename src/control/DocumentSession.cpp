@@ -102,7 +102,7 @@ bool DocumentSession::loadFile(LoadAhead *ahead)
         return false;
     }
     m_state.setNextIndex(loaded.nextIndex);
-    m_state.setUiState(UiState::FileClean);
+    m_state.markSaved();
     return true;
 }
 
@@ -128,7 +128,7 @@ bool DocumentSession::writeFile(bool writeEntries)
         return false;
     }
     m_fileOnDisk = fileIdentity(m_state.currentPath());
-    m_state.setUiState(UiState::FileClean);
+    m_state.markSaved();
     return true;
 }
 
@@ -179,7 +179,7 @@ void DocumentSession::startUp(const QString &path, bool pathBytesValid, LoadAhea
     }
     m_state.setCurrentPath(path);
     loadFile(ahead);
-    m_state.setUiState(UiState::FileClean);
+    m_state.markSaved();
 }
 
 void DocumentSession::refuseUndecodableName(const QString &path)

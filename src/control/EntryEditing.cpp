@@ -3,6 +3,7 @@
 
 #include "control/IndexCheck.h"
 #include "control/MessageBoxes.h"
+#include "control/RowSteps.h"
 #include "control/WindowState.h"
 
 #include "core/model/IndexText.h"
@@ -30,11 +31,10 @@ void EntryEditing::addEntry()
 
 void EntryEditing::editEntry()
 {
-    const EntryList &entries = m_state.entries();
-    const qsizetype position = entries.selectedPosition();
-    if (position == 0)
+    const RowSelection &selection = m_state.selection();
+    if (!selection.hasRow())
         return;
-    const Entry &row = entries.at(position);
+    const Entry &row = m_state.entries().at(selection.row() + 1);
     // The index field shows the index text without its padding.
     m_ui.showEntryEditor({EditMode::Edit, QStringLiteral("編集"), trimSpaces(row.indexText).toString(), row.name,
                           lineBreaksFromList(row.value.toString())});
@@ -42,15 +42,11 @@ void EntryEditing::editEntry()
 
 void EntryEditing::removeEntry()
 {
-    EntryList &entries = m_state.entries();
-    const qsizetype position = entries.selectedPosition();
-    if (position == 0)
+    RowSelection &selection = m_state.selection();
+    if (!selection.hasRow())
         return;
-    Entry removed = entries.at(position);
-    entries.removeAt(position);
-    entries.clearSelection();
-    m_state.history().recordRemoved(position, std::move(removed));
-    m_state.setUiState(UiState::Modified);
+    // The step takes the selection away with the row.
+    m_state.change(RowsStep::takeOut(m_state.entries(), selection, {selection.row() + 1}, QStringLiteral("削除")));
 }
 
 bool EntryEditing::acceptEditor(EditMode mode, const QString &indexField, const QString &name,
@@ -68,25 +64,23 @@ bool EntryEditing::acceptEditor(EditMode mode, const QString &indexField, const 
 void EntryEditing::formReturn(EditMode mode, const QString &index, const QString &name, const QString &value)
 {
     EntryList &entries = m_state.entries();
+    RowSelection &selection = m_state.selection();
     if (mode == EditMode::Add) {
-        const qsizetype added = entries.append(Entry{indexText(toInt16(index).value), name, value, std::nullopt});
-        entries.clearSelection();
-        m_state.history().recordInserted({added});
+        std::vector<PlacedEntry> added;
+        added.push_back({entries.count() + 1, Entry{indexText(toInt16(index).value), name, value, std::nullopt}});
+        // The new row is not selected, and no other row stays selected.
+        selection.clear();
+        m_state.change(RowsStep::putIn(entries, selection, std::move(added), QStringLiteral("追加")));
     } else {
-        const qsizetype position = entries.selectedPosition();
-        if (position == 0)
+        if (!selection.hasRow())
             return;
-        Entry before = entries.at(position);
-        entries.setIndexText(position, indexTextFromTyped(index));
-        entries.setName(position, name);
-        entries.setValue(position, value);
-        m_state.history().recordEdited(position, std::move(before));
+        m_state.change(new EditStep(entries, selection, selection.row() + 1,
+                                    Entry{indexTextFromTyped(index), name, value, std::nullopt}));
     }
     // The proposed index moves on when it was taken as proposed; 32767 is the last one.
     const qint16 next = m_state.nextIndex();
     if (index == QString::number(next) && next < LargestIndex)
         m_state.setNextIndex(qint16(next + 1));
-    m_state.setUiState(UiState::Modified);
 }
 
 } // namespace wendaro

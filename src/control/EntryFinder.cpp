@@ -231,7 +231,7 @@ void EntryFinder::restart(bool findFirst)
     }
     m_filterPending = m_filtering;
     if (findFirst) {
-        const qsizetype selected = m_state.entries().selectedPosition();
+        const qsizetype selected = selectedPosition();
         startFind(selected != 0 ? selected : 1, +1, m_within, true);
     } else {
         startCount();
@@ -244,7 +244,7 @@ void EntryFinder::findStep(int step)
     if (!m_active || !m_matcher)
         return;
     const EntryList &entries = m_state.entries();
-    const qsizetype selected = entries.selectedPosition();
+    const qsizetype selected = selectedPosition();
     const qsizetype start = selected != 0 ? selected + step : (step > 0 ? 1 : entries.count());
     if (matchesNow()) {
         // Counted already: the next match is a walk over flags.
@@ -368,7 +368,7 @@ void EntryFinder::counted(quint64 generation, quint64 revision, const std::share
 
 void EntryFinder::select(qsizetype position, const QString &note)
 {
-    m_state.entries().select(position);
+    m_state.selection().select(position - 1);
     // As a click on the row does.
     m_state.setUiState(UiState::SelectionChanged);
     if (m_view)
@@ -382,8 +382,7 @@ void EntryFinder::applyFilter()
     if (!m_view || !matchesNow())
         return;
     m_view->showRows(m_matches->rows);
-    EntryList &entries = m_state.entries();
-    const qsizetype selected = entries.selectedPosition();
+    const qsizetype selected = selectedPosition();
     if (selected == 0)
         return;
     if (m_matches->rows[size_t(selected - 1)]) {
@@ -391,7 +390,7 @@ void EntryFinder::applyFilter()
         return;
     }
     // Edit and Remove must not act on a row the person cannot see.
-    entries.clearSelection();
+    m_state.selection().clear();
     m_state.setUiState(UiState::SelectionChanged);
 }
 
@@ -400,7 +399,7 @@ void EntryFinder::showAllRows()
     if (!m_view)
         return;
     m_view->showRows({});
-    const qsizetype selected = m_state.entries().selectedPosition();
+    const qsizetype selected = selectedPosition();
     if (selected != 0)
         m_view->revealRow(selected);
 }
@@ -409,12 +408,21 @@ void EntryFinder::hideAllRows()
 {
     if (!m_view)
         return;
-    EntryList &entries = m_state.entries();
-    m_view->showRows(std::vector<bool>(size_t(entries.count()), false));
-    if (entries.selectedPosition() != 0) {
-        entries.clearSelection();
+    m_view->showRows(std::vector<bool>(size_t(m_state.entries().count()), false));
+    if (selectedPosition() != 0) {
+        m_state.selection().clear();
         m_state.setUiState(UiState::SelectionChanged);
     }
+}
+
+bool EntryFinder::isRowShown(qsizetype position) const
+{
+    return !m_view || m_view->isRowShown(position);
+}
+
+qsizetype EntryFinder::selectedPosition() const
+{
+    return m_state.selection().row() + 1;
 }
 
 bool EntryFinder::matchesNow() const
@@ -431,7 +439,7 @@ void EntryFinder::publishStatus()
         text = m_error;
     } else if (matchesNow()) {
         const Matches &matches = *m_matches;
-        const qsizetype selected = m_state.entries().selectedPosition();
+        const qsizetype selected = selectedPosition();
         if (matches.total == 0) {
             m_lastCount = FindNothingStatus;
         } else if (selected != 0 && matches.rows[size_t(selected - 1)]) {

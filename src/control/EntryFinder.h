@@ -42,6 +42,8 @@ public:
     ~EntryFinder() override;
 
     void setView(FindView *view) { m_view = view; }
+    // Whether the list shows the row at position (from 1): the filter may hide it.
+    bool isRowShown(qsizetype position) const;
 
     // Open: finds from the selected row on and counts. Closed: searches
     // nothing, shows every row and says nothing.
@@ -57,7 +59,6 @@ public:
     // Shows only the matching rows, or every row again; the selection stays
     // unless the filter hides it.
     void setFiltering(bool on);
-    bool isFiltering() const { return m_filtering; }
 
     // The rows changed; replaced: all at once (a load), which shows every row.
     // Counts again; replaced rows are filtered again.
@@ -105,6 +106,8 @@ private:
     void hideAllRows();
     // The count is of the rows as they are now.
     bool matchesNow() const;
+    // The selected row's position from 1, or 0.
+    qsizetype selectedPosition() const;
     void publishStatus();
     void setStatus(const QString &status);
 

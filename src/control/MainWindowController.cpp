@@ -2,6 +2,9 @@
 #include "control/MainWindowController.h"
 
 #include "control/ColumnSort.h"
+#include "control/ReadmeViewer.h"
+
+#include <QCoreApplication>
 
 namespace wendaro {
 
@@ -9,18 +12,35 @@ MainWindowController::MainWindowController(UserInterface &ui, CodePage codePage)
     : m_ui(ui), m_state(ui), m_session(m_state, ui, std::move(codePage)), m_editing(m_state, ui),
       m_clipboard(m_state, ui)
 {
+    connectActions();
+    // The count's place follows the selected row.
+    QObject::connect(&m_state.selection().model(), &QItemSelectionModel::currentChanged, &m_state.model(),
+                     [this] { m_finder.selectionChanged(); });
 }
 
-void MainWindowController::undo()
+void MainWindowController::connectActions()
 {
-    if (m_state.history().undo())
-        m_state.setUiState(UiState::Modified);
-}
-
-void MainWindowController::redo()
-{
-    if (m_state.history().redo())
-        m_state.setUiState(UiState::Modified);
+    CommandActions &actions = m_state.actions();
+    actions.whenTriggered(Command::New, [this] { chooseFile(ChooseMode::New); });
+    actions.whenTriggered(Command::Open, [this] { chooseFile(ChooseMode::Open); });
+    actions.whenTriggered(Command::Close, [this] { closeFile(); });
+    actions.whenTriggered(Command::Save, [this] { saveFile(true); });
+    actions.whenTriggered(Command::SaveAs, [this] { chooseFile(ChooseMode::SaveAs); });
+    actions.whenTriggered(Command::Add, [this] { addEntry(); });
+    actions.whenTriggered(Command::Edit, [this] { editEntry(); });
+    actions.whenTriggered(Command::Remove, [this] { removeEntry(); });
+    actions.whenTriggered(Command::Version,
+                          [this] { openReadme(m_ui, QCoreApplication::applicationDirPath()); });
+    actions.whenTriggered(Command::ChooseOutput, [this] { chooseFile(ChooseMode::Output); });
+    actions.whenTriggered(Command::Undo, [this] { undo(); });
+    actions.whenTriggered(Command::Redo, [this] { redo(); });
+    actions.whenTriggered(Command::CopyRow, [this] { copySelectedRow(); });
+    actions.whenTriggered(Command::CopyShownRows, [this] {
+        copyShownRows([this](qsizetype position) { return m_finder.isRowShown(position); });
+    });
+    actions.whenTriggered(Command::Paste, [this] { pasteRows(); });
+    // Exit closes the window, and the find bar's keys act on the bar: the
+    // window connects those.
 }
 
 void MainWindowController::fieldFocused()
@@ -35,14 +55,14 @@ void MainWindowController::itemClicked()
 
 void MainWindowController::itemDoubleClicked()
 {
-    if (m_state.entries().isSelectedShown())
+    if (m_state.selection().isShown())
         m_editing.editEntry();
 }
 
 void MainWindowController::windowActivated()
 {
     // Without a selected row nothing changes.
-    m_state.entries().setSelectedShown(true);
+    m_state.selection().setShown(true);
 }
 
 void MainWindowController::columnClicked(int headerPosition)

@@ -14,23 +14,31 @@ namespace wendaro {
 
 class LoadAhead;
 
-// What the main window talks to: one procedure for each of its handlers,
-// handed on to the part that does it, and the state that the window shows
-// (see WindowState), which the window follows through the notifications of
-// UserInterface and the EntryListObserver of entries().
+// What the main window talks to: one action for each command, whose
+// procedure is handed on to the part that does it, the model of the rows
+// and the selection model that the list shows, and the state that the window
+// shows (see WindowState), which the window follows through the notifications
+// of UserInterface.
 class MainWindowController
 {
 public:
     MainWindowController(UserInterface &ui, CodePage codePage);
 
-    // The rows. The view keeps the list's selected row and its shown-selected
-    // state up to date here; every other change goes through the procedures.
+    // The rows; every change goes through the procedures.
     EntryList &entries() { return m_state.entries(); }
     const EntryList &entries() const { return m_state.entries(); }
+    // The rows as the list shows them, and the selected row, which the list
+    // and the procedures share.
+    EntryTableModel &model() { return m_state.model(); }
+    RowSelection &selection() { return m_state.selection(); }
+    const RowSelection &selection() const { return m_state.selection(); }
+    // One action for each command, for every place that raises it.
+    QAction &action(Command command) { return m_state.actions().action(command); }
 
     QString fieldText(Field field) const { return m_state.fieldText(field); }
     QString currentPath() const { return m_state.currentPath(); }
     bool isEnabled(Command command) const { return m_state.isEnabled(command); }
+    bool isFieldEnabled(Field field) const { return m_state.isFieldEnabled(field); }
     bool isModified() const { return m_state.isModified(); }
     qint16 nextIndex() const { return m_state.nextIndex(); }
     // Find and filter, for the find bar.
@@ -60,10 +68,10 @@ public:
         return m_editing.acceptEditor(mode, indexField, name, valueField);
     }
 
-    // Undo and redo of the rows' changes (see EditHistory): a change like
-    // any other, so the document becomes modified.
-    void undo();
-    void redo();
+    // Undo and redo of the rows' changes: back at the state last read or
+    // written, the document is unmodified again.
+    void undo() { m_state.undo(); }
+    void redo() { m_state.redo(); }
     // The rows and the clipboard (see RowClipboard). isShown tells which
     // positions the list shows.
     void copySelectedRow() { m_clipboard.copySelectedRow(); }
@@ -87,6 +95,8 @@ public:
     void columnClicked(int headerPosition);
 
 private:
+    void connectActions();
+
     UserInterface &m_ui;
     WindowState m_state;
     DocumentSession m_session;

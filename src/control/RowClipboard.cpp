@@ -2,6 +2,7 @@
 #include "control/RowClipboard.h"
 
 #include "control/MessageBoxes.h"
+#include "control/RowSteps.h"
 #include "control/UserInterface.h"
 #include "control/WindowState.h"
 
@@ -37,9 +38,9 @@ RowClipboard::RowClipboard(WindowState &state, UserInterface &ui) : m_state(stat
 
 void RowClipboard::copySelectedRow()
 {
-    const qsizetype position = m_state.entries().selectedPosition();
-    if (position != 0)
-        copyPositions({position});
+    const RowSelection &selection = m_state.selection();
+    if (selection.hasRow())
+        copyPositions({selection.row() + 1});
 }
 
 void RowClipboard::copyRows(const std::function<bool(qsizetype)> &isShown)
@@ -77,7 +78,7 @@ void RowClipboard::copyPositions(const std::vector<qsizetype> &positions)
 void RowClipboard::paste()
 {
     // Rows are added only where the Add command could add them.
-    if (!m_state.isEnabled(Command::EditAdd))
+    if (!m_state.isEnabled(Command::Add))
         return;
     EntryList read;
     qint16 largest = std::numeric_limits<qint16>::min();
@@ -90,20 +91,16 @@ void RowClipboard::paste()
     if (read.isEmpty())
         return;
     EntryList &entries = m_state.entries();
-    const qsizetype after = entries.selectedPosition() != 0 ? entries.selectedPosition() : entries.count();
+    RowSelection &selection = m_state.selection();
+    const qsizetype after = selection.hasRow() ? selection.row() + 1 : entries.count();
     std::vector<PlacedEntry> rows;
-    std::vector<qsizetype> positions;
-    for (qsizetype p = 1; p <= read.count(); ++p) {
+    for (qsizetype p = 1; p <= read.count(); ++p)
         rows.push_back({after + p, read.at(p)});
-        positions.push_back(after + p);
-    }
-    entries.insertRows(std::move(rows));
-    m_state.history().recordInserted(positions);
+    m_state.change(RowsStep::putIn(entries, selection, std::move(rows), QStringLiteral("貼り付け")));
     // The proposal for the next add stays clear of every pasted index; a
     // paste of 32767 leaves it at the last index there is, as a load does.
     if (largest >= m_state.nextIndex())
         m_state.setNextIndex(largest == std::numeric_limits<qint16>::max() ? largest : qint16(largest + 1));
-    m_state.setUiState(UiState::Modified);
 }
 
 } // namespace wendaro

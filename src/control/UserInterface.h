@@ -111,9 +111,9 @@ public:
 
     // Change notifications, raised only for a real change, so that the view
     // follows the state; a view reads the states it starts from from the
-    // controller (every command starts enabled, the texts and the path empty).
-    // The rows of the entry list have EntryListObserver.
-    virtual void commandEnabledChanged(Command command, bool enabled) = 0;
+    // controller (every field starts enabled, the texts and the path empty).
+    // The rows are the controller's model's, the commands its actions.
+    virtual void fieldEnabledChanged(Field field, bool enabled) = 0;
     // Also raised when the change came from the view itself (typing): a view
     // compares before it replaces its widget's text.
     virtual void fieldTextChanged(Field field, const QString &text) = 0;

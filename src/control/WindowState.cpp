@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/WindowState.h"
 
+#include <QAction>
+
 namespace wendaro {
 
 WindowState::WindowState(UserInterface &ui) : m_ui(ui)
@@ -8,6 +10,13 @@ WindowState::WindowState(UserInterface &ui) : m_ui(ui)
     // A first click on the index column reverses the order it finds; starting
     // from descending makes that click sort ascending, as people expect.
     m_entries.setSortOrder(SortOrder::Descending);
+    m_history.setUndoLimit(StepLimit);
+    QAction &undo = m_actions.action(Command::Undo);
+    QAction &redo = m_actions.action(Command::Redo);
+    undo.setEnabled(false);
+    redo.setEnabled(false);
+    QObject::connect(&m_history, &QUndoStack::canUndoChanged, &undo, &QAction::setEnabled);
+    QObject::connect(&m_history, &QUndoStack::canRedoChanged, &redo, &QAction::setEnabled);
 }
 
 QString WindowState::fieldText(Field field) const
@@ -29,8 +38,38 @@ void WindowState::setFieldText(Field field, const QString &text)
     if (slot == text)
         return;
     slot = text;
+    m_fieldsChanged = true;
     m_ui.fieldTextChanged(field, text);
     setUiState(UiState::Modified);
+}
+
+void WindowState::change(QUndoCommand *step)
+{
+    m_history.push(step);
+    setUiState(UiState::Modified);
+}
+
+void WindowState::undo()
+{
+    if (!m_history.canUndo())
+        return;
+    m_history.undo();
+    followHistory();
+}
+
+void WindowState::redo()
+{
+    if (!m_history.canRedo())
+        return;
+    m_history.redo();
+    followHistory();
+}
+
+void WindowState::followHistory()
+{
+    // Back at the saved state, Save goes off as after a load; nothing else
+    // of the document is touched.
+    setUiState(m_history.isClean() && !m_fieldsChanged ? UiState::FileClean : UiState::Modified);
 }
 
 void WindowState::setUiState(UiState state)
@@ -42,6 +81,13 @@ void WindowState::setUiState(UiState state)
         setFieldText(Field::Memo, QString());
     }
     m_commands.apply(state);
+}
+
+void WindowState::markSaved()
+{
+    m_history.setClean();
+    m_fieldsChanged = false;
+    setUiState(UiState::FileClean);
 }
 
 void WindowState::clearDocument()

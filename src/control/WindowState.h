@@ -1,24 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "control/CommandActions.h"
 #include "control/CommandStates.h"
-#include "control/EditHistory.h"
+#include "control/EntryTableModel.h"
+#include "control/RowSelection.h"
 #include "control/UserInterface.h"
 
 #include "core/model/EntryList.h"
 #include "core/model/TextFields.h"
 
+#include <QItemSelectionModel>
 #include <QString>
+#include <QUndoStack>
 
 namespace wendaro {
 
-// What the main window shows: the entry list, the texts of txtFile and
-// txtMemo, the current path of the status bar, the enabled state of every
-// command that follows the document, and the index proposed for the next new
-// entry. Each change but the rows' is told to ui as it happens; the rows have
-// their EntryListObserver.
+// What the main window shows: the entry list (through its one model), the
+// selected row, the texts of txtFile and txtMemo, the current path of the
+// status bar, the commands and their enabled state, and the index proposed
+// for the next new entry. Each change of the fields and the path is told to
+// ui as it happens; the rows and the selection are the model's and the
+// selection model's, and the commands are actions.
 //
-// The document is modified exactly while mFiles_Save is enabled.
+// The document is modified exactly while Save is enabled: after a change of
+// rows that the history has not taken back to the saved state, or a change of
+// a text field since the document was last read or written.
 class WindowState
 {
 public:
@@ -26,33 +33,67 @@ public:
 
     EntryList &entries() { return m_entries; }
     const EntryList &entries() const { return m_entries; }
+    EntryTableModel &model() { return m_model; }
+    RowSelection &selection() { return m_selection; }
+    const RowSelection &selection() const { return m_selection; }
+    CommandActions &actions() { return m_actions; }
     const TextFields &fields() const { return m_fields; }
     // Undo and redo of the rows' changes; emptied with the document.
-    EditHistory &history() { return m_history; }
+    QUndoStack &history() { return m_history; }
+
+    // Makes a change of rows as a step of the history, so that it can be
+    // taken back; the document is modified.
+    void change(QUndoCommand *step);
+    // Takes back the last step, or makes the next again; the document is
+    // unmodified when that leads back to what was read or written.
+    void undo();
+    void redo();
 
     QString fieldText(Field field) const;
     // Sets the field's text; a real change marks the document modified at once.
     void setFieldText(Field field, const QString &text);
     QString currentPath() const { return m_currentPath; }
     void setCurrentPath(const QString &path);
-    bool isEnabled(Command command) const { return m_commands.isEnabled(command); }
-    bool isModified() const { return isEnabled(Command::FilesSave); }
+    bool isEnabled(Command command) const { return m_actions.isEnabled(command); }
+    bool isFieldEnabled(Field field) const { return m_commands.isFieldEnabled(field); }
+    bool isModified() const { return isEnabled(Command::Save); }
     qint16 nextIndex() const { return m_nextIndex; }
     void setNextIndex(qint16 index) { m_nextIndex = index; }
 
     // Switches the commands for a state code.
     void setUiState(UiState state);
+    // The document equals its file now (read or written): the history's
+    // saved state is here, and the state is UiFileClean.
+    void markSaved();
     // Empties both fields, the list, which then keeps rows in the order they
     // come, and the history.
     void clearDocument();
 
 private:
+    // Save follows the history after an undo or a redo.
+    void followHistory();
+
+    // The history keeps this many steps. A step holds only the rows it
+    // changed: one row for an add, an edit or a removal, the ids of its rows
+    // for a paste while it is done. A thousand steps is more than a person
+    // takes back, and bounds the history to a thousand rows' worth (a few
+    // hundred kilobytes for rows of ordinary length) besides pastes, whose
+    // rows are ids while pasted.
+    static constexpr int StepLimit = 1000;
+
     UserInterface &m_ui;
     EntryList m_entries;
-    EditHistory m_history{m_entries};
+    EntryTableModel m_model{m_entries};
+    QItemSelectionModel m_selectionModel{&m_model};
+    RowSelection m_selection{m_selectionModel};
+    QUndoStack m_history;
+    CommandActions m_actions;
     TextFields m_fields;
+    // A field was changed since the document was last read or written; its
+    // own undo in the field does not count as going back.
+    bool m_fieldsChanged = false;
     QString m_currentPath;
-    CommandStates m_commands{m_ui, m_entries};
+    CommandStates m_commands{m_actions, m_ui, m_selection};
     qint16 m_nextIndex = 0;
 };
 

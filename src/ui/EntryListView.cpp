@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/EntryListView.h"
 
-#include "ui/EntryTableModel.h"
 #include "ui/MainLayout.h"
 #include "ui/Twips.h"
+
+#include "control/EntryTableModel.h"
+#include "control/RowSelection.h"
 
 #include "core/model/EntryList.h"
 
@@ -62,11 +64,16 @@ QMouseEvent asLeftButton(const QMouseEvent &event)
 
 } // namespace
 
-EntryListView::EntryListView(EntryList &entries, QWidget *parent)
-    : QTreeView(parent), m_entries(entries), m_model(new EntryTableModel(entries, this))
+EntryListView::EntryListView(const EntryList &entries, EntryTableModel &model, RowSelection &selection,
+                             QWidget *parent)
+    : QTreeView(parent), m_entries(entries), m_model(model), m_selection(selection)
 {
     setObjectName(QStringLiteral("ListView1"));
-    setModel(m_model);
+    setModel(&m_model);
+    // The controller's selection model, shared: the view's own goes with it.
+    QItemSelectionModel *own = selectionModel();
+    setSelectionModel(&m_selection.model());
+    delete own;
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -101,11 +108,7 @@ EntryListView::EntryListView(EntryList &entries, QWidget *parent)
     });
     // Rows that replace all others come in the order added, whatever order the
     // sort state names: the arrow would claim an order that is not there.
-    connect(m_model, &QAbstractItemModel::modelReset, columns, [columns] { columns->setSortIndicatorShown(false); });
-
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &EntryListView::pushSelection);
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &EntryListView::pushSelection);
-    connect(m_model, &EntryTableModel::selectedRowChanged, this, &EntryListView::pullSelection);
+    connect(&m_model, &QAbstractItemModel::modelReset, columns, [columns] { columns->setSortIndicatorShown(false); });
     connect(this, &QAbstractItemView::clicked, this, &EntryListView::itemClicked);
 }
 
@@ -117,7 +120,7 @@ void EntryListView::fitValuesToColumn()
     int narrowest = metrics.averageCharWidth();
     for (const QChar c : QStringLiteral(" .,:;'!|iIjl1"))
         narrowest = qMin(narrowest, metrics.horizontalAdvance(c));
-    m_model->setValueShownLength(2 * header()->sectionSize(2) / qMax(1, narrowest) + 16);
+    m_model.setValueShownLength(2 * header()->sectionSize(2) / qMax(1, narrowest) + 16);
 }
 
 void EntryListView::changeEvent(QEvent *event)
@@ -138,38 +141,6 @@ void EntryListView::showSortState()
                                                             ? Qt::DescendingOrder
                                                             : Qt::AscendingOrder);
     columns->setSortIndicatorShown(true);
-}
-
-void EntryListView::pushSelection()
-{
-    if (m_following || m_model->isChanging())
-        return;
-    m_following = true;
-    const QModelIndex current = selectionModel()->currentIndex();
-    if (!current.isValid()) {
-        m_entries.clearSelection();
-    } else {
-        m_entries.select(current.row() + 1);
-        m_entries.setSelectedShown(selectionModel()->isRowSelected(current.row()));
-    }
-    m_following = false;
-}
-
-void EntryListView::pullSelection()
-{
-    if (m_following)
-        return;
-    m_following = true;
-    const qsizetype position = m_entries.selectedPosition();
-    if (position == 0) {
-        selectionModel()->clear();
-    } else {
-        const QModelIndex row = m_model->index(int(position - 1), 0);
-        const auto rows = QItemSelectionModel::Rows;
-        selectionModel()->setCurrentIndex(row, m_entries.isSelectedShown() ? QItemSelectionModel::ClearAndSelect | rows
-                                                                           : QItemSelectionModel::Clear | rows);
-    }
-    m_following = false;
 }
 
 void EntryListView::mousePressEvent(QMouseEvent *event)
@@ -212,10 +183,10 @@ void EntryListView::keyPressEvent(QKeyEvent *event)
         emit listKeyPressed(*key);
         return;
     }
-    const qsizetype before = m_entries.selectedPosition();
-    const bool shownBefore = m_entries.isSelectedShown();
+    const qsizetype before = m_selection.row();
+    const bool shownBefore = m_selection.isShown();
     QTreeView::keyPressEvent(event);
-    if (m_entries.selectedPosition() != before || m_entries.isSelectedShown() != shownBefore)
+    if (m_selection.row() != before || m_selection.isShown() != shownBefore)
         emit itemClicked();
 }
 
@@ -223,10 +194,12 @@ void EntryListView::focusInEvent(QFocusEvent *event)
 {
     // The item view would make the first row current when the list gets the
     // focus without one; the list control has no selected item then.
-    m_following = true;
-    QTreeView::focusInEvent(event);
-    m_following = false;
-    pullSelection();
+    if (m_selection.hasRow()) {
+        QTreeView::focusInEvent(event);
+        return;
+    }
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
 }
 
 void EntryListView::dragEnterEvent(QDragEnterEvent *event)

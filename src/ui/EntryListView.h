@@ -9,21 +9,25 @@ namespace wendaro {
 
 class EntryList;
 class EntryTableModel;
+class RowSelection;
 
 // ListView1: the entry list in report view, one row per entry, three columns.
 //
 // The list's "selected item" is the view's current row and its "shown
-// selected" state is whether that row is in the view's selection; the two are
-// kept equal to the entry list's selected row in both directions. A press on
-// empty space takes the selection away and keeps the selected item, as the
-// report-style list control does. The right button presses like the left one
+// selected" state is whether that row is in the view's selection: the view
+// shows the controller's model and shares its selection model (see
+// RowSelection), so there is one selection. A press on empty space takes the
+// selection away and keeps the selected item, as the report-style list
+// control does. The right button presses like the left one
 // and opens the context menu on release. The header shows the sort key and
 // order from a column click until the rows are next replaced (load, close).
 class EntryListView : public QTreeView
 {
     Q_OBJECT
 public:
-    explicit EntryListView(EntryList &entries, QWidget *parent = nullptr);
+    // entries is what the model shows, for its sort state.
+    EntryListView(const EntryList &entries, EntryTableModel &model, RowSelection &selection,
+                  QWidget *parent = nullptr);
 
 signals:
     // A click on a row (or a keyboard move to another row).
@@ -55,15 +59,9 @@ private:
     void showSortState();
     // Tells the model how much of a value the value column can show.
     void fitValuesToColumn();
-    // The view's selection into the entry list, and back.
-    void pushSelection();
-    void pullSelection();
-
-    EntryList &m_entries;
-    EntryTableModel *m_model;
-    // Set while the view follows the entry list or Qt moves the current row
-    // on its own, so that such moves are not taken for the person's.
-    bool m_following = false;
+    const EntryList &m_entries;
+    EntryTableModel &m_model;
+    RowSelection &m_selection;
 };
 
 } // namespace wendaro

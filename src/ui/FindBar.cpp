@@ -2,7 +2,6 @@
 #include "ui/FindBar.h"
 
 #include "ui/EntryListView.h"
-#include "ui/EntryTableModel.h"
 #include "ui/ListKeys.h"
 #include "ui/WindowFonts.h"
 
@@ -15,7 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
-#include <QShortcut>
+#include <QAction>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -106,17 +105,19 @@ void FindBar::buildControls()
 
 void FindBar::connectKeys(QWidget &window)
 {
-    const auto key = [&window](const QKeySequence &sequence, auto &&pressed) {
-        auto *shortcut = new QShortcut(sequence, &window);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, &window, pressed);
-        return shortcut;
+    // The bar's keys are commands of the window: their actions carry the
+    // keys, and the window holds them so that the keys work anywhere in it.
+    const auto key = [this, &window](Command command, auto &&pressed) {
+        QAction &action = m_controller.action(command);
+        window.addAction(&action);
+        connect(&action, &QAction::triggered, this, pressed);
     };
-    key(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { openBar(); });
-    key(QKeySequence(Qt::Key_F3), [this] { step(true); });
-    key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { step(false); });
-    m_escape = key(QKeySequence(Qt::Key_Escape), [this] { closeBar(); });
-    m_escape->setEnabled(false);
+    key(Command::Find, [this] { openBar(); });
+    key(Command::FindNext, [this] { step(true); });
+    key(Command::FindPrevious, [this] { step(false); });
+    key(Command::CloseFind, [this] { closeBar(); });
+    // Escape is free for others while the bar is closed.
+    m_controller.action(Command::CloseFind).setEnabled(false);
 }
 
 void FindBar::followList()
@@ -132,17 +133,15 @@ void FindBar::followList()
         m_anyHidden = false;
         m_finder.rowsChanged(true);
     });
-    if (auto *entries = qobject_cast<EntryTableModel *>(model))
-        connect(entries, &EntryTableModel::selectedRowChanged, this, [this] { m_finder.selectionChanged(); });
 }
 
 void FindBar::openBar()
 {
-    if (!m_controller.isEnabled(Command::FilesClose))
+    if (!m_controller.isEnabled(Command::Close))
         return;
     if (isHidden()) {
         show();
-        m_escape->setEnabled(true);
+        m_controller.action(Command::CloseFind).setEnabled(true);
         emit openedOrClosed();
         m_finder.setActive(true);
     }
@@ -155,7 +154,7 @@ void FindBar::closeBar()
     if (isHidden())
         return;
     m_finder.setActive(false);
-    m_escape->setEnabled(false);
+    m_controller.action(Command::CloseFind).setEnabled(false);
     hide();
     emit openedOrClosed();
     m_list.setFocus(Qt::OtherFocusReason);
@@ -195,7 +194,7 @@ bool FindBar::eventFilter(QObject *watched, QEvent *event)
         }
     } else if (const std::optional<ListKey> listKey = listKeyOf(*key)) {
         if (*listKey == ListKey::Undo || *listKey == ListKey::Redo) {
-            *listKey == ListKey::Undo ? m_controller.undo() : m_controller.redo();
+            m_controller.action(*listKey == ListKey::Undo ? Command::Undo : Command::Redo).trigger();
             return true;
         }
     }

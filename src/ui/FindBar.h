@@ -10,7 +10,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QToolButton;
-class QShortcut;
 
 namespace wendaro {
 
@@ -71,7 +70,6 @@ private:
     QCheckBox *m_regex = nullptr;
     QComboBox *m_columns = nullptr;
     QCheckBox *m_filter = nullptr;
-    QShortcut *m_escape = nullptr;
     // Whether the filter hides any row, so that showing all costs nothing otherwise.
     bool m_anyHidden = false;
 };

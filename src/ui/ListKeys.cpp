@@ -23,4 +23,17 @@ std::optional<ListKey> listKeyOf(const QKeyEvent &event)
     }
 }
 
+Command commandOf(ListKey key)
+{
+    switch (key) {
+    case ListKey::Undo: return Command::Undo;
+    case ListKey::Redo: return Command::Redo;
+    case ListKey::CopyRow: return Command::CopyRow;
+    case ListKey::CopyShownRows: return Command::CopyShownRows;
+    case ListKey::Paste: return Command::Paste;
+    }
+    Q_UNREACHABLE();
+    return Command::Undo;
+}
+
 } // namespace wendaro

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "control/Command.h"
+
 #include <optional>
 
 class QKeyEvent;
@@ -18,5 +20,7 @@ enum class ListKey {
 };
 
 std::optional<ListKey> listKeyOf(const QKeyEvent &event);
+// The command a list key raises.
+Command commandOf(ListKey key);
 
 } // namespace wendaro

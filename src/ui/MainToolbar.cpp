@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainToolbar.h"
 
+#include "ui/CommandPlace.h"
 #include "ui/MainLayout.h"
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
@@ -20,17 +21,18 @@ struct Button
     const char16_t *key; // nullptr: the placeholder gap
     const char16_t *caption;
     const char *image;
+    Command command;
 };
 
 constexpr Button Buttons[] = {
-    {u"New", u"新規作成", ":/wendaro/new.png"},
-    {u"Open", u"開く", ":/wendaro/open.png"},
-    {u"Save", u"上書保存", ":/wendaro/save.png"},
-    {u"Close", u"閉じる", ":/wendaro/close.png"},
-    {nullptr, nullptr, nullptr},
-    {u"Add", u"追加", ":/wendaro/add.png"},
-    {u"Edit", u"編集", ":/wendaro/edit.png"},
-    {u"Remove", u"削除", ":/wendaro/remove.png"},
+    {u"New", u"新規作成", ":/wendaro/new.png", Command::New},
+    {u"Open", u"開く", ":/wendaro/open.png", Command::Open},
+    {u"Save", u"上書保存", ":/wendaro/save.png", Command::Save},
+    {u"Close", u"閉じる", ":/wendaro/close.png", Command::Close},
+    {nullptr, nullptr, nullptr, Command::New},
+    {u"Add", u"追加", ":/wendaro/add.png", Command::Add},
+    {u"Edit", u"編集", ":/wendaro/edit.png", Command::Edit},
+    {u"Remove", u"削除", ":/wendaro/remove.png", Command::Remove},
 };
 
 // The gap between the file and the entry buttons.
@@ -38,7 +40,7 @@ constexpr float PlaceholderWidth = 120;
 
 } // namespace
 
-MainToolbar::MainToolbar(QWidget *parent) : QToolBar(parent)
+MainToolbar::MainToolbar(const std::function<QAction &(Command)> &commands, QWidget *parent) : QToolBar(parent)
 {
     setObjectName(QStringLiteral("Toolbar1"));
     setMovable(false);
@@ -67,7 +69,7 @@ MainToolbar::MainToolbar(QWidget *parent) : QToolBar(parent)
         shown->setFixedSize(buttonSize);
         shown->setFont(windowFont());
         shown->setFocusPolicy(Qt::NoFocus);
-        connect(action, &QAction::triggered, this, [this, key] { emit keyClicked(key); });
+        placeCommand(*action, commands(button.command));
     }
 }
 

@@ -1,22 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "control/Command.h"
+
 #include <QToolBar>
+
+#include <functional>
 
 namespace wendaro {
 
 // Toolbar1: New, Open, Save, Close, a placeholder gap, Add, Edit, Remove.
 // Each button is a QAction named by its key ("New", ...), its 32 x 32 image
-// above its caption, its tooltip the caption. keyClicked reports the key of
-// the button clicked; the gap has no key and reports nothing.
+// above its caption, its tooltip the caption, and a place of its command
+// (see CommandPlace.h); the gap has no key and raises nothing.
 class MainToolbar : public QToolBar
 {
     Q_OBJECT
 public:
-    explicit MainToolbar(QWidget *parent = nullptr);
-
-signals:
-    void keyClicked(const QString &key);
+    MainToolbar(const std::function<QAction &(Command)> &commands, QWidget *parent = nullptr);
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -16,8 +16,6 @@
 #include "ui/WindowFonts.h"
 #include "ui/WindowServices.h"
 
-#include "control/ReadmeViewer.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -53,9 +51,10 @@ MainWindow::MainWindow(CodePage codePage, WindowServices &services, QWidget *par
     setWindowIcon(QIcon(QStringLiteral(":/wendaro/wendaro.png")));
     setContextMenuPolicy(Qt::PreventContextMenu);
 
-    m_popup = buildMenuTree(*menuBar(), *this);
+    m_popup = buildMenuTree(*menuBar(), *this, [this](Command command) -> QAction & {
+        return m_controller.action(command);
+    });
     buildClientArea();
-    connectMenus();
     connectControls();
     followController();
 
@@ -77,10 +76,11 @@ void MainWindow::buildClientArea()
     setCentralWidget(m_client);
     m_client->installEventFilter(this);
 
-    m_toolbar = new MainToolbar(m_client);
+    m_toolbar = new MainToolbar([this](Command command) -> QAction & { return m_controller.action(command); },
+                                m_client);
     m_toolbar->setGeometry(pixelRect(0, 0, ClientWidth, ToolbarHeight));
 
-    m_list = new EntryListView(m_controller.entries(), m_client);
+    m_list = new EntryListView(m_controller.entries(), m_controller.model(), m_controller.selection(), m_client);
     m_list->setFont(windowFont());
     m_list->setGeometry(pixelRect(0, ListTop, ClientWidth, ClientHeight - ListHeightReserve));
 
@@ -125,43 +125,20 @@ void MainWindow::buildClientArea()
     setTabOrder(m_list, m_cmdFile);
     setTabOrder(m_cmdFile, m_txtFile);
     setTabOrder(m_txtFile, m_txtMemo);
-
-    for (Command command : AllCommands) {
-        const QString name = commandName(command);
-        QObject *target = findChild<QAction *>(name);
-        if (!target)
-            target = m_client->findChild<QWidget *>(name);
-        Q_ASSERT(target);
-        m_commandTargets[std::size_t(command)] = target;
-    }
-}
-
-void MainWindow::connectMenus()
-{
-    const auto on = [this](const char *name, auto &&procedure) {
-        QAction *action = findChild<QAction *>(QString::fromLatin1(name));
-        Q_ASSERT(action);
-        connect(action, &QAction::triggered, this, procedure);
-    };
-    on("mFiles_New", [this] { m_controller.chooseFile(ChooseMode::New); });
-    on("mFiles_Open", [this] { m_controller.chooseFile(ChooseMode::Open); });
-    on("mFiles_Close", [this] { m_controller.closeFile(); });
-    on("mFiles_Save", [this] { m_controller.saveFile(true); });
-    on("mFiles_SaveAs", [this] { m_controller.chooseFile(ChooseMode::SaveAs); });
-    on("mFiles_Exit", [this] { close(); });
-    on("mEdit_Add", [this] { m_controller.addEntry(); });
-    on("mEdit_Edit", [this] { m_controller.editEntry(); });
-    on("mEdit_Remove", [this] { m_controller.removeEntry(); });
-    on("mHelp_Version", [this] { openReadme(*this, QCoreApplication::applicationDirPath()); });
-    on("mPopup_Add", [this] { m_controller.addEntry(); });
-    on("mPopup_Edit", [this] { m_controller.editEntry(); });
-    on("mPopup_Remove", [this] { m_controller.removeEntry(); });
-    connect(m_toolbar, &MainToolbar::keyClicked, this, &MainWindow::toolbarKeyClicked);
 }
 
 void MainWindow::connectControls()
 {
-    connect(m_cmdFile, &QPushButton::clicked, this, [this] { m_controller.chooseFile(ChooseMode::Output); });
+    // cmdFile raises its command and is enabled with it.
+    QAction &chooseOutput = m_controller.action(Command::ChooseOutput);
+    connect(m_cmdFile, &QPushButton::clicked, &chooseOutput, &QAction::trigger);
+    connect(&chooseOutput, &QAction::enabledChanged, m_cmdFile, &QWidget::setEnabled);
+    connect(&m_controller.action(Command::Exit), &QAction::triggered, this, &QWidget::close);
+    // No file, nothing to find.
+    connect(&m_controller.action(Command::Close), &QAction::enabledChanged, this, [this](bool enabled) {
+        if (!enabled)
+            m_findBar->closeBar();
+    });
     for (Field which : {Field::File, Field::Memo}) {
         LimitedLineEdit *edit = field(which);
         connect(edit, &QLineEdit::textChanged, this,
@@ -191,8 +168,9 @@ void MainWindow::connectControls()
 
 void MainWindow::followController()
 {
-    for (Command command : AllCommands)
-        commandEnabledChanged(command, m_controller.isEnabled(command));
+    m_cmdFile->setEnabled(m_controller.isEnabled(Command::ChooseOutput));
+    for (Field which : {Field::File, Field::Memo})
+        fieldEnabledChanged(which, m_controller.isFieldEnabled(which));
     fieldTextChanged(Field::File, m_controller.fieldText(Field::File));
     fieldTextChanged(Field::Memo, m_controller.fieldText(Field::Memo));
     currentPathChanged(m_controller.currentPath());
@@ -208,35 +186,9 @@ void MainWindow::startUp(const QString &path, bool pathBytesValid, LoadAhead *ah
     m_controller.startUp(path, pathBytesValid, ahead);
 }
 
-void MainWindow::toolbarKeyClicked(const QString &key)
-{
-    if (key == u"New")
-        m_controller.chooseFile(ChooseMode::New);
-    else if (key == u"Open")
-        m_controller.chooseFile(ChooseMode::Open);
-    else if (key == u"Save")
-        m_controller.saveFile(true);
-    else if (key == u"Close")
-        m_controller.closeFile();
-    else if (key == u"Add")
-        m_controller.addEntry();
-    else if (key == u"Edit")
-        m_controller.editEntry();
-    else if (key == u"Remove")
-        m_controller.removeEntry();
-}
-
 void MainWindow::listKeyPressed(ListKey key)
 {
-    switch (key) {
-    case ListKey::Undo: m_controller.undo(); break;
-    case ListKey::Redo: m_controller.redo(); break;
-    case ListKey::CopyRow: m_controller.copySelectedRow(); break;
-    case ListKey::CopyShownRows:
-        m_controller.copyShownRows([this](qsizetype position) { return !m_list->isRowHidden(int(position - 1), {}); });
-        break;
-    case ListKey::Paste: m_controller.pasteRows(); break;
-    }
+    m_controller.action(commandOf(key)).trigger();
 }
 
 void MainWindow::layOut()
@@ -349,16 +301,9 @@ void MainWindow::setClipboardText(const QString &text)
     QGuiApplication::clipboard()->setText(text);
 }
 
-void MainWindow::commandEnabledChanged(Command command, bool enabled)
+void MainWindow::fieldEnabledChanged(Field which, bool enabled)
 {
-    QObject *target = m_commandTargets[std::size_t(command)];
-    if (auto *action = qobject_cast<QAction *>(target))
-        action->setEnabled(enabled);
-    else if (auto *widget = qobject_cast<QWidget *>(target))
-        widget->setEnabled(enabled);
-    // No file, nothing to find.
-    if (command == Command::FilesClose && !enabled && m_findBar)
-        m_findBar->closeBar();
+    field(which)->setEnabled(enabled);
 }
 
 void MainWindow::fieldTextChanged(Field which, const QString &text)

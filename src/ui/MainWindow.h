@@ -7,7 +7,6 @@
 #include "ui/ListKeys.h"
 
 #include <QMainWindow>
-#include <array>
 
 class QLabel;
 class QMenu;
@@ -24,9 +23,10 @@ class MainToolbar;
 class WindowServices;
 
 // frmMain: the program's window. It shows the controller's state (the entry
-// list through its model, the two fields, the path in the status bar, the
-// enabled state of every command) and hands every event of its widgets to one
-// procedure of the controller. It is also the controller's way to the person:
+// list through its model and selection model, the two fields, the path in
+// the status bar) and puts the controller's command actions in their places
+// (menus, toolbar, cmdFile, keys); every other event of its widgets goes to
+// one procedure of the controller. It is also the controller's way to the person:
 // message boxes, the file dialog, the entry editor and other programs go
 // through services.
 class MainWindow : public QMainWindow, public UserInterface
@@ -46,10 +46,8 @@ public:
     // first activation and whenever the entry editor has closed.
     void applyFocusRule();
 
-    // The toolbar's handler: the first of the seven keys equal to key decides.
-    void toolbarKeyClicked(const QString &key);
     // A key that acts on the rows, pressed on the list or on a control that
-    // hands such keys on (see ListKeys).
+    // hands such keys on (see ListKeys): raises its command.
     void listKeyPressed(ListKey key);
 
     // UserInterface
@@ -61,7 +59,7 @@ public:
     void runLongTask(const QString &label, const std::function<void(LoadProgress &)> &task) override;
     QString clipboardText() override;
     void setClipboardText(const QString &text) override;
-    void commandEnabledChanged(Command command, bool enabled) override;
+    void fieldEnabledChanged(Field field, bool enabled) override;
     void fieldTextChanged(Field field, const QString &text) override;
     void currentPathChanged(const QString &path) override;
 
@@ -72,7 +70,6 @@ protected:
 
 private:
     void buildClientArea();
-    void connectMenus();
     void connectControls();
     void followController();
     // The resize pass for the client area's current size.
@@ -92,8 +89,6 @@ private:
     QStatusBar *m_statusBar = nullptr;
     QLabel *m_pathPanel = nullptr;
     QMenu *m_popup = nullptr;
-    // What each command's enabled state switches, by Command.
-    std::array<QObject *, AllCommands.size()> m_commandTargets{};
     bool m_activatedOnce = false;
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MenuTree.h"
 
+#include "ui/CommandPlace.h"
+
 #include <QMenu>
 #include <QMenuBar>
 
@@ -12,14 +14,19 @@ struct Item
 {
     const char16_t *name;
     const char16_t *caption; // nullptr: a separator line
+    Command command = Command::New;
 };
 
-void fill(QMenu &menu, std::initializer_list<Item> items)
+using Commands = std::function<QAction &(Command)>;
+
+void fill(QMenu &menu, std::initializer_list<Item> items, const Commands &commands)
 {
     for (const Item &item : items) {
         QAction *action = item.caption ? menu.addAction(QString::fromUtf16(item.caption)) : menu.addSeparator();
         action->setObjectName(QString::fromUtf16(item.name));
         action->setMenuRole(QAction::NoRole);
+        if (item.caption)
+            placeCommand(*action, commands(item.command));
     }
 }
 
@@ -33,23 +40,33 @@ QMenu *menu(const char16_t *name, const char16_t *caption, QWidget &owner)
 
 } // namespace
 
-QMenu *buildMenuTree(QMenuBar &bar, QWidget &owner)
+QMenu *buildMenuTree(QMenuBar &bar, QWidget &owner, const Commands &commands)
 {
     QMenu *files = menu(u"mFiles", u"ファイル(&F)", owner);
-    fill(*files, {{u"mFiles_New", u"新規作成(&N)"},
-                  {u"mFiles_Open", u"開く(&O)"},
-                  {u"mFiles_Close", u"閉じる(&C)"},
-                  {u"mSep00", nullptr},
-                  {u"mFiles_Save", u"上書保存(&S)"},
-                  {u"mFiles_SaveAs", u"名前を付けて保存(&A)"},
-                  {u"mSep01", nullptr},
-                  {u"mFiles_Exit", u"終了(&X)"}});
+    fill(*files,
+         {{u"mFiles_New", u"新規作成(&N)", Command::New},
+          {u"mFiles_Open", u"開く(&O)", Command::Open},
+          {u"mFiles_Close", u"閉じる(&C)", Command::Close},
+          {u"mSep00", nullptr},
+          {u"mFiles_Save", u"上書保存(&S)", Command::Save},
+          {u"mFiles_SaveAs", u"名前を付けて保存(&A)", Command::SaveAs},
+          {u"mSep01", nullptr},
+          {u"mFiles_Exit", u"終了(&X)", Command::Exit}},
+         commands);
     QMenu *edit = menu(u"mEdit", u"編集(&E)", owner);
-    fill(*edit, {{u"mEdit_Add", u"追加(&A)"}, {u"mEdit_Edit", u"編集(&E)"}, {u"mEdit_Remove", u"削除(&R)"}});
+    fill(*edit,
+         {{u"mEdit_Add", u"追加(&A)", Command::Add},
+          {u"mEdit_Edit", u"編集(&E)", Command::Edit},
+          {u"mEdit_Remove", u"削除(&R)", Command::Remove}},
+         commands);
     QMenu *help = menu(u"mHelp", u"ヘルプ(&H)", owner);
-    fill(*help, {{u"mHelp_Version", u"バージョン情報(&A)"}});
+    fill(*help, {{u"mHelp_Version", u"バージョン情報(&A)", Command::Version}}, commands);
     QMenu *popup = menu(u"mPopup", u"ポップアップ", owner);
-    fill(*popup, {{u"mPopup_Add", u"追加(&A)"}, {u"mPopup_Edit", u"編集(&E)"}, {u"mPopup_Remove", u"削除(&R)"}});
+    fill(*popup,
+         {{u"mPopup_Add", u"追加(&A)", Command::Add},
+          {u"mPopup_Edit", u"編集(&E)", Command::Edit},
+          {u"mPopup_Remove", u"削除(&R)", Command::Remove}},
+         commands);
 
     bar.addMenu(files);
     bar.addMenu(edit);

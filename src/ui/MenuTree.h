@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "control/Command.h"
+
+#include <functional>
+
+class QAction;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -9,8 +14,9 @@ namespace wendaro {
 
 // The menus of the main window, every item a QAction named after its control
 // ("mFiles_New", "mSep00", ...), captions with their access keys and no
-// shortcuts of their own. mFiles, mEdit and mHelp go into the menu bar;
-// mPopup, the list's context menu, never does and is returned.
-QMenu *buildMenuTree(QMenuBar &bar, QWidget &owner);
+// shortcuts of their own, each item a place of its command (see
+// CommandPlace.h). mFiles, mEdit and mHelp go into the menu bar; mPopup, the
+// list's context menu, never does and is returned.
+QMenu *buildMenuTree(QMenuBar &bar, QWidget &owner, const std::function<QAction &(Command)> &commands);
 
 } // namespace wendaro

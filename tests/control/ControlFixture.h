@@ -20,6 +20,9 @@ struct ControlFixture
     MainWindowController controller{ui, testCodePage()};
 
     QString path(const QString &name) const { return dir.filePath(name); }
+    // The selected row by its position from 1, as the tests' tables count rows; 0 is none.
+    void select(qsizetype position) { controller.selection().select(position - 1); }
+    qsizetype selectedPosition() const { return controller.selection().row() + 1; }
 
     // Opens a table of the given rows as the window's start-up would.
     void open(const QString &name, const QList<TestRow> &rows, const TextFields &fields = {})

@@ -33,7 +33,7 @@ public:
     int unscriptedMessages = 0;
     QList<FileDialogRequest> dialogs;
     QList<EditorFill> editors;
-    QList<QPair<Command, bool>> commandChanges;
+    QList<QPair<Field, bool>> fieldEnabledChanges;
     QList<QPair<Field, QString>> fieldChanges;
     QStringList pathChanges;
     QStringList longTasks;
@@ -75,7 +75,7 @@ public:
     QString clipboardText() override { return clipboard; }
     void setClipboardText(const QString &text) override { clipboard = text; }
 
-    void commandEnabledChanged(Command command, bool enabled) override { commandChanges.append({command, enabled}); }
+    void fieldEnabledChanged(Field field, bool enabled) override { fieldEnabledChanges.append({field, enabled}); }
     void fieldTextChanged(Field field, const QString &text) override { fieldChanges.append({field, text}); }
     void currentPathChanged(const QString &path) override { pathChanges.append(path); }
 };

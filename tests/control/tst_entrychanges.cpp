@@ -49,7 +49,7 @@ private slots:
         for (EditMode mode : {EditMode::Add, EditMode::Edit}) {
             ControlFixture f;
             f.open("a.stf", {{12, "n", "v"}});
-            f.controller.entries().select(1);
+            f.select(1);
 
             const bool accepted = f.controller.acceptEditor(mode, typed, "name", "value");
 
@@ -95,7 +95,7 @@ private slots:
         ControlFixture f;
         f.open("a.stf", {{6, "n", "v"}});
         QCOMPARE(f.controller.nextIndex(), qint16(7));
-        f.controller.entries().select(1);
+        f.select(1);
         QVERIFY(f.controller.acceptEditor(mode, typed, "n", "v"));
         QCOMPARE(f.controller.nextIndex(), qint16(nextIndex));
     }
@@ -115,29 +115,29 @@ private slots:
     {
         ControlFixture f;
         f.open("a.stf", {{1, "a", "x"}, {2, "b", "y"}});
-        f.controller.entries().select(1);
+        f.select(1);
         QVERIFY(f.controller.acceptEditor(EditMode::Add, "3", "c", "line 1\r\nline 2"));
         const Entry &added = f.controller.entries().at(3);
         QCOMPARE(added.name, QStringLiteral("c"));
         QCOMPARE(added.value, QStringLiteral("line 1<br>line 2"));
         QCOMPARE(added.key, std::nullopt);
-        QCOMPARE(f.controller.entries().selectedPosition(), 0);
-        QVERIFY(!f.controller.isEnabled(Command::ButtonEdit));
+        QCOMPARE(f.selectedPosition(), 0);
+        QVERIFY(!f.controller.isEnabled(Command::Edit));
     }
 
     void editKeepsKeyPositionAndSelection()
     {
         ControlFixture f;
         f.open("a.stf", {{5, "a", "x"}, {12, "b", "y"}});
-        f.controller.entries().select(2);
+        f.select(2);
         QVERIFY(f.controller.acceptEditor(EditMode::Edit, "40", "renamed", "one\r\ntwo\rthree"));
         const Entry &edited = f.controller.entries().at(2);
         QCOMPARE(edited.indexText, QStringLiteral("   40"));
         QCOMPARE(edited.name, QStringLiteral("renamed"));
         QCOMPARE(edited.value, QStringLiteral("one<br>two\rthree"));
         QCOMPARE(edited.key, std::optional<qint16>(12));
-        QCOMPARE(f.controller.entries().selectedPosition(), 2);
-        QVERIFY(f.controller.isEnabled(Command::ButtonEdit));
+        QCOMPARE(f.selectedPosition(), 2);
+        QVERIFY(f.controller.isEnabled(Command::Edit));
         QVERIFY(f.controller.isModified());
     }
 
@@ -145,17 +145,17 @@ private slots:
     {
         ControlFixture f;
         f.open("a.stf", {{1, "a", "x"}, {2, "b", "y"}, {3, "c", "z"}});
-        f.controller.entries().select(2);
+        f.select(2);
         f.controller.removeEntry();
         QCOMPARE(f.indexTexts(), QStringList({"    1", "    3"}));
-        QCOMPARE(f.controller.entries().selectedPosition(), 0);
+        QCOMPARE(f.selectedPosition(), 0);
         QVERIFY(f.controller.isModified());
-        QVERIFY(!f.controller.isEnabled(Command::ButtonRemove));
+        QVERIFY(!f.controller.isEnabled(Command::Remove));
         QCOMPARE(f.controller.nextIndex(), qint16(4));
 
-        f.controller.entries().select(1);
+        f.select(1);
         f.controller.removeEntry();
-        f.controller.entries().select(1);
+        f.select(1);
         f.controller.removeEntry();
         QVERIFY(f.controller.entries().isEmpty());
         QVERIFY(f.controller.isModified());
@@ -244,7 +244,7 @@ private slots:
         QFETCH(QString, value);
         ControlFixture f;
         f.open("a.stf", {{41, "a", "x"}, {12, "b", "two\r\nlines"}});
-        f.controller.entries().select(2);
+        f.select(2);
         if (mode == EditMode::Add)
             f.controller.addEntry();
         else
@@ -263,7 +263,7 @@ private slots:
         ControlFixture f;
         f.open("a.stf", {{12, "b", "one\r\ntwo\nthree\r"}});
         const Entry before = f.controller.entries().at(1);
-        f.controller.entries().select(1);
+        f.select(1);
         f.ui.editorScript = [&](const EditorFill &fill) {
             QVERIFY(f.controller.acceptEditor(fill.mode, fill.index, fill.name, fill.value));
         };
@@ -279,7 +279,7 @@ private slots:
         ControlFixture f;
         f.open("a.stf", {{1, "a", "x"}});
         f.controller.addEntry();
-        f.controller.entries().select(1);
+        f.select(1);
         f.controller.editEntry();
         QCOMPARE(f.ui.editors.size(), 2);
         QCOMPARE(f.controller.entries().count(), 1);
@@ -305,8 +305,8 @@ private slots:
         ControlFixture f;
         f.open("a.stf", {{1, "a", "x"}});
         if (selected)
-            f.controller.entries().select(1);
-        f.controller.entries().setSelectedShown(shown);
+            f.select(1);
+        f.controller.selection().setShown(shown);
         f.controller.itemDoubleClicked();
         QCOMPARE(f.ui.editors.size(), edits ? 1 : 0);
     }
@@ -316,11 +316,11 @@ private slots:
         ControlFixture f;
         f.open("a.stf", {{1, "a", "x"}});
         f.controller.windowActivated();
-        QVERIFY(!f.controller.entries().isSelectedShown());
-        f.controller.entries().select(1);
-        f.controller.entries().setSelectedShown(false);
+        QVERIFY(!f.controller.selection().isShown());
+        f.select(1);
+        f.controller.selection().setShown(false);
         f.controller.windowActivated();
-        QVERIFY(f.controller.entries().isSelectedShown());
+        QVERIFY(f.controller.selection().isShown());
     }
 
     void readmeCommand_data()
@@ -372,5 +372,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestEntryChanges)
+QTEST_MAIN(TestEntryChanges)
 #include "tst_entrychanges.moc"

@@ -109,15 +109,15 @@ void EntryFinderTest::findAsYouType()
     QFETCH(QString, status);
     FinderFixture f;
     if (selected != 0)
-        f.controller.entries().select(selected);
+        f.select(selected);
     f.controller.setUiState(UiState::FileClean);
     if (!before.isEmpty())
         f.find(before);
     f.find(text, regex);
-    QCOMPARE(f.controller.entries().selectedPosition(), found);
+    QCOMPARE(f.selectedPosition(), found);
     QCOMPARE(f.view.status, status);
     // The selection refresh ran as for a click.
-    QCOMPARE(f.controller.isEnabled(Command::EditRemove), found != 0);
+    QCOMPARE(f.controller.isEnabled(Command::Remove), found != 0);
     QVERIFY(!f.controller.isModified());
 }
 
@@ -139,12 +139,12 @@ void EntryFinderTest::steps()
     QFETCH(QString, status);
     FinderFixture f;
     f.find(QStringLiteral("ALPHA"));
-    QCOMPARE(f.controller.entries().selectedPosition(), 1);
+    QCOMPARE(f.selectedPosition(), 1);
     QList<qsizetype> visited;
     for (const QChar key : keys) {
         key == u'n' ? f.finder.findNext() : f.finder.findPrevious();
         f.settle();
-        visited << f.controller.entries().selectedPosition();
+        visited << f.selectedPosition();
     }
     QCOMPARE(visited, positions);
     QCOMPARE(f.view.status, status);
@@ -159,14 +159,14 @@ void EntryFinderTest::filterChangesNothingElse()
     f.finder.setFiltering(true);
     f.settle();
     QCOMPARE(f.view.shownRows(), QStringLiteral("1101"));
-    QCOMPARE(f.controller.entries().selectedPosition(), 1);
+    QCOMPARE(f.selectedPosition(), 1);
     // A new text filters again.
     f.find(QStringLiteral("gamma"));
     QCOMPARE(f.view.shownRows(), QStringLiteral("0010"));
-    QCOMPARE(f.controller.entries().selectedPosition(), 3);
+    QCOMPARE(f.selectedPosition(), 3);
     f.finder.setFiltering(false);
     QVERIFY(f.view.shown.empty());
-    QCOMPARE(f.controller.entries().selectedPosition(), 3);
+    QCOMPARE(f.selectedPosition(), 3);
     QCOMPARE(f.indexTexts(), rows);
     QCOMPARE(f.controller.nextIndex(), next);
     QVERIFY(!f.controller.isModified());
@@ -178,7 +178,7 @@ void EntryFinderTest::filterKeepsEditedAndAddedRows()
     f.find(QStringLiteral("alpha"));
     f.finder.setFiltering(true);
     f.settle();
-    f.controller.entries().select(2);
+    f.select(2);
     f.ui.editorScript = [&](const EditorFill &fill) {
         f.controller.acceptEditor(fill.mode, fill.mode == EditMode::Add ? QStringLiteral("9") : fill.index,
                                   QStringLiteral("beta"), QStringLiteral("changed"));
@@ -192,7 +192,7 @@ void EntryFinderTest::filterKeepsEditedAndAddedRows()
     QVERIFY(f.view.isRowShown(5));
     QCOMPARE(f.view.status, QStringLiteral("2 件"));
     f.finder.findPrevious();
-    QCOMPARE(f.controller.entries().selectedPosition(), 4);
+    QCOMPARE(f.selectedPosition(), 4);
     // Rows replaced all at once are filtered again.
     f.controller.entries().replaceRows(EntryList());
     f.finder.rowsChanged(true);
@@ -205,14 +205,14 @@ void EntryFinderTest::filterHidesNoSelectedRow()
 {
     FinderFixture f;
     f.find(QStringLiteral("gamma"));
-    QCOMPARE(f.controller.entries().selectedPosition(), 3);
+    QCOMPARE(f.selectedPosition(), 3);
     f.find(QStringLiteral("delta"));
     f.finder.setFiltering(true);
     f.settle();
     QCOMPARE(f.view.shownRows(), QStringLiteral("0000"));
     // Edit and Remove cannot reach a row the person does not see.
-    QCOMPARE(f.controller.entries().selectedPosition(), 0);
-    QVERIFY(!f.controller.isEnabled(Command::EditEdit));
+    QCOMPARE(f.selectedPosition(), 0);
+    QVERIFY(!f.controller.isEnabled(Command::Edit));
     f.finder.setActive(false);
     QVERIFY(f.view.shown.empty());
     QCOMPARE(f.view.status, QString());

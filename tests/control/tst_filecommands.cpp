@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(f.controller.fieldText(Field::Memo), QString());
         QCOMPARE(f.controller.nextIndex(), qint16(1));
         QVERIFY(!f.controller.isModified());
-        QVERIFY(f.controller.isEnabled(Command::EditAdd));
+        QVERIFY(f.controller.isEnabled(Command::Add));
     }
 
     void failedNewKeepsItsPath()
@@ -259,7 +259,7 @@ private slots:
         QVERIFY(f.ui.messages.first().text.startsWith(WriteErrorMessage + "\r\n"));
         QCOMPARE(f.controller.currentPath(), target);
         QCOMPARE(f.controller.nextIndex(), qint16(1));
-        QVERIFY(!f.controller.isEnabled(Command::FilesClose));
+        QVERIFY(!f.controller.isEnabled(Command::Close));
     }
 
     void openReadsTheChosenFile()
@@ -274,7 +274,7 @@ private slots:
         QCOMPARE(f.controller.fieldText(Field::Memo), QStringLiteral("memo"));
         QCOMPARE(f.controller.nextIndex(), qint16(8));
         QVERIFY(!f.controller.isModified());
-        QVERIFY(f.controller.isEnabled(Command::FilesSaveAs));
+        QVERIFY(f.controller.isEnabled(Command::SaveAs));
     }
 
     void saveAsTextExportsAndMovesOn()
@@ -384,7 +384,7 @@ private slots:
             QVERIFY(f.ui.messages.first().text.startsWith(ReadErrorMessage + "\r\n")
                     && f.ui.messages.first().text.contains(readError));
         // A path ends clean even when the load failed; without one no file is open.
-        QCOMPARE(f.controller.isEnabled(Command::FilesClose), !path.isEmpty());
+        QCOMPARE(f.controller.isEnabled(Command::Close), !path.isEmpty());
         QVERIFY(!f.controller.isModified());
     }
 
@@ -434,7 +434,7 @@ private slots:
         f.controller.dropFiles({f.path("b.stf"), f.path("c.stf"), f.path("d.stf")});
         QCOMPARE(f.controller.currentPath(), f.path("b.stf"));
         QCOMPARE(f.controller.entries().count(), 1);
-        QVERIFY(f.controller.isEnabled(Command::FilesClose));
+        QVERIFY(f.controller.isEnabled(Command::Close));
         QVERIFY(f.ui.messages.isEmpty());
     }
 
@@ -465,7 +465,7 @@ private slots:
         QCOMPARE(f.controller.fieldText(Field::Memo), QString());
         QCOMPARE(f.controller.nextIndex(), qint16(41));
         QCOMPARE(f.controller.isModified(), fieldsBefore);
-        QVERIFY(f.controller.isEnabled(Command::FilesClose));
+        QVERIFY(f.controller.isEnabled(Command::Close));
     }
 
     void loadCutShortKeepsWhatWasRead()
@@ -514,7 +514,7 @@ private slots:
         QVERIFY(f.ui.messages.first().text.startsWith(WriteErrorMessage + "\r\n"));
         QCOMPARE(f.ui.messages.first().icon, MessageIcon::Critical);
         QVERIFY(f.controller.isModified());
-        QVERIFY(f.controller.isEnabled(Command::ButtonSave));
+        QVERIFY(f.controller.isEnabled(Command::Save));
     }
 
     void saveWritesTheSortedOrder()
@@ -522,10 +522,10 @@ private slots:
         ControlFixture f;
         f.open("a.stf", {{3, "c", "v"}, {1, "a", "v"}, {2, "b", "v"}});
         f.controller.columnClicked(2);
-        f.controller.entries().select(1);
+        f.select(1);
         QVERIFY(f.controller.saveFile(true));
         QVERIFY(!f.controller.isModified());
-        QCOMPARE(f.controller.entries().selectedPosition(), 1);
+        QCOMPARE(f.selectedPosition(), 1);
         f.controller.dropFiles({f.path("a.stf")});
         QCOMPARE(f.indexTexts(), QStringList({"    1", "    2", "    3"}));
         QVERIFY(!f.controller.entries().isSorted());
@@ -542,8 +542,11 @@ private slots:
         QVERIFY(!f.controller.entries().isSorted());
         QCOMPARE(f.controller.fieldText(Field::File), QString());
         QCOMPARE(f.controller.fieldText(Field::Memo), QString());
-        for (Command command : AllCommands)
+        for (Command command : {Command::Close, Command::Save, Command::SaveAs, Command::Add, Command::Edit,
+                                Command::Remove, Command::ChooseOutput})
             QVERIFY2(!f.controller.isEnabled(command), qPrintable(commandName(command)));
+        QVERIFY(!f.controller.isFieldEnabled(Field::File));
+        QVERIFY(!f.controller.isFieldEnabled(Field::Memo));
         QCOMPARE(f.controller.nextIndex(), qint16(4));
         QVERIFY(f.ui.messages.isEmpty());
     }
@@ -622,7 +625,7 @@ private slots:
             f.ui.answers = {MessageAnswer::Yes, answer};
             f.controller.closeFile();
             // No to the question cancels the close, as the save prompt's Cancel does.
-            QCOMPARE(f.controller.isEnabled(Command::FilesClose), !written);
+            QCOMPARE(f.controller.isEnabled(Command::Close), !written);
         }
 
         const QString question = QStringLiteral(
@@ -652,5 +655,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFileCommands)
+QTEST_MAIN(TestFileCommands)
 #include "tst_filecommands.moc"

@@ -35,7 +35,6 @@ public:
         calls << QStringLiteral("reordered");
         lastPermutation = p;
     }
-    void selectionChanged() override { calls << QStringLiteral("selection"); }
 };
 
 void fill(EntryList &list, const QStringList &texts, SortColumn column)
@@ -109,13 +108,13 @@ private Q_SLOTS:
     void lineBreaks_data();
     void lineBreaks();
     void keysAreUniqueAndFollowRemoval();
-    void removeKeepsOrderAndSelection();
+    void removeKeepsOrder();
     void sorting_data();
     void sorting();
     void sortIsStableBothWays();
     void sortKeepsTheFoldedOrder_data();
     void sortKeepsTheFoldedOrder();
-    void sortMovesSelectionAndReportsPermutation();
+    void sortReportsPermutation();
     void replaceRowsTakesKeysAndKeepsSortState();
 };
 
@@ -201,22 +200,17 @@ void TestEntryList::keysAreUniqueAndFollowRemoval()
     QCOMPARE(list.positionOfKey(12), 3);
 }
 
-void TestEntryList::removeKeepsOrderAndSelection()
+void TestEntryList::removeKeepsOrder()
 {
     EntryList list;
     fill(list, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}, SortColumn::Name);
-    list.select(3);
     list.removeAt(1);
     QCOMPARE(column(list, SortColumn::Name), QStringList({"b", "c", "d"}));
-    QCOMPARE(list.selectedPosition(), 2); // still row c
-    QCOMPARE(list.at(list.selectedPosition()).name, QStringLiteral("c"));
 
     RecordingObserver observer;
     list.setObserver(&observer);
     list.removeAt(2);
-    QCOMPARE(list.selectedPosition(), 0);
-    QVERIFY(!list.isSelectedShown());
-    QCOMPARE(observer.calls, QStringList({"aboutToRemove 2", "removed 2", "selection"}));
+    QCOMPARE(observer.calls, QStringList({"aboutToRemove 2", "removed 2"}));
     list.setObserver(nullptr);
 }
 
@@ -299,19 +293,16 @@ void TestEntryList::sortKeepsTheFoldedOrder()
     QCOMPARE(::column(list, SortColumn::Value), referenceOrder(texts, descending));
 }
 
-void TestEntryList::sortMovesSelectionAndReportsPermutation()
+void TestEntryList::sortReportsPermutation()
 {
     EntryList list;
     for (int i : {30, 10, 20})
         list.append(indexText(qint16(i)), qint16(i));
-    list.select(1); // index 30
     RecordingObserver observer;
     list.setObserver(&observer);
     list.setSortKey(SortColumn::IndexText);
     list.setSorted(true);
     QCOMPARE(observer.lastPermutation, QList<qsizetype>({3, 1, 2}));
-    QCOMPARE(list.at(list.selectedPosition()).indexText, QStringLiteral("   30"));
-    QVERIFY(list.isSelectedShown());
     QCOMPARE(list.positionOfKey(30), 3);
     QCOMPARE(list.positionOfKey(10), 1);
 
@@ -328,7 +319,6 @@ void TestEntryList::replaceRowsTakesKeysAndKeepsSortState()
     shown.setSortKey(SortColumn::Value);
     shown.setSortOrder(SortOrder::Descending);
     shown.append(indexText(1));
-    shown.select(1);
     RecordingObserver observer;
     shown.setObserver(&observer);
 
@@ -339,10 +329,9 @@ void TestEntryList::replaceRowsTakesKeysAndKeepsSortState()
 
     QCOMPARE(shown.count(), 2);
     QCOMPARE(shown.positionOfKey(6), 2);
-    QCOMPARE(shown.selectedPosition(), 0);
     QCOMPARE(shown.sortKey(), SortColumn::Value);
     QCOMPARE(shown.sortOrder(), SortOrder::Descending);
-    QCOMPARE(observer.calls, QStringList({"aboutToReset", "reset", "selection"}));
+    QCOMPARE(observer.calls, QStringList({"aboutToReset", "reset"}));
     shown.setObserver(nullptr);
 }
 

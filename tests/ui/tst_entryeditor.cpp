@@ -96,7 +96,7 @@ void EntryEditorTest::fieldsAndTabOrder()
     WindowFixture f;
     f.open(QStringLiteral("a.stf"), {{12, "twelve", "x<br>y"}});
     f.showActive();
-    f.controller().entries().select(1);
+    f.select(1);
     f.services.steps = {[](QDialog &dialog) {
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("編集"));
@@ -176,7 +176,7 @@ void EntryEditorTest::okWithoutChangeKeepsValue()
     EntryList &rows = f.controller().entries();
     rows.setName(1, name);
     rows.setValue(1, value);
-    rows.select(1);
+    f.select(1);
     f.services.steps = {[](QDialog &dialog) { button(dialog, "cmdOK")->click(); }};
     f.controller().itemDoubleClicked();
     QCOMPARE(f.services.unanswered, 0);
@@ -249,7 +249,7 @@ void EntryEditorTest::cancelAppliesNothing()
     WindowFixture f;
     f.open(QStringLiteral("a.stf"), {{1, "one", "v"}});
     f.showActive();
-    f.controller().entries().select(1);
+    f.select(1);
     const qint16 next = f.controller().nextIndex();
     f.services.steps = {[byCloseButton](QDialog &dialog) {
         QVERIFY(QTest::qWaitForWindowActive(&dialog));

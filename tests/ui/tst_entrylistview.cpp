@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowFixture.h"
 
-#include "ui/EntryTableModel.h"
+#include "control/EntryTableModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QClipboard>
@@ -126,8 +126,8 @@ void EntryListViewTest::clickSelectsAndRefreshesCommands()
     fill(f);
     QVERIFY(!f.action(QStringLiteral("mEdit_Edit")).isEnabled());
     QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, f.rowCentre(1, 2));
-    QCOMPARE(f.controller().entries().selectedPosition(), 2);
-    QVERIFY(f.controller().entries().isSelectedShown());
+    QCOMPARE(f.selectedPosition(), 2);
+    QVERIFY(f.controller().selection().isShown());
     QVERIFY(f.action(QStringLiteral("mEdit_Edit")).isEnabled());
     QVERIFY(f.action(QStringLiteral("Remove")).isEnabled());
     QVERIFY2(f.mismatch().isEmpty(), qPrintable(f.mismatch()));
@@ -139,8 +139,8 @@ void EntryListViewTest::pressOnEmptySpaceKeepsSelectedItem()
     fill(f);
     QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, f.rowCentre(0));
     QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, QPoint(20, f.list().viewport()->height() - 5));
-    QCOMPARE(f.controller().entries().selectedPosition(), 1);
-    QVERIFY(!f.controller().entries().isSelectedShown());
+    QCOMPARE(f.selectedPosition(), 1);
+    QVERIFY(!f.controller().selection().isShown());
     QVERIFY(f.list().selectionModel()->selectedRows().isEmpty());
     QVERIFY2(f.mismatch().isEmpty(), qPrintable(f.mismatch()));
 }
@@ -167,10 +167,10 @@ void EntryListViewTest::doubleClick()
     WindowFixture f;
     fill(f);
     if (before == u"shown") {
-        f.controller().entries().select(3);
+        f.select(3);
     } else if (before == u"unshown") {
-        f.controller().entries().select(3);
-        f.controller().entries().setSelectedShown(false);
+        f.select(3);
+        f.controller().selection().setShown(false);
     }
     f.services.steps = {[](QDialog &dialog) {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("編集"));
@@ -196,14 +196,14 @@ void EntryListViewTest::rightButton()
     QFETCH(bool, overRow);
     WindowFixture f;
     fill(f);
-    f.controller().entries().select(1);
+    f.select(1);
     f.controller().itemClicked();
     auto *popup = child<QMenu>(f.window, QStringLiteral("mPopup"));
     const QPoint where = overRow ? f.rowCentre(2, 1) : QPoint(20, f.list().viewport()->height() - 5);
     QTest::mousePress(f.list().viewport(), Qt::RightButton, {}, where);
     // The press selects as a left press would.
-    QCOMPARE(f.controller().entries().selectedPosition(), overRow ? 3 : 1);
-    QCOMPARE(f.controller().entries().isSelectedShown(), overRow);
+    QCOMPARE(f.selectedPosition(), overRow ? 3 : 1);
+    QCOMPARE(f.controller().selection().isShown(), overRow);
     QVERIFY(!popup->isVisible());
     QTest::mouseRelease(f.list().viewport(), Qt::RightButton, {}, where);
     QTRY_VERIFY(popup->isVisible());
@@ -223,7 +223,7 @@ void EntryListViewTest::leftReleaseShowsNoMenu()
     QTest::mouseClick(f.list().viewport(), Qt::MiddleButton, {}, f.rowCentre(1));
     QTest::qWait(20);
     QVERIFY(!child<QMenu>(f.window, QStringLiteral("mPopup"))->isVisible());
-    QCOMPARE(f.controller().entries().selectedPosition(), 1);
+    QCOMPARE(f.selectedPosition(), 1);
 }
 
 void EntryListViewTest::keyboardMoveRefreshesCommands()
@@ -234,7 +234,7 @@ void EntryListViewTest::keyboardMoveRefreshesCommands()
     QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, f.rowCentre(0));
     f.controller().setUiState(UiState::FieldFocus); // Edit and Remove off
     QTest::keyClick(&f.list(), Qt::Key_Down);
-    QCOMPARE(f.controller().entries().selectedPosition(), 2);
+    QCOMPARE(f.selectedPosition(), 2);
     QVERIFY(f.action(QStringLiteral("Edit")).isEnabled());
 }
 
@@ -242,7 +242,7 @@ void EntryListViewTest::headerClickSorts()
 {
     WindowFixture f;
     fill(f);
-    f.controller().entries().select(1); // "ten"
+    f.select(1); // "ten"
     QHeaderView *header = f.list().header();
     const auto click = [&](int section) {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
@@ -262,7 +262,7 @@ void EntryListViewTest::headerClickSorts()
     click(2);
     QCOMPARE(column(*f.list().model(), 2), (QStringList{"a", "b", "x"}));
     // The selected row moved with its entry.
-    QCOMPARE(f.controller().entries().at(f.controller().entries().selectedPosition()).name, QStringLiteral("ten"));
+    QCOMPARE(f.controller().entries().at(f.selectedPosition()).name, QStringLiteral("ten"));
     QVERIFY2(f.mismatch().isEmpty(), qPrintable(f.mismatch()));
     QVERIFY(!f.controller().isModified());
     f.action(QStringLiteral("mFiles_Close")).trigger();
@@ -415,7 +415,7 @@ void EntryListViewTest::focusRuleOnStart()
     auto *list = child<EntryListView>(window, QStringLiteral("ListView1"));
     QTRY_COMPARE(QApplication::focusWidget(), list);
     // Nothing was selected, and the focus does not make a row the selected item.
-    QCOMPARE(window.controller().entries().selectedPosition(), 0);
+    QVERIFY(!window.controller().selection().hasRow());
     QVERIFY(!list->selectionModel()->currentIndex().isValid());
 }
 
@@ -426,13 +426,13 @@ void EntryListViewTest::focusRuleAfterEditor()
     f.showActive();
     QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, f.rowCentre(1));
     f.txtMemo().setFocus();
-    f.controller().entries().setSelectedShown(false);
+    f.controller().selection().setShown(false);
     f.services.steps = {[](QDialog &dialog) { dialog.close(); }};
     f.controller().editEntry();
     QCOMPARE(f.services.unanswered, 0);
     QTRY_COMPARE(f.window.focusWidget(), &f.list());
-    QCOMPARE(f.controller().entries().selectedPosition(), 2);
-    QVERIFY(f.controller().entries().isSelectedShown());
+    QCOMPARE(f.selectedPosition(), 2);
+    QVERIFY(f.controller().selection().isShown());
     QVERIFY(f.list().selectionModel()->isRowSelected(1));
 }
 

@@ -86,7 +86,7 @@ void FindBarTest::openAndEscape()
     BarFixture f;
     const QRect atRest = f.list().geometry();
     QCOMPARE(atRest, pixelRect(0, MainGeometry::ListTop, 8295, 3495));
-    f.controller().entries().select(3);
+    f.select(3);
     f.press(Qt::Key_F, Qt::ControlModifier);
     QVERIFY(f.bar().isVisible());
     QCOMPARE(QApplication::focusWidget(), &f.text());
@@ -96,12 +96,12 @@ void FindBarTest::openAndEscape()
     // Each key supersedes the last's search: the third finds from row 3 on.
     QTest::keyClicks(&f.text(), QStringLiteral("ALP"));
     QTRY_COMPARE(f.count(), QStringLiteral("1 / 2 件（先頭から検索しました）"));
-    QCOMPARE(f.controller().entries().selectedPosition(), 1);
+    QCOMPARE(f.selectedPosition(), 1);
     f.press(Qt::Key_Escape);
     QVERIFY(f.bar().isHidden());
     QCOMPARE(f.list().geometry(), atRest);
     QCOMPARE(QApplication::focusWidget(), &f.list());
-    QCOMPARE(f.controller().entries().selectedPosition(), 1);
+    QCOMPARE(f.selectedPosition(), 1);
     QCOMPARE(f.mismatch(), QString());
     // Closing the file closes the bar.
     f.press(Qt::Key_F3);
@@ -133,13 +133,13 @@ void FindBarTest::keys()
     QTest::keyClicks(&f.text(), QStringLiteral("alpha"));
     QTRY_COMPARE(f.count(), QStringLiteral("1 / 2 件"));
     f.press(Qt::Key(key), modifiers);
-    QCOMPARE(f.controller().entries().selectedPosition(), 2);
-    QVERIFY(f.controller().isEnabled(Command::EditEdit));
+    QCOMPARE(f.selectedPosition(), 2);
+    QVERIFY(f.controller().isEnabled(Command::Edit));
     if (!onList)
         return;
     f.list().setFocus();
     f.press(Qt::Key(key), modifiers);
-    QCOMPARE(f.controller().entries().selectedPosition(), 1);
+    QCOMPARE(f.selectedPosition(), 1);
 }
 
 void FindBarTest::filterHidesRowsInTheList()
@@ -168,7 +168,7 @@ void FindBarTest::filterHidesRowsInTheList()
 void FindBarTest::undoFromTheBarsButtons()
 {
     BarFixture f;
-    f.controller().entries().select(2);
+    f.select(2);
     f.controller().removeEntry();
     f.press(Qt::Key_F, Qt::ControlModifier);
     QTest::keyClicks(&f.text(), QStringLiteral("gamma"));

@@ -19,8 +19,6 @@ EntryList &EntryList::operator=(EntryList &&other) noexcept
     m_rows = std::move(other.m_rows);
     m_positionOfKey = std::move(other.m_positionOfKey);
     m_keyIndexStale = other.m_keyIndexStale;
-    m_selected = other.m_selected;
-    m_selectedShown = other.m_selectedShown;
     m_sortKey = other.m_sortKey;
     m_sortOrder = other.m_sortOrder;
     m_sorted = other.m_sorted;
@@ -29,7 +27,6 @@ EntryList &EntryList::operator=(EntryList &&other) noexcept
     m_revision = std::max(m_revision, other.m_revision) + 1;
     other.m_rows.clear();
     other.m_positionOfKey.clear();
-    other.m_selected = 0;
     other.m_observer = nullptr;
     return *this;
 }
@@ -121,19 +118,8 @@ void EntryList::removeAt(qsizetype position)
     // Positions after the removed row have moved; the key index is rebuilt
     // when it is next asked.
     m_keyIndexStale = true;
-    bool selectionMoved = false;
-    if (m_selected == position) {
-        m_selected = 0;
-        m_selectedShown = false;
-        selectionMoved = true;
-    } else if (m_selected > position) {
-        --m_selected;
-    }
-    if (m_observer) {
+    if (m_observer)
         m_observer->rowRemoved(position);
-        if (selectionMoved)
-            m_observer->selectionChanged();
-    }
 }
 
 quint32 EntryList::identify(qsizetype position)
@@ -181,21 +167,17 @@ void EntryList::aboutToChange(const std::vector<qsizetype> &positions, bool inse
         m_observer->rowsAboutToBeRemoved(positions.front(), count);
 }
 
-void EntryList::changed(const std::vector<qsizetype> &positions, bool inserting, bool selectionMoved)
+void EntryList::changed(const std::vector<qsizetype> &positions, bool inserting)
 {
     if (!m_observer)
         return;
     const auto count = qsizetype(positions.size());
-    if (!isOneRun(positions)) {
+    if (!isOneRun(positions))
         m_observer->rowsReset();
-        selectionMoved = true;
-    } else if (inserting) {
+    else if (inserting)
         m_observer->rowsInserted(positions.front(), count);
-    } else {
+    else
         m_observer->rowsRemoved(positions.front(), count);
-    }
-    if (selectionMoved)
-        m_observer->selectionChanged();
 }
 
 void EntryList::insertRows(std::vector<PlacedEntry> rows)
@@ -228,11 +210,7 @@ void EntryList::insertRows(std::vector<PlacedEntry> rows)
     m_rows = std::move(merged);
     m_keyIndexStale = true;
     ++m_revision;
-    for (const qsizetype position : positions) {
-        if (m_selected != 0 && position <= m_selected)
-            ++m_selected;
-    }
-    changed(positions, true, false);
+    changed(positions, true);
 }
 
 std::vector<PlacedEntry> EntryList::takeRows(const std::vector<qsizetype> &positions)
@@ -257,17 +235,7 @@ std::vector<PlacedEntry> EntryList::takeRows(const std::vector<qsizetype> &posit
     m_rows = std::move(kept);
     m_keyIndexStale = true;
     ++m_revision;
-    bool selectionMoved = false;
-    if (m_selected != 0) {
-        if (std::binary_search(positions.begin(), positions.end(), m_selected)) {
-            m_selected = 0;
-            m_selectedShown = false;
-            selectionMoved = true;
-        } else {
-            m_selected -= std::lower_bound(positions.begin(), positions.end(), m_selected) - positions.begin();
-        }
-    }
-    changed(positions, false, selectionMoved);
+    changed(positions, false);
     return taken;
 }
 
@@ -279,12 +247,8 @@ void EntryList::clear()
     ++m_revision;
     m_positionOfKey.clear();
     m_keyIndexStale = false;
-    m_selected = 0;
-    m_selectedShown = false;
-    if (m_observer) {
+    if (m_observer)
         m_observer->rowsReset();
-        m_observer->selectionChanged();
-    }
 }
 
 void EntryList::replaceRows(EntryList &&source)
@@ -298,43 +262,8 @@ void EntryList::replaceRows(EntryList &&source)
     m_lastId = std::max(m_lastId, source.m_lastId);
     source.m_rows.clear();
     source.m_positionOfKey.clear();
-    source.m_selected = 0;
-    m_selected = 0;
-    m_selectedShown = false;
-    if (m_observer) {
+    if (m_observer)
         m_observer->rowsReset();
-        m_observer->selectionChanged();
-    }
-}
-
-void EntryList::select(qsizetype position)
-{
-    checkPosition(position);
-    if (m_selected == position && m_selectedShown)
-        return;
-    m_selected = position;
-    m_selectedShown = true;
-    if (m_observer)
-        m_observer->selectionChanged();
-}
-
-void EntryList::setSelectedShown(bool shown)
-{
-    if (m_selected == 0 || m_selectedShown == shown)
-        return;
-    m_selectedShown = shown;
-    if (m_observer)
-        m_observer->selectionChanged();
-}
-
-void EntryList::clearSelection()
-{
-    if (m_selected == 0)
-        return;
-    m_selected = 0;
-    m_selectedShown = false;
-    if (m_observer)
-        m_observer->selectionChanged();
 }
 
 void EntryList::setSorted(bool sorted)
@@ -428,8 +357,6 @@ void EntryList::applySortedOrder(const std::vector<qsizetype> &order)
     m_rows = std::move(sortedRows);
     ++m_revision;
     m_keyIndexStale = true;
-    if (m_selected != 0)
-        m_selected = newPositionOf[m_selected - 1];
     if (m_observer)
         m_observer->rowsReordered(newPositionOf);
 }

@@ -53,9 +53,9 @@ enum class SortOrder { Ascending = 0, Descending = 1 };
 // holds them. Positions count from 1 up to count(); 0 stands for "no row".
 //
 // The list keeps what the list control keeps besides the rows: the unique row
-// keys, the selected row (the "selected item", which may or may not be shown
-// selected) and the sort state. Setting sorted to true orders the rows now;
-// rows appended or changed afterwards stay where they are until the next sort.
+// keys and the sort state (the selected row is the window's). Setting sorted
+// to true orders the rows now; rows appended or changed afterwards stay where
+// they are until the next sort.
 class EntryList
 {
 public:
@@ -81,8 +81,8 @@ public:
     // Makes room for this many rows in all, so that appending them moves none.
     void reserve(qsizetype rows) { m_rows.reserve(size_t(rows)); }
 
-    // Changes with every change of the rows (added, changed, removed, moved),
-    // never with the selection: work done on the rows as they were can tell
+    // Changes with every change of the rows (added, changed, removed, moved):
+    // work done on the rows as they were can tell
     // that it is out of date.
     quint64 revision() const { return m_revision; }
 
@@ -104,25 +104,16 @@ public:
     std::vector<qsizetype> positionsOf(const std::vector<quint32> &ids) const;
     // Puts rows in, each at the position it names in the list they make;
     // positions ascending. Rows keep their ids and keys, but a key that
-    // another row holds by now is dropped. The selected row stays selected.
+    // another row holds by now is dropped.
     void insertRows(std::vector<PlacedEntry> rows);
     // Takes out the rows at these positions (ascending) and hands them back
     // with their positions; the others keep their order.
     std::vector<PlacedEntry> takeRows(const std::vector<qsizetype> &positions);
-    // Removes every row and the selection; the sort state stays.
+    // Removes every row; the sort state stays.
     void clear();
     // Takes over every row of source (its keys included) in one change;
-    // the selection is cleared, this list's sort state and observer stay.
+    // this list's sort state and observer stay.
     void replaceRows(EntryList &&source);
-
-    // The selected row ("selected item"), or 0, and whether it is shown selected.
-    qsizetype selectedPosition() const { return m_selected; }
-    bool isSelectedShown() const { return m_selected != 0 && m_selectedShown; }
-    // Makes the row the selected row and shows it selected.
-    void select(qsizetype position);
-    // Shows the selected row selected or not; without a selected row nothing happens.
-    void setSelectedShown(bool shown);
-    void clearSelection();
 
     SortColumn sortKey() const { return m_sortKey; }
     void setSortKey(SortColumn column) { m_sortKey = column; }
@@ -145,13 +136,11 @@ private:
     // Tells the observer of rows put in or taken out: one run as such, more
     // as a reset.
     void aboutToChange(const std::vector<qsizetype> &positions, bool inserting);
-    void changed(const std::vector<qsizetype> &positions, bool inserting, bool selectionMoved);
+    void changed(const std::vector<qsizetype> &positions, bool inserting);
 
     std::vector<Entry> m_rows;
     mutable KeyPositions m_positionOfKey;
     mutable bool m_keyIndexStale = false;
-    qsizetype m_selected = 0;
-    bool m_selectedShown = false;
     SortColumn m_sortKey = SortColumn::IndexText;
     SortOrder m_sortOrder = SortOrder::Ascending;
     bool m_sorted = false;

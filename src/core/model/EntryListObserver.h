@@ -44,7 +44,6 @@ public:
     virtual void rowsAboutToBeReordered() {}
     // newPositionOf[p - 1] is the new position of the row that was at position p.
     virtual void rowsReordered(const QList<qsizetype> &newPositionOf) { Q_UNUSED(newPositionOf) }
-    virtual void selectionChanged() {}
 };
 
 } // namespace wendaro

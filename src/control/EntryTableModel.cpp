@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/EntryTableModel.h"
+#include "control/EntryTableModel.h"
 
 namespace wendaro {
 
@@ -130,26 +130,22 @@ QModelIndexList EntryTableModel::match(const QModelIndex &start, int role, const
 
 void EntryTableModel::rowsAboutToBeReset()
 {
-    m_changing = true;
     beginResetModel();
 }
 
 void EntryTableModel::rowsReset()
 {
     endResetModel();
-    m_changing = false;
 }
 
 void EntryTableModel::rowAboutToBeAppended(qsizetype position)
 {
-    m_changing = true;
     beginInsertRows({}, int(position - 1), int(position - 1));
 }
 
 void EntryTableModel::rowAppended(qsizetype)
 {
     endInsertRows();
-    m_changing = false;
 }
 
 void EntryTableModel::rowChanged(qsizetype position)
@@ -160,43 +156,36 @@ void EntryTableModel::rowChanged(qsizetype position)
 
 void EntryTableModel::rowAboutToBeRemoved(qsizetype position)
 {
-    m_changing = true;
     beginRemoveRows({}, int(position - 1), int(position - 1));
 }
 
 void EntryTableModel::rowRemoved(qsizetype)
 {
     endRemoveRows();
-    m_changing = false;
 }
 
 void EntryTableModel::rowsAboutToBeInserted(qsizetype position, qsizetype count)
 {
-    m_changing = true;
     beginInsertRows({}, int(position - 1), int(position + count - 2));
 }
 
 void EntryTableModel::rowsInserted(qsizetype, qsizetype)
 {
     endInsertRows();
-    m_changing = false;
 }
 
 void EntryTableModel::rowsAboutToBeRemoved(qsizetype position, qsizetype count)
 {
-    m_changing = true;
     beginRemoveRows({}, int(position - 1), int(position + count - 2));
 }
 
 void EntryTableModel::rowsRemoved(qsizetype, qsizetype)
 {
     endRemoveRows();
-    m_changing = false;
 }
 
 void EntryTableModel::rowsAboutToBeReordered()
 {
-    m_changing = true;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
@@ -209,12 +198,6 @@ void EntryTableModel::rowsReordered(const QList<qsizetype> &newPositionOf)
         after.append(index(int(newPositionOf[old.row()] - 1), old.column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    m_changing = false;
-}
-
-void EntryTableModel::selectionChanged()
-{
-    emit selectedRowChanged();
 }
 
 } // namespace wendaro

@@ -33,17 +33,9 @@ public:
     QModelIndexList match(const QModelIndex &start, int role, const QVariant &value, int hits = 1,
                           Qt::MatchFlags flags = Qt::MatchFlags(Qt::MatchStartsWith | Qt::MatchWrap)) const override;
 
-    // True while the rows change: what a view's selection model does meanwhile
-    // (moving its current index off a removed row) is not the person's choice.
-    bool isChanging() const { return m_changing; }
-
     // The most characters a value cell shows; a longer value is cut there and
     // ends in "…". The view sets it from the column's width.
     void setValueShownLength(qsizetype length) { m_valueShownLength = qMax<qsizetype>(1, length); }
-
-signals:
-    // The list's selected row, or whether it is shown selected, changed.
-    void selectedRowChanged();
 
 private:
     void rowsAboutToBeReset() override;
@@ -59,10 +51,8 @@ private:
     void rowsRemoved(qsizetype position, qsizetype count) override;
     void rowsAboutToBeReordered() override;
     void rowsReordered(const QList<qsizetype> &newPositionOf) override;
-    void selectionChanged() override;
 
     EntryList &m_entries;
-    bool m_changing = false;
     // Wider than any screen shows until the view says better.
     qsizetype m_valueShownLength = 2048;
 };

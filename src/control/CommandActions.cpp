@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "control/CommandActions.h"
+
+#include <QAction>
+
+namespace wendaro {
+
+CommandActions::CommandActions()
+{
+    for (Command command : AllCommands) {
+        auto *action = new QAction(&m_owner);
+        action->setObjectName(commandName(command));
+        m_actions[std::size_t(command)] = action;
+    }
+    // The find bar's keys work anywhere in the window; the list's keys are
+    // handed on by the list and the controls beside it (a text field keeps
+    // Ctrl+Z and the clipboard keys for itself).
+    action(Command::Find).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    action(Command::FindNext).setShortcut(QKeySequence(Qt::Key_F3));
+    action(Command::FindPrevious).setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    action(Command::CloseFind).setShortcut(QKeySequence(Qt::Key_Escape));
+}
+
+CommandActions::~CommandActions() = default;
+
+bool CommandActions::isEnabled(Command command) const
+{
+    return action(command).isEnabled();
+}
+
+void CommandActions::setEnabled(Command command, bool enabled)
+{
+    action(command).setEnabled(enabled);
+}
+
+void CommandActions::whenTriggered(Command command, const std::function<void()> &procedure)
+{
+    QObject::connect(&action(command), &QAction::triggered, &m_owner, procedure);
+}
+
+} // namespace wendaro

@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "control/RowSteps.h"
+
+#include "control/RowSelection.h"
+
+namespace wendaro {
+
+namespace {
+
+// The selected row as a row id, so that it is found again after rows went in
+// or out (the selection model would move it to a neighbour of a removed row,
+// and forgets it when the rows are put in as a whole).
+struct HeldSelection
+{
+    quint32 id = 0;
+    bool shown = false;
+
+    static HeldSelection of(EntryList &entries, const RowSelection &selection)
+    {
+        if (!selection.hasRow())
+            return {};
+        return {entries.identify(selection.row() + 1), selection.isShown()};
+    }
+
+    void restore(const EntryList &entries, RowSelection &selection) const
+    {
+        if (id == 0)
+            return;
+        const std::vector<qsizetype> found = entries.positionsOf({id});
+        if (found.empty()) {
+            selection.clear();
+            return;
+        }
+        if (selection.row() != found.front() - 1 || selection.isShown() != shown) {
+            selection.select(found.front() - 1);
+            selection.setShown(shown);
+        }
+    }
+};
+
+} // namespace
+
+RowsStep::RowsStep(EntryList &entries, RowSelection &selection, const QString &text)
+    : QUndoCommand(text), m_entries(entries), m_selection(selection)
+{
+}
+
+RowsStep *RowsStep::putIn(EntryList &entries, RowSelection &selection, std::vector<PlacedEntry> rows,
+                          const QString &text)
+{
+    auto *step = new RowsStep(entries, selection, text);
+    step->m_out = std::move(rows);
+    return step;
+}
+
+RowsStep *RowsStep::takeOut(EntryList &entries, RowSelection &selection, const std::vector<qsizetype> &positions,
+                            const QString &text)
+{
+    auto *step = new RowsStep(entries, selection, text);
+    step->m_ids.reserve(positions.size());
+    for (const qsizetype position : positions)
+        step->m_ids.push_back(entries.identify(position));
+    return step;
+}
+
+void RowsStep::swap()
+{
+    const bool again = std::exchange(m_done, true);
+    const HeldSelection held = HeldSelection::of(m_entries, m_selection);
+    if (m_out.empty()) {
+        m_out = m_entries.takeRows(m_entries.positionsOf(m_ids));
+        m_ids.clear();
+        held.restore(m_entries, m_selection);
+        return;
+    }
+    // A position past the end (rows removed since, by steps undone) puts
+    // the row at the end.
+    qsizetype last = m_entries.count();
+    std::vector<qsizetype> positions;
+    for (PlacedEntry &row : m_out) {
+        row.position = qMin(row.position, ++last);
+        positions.push_back(row.position);
+    }
+    m_entries.insertRows(std::move(m_out));
+    m_out.clear();
+    for (const qsizetype position : positions)
+        m_ids.push_back(m_entries.identify(position));
+    if (again && positions.size() == 1)
+        m_selection.select(positions.front() - 1);
+    else
+        held.restore(m_entries, m_selection);
+}
+
+EditStep::EditStep(EntryList &entries, RowSelection &selection, qsizetype position, Entry fields)
+    : QUndoCommand(QStringLiteral("編集")), m_entries(entries), m_selection(selection),
+      m_id(entries.identify(position)), m_otherFields(std::move(fields))
+{
+}
+
+void EditStep::swap()
+{
+    const bool again = std::exchange(m_done, true);
+    const std::vector<qsizetype> found = m_entries.positionsOf({m_id});
+    if (found.empty())
+        return;
+    const qsizetype position = found.front();
+    Entry now = m_entries.at(position);
+    m_entries.setIndexText(position, m_otherFields.indexText);
+    m_entries.setName(position, m_otherFields.name);
+    m_entries.setValue(position, m_otherFields.value);
+    m_otherFields = std::move(now);
+    if (again)
+        m_selection.select(position - 1);
+}
+
+} // namespace wendaro

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/model/EntryList.h"
+
+#include <QUndoCommand>
+
+#include <vector>
+
+namespace wendaro {
+
+class RowSelection;
+
+// The changes of rows that the history can take back: each is a step of the
+// window's QUndoStack, and the stack's first redo() is what makes the change,
+// so that no change of rows can happen without its step.
+//
+// A step holds only the rows it changed: the ids of its rows in the list and
+// the rows out of it with their positions, or an edited row's other fields.
+// Rows are found again by their ids, so that a sort in between (which is no
+// step) moves nothing the wrong way. Undoing and redoing are the same swap;
+// after the first time, the one row that comes back or changes is made the
+// selected row, as a person looks for what the undo did.
+
+// Rows put in (an add, a paste) or taken out (a removal).
+class RowsStep : public QUndoCommand
+{
+public:
+    // Puts rows in at their positions (ascending, from 1) when first done.
+    static RowsStep *putIn(EntryList &entries, RowSelection &selection, std::vector<PlacedEntry> rows,
+                           const QString &text);
+    // Takes out the rows at these positions (ascending, from 1) when first done.
+    static RowsStep *takeOut(EntryList &entries, RowSelection &selection, const std::vector<qsizetype> &positions,
+                             const QString &text);
+
+    void undo() override { swap(); }
+    void redo() override { swap(); }
+
+private:
+    RowsStep(EntryList &entries, RowSelection &selection, const QString &text);
+    void swap();
+
+    EntryList &m_entries;
+    RowSelection &m_selection;
+    bool m_done = false;
+    std::vector<quint32> m_ids;     // the step's rows in the list
+    std::vector<PlacedEntry> m_out; // its rows out of the list, with their positions
+};
+
+// A row's index text, name and value replaced.
+class EditStep : public QUndoCommand
+{
+public:
+    EditStep(EntryList &entries, RowSelection &selection, qsizetype position, Entry fields);
+
+    void undo() override { swap(); }
+    void redo() override { swap(); }
+
+private:
+    void swap();
+
+    EntryList &m_entries;
+    RowSelection &m_selection;
+    bool m_done = false;
+    quint32 m_id;
+    Entry m_otherFields; // the fields the row does not hold now
+};
+
+} // namespace wendaro
