@@ -3,6 +3,7 @@
 
 #include "control/RowClipboard.h"
 
+#include <QAbstractItemModelTester>
 #include <QFile>
 
 using namespace wendaro;
@@ -10,7 +11,8 @@ using namespace wendaro;
 namespace {
 
 // Runs one action of a script: "select 2", "remove", "add 9 n v", "edit 7 n v"
-// (the selected row), "sort 2" (a header click), "paste TEXT", "undo", "redo".
+// (the selected row), "sort 2" (a header click), "paste TEXT", "memo TEXT",
+// "save", "undo", "redo".
 void act(ControlFixture &f, const QString &action)
 {
     const QStringList words = action.split(u' ');
@@ -29,7 +31,11 @@ void act(ControlFixture &f, const QString &action)
                              .replace(QStringLiteral("\\t"), QStringLiteral("\t"))
                              .replace(QStringLiteral("\\n"), QStringLiteral("\n"));
         c.pasteRows();
-    } else if (verb == u"undo")
+    } else if (verb == u"memo")
+        c.setFieldText(Field::Memo, words.value(1));
+    else if (verb == u"save")
+        QVERIFY(c.saveFile(true));
+    else if (verb == u"undo")
         c.undo();
     else if (verb == u"redo")
         c.redo();
@@ -129,6 +135,86 @@ private slots:
         QVERIFY(f.controller.saveFile(true));
         act(f, "redo");
         QVERIFY(f.controller.isModified());
+    }
+
+    // The history knows the state last read or written: going back to it
+    // turns Save off, as after a load, unless a text field changed since.
+    void savedStateFollowsHistory_data()
+    {
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("add undone") << QStringList{"add 4 n v", "undo"} << false;
+        QTest::newRow("add undone and redone") << QStringList{"add 4 n v", "undo", "redo"} << true;
+        QTest::newRow("two steps, both undone") << QStringList{"select 1", "remove", "add 4 n v", "undo", "undo"}
+                                                << false;
+        QTest::newRow("two steps, one undone") << QStringList{"select 1", "remove", "add 4 n v", "undo"} << true;
+        QTest::newRow("back to a save in the middle") << QStringList{"add 4 n v", "save", "add 5 n v", "undo"} << false;
+        QTest::newRow("undone past a save, then redone to it")
+            << QStringList{"add 4 n v", "save", "undo", "redo"} << false;
+        QTest::newRow("memo changed, rows undone") << QStringList{"add 4 n v", "memo m", "undo"} << true;
+        QTest::newRow("memo changed and saved, rows undone")
+            << QStringList{"memo m", "save", "add 4 n v", "undo"} << false;
+        QTest::newRow("memo changed after a save, redone to it")
+            << QStringList{"add 4 n v", "save", "undo", "memo m", "redo"} << true;
+        QTest::newRow("a new step after an undo cannot come back")
+            << QStringList{"add 4 n v", "save", "undo", "add 5 n v", "undo"} << true;
+    }
+
+    void savedStateFollowsHistory()
+    {
+        QFETCH(QStringList, script);
+        QFETCH(bool, modified);
+        ControlFixture f;
+        f.open("a.stf", ThreeRows);
+        for (const QString &action : script)
+            act(f, action);
+        const qint16 next = f.controller.nextIndex();
+        const QString rows = shown(f.controller.entries());
+        QCOMPARE(f.controller.isModified(), modified);
+        QCOMPARE(f.controller.isEnabled(Command::Save), modified);
+        // Save off or on, the close asks exactly while something is unsaved.
+        f.ui.answers = {MessageAnswer::Cancel};
+        f.controller.closeFile();
+        QCOMPARE(f.ui.messages.size(), modified ? 1 : 0);
+        QCOMPARE(f.controller.nextIndex(), next);
+        if (modified)
+            QCOMPARE(shown(f.controller.entries()), rows);
+    }
+
+    // The selected row is the selection model's: it follows its row through
+    // sorts and the steps of others, and keeps whether it is shown selected.
+    void selectionFollowsItsRow_data()
+    {
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("name"); // of the selected row, empty for none
+        QTest::newRow("sorted") << QStringList{"select 1", "sort 2", "sort 2"} << true << "a";
+        QTest::newRow("rows pasted before it") << QStringList{"select 3", "paste 5\tp\tP"} << true << "c";
+        QTest::newRow("a paste scattered by a sort, undone around it")
+            << QStringList{"paste 0\tp\tP\n9\tq\tQ", "sort 1", "select 3", "hide", "undo"} << false << "b";
+        QTest::newRow("its own removal redone") << QStringList{"select 2", "remove", "undo", "redo"} << false << "";
+        QTest::newRow("a load") << QStringList{"select 2", "reload"} << false << "";
+    }
+
+    void selectionFollowsItsRow()
+    {
+        QFETCH(QStringList, script);
+        QFETCH(bool, shown);
+        QFETCH(QString, name);
+        ControlFixture f;
+        f.open("a.stf", ThreeRows);
+        QAbstractItemModelTester tester(&f.controller.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        for (const QString &action : script) {
+            if (action == u"hide")
+                f.controller.selection().setShown(false);
+            else if (action == u"reload")
+                f.controller.startUp(f.path("a.stf"));
+            else
+                act(f, action);
+        }
+        const RowSelection &selection = f.controller.selection();
+        QCOMPARE(selection.hasRow() ? f.controller.entries().at(selection.row() + 1).name : QString(), name);
+        QCOMPARE(selection.isShown(), shown);
     }
 
     void historyEndsWithTheDocument_data()
