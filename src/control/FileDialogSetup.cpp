@@ -1,22 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/FileDialogSetup.h"
 
-#include "core/formats/FormatRegistry.h"
-
 namespace wendaro {
 
 namespace {
 
 const QString DefaultExtension = QStringLiteral("*.stf");
-
-// The format's description and its pattern, "*.po;*.pot" for several suffixes.
-QString filterOf(const FileFormat &format)
-{
-    QStringList patterns = format.suffixes();
-    for (QString &pattern : patterns)
-        pattern.prepend(QStringLiteral("*."));
-    return format.nameFilter() + QLatin1Char('|') + patterns.join(QLatin1Char(';'));
-}
 
 // The current file's path without its extension (".stf" or ".txt"); a path
 // too short for that leaves the name the dialog holds.
@@ -27,19 +16,14 @@ QString pathLessExtension(const QString &currentPath, const QString &dialogFileN
 
 } // namespace
 
-QString tableFormatsFilter()
+QList<const FileFormat *> tableFormats()
 {
-    QStringList filters;
+    QList<const FileFormat *> formats;
     for (const FileFormat *format : FormatRegistry::formats()) {
         if (format->isTableFormat())
-            filters.append(filterOf(*format));
+            formats.append(format);
     }
-    return filters.join(QLatin1Char('|'));
-}
-
-QString stfFormatFilter()
-{
-    return filterOf(*FormatRegistry::byShortName(QStringLiteral("stf")));
+    return formats;
 }
 
 FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, const QString &dialogFileName)
@@ -49,7 +33,7 @@ FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, c
         return {.kind = FileDialogKind::Save,
                 .title = QStringLiteral("新規作成"),
                 .fileName = QStringLiteral("New.stf"),
-                .filter = BothFormatsFilter,
+                .formats = TableFormats,
                 .defaultExtension = DefaultExtension,
                 .overwritePrompt = true,
                 .hideReadOnly = true,
@@ -59,7 +43,7 @@ FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, c
         return {.kind = FileDialogKind::Open,
                 .title = QStringLiteral("開く"),
                 .fileName = QString(),
-                .filter = BothFormatsFilter,
+                .formats = TableFormats,
                 .defaultExtension = DefaultExtension,
                 .overwritePrompt = false,
                 .hideReadOnly = true,
@@ -69,7 +53,7 @@ FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, c
         return {.kind = FileDialogKind::Save,
                 .title = QStringLiteral("名前を付けて保存"),
                 .fileName = pathLessExtension(currentPath, dialogFileName),
-                .filter = BothFormatsFilter,
+                .formats = TableFormats,
                 .defaultExtension = DefaultExtension,
                 .overwritePrompt = true,
                 .hideReadOnly = true,
@@ -79,7 +63,7 @@ FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, c
         return {.kind = FileDialogKind::Open,
                 .title = QStringLiteral("出力先を指定"),
                 .fileName = pathLessExtension(currentPath, dialogFileName),
-                .filter = StfOnlyFilter,
+                .formats = StfOnly,
                 .defaultExtension = DefaultExtension,
                 .overwritePrompt = false,
                 .hideReadOnly = true,

@@ -4,15 +4,16 @@
 #include "control/DocumentStates.h"
 #include "control/UserInterface.h"
 
+#include "core/formats/FormatRegistry.h"
+
 namespace wendaro {
 
-// The dialog's filters, description and pattern pairs made from the format
-// list: every table format ("STF ファイル (*.stf)|*.stf|テキスト (タブ区切り)
-// (*.txt)|*.txt"), or the STF format alone, which the output file names.
-QString tableFormatsFilter();
-QString stfFormatFilter();
-inline const QString BothFormatsFilter = tableFormatsFilter();
-inline const QString StfOnlyFilter = stfFormatFilter();
+// The formats the dialog offers, from the format list: every table format
+// (STF, then the text form), or the STF format alone, which the output file
+// names.
+QList<const FileFormat *> tableFormats();
+inline const QList<const FileFormat *> TableFormats = tableFormats();
+inline const QList<const FileFormat *> StfOnly = {FormatRegistry::byShortName(QStringLiteral("stf"))};
 
 // The file dialog of a command. The dialog keeps its file name between uses:
 // dialogFileName is the name it holds now, the last one set or chosen, which

@@ -3,6 +3,7 @@
 
 #include "control/Command.h"
 
+#include "core/formats/FileFormat.h"
 #include "core/io/LoadProgress.h"
 
 #include <QList>
@@ -33,27 +34,19 @@ struct MessageBox
 
 enum class FileDialogKind { Open, Save };
 
-struct FileFilter
-{
-    QString description; // "STF ファイル (*.stf)"
-    QString pattern;     // "*.stf"
-};
-
 // How the file dialog is set up for one command.
 struct FileDialogRequest
 {
     FileDialogKind kind = FileDialogKind::Open;
     QString title;
     QString fileName;             // the name the dialog starts with
-    QString filter;               // description and pattern pairs: "desc|pattern|desc|pattern"
+    QList<const FileFormat *> formats; // one filter each, in order
     QString defaultExtension;     // as "*.stf"
     bool overwritePrompt = false; // ask before a chosen file that exists is replaced
     bool hideReadOnly = false;    // no read-only check box
     bool pathMustExist = false;   // the chosen file's folder must exist
     bool fileMustExist = false;   // the chosen file itself must exist
 
-    // The filter as pairs, in order.
-    QList<FileFilter> filters() const;
     // The default extension without "*." ("stf"), as suffix-completing dialogs take it.
     QString defaultSuffix() const;
 };

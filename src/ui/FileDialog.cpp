@@ -22,16 +22,16 @@ FileDialog::FileDialog(const FileDialogRequest &request, WindowServices &service
     setOption(QFileDialog::ReadOnly, false);
 
     QStringList filters;
-    for (const FileFilter &filter : request.filters())
-        filters.append(nameFilter(filter));
+    for (const FileFormat *format : request.formats)
+        filters.append(nameFilter(*format));
     setNameFilters(filters);
     setDefaultSuffix(request.defaultSuffix());
     // A name typed without an extension gets the chosen filter's, which then
     // picks the format: a bare name under the text filter is a text file.
     connect(this, &QFileDialog::filterSelected, this, [this](const QString &chosen) {
         const qsizetype position = nameFilters().indexOf(chosen);
-        const QList<FileFilter> all = m_request.filters();
-        const QString suffix = position < 0 || position >= all.size() ? QString() : suffixOf(all[position].pattern);
+        const QList<const FileFormat *> &all = m_request.formats;
+        const QString suffix = position < 0 || position >= all.size() ? QString() : suffixOf(*all[position]);
         setDefaultSuffix(suffix.isEmpty() ? m_request.defaultSuffix() : suffix);
     });
 
@@ -43,23 +43,24 @@ FileDialog::FileDialog(const FileDialogRequest &request, WindowServices &service
     }
 }
 
-QString FileDialog::nameFilter(const FileFilter &filter)
+QString FileDialog::nameFilter(const FileFormat &format)
 {
     // Qt reads the patterns from the parentheses of the text, so the text
-    // names the pattern that the filter really uses.
-    QString description = filter.description;
+    // names the patterns that the filter really uses.
+    QString description = format.nameFilter();
     const qsizetype open = description.lastIndexOf(u'(');
     if (open >= 0)
         description.truncate(open);
-    return description.trimmed() + QStringLiteral(" (") + filter.pattern + u')';
+    QStringList patterns = format.suffixes();
+    for (QString &pattern : patterns)
+        pattern.prepend(QStringLiteral("*."));
+    return description.trimmed() + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
-QString FileDialog::suffixOf(const QString &pattern)
+QString FileDialog::suffixOf(const FileFormat &format)
 {
-    if (!pattern.startsWith(QStringLiteral("*.")))
-        return {};
-    const QString suffix = pattern.sliced(2);
-    return suffix.contains(u'*') || suffix.contains(u'?') || suffix.contains(u';') ? QString() : suffix;
+    const QStringList suffixes = format.suffixes();
+    return suffixes.size() == 1 ? suffixes.first() : QString();
 }
 
 QString FileDialog::chosenPath() const

@@ -23,10 +23,12 @@ public:
     // The chosen full path; empty until a file was accepted.
     QString chosenPath() const;
 
-    // "STF ファイル (*.stf)" and "*.stf" as Qt's filter text.
-    static QString nameFilter(const FileFilter &filter);
-    // "txt" for "*.txt"; empty for a pattern that names no single extension.
-    static QString suffixOf(const QString &pattern);
+    // The format's filter as Qt's filter text: "STF ファイル (*.stf)",
+    // "PO (*.po *.pot)".
+    static QString nameFilter(const FileFormat &format);
+    // The extension a name typed under the format's filter gets: "txt";
+    // empty for a format of several.
+    static QString suffixOf(const FileFormat &format);
 
 public slots:
     void accept() override;

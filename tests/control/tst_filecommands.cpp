@@ -139,16 +139,16 @@ private slots:
         QTest::addColumn<FileDialogKind>("kind");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("formats");
         QTest::addColumn<int>("flags");
         const QString lessExtension = QStringLiteral("/data/a");
-        QTest::newRow("New") << ChooseMode::New << FileDialogKind::Save << "新規作成" << "New.stf" << BothFormatsFilter
+        QTest::newRow("New") << ChooseMode::New << FileDialogKind::Save << "新規作成" << "New.stf" << QStringList{"stf", "text"}
                              << 2054;
-        QTest::newRow("Open") << ChooseMode::Open << FileDialogKind::Open << "開く" << "" << BothFormatsFilter << 4100;
+        QTest::newRow("Open") << ChooseMode::Open << FileDialogKind::Open << "開く" << "" << QStringList{"stf", "text"} << 4100;
         QTest::newRow("Save As") << ChooseMode::SaveAs << FileDialogKind::Save << "名前を付けて保存" << lessExtension
-                                 << BothFormatsFilter << 2054;
+                                 << QStringList{"stf", "text"} << 2054;
         QTest::newRow("output file") << ChooseMode::Output << FileDialogKind::Open << "出力先を指定" << lessExtension
-                                     << StfOnlyFilter << 2052;
+                                     << QStringList{"stf"} << 2052;
         // clang-format on
     }
 
@@ -158,13 +158,16 @@ private slots:
         QFETCH(FileDialogKind, kind);
         QFETCH(QString, title);
         QFETCH(QString, fileName);
-        QFETCH(QString, filter);
+        QFETCH(QStringList, formats);
         QFETCH(int, flags);
         const FileDialogRequest request = fileDialogSetup(mode, "/data/a.stf", "earlier");
         QCOMPARE(request.kind, kind);
         QCOMPARE(request.title, title);
         QCOMPARE(request.fileName, fileName);
-        QCOMPARE(request.filter, filter);
+        QStringList offered;
+        for (const FileFormat *format : request.formats)
+            offered << format->shortName();
+        QCOMPARE(offered, formats);
         QCOMPARE(request.defaultExtension, QStringLiteral("*.stf"));
         QCOMPARE(request.defaultSuffix(), QStringLiteral("stf"));
         QCOMPARE(flagBits(request), flags);
@@ -172,14 +175,12 @@ private slots:
 
     void filterPairs()
     {
-        FileDialogRequest request;
-        request.filter = BothFormatsFilter;
-        const QList<FileFilter> pairs = request.filters();
-        QCOMPARE(pairs.size(), 2);
-        QCOMPARE(pairs[0].description, QStringLiteral("STF ファイル (*.stf)"));
-        QCOMPARE(pairs[0].pattern, QStringLiteral("*.stf"));
-        QCOMPARE(pairs[1].description, QStringLiteral("テキスト (タブ区切り) (*.txt)"));
-        QCOMPARE(pairs[1].pattern, QStringLiteral("*.txt"));
+        const QList<const FileFormat *> formats = TableFormats;
+        QCOMPARE(formats.size(), 2);
+        QCOMPARE(formats[0]->nameFilter(), QStringLiteral("STF ファイル (*.stf)"));
+        QCOMPARE(formats[0]->suffixes(), QStringList{"stf"});
+        QCOMPARE(formats[1]->nameFilter(), QStringLiteral("テキスト (タブ区切り) (*.txt)"));
+        QCOMPARE(formats[1]->suffixes(), QStringList{"txt"});
     }
 
     void shortPathKeepsTheDialogsName()
