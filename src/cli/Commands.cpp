@@ -7,7 +7,7 @@
 #include "cli/ProblemReport.h"
 
 #include "core/text/CodePage.h"
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/io/MemoryShortage.h"
 #include "core/checks/RowPlaces.h"
 #include "core/checks/TableProblems.h"
