@@ -13,6 +13,7 @@
 #include "core/checks/TableProblems.h"
 #include "core/checks/TranslationChecks.h"
 #include "core/formats/FormatRegistry.h"
+#include "core/formats/RowPlacesInFile.h"
 #include "core/formats/TextWriter.h"
 
 #include <QFile>
