@@ -8,7 +8,7 @@
 #include "BenchTiming.h"
 
 #include "core/text/CodePage.h"
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/model/EntryList.h"
 #include "core/io/SaveFile.h"
 #include "core/formats/StfReader.h"

@@ -15,7 +15,7 @@
 #include "BenchTiming.h"
 
 #include "core/text/CodePage.h"
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/model/EntryList.h"
 #include "control/EntryFinder.h"
 #include "ui/EntryListView.h"

@@ -40,7 +40,7 @@
 #include "ChildRun.h"
 #include "ColdTables.h"
 
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/text/CodePage.h"
 
 #include <QByteArray>

@@ -9,7 +9,7 @@
 #include "core/text/LineBreaks.h"
 #include "core/text/Number.h"
 #include "core/text/Spaces.h"
-#include "core/formats/StfLayout.h"
+#include "core/checks/StfLimits.h"
 #include "core/formats/StfReader.h"
 #include "core/formats/StfWriter.h"
 #include "core/model/TextFields.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes given to the STF reader: it either reads them or names an error.
 #include "FuzzSupport.h"
-#include "core/checks/RowPlaces.h"
+#include "core/formats/RowPlacesInFile.h"
 #include "core/formats/StfLayout.h"
 #include "core/formats/StfReader.h"
 

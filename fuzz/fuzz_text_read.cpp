@@ -4,6 +4,7 @@
 #include "core/model/TextFields.h"
 #include "core/checks/RowPlaces.h"
 #include "core/checks/TableProblems.h"
+#include "core/formats/RowPlacesInFile.h"
 #include "core/formats/TextReader.h"
 
 using namespace wendaro;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -7,12 +7,13 @@
 #include "cli/ProblemReport.h"
 
 #include "core/text/CodePage.h"
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/io/MemoryShortage.h"
 #include "core/checks/RowPlaces.h"
 #include "core/checks/TableProblems.h"
 #include "core/checks/TranslationChecks.h"
 #include "core/formats/FormatRegistry.h"
+#include "core/formats/RowPlacesInFile.h"
 #include "core/formats/TextWriter.h"
 
 #include <QFile>

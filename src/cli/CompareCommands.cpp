@@ -8,7 +8,7 @@
 #include "cli/TextQuoting.h"
 
 #include "core/text/CodePage.h"
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/io/MemoryShortage.h"
 #include "core/compare/TableDiff.h"
 #include "core/compare/TableUpdate.h"

@@ -7,7 +7,7 @@
 #include "cli/ExitCode.h"
 #include "cli/TextMatch.h"
 
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/io/MemoryShortage.h"
 #include "core/text/Spaces.h"
 

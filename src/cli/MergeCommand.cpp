@@ -9,7 +9,7 @@
 #include "core/checks/Problem.h"
 #include "core/compare/TableMerge.h"
 #include "core/formats/FormatRegistry.h"
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/io/MemoryShortage.h"
 #include "core/io/ShownPath.h"
 #include "core/text/CodePage.h"

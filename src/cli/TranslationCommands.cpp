@@ -6,7 +6,7 @@
 #include "cli/ExitCode.h"
 
 #include "core/text/CodePage.h"
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/io/MemoryShortage.h"
 #include "core/io/SaveFile.h"
 #include "core/io/ShownPath.h"

@@ -7,7 +7,7 @@
 #include "control/UserInterface.h"
 #include "control/WindowState.h"
 
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/text/Spaces.h"
 
 #include <QDir>

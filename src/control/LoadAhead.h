@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/text/CodePage.h"
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/io/LoadProgress.h"
 
 #include <QString>

@@ -8,6 +8,7 @@
 #include "core/checks/TableProblems.h"
 #include "core/checks/TranslationChecks.h"
 #include "core/formats/FormatRegistry.h"
+#include "core/formats/RowPlacesInFile.h"
 #include "core/model/Table.h"
 
 #include <QTest>

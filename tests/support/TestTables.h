@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/text/CodePage.h"
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 #include "core/model/EntryList.h"
 #include "core/model/IndexText.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QByteArrayView>
+#include <QtGlobal>
 
 #include <functional>
 #include <initializer_list>
@@ -9,21 +9,11 @@
 
 namespace wendaro {
 
-class CodePage;
-
-// Where each row of a table read from a file came from, in the order the
-// reader made the rows, for messages an editor can jump to. A second pass
-// over the bytes, so that reading stays as fast as it is for the window.
-
-// The byte offset of each value record of an STF file image.
-std::vector<qint64> stfRowOffsets(QByteArrayView data);
-// The line (from 1, every CR LF, CR and LF ending one) of each row of a
-// text file image.
-std::vector<qint64> textRowLines(QByteArrayView data, const CodePage &codePage);
-
-// The places of a table's rows, position 1 first. Found only when a
-// message first needs one: a table with nothing to report never walks its
-// file a second time.
+// The places of a table's rows, position 1 first, for messages an editor
+// can jump to. Found only when a message first needs one: a table with
+// nothing to report never walks its file a second time. The walks that
+// find them know the files' layouts, so they sit with the readers
+// (core/formats/RowPlacesInFile.h) and come here as find.
 class RowPlaces
 {
 public:

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/checks/SaveRefusals.h"
 
+#include "core/checks/StfLimits.h"
 #include "core/text/CharacterName.h"
 #include "core/text/CodePage.h"
-#include "core/formats/StfLayout.h"
 
 namespace wendaro::refusal {
 

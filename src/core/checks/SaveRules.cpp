@@ -2,7 +2,7 @@
 #include "core/checks/SaveRules.h"
 
 #include "core/checks/SaveRefusals.h"
-#include "core/formats/StfLayout.h"
+#include "core/checks/StfLimits.h"
 #include "core/model/EntryList.h"
 #include "core/model/IndexText.h"
 #include "core/model/TextFields.h"

@@ -29,8 +29,7 @@ constexpr quint32 ValueKey = 0xFFFFFFFF;
 constexpr qsizetype NameFixedSize = 8;
 constexpr qsizetype NameLengthOffset = 4;
 
-// The next-index field holds the entry count + 1 in 16 signed bits.
-constexpr qsizetype MaxEntryCount = 32766;
-constexpr qsizetype MaxLength = 32767;
+// What these fields let a file hold, the entry count and the lengths, is
+// kept by the save rules: core/checks/StfLimits.h.
 
 } // namespace wendaro::stf

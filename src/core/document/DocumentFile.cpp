@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/io/DocumentFile.h"
+#include "core/document/DocumentFile.h"
 
 #include "core/io/MemoryAdvice.h"
 #include "core/io/MemoryShortage.h"
