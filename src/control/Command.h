@@ -35,10 +35,10 @@ enum class Command {
 };
 
 inline constexpr std::array AllCommands = {
-    Command::New,      Command::Open,         Command::Close,         Command::Save,   Command::SaveAs,
-    Command::Exit,     Command::Add,          Command::Edit,          Command::Remove, Command::Version,
-    Command::ChooseOutput, Command::Undo,     Command::Redo,          Command::CopyRow, Command::CopyShownRows,
-    Command::Paste,    Command::Find,         Command::FindNext,      Command::FindPrevious, Command::CloseFind,
+    Command::New,          Command::Open, Command::Close,    Command::Save,         Command::SaveAs,
+    Command::Exit,         Command::Add,  Command::Edit,     Command::Remove,       Command::Version,
+    Command::ChooseOutput, Command::Undo, Command::Redo,     Command::CopyRow,      Command::CopyShownRows,
+    Command::Paste,        Command::Find, Command::FindNext, Command::FindPrevious, Command::CloseFind,
 };
 
 // The command's action's object name: "commandSave".

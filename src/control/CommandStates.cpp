@@ -19,9 +19,8 @@ enum class Effect { Keep, Off, On, FollowSelection };
 // menus, the context menu and the toolbar (each once: their places share it),
 // then cmdFile, txtFile and txtMemo.
 using Switched = std::variant<Command, Field>;
-const Switched TableOrder[] = {Command::Close, Command::Save,   Command::SaveAs,       Command::Add,
-                               Command::Edit,  Command::Remove, Command::ChooseOutput, Field::File,
-                               Field::Memo};
+const Switched TableOrder[] = {Command::Close,  Command::Save,         Command::SaveAs, Command::Add, Command::Edit,
+                               Command::Remove, Command::ChooseOutput, Field::File,     Field::Memo};
 
 bool needsSelection(const Switched &switched)
 {

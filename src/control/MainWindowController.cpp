@@ -29,8 +29,7 @@ void MainWindowController::connectActions()
     actions.whenTriggered(Command::Add, [this] { addEntry(); });
     actions.whenTriggered(Command::Edit, [this] { editEntry(); });
     actions.whenTriggered(Command::Remove, [this] { removeEntry(); });
-    actions.whenTriggered(Command::Version,
-                          [this] { openReadme(m_ui, QCoreApplication::applicationDirPath()); });
+    actions.whenTriggered(Command::Version, [this] { openReadme(m_ui, QCoreApplication::applicationDirPath()); });
     actions.whenTriggered(Command::ChooseOutput, [this] { chooseFile(ChooseMode::Output); });
     actions.whenTriggered(Command::Undo, [this] { undo(); });
     actions.whenTriggered(Command::Redo, [this] { redo(); });

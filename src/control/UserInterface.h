@@ -39,13 +39,13 @@ struct FileDialogRequest
 {
     FileDialogKind kind = FileDialogKind::Open;
     QString title;
-    QString fileName;             // the name the dialog starts with
+    QString fileName;                  // the name the dialog starts with
     QList<const FileFormat *> formats; // one filter each, in order
-    QString defaultExtension;     // as "*.stf"
-    bool overwritePrompt = false; // ask before a chosen file that exists is replaced
-    bool hideReadOnly = false;    // no read-only check box
-    bool pathMustExist = false;   // the chosen file's folder must exist
-    bool fileMustExist = false;   // the chosen file itself must exist
+    QString defaultExtension;          // as "*.stf"
+    bool overwritePrompt = false;      // ask before a chosen file that exists is replaced
+    bool hideReadOnly = false;         // no read-only check box
+    bool pathMustExist = false;        // the chosen file's folder must exist
+    bool fileMustExist = false;        // the chosen file itself must exist
 
     // The default extension without "*." ("stf"), as suffix-completing dialogs take it.
     QString defaultSuffix() const;

@@ -64,8 +64,7 @@ QMouseEvent asLeftButton(const QMouseEvent &event)
 
 } // namespace
 
-EntryListView::EntryListView(const EntryList &entries, EntryTableModel &model, RowSelection &selection,
-                             QWidget *parent)
+EntryListView::EntryListView(const EntryList &entries, EntryTableModel &model, RowSelection &selection, QWidget *parent)
     : QTreeView(parent), m_entries(entries), m_model(model), m_selection(selection)
 {
     setObjectName(QStringLiteral("ListView1"));

@@ -26,8 +26,7 @@ class EntryListView : public QTreeView
     Q_OBJECT
 public:
     // entries is what the model shows, for its sort state.
-    EntryListView(const EntryList &entries, EntryTableModel &model, RowSelection &selection,
-                  QWidget *parent = nullptr);
+    EntryListView(const EntryList &entries, EntryTableModel &model, RowSelection &selection, QWidget *parent = nullptr);
 
 signals:
     // A click on a row (or a keyboard move to another row).

@@ -51,9 +51,8 @@ MainWindow::MainWindow(CodePage codePage, WindowServices &services, QWidget *par
     setWindowIcon(QIcon(QStringLiteral(":/wendaro/wendaro.png")));
     setContextMenuPolicy(Qt::PreventContextMenu);
 
-    m_popup = buildMenuTree(*menuBar(), *this, [this](Command command) -> QAction & {
-        return m_controller.action(command);
-    });
+    m_popup = buildMenuTree(*menuBar(), *this,
+                            [this](Command command) -> QAction & { return m_controller.action(command); });
     buildClientArea();
     connectControls();
     followController();

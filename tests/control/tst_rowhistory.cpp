@@ -145,8 +145,8 @@ private slots:
         QTest::addColumn<bool>("modified");
         QTest::newRow("add undone") << QStringList{"add 4 n v", "undo"} << false;
         QTest::newRow("add undone and redone") << QStringList{"add 4 n v", "undo", "redo"} << true;
-        QTest::newRow("two steps, both undone") << QStringList{"select 1", "remove", "add 4 n v", "undo", "undo"}
-                                                << false;
+        QTest::newRow("two steps, both undone")
+            << QStringList{"select 1", "remove", "add 4 n v", "undo", "undo"} << false;
         QTest::newRow("two steps, one undone") << QStringList{"select 1", "remove", "add 4 n v", "undo"} << true;
         QTest::newRow("back to a save in the middle") << QStringList{"add 4 n v", "save", "add 5 n v", "undo"} << false;
         QTest::newRow("undone past a save, then redone to it")

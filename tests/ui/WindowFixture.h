@@ -25,13 +25,26 @@ namespace wendaro {
 // Every place in the window that raises a command: the menu items, the
 // context-menu items and the toolbar buttons (by their keys).
 inline const QList<QPair<const char *, Command>> CommandPlaces = {
-    {"mFiles_New", Command::New},       {"mFiles_Open", Command::Open},     {"mFiles_Close", Command::Close},
-    {"mFiles_Save", Command::Save},     {"mFiles_SaveAs", Command::SaveAs}, {"mFiles_Exit", Command::Exit},
-    {"mEdit_Add", Command::Add},        {"mEdit_Edit", Command::Edit},      {"mEdit_Remove", Command::Remove},
-    {"mHelp_Version", Command::Version}, {"mPopup_Add", Command::Add},      {"mPopup_Edit", Command::Edit},
-    {"mPopup_Remove", Command::Remove}, {"New", Command::New},              {"Open", Command::Open},
-    {"Save", Command::Save},            {"Close", Command::Close},          {"Add", Command::Add},
-    {"Edit", Command::Edit},            {"Remove", Command::Remove},
+    {"mFiles_New", Command::New},
+    {"mFiles_Open", Command::Open},
+    {"mFiles_Close", Command::Close},
+    {"mFiles_Save", Command::Save},
+    {"mFiles_SaveAs", Command::SaveAs},
+    {"mFiles_Exit", Command::Exit},
+    {"mEdit_Add", Command::Add},
+    {"mEdit_Edit", Command::Edit},
+    {"mEdit_Remove", Command::Remove},
+    {"mHelp_Version", Command::Version},
+    {"mPopup_Add", Command::Add},
+    {"mPopup_Edit", Command::Edit},
+    {"mPopup_Remove", Command::Remove},
+    {"New", Command::New},
+    {"Open", Command::Open},
+    {"Save", Command::Save},
+    {"Close", Command::Close},
+    {"Add", Command::Add},
+    {"Edit", Command::Edit},
+    {"Remove", Command::Remove},
 };
 
 // A person at the desktop: each modal dialog is shown and handed to the next
