@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "cli/CommandFiles.h"
 #include "cli/Console.h"
+#include "cli/ExitCode.h"
 #include "cli/TextQuoting.h"
 
 #include "core/checks/Problem.h"
@@ -19,9 +20,6 @@
 namespace wendaro::cli {
 
 namespace {
-
-// git's merge driver reads 1 as "conflicts left in the file".
-enum MergeExit : int { Merged = 0, Conflicted = 1, Trouble = 2, Usage = 64 };
 
 struct MergeOptions
 {
@@ -176,7 +174,7 @@ int merge(const Arguments &arguments, const CodePage &codePage)
 {
     const std::optional<MergeOptions> options = optionsOf(arguments);
     if (!options)
-        return Usage;
+        return UsageError;
     Side sides[] = {{"BASE", arguments.operands[0], {}, nullptr},
                     {"OURS", arguments.operands[1], {}, nullptr},
                     {"THEIRS", arguments.operands[2], {}, nullptr}};
@@ -210,7 +208,7 @@ int merge(const Arguments &arguments, const CodePage &codePage)
         printError(WriteErrorMessage, QStringLiteral("標準出力に書き込めませんでした。"));
         return Trouble;
     }
-    return merged->conflicts.isEmpty() || options->resolve ? Merged : Conflicted;
+    return merged->conflicts.isEmpty() || options->resolve ? Done : ConflictsLeft;
 }
 
 } // namespace wendaro::cli
