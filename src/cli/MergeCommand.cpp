@@ -60,8 +60,9 @@ struct Side
 
     MergeInput input() const
     {
-        // Only the text form has room for the output-file line and the memo.
-        const bool fields = format->shortName() == QLatin1String("text");
+        // A side whose format has no room for the output-file line and the
+        // memo has no say in them: its empty ones would read as removed.
+        const bool fields = format->capabilities().testFlag(FileFormat::KeepsTextFields);
         return {&document.rows, fields ? &document.fields : nullptr,
                 QStringLiteral("%1 の表%2").arg(QLatin1String(role), shown(QFile::decodeName(path)))};
     }
