@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ApplicationSetup.h"
+#include "cli/ExitCode.h"
 #include "control/CommandLine.h"
 #include "startup/HeapGrowth.h"
 #include "control/LoadAhead.h"
@@ -18,11 +19,6 @@
 using namespace wendaro;
 
 namespace {
-
-// The exit status when WENDARO_CODEPAGE names no known code page.
-constexpr int ConfigurationError = 78;
-// The exit status when --help or --version could not write to stdout.
-constexpr int WriteFailed = 74;
 
 const char UsageText[] = R"(Usage: wendaro [FILE]
        wendaro --help
@@ -43,6 +39,7 @@ QList<QByteArray> argumentsAfterName(int argc, char *argv[])
 }
 
 // The exit status of --help or --version; nothing when the window is wanted.
+// The window's statuses are wendaro-cli's numbers for the same failures.
 std::optional<int> answerOnStdout(StartAction action)
 {
     const char *text = nullptr;
@@ -51,7 +48,7 @@ std::optional<int> answerOnStdout(StartAction action)
     case StartAction::Help: text = UsageText; break;
     case StartAction::Version: text = "wendaro " WENDARO_VERSION "\n"; break;
     }
-    return std::fputs(text, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : WriteFailed;
+    return std::fputs(text, stdout) >= 0 && std::fflush(stdout) == 0 ? cli::Done : cli::WriteFailed;
 }
 
 } // namespace
@@ -89,7 +86,7 @@ int main(int argc, char *argv[])
     if (!codePage) {
         std::fprintf(stderr, "wendaro: %s\n", qPrintable(error));
         QMessageBox::critical(nullptr, ApplicationTitle, error);
-        return ConfigurationError;
+        return cli::CodePageError;
     }
 
     WindowServices services;

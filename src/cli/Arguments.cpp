@@ -33,31 +33,31 @@ QByteArrayList Arguments::values(const char *name) const
 
 namespace {
 
-const OptionRule *findLetter(const QList<OptionRule> &rules, char letter)
+const Option *findLetter(const QList<Option> &rules, char letter)
 {
     const auto found = std::find_if(rules.cbegin(), rules.cend(),
-                                    [&](const OptionRule &s) { return s.letter != 0 && s.letter == letter; });
+                                    [&](const Option &s) { return s.letter != 0 && s.letter == letter; });
     return found == rules.cend() ? nullptr : &*found;
 }
 
-const OptionRule *findRule(const QList<OptionRule> &rules, const QByteArray &name)
+const Option *findRule(const QList<Option> &rules, const QByteArray &name)
 {
-    const auto found = std::find_if(rules.cbegin(), rules.cend(), [&](const OptionRule &s) { return name == s.name; });
+    const auto found = std::find_if(rules.cbegin(), rules.cend(), [&](const Option &s) { return name == s.name; });
     return found == rules.cend() ? nullptr : &*found;
 }
 
 // Letters, one or several ("-ri"); "-h" among them still asks for help. A
 // letter that takes a value ends the group and takes the rest of it
 // ("-oOUT") or the next argument ("-o OUT"), moving i past it.
-void takeLetters(const QByteArray &arg, int argc, char **argv, int &i, const QList<OptionRule> &every,
-                 Arguments &parsed, QList<QPair<QByteArray, QByteArray>> &options)
+void takeLetters(const QByteArray &arg, int argc, char **argv, int &i, const QList<Option> &every, Arguments &parsed,
+                 QList<QPair<QByteArray, QByteArray>> &options)
 {
     for (qsizetype at = 1; at < arg.size(); ++at) {
         const char letter = arg[at];
-        const OptionRule *rule = findLetter(every, letter);
+        const Option *rule = findLetter(every, letter);
         if (letter == 'h') {
             parsed.help = true;
-        } else if (rule && !rule->takesValue) {
+        } else if (rule && !rule->takesValue()) {
             options.append({QByteArray(rule->name), QByteArray()});
         } else if (rule && (at + 1 < arg.size() || i + 1 < argc)) {
             options.append({QByteArray(rule->name), at + 1 < arg.size() ? arg.mid(at + 1) : QByteArray(argv[++i])});
@@ -72,13 +72,13 @@ void takeLetters(const QByteArray &arg, int argc, char **argv, int &i, const QLi
 
 } // namespace
 
-Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<OptionRule>> &optionsByCommand)
+Arguments parseArguments(int argc, char **argv, std::span<const Command> commands)
 {
     // Which options take a value must be known before the command is: in
     // "--source A export B C" the command is export, not A.
-    QList<OptionRule> every;
-    for (const QList<OptionRule> &rules : optionsByCommand)
-        every += rules;
+    QList<Option> every;
+    for (const Command &command : commands)
+        every += command.options;
 
     Arguments parsed;
     QList<QPair<QByteArray, QByteArray>> options;
@@ -101,29 +101,31 @@ Arguments parseArguments(int argc, char **argv, const QHash<QByteArray, QList<Op
         } else {
             const qsizetype equals = arg.indexOf('=');
             const QByteArray name = arg.mid(2, equals < 0 ? -1 : equals - 2);
-            const OptionRule *rule = arg.startsWith("--") ? findRule(every, name) : nullptr;
+            const Option *rule = arg.startsWith("--") ? findRule(every, name) : nullptr;
             if (!rule) {
                 if (parsed.error.isEmpty())
                     parsed.error = QStringLiteral("unknown option \"%1\"").arg(QFile::decodeName(arg));
-            } else if (!rule->takesValue && equals >= 0) {
+            } else if (!rule->takesValue() && equals >= 0) {
                 if (parsed.error.isEmpty())
                     parsed.error = QStringLiteral("option \"--%1\" takes no value").arg(QString::fromLatin1(name));
-            } else if (rule->takesValue && equals < 0 && !rule->valueOptional && i + 1 >= argc) {
+            } else if (rule->takesValue() && equals < 0 && !rule->valueOptional() && i + 1 >= argc) {
                 if (parsed.error.isEmpty())
                     parsed.error = QStringLiteral("option \"--%1\" needs a value").arg(QString::fromLatin1(name));
             } else {
-                options.append({name, !rule->takesValue     ? QByteArray()
-                                      : equals >= 0         ? arg.mid(equals + 1)
-                                      : rule->valueOptional ? QByteArray()
-                                                            : QByteArray(argv[++i])});
+                options.append({name, !rule->takesValue()     ? QByteArray()
+                                      : equals >= 0           ? arg.mid(equals + 1)
+                                      : rule->valueOptional() ? QByteArray()
+                                                              : QByteArray(argv[++i])});
             }
         }
     }
 
     // Now that the command is known, each option must be one of its own.
-    const QList<OptionRule> own = optionsByCommand.value(parsed.command);
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [&](const Command &c) { return parsed.command == c.name; });
+    const QList<Option> own = command == commands.end() ? QList<Option>() : command->options;
     for (const auto &option : options) {
-        const OptionRule *rule = findRule(own, option.first);
+        const Option *rule = findRule(own, option.first);
         if (parsed.error.isEmpty() && !rule)
             parsed.error =
                 parsed.command.isEmpty()

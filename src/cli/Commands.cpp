@@ -83,8 +83,10 @@ std::optional<CheckedTable> loadChecked(const QByteArray &path, const CodePage &
     }
     CheckedTable table;
     table.file = QFile::decodeName(path);
-    const bool stf = FormatRegistry::forPath(*name).shortName() == QLatin1String("stf");
-    table.placeKind = stf ? PlaceKind::Offset : PlaceKind::Line;
+    // Messages name a row's place as its format counts places; of the table
+    // formats STF alone counts bytes, its rows' value records.
+    const bool offsets = FormatRegistry::forPath(*name).placeUnit() == FileFormat::PlaceUnit::ByteOffset;
+    table.placeKind = offsets ? PlaceKind::Offset : PlaceKind::Line;
     QByteArray bytes;
     QString error;
     if (!loadDocument(*name, codePage, table.document, &error, &bytes)) {
@@ -97,7 +99,7 @@ std::optional<CheckedTable> loadChecked(const QByteArray &path, const CodePage &
     }
     // Looked for only when a message names a row.
     table.places = RowPlaces::foundBy(
-        [bytes, stf, codePage] { return stf ? stfRowOffsets(bytes) : textRowLines(bytes, codePage); });
+        [bytes, offsets, codePage] { return offsets ? stfRowOffsets(bytes) : textRowLines(bytes, codePage); });
     return table;
 }
 

@@ -21,9 +21,6 @@ namespace wendaro::cli {
 
 namespace {
 
-// diff follows diff(1): 1 says "they differ", so trouble is 2.
-enum DiffExit : int { Same = 0, Differ = 1, Trouble = 2 };
-
 QString times(qsizetype count)
 {
     return count == 1 ? QStringLiteral("once") : QStringLiteral("%1 times").arg(count);
@@ -187,7 +184,7 @@ int diff(const Arguments &arguments, const CodePage &codePage)
         printError(WriteErrorMessage, QStringLiteral("標準出力に書き込めませんでした。"));
         return Trouble;
     }
-    return same ? Same : Differ;
+    return same ? Done : Differ;
 }
 
 int update(const QByteArray &oldOriginal, const QByteArray &newOriginal, const QByteArray &translation,

@@ -26,9 +26,6 @@ namespace wendaro::cli {
 
 namespace {
 
-// grep's exits: 1 says "nothing matched", so trouble is 2.
-enum GrepExit : int { Matched = 0, NoMatch = 1, Trouble = 2 };
-
 enum Field : unsigned { IndexField = 1, NameField = 2, ValueField = 4 };
 
 // grep's own colours (GREP_COLORS' defaults): file names magenta,
@@ -329,7 +326,7 @@ int grep(const Arguments &arguments, const CodePage &codePage)
         printError(WriteErrorMessage, QStringLiteral("標準出力に書き込めませんでした。"));
         return Trouble;
     }
-    return trouble ? Trouble : matched ? Matched : NoMatch;
+    return trouble ? Trouble : matched ? Done : NoMatch;
 }
 
 } // namespace wendaro::cli

@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "cli/CommandFiles.h"
 #include "cli/Console.h"
+#include "cli/ExitCode.h"
 #include "cli/TextQuoting.h"
 
 #include "core/checks/Problem.h"
@@ -19,9 +20,6 @@
 namespace wendaro::cli {
 
 namespace {
-
-// git's merge driver reads 1 as "conflicts left in the file".
-enum MergeExit : int { Merged = 0, Conflicted = 1, Trouble = 2, Usage = 64 };
 
 struct MergeOptions
 {
@@ -62,8 +60,9 @@ struct Side
 
     MergeInput input() const
     {
-        // Only the text form has room for the output-file line and the memo.
-        const bool fields = format->shortName() == QLatin1String("text");
+        // A side whose format has no room for the output-file line and the
+        // memo has no say in them: its empty ones would read as removed.
+        const bool fields = format->capabilities().testFlag(FileFormat::KeepsTextFields);
         return {&document.rows, fields ? &document.fields : nullptr,
                 QStringLiteral("%1 の表%2").arg(QLatin1String(role), shown(QFile::decodeName(path)))};
     }
@@ -176,7 +175,7 @@ int merge(const Arguments &arguments, const CodePage &codePage)
 {
     const std::optional<MergeOptions> options = optionsOf(arguments);
     if (!options)
-        return Usage;
+        return UsageError;
     Side sides[] = {{"BASE", arguments.operands[0], {}, nullptr},
                     {"OURS", arguments.operands[1], {}, nullptr},
                     {"THEIRS", arguments.operands[2], {}, nullptr}};
@@ -210,7 +209,7 @@ int merge(const Arguments &arguments, const CodePage &codePage)
         printError(WriteErrorMessage, QStringLiteral("標準出力に書き込めませんでした。"));
         return Trouble;
     }
-    return merged->conflicts.isEmpty() || options->resolve ? Merged : Conflicted;
+    return merged->conflicts.isEmpty() || options->resolve ? Done : ConflictsLeft;
 }
 
 } // namespace wendaro::cli

@@ -513,8 +513,13 @@ void MainWindowTest::optionsAnswerWithoutDisplay_data()
     // clang-format off
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("printed"); // its beginning
-    QTest::newRow("--help") << "--help" << "Usage: wendaro [FILE]\n";
-    QTest::newRow("--version") << "--version" << "wendaro " WENDARO_VERSION "\n";
+    QTest::addColumn<bool>("stdoutFull"); // stdout is /dev/full, which takes no byte
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("--help") << "--help" << "Usage: wendaro [FILE]\n" << false << 0;
+    QTest::newRow("--version") << "--version" << "wendaro " WENDARO_VERSION "\n" << false << 0;
+    // wendaro-cli's status for stdout not written.
+    QTest::newRow("--help, stdout full") << "--help" << "" << true << 2;
+    QTest::newRow("--version, stdout full") << "--version" << "" << true << 2;
     // clang-format on
 }
 
@@ -523,15 +528,22 @@ void MainWindowTest::optionsAnswerWithoutDisplay()
 {
     QFETCH(QString, option);
     QFETCH(QString, printed);
+    QFETCH(bool, stdoutFull);
+    QFETCH(int, exitCode);
+    if (stdoutFull && !QFile::exists(QStringLiteral("/dev/full")))
+        QSKIP("/dev/full is missing");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.remove(QStringLiteral("DISPLAY"));
     QProcess program;
     program.setProcessEnvironment(environment);
+    if (stdoutFull)
+        program.setStandardOutputFile(QStringLiteral("/dev/full"));
     program.start(QStringLiteral(WENDARO_PROGRAM_DIR "/wendaro"), {option, QStringLiteral("a.stf")});
     QVERIFY(program.waitForFinished(20000));
-    QCOMPARE(program.exitCode(), 0);
-    QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).startsWith(printed));
+    QCOMPARE(program.exitCode(), exitCode);
+    if (!stdoutFull)
+        QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).startsWith(printed));
 }
 
 // Once the application has a display name, Qt appends it on X11 to the title

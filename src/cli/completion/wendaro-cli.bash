@@ -13,7 +13,7 @@ _wendaro_cli_options() {
         export) echo "--source=" ;;
         import) echo "--source= --fuzzy --ignore-extra" ;;
         diff) echo "--format= --order" ;;
-        merge) echo "-o --prefer= --format=" ;;
+        merge) echo "-o --output= --prefer= --format=" ;;
         grep) echo "-E -i -l -c -r --extended-regexp --ignore-case --files-with-matches --count --recursive --field= --include= --color --color=" ;;
     esac
     echo "--help -h"
@@ -46,7 +46,7 @@ _wendaro_cli_exchange() { _wendaro_cli_files "$1" po pot xlf xliff csv; }
 # Options whose value may be the next word, not only after "=".
 _wendaro_cli_takes_next() {
     case $1 in
-        --against | --source | --field | --include | --format | --prefer | -o) return 0 ;;
+        --against | --source | --field | --include | --format | --prefer | -o | --output) return 0 ;;
     esac
     return 1
 }
@@ -87,17 +87,11 @@ _wendaro_cli() {
     fi
     if [[ -n $option ]]; then
         case $option in
-            --format)
-                if [[ $command == merge ]]; then
-                    COMPREPLY=($(compgen -W "json" -- "$value"))
-                else
-                    COMPREPLY=($(compgen -W "text json" -- "$value"))
-                fi
-                ;;
+            --format) COMPREPLY=($(compgen -W "text json" -- "$value")) ;;
             --field) COMPREPLY=($(compgen -W "index name value" -- "$value")) ;;
             --color) COMPREPLY=($(compgen -W "auto always never" -- "$value")) ;;
             --prefer) COMPREPLY=($(compgen -W "ours theirs" -- "$value")) ;;
-            --against | --source | -o) _wendaro_cli_tables "$value" ;;
+            --against | --source | -o | --output) _wendaro_cli_tables "$value" ;;
             --include) ;;
         esac
         return 0

@@ -34,8 +34,15 @@ public:
         WritesTables = 0x2,
         ReadsCatalogs = 0x4,
         WritesCatalogs = 0x8,
+        // Its tables keep the output-file and memo lines (TextFields) that
+        // a text table carries besides its rows; without it they are not
+        // written and read back empty.
+        KeepsTextFields = 0x10,
     };
     Q_DECLARE_FLAGS(Capabilities, Capability)
+    // What a place in a file of the format counts: readTable's errorPlace,
+    // and how a message names where a row came from.
+    enum class PlaceUnit { Line, ByteOffset };
 
     virtual ~FileFormat() = default;
 
@@ -49,6 +56,7 @@ public:
     virtual Capabilities capabilities() const = 0;
     // Whether it both reads and writes tables: a format the window opens and saves.
     bool isTableFormat() const { return capabilities().testFlags(Capabilities(ReadsTables) | WritesTables); }
+    virtual PlaceUnit placeUnit() const { return PlaceUnit::Line; }
     // Whether a file's first bytes mark it as this format's, for a file
     // whose name says nothing; a format without such a mark says no.
     virtual bool beginsWithMark(QByteArrayView bytes) const;

@@ -14,6 +14,8 @@ public:
     QString nameFilter() const override;
     QStringList suffixes() const override;
     Capabilities capabilities() const override;
+    // A record's byte offset: an STF file has no lines.
+    PlaceUnit placeUnit() const override { return PlaceUnit::ByteOffset; }
     // The magic number, CD AB 00 00.
     bool beginsWithMark(QByteArrayView bytes) const override;
     bool readTable(QByteArrayView data, const CodePage &codePage, Table &table, qint64 *errorPlace,

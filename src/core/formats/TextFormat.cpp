@@ -28,7 +28,7 @@ QStringList TextFormat::suffixes() const
 
 FileFormat::Capabilities TextFormat::capabilities() const
 {
-    return ReadsTables | WritesTables;
+    return ReadsTables | WritesTables | KeepsTextFields;
 }
 
 bool TextFormat::readTable(QByteArrayView data, const CodePage &codePage, Table &table, qint64 *errorPlace,
