@@ -28,11 +28,6 @@ bool CommandActions::isEnabled(Command command) const
     return action(command).isEnabled();
 }
 
-void CommandActions::setEnabled(Command command, bool enabled)
-{
-    action(command).setEnabled(enabled);
-}
-
 void CommandActions::whenTriggered(Command command, const std::function<void()> &procedure)
 {
     QObject::connect(&action(command), &QAction::triggered, &m_owner, procedure);

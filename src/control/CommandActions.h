@@ -26,7 +26,6 @@ public:
 
     QAction &action(Command command) const { return *m_actions[std::size_t(command)]; }
     bool isEnabled(Command command) const;
-    void setEnabled(Command command, bool enabled);
     // What the command does when raised from any of its places.
     void whenTriggered(Command command, const std::function<void()> &procedure);
 

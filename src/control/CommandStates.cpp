@@ -5,6 +5,8 @@
 #include "control/RowSelection.h"
 #include "control/UserInterface.h"
 
+#include <QAction>
+
 #include <variant>
 
 namespace wendaro {
@@ -73,7 +75,7 @@ void CommandStates::apply(UiState state)
         } else if (effect != Effect::Keep) {
             const bool on = effect == Effect::On;
             if (const auto *command = std::get_if<Command>(&switched))
-                m_actions.setEnabled(*command, on);
+                m_actions.action(*command).setEnabled(on);
             else
                 setFieldEnabled(std::get<Field>(switched), on);
         }
@@ -85,8 +87,8 @@ void CommandStates::apply(UiState state)
 void CommandStates::refreshSelectionCommands()
 {
     const bool selected = m_selection.hasRow();
-    m_actions.setEnabled(Command::Edit, selected);
-    m_actions.setEnabled(Command::Remove, selected);
+    m_actions.action(Command::Edit).setEnabled(selected);
+    m_actions.action(Command::Remove).setEnabled(selected);
 }
 
 } // namespace wendaro

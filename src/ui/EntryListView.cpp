@@ -197,7 +197,7 @@ void EntryListView::focusInEvent(QFocusEvent *event)
         QTreeView::focusInEvent(event);
         return;
     }
-    QAbstractScrollArea::focusInEvent(event);
+    QAbstractScrollArea::focusInEvent(event); // NOLINT(bugprone-parent-virtual-call): skips the current row it makes
     viewport()->update();
 }
 

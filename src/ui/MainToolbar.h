@@ -17,7 +17,7 @@ class MainToolbar : public QToolBar
 {
     Q_OBJECT
 public:
-    MainToolbar(const std::function<QAction &(Command)> &commands, QWidget *parent = nullptr);
+    explicit MainToolbar(const std::function<QAction &(Command)> &commands, QWidget *parent = nullptr);
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -168,7 +168,8 @@ char *ValueText::writeUtf16(char *out) const
         for (qsizetype at = nextListLineBreak(bytes, 0); at >= 0;
              from = at + ListLineBreakBytes.size(), at = nextListLineBreak(bytes, from)) {
             out = codePage.decodeUtf16(bytes.sliced(from, at - from), out);
-            std::memcpy(out, "\r\0\n\0", 4);
+            constexpr char LineBreakUtf16[] = {'\r', 0, '\n', 0};
+            std::memcpy(out, LineBreakUtf16, sizeof LineBreakUtf16);
             out += 4;
         }
         return codePage.decodeUtf16(bytes.sliced(from), out);
