@@ -410,7 +410,7 @@ private slots:
         f.controller.startUp(f.path("a.stf"), true, &ahead);
         QVERIFY(f.ui.messages.isEmpty());
         QCOMPARE(f.indexTexts().size(), 2);
-        QCOMPARE(f.controller.entries().at(1).name, QString(QChar(0xFF71)));
+        QCOMPARE(f.controller.entries().at(0).name, QString(QChar(0xFF71)));
         QCOMPARE(f.controller.nextIndex(), 3);
         QVERIFY(!f.controller.isModified());
     }

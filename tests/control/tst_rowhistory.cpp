@@ -47,7 +47,7 @@ void act(ControlFixture &f, const QString &action)
 QString shown(const EntryList &rows)
 {
     QStringList out;
-    for (qsizetype p = 1; p <= rows.count(); ++p) {
+    for (qsizetype p = 0; p < rows.count(); ++p) {
         const Entry &e = rows.at(p);
         out << e.indexText.trimmed() + (e.key ? QStringLiteral("*") : QString()) + u':' + e.name + u':'
                    + e.value.toString();
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(f.controller.isEnabled(Command::Remove), selected != 0);
         QVERIFY(f.ui.messages.isEmpty());
         // A key comes back with its row, and is found there.
-        for (qsizetype p = 1; p <= f.controller.entries().count(); ++p) {
+        for (qsizetype p = 0; p < f.controller.entries().count(); ++p) {
             const Entry &e = f.controller.entries().at(p);
             if (e.key)
                 QCOMPARE(f.controller.entries().positionOfKey(*e.key), p);
@@ -213,7 +213,7 @@ private slots:
                 act(f, action);
         }
         const RowSelection &selection = f.controller.selection();
-        QCOMPARE(selection.hasRow() ? f.controller.entries().at(selection.row() + 1).name : QString(), name);
+        QCOMPARE(selection.hasRow() ? f.controller.entries().at(selection.row()).name : QString(), name);
         QCOMPARE(selection.isShown(), shown);
     }
 

@@ -76,7 +76,7 @@ QString row(const QString &indexText, const QString &name, const QString &value,
 QStringList rowsOf(const EntryList &rows)
 {
     QStringList out;
-    for (qsizetype p = 1; p <= rows.count(); ++p) {
+    for (qsizetype p = 0; p < rows.count(); ++p) {
         const Entry &e = rows.at(p);
         out << row(e.indexText, e.name, e.value.toString(), e.key);
     }
@@ -577,7 +577,7 @@ void TestStf::keptInFile()
         qint64 errorOffset = -1;
         QString error;
         QVERIFY(reader.readKeeping(file, testCodePage(), rows, largest, &errorOffset, &error));
-        const ValueText &value = rows.at(1).value;
+        const ValueText &value = rows.at(0).value;
         QCOMPARE(value.toString(), expected);
         QCOMPARE(value.size(), expected.size());
         QVERIFY(value == expected);
