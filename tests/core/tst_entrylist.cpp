@@ -185,6 +185,7 @@ void TestEntryList::lineBreaks()
 void TestEntryList::keysAreUniqueAndFollowRemoval()
 {
     EntryList list;
+    QCOMPARE(list.positionOfKey(12), -1); // no block of keys made yet
     QCOMPARE(list.append(indexText(12), qint16(12)), 0);
     QCOMPARE(list.append(indexText(0), qint16(0)), 1);
     QCOMPARE(list.append(indexText(12), qint16(12)), -1);

@@ -243,6 +243,9 @@ void TestStf::readError_data()
 
     QTest::newRow("duplicate index") << header(3) + valueRecord(1, "a") + valueRecord(5, "b") + valueRecord(5, "c")
                                      << QStringList{"オフセット 41 の", "インデックス 5 ", "2 番目の値レコード"} << 2;
+    // The first row stands at position 0: it is a row all the same.
+    QTest::newRow("duplicate of the first record") << header(2) + valueRecord(5, "a") + valueRecord(5, "b")
+                                                   << QStringList{"オフセット 27 の", "1 番目の値レコード"} << 1;
     QTest::newRow("name record without row")
         << header(1) + valueRecord(1, "a") + nameRecord(1, "one") + nameRecord(2, "two")
         << QStringList{"オフセット 38 の", "インデックス 2 ", "値レコードがありません"} << 1;
