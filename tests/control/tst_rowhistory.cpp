@@ -11,8 +11,9 @@ using namespace wendaro;
 namespace {
 
 // Runs one action of a script: "select 2", "remove", "add 9 n v", "edit 7 n v"
-// (the selected row), "sort 2" (a header click), "paste TEXT", "memo TEXT",
-// "save", "undo", "redo".
+// (the selected row), "sort 2" (a click on the second header), "paste TEXT",
+// "memo TEXT", "save", "undo", "redo". Rows and headers count from 1 here,
+// as a person counts them.
 void act(ControlFixture &f, const QString &action)
 {
     const QStringList words = action.split(u' ');
@@ -25,7 +26,7 @@ void act(ControlFixture &f, const QString &action)
     else if (verb == u"add" || verb == u"edit")
         QVERIFY(c.acceptEditor(verb == u"add" ? EditMode::Add : EditMode::Edit, words[1], words[2], words[3]));
     else if (verb == u"sort")
-        c.columnClicked(words[1].toInt());
+        c.columnClicked(words[1].toInt() - 1);
     else if (verb == u"paste") {
         f.ui.clipboard = action.mid(6)
                              .replace(QStringLiteral("\\t"), QStringLiteral("\t"))
