@@ -152,7 +152,7 @@ bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, d
     require(list && !entries.isEmpty(), QStringLiteral("no rows to find"));
     // Its start as far as a key types it (half-width katakana is not).
     QString word;
-    for (const QChar c : entries.at(entries.count()).name.left(8)) {
+    for (const QChar c : entries.at(entries.count() - 1).name.left(8)) {
         if (c.unicode() >= 0x80)
             break;
         word += c;

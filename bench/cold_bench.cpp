@@ -333,7 +333,7 @@ public:
             std::printf("grep: skipped: %s\n", qPrintable(error));
             return;
         }
-        const std::string pattern = document.rows.at(document.rows.count()).name.toStdString();
+        const std::string pattern = document.rows.at(document.rows.count() - 1).name.toStdString();
         std::printf("\n== grep -r over %d tables of %s (%s in all), looking for \"%s\"; median of %d runs\n",
                     GrepTables, label.c_str(), bytesText(GrepTables * double(QFileInfo(stf).size())).c_str(),
                     pattern.c_str(), runs);

@@ -48,7 +48,7 @@ inline bool sameRows(const EntryList &a, const EntryList &b)
 {
     if (a.count() != b.count())
         return false;
-    for (qsizetype p = 1; p <= a.count(); ++p) {
+    for (qsizetype p = 0; p < a.count(); ++p) {
         const Entry &x = a.at(p);
         const Entry &y = b.at(p);
         if (x.indexText != y.indexText || x.name != y.name || x.value != y.value || x.key != y.key)

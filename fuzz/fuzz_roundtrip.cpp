@@ -170,7 +170,7 @@ void anyTableAsText(const EntryList &rows, const TextFields &fields)
     fuzz::require(reader.read(written, codePage, back, backFields, largestIndex, &errorLine, &error),
                   "any written text file reads back");
     fuzz::require(back.count() == rows.count(), "a written text file reads back as as many rows");
-    for (qsizetype p = 1; p <= rows.count(); ++p) {
+    for (qsizetype p = 0; p < rows.count(); ++p) {
         const Entry &was = rows.at(p);
         const Entry &is = back.at(p);
         fuzz::require(indexOf(was) == indexOf(is), "a text row reads back with its index");
@@ -198,7 +198,7 @@ void anyTableAsStf(const EntryList &rows)
     fuzz::require(reader.read(written, codePage, back, largestIndex, &errorOffset, &error),
                   "any written STF file reads back");
     fuzz::require(back.count() == rows.count(), "a written STF file reads back as as many rows");
-    for (qsizetype p = 1; p <= rows.count(); ++p) {
+    for (qsizetype p = 0; p < rows.count(); ++p) {
         const Entry &was = rows.at(p);
         const Entry &is = back.at(p);
         fuzz::require(is.key == indexOf(was) && indexOf(is) == indexOf(was), "an STF row reads back with its index");

@@ -67,8 +67,8 @@ QByteArray peopleText(const TableDiff &diff, bool order)
         case TableChange::Kind::Moved:
             text += QStringLiteral("> %1 %2: row %3 -> row %4\n")
                         .arg(index, quotedText(c.name))
-                        .arg(c.oldPosition)
-                        .arg(c.position);
+                        .arg(c.oldPosition + 1)
+                        .arg(c.position + 1);
             break;
         }
     }
@@ -93,10 +93,11 @@ QByteArray jsonText(const TableDiff &diff)
         json += &c == &diff.changes.constFirst() ? "\n" : ",\n";
         json += "{\"change\": \"" + QByteArray(kinds[int(c.kind)]) + "\", \"index\": " + jsonIndex(c.index)
                 + ", \"occurrence\": " + QByteArray::number(c.occurrence);
-        if (c.oldPosition != 0)
-            json += ", \"oldPosition\": " + QByteArray::number(c.oldPosition);
-        if (c.position != 0)
-            json += ", \"position\": " + QByteArray::number(c.position);
+        // The report counts rows from 1, as the text form does.
+        if (c.oldPosition >= 0)
+            json += ", \"oldPosition\": " + QByteArray::number(c.oldPosition + 1);
+        if (c.position >= 0)
+            json += ", \"position\": " + QByteArray::number(c.position + 1);
         if (c.kind == TableChange::Kind::Changed) {
             json += ", \"fields\": [";
             json += c.nameChanged ? (c.valueChanged ? "\"name\", \"value\"" : "\"name\"") : "\"value\"";

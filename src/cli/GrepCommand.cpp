@@ -107,7 +107,7 @@ Found searchLoaded(const Target &target, const Search &search, const CodePage &c
     const QByteArray file = target.shown.toUtf8();
     qsizetype count = 0;
     const EntryList &rows = document.rows;
-    for (qsizetype position = 1; position <= rows.count(); ++position) {
+    for (qsizetype position = 0; position < rows.count(); ++position) {
         const Entry &entry = rows.at(position);
         const QStringView index = trimSpaces(entry.indexText);
         const bool hit = ((search.fields & IndexField) && search.match.matches(index))

@@ -60,7 +60,7 @@ void appendValue(QByteArray &out, QStringView value)
 
 void appendEntry(QByteArray &out, qsizetype position, const Entry &entry, const CodePage &codePage)
 {
-    out += position == 1 ? "\n{\"index\": " : ",\n{\"index\": ";
+    out += position == 0 ? "\n{\"index\": " : ",\n{\"index\": ";
     out += jsonIndex(position, entry.indexText);
     out += ", \"name\": ";
     out += jsonString(entry.name);
@@ -92,7 +92,7 @@ int dumpJson(const QByteArray &file, const CodePage &codePage)
     bytes += ", \"entries\": [";
     bool written = true;
     const EntryList &rows = document->rows;
-    for (qsizetype position = 1; written && position <= rows.count(); ++position) {
+    for (qsizetype position = 0; written && position < rows.count(); ++position) {
         appendEntry(bytes, position, rows.at(position), codePage);
         written = buffer.handOnIfFull();
     }

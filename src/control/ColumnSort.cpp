@@ -16,11 +16,11 @@ constexpr qsizetype SortAsideRows = 4096;
 
 } // namespace
 
-void sortByHeaderClick(EntryList &entries, UserInterface &ui, int headerPosition)
+void sortByHeaderClick(EntryList &entries, UserInterface &ui, int clicked)
 {
-    if (headerPosition < 1 || headerPosition > 3)
+    if (clicked < 0 || clicked > 2)
         return;
-    const auto column = SortColumn(headerPosition - 1);
+    const auto column = SortColumn(clicked);
     const SortColumn keyBefore = entries.sortKey();
     const SortOrder orderBefore = entries.sortOrder();
     if (entries.sortKey() == column) {

@@ -34,7 +34,7 @@ void EntryEditing::editEntry()
     const RowSelection &selection = m_state.selection();
     if (!selection.hasRow())
         return;
-    const Entry &row = m_state.entries().at(selection.row() + 1);
+    const Entry &row = m_state.entries().at(selection.row());
     // The index field shows the index text without its padding.
     m_ui.showEntryEditor({EditMode::Edit, QStringLiteral("編集"), trimSpaces(row.indexText).toString(), row.name,
                           lineBreaksFromList(row.value.toString())});
@@ -46,7 +46,7 @@ void EntryEditing::removeEntry()
     if (!selection.hasRow())
         return;
     // The step takes the selection away with the row.
-    m_state.change(RowsStep::takeOut(m_state.entries(), selection, {selection.row() + 1}, QStringLiteral("削除")));
+    m_state.change(RowsStep::takeOut(m_state.entries(), selection, {selection.row()}, QStringLiteral("削除")));
 }
 
 bool EntryEditing::acceptEditor(EditMode mode, const QString &indexField, const QString &name,
@@ -67,14 +67,14 @@ void EntryEditing::formReturn(EditMode mode, const QString &index, const QString
     RowSelection &selection = m_state.selection();
     if (mode == EditMode::Add) {
         std::vector<PlacedEntry> added;
-        added.push_back({entries.count() + 1, Entry{indexText(toInt16(index).value), name, value, std::nullopt}});
+        added.push_back({entries.count(), Entry{indexText(toInt16(index).value), name, value, std::nullopt}});
         // The new row is not selected, and no other row stays selected.
         selection.clear();
         m_state.change(RowsStep::putIn(entries, selection, std::move(added), QStringLiteral("追加")));
     } else {
         if (!selection.hasRow())
             return;
-        m_state.change(new EditStep(entries, selection, selection.row() + 1,
+        m_state.change(new EditStep(entries, selection, selection.row(),
                                     Entry{indexTextFromTyped(index), name, value, std::nullopt}));
     }
     // The proposed index moves on when it was taken as proposed; 32767 is the last one.

@@ -19,8 +19,8 @@ constexpr int RecountDelayMs = 50;
 
 struct Hit
 {
-    qsizetype position = 0; // 0: none
-    bool wrapped = false;   // passed the end (or the start, going back)
+    qsizetype position = -1; // -1: none
+    bool wrapped = false;    // passed the end (or the start, going back)
 };
 
 // The first position from start on, stepping by step and wrapping once
@@ -31,11 +31,11 @@ Hit firstFrom(qsizetype count, qsizetype start, int step, Takes takes, Stopped s
     Hit hit;
     qsizetype position = start;
     for (qsizetype seen = 0; seen < count; ++seen, position += step) {
-        if (position > count) {
-            position = 1;
+        if (position >= count) {
+            position = 0;
             hit.wrapped = true;
-        } else if (position < 1) {
-            position = count;
+        } else if (position < 0) {
+            position = count - 1;
             hit.wrapped = true;
         }
         if (stopped())
@@ -189,7 +189,7 @@ EntryFinder::Snapshot EntryFinder::snapshot()
     if (!m_snapshot || m_snapshotRevision != entries.revision()) {
         auto rows = std::make_shared<std::vector<Entry>>();
         rows->reserve(size_t(entries.count()));
-        for (qsizetype p = 1; p <= entries.count(); ++p)
+        for (qsizetype p = 0; p < entries.count(); ++p)
             rows->push_back(entries.at(p));
         m_snapshot = std::move(rows);
         m_snapshotRevision = entries.revision();
@@ -202,8 +202,8 @@ std::vector<bool> EntryFinder::shownRows() const
     const qsizetype count = m_state.entries().count();
     std::vector<bool> shown(size_t(count), true);
     if (m_view) {
-        for (qsizetype p = 1; p <= count; ++p)
-            shown[size_t(p - 1)] = m_view->isRowShown(p);
+        for (qsizetype p = 0; p < count; ++p)
+            shown[size_t(p)] = m_view->isRowShown(p);
     }
     return shown;
 }
@@ -232,7 +232,7 @@ void EntryFinder::restart(bool findFirst)
     m_filterPending = m_filtering;
     if (findFirst) {
         const qsizetype selected = selectedPosition();
-        startFind(selected != 0 ? selected : 1, +1, m_within, true);
+        startFind(selected >= 0 ? selected : 0, +1, m_within, true);
     } else {
         startCount();
     }
@@ -245,15 +245,14 @@ void EntryFinder::findStep(int step)
         return;
     const EntryList &entries = m_state.entries();
     const qsizetype selected = selectedPosition();
-    const qsizetype start = selected != 0 ? selected + step : (step > 0 ? 1 : entries.count());
+    const qsizetype start = selected >= 0 ? selected + step : (step > 0 ? 0 : entries.count() - 1);
     if (matchesNow()) {
         // Counted already: the next match is a walk over flags.
         const std::vector<bool> &rows = m_matches->rows;
         const bool filtered = m_filtering && m_view;
         const Hit hit = firstFrom(
             entries.count(), start, step,
-            [&](qsizetype p) { return rows[size_t(p - 1)] && (!filtered || m_view->isRowShown(p)); },
-            [] { return false; });
+            [&](qsizetype p) { return rows[size_t(p)] && (!filtered || m_view->isRowShown(p)); }, [] { return false; });
         if (m_findJob)
             m_findJob->stopped = true;
         ++m_findGeneration;
@@ -282,9 +281,7 @@ void EntryFinder::startFind(qsizetype start, int step, std::vector<bool> shown, 
         const std::optional<RowMatcher> matcher = RowMatcher::create(query, nullptr);
         const Hit hit = firstFrom(
             qsizetype(rows->size()), start, step,
-            [&](qsizetype p) {
-                return (shown.empty() || shown[size_t(p - 1)]) && matcher->matches((*rows)[size_t(p - 1)]);
-            },
+            [&](qsizetype p) { return (shown.empty() || shown[size_t(p)]) && matcher->matches((*rows)[size_t(p)]); },
             [&] { return job->stopped.load(std::memory_order_relaxed); });
         if (!job->stopped) {
             QMetaObject::invokeMethod(
@@ -343,7 +340,7 @@ void EntryFinder::found(quint64 generation, quint64 revision, qsizetype position
         return;
     m_finding = false;
     // Rows that moved meanwhile would put the hit on another row.
-    if (revision != m_state.entries().revision() || position == 0 || position > m_state.entries().count())
+    if (revision != m_state.entries().revision() || position < 0 || position >= m_state.entries().count())
         return;
     select(position, wrapped ? (step > 0 ? FindWrappedForwardNote : FindWrappedBackwardNote) : QString());
 }
@@ -368,7 +365,7 @@ void EntryFinder::counted(quint64 generation, quint64 revision, const std::share
 
 void EntryFinder::select(qsizetype position, const QString &note)
 {
-    m_state.selection().select(position - 1);
+    m_state.selection().select(position);
     // As a click on the row does.
     m_state.setUiState(UiState::SelectionChanged);
     if (m_view)
@@ -383,9 +380,9 @@ void EntryFinder::applyFilter()
         return;
     m_view->showRows(m_matches->rows);
     const qsizetype selected = selectedPosition();
-    if (selected == 0)
+    if (selected < 0)
         return;
-    if (m_matches->rows[size_t(selected - 1)]) {
+    if (m_matches->rows[size_t(selected)]) {
         m_view->revealRow(selected);
         return;
     }
@@ -400,7 +397,7 @@ void EntryFinder::showAllRows()
         return;
     m_view->showRows({});
     const qsizetype selected = selectedPosition();
-    if (selected != 0)
+    if (selected >= 0)
         m_view->revealRow(selected);
 }
 
@@ -409,7 +406,7 @@ void EntryFinder::hideAllRows()
     if (!m_view)
         return;
     m_view->showRows(std::vector<bool>(size_t(m_state.entries().count()), false));
-    if (selectedPosition() != 0) {
+    if (selectedPosition() >= 0) {
         m_state.selection().clear();
         m_state.setUiState(UiState::SelectionChanged);
     }
@@ -422,7 +419,7 @@ bool EntryFinder::isRowShown(qsizetype position) const
 
 qsizetype EntryFinder::selectedPosition() const
 {
-    return m_state.selection().row() + 1;
+    return m_state.selection().row();
 }
 
 bool EntryFinder::matchesNow() const
@@ -442,8 +439,9 @@ void EntryFinder::publishStatus()
         const qsizetype selected = selectedPosition();
         if (matches.total == 0) {
             m_lastCount = FindNothingStatus;
-        } else if (selected != 0 && matches.rows[size_t(selected - 1)]) {
-            const auto ordinal = std::count(matches.rows.begin(), matches.rows.begin() + selected, true);
+        } else if (selected >= 0 && matches.rows[size_t(selected)]) {
+            // The selected row counts itself: the first match is "1 / n".
+            const auto ordinal = std::count(matches.rows.begin(), matches.rows.begin() + selected + 1, true);
             m_lastCount = QStringLiteral("%1 / %2 件").arg(ordinal).arg(matches.total);
         } else {
             m_lastCount = QStringLiteral("%1 件").arg(matches.total);

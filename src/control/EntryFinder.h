@@ -42,7 +42,7 @@ public:
     ~EntryFinder() override;
 
     void setView(FindView *view) { m_view = view; }
-    // Whether the list shows the row at position (from 1): the filter may hide it.
+    // Whether the list shows the row at position: the filter may hide it.
     bool isRowShown(qsizetype position) const;
 
     // Open: finds from the selected row on and counts. Closed: searches
@@ -76,7 +76,7 @@ private:
     struct Matches
     {
         quint64 revision = 0;
-        std::vector<bool> rows; // flag i for position i + 1
+        std::vector<bool> rows; // flag i for position i
         qsizetype total = 0;
     };
     using Snapshot = std::shared_ptr<const std::vector<Entry>>;
@@ -106,7 +106,7 @@ private:
     void hideAllRows();
     // The count is of the rows as they are now.
     bool matchesNow() const;
-    // The selected row's position from 1, or 0.
+    // The selected row's position, or -1.
     qsizetype selectedPosition() const;
     void publishStatus();
     void setStatus(const QString &status);

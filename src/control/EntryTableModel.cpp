@@ -76,7 +76,7 @@ QVariant EntryTableModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    const Entry &entry = m_entries.at(index.row() + 1);
+    const Entry &entry = m_entries.at(index.row());
     if (role == Qt::ToolTipRole && index.column() == 2)
         return valueTip(entry.value.toString());
     if (role != Qt::DisplayRole)
@@ -119,7 +119,7 @@ QModelIndexList EntryTableModel::match(const QModelIndex &start, int role, const
     QModelIndexList found;
     for (int i = 0; i < count && (hits == -1 || found.size() < hits); ++i) {
         const int row = (from + i) % rows;
-        const Entry &entry = m_entries.at(row + 1);
+        const Entry &entry = m_entries.at(row);
         const bool hit = byIndex ? QStringView(entry.indexText).trimmed().startsWith(typed)
                                  : entry.name.startsWith(typed, cs);
         if (hit)
@@ -140,7 +140,7 @@ void EntryTableModel::rowsReset()
 
 void EntryTableModel::rowAboutToBeAppended(qsizetype position)
 {
-    beginInsertRows({}, int(position - 1), int(position - 1));
+    beginInsertRows({}, int(position), int(position));
 }
 
 void EntryTableModel::rowAppended(qsizetype)
@@ -150,13 +150,13 @@ void EntryTableModel::rowAppended(qsizetype)
 
 void EntryTableModel::rowChanged(qsizetype position)
 {
-    const int row = int(position - 1);
+    const int row = int(position);
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::DisplayRole});
 }
 
 void EntryTableModel::rowAboutToBeRemoved(qsizetype position)
 {
-    beginRemoveRows({}, int(position - 1), int(position - 1));
+    beginRemoveRows({}, int(position), int(position));
 }
 
 void EntryTableModel::rowRemoved(qsizetype)
@@ -166,7 +166,7 @@ void EntryTableModel::rowRemoved(qsizetype)
 
 void EntryTableModel::rowsAboutToBeInserted(qsizetype position, qsizetype count)
 {
-    beginInsertRows({}, int(position - 1), int(position + count - 2));
+    beginInsertRows({}, int(position), int(position + count - 1));
 }
 
 void EntryTableModel::rowsInserted(qsizetype, qsizetype)
@@ -176,7 +176,7 @@ void EntryTableModel::rowsInserted(qsizetype, qsizetype)
 
 void EntryTableModel::rowsAboutToBeRemoved(qsizetype position, qsizetype count)
 {
-    beginRemoveRows({}, int(position - 1), int(position + count - 2));
+    beginRemoveRows({}, int(position), int(position + count - 1));
 }
 
 void EntryTableModel::rowsRemoved(qsizetype, qsizetype)
@@ -195,7 +195,7 @@ void EntryTableModel::rowsReordered(const QList<qsizetype> &newPositionOf)
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex &old : before)
-        after.append(index(int(newPositionOf[old.row()] - 1), old.column()));
+        after.append(index(int(newPositionOf[old.row()]), old.column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

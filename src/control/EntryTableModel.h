@@ -10,7 +10,7 @@ namespace wendaro {
 
 // The entry list as three columns (index text, name, value) for an item view.
 // It holds no rows of its own: it reads them from the list and follows the
-// list's changes as its observer. Model row r is the list's position r + 1.
+// list's changes as its observer. Model row r is the list's position r.
 // A value cell's tooltip shows the value with its line breaks, shortened.
 // A value cell shows only as much of a long value as its column can show, so
 // that painting a page costs the same however long the values are; the row,

@@ -8,7 +8,7 @@
 namespace wendaro {
 
 // What the finder needs of the list and of the find bar: which rows the
-// list shows, and a place for the count. Positions count from 1, in display
+// list shows, and a place for the count. Positions count from 0, in display
 // order, as in EntryList.
 class FindView
 {
@@ -17,7 +17,7 @@ public:
 
     // Whether the list shows the row (the filter may hide it).
     virtual bool isRowShown(qsizetype position) const = 0;
-    // Shows exactly the rows whose flag is set, flag i for position i + 1;
+    // Shows exactly the rows whose flag is set, flag i for position i;
     // an empty list of flags shows every row. The list then keeps what it
     // shows of each row as rows come, change, go or move, until told again.
     virtual void showRows(const std::vector<bool> &shown) = 0;

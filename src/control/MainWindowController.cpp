@@ -64,9 +64,9 @@ void MainWindowController::windowActivated()
     m_state.selection().setShown(true);
 }
 
-void MainWindowController::columnClicked(int headerPosition)
+void MainWindowController::columnClicked(int column)
 {
-    sortByHeaderClick(m_state.entries(), m_ui, headerPosition);
+    sortByHeaderClick(m_state.entries(), m_ui, column);
 }
 
 } // namespace wendaro

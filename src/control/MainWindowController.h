@@ -91,8 +91,8 @@ public:
     void itemDoubleClicked();
     // The window became the active window: the selected row is shown selected.
     void windowActivated();
-    // A click on a column header; positions count from 1 (index, name, value).
-    void columnClicked(int headerPosition);
+    // A click on a column header: 0 index, 1 name, 2 value.
+    void columnClicked(int column);
 
 private:
     void connectActions();

@@ -40,13 +40,13 @@ void RowClipboard::copySelectedRow()
 {
     const RowSelection &selection = m_state.selection();
     if (selection.hasRow())
-        copyPositions({selection.row() + 1});
+        copyPositions({selection.row()});
 }
 
 void RowClipboard::copyRows(const std::function<bool(qsizetype)> &isShown)
 {
     std::vector<qsizetype> positions;
-    for (qsizetype position = 1; position <= m_state.entries().count(); ++position) {
+    for (qsizetype position = 0; position < m_state.entries().count(); ++position) {
         if (isShown(position))
             positions.push_back(position);
     }
@@ -92,10 +92,10 @@ void RowClipboard::paste()
         return;
     EntryList &entries = m_state.entries();
     RowSelection &selection = m_state.selection();
-    const qsizetype after = selection.hasRow() ? selection.row() + 1 : entries.count();
+    const qsizetype first = selection.hasRow() ? selection.row() + 1 : entries.count();
     std::vector<PlacedEntry> rows;
-    for (qsizetype p = 1; p <= read.count(); ++p)
-        rows.push_back({after + p, read.at(p)});
+    for (qsizetype p = 0; p < read.count(); ++p)
+        rows.push_back({first + p, read.at(p)});
     m_state.change(RowsStep::putIn(entries, selection, std::move(rows), QStringLiteral("貼り付け")));
     // The proposal for the next add stays clear of every pasted index; a
     // paste of 32767 leaves it at the last index there is, as a load does.

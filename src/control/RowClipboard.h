@@ -26,7 +26,7 @@ public:
 
     // The selected row; nothing without one.
     void copySelectedRow();
-    // Every row that isShown takes (a position from 1), in display order.
+    // Every row that isShown takes (a position), in display order.
     void copyRows(const std::function<bool(qsizetype position)> &isShown);
     // Adds the clipboard's rows after the selected row, or at the end: all
     // of them as one step, or none with a box that names the first line

@@ -19,7 +19,7 @@ struct HeldSelection
     {
         if (!selection.hasRow())
             return {};
-        return {entries.identify(selection.row() + 1), selection.isShown()};
+        return {entries.identify(selection.row()), selection.isShown()};
     }
 
     void restore(const EntryList &entries, RowSelection &selection) const
@@ -31,8 +31,8 @@ struct HeldSelection
             selection.clear();
             return;
         }
-        if (selection.row() != found.front() - 1 || selection.isShown() != shown) {
-            selection.select(found.front() - 1);
+        if (selection.row() != found.front() || selection.isShown() != shown) {
+            selection.select(found.front());
             selection.setShown(shown);
         }
     }
@@ -75,10 +75,10 @@ void RowsStep::swap()
     }
     // A position past the end (rows removed since, by steps undone) puts
     // the row at the end.
-    qsizetype last = m_entries.count();
+    qsizetype end = m_entries.count();
     std::vector<qsizetype> positions;
     for (PlacedEntry &row : m_out) {
-        row.position = qMin(row.position, ++last);
+        row.position = qMin(row.position, end++);
         positions.push_back(row.position);
     }
     m_entries.insertRows(std::move(m_out));
@@ -86,7 +86,7 @@ void RowsStep::swap()
     for (const qsizetype position : positions)
         m_ids.push_back(m_entries.identify(position));
     if (again && positions.size() == 1)
-        m_selection.select(positions.front() - 1);
+        m_selection.select(positions.front());
     else
         held.restore(m_entries, m_selection);
 }
@@ -110,7 +110,7 @@ void EditStep::swap()
     m_entries.setValue(position, m_otherFields.value);
     m_otherFields = std::move(now);
     if (again)
-        m_selection.select(position - 1);
+        m_selection.select(position);
 }
 
 } // namespace wendaro

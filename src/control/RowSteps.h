@@ -26,10 +26,10 @@ class RowSelection;
 class RowsStep : public QUndoCommand
 {
 public:
-    // Puts rows in at their positions (ascending, from 1) when first done.
+    // Puts rows in at their positions (ascending) when first done.
     static RowsStep *putIn(EntryList &entries, RowSelection &selection, std::vector<PlacedEntry> rows,
                            const QString &text);
-    // Takes out the rows at these positions (ascending, from 1) when first done.
+    // Takes out the rows at these positions (ascending) when first done.
     static RowsStep *takeOut(EntryList &entries, RowSelection &selection, const std::vector<qsizetype> &positions,
                              const QString &text);
 

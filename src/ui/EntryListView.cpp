@@ -102,7 +102,7 @@ EntryListView::EntryListView(const EntryList &entries, EntryTableModel &model, R
     });
     fitValuesToColumn();
     connect(columns, &QHeaderView::sectionClicked, this, [this](int section) {
-        emit columnClicked(section + 1);
+        emit columnClicked(section);
         showSortState();
     });
     // Rows that replace all others come in the order added, whatever order the

@@ -35,8 +35,8 @@ signals:
     void listDoubleClicked();
     // The right button was released at globalPosition.
     void contextMenuRequested(const QPoint &globalPosition);
-    // A column header was clicked; positions count from 1.
-    void columnClicked(int headerPosition);
+    // A column header was clicked: 0 index, 1 name, 2 value.
+    void columnClicked(int column);
     // Local files were dropped on the list, in the order dropped.
     // firstPathBytesValid: the first file's name decoded to the same bytes.
     void filesDropped(const QStringList &paths, bool firstPathBytesValid);

@@ -203,7 +203,7 @@ bool FindBar::eventFilter(QObject *watched, QEvent *event)
 
 bool FindBar::isRowShown(qsizetype position) const
 {
-    return !m_list.isRowHidden(int(position - 1), {});
+    return !m_list.isRowHidden(int(position), {});
 }
 
 void FindBar::showRows(const std::vector<bool> &shown)
@@ -221,7 +221,7 @@ void FindBar::showRows(const std::vector<bool> &shown)
 
 void FindBar::revealRow(qsizetype position)
 {
-    const int row = int(position - 1);
+    const int row = int(position);
     if (m_list.isRowHidden(row, {}))
         m_list.setRowHidden(row, {}, false);
     m_list.scrollTo(m_list.model()->index(row, 0));

@@ -150,8 +150,7 @@ void MainWindow::connectControls()
     }
     connect(m_list, &EntryListView::itemClicked, this, [this] { m_controller.itemClicked(); });
     connect(m_list, &EntryListView::listDoubleClicked, this, [this] { m_controller.itemDoubleClicked(); });
-    connect(m_list, &EntryListView::columnClicked, this,
-            [this](int headerPosition) { m_controller.columnClicked(headerPosition); });
+    connect(m_list, &EntryListView::columnClicked, this, [this](int column) { m_controller.columnClicked(column); });
     connect(m_list, &EntryListView::listKeyPressed, this, &MainWindow::listKeyPressed);
     connect(m_list, &EntryListView::contextMenuRequested, this,
             [this](const QPoint &globalPosition) { m_popup->popup(globalPosition); });

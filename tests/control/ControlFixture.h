@@ -35,7 +35,7 @@ struct ControlFixture
     QStringList indexTexts() const
     {
         QStringList texts;
-        for (qsizetype p = 1; p <= controller.entries().count(); ++p)
+        for (qsizetype p = 0; p < controller.entries().count(); ++p)
             texts << controller.entries().at(p).indexText;
         return texts;
     }

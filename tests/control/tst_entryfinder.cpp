@@ -15,12 +15,12 @@ public:
     std::vector<bool> shown;
     QString status;
 
-    bool isRowShown(qsizetype p) const override { return size_t(p) > shown.size() || shown[size_t(p - 1)]; }
+    bool isRowShown(qsizetype p) const override { return size_t(p) >= shown.size() || shown[size_t(p)]; }
     void showRows(const std::vector<bool> &flags) override { shown = flags; }
     void revealRow(qsizetype p) override
     {
-        if (size_t(p) <= shown.size())
-            shown[size_t(p - 1)] = true;
+        if (size_t(p) < shown.size())
+            shown[size_t(p)] = true;
     }
     void findStatusChanged(const QString &text) override { status = text; }
     QString shownRows() const
@@ -187,9 +187,10 @@ void EntryFinderTest::filterKeepsEditedAndAddedRows()
     f.controller.addEntry();
     f.finder.rowsChanged(false);
     f.settle();
-    // Row 2 no longer matches and row 5 never did: both stay shown, neither counts.
+    // Row 2 no longer matches and row 5 (position 4) never did: both stay
+    // shown, neither counts.
     QCOMPARE(f.view.shownRows(), QStringLiteral("1101"));
-    QVERIFY(f.view.isRowShown(5));
+    QVERIFY(f.view.isRowShown(4));
     QCOMPARE(f.view.status, QStringLiteral("2 件"));
     f.finder.findPrevious();
     QCOMPARE(f.selectedPosition(), 4);

@@ -11,8 +11,9 @@ using namespace wendaro;
 namespace {
 
 // Runs one action of a script: "select 2", "remove", "add 9 n v", "edit 7 n v"
-// (the selected row), "sort 2" (a header click), "paste TEXT", "memo TEXT",
-// "save", "undo", "redo".
+// (the selected row), "sort 2" (a click on the second header), "paste TEXT",
+// "memo TEXT", "save", "undo", "redo". Rows and headers count from 1 here,
+// as a person counts them.
 void act(ControlFixture &f, const QString &action)
 {
     const QStringList words = action.split(u' ');
@@ -25,7 +26,7 @@ void act(ControlFixture &f, const QString &action)
     else if (verb == u"add" || verb == u"edit")
         QVERIFY(c.acceptEditor(verb == u"add" ? EditMode::Add : EditMode::Edit, words[1], words[2], words[3]));
     else if (verb == u"sort")
-        c.columnClicked(words[1].toInt());
+        c.columnClicked(words[1].toInt() - 1);
     else if (verb == u"paste") {
         f.ui.clipboard = action.mid(6)
                              .replace(QStringLiteral("\\t"), QStringLiteral("\t"))
@@ -47,7 +48,7 @@ void act(ControlFixture &f, const QString &action)
 QString shown(const EntryList &rows)
 {
     QStringList out;
-    for (qsizetype p = 1; p <= rows.count(); ++p) {
+    for (qsizetype p = 0; p < rows.count(); ++p) {
         const Entry &e = rows.at(p);
         out << e.indexText.trimmed() + (e.key ? QStringLiteral("*") : QString()) + u':' + e.name + u':'
                    + e.value.toString();
@@ -112,7 +113,7 @@ private slots:
         QCOMPARE(f.controller.isEnabled(Command::Remove), selected != 0);
         QVERIFY(f.ui.messages.isEmpty());
         // A key comes back with its row, and is found there.
-        for (qsizetype p = 1; p <= f.controller.entries().count(); ++p) {
+        for (qsizetype p = 0; p < f.controller.entries().count(); ++p) {
             const Entry &e = f.controller.entries().at(p);
             if (e.key)
                 QCOMPARE(f.controller.entries().positionOfKey(*e.key), p);
@@ -213,7 +214,7 @@ private slots:
                 act(f, action);
         }
         const RowSelection &selection = f.controller.selection();
-        QCOMPARE(selection.hasRow() ? f.controller.entries().at(selection.row() + 1).name : QString(), name);
+        QCOMPARE(selection.hasRow() ? f.controller.entries().at(selection.row()).name : QString(), name);
         QCOMPARE(selection.isShown(), shown);
     }
 

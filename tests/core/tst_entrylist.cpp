@@ -51,7 +51,7 @@ void fill(EntryList &list, const QStringList &texts, SortColumn column)
 QStringList column(const EntryList &list, SortColumn c)
 {
     QStringList out;
-    for (qsizetype p = 1; p <= list.count(); ++p) {
+    for (qsizetype p = 0; p < list.count(); ++p) {
         const Entry &e = list.at(p);
         out << (c == SortColumn::IndexText ? e.indexText : c == SortColumn::Name ? e.name : e.value.toString());
     }
@@ -185,32 +185,33 @@ void TestEntryList::lineBreaks()
 void TestEntryList::keysAreUniqueAndFollowRemoval()
 {
     EntryList list;
-    QCOMPARE(list.append(indexText(12), qint16(12)), 1);
-    QCOMPARE(list.append(indexText(0), qint16(0)), 2);
+    QCOMPARE(list.positionOfKey(12), -1); // no block of keys made yet
     QCOMPARE(list.append(indexText(12), qint16(12)), 0);
+    QCOMPARE(list.append(indexText(0), qint16(0)), 1);
+    QCOMPARE(list.append(indexText(12), qint16(12)), -1);
     QCOMPARE(list.count(), 2);
-    QCOMPARE(list.append(indexText(12)), 3); // rows without a key may repeat an index
+    QCOMPARE(list.append(indexText(12)), 2); // rows without a key may repeat an index
 
-    QCOMPARE(list.positionOfKey(0), 2);
-    list.removeAt(1);
-    QCOMPARE(list.positionOfKey(12), 0);
     QCOMPARE(list.positionOfKey(0), 1);
+    list.removeAt(0);
+    QCOMPARE(list.positionOfKey(12), -1);
+    QCOMPARE(list.positionOfKey(0), 0);
     // The key of a removed row is free again.
-    QCOMPARE(list.append(indexText(12), qint16(12)), 3);
-    QCOMPARE(list.positionOfKey(12), 3);
+    QCOMPARE(list.append(indexText(12), qint16(12)), 2);
+    QCOMPARE(list.positionOfKey(12), 2);
 }
 
 void TestEntryList::removeKeepsOrder()
 {
     EntryList list;
     fill(list, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}, SortColumn::Name);
-    list.removeAt(1);
+    list.removeAt(0);
     QCOMPARE(column(list, SortColumn::Name), QStringList({"b", "c", "d"}));
 
     RecordingObserver observer;
     list.setObserver(&observer);
-    list.removeAt(2);
-    QCOMPARE(observer.calls, QStringList({"aboutToRemove 2", "removed 2"}));
+    list.removeAt(1);
+    QCOMPARE(observer.calls, QStringList({"aboutToRemove 1", "removed 1"}));
     list.setObserver(nullptr);
 }
 
@@ -302,9 +303,9 @@ void TestEntryList::sortReportsPermutation()
     list.setObserver(&observer);
     list.setSortKey(SortColumn::IndexText);
     list.setSorted(true);
-    QCOMPARE(observer.lastPermutation, QList<qsizetype>({3, 1, 2}));
-    QCOMPARE(list.positionOfKey(30), 3);
-    QCOMPARE(list.positionOfKey(10), 1);
+    QCOMPARE(observer.lastPermutation, QList<qsizetype>({2, 0, 1}));
+    QCOMPARE(list.positionOfKey(30), 2);
+    QCOMPARE(list.positionOfKey(10), 0);
 
     // Switching sorted off leaves the rows where they are.
     list.setSorted(false);
@@ -328,7 +329,7 @@ void TestEntryList::replaceRowsTakesKeysAndKeepsSortState()
     shown.replaceRows(std::move(read));
 
     QCOMPARE(shown.count(), 2);
-    QCOMPARE(shown.positionOfKey(6), 2);
+    QCOMPARE(shown.positionOfKey(6), 1);
     QCOMPARE(shown.sortKey(), SortColumn::Value);
     QCOMPARE(shown.sortOrder(), SortOrder::Descending);
     QCOMPARE(observer.calls, QStringList({"aboutToReset", "reset"}));

@@ -76,7 +76,7 @@ QString row(const QString &indexText, const QString &name, const QString &value,
 QStringList rowsOf(const EntryList &rows)
 {
     QStringList out;
-    for (qsizetype p = 1; p <= rows.count(); ++p) {
+    for (qsizetype p = 0; p < rows.count(); ++p) {
         const Entry &e = rows.at(p);
         out << row(e.indexText, e.name, e.value.toString(), e.key);
     }
@@ -243,6 +243,9 @@ void TestStf::readError_data()
 
     QTest::newRow("duplicate index") << header(3) + valueRecord(1, "a") + valueRecord(5, "b") + valueRecord(5, "c")
                                      << QStringList{"オフセット 41 の", "インデックス 5 ", "2 番目の値レコード"} << 2;
+    // The first row stands at position 0: it is a row all the same.
+    QTest::newRow("duplicate of the first record") << header(2) + valueRecord(5, "a") + valueRecord(5, "b")
+                                                   << QStringList{"オフセット 27 の", "1 番目の値レコード"} << 1;
     QTest::newRow("name record without row")
         << header(1) + valueRecord(1, "a") + nameRecord(1, "one") + nameRecord(2, "two")
         << QStringList{"オフセット 38 の", "インデックス 2 ", "値レコードがありません"} << 1;
@@ -577,7 +580,7 @@ void TestStf::keptInFile()
         qint64 errorOffset = -1;
         QString error;
         QVERIFY(reader.readKeeping(file, testCodePage(), rows, largest, &errorOffset, &error));
-        const ValueText &value = rows.at(1).value;
+        const ValueText &value = rows.at(0).value;
         QCOMPARE(value.toString(), expected);
         QCOMPARE(value.size(), expected.size());
         QVERIFY(value == expected);

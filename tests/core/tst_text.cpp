@@ -17,7 +17,7 @@ namespace {
 QStringList rowsOf(const EntryList &rows)
 {
     QStringList out;
-    for (qsizetype p = 1; p <= rows.count(); ++p)
+    for (qsizetype p = 0; p < rows.count(); ++p)
         out << rows.at(p).indexText + u'|' + rows.at(p).name + u'|' + rows.at(p).value.toString();
     return out;
 }
@@ -138,7 +138,7 @@ void TestText::read()
     QCOMPARE(int(largestIndex), largest);
     QVERIFY2(error.contains(errorPart), qPrintable(error));
     QCOMPARE(error.isEmpty(), ok);
-    for (qsizetype p = 1; p <= list.count(); ++p)
+    for (qsizetype p = 0; p < list.count(); ++p)
         QVERIFY(!list.at(p).key);
 
     // The file's decoded text reads the same, to the line of an error.
@@ -184,7 +184,7 @@ void TestText::valuesInTheFileActAsDecoded()
     qint64 errorLine = -1;
     QVERIFY(TextReader().read("Index\tName\tValue\r\n1\tn\t" + value + "\r\n", *page, list, fields, largest, &errorLine,
                               &error));
-    const ValueText &inFile = list.at(1).value;
+    const ValueText &inFile = list.at(0).value;
     const ValueText decoded(page->decode(value));
     QCOMPARE(inFile.toString(), decoded.toString());
     QCOMPARE(inFile.size(), decoded.size());

@@ -24,7 +24,7 @@ void fill(EntryList &list, const QString &rows)
 QString rowsText(const EntryList &list)
 {
     QStringList rows;
-    for (qsizetype p = 1; p <= list.count(); ++p)
+    for (qsizetype p = 0; p < list.count(); ++p)
         rows << QStringList{list.at(p).indexText, list.at(p).name, list.at(p).value.toString()}.join(QLatin1Char('|'));
     return rows.join(QLatin1Char(';'));
 }

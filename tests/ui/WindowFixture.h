@@ -176,7 +176,7 @@ struct WindowFixture
         if (model.rowCount() != rows.count())
             return QStringLiteral("row count differs");
         for (int r = 0; r < model.rowCount(); ++r) {
-            const Entry &entry = rows.at(r + 1);
+            const Entry &entry = rows.at(r);
             if (model.index(r, 0).data() != entry.indexText || model.index(r, 1).data() != entry.name
                 || model.index(r, 2).data() != entry.value.toString())
                 return QStringLiteral("row %1 differs").arg(r + 1);

@@ -140,9 +140,9 @@ void EntryEditorTest::addTypedEntry()
     QCOMPARE(f.services.unanswered, 0);
     const EntryList &rows = f.controller().entries();
     QCOMPARE(rows.count(), 2);
-    QCOMPARE(rows.at(2).indexText, QStringLiteral("   42"));
-    QCOMPARE(rows.at(2).name, QStringLiteral("greeting"));
-    QCOMPARE(rows.at(2).value, QStringLiteral("line1<br>line2<br>line3"));
+    QCOMPARE(rows.at(1).indexText, QStringLiteral("   42"));
+    QCOMPARE(rows.at(1).name, QStringLiteral("greeting"));
+    QCOMPARE(rows.at(1).value, QStringLiteral("line1<br>line2<br>line3"));
     QCOMPARE(f.controller().nextIndex(), 43);
     QVERIFY(f.controller().isModified());
 }
@@ -174,15 +174,15 @@ void EntryEditorTest::okWithoutChangeKeepsValue()
     WindowFixture f;
     f.open(QStringLiteral("a.stf"), {{7, "first", "x"}});
     EntryList &rows = f.controller().entries();
-    rows.setName(1, name);
-    rows.setValue(1, value);
+    rows.setName(0, name);
+    rows.setValue(0, value);
     f.select(1);
     f.services.steps = {[](QDialog &dialog) { button(dialog, "cmdOK")->click(); }};
     f.controller().itemDoubleClicked();
     QCOMPARE(f.services.unanswered, 0);
-    QCOMPARE(rows.at(1).name, name);
-    QCOMPARE(rows.at(1).value, value);
-    QCOMPARE(rows.at(1).indexText, QStringLiteral("    7"));
+    QCOMPARE(rows.at(0).name, name);
+    QCOMPARE(rows.at(0).value, value);
+    QCOMPARE(rows.at(0).indexText, QStringLiteral("    7"));
 }
 
 void EntryEditorTest::editedValueKeepsOtherLineEnds()
@@ -264,7 +264,7 @@ void EntryEditorTest::cancelAppliesNothing()
     }};
     f.controller().editEntry();
     QCOMPARE(f.services.unanswered, 0);
-    const Entry &row = f.controller().entries().at(1);
+    const Entry &row = f.controller().entries().at(0);
     QCOMPARE(row.indexText, QStringLiteral("    1"));
     QCOMPARE(row.name, QStringLiteral("one"));
     QCOMPARE(row.value, QStringLiteral("v"));
@@ -313,7 +313,7 @@ void EntryEditorTest::refusedIndexKeepsEditorOpen()
     f.controller().addEntry();
     QCOMPARE(f.services.unanswered, 0);
     QCOMPARE(f.controller().entries().count(), 2);
-    QCOMPARE(f.controller().entries().at(2).name, QStringLiteral("kept"));
+    QCOMPARE(f.controller().entries().at(1).name, QStringLiteral("kept"));
 }
 
 void EntryEditorTest::indexTypingLimit()

@@ -151,10 +151,10 @@ void FindBarTest::filterHidesRowsInTheList()
     filter->click();
     QTRY_COMPARE(f.hiddenRows(), QStringLiteral("110"));
     // A column click sorts every row, shown or not.
-    f.controller().columnClicked(2);
-    QCOMPARE(f.controller().entries().at(1).name, QStringLiteral("alpha"));
+    f.controller().columnClicked(1);
+    QCOMPARE(f.controller().entries().at(0).name, QStringLiteral("alpha"));
     QCOMPARE(f.hiddenRows(), QStringLiteral("110"));
-    f.controller().columnClicked(2);
+    f.controller().columnClicked(1);
     QCOMPARE(f.hiddenRows(), QStringLiteral("011"));
     filter->click();
     QCOMPARE(f.hiddenRows(), QStringLiteral("111"));
@@ -179,7 +179,7 @@ void FindBarTest::undoFromTheBarsButtons()
     next->setFocus();
     f.press(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.controller().entries().count(), 3);
-    QCOMPARE(f.controller().entries().at(2).name, QStringLiteral("beta"));
+    QCOMPARE(f.controller().entries().at(1).name, QStringLiteral("beta"));
     f.press(Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(f.controller().entries().count(), 2);
 }

@@ -239,7 +239,7 @@ void MainWindowTest::commandReachesProcedure()
         QVERIFY(!f.controller().isEnabled(Command::Close));
     } else if (effect == u"removed") {
         QCOMPARE(f.controller().entries().count(), 1);
-        QCOMPARE(f.controller().entries().at(1).name, QStringLiteral("one"));
+        QCOMPARE(f.controller().entries().at(0).name, QStringLiteral("one"));
     } else if (effect == u"exit") {
         QVERIFY(!f.window.isVisible());
     }

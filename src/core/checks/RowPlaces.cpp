@@ -26,7 +26,7 @@ qint64 RowPlaces::of(qsizetype position) const
         }
         m_find = nullptr; // what it held, the file's bytes say, goes with it
     }
-    return position > 0 && size_t(position) <= m_places.size() ? m_places[size_t(position - 1)] : -1;
+    return position >= 0 && size_t(position) < m_places.size() ? m_places[size_t(position)] : -1;
 }
 
 } // namespace wendaro

@@ -9,7 +9,7 @@
 
 namespace wendaro {
 
-// The places of a table's rows, position 1 first, for messages an editor
+// The places of a table's rows, position 0 first, for messages an editor
 // can jump to. Found only when a message first needs one: a table with
 // nothing to report never walks its file a second time. The walks that
 // find them know the files' layouts, so they sit with the readers

@@ -16,12 +16,12 @@ QString separatorName(QChar c)
 
 QString rowPart(qsizetype position, QStringView index, const QString &part)
 {
-    return QStringLiteral("%1 番目の項目（インデックス %2）の%3").arg(position).arg(index, part);
+    return QStringLiteral("%1 番目の項目（インデックス %2）の%3").arg(position + 1).arg(index, part);
 }
 
 QString rowIndex(qsizetype position)
 {
-    return QStringLiteral("%1 番目の項目のインデックス").arg(position);
+    return QStringLiteral("%1 番目の項目のインデックス").arg(position + 1);
 }
 
 QString unrepresentable(const QString &what, QStringView text, qsizetype at, const CodePage &codePage)
@@ -52,8 +52,8 @@ QString stfSharedIndex(qsizetype firstPosition, qsizetype position, qint16 index
 {
     return QStringLiteral("%1 番目と %2 番目の項目のインデックスがどちらも %3 です。"
                           "同じインデックスの項目が二つある表は STF ファイルに保存できません。")
-        .arg(firstPosition)
-        .arg(position)
+        .arg(firstPosition + 1)
+        .arg(position + 1)
         .arg(index);
 }
 
@@ -72,7 +72,7 @@ std::optional<QString> stfValueLength(qsizetype position, qint16 index, qsizetyp
         return std::nullopt;
     return QStringLiteral("%1 番目の項目（インデックス %2）の値は改行を CR LF にして %3 文字あります。"
                           "保存できるのは %4 文字（UTF-16 単位）までです。")
-        .arg(position)
+        .arg(position + 1)
         .arg(index)
         .arg(savedLength)
         .arg(stf::MaxLength);
@@ -84,7 +84,7 @@ std::optional<QString> stfNameLength(qsizetype position, qint16 index, qsizetype
         return std::nullopt;
     return QStringLiteral("%1 番目の項目（インデックス %2）の名前はコードページ %3 で %4 バイトあります。"
                           "保存できるのは %5 バイトまでです。")
-        .arg(position)
+        .arg(position + 1)
         .arg(index)
         .arg(codePage.name())
         .arg(byteCount)

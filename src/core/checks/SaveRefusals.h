@@ -16,6 +16,9 @@ class CodePage;
 // and check share (SaveRules.h).
 namespace refusal {
 
+// A row is given by its position in the list; a message names it counted
+// from 1, as the person reading it counts rows.
+
 // "N 番目の項目（インデックス I）の" + part: the row a refusal is about.
 QString rowPart(qsizetype position, QStringView index, const QString &part);
 // "N 番目の項目のインデックス": a row whose index text is the problem.

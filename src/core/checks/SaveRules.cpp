@@ -16,7 +16,7 @@ namespace wendaro {
 
 QString SaveRefusalSink::rowPlace(qsizetype position) const
 {
-    return QStringLiteral("%1 番目の項目").arg(position);
+    return QStringLiteral("%1 番目の項目").arg(position + 1);
 }
 
 bool FirstSaveRefusal::refuse(SaveRefusal refusal)
@@ -111,9 +111,10 @@ private:
     // The indexes of the rows, kept when a later walk over the rows needs them.
     std::vector<std::optional<qint16>> m_indexes;
     // The last row so far of each index; for check also how many rows have
-    // it, where it is shared, and from each row the next one of its index.
-    // Kept as the rows keep their keys: a small table needs a few blocks,
-    // not a slot for every index.
+    // it, where it is shared, and from each row the next one of its index
+    // (-1 after the last). Kept as the rows keep their keys: a small table
+    // needs a few blocks, not a slot for every index; an index not met yet
+    // has -1 in both.
     KeyPositions m_lastOfIndex;
     KeyPositions m_rowsOfIndex;
     std::vector<qsizetype> m_nextOfIndex;
@@ -158,12 +159,12 @@ QString RuleWalk::rowPart(qsizetype position, const QString &part) const
     const QStringView indexText = trimSpaces(m_rows.at(position).indexText);
     if (m_forText)
         return refusal::rowPart(position, indexText, part);
-    return refusal::rowPart(position, QString::number(*m_indexes[size_t(position - 1)]), part);
+    return refusal::rowPart(position, QString::number(*m_indexes[size_t(position)]), part);
 }
 
 bool RuleWalk::tableRules(const TextFields &fields)
 {
-    if (m_forStf && !refuse(Kind::Stf, SaveRule::EntryCount, 0, std::nullopt, refusal::stfEntryCount(m_rows.count())))
+    if (m_forStf && !refuse(Kind::Stf, SaveRule::EntryCount, -1, std::nullopt, refusal::stfEntryCount(m_rows.count())))
         return false;
     if (!m_forText)
         return true;
@@ -178,8 +179,9 @@ bool RuleWalk::fieldRules(SaveRule separatorRule, SaveRule characterRule, const 
                           const QString &what)
 {
     const auto named = [&what] { return what; };
-    return refuse(Kind::Text, separatorRule, 0, std::nullopt, separators(named, text, refusal::TextLineBreaks))
-           && (!m_all || refuse(Kind::Text, characterRule, 0, std::nullopt, unwritable(named, written, scan(written))));
+    return refuse(Kind::Text, separatorRule, -1, std::nullopt, separators(named, text, refusal::TextLineBreaks))
+           && (!m_all
+               || refuse(Kind::Text, characterRule, -1, std::nullopt, unwritable(named, written, scan(written))));
 }
 
 bool RuleWalk::rowsInOrder()
@@ -191,8 +193,8 @@ bool RuleWalk::rowsInOrder()
     if (keepIndexes)
         m_indexes.reserve(size_t(count));
     if (m_forStf && m_all)
-        m_nextOfIndex.assign(size_t(count) + 1, 0);
-    for (qsizetype position = 1; position <= count; ++position) {
+        m_nextOfIndex.assign(size_t(count), -1);
+    for (qsizetype position = 0; position < count; ++position) {
         const Entry &entry = m_rows.at(position);
         std::optional<qint16> index;
         if (!indexRules(position, entry, index))
@@ -232,16 +234,16 @@ bool RuleWalk::sharedIndex(qsizetype position, qint16 index)
     // first, once it has seen them all.
     const qsizetype last = m_lastOfIndex.value(index);
     m_lastOfIndex.insert(index, position);
-    if (last == 0)
+    if (last < 0)
         return true;
     if (!m_all)
         return refuse(Kind::Stf, SaveRule::SharedIndex, position, index,
                       refusal::stfSharedIndex(last, position, index));
     m_nextOfIndex[size_t(last)] = position;
     const qsizetype shared = m_rowsOfIndex.value(index);
-    if (shared == 0)
+    if (shared < 0)
         m_sharedFrom.push_back(last);
-    m_rowsOfIndex.insert(index, shared == 0 ? 2 : shared + 1);
+    m_rowsOfIndex.insert(index, shared < 0 ? 2 : shared + 1);
     return true;
 }
 
@@ -250,10 +252,10 @@ bool RuleWalk::sharedIndexesTold()
     // A file with one index on thousands of rows still gets a line one can read.
     constexpr qsizetype MaxPlacesNamed = 20;
     for (const qsizetype first : m_sharedFrom) {
-        const qint16 index = *m_indexes[size_t(first - 1)];
+        const qint16 index = *m_indexes[size_t(first)];
         const qsizetype shared = m_rowsOfIndex.value(index);
         QStringList where;
-        for (qsizetype at = first; at != 0 && where.size() < MaxPlacesNamed; at = m_nextOfIndex[size_t(at)])
+        for (qsizetype at = first; at >= 0 && where.size() < MaxPlacesNamed; at = m_nextOfIndex[size_t(at)])
             where << m_sink.rowPlace(at);
         if (shared > MaxPlacesNamed)
             where << QStringLiteral("ほか %1 か所").arg(shared - MaxPlacesNamed);
@@ -294,8 +296,8 @@ bool RuleWalk::textRules(qsizetype position, const Entry &entry, std::optional<q
 
 bool RuleWalk::valueLengths()
 {
-    for (qsizetype position = 1; position <= m_rows.count(); ++position) {
-        const std::optional<qint16> index = m_indexes[size_t(position - 1)];
+    for (qsizetype position = 0; position < m_rows.count(); ++position) {
+        const std::optional<qint16> index = m_indexes[size_t(position)];
         if (!index)
             continue;
         // Most values are short enough by a bound known without a look at
@@ -314,8 +316,8 @@ bool RuleWalk::names()
 {
     // Names are encoded here and again when written, rather than kept:
     // kept, they could take as much memory as the values.
-    for (qsizetype position = 1; position <= m_rows.count(); ++position) {
-        const std::optional<qint16> index = m_indexes[size_t(position - 1)];
+    for (qsizetype position = 0; position < m_rows.count(); ++position) {
+        const std::optional<qint16> index = m_indexes[size_t(position)];
         const QString &name = m_rows.at(position).name;
         const auto what = [this, position] { return rowPart(position, QStringLiteral("名前")); };
         const Unwritable found = scan(name);

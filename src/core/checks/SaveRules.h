@@ -41,7 +41,7 @@ struct SaveRefusal
 {
     Problem::Kind kind; // the forms it keeps the table from
     SaveRule rule;
-    qsizetype position;          // the row's; 0 for the table's size and its fields
+    qsizetype position;          // the row's; -1 for the table's size and its fields
     std::optional<qint16> index; // the row's index, when it has one
     QString message;             // complete, without a label
 };
@@ -59,7 +59,7 @@ public:
     // Returns whether the walk goes on.
     virtual bool refuse(SaveRefusal refusal) = 0;
     // How a refusal about several rows names the one at position; asked
-    // only when all are wanted. By default, by its position.
+    // only when all are wanted. By default, by its position counted from 1.
     virtual QString rowPlace(qsizetype position) const;
 };
 
@@ -80,7 +80,7 @@ private:
 // measured as it is written.
 struct StfRowFields
 {
-    std::vector<std::optional<qint16>> indexes; // each row's, position 1 first
+    std::vector<std::optional<qint16>> indexes; // each row's, by position
 };
 
 // Applies every limit of forms to the rows (and, for the text form, to

@@ -29,7 +29,7 @@ public:
         problem.kind = refusal.kind;
         problem.place = m_places.of(refusal.position);
         problem.index = refusal.index;
-        if (refusal.position > 0)
+        if (refusal.position >= 0)
             problem.name = m_rows.at(refusal.position).name;
         problem.message = namesOf(refusal.kind).refusalLabel.toString() + refusal.message;
         m_found.push_back({refusal.position, refusal.rule, std::move(problem)});

@@ -164,7 +164,7 @@ namespace {
 QHash<qint16, qsizetype> firstRows(const EntryList &rows)
 {
     QHash<qint16, qsizetype> first;
-    for (qsizetype position = 1; position <= rows.count(); ++position) {
+    for (qsizetype position = 0; position < rows.count(); ++position) {
         QString error;
         const std::optional<qint16> index = indexToSave(position, rows.at(position).indexText, &error);
         if (index && !first.contains(*index))
@@ -192,15 +192,15 @@ QList<Problem> translationProblems(const EntryList &translation, const RowPlaces
     const QHash<qint16, qsizetype> inOriginal = firstRows(original);
     const QHash<qint16, qsizetype> inTranslation = firstRows(translation);
     QList<Problem> found;
-    for (qsizetype position = 1; position <= translation.count(); ++position) {
+    for (qsizetype position = 0; position < translation.count(); ++position) {
         QString error;
         const std::optional<qint16> index = indexToSave(position, translation.at(position).indexText, &error);
         if (!index || inTranslation.value(*index) != position)
             continue;
         const Entry &entry = translation.at(position);
         const qint64 place = places.of(position);
-        const qsizetype originalPosition = inOriginal.value(*index);
-        if (originalPosition == 0) {
+        const qsizetype originalPosition = inOriginal.value(*index, -1);
+        if (originalPosition < 0) {
             found.append(
                 finding(*index, entry.name, place, Severity::Error, QStringLiteral("原文にないインデックスです。")));
             continue;
@@ -209,7 +209,7 @@ QList<Problem> translationProblems(const EntryList &translation, const RowPlaces
              compareTranslation(original.at(originalPosition).value.toString(), entry.value.toString()))
             found.append(finding(*index, entry.name, place, text.severity, text.message));
     }
-    for (qsizetype position = 1; position <= original.count(); ++position) {
+    for (qsizetype position = 0; position < original.count(); ++position) {
         QString error;
         const std::optional<qint16> index = indexToSave(position, original.at(position).indexText, &error);
         if (index && inOriginal.value(*index) == position && !inTranslation.contains(*index))

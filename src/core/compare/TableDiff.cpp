@@ -24,7 +24,7 @@ std::vector<RowIndex> indexesOf(const EntryList &rows)
 {
     std::vector<RowIndex> indexes;
     indexes.reserve(size_t(rows.count()));
-    for (qsizetype p = 1; p <= rows.count(); ++p)
+    for (qsizetype p = 0; p < rows.count(); ++p)
         indexes.push_back(RowIndex::of(rows.at(p).indexText));
     return indexes;
 }
@@ -101,13 +101,13 @@ Pairs pairRows(const EntryList &a, const EntryList &b, const std::vector<RowInde
     for (size_t i = 0; i < indexesA.size(); ++i) {
         Rows &rows = indexed.byIndex[indexesA[i]];
         const int occurrence = int(++rows.countA);
-        const Entry &old = a.at(qsizetype(i) + 1);
+        const Entry &old = a.at(qsizetype(i));
         TableChange change;
         change.index = indexesA[i];
         change.occurrence = occurrence;
         change.oldName = old.name;
         change.oldValue = old.value.toString();
-        change.oldPosition = qsizetype(i) + 1;
+        change.oldPosition = qsizetype(i);
         if (rows.nextB < 0) {
             change.kind = TableChange::Kind::Removed;
             diff.changes.append(std::move(change));
@@ -120,14 +120,14 @@ Pairs pairRows(const EntryList &a, const EntryList &b, const std::vector<RowInde
         pairs.positions.push_back(j);
         pairs.rowsOfA.push_back(i);
         pairs.occurrences.push_back(occurrence);
-        const Entry &now = b.at(j + 1);
+        const Entry &now = b.at(j);
         change.nameChanged = old.name != now.name;
         change.valueChanged = old.value != now.value;
         if (change.nameChanged || change.valueChanged) {
             change.kind = TableChange::Kind::Changed;
             change.name = now.name;
             change.value = now.value.toString();
-            change.position = j + 1;
+            change.position = j;
             diff.changes.append(std::move(change));
             ++diff.changed;
         }
@@ -142,14 +142,14 @@ void appendAdded(const EntryList &b, const std::vector<RowIndex> &indexesB, cons
     for (size_t j = 0; j < indexesB.size(); ++j) {
         if (pairs.pairedB[j])
             continue;
-        const Entry &now = b.at(qsizetype(j) + 1);
+        const Entry &now = b.at(qsizetype(j));
         TableChange change;
         change.kind = TableChange::Kind::Added;
         change.index = indexesB[j];
         change.occurrence = indexed.occurrenceInB[j];
         change.name = now.name;
         change.value = now.value.toString();
-        change.position = qsizetype(j) + 1;
+        change.position = qsizetype(j);
         diff.changes.append(std::move(change));
         ++diff.added;
     }
@@ -170,12 +170,12 @@ void appendMoved(const EntryList &a, const EntryList &b, const std::vector<RowIn
         change.kind = TableChange::Kind::Moved;
         change.index = indexesA[i];
         change.occurrence = pairs.occurrences[k];
-        change.oldName = a.at(qsizetype(i) + 1).name;
-        change.oldValue = a.at(qsizetype(i) + 1).value.toString();
-        change.name = b.at(j + 1).name;
-        change.value = b.at(j + 1).value.toString();
-        change.oldPosition = qsizetype(i) + 1;
-        change.position = j + 1;
+        change.oldName = a.at(qsizetype(i)).name;
+        change.oldValue = a.at(qsizetype(i)).value.toString();
+        change.name = b.at(j).name;
+        change.value = b.at(j).value.toString();
+        change.oldPosition = qsizetype(i);
+        change.position = j;
         diff.changes.append(std::move(change));
         ++diff.moved;
     }

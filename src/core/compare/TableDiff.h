@@ -30,8 +30,8 @@ struct TableChange
     QString oldValue;
     QString name; // the row in B: Added, Changed, Moved
     QString value;
-    qsizetype oldPosition = 0; // the row's position in A, from 1; 0 for Added
-    qsizetype position = 0;    // the row's position in B, from 1; 0 for Removed
+    qsizetype oldPosition = -1; // the row's position in A; -1 for Added
+    qsizetype position = -1;    // the row's position in B; -1 for Removed
 };
 
 // An index that one of the tables holds more than once.

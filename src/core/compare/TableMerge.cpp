@@ -130,8 +130,8 @@ std::optional<Entry> Merger::row(const Rows &rows)
 
 const Entry *rowOf(const MergeInput &table, const TableIndexes &indexes, qint16 index)
 {
-    const qsizetype position = indexes.positionOf.value(index, 0);
-    return position == 0 ? nullptr : &table.rows->at(position);
+    const qsizetype position = indexes.positionOf.value(index, -1);
+    return position < 0 ? nullptr : &table.rows->at(position);
 }
 
 TextFields mergeFields(const MergeInput &base, const MergeInput &ours, const MergeInput &theirs, Merger &merger)

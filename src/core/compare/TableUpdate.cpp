@@ -10,13 +10,13 @@ namespace wendaro {
 
 namespace {
 
-// Each index's position (from 1), or the repeated indexes when there are any.
+// Each index's position, or the repeated indexes when there are any.
 QHash<RowIndex, qsizetype> positionsOf(const EntryList &rows, QList<RowIndex> &repeated)
 {
     QHash<RowIndex, qsizetype> positions;
     positions.reserve(rows.count());
     QSet<RowIndex> twice;
-    for (qsizetype p = 1; p <= rows.count(); ++p) {
+    for (qsizetype p = 0; p < rows.count(); ++p) {
         RowIndex index = RowIndex::of(rows.at(p).indexText);
         if (positions.contains(index))
             twice.insert(index);
@@ -50,18 +50,18 @@ UpdateResult updateTranslation(const EntryList &oldOriginal, const EntryList &ne
     const QHash<RowIndex, qsizetype> &inNew = positions[1];
     const QHash<RowIndex, qsizetype> &inTranslation = positions[2];
 
-    for (qsizetype p = 1; p <= newOriginal.count(); ++p) {
+    for (qsizetype p = 0; p < newOriginal.count(); ++p) {
         Entry row = newOriginal.at(p);
         const RowIndex index = RowIndex::of(row.indexText);
-        const qsizetype old = inOld.value(index, 0);
-        const qsizetype translated = inTranslation.value(index, 0);
+        const qsizetype old = inOld.value(index, -1);
+        const qsizetype translated = inTranslation.value(index, -1);
         UpdateItem item{index, row.name, row.value.toString(), {}, p};
-        if (old == 0) {
+        if (old < 0) {
             result.added.append(item);
         } else if (oldOriginal.at(old).value != row.value) {
             item.oldValue = oldOriginal.at(old).value.toString();
             result.changed.append(item);
-        } else if (translated == 0) {
+        } else if (translated < 0) {
             result.untranslated.append(item);
         } else {
             row.name = translation.at(translated).name;
@@ -75,7 +75,7 @@ UpdateResult updateTranslation(const EntryList &oldOriginal, const EntryList &ne
     // A row of the translation whose index the old original holds too was
     // reported with the old original's row.
     for (const EntryList *rows : {&oldOriginal, &translation}) {
-        for (qsizetype p = 1; p <= rows->count(); ++p) {
+        for (qsizetype p = 0; p < rows->count(); ++p) {
             const Entry &row = rows->at(p);
             const RowIndex index = RowIndex::of(row.indexText);
             if (inNew.contains(index) || (rows == &translation && inOld.contains(index)))

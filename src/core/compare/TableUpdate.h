@@ -30,9 +30,9 @@ struct UpdateItem
 {
     RowIndex index;
     QString name;
-    QString value;          // the new original's, or for a removed row what it held
-    QString oldValue;       // changed: the old original's value
-    qsizetype position = 0; // in the new original, from 1; for removed, in the table it came from
+    QString value;           // the new original's, or for a removed row what it held
+    QString oldValue;        // changed: the old original's value
+    qsizetype position = -1; // in the new original; for removed, in the table it came from
 };
 
 struct UpdateResult

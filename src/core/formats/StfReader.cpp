@@ -83,12 +83,12 @@ qsizetype StfReader::readValueRecord(QByteArrayView data, qsizetype p, qint16 in
     if (recordSize < 0)
         return -1;
     const char *const record = data.data() + p;
-    if (rows.append(Entry{indexText(index), QString(), valueOf(record + stf::ValueFixedSize, length), index}) == 0)
+    if (rows.append(Entry{indexText(index), QString(), valueOf(record + stf::ValueFixedSize, length), index}) < 0)
         return fail(p, QStringLiteral(
                            "オフセット %1 の値レコードのインデックス %2 は、%3 番目の値レコードと重複しています。")
                            .arg(p)
                            .arg(index)
-                           .arg(rows.positionOfKey(index)));
+                           .arg(rows.positionOfKey(index) + 1));
     return recordSize;
 }
 
@@ -103,7 +103,7 @@ qsizetype StfReader::readNameRecord(QByteArrayView data, qsizetype p, qint16 ind
     // An empty name needs no row: there is nothing to fill in.
     if (length > 0) {
         const qsizetype position = rows.positionOfKey(index);
-        if (position == 0)
+        if (position < 0)
             return fail(p, QStringLiteral(
                                "オフセット %1 の名前レコードのインデックス %2 には、対応する値レコードがありません。")
                                .arg(p)

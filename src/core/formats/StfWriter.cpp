@@ -39,8 +39,8 @@ void appendHeader(QByteArray &image, qsizetype count)
 bool appendValueRecords(SinkBuffer &buffer, const EntryList &rows, const StfRowFields &fields)
 {
     QByteArray &image = buffer.bytes();
-    for (qsizetype position = 1; position <= rows.count(); ++position) {
-        const qint16 index = *fields.indexes[size_t(position - 1)];
+    for (qsizetype position = 0; position < rows.count(); ++position) {
+        const qint16 index = *fields.indexes[size_t(position)];
         const ValueText &value = rows.at(position).value;
         appendField(image, quint16(index));
         appendField32(image, stf::ValueKey);
@@ -62,8 +62,8 @@ bool appendValueRecords(SinkBuffer &buffer, const EntryList &rows, const StfRowF
 bool appendNameRecords(SinkBuffer &buffer, const EntryList &rows, const StfRowFields &fields, const CodePage &codePage)
 {
     QByteArray &image = buffer.bytes();
-    for (qsizetype position = 1; position <= rows.count(); ++position) {
-        const qint16 index = *fields.indexes[size_t(position - 1)];
+    for (qsizetype position = 0; position < rows.count(); ++position) {
+        const qint16 index = *fields.indexes[size_t(position)];
         appendField(image, quint16(index));
         const qsizetype lengthAt = image.size();
         appendField(image, 0);

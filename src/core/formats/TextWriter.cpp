@@ -85,12 +85,12 @@ QString TextWriter::layout(const EntryList &rows, const TextFields &fields)
     // Sized once: growing a string of hundreds of megabytes a row at a time
     // copies it again and again.
     qsizetype size = Header.size() + fields.outputFile.size() + fields.memo.size() + 16;
-    for (qsizetype position = 1; position <= rows.count(); ++position)
+    for (qsizetype position = 0; position < rows.count(); ++position)
         size += rowSize(rows.at(position));
     QString text;
     text.reserve(size);
     appendFieldLines(text, fields);
-    for (qsizetype position = 1; position <= rows.count(); ++position)
+    for (qsizetype position = 0; position < rows.count(); ++position)
         appendRow(text, rows.at(position));
     return text;
 }
@@ -118,7 +118,7 @@ QString TextWriter::describeUnrepresentable(QStringView text, qsizetype at, qsiz
         what = outputFileLine ? QStringLiteral("出力先ファイル") : QStringLiteral("メモ");
         fieldStart += outputFileLine ? 6 : 3;
     } else {
-        const qsizetype position = line - headerLines + 1;
+        const qsizetype position = line - headerLines;
         const qsizetype tabs = inLine.count(u'\t');
         const QString part = tabs == 0   ? QStringLiteral("インデックス")
                              : tabs == 1 ? QStringLiteral("名前")
@@ -181,7 +181,7 @@ bool TextWriter::stream(const EntryList &rows, const TextFields &fields, const C
     QByteArray tab;
     QByteArray lineEnd;
     const bool plainSeparators = codePage.encodePlainly(u"\t", tab) && codePage.encodePlainly(LineEnd, lineEnd);
-    for (qsizetype position = 1; position <= rows.count(); ++position) {
+    for (qsizetype position = 0; position < rows.count(); ++position) {
         const Entry &entry = rows.at(position);
         QByteArray &bytes = buffer.bytes();
         const qsizetype rowStart = bytes.size();
@@ -190,7 +190,7 @@ bool TextWriter::stream(const EntryList &rows, const TextFields &fields, const C
             line.resize(0);
             appendRow(line, entry);
             if (const qsizetype bad = codePage.encode(line, bytes); bad >= 0) {
-                m_error = describeUnrepresentable(line, bad, headerLines + position - 1, headerLines, rows, codePage);
+                m_error = describeUnrepresentable(line, bad, headerLines + position, headerLines, rows, codePage);
                 return false;
             }
         }

@@ -33,14 +33,14 @@ EntryList &EntryList::operator=(EntryList &&other) noexcept
 
 void EntryList::checkPosition(qsizetype position) const
 {
-    if (position < 1 || position > count())
+    if (position < 0 || position >= count())
         throw std::out_of_range("EntryList: no row at this position");
 }
 
 const Entry &EntryList::at(qsizetype position) const
 {
     checkPosition(position);
-    return m_rows[size_t(position - 1)];
+    return m_rows[size_t(position)];
 }
 
 qsizetype EntryList::append(const QString &indexText, std::optional<qint16> key)
@@ -50,9 +50,9 @@ qsizetype EntryList::append(const QString &indexText, std::optional<qint16> key)
 
 qsizetype EntryList::append(Entry entry)
 {
-    if (entry.key && positionOfKey(*entry.key) != 0)
-        return 0;
-    const qsizetype position = count() + 1;
+    if (entry.key && positionOfKey(*entry.key) >= 0)
+        return -1;
+    const qsizetype position = count();
     if (m_observer)
         m_observer->rowAboutToBeAppended(position);
     if (entry.key)
@@ -76,7 +76,7 @@ void EntryList::rebuildKeyIndex() const
     m_positionOfKey.clear();
     for (size_t i = 0; i < m_rows.size(); ++i) {
         if (m_rows[i].key)
-            m_positionOfKey.insert(*m_rows[i].key, qsizetype(i) + 1);
+            m_positionOfKey.insert(*m_rows[i].key, qsizetype(i));
     }
     m_keyIndexStale = false;
 }
@@ -84,7 +84,7 @@ void EntryList::rebuildKeyIndex() const
 void EntryList::setIndexText(qsizetype position, const QString &text)
 {
     checkPosition(position);
-    m_rows[size_t(position - 1)].indexText = text;
+    m_rows[size_t(position)].indexText = text;
     ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
@@ -93,7 +93,7 @@ void EntryList::setIndexText(qsizetype position, const QString &text)
 void EntryList::setName(qsizetype position, const QString &name)
 {
     checkPosition(position);
-    m_rows[size_t(position - 1)].name = name;
+    m_rows[size_t(position)].name = name;
     ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
@@ -102,7 +102,7 @@ void EntryList::setName(qsizetype position, const QString &name)
 void EntryList::setValue(qsizetype position, ValueText value)
 {
     checkPosition(position);
-    m_rows[size_t(position - 1)].value = std::move(value);
+    m_rows[size_t(position)].value = std::move(value);
     ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
@@ -113,7 +113,7 @@ void EntryList::removeAt(qsizetype position)
     checkPosition(position);
     if (m_observer)
         m_observer->rowAboutToBeRemoved(position);
-    m_rows.erase(m_rows.begin() + (position - 1));
+    m_rows.erase(m_rows.begin() + position);
     ++m_revision;
     // Positions after the removed row have moved; the key index is rebuilt
     // when it is next asked.
@@ -125,7 +125,7 @@ void EntryList::removeAt(qsizetype position)
 quint32 EntryList::identify(qsizetype position)
 {
     checkPosition(position);
-    Entry &row = m_rows[size_t(position - 1)];
+    Entry &row = m_rows[size_t(position)];
     if (row.id == 0)
         row.id = ++m_lastId;
     return row.id;
@@ -140,7 +140,7 @@ std::vector<qsizetype> EntryList::positionsOf(const std::vector<quint32> &ids) c
     for (size_t i = 0; i < m_rows.size() && positions.size() < sought.size(); ++i) {
         const quint32 id = m_rows[i].id;
         if (id != 0 && std::binary_search(sought.begin(), sought.end(), id))
-            positions.push_back(qsizetype(i) + 1);
+            positions.push_back(qsizetype(i));
     }
     return positions;
 }
@@ -187,12 +187,12 @@ void EntryList::insertRows(std::vector<PlacedEntry> rows)
     std::vector<qsizetype> positions;
     positions.reserve(rows.size());
     for (PlacedEntry &row : rows) {
-        if (row.entry.key && positionOfKey(*row.entry.key) != 0)
+        if (row.entry.key && positionOfKey(*row.entry.key) >= 0)
             row.entry.key.reset();
         positions.push_back(row.position);
     }
     const auto total = qsizetype(m_rows.size() + rows.size());
-    if (positions.front() < 1 || positions.back() > total
+    if (positions.front() < 0 || positions.back() >= total
         || !std::is_sorted(positions.begin(), positions.end(), std::less_equal<>()))
         throw std::out_of_range("EntryList: rows to insert are not placed in order");
     aboutToChange(positions, true);
@@ -201,7 +201,7 @@ void EntryList::insertRows(std::vector<PlacedEntry> rows)
     merged.reserve(size_t(total));
     auto old = std::make_move_iterator(m_rows.begin());
     size_t next = 0;
-    for (qsizetype position = 1; position <= total; ++position) {
+    for (qsizetype position = 0; position < total; ++position) {
         if (next < rows.size() && rows[next].position == position)
             merged.push_back(std::move(rows[next++].entry));
         else
@@ -218,7 +218,7 @@ std::vector<PlacedEntry> EntryList::takeRows(const std::vector<qsizetype> &posit
     std::vector<PlacedEntry> taken;
     if (positions.empty())
         return taken;
-    if (positions.front() < 1 || positions.back() > count()
+    if (positions.front() < 0 || positions.back() >= count()
         || !std::is_sorted(positions.begin(), positions.end(), std::less_equal<>()))
         throw std::out_of_range("EntryList: rows to take are not placed in order");
     aboutToChange(positions, false);
@@ -227,7 +227,7 @@ std::vector<PlacedEntry> EntryList::takeRows(const std::vector<qsizetype> &posit
     kept.reserve(m_rows.size() - positions.size());
     size_t next = 0;
     for (size_t i = 0; i < m_rows.size(); ++i) {
-        if (next < positions.size() && positions[next] == qsizetype(i) + 1)
+        if (next < positions.size() && positions[next] == qsizetype(i))
             taken.push_back({positions[next++], std::move(m_rows[i])});
         else
             kept.push_back(std::move(m_rows[i]));
@@ -351,7 +351,7 @@ void EntryList::applySortedOrder(const std::vector<qsizetype> &order)
     std::vector<Entry> sortedRows;
     sortedRows.reserve(m_rows.size());
     for (size_t i = 0; i < order.size(); ++i) {
-        newPositionOf[order[i]] = qsizetype(i) + 1;
+        newPositionOf[order[i]] = qsizetype(i);
         sortedRows.push_back(std::move(m_rows[size_t(order[i])]));
     }
     m_rows = std::move(sortedRows);

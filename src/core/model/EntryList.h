@@ -11,22 +11,25 @@ namespace wendaro {
 
 class EntryListObserver;
 
-// Row positions by row key: a slot for every 16-bit key, in blocks of 256
-// keys made as keys arrive, so that reading a table costs no hashing and no
-// allocation per row, and a small table no more than a few blocks.
+// Row positions by row key, -1 for a key without one: a slot for every
+// 16-bit key, in blocks of 256 keys made as keys arrive, so that reading a
+// table costs no hashing and no allocation per row, and a small table no
+// more than a few blocks.
 class KeyPositions
 {
 public:
     qsizetype value(qint16 key) const
     {
         const auto &block = m_blocks[quint16(key) >> 8];
-        return block ? (*block)[quint16(key) & 0xFF] : 0;
+        return block ? (*block)[quint16(key) & 0xFF] : -1;
     }
     void insert(qint16 key, qsizetype position)
     {
         auto &block = m_blocks[quint16(key) >> 8];
-        if (!block)
-            block = std::make_unique<std::array<qint32, 256>>();
+        if (!block) {
+            block = std::make_unique_for_overwrite<std::array<qint32, 256>>();
+            block->fill(-1);
+        }
         (*block)[quint16(key) & 0xFF] = qint32(position);
     }
     void clear()
@@ -50,7 +53,8 @@ enum class SortColumn { IndexText = 0, Name = 1, Value = 2 };
 enum class SortOrder { Ascending = 0, Descending = 1 };
 
 // The string table being edited: rows in display order, as the list control
-// holds them. Positions count from 1 up to count(); 0 stands for "no row".
+// holds them. Positions count from 0 up to count() - 1; -1 stands for "no
+// row". Only what a person reads (a message, a line number) counts from 1.
 //
 // The list keeps what the list control keeps besides the rows: the unique row
 // keys and the sort state (the selected row is the window's). Setting sorted
@@ -72,10 +76,10 @@ public:
     bool isEmpty() const { return m_rows.empty(); }
     const Entry &at(qsizetype position) const;
 
-    // Appends a row with empty name and value. Returns its position, or 0 when
-    // another row already has the key (nothing is appended then).
+    // Appends a row with empty name and value. Returns its position, or -1
+    // when another row already has the key (nothing is appended then).
     qsizetype append(const QString &indexText, std::optional<qint16> key = std::nullopt);
-    // Appends a whole row; returns 0 when its key is already taken.
+    // Appends a whole row; returns -1 when its key is already taken.
     qsizetype append(Entry entry);
 
     // Makes room for this many rows in all, so that appending them moves none.
@@ -86,7 +90,7 @@ public:
     // that it is out of date.
     quint64 revision() const { return m_revision; }
 
-    // The position of the row with this key, or 0. Constant time.
+    // The position of the row with this key, or -1. Constant time.
     qsizetype positionOfKey(qint16 key) const;
 
     void setIndexText(qsizetype position, const QString &text);
@@ -123,7 +127,7 @@ public:
     // True sorts the rows now by the sort key's text, stable and ignoring case.
     void setSorted(bool sorted);
     // The order setSorted(true) would put the rows in, as the present
-    // position (from 0) of each row in turn. It only reads the rows, so it
+    // position of each row in turn. It only reads the rows, so it
     // may run on another thread while this one shows them unchanged.
     std::vector<qsizetype> sortedOrder() const;
     // Puts the rows in an order sortedOrder() gave for them and marks the

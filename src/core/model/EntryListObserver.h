@@ -7,7 +7,7 @@
 namespace wendaro {
 
 // Told of every change of an EntryList, so that a view can follow it without a
-// second copy of the rows. Positions count from 1, as everywhere in EntryList.
+// second copy of the rows. Positions count from 0, as everywhere in EntryList.
 class EntryListObserver
 {
 public:
@@ -42,7 +42,7 @@ public:
         Q_UNUSED(count)
     }
     virtual void rowsAboutToBeReordered() {}
-    // newPositionOf[p - 1] is the new position of the row that was at position p.
+    // newPositionOf[p] is the new position of the row that was at position p.
     virtual void rowsReordered(const QList<qsizetype> &newPositionOf) { Q_UNUSED(newPositionOf) }
 };
 

@@ -42,12 +42,12 @@ std::optional<qint16> indexToSave(qsizetype position, const QString &indexText, 
     case Int16Conversion::Status::Ok: return index.value;
     case Int16Conversion::Status::NotNumeric:
         *error = QStringLiteral("%1 番目の項目のインデックス「%2」は数値ではありません。")
-                     .arg(position)
+                     .arg(position + 1)
                      .arg(trimSpaces(indexText));
         break;
     case Int16Conversion::Status::Overflow:
         *error = QStringLiteral("%1 番目の項目のインデックス「%2」は -32768 から 32767 の範囲を超えています。")
-                     .arg(position)
+                     .arg(position + 1)
                      .arg(trimSpaces(indexText));
         break;
     }

@@ -14,7 +14,7 @@ QString indexText(qint16 index);
 QString indexTextFromTyped(const QString &typed);
 // The 16-bit index that the index text of the item at position is saved as,
 // or nullopt with *error saying why it cannot be: not a number, or out of
-// the signed 16-bit range.
+// the signed 16-bit range. The message counts items from 1, as a person does.
 std::optional<qint16> indexToSave(qsizetype position, const QString &indexText, QString *error);
 
 } // namespace wendaro

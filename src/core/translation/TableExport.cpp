@@ -21,15 +21,15 @@ std::optional<ExportResult> exportCatalog(const EntryList &table, const QString 
 
     ExportResult result;
     result.catalog.isTemplate = original == nullptr;
-    for (qsizetype p = 1; p <= table.count(); ++p) {
+    for (qsizetype p = 0; p < table.count(); ++p) {
         const Entry &entry = table.at(p);
         TranslationUnit unit;
-        unit.index = indexes->byPosition[p - 1];
+        unit.index = indexes->byPosition[p];
         unit.name = entry.name;
         unit.hasName = true;
         if (original) {
-            const qsizetype at = originalIndexes->positionOf.value(unit.index);
-            if (at == 0) {
+            const qsizetype at = originalIndexes->positionOf.value(unit.index, -1);
+            if (at < 0) {
                 result.notInOriginal.append(unit.index);
                 continue;
             }

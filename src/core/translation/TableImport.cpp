@@ -69,8 +69,8 @@ bool importCatalog(EntryList &table, const QString &tableName, const Translation
     }
 
     for (const TranslationUnit &unit : catalog.units) {
-        const qsizetype position = indexes->positionOf.value(unit.index);
-        if (position == 0)
+        const qsizetype position = indexes->positionOf.value(unit.index, -1);
+        if (position < 0)
             continue;
         if (!unit.translated) {
             ++report.untranslated;
@@ -78,8 +78,8 @@ bool importCatalog(EntryList &table, const QString &tableName, const Translation
         }
         bool fuzzy = unit.fuzzy;
         if (original && catalog.hasSource) {
-            const qsizetype at = originalIndexes->positionOf.value(unit.index);
-            if (at == 0 || original->at(at).value != unit.source) {
+            const qsizetype at = originalIndexes->positionOf.value(unit.index, -1);
+            if (at < 0 || original->at(at).value != unit.source) {
                 report.sourceChanged.append(unit.index);
                 fuzzy = true;
             }

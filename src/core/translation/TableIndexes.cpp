@@ -12,7 +12,7 @@ std::optional<TableIndexes> tableIndexes(const EntryList &rows, const QString &t
 {
     TableIndexes result;
     QMap<qint16, QList<qsizetype>> repeated;
-    for (qsizetype p = 1; p <= rows.count(); ++p) {
+    for (qsizetype p = 0; p < rows.count(); ++p) {
         QString why;
         const std::optional<qint16> index = indexToSave(p, rows.at(p).indexText, &why);
         if (!index) {
@@ -37,7 +37,7 @@ std::optional<TableIndexes> tableIndexes(const EntryList &rows, const QString &t
     for (auto it = repeated.cbegin(); it != repeated.cend(); ++it) {
         QStringList positions;
         for (const qsizetype p : it.value())
-            positions << QString::number(p);
+            positions << QString::number(p + 1);
         parts << QStringLiteral("%1（%2 番目の項目）").arg(it.key()).arg(positions.join(QStringLiteral("、")));
     }
     *error = QStringLiteral("%1で同じインデックスが複数の項目にあります: %2。"

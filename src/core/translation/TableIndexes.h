@@ -16,8 +16,8 @@ class EntryList;
 // be matched against it.
 struct TableIndexes
 {
-    QList<qint16> byPosition;            // the index of position p at p - 1
-    QHash<qint16, qsizetype> positionOf; // the position (from 1) of each index
+    QList<qint16> byPosition;            // the index of position p at p
+    QHash<qint16, qsizetype> positionOf; // the position of each index
 };
 
 // Nullopt, with *error beginning with tableName, when a row's index text is
