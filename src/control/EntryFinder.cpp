@@ -231,7 +231,7 @@ void EntryFinder::restart(bool findFirst)
     }
     m_filterPending = m_filtering;
     if (findFirst) {
-        const qsizetype selected = selectedPosition();
+        const qsizetype selected = m_state.selection().row();
         startFind(selected >= 0 ? selected : 0, +1, m_within, true);
     } else {
         startCount();
@@ -244,7 +244,7 @@ void EntryFinder::findStep(int step)
     if (!m_active || !m_matcher)
         return;
     const EntryList &entries = m_state.entries();
-    const qsizetype selected = selectedPosition();
+    const qsizetype selected = m_state.selection().row();
     const qsizetype start = selected >= 0 ? selected + step : (step > 0 ? 0 : entries.count() - 1);
     if (matchesNow()) {
         // Counted already: the next match is a walk over flags.
@@ -379,7 +379,7 @@ void EntryFinder::applyFilter()
     if (!m_view || !matchesNow())
         return;
     m_view->showRows(m_matches->rows);
-    const qsizetype selected = selectedPosition();
+    const qsizetype selected = m_state.selection().row();
     if (selected < 0)
         return;
     if (m_matches->rows[size_t(selected)]) {
@@ -396,7 +396,7 @@ void EntryFinder::showAllRows()
     if (!m_view)
         return;
     m_view->showRows({});
-    const qsizetype selected = selectedPosition();
+    const qsizetype selected = m_state.selection().row();
     if (selected >= 0)
         m_view->revealRow(selected);
 }
@@ -406,7 +406,7 @@ void EntryFinder::hideAllRows()
     if (!m_view)
         return;
     m_view->showRows(std::vector<bool>(size_t(m_state.entries().count()), false));
-    if (selectedPosition() >= 0) {
+    if (m_state.selection().row() >= 0) {
         m_state.selection().clear();
         m_state.setUiState(UiState::SelectionChanged);
     }
@@ -415,11 +415,6 @@ void EntryFinder::hideAllRows()
 bool EntryFinder::isRowShown(qsizetype position) const
 {
     return !m_view || m_view->isRowShown(position);
-}
-
-qsizetype EntryFinder::selectedPosition() const
-{
-    return m_state.selection().row();
 }
 
 bool EntryFinder::matchesNow() const
@@ -436,7 +431,7 @@ void EntryFinder::publishStatus()
         text = m_error;
     } else if (matchesNow()) {
         const Matches &matches = *m_matches;
-        const qsizetype selected = selectedPosition();
+        const qsizetype selected = m_state.selection().row();
         if (matches.total == 0) {
             m_lastCount = FindNothingStatus;
         } else if (selected >= 0 && matches.rows[size_t(selected)]) {

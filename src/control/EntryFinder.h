@@ -106,8 +106,6 @@ private:
     void hideAllRows();
     // The count is of the rows as they are now.
     bool matchesNow() const;
-    // The selected row's position, or -1.
-    qsizetype selectedPosition() const;
     void publishStatus();
     void setStatus(const QString &status);
 

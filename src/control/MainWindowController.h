@@ -33,6 +33,7 @@ public:
     RowSelection &selection() { return m_state.selection(); }
     const RowSelection &selection() const { return m_state.selection(); }
     // One action for each command, for every place that raises it.
+    const CommandActions &actions() { return m_state.actions(); }
     QAction &action(Command command) { return m_state.actions().action(command); }
 
     QString fieldText(Field field) const { return m_state.fieldText(field); }

@@ -3,7 +3,6 @@
 
 #include "control/Command.h"
 
-#include "core/formats/FileFormat.h"
 #include "core/io/LoadProgress.h"
 
 #include <QList>
@@ -13,6 +12,8 @@
 #include <optional>
 
 namespace wendaro {
+
+class FileFormat;
 
 inline const QString ApplicationTitle = QStringLiteral("Wendaro");
 

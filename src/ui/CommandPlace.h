@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+class QAbstractButton;
 class QAction;
 
 namespace wendaro {
@@ -11,5 +12,7 @@ namespace wendaro {
 // name, caption, image and tooltip, since a menu item and a toolbar button of
 // one command are captioned differently.
 void placeCommand(QAction &place, QAction &command);
+// The same for a push button (cmdFile).
+void placeCommand(QAbstractButton &place, QAction &command);
 
 } // namespace wendaro

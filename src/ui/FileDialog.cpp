@@ -4,6 +4,8 @@
 #include "ui/MessageDialog.h"
 #include "ui/WindowServices.h"
 
+#include "core/formats/FileFormat.h"
+
 #include <QDir>
 #include <QFileInfo>
 

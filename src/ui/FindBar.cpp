@@ -194,7 +194,7 @@ bool FindBar::eventFilter(QObject *watched, QEvent *event)
         }
     } else if (const std::optional<ListKey> listKey = listKeyOf(*key)) {
         if (*listKey == ListKey::Undo || *listKey == ListKey::Redo) {
-            m_controller.action(*listKey == ListKey::Undo ? Command::Undo : Command::Redo).trigger();
+            m_controller.action(commandOf(*listKey)).trigger();
             return true;
         }
     }

@@ -6,6 +6,8 @@
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
 
+#include "control/CommandActions.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QLayout>
@@ -40,7 +42,7 @@ constexpr float PlaceholderWidth = 120;
 
 } // namespace
 
-MainToolbar::MainToolbar(const std::function<QAction &(Command)> &commands, QWidget *parent) : QToolBar(parent)
+MainToolbar::MainToolbar(const CommandActions &commands, QWidget *parent) : QToolBar(parent)
 {
     setObjectName(QStringLiteral("Toolbar1"));
     setMovable(false);
@@ -69,7 +71,7 @@ MainToolbar::MainToolbar(const std::function<QAction &(Command)> &commands, QWid
         shown->setFixedSize(buttonSize);
         shown->setFont(windowFont());
         shown->setFocusPolicy(Qt::NoFocus);
-        placeCommand(*action, commands(button.command));
+        placeCommand(*action, commands.action(button.command));
     }
 }
 

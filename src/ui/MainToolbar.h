@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "control/Command.h"
-
 #include <QToolBar>
 
-#include <functional>
-
 namespace wendaro {
+
+class CommandActions;
 
 // Toolbar1: New, Open, Save, Close, a placeholder gap, Add, Edit, Remove.
 // Each button is a QAction named by its key ("New", ...), its 32 x 32 image
@@ -17,7 +15,7 @@ class MainToolbar : public QToolBar
 {
     Q_OBJECT
 public:
-    explicit MainToolbar(const std::function<QAction &(Command)> &commands, QWidget *parent = nullptr);
+    explicit MainToolbar(const CommandActions &commands, QWidget *parent = nullptr);
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
+#include "ui/CommandPlace.h"
 #include "ui/DialogPlacement.h"
 #include "ui/EntryEditor.h"
 #include "ui/EntryListView.h"
@@ -51,8 +52,7 @@ MainWindow::MainWindow(CodePage codePage, WindowServices &services, QWidget *par
     setWindowIcon(QIcon(QStringLiteral(":/wendaro/wendaro.png")));
     setContextMenuPolicy(Qt::PreventContextMenu);
 
-    m_popup = buildMenuTree(*menuBar(), *this,
-                            [this](Command command) -> QAction & { return m_controller.action(command); });
+    m_popup = buildMenuTree(*menuBar(), *this, m_controller.actions());
     buildClientArea();
     connectControls();
     followController();
@@ -75,8 +75,7 @@ void MainWindow::buildClientArea()
     setCentralWidget(m_client);
     m_client->installEventFilter(this);
 
-    m_toolbar = new MainToolbar([this](Command command) -> QAction & { return m_controller.action(command); },
-                                m_client);
+    m_toolbar = new MainToolbar(m_controller.actions(), m_client);
     m_toolbar->setGeometry(pixelRect(0, 0, ClientWidth, ToolbarHeight));
 
     m_list = new EntryListView(m_controller.entries(), m_controller.model(), m_controller.selection(), m_client);
@@ -128,10 +127,7 @@ void MainWindow::buildClientArea()
 
 void MainWindow::connectControls()
 {
-    // cmdFile raises its command and is enabled with it.
-    QAction &chooseOutput = m_controller.action(Command::ChooseOutput);
-    connect(m_cmdFile, &QPushButton::clicked, &chooseOutput, &QAction::trigger);
-    connect(&chooseOutput, &QAction::enabledChanged, m_cmdFile, &QWidget::setEnabled);
+    placeCommand(*m_cmdFile, m_controller.action(Command::ChooseOutput));
     connect(&m_controller.action(Command::Exit), &QAction::triggered, this, &QWidget::close);
     // No file, nothing to find.
     connect(&m_controller.action(Command::Close), &QAction::enabledChanged, this, [this](bool enabled) {
@@ -166,7 +162,6 @@ void MainWindow::connectControls()
 
 void MainWindow::followController()
 {
-    m_cmdFile->setEnabled(m_controller.isEnabled(Command::ChooseOutput));
     for (Field which : {Field::File, Field::Memo})
         fieldEnabledChanged(which, m_controller.isFieldEnabled(which));
     fieldTextChanged(Field::File, m_controller.fieldText(Field::File));

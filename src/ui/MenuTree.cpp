@@ -3,6 +3,8 @@
 
 #include "ui/CommandPlace.h"
 
+#include "control/CommandActions.h"
+
 #include <QMenu>
 #include <QMenuBar>
 
@@ -17,16 +19,14 @@ struct Item
     Command command = Command::New;
 };
 
-using Commands = std::function<QAction &(Command)>;
-
-void fill(QMenu &menu, std::initializer_list<Item> items, const Commands &commands)
+void fill(QMenu &menu, std::initializer_list<Item> items, const CommandActions &commands)
 {
     for (const Item &item : items) {
         QAction *action = item.caption ? menu.addAction(QString::fromUtf16(item.caption)) : menu.addSeparator();
         action->setObjectName(QString::fromUtf16(item.name));
         action->setMenuRole(QAction::NoRole);
         if (item.caption)
-            placeCommand(*action, commands(item.command));
+            placeCommand(*action, commands.action(item.command));
     }
 }
 
@@ -40,7 +40,7 @@ QMenu *menu(const char16_t *name, const char16_t *caption, QWidget &owner)
 
 } // namespace
 
-QMenu *buildMenuTree(QMenuBar &bar, QWidget &owner, const Commands &commands)
+QMenu *buildMenuTree(QMenuBar &bar, QWidget &owner, const CommandActions &commands)
 {
     QMenu *files = menu(u"mFiles", u"ファイル(&F)", owner);
     fill(*files,

@@ -12,7 +12,8 @@ namespace {
 
 // Runs one action of a script: "select 2", "remove", "add 9 n v", "edit 7 n v"
 // (the selected row), "sort 2" (a click on the second header), "paste TEXT",
-// "memo TEXT", "save", "undo", "redo". Rows and headers count from 1 here,
+// "memo TEXT", "save", "hide" (the selected row shown unselected), "reload",
+// "undo", "redo". Rows and headers count from 1 here,
 // as a person counts them.
 void act(ControlFixture &f, const QString &action)
 {
@@ -36,6 +37,10 @@ void act(ControlFixture &f, const QString &action)
         c.setFieldText(Field::Memo, words.value(1));
     else if (verb == u"save")
         QVERIFY(c.saveFile(true));
+    else if (verb == u"hide")
+        c.selection().setShown(false);
+    else if (verb == u"reload")
+        c.startUp(f.path("a.stf"));
     else if (verb == u"undo")
         c.undo();
     else if (verb == u"redo")
@@ -57,6 +62,14 @@ QString shown(const EntryList &rows)
 }
 
 const QList<TestRow> ThreeRows = {{1, "a", "A"}, {2, "b", "B"}, {3, "c", "C"}};
+
+// Opens a.stf with ThreeRows and runs the script on it.
+void play(ControlFixture &f, const QStringList &script)
+{
+    f.open("a.stf", ThreeRows);
+    for (const QString &action : script)
+        act(f, action);
+}
 
 } // namespace
 
@@ -105,9 +118,7 @@ private slots:
         QFETCH(QString, rows);
         QFETCH(int, selected);
         ControlFixture f;
-        f.open("a.stf", ThreeRows);
-        for (const QString &action : script)
-            act(f, action);
+        play(f, script);
         QCOMPARE(shown(f.controller.entries()), rows);
         QCOMPARE(f.selectedPosition(), qsizetype(selected));
         QCOMPARE(f.controller.isEnabled(Command::Remove), selected != 0);
@@ -166,9 +177,7 @@ private slots:
         QFETCH(QStringList, script);
         QFETCH(bool, modified);
         ControlFixture f;
-        f.open("a.stf", ThreeRows);
-        for (const QString &action : script)
-            act(f, action);
+        play(f, script);
         const qint16 next = f.controller.nextIndex();
         const QString rows = shown(f.controller.entries());
         QCOMPARE(f.controller.isModified(), modified);
@@ -203,16 +212,8 @@ private slots:
         QFETCH(bool, shown);
         QFETCH(QString, name);
         ControlFixture f;
-        f.open("a.stf", ThreeRows);
         QAbstractItemModelTester tester(&f.controller.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        for (const QString &action : script) {
-            if (action == u"hide")
-                f.controller.selection().setShown(false);
-            else if (action == u"reload")
-                f.controller.startUp(f.path("a.stf"));
-            else
-                act(f, action);
-        }
+        play(f, script);
         const RowSelection &selection = f.controller.selection();
         QCOMPARE(selection.hasRow() ? f.controller.entries().at(selection.row()).name : QString(), name);
         QCOMPARE(selection.isShown(), shown);
@@ -340,9 +341,7 @@ private slots:
         QFETCH(bool, allShown);
         QFETCH(QString, clipboard);
         ControlFixture f;
-        f.open("a.stf", ThreeRows);
-        for (const QString &action : script)
-            act(f, action);
+        play(f, script);
         f.ui.clipboard = "old";
         if (allShown)
             f.controller.copyShownRows([&f](qsizetype p) { return f.controller.entries().at(p).name != u"b"; });
