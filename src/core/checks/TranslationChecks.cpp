@@ -105,26 +105,29 @@ QString trailingBlanks(const QString &text)
     return text.sliced(start);
 }
 
-bool hasLetter(const QString &text)
-{
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetter(); });
-}
-
 } // namespace
+
+bool isUntranslated(QStringView original, QStringView translation)
+{
+    if (translation.isEmpty())
+        return !original.isEmpty();
+    return translation == original
+           && std::any_of(original.cbegin(), original.cend(), [](QChar c) { return c.isLetter(); });
+}
 
 QList<TextFinding> compareTranslation(const QString &original, const QString &translation)
 {
     QList<TextFinding> found;
     const auto error = [&](const QString &message) { found.append({Severity::Error, message}); };
-    if (translation.isEmpty() && !original.isEmpty()) {
-        error(QStringLiteral("訳が空です。"));
-        return found;
-    }
-    if (translation == original) {
-        if (hasLetter(original))
+    if (isUntranslated(original, translation)) {
+        if (translation.isEmpty())
+            error(QStringLiteral("訳が空です。"));
+        else
             found.append({Severity::Warning, QStringLiteral("訳が原文と同じです。")});
         return found;
     }
+    if (translation == original)
+        return found;
 
     const qsizetype breaksBefore = lineBreakCount(original);
     const qsizetype breaksAfter = lineBreakCount(translation);

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 #include <vector>
 
@@ -22,6 +23,12 @@ struct TextFinding
 
     bool operator==(const TextFinding &) const = default;
 };
+
+// Whether translation is still to be done for original: empty while the
+// original is not, or the original's text unchanged when that holds a
+// letter (a number or a sign needs no translation). compareTranslation
+// starts with this rule.
+bool isUntranslated(QStringView original, QStringView translation);
 
 // The checks, in this order:
 // - an empty translation of a non-empty original (nothing else is checked);
