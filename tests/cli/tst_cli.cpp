@@ -576,19 +576,13 @@ void TestCli::fileError_data()
     QTest::addColumn<QString>("args"); // "@name": a file of the test's folder
     QTest::addColumn<QString>("line"); // how the one line on stderr starts, "@name" as in args
     QTest::addColumn<int>("exitCode");
-
     const auto row = [](const char *name, const char *args, const char *line, int exitCode) {
         QTest::newRow(name) << QString::fromUtf8(args) << QString::fromUtf8(line) << exitCode;
     };
-    // Whichever operand fails, the line names that one, with the place where the format has one.
-    row("diff A", "diff @missing.txt @good.stf", "@missing.txt: ファイル読み込みエラー: ", 2);
-    row("diff B cut, its offset", "diff @good.stf @cut.stf", "@cut.stf:27: ファイル読み込みエラー: ", 2);
+    // Whichever operand fails, the line names that one, with its place where the format has one.
+    row("diff B, its offset", "diff @good.stf @cut.stf", "@cut.stf:27: ファイル読み込みエラー: ", 2);
     row("merge THEIRS, its line", "merge @good.stf @good.stf @bad.txt", "@bad.txt:2: ファイル読み込みエラー: ", 2);
     row("merge BASE refused", "merge @twice.txt @good.stf @good.stf", "@twice.txt: ファイル読み込みエラー: BASE", 2);
-    row("merge OUT", "merge -o @nowhere/o.txt @good.stf @good.stf @good.stf",
-        "@nowhere/o.txt: ファイル書き込みエラー: ", 2);
-    row("update NEW_ORIGINAL", "update @good.stf @cut.stf @good.stf @o.txt",
-        "@cut.stf:27: ファイル読み込みエラー: ", 1);
     row("export ORIGINAL", "export --source @missing.stf @good.stf @o.csv",
         "@missing.stf: ファイル読み込みエラー: ", 1);
     row("export ORIGINAL refused", "export --source @twice.txt @good.stf @o.csv",
@@ -597,8 +591,8 @@ void TestCli::fileError_data()
     row("import IN", "import @good.stf @missing.csv @o.txt", "@missing.csv: ファイル読み込みエラー: ", 1);
     row("import IN refused", "import @good.stf @extra.csv @o.txt", "@extra.csv: ファイル読み込みエラー: 翻訳ファイル",
         1);
-    row("import TABLE refused", "import @twice.txt @in.csv @o.txt", "@twice.txt: ファイル読み込みエラー: 表", 1);
-    row("grep goes on past it", "grep -c ab @cut.stf @good.stf", "@cut.stf:27: ファイル読み込みエラー: ", 2);
+    row("import TABLE refused", "import @twice.txt @extra.csv @o.txt", "@twice.txt: ファイル読み込みエラー: 表", 1);
+    row("grep, its offset", "grep ab @cut.stf @good.stf", "@cut.stf:27: ファイル読み込みエラー: ", 2);
 }
 
 void TestCli::fileError()
@@ -606,28 +600,18 @@ void TestCli::fileError()
     QFETCH(QString, args);
     QFETCH(QString, line);
     QFETCH(int, exitCode);
-
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     putFile(dir.filePath(QStringLiteral("good.stf")), TableStf);
     putFile(dir.filePath(QStringLiteral("cut.stf")), TableStf.chopped(1));
     putFile(dir.filePath(QStringLiteral("bad.txt")), "Index\tName\tValue\r\n3\tab\r\n");
     putFile(dir.filePath(QStringLiteral("twice.txt")), "Index\tName\tValue\r\n3\ta\tb\r\n3\tc\td\r\n");
-    putFile(dir.filePath(QStringLiteral("in.csv")), "Index,Value\r\n3,y\r\n");
     putFile(dir.filePath(QStringLiteral("extra.csv")), "Index,Value\r\n9,q\r\n");
-    QStringList arguments = args.split(QLatin1Char(' '));
-    for (QString &arg : arguments) {
-        if (arg.startsWith(QLatin1Char('@')))
-            arg = dir.filePath(arg.mid(1));
-    }
-
-    const Run run = runCli(arguments, "windows-932", dir.path());
+    const Run run = runCli(args.replace(QLatin1Char('@'), dir.path() + u'/').split(u' '), "windows-932", dir.path());
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(run.errorLines.size(), 1);
-    QVERIFY2(run.errorLines[0].startsWith(dir.filePath(line.mid(1))), qPrintable(run.errorLines[0]));
-    // grep still counts the files after the one it could not read.
-    if (arguments.first() == QLatin1String("grep"))
-        QCOMPARE(run.out, QFile::encodeName(dir.filePath(QStringLiteral("good.stf"))) + ":1\n");
+    QVERIFY2(run.errorLines[0].startsWith(line.replace(QLatin1Char('@'), dir.path() + u'/')),
+             qPrintable(run.errorLines[0]));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
