@@ -241,13 +241,14 @@ UTF-8 is accepted too).
 
 Exit status:
   0   done
-  1   IN, FILE, TABLE or ORIGINAL could not be read: stderr holds
-      "ファイル読み込みエラー" and the reason on the next line. export and
-      import also exit 1 when indexes repeat or IN has indexes TABLE lacks;
+  1   IN, FILE, TABLE or ORIGINAL could not be read: stderr holds the line
+      "FILE[:PLACE]: ファイル読み込みエラー: reason", PLACE being the byte
+      offset or line where there is one. export and import also exit 1
+      when indexes repeat or IN has indexes TABLE lacks, naming that file;
       check exits 1 when it found an error (read errors included; warnings
-      only with --strict), each on its own line as above.
-  2   OUT (dump: stdout) could not be written: stderr holds
-      "ファイル書き込みエラー" and the reason; an existing OUT stays as it was
+      only with --strict), each on its own line in the same form.
+  2   OUT (dump: stdout) could not be written: stderr holds the line
+      "OUT: ファイル書き込みエラー: reason"; an existing OUT stays as it was
   64  wrong usage
   78  WENDARO_CODEPAGE names no known code page, or one with characters
       of three bytes or more
