@@ -52,7 +52,8 @@ public:
     void accept(qsizetype position);
     // The original's indexes that no row has, in the original's order.
     std::vector<qint16> missingIndexes() const;
-    const EntryList *original() const { return m_original.get(); }
+    // The original's row of an index, or nullptr.
+    const Entry *originalRow(qint16 index) const { return m_current.rowOf(index); }
 
     // The next value change of a row is typed: a value within the editor's
     // limit, which the save rules accept as any other, so the rows' refusals
