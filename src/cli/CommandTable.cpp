@@ -9,6 +9,7 @@
 #include "cli/GrepCommand.h"
 #include "cli/JsonDump.h"
 #include "cli/MergeCommand.h"
+#include "cli/StatusCommand.h"
 #include "cli/TranslationCommands.h"
 
 #include <QByteArrayList>
@@ -27,7 +28,7 @@ int usageError(const QString &what)
     return UsageError;
 }
 
-// dump's and check's --format; diff and merge word their own refusal.
+// dump's, check's and status' --format; diff and merge word their own refusal.
 std::optional<bool> jsonFormat(const Arguments &a)
 {
     const QByteArray format = a.value("format").value_or("text");
@@ -97,6 +98,31 @@ be saved only as the text form, FILE being STF, is a warning
     "name" (null when no entry), "severity" ("error",
     "warning"), "kind" ("read", "stf", "text", "stf+text",
     "translation") and "message".)"},
+    {.name = "status", .operands = "TABLE", .operandsNamed = "one path, TABLE",
+     .options = {{.name = "against", .value = ValueForm::Apart, .valueName = "ORIGINAL", .required = true},
+                 {.name = "old", .value = ValueForm::Apart, .valueName = "OLD_ORIGINAL"},
+                 FormatOption},
+     .operandsFirst = true,
+     .run = [](const Arguments &a, const CodePage &codePage) {
+         const std::optional<bool> json = jsonFormat(a);
+         if (!json)
+             return usageError(QStringLiteral("option \"--format\" takes json or text"));
+         return status(a.operands[0], StatusOptions{*a.value("against"), a.value("old"), *json}, codePage);
+     },
+     .help = R"(print on stdout how far TABLE translates ORIGINAL, the counts
+of the window's translation panel: "翻訳済み T / N（P %）" (T of
+ORIGINAL's N indexes translated, P percent rounded down), then
+one line "word count" each: 未訳 (still to translate), 要確認 (the
+original changed since OLD_ORIGINAL), 問題 (check --against
+finds something, or STF cannot hold the entry), 原文なし (an index
+ORIGINAL lacks) and 不足 (an index of ORIGINAL that TABLE lacks).
+A row counts in the first of these that applies.
+--old OLD_ORIGINAL  the original the translation was made from;
+    without it nothing is 要確認.
+--format=json  one JSON object instead: {"translated": T,
+    "originals": N, "percent": P, "untranslated": 0, "review":
+    0, "problems": 0, "noOriginal": 0, "missing": 0}.
+Exit 1 when a table cannot be read, 0 otherwise.)"},
     {.name = "export", .operands = "TABLE OUT", .operandsNamed = "two paths, TABLE and OUT",
      .options = {{.name = "source", .value = ValueForm::Apart, .valueName = "ORIGINAL"}},
      .operandsFirst = true,
@@ -247,7 +273,7 @@ Exit status:
       when indexes repeat or IN has indexes TABLE lacks, naming that file;
       check exits 1 when it found an error (read errors included; warnings
       only with --strict), each on its own line in the same form.
-  2   OUT (dump: stdout) could not be written: stderr holds the line
+  2   OUT (dump, status: stdout) could not be written: stderr holds the line
       "OUT: ファイル書き込みエラー: reason"; an existing OUT stays as it was
   64  wrong usage
   78  WENDARO_CODEPAGE names no known code page, or one with characters
@@ -257,7 +283,8 @@ Exit status:
 // Before the first synopsis; the others stand under it.
 const char UsageLead[] = "Usage: ";
 // A synopsis wider than this goes on under its first word after the
-// command: as wide as import's, so that only merge's and grep's take two lines.
+// command: as wide as import's, so that only status', merge's and grep's take
+// two lines.
 constexpr qsizetype SynopsisColumns = 85;
 
 // "--format=text|json", "-o OUT", "--color[=WHEN]": the letter where there
@@ -280,6 +307,10 @@ QByteArray synopsis(const Command &command)
 {
     QByteArrayList words;
     for (qsizetype i = 0; i < command.options.size(); ++i) {
+        if (command.options[i].required) {
+            words << spelling(command.options[i]);
+            continue;
+        }
         QByteArray word = '[' + spelling(command.options[i]);
         while (command.options[i].orNext && i + 1 < command.options.size())
             word += " | " + spelling(command.options[++i]);

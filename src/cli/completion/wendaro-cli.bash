@@ -10,6 +10,7 @@ _wendaro_cli_options() {
         convert | update) ;;
         dump) echo "--format=" ;;
         check) echo "--against= --strict --format=" ;;
+        status) echo "--against= --old= --format=" ;;
         export) echo "--source=" ;;
         import) echo "--source= --fuzzy --ignore-extra" ;;
         diff) echo "--format= --order" ;;
@@ -46,7 +47,7 @@ _wendaro_cli_exchange() { _wendaro_cli_files "$1" po pot xlf xliff csv; }
 # Options whose value may be the next word, not only after "=".
 _wendaro_cli_takes_next() {
     case $1 in
-        --against | --source | --field | --include | --format | --prefer | -o | --output) return 0 ;;
+        --against | --old | --source | --field | --include | --format | --prefer | -o | --output) return 0 ;;
     esac
     return 1
 }
@@ -91,7 +92,7 @@ _wendaro_cli() {
             --field) COMPREPLY=($(compgen -W "index name value" -- "$value")) ;;
             --color) COMPREPLY=($(compgen -W "auto always never" -- "$value")) ;;
             --prefer) COMPREPLY=($(compgen -W "ours theirs" -- "$value")) ;;
-            --against | --source | -o | --output) _wendaro_cli_tables "$value" ;;
+            --against | --old | --source | -o | --output) _wendaro_cli_tables "$value" ;;
             --include) ;;
         esac
         return 0
@@ -108,13 +109,13 @@ _wendaro_cli() {
     fi
 
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "convert dump check export import diff update merge grep" -- "$cur"))
+        COMPREPLY=($(compgen -W "convert dump check status export import diff update merge grep" -- "$cur"))
         return 0
     fi
     case $command:$operands in
         export:1 | import:1) _wendaro_cli_exchange "$cur" ;;
         grep:0) ;; # the pattern
-        convert:[01] | dump:0 | check:0 | export:0 | import:[02] | diff:[01] | update:[0-3] | merge:[0-2] | grep:*)
+        convert:[01] | dump:0 | check:0 | status:0 | export:0 | import:[02] | diff:[01] | update:[0-3] | merge:[0-2] | grep:*)
             _wendaro_cli_tables "$cur"
             ;;
     esac

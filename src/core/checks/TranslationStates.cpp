@@ -115,8 +115,7 @@ std::vector<QStringList> stfRefusalsByRow(const EntryList &rows, const CodePage 
 
 QString StateCounts::progressLine() const
 {
-    const qsizetype percent = originals > 0 ? translated * 100 / originals : 0;
-    return QStringLiteral("翻訳済み %1 / %2（%3 %）").arg(translated).arg(originals).arg(percent);
+    return QStringLiteral("翻訳済み %1 / %2（%3 %）").arg(translated).arg(originals).arg(percent());
 }
 
 QList<std::pair<QString, qsizetype>> StateCounts::words() const
@@ -132,17 +131,23 @@ StateCounts countStates(const EntryList &translation, const Originals &originals
 {
     const std::vector<QStringList> refusals = stfRefusalsByRow(translation, codePage);
     StateCounts counts;
-    const FirstRows present(translation);
+    std::vector<RowState> states(size_t(translation.count()));
     for (qsizetype position = 0; position < translation.count(); ++position) {
-        const RowState state = rowState(translation.at(position), originals, false,
-                                        !refusals[size_t(position)].isEmpty());
-        ++counts.rows[size_t(state)];
+        states[size_t(position)] = rowState(translation.at(position), originals, false,
+                                            !refusals[size_t(position)].isEmpty());
+        ++counts.rows[size_t(states[size_t(position)])];
     }
-    counts.translated = counts.of(RowState::Translated);
     counts.originals = qsizetype(originals.current.indexes().size());
-    for (const qint16 index : originals.current.indexes())
-        if (present.positionOf(index) < 0)
+    // By the original's indexes, not by rows: a repeated index would count
+    // more translated rows than the original has.
+    const FirstRows present(translation);
+    for (const qint16 index : originals.current.indexes()) {
+        const qsizetype position = present.positionOf(index);
+        if (position < 0)
             ++counts.missing;
+        else if (states[size_t(position)] == RowState::Translated)
+            ++counts.translated;
+    }
     return counts;
 }
 

@@ -83,6 +83,9 @@ struct StateCounts
     qsizetype missing = 0;
 
     qsizetype of(RowState state) const { return rows[size_t(state)]; }
+    // translated of originals in whole percent, rounded down: 100 only when
+    // every index is translated; 0 without originals.
+    qsizetype percent() const { return originals > 0 ? translated * 100 / originals : 0; }
     // "翻訳済み T / N（P %）" and the other counts, each "word count".
     QString progressLine() const;
     QList<std::pair<QString, qsizetype>> words() const;
