@@ -6,6 +6,7 @@
 #include "ui/WindowFonts.h"
 
 #include "core/checks/StfLimits.h"
+#include "core/compare/TextChanges.h"
 #include "core/text/LineBreaks.h"
 
 #include <QGridLayout>
@@ -147,7 +148,8 @@ void TranslationPanel::showRow()
     if (hasOld) {
         const Entry *old = m_row >= 0 ? review.oldOriginalOf(m_row) : nullptr;
         const QString oldText = old ? old->value.toString() : QString();
-        m_old->setPlainText(lineBreaksFromList(oldText));
+        // What changed from the old original to the new one, marked.
+        m_old->setHtml(textChangesHtml(textChanges(oldText, originalText)));
     }
     m_translation->setEnabled(m_row >= 0);
     showTranslation();
