@@ -48,6 +48,9 @@ namespace {
 constexpr int Runs = 9;
 constexpr double OpenTargetMs = 100.0;
 constexpr double SortTargetMs = 30.0;
+constexpr double StatesTargetMs = 100.0;
+constexpr double KeystrokeTargetMs = 5.0;
+constexpr double DoneAndNextTargetMs = 10.0;
 // A scroll step that takes longer than a frame at 60 Hz shows as a stall.
 constexpr double ScrollStepTargetMs = 1000.0 / 60.0;
 
@@ -522,6 +525,43 @@ int main(int argc, char *argv[])
     met &= smooth;
     std::printf("%-34s %10.2f %10s   %-14s %zu steps of %d rows, mean %.2f ms\n", "scroll a page, slowest step", worst,
                 "", smooth ? "ok" : "over a frame", steps.size(), scroll->pageStep(), total / double(steps.size()));
+
+    // Translating: an original of the same size, every value changed, so
+    // that every row is measured; then a keystroke in the translation and
+    // done-and-next, each until the list has painted it.
+    {
+        EntryList original;
+        for (qsizetype p = 0; p < table.count(); ++p) {
+            Entry row = table.at(p);
+            row.value = QStringLiteral("Original ") + row.value.toString();
+            original.append(std::move(row));
+        }
+        const QString originalPath = dir.filePath(QStringLiteral("original.stf"));
+        require(saveDocument(originalPath, original, {}, true, *codePage, &error), error);
+        Time opening;
+        Time states;
+        for (int run = 0; run < Runs; ++run) {
+            LoadedDocument loaded;
+            opening.keepBest(timeOnce([&] { painting(open)(); }, painting([&] {
+                require(controller.translation().openOriginal(originalPath, false), QStringLiteral("no original"));
+            })));
+            require(loadDocument(originalPath, *codePage, loaded, &error), error);
+            states.keepBest(timeOnce([] {}, [&] { controller.review().openOriginal(std::move(loaded.rows)); }));
+        }
+        met &= report("open an original beside the table", opening, OpenTargetMs + StatesTargetMs);
+        met &= report("  of which its states and counts", states, StatesTargetMs);
+        controller.selection().select(1);
+        Time keystroke;
+        for (int run = 0; run < Runs; ++run) {
+            const QString typed = controller.entries().at(1).value.toString() + QStringLiteral("訳");
+            keystroke.keepBest(timeOnce([] {}, painting([&] { controller.translation().typeTranslation(typed); })));
+        }
+        met &= report("a keystroke in the translation", keystroke, KeystrokeTargetMs);
+        Time next;
+        for (int run = 0; run < Runs; ++run)
+            next.keepBest(timeOnce([] {}, painting([&] { controller.translation().acceptAndNext(); })));
+        met &= report("done and next (Ctrl+Enter)", next, DoneAndNextTargetMs);
+    }
 
     LoopProbe probe;
     met &= benchFindBar(window, probe, painted, FindKeyTargetMs);
