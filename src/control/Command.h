@@ -32,6 +32,7 @@ enum class Command {
     FindNext,
     FindPrevious,
     CloseFind,
+    Replace, // the find bar with its replace row
 };
 
 inline constexpr std::array AllCommands = {
@@ -39,6 +40,7 @@ inline constexpr std::array AllCommands = {
     Command::Exit,         Command::Add,  Command::Edit,     Command::Remove,       Command::Version,
     Command::ChooseOutput, Command::Undo, Command::Redo,     Command::CopyRow,      Command::CopyShownRows,
     Command::Paste,        Command::Find, Command::FindNext, Command::FindPrevious, Command::CloseFind,
+    Command::Replace,
 };
 
 // The command's action's object name: "commandSave".

@@ -9,8 +9,8 @@
 namespace wendaro {
 
 MainWindowController::MainWindowController(UserInterface &ui, CodePage codePage)
-    : m_ui(ui), m_state(ui, codePage), m_session(m_state, ui, std::move(codePage)), m_editing(m_state, ui),
-      m_clipboard(m_state, ui)
+    : m_ui(ui), m_state(ui, codePage), m_session(m_state, ui, codePage), m_editing(m_state, ui),
+      m_clipboard(m_state, ui), m_replacer(m_state, ui, m_finder, std::move(codePage))
 {
     connectActions();
     // The count's place follows the selected row.

@@ -4,6 +4,7 @@
 #include "control/DocumentSession.h"
 #include "control/EntryEditing.h"
 #include "control/EntryFinder.h"
+#include "control/EntryReplacer.h"
 #include "control/RowClipboard.h"
 #include "control/WindowState.h"
 
@@ -44,6 +45,10 @@ public:
     qint16 nextIndex() const { return m_state.nextIndex(); }
     // Find and filter, for the find bar.
     EntryFinder &finder() { return m_finder; }
+    // The table as a translation of an original, while one is open.
+    TranslationReview &review() { return m_state.review(); }
+    // Replace, for the find bar.
+    EntryReplacer &replacer() { return m_replacer; }
 
     // The document (see DocumentSession).
     void startUp(const QString &path, bool pathBytesValid = true, LoadAhead *ahead = nullptr)
@@ -104,6 +109,7 @@ private:
     EntryEditing m_editing;
     RowClipboard m_clipboard;
     EntryFinder m_finder{m_state};
+    EntryReplacer m_replacer;
 };
 
 } // namespace wendaro
