@@ -32,7 +32,10 @@ inline const QString FindWrappedBackwardNote = QStringLiteral("末尾から検�
 // window; a newer request supersedes a search still running, and a result for
 // rows that have changed since is dropped. The filter shows the rows that
 // matched when the text to find was set: a row changed afterwards stays as it
-// is shown, a row added is shown, until the text changes again.
+// is shown, a row added is shown, until the text changes again. While an
+// original is open, the original's value and the state the list shows beside
+// a row are searched as its own texts, and a change of states is a change of
+// rows here.
 class EntryFinder : public QObject
 {
     Q_OBJECT
