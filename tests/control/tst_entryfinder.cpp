@@ -294,46 +294,31 @@ void EntryFinderTest::replaceAll_data()
     QTest::addColumn<QString>("values"); // empty: as they were
     QTest::addColumn<QString>("status"); // or the start of the message refusing it
     const auto all = FindColumns::All;
-    QTest::newRow("plain, case and width folded") << "alpha" << false << false << all << "ω"
-                                                  << "ω|beta|ωBET"
-                                                  << "an ω<br>ω|ω x|z"
-                                                  << "5 件を置換しました";
-    QTest::newRow("case kept") << "alpha" << true << false << all << "ω"
-                               << "ω|beta|ALPHABET"
-                               << "an ω<br>Alpha|ω x|z"
-                               << "3 件を置換しました";
-    QTest::newRow("full-width text, values only") << "ＡＬＰＨＡ" << false << false << FindColumns::Value << "ω"
-                                                  << "alpha|beta|ALPHABET"
-                                                  << "an ω<br>ω|ω x|z"
-                                                  << "3 件を置換しました";
-    QTest::newRow("names only") << "alpha" << false << false << FindColumns::Name << "ω"
-                                << "ω|beta|ωBET"
-                                << ""
-                                << "2 件を置換しました";
-    QTest::newRow("groups, from the text as it is") << "(al)(pha)" << false << true << all << "\\2-\\1"
-                                                    << "pha-al|beta|PHA-ALBET"
-                                                    << "an pha-al<br>pha-Al|ｐｈａ-ａｌ x|z"
-                                                    << "5 件を置換しました";
-    QTest::newRow("backslash, a missing group") << "^b(e)" << false << true << all << "\\\\\\9\\1"
-                                                << "alpha|\\eta|ALPHABET"
-                                                << ""
-                                                << "1 件を置換しました";
-    QTest::newRow("plain text takes a backslash as it is") << "z" << false << false << all << "\\1"
-                                                           << "alpha|beta|ALPHABET"
-                                                           << "an alpha<br>Alpha|ａｌｐｈａ x|\\1"
-                                                           << "1 件を置換しました";
-    QTest::newRow("index never changes") << "1" << false << false << FindColumns::Index << "ω"
-                                         << "alpha|beta|ALPHABET"
-                                         << ""
-                                         << "";
-    QTest::newRow("a name character outside the code page") << "an|beta" << false << true << all << "Ā"
-                                                            << "alpha|beta|ALPHABET"
-                                                            << ""
-                                                            << "2 番目の項目（インデックス 2）の名前の 1 文字目";
-    QTest::newRow("a value too long") << "alpha" << false << false << FindColumns::Value << QString(20000, u'a')
-                                      << "alpha|beta|ALPHABET"
-                                      << ""
-                                      << "1 番目の項目（インデックス 1）の値は置換すると改行を CR LF にして 40005 文字";
+    const auto name = FindColumns::Name;
+    const auto value = FindColumns::Value;
+    enum { Plain = 0, Case = 1, Regex = 2 };
+    const auto row = [](const char *tag, const QString &text, int flags, FindColumns columns, const QString &by,
+                        const char *names, const char *values, const char *status) {
+        QTest::newRow(tag) << text << bool(flags & Case) << bool(flags & Regex) << columns << by << names << values
+                           << status;
+    };
+    row("plain, case and width folded", "alpha", Plain, all, "ω", "ω|beta|ωBET", "an ω<br>ω|ω x|z",
+        "5 件を置換しました");
+    row("case kept", "alpha", Case, all, "ω", "ω|beta|ALPHABET", "an ω<br>Alpha|ω x|z", "3 件を置換しました");
+    row("full-width text, values only", "ＡＬＰＨＡ", Plain, value, "ω", "alpha|beta|ALPHABET", "an ω<br>ω|ω x|z",
+        "3 件を置換しました");
+    row("names only", "alpha", Plain, name, "ω", "ω|beta|ωBET", "", "2 件を置換しました");
+    row("groups, from the text as it is", "(al)(pha)", Regex, all, "\\2-\\1", "pha-al|beta|PHA-ALBET",
+        "an pha-al<br>pha-Al|ｐｈａ-ａｌ x|z", "5 件を置換しました");
+    row("backslash, a missing group", "^b(e)", Regex, all, "\\\\\\9\\1", "alpha|\\eta|ALPHABET", "",
+        "1 件を置換しました");
+    row("plain text takes a backslash as it is", "z", Plain, all, "\\1", "alpha|beta|ALPHABET",
+        "an alpha<br>Alpha|ａｌｐｈａ x|\\1", "1 件を置換しました");
+    row("index never changes", "1", Plain, FindColumns::Index, "ω", "alpha|beta|ALPHABET", "", "");
+    row("a name character outside the code page", "an|beta", Regex, all, "Ā", "alpha|beta|ALPHABET", "",
+        "2 番目の項目（インデックス 2）の名前の 1 文字目");
+    row("a value too long", "alpha", Plain, value, QString(20000, u'a'), "alpha|beta|ALPHABET", "",
+        "1 番目の項目（インデックス 1）の値は置換すると改行を CR LF にして 40005 文字");
 }
 
 // Every change is one step, and its undo leaves the file unmodified again.
