@@ -3,7 +3,8 @@
 // the list has painted its first rows, a click on a column header until the
 // sorted rows are painted, and scrolling through the whole list a page at a
 // time; then the find bar: each key typed until its row is found, the count
-// and the filter. The window is real, shown on the offscreen platform with
+// and the filter; last, on a full table whose every value holds one word,
+// すべて置換 of that word and its undo. The window is real, shown on the offscreen platform with
 // the program's fonts; the file is opened as a file dropped on the list is.
 //
 // bench_window FILE instead times the window on that table (any size), warm
@@ -26,6 +27,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QDialog>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -237,6 +239,58 @@ bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, d
     timed(
         "Escape with the filter on", [&] { QTest::keyClick(text, Qt::Key_Escape); }, [] { return true; });
     filter->setChecked(false);
+    return met;
+}
+
+constexpr double ReplaceAllTargetMs = 300.0;
+
+// すべて置換 of a word that every value of a full table holds, from the click
+// until the list has painted the new values, and its undo; best of Runs.
+bool benchReplaceAll(MainWindow &window, LoopProbe &probe, PaintCounter &painted, const CodePage &codePage,
+                     const QString &path)
+{
+    EntryList table;
+    for (Entry &row : TableMaker().make()) {
+        row.value = QStringLiteral("wendaro ") + row.value.toString();
+        table.append(std::move(row));
+    }
+    QString error;
+    require(saveDocument(path, table, {}, true, codePage, &error), error);
+    MainWindowController &controller = window.controller();
+    controller.dropFiles({path});
+    const EntryList &entries = controller.entries();
+    require(entries.count() == EntryCount, QStringLiteral("the table for the replace was not read"));
+    auto *list = window.findChild<EntryListView *>(QStringLiteral("ListView1"));
+    QTest::keyClick(list, Qt::Key_H, Qt::ControlModifier);
+    auto *text = window.findChild<QLineEdit *>(QStringLiteral("txtFind"));
+    auto *replacement = window.findChild<QLineEdit *>(QStringLiteral("txtReplace"));
+    auto *all = window.findChild<QToolButton *>(QStringLiteral("cmdReplaceAll"));
+    require(text && replacement && all && all->isVisible(), QStringLiteral("no replace row"));
+    text->setText(QStringLiteral("wendaro"));
+    replacement->setText(QStringLiteral("Wendaro-X"));
+    const auto timed = [&](const std::function<void()> &work, const QString &firstValueStart) {
+        settle();
+        const int before = painted.paints;
+        probe.restart();
+        QElapsedTimer wall;
+        wall.start();
+        work();
+        while (painted.paints == before)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        const double ms = double(wall.nsecsElapsed()) / 1e6;
+        require(entries.at(0).value.toString().startsWith(firstValueStart), QStringLiteral("nothing replaced"));
+        return std::pair(ms, probe.longestMs());
+    };
+    std::pair<double, double> replaced{1e300, 0};
+    std::pair<double, double> undone{1e300, 0};
+    for (int run = 0; run < Runs; ++run) {
+        replaced = std::min(replaced, timed([&] { all->click(); }, QStringLiteral("Wendaro-X ")));
+        undone = std::min(undone, timed([&] { controller.undo(); }, QStringLiteral("wendaro ")));
+    }
+    std::printf("\nreplace: \"wendaro\" in every value, %lld rows\n", static_cast<long long>(entries.count()));
+    bool met = reportStep("replace all, until painted", replaced.first, replaced.second, ReplaceAllTargetMs);
+    met &= reportStep("  its undo, until painted", undone.first, undone.second);
+    QTest::keyClick(text, Qt::Key_Escape);
     return met;
 }
 
@@ -565,6 +619,7 @@ int main(int argc, char *argv[])
 
     LoopProbe probe;
     met &= benchFindBar(window, probe, painted, FindKeyTargetMs);
+    met &= benchReplaceAll(window, probe, painted, *codePage, dir.filePath(QStringLiteral("replace.stf")));
 
     std::printf("\n%s\n", met ? "every figure within its target" : "some figures miss their target");
     return 0;

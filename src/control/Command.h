@@ -32,6 +32,7 @@ enum class Command {
     FindNext,
     FindPrevious,
     CloseFind,
+    Replace, // the find bar with its replace row
     // Keys of translation: they act while an original is open (the first
     // two open one)
     OpenOriginal,
@@ -48,6 +49,7 @@ inline constexpr std::array AllCommands = {
     Command::Exit,         Command::Add,  Command::Edit,     Command::Remove,       Command::Version,
     Command::ChooseOutput, Command::Undo, Command::Redo,     Command::CopyRow,      Command::CopyShownRows,
     Command::Paste,        Command::Find, Command::FindNext, Command::FindPrevious, Command::CloseFind,
+    Command::Replace,
     Command::OpenOriginal, Command::OpenOldOriginal, Command::AcceptAndNext, Command::NextToDo,
     Command::PreviousToDo, Command::CopyOriginal, Command::AddMissing,
 };
