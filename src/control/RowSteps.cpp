@@ -116,8 +116,8 @@ void EditStep::swap()
         m_selection.select(position);
 }
 
-ValueStep::ValueStep(EntryList &entries, RowSelection &selection, qsizetype position, ValueText value,
-                     quint64 visit, std::function<void()> beforeChange)
+ValueStep::ValueStep(EntryList &entries, RowSelection &selection, qsizetype position, ValueText value, quint64 visit,
+                     std::function<void()> beforeChange)
     : QUndoCommand(QStringLiteral("訳の入力")), m_entries(entries), m_selection(selection),
       m_id(entries.identify(position)), m_visit(visit), m_otherValue(std::move(value)),
       m_beforeChange(std::move(beforeChange))
@@ -191,6 +191,5 @@ void TextsStep::swap()
         }
     }
 }
-
 
 } // namespace wendaro

@@ -127,5 +127,4 @@ private:
     std::vector<Texts> m_rows; // by id; the texts the rows do not hold now
 };
 
-
 } // namespace wendaro
