@@ -6,10 +6,13 @@
 #include "core/model/EntryListObserver.h"
 #include "core/text/CodePage.h"
 
+#include <QFuture>
+#include <QList>
 #include <QObject>
 #include <QStringList>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace wendaro {
@@ -32,6 +35,9 @@ public:
 
     bool isOpen() const { return m_original != nullptr; }
     bool hasOld() const { return m_old != nullptr; }
+    // The states of a large table are counted on a worker after a change
+    // of its rows or its originals; until then the last ones show.
+    bool isCounting() const { return m_counting; }
     // Takes the rows of an original (or of the old original); the states
     // follow at once.
     void openOriginal(EntryList original);
@@ -47,13 +53,13 @@ public:
     // Untranslated, to review, or with a problem: where done-and-next stops.
     bool needsWork(qsizetype position) const;
     QStringList findings(qsizetype position) const;
-    const StateCounts &counts() const { return m_counts; }
+    const StateCounts &counts() const { return m_tally.counts; }
     // The row stays translated though its original changed.
     void accept(qsizetype position);
     // The original's indexes that no row has, in the original's order.
     std::vector<qint16> missingIndexes() const;
     // The original's row of an index, or nullptr.
-    const Entry *originalRow(qint16 index) const { return m_current.rowOf(index); }
+    const Entry *originalRow(qint16 index) const { return m_original ? m_original->first.rowOf(index) : nullptr; }
 
     // The next value change of a row is typed: a value within the editor's
     // limit, which the save rules accept as any other, so the rows' refusals
@@ -72,30 +78,51 @@ public:
 signals:
     // An original was opened or closed: the columns come or go.
     void openChanged(bool open);
-    // Every row's state may have changed.
+    // Every row's state may have changed (also when a count on a worker ends).
     void statesReset();
     // The row's state or the counts changed.
     void rowStateChanged(qsizetype position);
 
 private:
-    Originals originals() const { return {m_current, m_oldRows}; }
+    // An original's rows and the first row of each index in them, shared
+    // with a count on a worker, which may outlive them here.
+    struct OriginalRows
+    {
+        explicit OriginalRows(EntryList list) : rows(std::move(list)), first(rows) {}
+        EntryList rows;
+        FirstRows first;
+    };
+    // Every row's state and what it needs, as one count finds them.
+    struct Tally
+    {
+        std::vector<RowState> states;      // by position
+        std::vector<QStringList> refusals; // the STF save rules', by position
+        std::vector<quint32> rowsOfIndex;  // how many rows have each index, by index + 32768
+        StateCounts counts;
+    };
+    static Tally tally(const EntryList &rows, const OriginalRows &original, const OriginalRows *old,
+                       const std::vector<bool> &reviewed, const CodePage &codePage);
+
+    Originals originals() const;
     RowState computeState(qsizetype position) const;
     bool isReviewed(qsizetype position) const;
     void recountAll();
-    void count(RowState state, qsizetype position, int by);
+    void takeTally(Tally tally);
+    void count(RowState state, int by);
 
     const EntryList &m_entries;
     CodePage m_codePage;
-    std::unique_ptr<EntryList> m_original;
-    std::unique_ptr<EntryList> m_old;
-    FirstRows m_current;
-    FirstRows m_oldRows;
-    std::vector<RowState> m_states;      // by position
-    std::vector<QStringList> m_refusals; // the STF save rules', by position
-    std::vector<bool> m_reviewed;        // by index + 32768
-    std::vector<quint32> m_rowsOfIndex;  // how many rows have each index, by index + 32768
-    StateCounts m_counts;
+    std::shared_ptr<const OriginalRows> m_original;
+    std::shared_ptr<const OriginalRows> m_old;
+    Tally m_tally;
+    std::vector<bool> m_reviewed; // by index + 32768
     bool m_typedValue = false;
+    // A count on a worker: which one is the latest, and the rows typed in
+    // since it took its copy, counted again when it ends.
+    bool m_counting = false;
+    quint64 m_countGeneration = 0;
+    std::vector<quint32> m_typedSinceCount;
+    QList<QFuture<void>> m_counts;
 };
 
 } // namespace wendaro

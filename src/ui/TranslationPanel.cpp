@@ -51,8 +51,7 @@ TranslationPanel::TranslationPanel(MainWindowController &controller, QWidget *pa
             showState();
         showProgress();
     });
-    connect(&m_controller.selection().model(), &QItemSelectionModel::currentChanged, this,
-            &TranslationPanel::showRow);
+    connect(&m_controller.selection().model(), &QItemSelectionModel::currentChanged, this, &TranslationPanel::showRow);
     // An undo, an edit or a paste may change the row the panel shows.
     connect(&m_controller.model(), &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex &top, const QModelIndex &bottom) {
@@ -181,7 +180,8 @@ void TranslationPanel::showProgress()
     QStringList words;
     for (const auto &[word, count] : counts.words())
         words << QStringLiteral("%1 %2").arg(word).arg(count);
-    m_progress->setText(counts.progressLine() + u'\n' + words.join(QStringLiteral("　")));
+    const QString counting = m_controller.review().isCounting() ? QStringLiteral("（数えています…）") : QString();
+    m_progress->setText(counts.progressLine() + counting + u'\n' + words.join(QStringLiteral("　")));
 }
 
 void TranslationPanel::typed()

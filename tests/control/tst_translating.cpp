@@ -13,7 +13,7 @@ namespace {
 const QList<TestRow> Original = {{1, "a", "Open"},         {2, "b", "Save %1"}, {3, "c", "Close"},
                                  {4, "d", "Find<br>next"}, {5, "e", "42"},      {6, "f", "Quit"}};
 const QList<TestRow> Old = {{1, "a", "Open"}, {2, "b", "Save %1"}, {3, "c", "Shut"}, {4, "d", "Find<br>next"}};
-const QList<TestRow> Translation = {{1, "a", "開く"},           {2, "b", "保存"}, {3, "c", "閉じる"},
+const QList<TestRow> Translation = {{1, "a", "開く"},         {2, "b", "保存"}, {3, "c", "閉じる"},
                                     {4, "d", "Find<br>next"}, {5, "e", "42"},   {9, "z", "余り"}};
 
 QString states(const MainWindowController &c)
@@ -57,9 +57,11 @@ private slots:
         QTest::addColumn<QString>("progress");
         // 2 loses its placeholder; 4 is the original unchanged; 5 holds no
         // letter, so it needs no translation; 9 has no original; 6 is missing.
-        QTest::newRow("original") << false << "|問題||未訳||原文なし" << "翻訳済み 3 / 6（50 %）";
+        QTest::newRow("original") << false << "|問題||未訳||原文なし"
+                                  << "翻訳済み 3 / 6（50 %）";
         // 3 changed since the old original, and 5 is new.
-        QTest::newRow("old original") << true << "|問題|要確認|未訳|要確認|原文なし" << "翻訳済み 1 / 6（16 %）";
+        QTest::newRow("old original") << true << "|問題|要確認|未訳|要確認|原文なし"
+                                      << "翻訳済み 1 / 6（16 %）";
     }
     void statesAndCounts()
     {
@@ -138,6 +140,31 @@ private slots:
         QCOMPARE(f.selectedPosition(), selected);
         QCOMPARE(lastNote, note);
         QVERIFY(c.nextIndex() >= 7 || !values.contains("6=Quit"));
+    }
+
+    // A large table is counted on a worker; what is typed meanwhile counts.
+    void largeTableCountedAside()
+    {
+        ControlFixture f;
+        QList<TestRow> translation, original;
+        const QString longText(30000, u'x');
+        for (qint16 index = 1; index <= 300; ++index) {
+            translation.append({index, "n", longText});
+            original.append({index, "n", longText + QStringLiteral("y")});
+        }
+        translation[1].value.clear();
+        f.open(QStringLiteral("ja.stf"), translation);
+        QVERIFY(writeTable(f.path("en.stf"), original));
+        TranslationReview &review = f.controller.review();
+        QVERIFY(f.controller.translation().openOriginal(f.path("en.stf"), false));
+        QVERIFY(review.isCounting());
+        f.select(1);
+        f.controller.translation().typeTranslation(QString());
+        QTRY_VERIFY(!review.isCounting());
+        QCOMPARE(review.state(0), RowState::Untranslated);
+        QCOMPARE(review.state(1), RowState::Untranslated);
+        QCOMPARE(review.counts().of(RowState::Untranslated), 2);
+        QCOMPARE(review.counts().translated, 298);
     }
 
     void acceptClearsReview()

@@ -86,7 +86,9 @@ private slots:
         QVERIFY(old->isVisible());
         QCOMPARE(old->accessibleName(), QStringLiteral("旧原文"));
         QVERIFY(old->toHtml().contains(QStringLiteral("file")));
-        QVERIFY(child<QLabel>(f.window, QStringLiteral("lblFindings"))->text().contains(QStringLiteral("原文が変わりました")));
+        QVERIFY(child<QLabel>(f.window, QStringLiteral("lblFindings"))
+                    ->text()
+                    .contains(QStringLiteral("原文が変わりました")));
         QCOMPARE(f.list().model()->index(0, 4).data().toString(), QStringLiteral("要確認"));
     }
 };
