@@ -111,9 +111,13 @@ EntryListView::EntryListView(const EntryList &entries, EntryTableModel &model, R
     connect(this, &QAbstractItemView::clicked, this, &EntryListView::itemClicked);
     // A translation's two columns: its original between Name and Value, its
     // state last; the value gives the original half its room.
-    connect(&m_model, &QAbstractItemModel::columnsInserted, this, [columns](const QModelIndex &, int first) {
+    connect(&m_model, &QAbstractItemModel::columnsInserted, this, [this, columns](const QModelIndex &, int first) {
         if (first != int(SortColumn::Original))
             return;
+        // The selected row's selection spans the new columns too.
+        const QModelIndex current = selectionModel()->currentIndex();
+        if (current.isValid() && selectionModel()->isRowSelected(current.row()))
+            selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         columns->moveSection(columns->visualIndex(int(SortColumn::Original)), int(SortColumn::Value));
         const int value = pixelsFromTwips(MainGeometry::ValueColumnWidth);
         columns->resizeSection(int(SortColumn::Original), value / 2);
