@@ -112,19 +112,26 @@ bool hasLetter(const QString &text)
 
 } // namespace
 
+bool isUntranslated(const QString &original, const QString &translation)
+{
+    if (translation.isEmpty())
+        return !original.isEmpty();
+    return translation == original && hasLetter(original);
+}
+
 QList<TextFinding> compareTranslation(const QString &original, const QString &translation)
 {
     QList<TextFinding> found;
     const auto error = [&](const QString &message) { found.append({Severity::Error, message}); };
-    if (translation.isEmpty() && !original.isEmpty()) {
-        error(QStringLiteral("訳が空です。"));
-        return found;
-    }
-    if (translation == original) {
-        if (hasLetter(original))
+    if (isUntranslated(original, translation)) {
+        if (translation.isEmpty())
+            error(QStringLiteral("訳が空です。"));
+        else
             found.append({Severity::Warning, QStringLiteral("訳が原文と同じです。")});
         return found;
     }
+    if (translation == original)
+        return found;
 
     const qsizetype breaksBefore = lineBreakCount(original);
     const qsizetype breaksAfter = lineBreakCount(translation);

@@ -23,6 +23,13 @@ struct TextFinding
     bool operator==(const TextFinding &) const = default;
 };
 
+// Whether translation is still to be translated: empty while the original
+// is not, or identical to an original that holds a letter (a text without
+// letters, a number or punctuation, needs no translation). check --against
+// reports exactly these as an empty translation (an error) or one identical
+// to its original (a warning); pretranslate fills exactly these.
+bool isUntranslated(const QString &original, const QString &translation);
+
 // The checks, in this order:
 // - an empty translation of a non-empty original (nothing else is checked);
 // - a translation identical to its original: a warning, and none for a text
