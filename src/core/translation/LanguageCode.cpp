@@ -8,8 +8,9 @@ namespace wendaro {
 
 bool isLanguageCode(QStringView code)
 {
-    // RFC 5646's langtag, without the grandfathered tags.
-    static const QRegularExpression tag(QStringLiteral("^(?:[A-Za-z]{2,3}(?:-[A-Za-z]{3}){0,3}|[A-Za-z]{5,8})"
+    // RFC 5646's langtag, without the grandfathered tags and the primary
+    // subtags of 4 to 8 letters, reserved and registered for none.
+    static const QRegularExpression tag(QStringLiteral("^[A-Za-z]{2,3}(?:-[A-Za-z]{3}){0,3}"
                                                        "(?:-[A-Za-z]{4})?"
                                                        "(?:-(?:[A-Za-z]{2}|[0-9]{3}))?"
                                                        "(?:-(?:[A-Za-z0-9]{5,8}|[0-9][A-Za-z0-9]{3}))*"

@@ -11,7 +11,7 @@ namespace wendaro {
 // the person says them (export's and memory's --source-lang, --target-lang).
 
 // Whether code is a well-formed BCP 47 tag: a language of 2 or 3 letters
-// (with up to three extended subtags) or of 5 to 8, then a script, a region,
+// (with up to three extended subtags), then a script, a region,
 // variants, extensions and a private part, each in its form. "pt_BR" is not.
 bool isLanguageCode(QStringView code);
 
