@@ -107,8 +107,8 @@ std::optional<std::vector<TablePair>> folderPairs(const Arguments &arguments)
     QStringList tables[2];
     const QList<QRegularExpression> includes = includeGlobs(arguments.values("include"));
     for (int side = 0; side < 2; ++side) {
-        const std::optional<QString> name =
-            fileName(arguments.operands[side], ReadErrorMessage, QStringLiteral("読み込めません"));
+        const std::optional<QString> name = fileName(arguments.operands[side], ReadErrorMessage,
+                                                     QStringLiteral("読み込めません"));
         if (!name)
             return std::nullopt;
         folders[side] = *name;
@@ -207,7 +207,9 @@ int memory(const Arguments &arguments, const Languages &languages, const CodePag
                 gathering.add(std::move(*read.pairs), qint32(i));
                 return true;
             };
-            const auto shortage = [] { return QStringLiteral("メモリが足りないため、メモリを組み立てられませんでした。"); };
+            const auto shortage = [] {
+                return QStringLiteral("メモリが足りないため、メモリを組み立てられませんでした。");
+            };
             if (QString error; !withinMemory(gather, shortage, &error)) {
                 printFileError(escapedPath(*out), WriteErrorMessage, error);
                 failed = WriteFailed;
@@ -224,9 +226,7 @@ int memory(const Arguments &arguments, const Languages &languages, const CodePag
         return SaveFile::stream(
             *outName, [&](ByteSink &sink, QString *refusal) { return writeTmx(memory, sink, refusal); }, &error);
     };
-    const auto shortage = [&] {
-        return QStringLiteral("メモリが足りないため、TMX を書き出せませんでした。");
-    };
+    const auto shortage = [&] { return QStringLiteral("メモリが足りないため、TMX を書き出せませんでした。"); };
     if (!withinMemory(write, shortage, &error)) {
         printFileError(escapedPath(*out), WriteErrorMessage, error);
         return WriteFailed;
@@ -253,10 +253,10 @@ int pretranslate(const Arguments &arguments, const Languages &languages, const C
 
     const QString originalLabel = QStringLiteral("原文") + shown(QFile::decodeName(originalPath));
     QString error;
-    std::optional<Pretranslation> work =
-        Pretranslation::prepare(original->rows, originalLabel, translation->rows,
-                                QStringLiteral("訳") + shown(QFile::decodeName(translationPath)), languages.source,
-                                languages.target, &error);
+    std::optional<Pretranslation> work = Pretranslation::prepare(original->rows, originalLabel, translation->rows,
+                                                                 QStringLiteral("訳")
+                                                                     + shown(QFile::decodeName(translationPath)),
+                                                                 languages.source, languages.target, &error);
     if (!work) {
         printFileError(escapedPath(error.startsWith(originalLabel) ? originalPath : translationPath), ReadErrorMessage,
                        error);
@@ -275,8 +275,8 @@ int pretranslate(const Arguments &arguments, const Languages &languages, const C
                 return false;
             }
             TmxReader reader;
-            return reader.read(file, !languages.source.isEmpty(), [&](const ReadUnit &unit) { work->offer(unit); },
-                               &line, &error);
+            return reader.read(
+                file, !languages.source.isEmpty(), [&](const ReadUnit &unit) { work->offer(unit); }, &line, &error);
         };
         const auto shortage = [&] {
             line = -1;

@@ -341,7 +341,8 @@ void TestCli::usageError_data()
     QTest::newRow("a language code that is not BCP 47") << words("export --target-lang=pt_BR t o.po");
     QTest::newRow("memory without languages") << words("memory -o m.tmx a b");
     QTest::newRow("memory without -o") << words("memory --source-lang=en --target-lang=ja a b");
-    QTest::newRow("memory of an odd number of tables") << words("memory -o m.tmx --source-lang=en --target-lang=ja a b c");
+    QTest::newRow("memory of an odd number of tables")
+        << words("memory -o m.tmx --source-lang=en --target-lang=ja a b c");
     QTest::newRow("memory --include without --pairs-from")
         << words("memory -o m.tmx --source-lang=en --target-lang=ja --include=*.txt a b");
     QTest::newRow("pretranslate without a memory") << words("pretranslate a b c");
@@ -406,9 +407,9 @@ void TestCli::exchange_data()
     QTest::newRow("pretranslate") << args("pretranslate good.stf empty.txt tm.tmx out.txt") << 0
                                   << "訳を入れた 1 件、翻訳済み 0 件、一致なし 0 件、あいまい 0 件"
                                   << QByteArray("Index\tName\tValue\r\n3\tab\tY\r\n");
-    QTest::newRow("pretranslate from a broken memory") << args("pretranslate good.stf empty.txt broken.tmx out.txt")
-                                                       << 1 << "broken.tmx:3: ファイル読み込みエラー: XML として読めません"
-                                                       << QByteArray();
+    QTest::newRow("pretranslate from a broken memory")
+        << args("pretranslate good.stf empty.txt broken.tmx out.txt") << 1
+        << "broken.tmx:3: ファイル読み込みエラー: XML として読めません" << QByteArray();
 }
 
 void TestCli::exchange()

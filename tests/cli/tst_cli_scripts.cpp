@@ -70,8 +70,8 @@ QByteArray stfTableOf(const QStringList &values)
 // A python3 that has translate-toolkit, or "" (Debian's, when another comes first).
 QString pythonWithTranslateToolkit()
 {
-    for (const QString &python : {QStandardPaths::findExecutable(QStringLiteral("python3")),
-                                  QStringLiteral("/usr/bin/python3")}) {
+    for (const QString &python :
+         {QStandardPaths::findExecutable(QStringLiteral("python3")), QStringLiteral("/usr/bin/python3")}) {
         if (python.isEmpty() || !QFileInfo::exists(python))
             continue;
         QProcess probe;
@@ -245,12 +245,11 @@ void TestCliScripts::memoryReadByTools()
     if (python.isEmpty())
         QSKIP("translate-toolkit is missing (Debian: translate-toolkit): the memory is not read by it");
     const Run read = run(python,
-                         {QStringLiteral("-c"),
-                          QStringLiteral("import json; from translate.storage import tmx\n"
-                                         "f = tmx.tmxfile(open('tm.tmx', 'rb'))\n"
-                                         "print(json.dumps([[u.source, u.target] + [t.get("
-                                         "'{http://www.w3.org/XML/1998/namespace}lang') for t in "
-                                         "u.xmlelement.iter('tuv')] for u in f.units]))")},
+                         {QStringLiteral("-c"), QStringLiteral("import json; from translate.storage import tmx\n"
+                                                               "f = tmx.tmxfile(open('tm.tmx', 'rb'))\n"
+                                                               "print(json.dumps([[u.source, u.target] + [t.get("
+                                                               "'{http://www.w3.org/XML/1998/namespace}lang') for t in "
+                                                               "u.xmlelement.iter('tuv')] for u in f.units]))")},
                          dir.path());
     QVERIFY2(read.exitCode == 0, read.errors.constData());
     // As a translator sees them: the line breaks LF, except in the text
@@ -272,9 +271,9 @@ void TestCliScripts::toolsMemoryPretranslates()
     putFile(dir.filePath(QStringLiteral("en.stf")), stfTableOf(English));
     putFile(dir.filePath(QStringLiteral("ja.stf")), stfTableOf(Japanese));
     putFile(dir.filePath(QStringLiteral("empty.stf")), stfTableOf(QStringList(English.size(), QString())));
-    const QStringList exported{QStringLiteral("export"),        QStringLiteral("--source"),
-                               QStringLiteral("en.stf"),        QStringLiteral("ja.stf"),
-                               QStringLiteral("ja.po"),         QStringLiteral("--source-lang=en"),
+    const QStringList exported{QStringLiteral("export"),          QStringLiteral("--source"),
+                               QStringLiteral("en.stf"),          QStringLiteral("ja.stf"),
+                               QStringLiteral("ja.po"),           QStringLiteral("--source-lang=en"),
                                QStringLiteral("--target-lang=ja")};
     QVERIFY(runCli(exported, dir.path()).exitCode == 0);
     const Run converted = run(QStringLiteral("po2tmx"),

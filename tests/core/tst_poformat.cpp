@@ -216,8 +216,9 @@ void TestPoFormat::languages()
     QVERIFY(format.writeCatalog(catalog, bytes, &failure));
     QVERIFY2(bytes.contains("\"Language: pt_BR\\n\"\n") && bytes.contains("\"X-Source-Language: en\\n\"\n"),
              bytes.constData());
-    bytes.replace("\"Last-Translator: \\n\"", "\"Last-Translator: Ana <ana@example.org>\\n\"\n"
-                                                "\"Plural-Forms: nplurals=2; plural=(n > 1);\\n\"")
+    bytes
+        .replace("\"Last-Translator: \\n\"", "\"Last-Translator: Ana <ana@example.org>\\n\"\n"
+                                             "\"Plural-Forms: nplurals=2; plural=(n > 1);\\n\"")
         .replace("X-Generator: Wendaro", "X-Generator: Poedit 3.2.2");
     TranslationCatalog read;
     QVERIFY2(format.readCatalog(bytes, read, &failure), qPrintable(failure));

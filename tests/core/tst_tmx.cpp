@@ -78,16 +78,16 @@ Filled pretranslated(const QStringList &original, const QStringList &translation
 {
     Filled filled;
     EntryList rows = rowsOf(translation);
-    std::optional<Pretranslation> work =
-        Pretranslation::prepare(rowsOf(original), "o", rows, "t", source, target, &filled.error);
+    std::optional<Pretranslation> work = Pretranslation::prepare(rowsOf(original), "o", rows, "t", source, target,
+                                                                 &filled.error);
     if (!work)
         return filled;
     for (QByteArray bytes : memories) {
         QBuffer device(&bytes);
         device.open(QIODevice::ReadOnly);
         qint64 line = 0;
-        if (!TmxReader().read(device, !source.isEmpty(), [&](const ReadUnit &unit) { work->offer(unit); }, &line,
-                              &filled.error)) {
+        if (!TmxReader().read(
+                device, !source.isEmpty(), [&](const ReadUnit &unit) { work->offer(unit); }, &line, &filled.error)) {
             filled.error = QStringLiteral("%1: %2").arg(line).arg(filled.error);
             return filled;
         }
@@ -181,7 +181,8 @@ void TestTmx::refusesWhatXmlCannotHold()
     ArraySink sink(bytes);
     QString error;
     QVERIFY(!writeTmx(memory, sink, &error));
-    QVERIFY2(error.startsWith(QStringLiteral("t0.stf: インデックス 2 の訳に")) && error.contains(QStringLiteral("U+0001")),
+    QVERIFY2(error.startsWith(QStringLiteral("t0.stf: インデックス 2 の訳に"))
+                 && error.contains(QStringLiteral("U+0001")),
              qPrintable(error));
     QVERIFY(bytes.isEmpty());
 }
@@ -234,7 +235,7 @@ void TestTmx::roundTrip()
 void TestTmx::choice_data()
 {
     QTest::addColumn<QByteArrayList>("memories");
-    QTest::addColumn<QString>("target"); // --target-lang, "" for none
+    QTest::addColumn<QString>("target");   // --target-lang, "" for none
     QTest::addColumn<QString>("expected"); // the values, then the counts and the ambiguous indexes; or !error
 
     const QByteArray two = "<prop type=\"x-wendaro-entry\">a:1</prop><prop type=\"x-wendaro-entry\">b:1</prop>";
@@ -243,29 +244,35 @@ void TestTmx::choice_data()
                                                   << "|保存|終了| 1 1 2 0 /";
     QTest::newRow("most places win") << QByteArrayList{tmx("<tu>" + two + unit("Open", "開く").mid(4)
                                                            + unit("Open", "オープン"))}
-                                     << "" << "開く|Save|終了| 1 1 2 1 /1";
+                                     << ""
+                                     << "開く|Save|終了| 1 1 2 1 /1";
     QTest::newRow("then the latest change date")
         << QByteArrayList{tmx(unit("Open", "開く", " changedate=\"20240102T000000Z\"") + unit("Open", "オープン"),
                               R"(srclang="en" creationdate="20240101T000000Z")")}
-        << "" << "開く|Save|終了| 1 1 2 1 /1";
+        << ""
+        << "開く|Save|終了| 1 1 2 1 /1";
     QTest::newRow("then the last read, memories in order")
         << QByteArrayList{tmx(unit("Open", "開く")), tmx(unit("Open", "オープン"))} << ""
         << "オープン|Save|終了| 1 1 2 1 /1";
     QTest::newRow("the same translation twice is no ambiguity")
-        << QByteArrayList{tmx(unit("Open", "開く")), tmx(unit("Open", "開く"))} << "" << "開く|Save|終了| 1 1 2 0 /";
-    QTest::newRow("inline markup is its text, TMX 1.1's lang")
-        << QByteArrayList{tmx(R"(<tu><tuv lang="EN"><seg>Op<ph x="1">en</ph></seg></tuv>)"
-                              R"(<tuv lang="ja-JP"><seg><bpt i="1">&lt;b></bpt>開<hi>く</hi><ept i="1">&lt;/b></ept></seg></tuv></tu>)")}
-        << "" << "<b>開く</b>|Save|終了| 1 1 2 0 /";
-    QTest::newRow("the target language by case, then by primary language")
-        << QByteArrayList{tmx(R"(<tu><tuv xml:lang="en"><seg>Open</seg></tuv><tuv xml:lang="ja-JP"><seg>開く</seg></tuv>)"
-                              R"(<tuv xml:lang="JA"><seg>ひらく</seg></tuv><tuv xml:lang="ko"><seg>열기</seg></tuv></tu>)"
-                              R"(<tu><tuv xml:lang="en"><seg>Save</seg></tuv><tuv xml:lang="ja-JP"><seg>保存</seg></tuv></tu>)")}
-        << "ja" << "ひらく|保存|終了| 2 1 1 0 /";
+        << QByteArrayList{tmx(unit("Open", "開く")), tmx(unit("Open", "開く"))} << ""
+        << "開く|Save|終了| 1 1 2 0 /";
+    QTest::newRow("inline markup is its text, TMX 1.1's lang") << QByteArrayList{tmx(
+        R"(<tu><tuv lang="EN"><seg>Op<ph x="1">en</ph></seg></tuv>)"
+        R"(<tuv lang="ja-JP"><seg><bpt i="1">&lt;b></bpt>開<hi>く</hi><ept i="1">&lt;/b></ept></seg></tuv></tu>)")}
+                                                               << ""
+                                                               << "<b>開く</b>|Save|終了| 1 1 2 0 /";
+    QTest::newRow("the target language by case, then by primary language") << QByteArrayList{tmx(
+        R"(<tu><tuv xml:lang="en"><seg>Open</seg></tuv><tuv xml:lang="ja-JP"><seg>開く</seg></tuv>)"
+        R"(<tuv xml:lang="JA"><seg>ひらく</seg></tuv><tuv xml:lang="ko"><seg>열기</seg></tuv></tu>)"
+        R"(<tu><tuv xml:lang="en"><seg>Save</seg></tuv><tuv xml:lang="ja-JP"><seg>保存</seg></tuv></tu>)")}
+                                                                           << "ja"
+                                                                           << "ひらく|保存|終了| 2 1 1 0 /";
     QTest::newRow("several target languages need one chosen")
         << QByteArrayList{tmx(R"(<tu><tuv xml:lang="en"><seg>Open</seg></tuv><tuv xml:lang="ko"><seg>열기</seg></tuv>)"
                               R"(<tuv xml:lang="ja"><seg>開く</seg></tuv></tu>)")}
-        << "" << "!メモリに訳の言語が 2 つあります（ja, ko）";
+        << ""
+        << "!メモリに訳の言語が 2 つあります（ja, ko）";
     QTest::newRow("a translation no value holds is skipped and counted")
         << QByteArrayList{tmx(unit("Open", QByteArray(32768, 'x').constData()) + unit("Save", "保存"))} << ""
         << "|保存|終了| 1 1 2 0 / 1 too long";
@@ -354,8 +361,8 @@ void TestTmx::entitiesAreNeverExpanded()
 
 void TestTmx::languageCodes()
 {
-    for (const char *good : {"en", "ja", "pt-BR", "zh-Hant-TW", "es-419", "sl-rozaj-biske", "de-CH-1901", "en-x-wendaro",
-                             "en-u-ca-gregory", "yue"})
+    for (const char *good : {"en", "ja", "pt-BR", "zh-Hant-TW", "es-419", "sl-rozaj-biske", "de-CH-1901",
+                             "en-x-wendaro", "en-u-ca-gregory", "yue"})
         QVERIFY2(isLanguageCode(QString::fromLatin1(good)), good);
     for (const char *bad : {"", "e", "pt_BR", "english", "en-", "-en", "en--US", "ja JP", "en-US-x", "123"})
         QVERIFY2(!isLanguageCode(QString::fromLatin1(bad)), bad);

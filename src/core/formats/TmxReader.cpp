@@ -12,8 +12,7 @@ const QString XmlNamespace = QStringLiteral("http://www.w3.org/XML/1998/namespac
 
 } // namespace
 
-bool TmxReader::read(QIODevice &device, bool sourceLanguageGiven, const Take &take, qint64 *errorLine,
-                     QString *error)
+bool TmxReader::read(QIODevice &device, bool sourceLanguageGiven, const Take &take, qint64 *errorLine, QString *error)
 {
     m_xml.clear();
     m_xml.setDevice(&device);
@@ -140,8 +139,7 @@ bool TmxReader::readVariant(ReadUnit &unit)
             hasSegment = true;
             if (!readText(variant.text))
                 return false;
-        } else if (m_xml.name() == u"prop"
-                   && m_xml.attributes().value(QStringLiteral("type")) == tmx::LineBreaksProp) {
+        } else if (m_xml.name() == u"prop" && m_xml.attributes().value(QStringLiteral("type")) == tmx::LineBreaksProp) {
             QString form;
             if (!readText(form))
                 return false;

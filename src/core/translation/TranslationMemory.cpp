@@ -180,7 +180,8 @@ bool Pretranslation::fill(EntryList &translation, PretranslateReport &report, QS
     if (m_targetLanguage.isEmpty() && m_languages.size() > 1) {
         QStringList languages = m_languages.values();
         languages.sort();
-        *error = QStringLiteral("メモリに訳の言語が %1 つあります（%2）。--target-lang でどれを使うか指定してください。")
+        *error = QStringLiteral(
+                     "メモリに訳の言語が %1 つあります（%2）。--target-lang でどれを使うか指定してください。")
                      .arg(languages.size())
                      .arg(languages.join(QStringLiteral(", ")));
         return false;

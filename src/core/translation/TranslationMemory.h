@@ -62,9 +62,9 @@ struct TranslationMemory
 {
     QString sourceLanguage; // BCP 47 tags
     QString targetLanguage;
-    QString toolVersion;    // the creating program's, for the header
-    QString creationDate;   // "20240517T093000Z", or empty for none
-    QStringList tables;     // the translation of each pair as the person named it
+    QString toolVersion;           // the creating program's, for the header
+    QString creationDate;          // "20240517T093000Z", or empty for none
+    QStringList tables;            // the translation of each pair as the person named it
     std::vector<MemoryUnit> units; // each distinct pair once, in the order first met
 };
 
@@ -100,11 +100,11 @@ struct ReadUnit
 
 struct PretranslateReport
 {
-    qsizetype filled = 0;     // untranslated entries that took a translation
-    qsizetype translated = 0; // entries already translated, left alone
-    qsizetype noMatch = 0;    // untranslated entries whose original no memory holds
-    qsizetype tooLong = 0;    // matching units whose translation no value can hold, skipped
-    QList<qint16> ambiguous;  // filled entries for whose original the memories hold several translations
+    qsizetype filled = 0;        // untranslated entries that took a translation
+    qsizetype translated = 0;    // entries already translated, left alone
+    qsizetype noMatch = 0;       // untranslated entries whose original no memory holds
+    qsizetype tooLong = 0;       // matching units whose translation no value can hold, skipped
+    QList<qint16> ambiguous;     // filled entries for whose original the memories hold several translations
     QList<qint16> notInOriginal; // entries of the translation whose index the original lacks
 };
 
@@ -144,7 +144,7 @@ private:
     struct Wanted
     {
         std::vector<std::pair<qsizetype, qint16>> entries; // the translation's positions and indexes, in row order
-        std::vector<Candidate> candidates; // in the order offered
+        std::vector<Candidate> candidates;                 // in the order offered
     };
     qsizetype pickSource(const ReadUnit &unit) const;
     qsizetype pickTarget(const ReadUnit &unit, qsizetype source) const;
