@@ -234,8 +234,9 @@ int grep(const Arguments &arguments, const CodePage &codePage)
             for (const QString &table : tablesUnder(*name, includes))
                 targets.push_back({shown.endsWith(QLatin1Char('/')) ? shown + table : shown + QLatin1Char('/') + table,
                                    QDir(*name).filePath(table)});
-        } else
+        } else {
             targets.push_back({QFile::decodeName(path), *name});
+        }
     }
 
     bool matched = false;
