@@ -75,7 +75,6 @@
 #include <thread>
 #include <vector>
 
-#include <malloc.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -403,16 +402,13 @@ public:
         if (!writeOnce(empty, Values::Empty))
             return;
         const QString tmx = path(QStringLiteral("memory-1000000.tmx"));
-        if (!QFileInfo::exists(tmx)) {
+        const bool writing = !QFileInfo::exists(tmx);
+        if (writing) {
             std::printf("writing %s\n", qPrintable(tmx));
             std::fflush(stdout);
             const QString part = tmx + QStringLiteral(".part");
             QString error;
-            const bool written = writeMemory(stf, MemoryUnits, part, &error);
-            // The children spawned next share this process's pages until
-            // they start, and their peak would count the memory built here.
-            malloc_trim(0);
-            if (!written || !QFile::rename(part, tmx)) {
+            if (!writeMemory(stf, MemoryUnits, part, &error) || !QFile::rename(part, tmx)) {
                 std::printf("pretranslate: skipped: cannot write the memory: %s\n", qPrintable(error));
                 QFile::remove(part);
                 return;
@@ -432,8 +428,12 @@ public:
         }
         printTime("pretranslate " + label + " from " + std::to_string(MemoryUnits) + " units", pretranslate,
                   {"XML walk of the memory", walk}, 2, Floor{"byte walk of the memory, memory-mapped", bytes});
-        if (pretranslate.ok())
+        // A child shares this process's pages until it starts, and its peak
+        // would count the memory just built here.
+        if (pretranslate.ok() && !writing)
             std::printf("peak memory of pretranslate: %s\n", bytesText(pretranslate.medianPeak()).c_str());
+        else if (pretranslate.ok())
+            std::printf("peak memory of pretranslate: not measured in the run that wrote the memory\n");
         std::fflush(stdout);
     }
 

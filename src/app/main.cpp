@@ -20,14 +20,22 @@ using namespace wendaro;
 
 namespace {
 
-const char UsageText[] = R"(Usage: wendaro [FILE]
+const char UsageText[] = R"(Usage: wendaro [--reference=ORIGINAL [--old-reference=OLD]] [FILE]
        wendaro --help
        wendaro --version
 
 Opens the Wendaro window, with FILE in it when one is given. FILE is the
-first argument exactly as it stands, spaces and all; further arguments are
-ignored. A path ending in ".stf" (any case) is read as STF, any other as
-tab-separated text. To open a file named like an option, write ./--help.
+first argument after the options exactly as it stands, spaces and all;
+further arguments are ignored. A path ending in ".stf" (any case) is read as
+STF, any other as tab-separated text. To open a file named like an option,
+write ./--help.
+
+  --reference=ORIGINAL  open ORIGINAL, read-only, as the table FILE
+                        translates: its values and each row's state show
+                        beside the rows (Ctrl+R in the window)
+  --old-reference=OLD   also open OLD, the original FILE was translated
+                        from: rows whose original changed since need a
+                        look (Ctrl+Shift+R in the window)
 )";
 
 QList<QByteArray> argumentsAfterName(int argc, char *argv[])
@@ -96,6 +104,10 @@ int main(int argc, char *argv[])
     window.show();
     quitWhenPaintedForBench(window, !start.path.isEmpty());
     window.startUp(start.path, start.pathBytesValid, ahead ? &*ahead : nullptr);
+    // The originals of the file opened, the one it was made from last.
+    if (!start.reference.isEmpty() && window.controller().translation().openOriginal(start.reference, false)
+        && !start.oldReference.isEmpty())
+        window.controller().translation().openOriginal(start.oldReference, true);
     // Not taken (a name of only spaces, a Qt option), it would read on for nothing.
     ahead.reset();
     return QApplication::exec();

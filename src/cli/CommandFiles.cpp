@@ -3,6 +3,7 @@
 
 #include "cli/Console.h"
 #include "cli/ExitCode.h"
+#include "cli/ProblemReport.h"
 
 #include "core/text/Utf8.h"
 
@@ -32,14 +33,33 @@ QString escapedPath(const QByteArray &bytes)
     return shown;
 }
 
+void printFileError(const QString &file, const QString &message, const QString &reason, qint64 place)
+{
+    printErrorLine(fileLine(file, place, message + QStringLiteral(": ") + reason));
+}
+
+QByteArray fileRefused(const QString &error, std::initializer_list<LabelledFile> files)
+{
+    const LabelledFile *found = files.begin();
+    qsizetype longest = 0; // an empty label, of a file not given, begins every error
+    for (const LabelledFile &file : files) {
+        if (file.label.size() > longest && error.startsWith(file.label)) {
+            found = &file;
+            longest = file.label.size();
+        }
+    }
+    return found->path;
+}
+
 std::optional<QString> fileName(const QByteArray &bytes, const QString &message, const QString &action)
 {
     const QString name = QFile::decodeName(bytes);
     if (QFile::encodeName(name) == bytes)
         return name;
-    printError(message, QStringLiteral("パス「%1」のバイト列はこのシステムのファイル名の文字コード（UTF-8）として"
-                                       "正しくないので、%2。ファイルの名前を変えてください。")
-                            .arg(escapedPath(bytes), action));
+    printFileError(escapedPath(bytes), message,
+                   QStringLiteral("パス「%1」のバイト列はこのシステムのファイル名の文字コード（UTF-8）として"
+                                  "正しくないので、%2。ファイルの名前を変えてください。")
+                       .arg(escapedPath(bytes), action));
     return std::nullopt;
 }
 
@@ -51,7 +71,7 @@ std::optional<LoadedDocument> load(const QByteArray &path, const CodePage &codeP
     LoadedDocument document;
     QString error;
     if (!loadDocument(*name, codePage, document, &error)) {
-        printError(ReadErrorMessage, error);
+        printFileError(escapedPath(path), ReadErrorMessage, error, document.place);
         return std::nullopt;
     }
     return document;
@@ -66,7 +86,7 @@ int saveTable(const QString &name, const EntryList &rows, const TextFields &fiel
 {
     QString error;
     if (!saveDocument(name, rows, fields, true, codePage, &error)) {
-        printError(WriteErrorMessage, error);
+        printFileError(escapedPath(QFile::encodeName(name)), WriteErrorMessage, error);
         return WriteFailed;
     }
     return Done;

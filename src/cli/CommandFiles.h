@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <optional>
 
 namespace wendaro {
@@ -23,6 +24,23 @@ namespace wendaro::cli {
 // The path for a message: what decodes as UTF-8 as it is, every other byte
 // as \xNN, so that the user can tell which file is meant.
 QString escapedPath(const QByteArray &bytes);
+
+// Tells that file could not be read or written (message: ReadErrorMessage
+// or WriteErrorMessage) on one line, as check tells its findings:
+// "FILE[:PLACE]: message: reason". Among several files a bare reason would
+// not say which one failed.
+void printFileError(const QString &file, const QString &message, const QString &reason, qint64 place = -1);
+
+// A file given to core under a label, the way core's refusals begin.
+struct LabelledFile
+{
+    QString label; // e.g. "表「a.stf」"
+    QByteArray path;
+};
+// The path of the file that a refusal from core is about: the one whose
+// label begins error, the longest should one label begin another; the first
+// file's when none does.
+QByteArray fileRefused(const QString &error, std::initializer_list<LabelledFile> files);
 
 // The name under which Qt opens exactly the file that the bytes name, or
 // nullopt after the error was reported under message, with action saying

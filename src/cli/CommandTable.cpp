@@ -10,6 +10,7 @@
 #include "cli/JsonDump.h"
 #include "cli/MemoryCommands.h"
 #include "cli/MergeCommand.h"
+#include "cli/StatusCommand.h"
 #include "cli/TranslationCommands.h"
 
 #include "core/translation/LanguageCode.h"
@@ -30,7 +31,7 @@ int usageError(const QString &what)
     return UsageError;
 }
 
-// dump's and check's --format; diff and merge word their own refusal.
+// dump's, check's and status' --format; diff and merge word their own refusal.
 std::optional<bool> jsonFormat(const Arguments &a)
 {
     const QByteArray format = a.value("format").value_or("text");
@@ -45,17 +46,20 @@ const Option IncludeOption{.name = "include", .value = ValueForm::Joined, .value
 const Option SourceLangOption{.name = "source-lang", .value = ValueForm::Joined, .valueName = "CODE"};
 const Option TargetLangOption{.name = "target-lang", .value = ValueForm::Joined, .valueName = "CODE"};
 
+// The option as one the command cannot run without.
+Option required(Option option)
+{
+    option.required = true;
+    return option;
+}
+
 // --source-lang and --target-lang, checked as BCP 47 tags; nullopt after a
-// usage error. required: both must be given.
-std::optional<Languages> languages(const Arguments &a, bool required)
+// usage error.
+std::optional<Languages> languages(const Arguments &a)
 {
     Languages given;
     for (const char *name : {"source-lang", "target-lang"}) {
         const std::optional<QByteArray> value = a.value(name);
-        if (!value && required) {
-            printUsageError(QStringLiteral("%1 needs --source-lang and --target-lang").arg(QLatin1String(a.command)));
-            return std::nullopt;
-        }
         if (!value)
             continue;
         const QString code = QString::fromUtf8(*value);
@@ -129,13 +133,38 @@ be saved only as the text form, FILE being STF, is a warning
     "name" (null when no entry), "severity" ("error",
     "warning"), "kind" ("read", "stf", "text", "stf+text",
     "translation") and "message".)"},
+    {.name = "status", .operands = "TABLE", .operandsNamed = "one path, TABLE",
+     .options = {{.name = "against", .value = ValueForm::Apart, .valueName = "ORIGINAL", .required = true},
+                 {.name = "old", .value = ValueForm::Apart, .valueName = "OLD_ORIGINAL"},
+                 FormatOption},
+     .operandsFirst = true,
+     .run = [](const Arguments &a, const CodePage &codePage) {
+         const std::optional<bool> json = jsonFormat(a);
+         if (!json)
+             return usageError(QStringLiteral("option \"--format\" takes json or text"));
+         return status(a.operands[0], StatusOptions{*a.value("against"), a.value("old"), *json}, codePage);
+     },
+     .help = R"(print on stdout how far TABLE translates ORIGINAL, the counts
+of the window's translation panel: "翻訳済み T / N（P %）" (T of
+ORIGINAL's N indexes translated, P percent rounded down), then
+one line "word count" each: 未訳 (still to translate), 要確認 (the
+original changed since OLD_ORIGINAL), 問題 (check --against
+finds something, or STF cannot hold the entry), 原文なし (an index
+ORIGINAL lacks) and 不足 (an index of ORIGINAL that TABLE lacks).
+A row counts in the first of these that applies.
+--old OLD_ORIGINAL  the original the translation was made from;
+    without it nothing is 要確認.
+--format=json  one JSON object instead: {"translated": T,
+    "originals": N, "percent": P, "untranslated": 0, "review":
+    0, "problems": 0, "noOriginal": 0, "missing": 0}.
+Exit 1 when a table cannot be read, 0 otherwise.)"},
     {.name = "export", .operands = "TABLE OUT", .operandsNamed = "two paths, TABLE and OUT",
      .options = {{.name = "source", .value = ValueForm::Apart, .valueName = "ORIGINAL"},
                  SourceLangOption,
                  TargetLangOption},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         const std::optional<Languages> given = languages(a, false);
+         const std::optional<Languages> given = languages(a);
          if (!given)
              return int(UsageError);
          return exportTable(a.operands[0], a.operands[1], a.value("source"), *given, codePage);
@@ -169,10 +198,11 @@ whose source is not ORIGINAL's current value counts as fuzzy.
 An index of IN that TABLE lacks is an error (exit 1) unless
 --ignore-extra is given.)"},
     {.name = "memory", .operands = "ORIGINAL TRANSLATION...", .operandsNamed = "pairs of paths, ORIGINAL and TRANSLATION",
-     .options = {OutputOption, SourceLangOption, TargetLangOption, {.name = "pairs-from"}, IncludeOption, {.name = "date"}},
+     .options = {required(OutputOption), required(SourceLangOption), required(TargetLangOption),
+                 {.name = "pairs-from"}, IncludeOption, {.name = "date"}},
      .operandsFirst = false,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         const std::optional<Languages> given = languages(a, true);
+         const std::optional<Languages> given = languages(a);
          return given ? memory(a, *given, codePage) : int(UsageError);
      },
      .help = R"(write the translation memory of the pairs of tables, each
@@ -183,7 +213,7 @@ neither empty nor identical to the original, with a prop
 "x-wendaro-entry" "TRANSLATION:INDEX" for each place it occurs.
 The same tables give the same bytes; --date adds the date.
 A text with a character XML cannot hold is refused (exit 2).
---source-lang=CODE, --target-lang=CODE  the languages (needed).
+--source-lang=CODE, --target-lang=CODE  the languages.
 --pairs-from  the operands are two folders, ORIGINAL_DIR and
     TRANSLATION_DIR: their "*.stf" tables (any case) and those
     --include=GLOB names, paired by their paths inside; tables
@@ -193,7 +223,7 @@ A text with a character XML cannot hold is refused (exit 2).
      .options = {SourceLangOption, TargetLangOption},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         const std::optional<Languages> given = languages(a, false);
+         const std::optional<Languages> given = languages(a);
          return given ? pretranslate(a, *given, codePage) : int(UsageError);
      },
      .help = R"(fill each untranslated entry of TRANSLATION (empty, or the
@@ -322,13 +352,14 @@ UTF-8 is accepted too).
 
 Exit status:
   0   done
-  1   IN, FILE, TABLE or ORIGINAL could not be read: stderr holds
-      "ファイル読み込みエラー" and the reason on the next line. export and
-      import also exit 1 when indexes repeat or IN has indexes TABLE lacks;
+  1   IN, FILE, TABLE or ORIGINAL could not be read: stderr holds the line
+      "FILE[:PLACE]: ファイル読み込みエラー: reason", PLACE being the byte
+      offset or line where there is one. export and import also exit 1
+      when indexes repeat or IN has indexes TABLE lacks, naming that file;
       check exits 1 when it found an error (read errors included; warnings
-      only with --strict), each on its own line as above.
-  2   OUT (dump: stdout) could not be written: stderr holds
-      "ファイル書き込みエラー" and the reason; an existing OUT stays as it was
+      only with --strict), each on its own line in the same form.
+  2   OUT (dump, status: stdout) could not be written: stderr holds the line
+      "OUT: ファイル書き込みエラー: reason"; an existing OUT stays as it was
   64  wrong usage
   78  WENDARO_CODEPAGE names no known code page, or one with characters
       of three bytes or more
@@ -360,6 +391,10 @@ QByteArray synopsis(const Command &command)
 {
     QByteArrayList words;
     for (qsizetype i = 0; i < command.options.size(); ++i) {
+        if (command.options[i].required) {
+            words << spelling(command.options[i]);
+            continue;
+        }
         QByteArray word = '[' + spelling(command.options[i]);
         while (command.options[i].orNext && i + 1 < command.options.size())
             word += " | " + spelling(command.options[++i]);

@@ -35,6 +35,7 @@ struct Option
     const char *choices = nullptr;   // the words the value may be, "text json"; null: any text
     bool repeats = false;            // may be given more than once
     bool orNext = false;             // the usage shows it and the next one as "[-l | -c]"
+    bool required = false;           // the command cannot run without it; the usage shows no brackets
 
     bool takesValue() const { return value != ValueForm::None; }
     bool valueOptional() const { return value == ValueForm::Optional; }

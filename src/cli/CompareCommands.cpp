@@ -5,6 +5,7 @@
 #include "cli/Console.h"
 #include "cli/ExitCode.h"
 #include "cli/CommandFiles.h"
+#include "cli/ProblemReport.h"
 #include "cli/TextQuoting.h"
 
 #include "core/text/CodePage.h"
@@ -218,7 +219,7 @@ int update(const QByteArray &oldOriginal, const QByteArray &newOriginal, const Q
     if (result.refused != UpdateResult::Table::None) {
         // Not the file's fault as a file: told as a finding about it, as check does.
         const QByteArray &path = paths[int(result.refused) - 1];
-        printErrorLine(escapedPath(path) + QStringLiteral(": ") + repeatedProblem(result.repeated));
+        printErrorLine(fileLine(escapedPath(path), -1, repeatedProblem(result.repeated)));
         return ReadFailed;
     }
 

@@ -51,7 +51,8 @@ struct Target
 struct Found
 {
     QByteArray out;
-    QString error; // the read error, when it could not be read
+    QString error;     // the read error, when it could not be read
+    qint64 place = -1; // where in the file the read failed, when the format tells
     bool matched = false;
 };
 
@@ -98,8 +99,10 @@ Found searchLoaded(const Target &target, const Search &search, const CodePage &c
 {
     Found found;
     LoadedDocument document;
-    if (!loadDocument(target.name, codePage, document, &found.error))
+    if (!loadDocument(target.name, codePage, document, &found.error)) {
+        found.place = document.place;
         return found;
+    }
     const QByteArray file = target.shown.toUtf8();
     qsizetype count = 0;
     const EntryList &rows = document.rows;
@@ -241,9 +244,9 @@ int grep(const Arguments &arguments, const CodePage &codePage)
 
     bool matched = false;
     bool written = true;
-    searchInOrder(targets, search, codePage, [&](const Target &, const Found &found) {
+    searchInOrder(targets, search, codePage, [&](const Target &target, const Found &found) {
         if (!found.error.isEmpty()) {
-            printError(ReadErrorMessage, found.error);
+            printFileError(target.shown, ReadErrorMessage, found.error, found.place);
             trouble = true;
         }
         matched = matched || found.matched;

@@ -26,14 +26,6 @@ namespace wendaro::cli {
 
 namespace {
 
-// A file that could not be read or written, on one line, as check tells its
-// findings: "FILE[:LINE]: message: reason".
-void printFileError(const QString &file, const QString &message, const QString &reason, qint64 line = -1)
-{
-    printErrorLine(file + (line > 0 ? QStringLiteral(":%1").arg(line) : QString()) + QStringLiteral(": ") + message
-                   + QStringLiteral(": ") + reason);
-}
-
 int usage(const QString &what)
 {
     printUsageError(what);
@@ -163,9 +155,7 @@ std::optional<std::vector<TablePair>> operandPairs(const Arguments &arguments)
 
 int memory(const Arguments &arguments, const Languages &languages, const CodePage &codePage)
 {
-    const std::optional<QByteArray> out = arguments.value("output");
-    if (!out)
-        return usage(QStringLiteral("memory needs -o OUT, the TMX file to write"));
+    const std::optional<QByteArray> out = arguments.value("output"); // required: the parser saw to it
     const bool fromFolders = arguments.has("pairs-from");
     if (fromFolders && arguments.operands.size() != 2)
         return usage(QStringLiteral("memory --pairs-from takes two folders, ORIGINAL_DIR and TRANSLATION_DIR"));

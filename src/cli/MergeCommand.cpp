@@ -77,7 +77,7 @@ bool loadSide(Side &side, const CodePage &codePage)
         return false;
     QString error;
     if (!loadDocumentOfAnyName(*name, codePage, side.document, &side.format, &error)) {
-        printError(ReadErrorMessage, error);
+        printFileError(escapedPath(side.path), ReadErrorMessage, error, side.document.place);
         return false;
     }
     return true;
@@ -197,12 +197,20 @@ int merge(const Arguments &arguments, const CodePage &codePage)
         return true;
     };
     const auto shortage = [] { return QStringLiteral("メモリが足りないため、表をマージできませんでした。"); };
-    if (!withinMemory(run, shortage, &error) || !merged) {
+    // Memory running short is no one table's fault.
+    if (!withinMemory(run, shortage, &error)) {
         printError(ReadErrorMessage, error);
         return Trouble;
     }
+    if (!merged) {
+        const QByteArray refused = fileRefused(error, {{sides[0].input().name, sides[0].path},
+                                                       {sides[1].input().name, sides[1].path},
+                                                       {sides[2].input().name, sides[2].path}});
+        printFileError(escapedPath(refused), ReadErrorMessage, error);
+        return Trouble;
+    }
     if (!saveDocumentAs(*outName, outFormat, merged->rows, merged->fields, codePage, &error)) {
-        printError(WriteErrorMessage, error);
+        printFileError(escapedPath(outPath), WriteErrorMessage, error);
         return Trouble;
     }
     if (!report(escapedPath(outPath), merged->conflicts, *options)) {

@@ -40,6 +40,14 @@ QString jsonText(QStringView text)
 
 } // namespace
 
+QString fileLine(const QString &file, qint64 place, const QString &message)
+{
+    QString line = file + u':';
+    if (place >= 0)
+        line += QString::number(place) + u':';
+    return oneLine(line + u' ' + message);
+}
+
 void ProblemReport::add(const QString &file, PlaceKind placeKind, const Problem &problem)
 {
     m_findings.append({file, placeKind, problem});
@@ -54,13 +62,8 @@ bool ProblemReport::fails(bool strict) const
 void ProblemReport::printLines() const
 {
     for (const Finding &f : m_findings) {
-        QString line = f.file + u':';
-        if (f.problem.place >= 0)
-            line += QString::number(f.problem.place) + u':';
-        line += u' ';
-        if (f.problem.severity == Problem::Severity::Warning)
-            line += QStringLiteral("警告: ");
-        printErrorLine(oneLine(line + f.problem.message));
+        const QString warning = f.problem.severity == Problem::Severity::Warning ? QStringLiteral("警告: ") : QString();
+        printErrorLine(fileLine(f.file, f.problem.place, warning + f.problem.message));
     }
 }
 

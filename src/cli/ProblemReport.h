@@ -8,6 +8,12 @@
 
 namespace wendaro::cli {
 
+// The line that points an editor or CI at a file: "FILE:PLACE: message", or
+// "FILE: message" where no place applies (place < 0), with what would split
+// it escaped. check's findings and every command's read and write errors
+// take this one form.
+QString fileLine(const QString &file, qint64 place, const QString &message);
+
 // check's findings, gathered from one or two files and told at the end:
 // one line "FILE:PLACE: message" each on stderr, which editors and CI jump
 // to, or a JSON array on stdout.

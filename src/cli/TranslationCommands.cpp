@@ -79,18 +79,21 @@ int exportTable(const QByteArray &table, const QByteArray &out, const std::optio
     };
     QString error;
     std::optional<ExportResult> result;
+    const QString tableLabel = QStringLiteral("表") + shown(table);
+    const QString originalLabel = original ? QStringLiteral("原文") + shown(*original) : QString();
     // Fails only for want of memory: a table that cannot be exported gives no result.
     const auto gather = [&] {
-        result = exportCatalog(document->rows, QStringLiteral("表") + shown(table), source ? &source->rows : nullptr,
-                               original ? QStringLiteral("原文") + shown(*original) : QString(), &error);
+        result = exportCatalog(document->rows, tableLabel, source ? &source->rows : nullptr, originalLabel, &error);
         return true;
     };
     if (!withinMemory(gather, shortage, &error)) {
-        printError(WriteErrorMessage, error);
+        printFileError(escapedPath(out), WriteErrorMessage, error);
         return WriteFailed;
     }
     if (!result) {
-        printError(ReadErrorMessage, error);
+        const QByteArray refused = fileRefused(error,
+                                               {{tableLabel, table}, {originalLabel, original.value_or(QByteArray())}});
+        printFileError(escapedPath(refused), ReadErrorMessage, error);
         return ReadFailed;
     }
     const auto write = [&] {
@@ -108,7 +111,7 @@ int exportTable(const QByteArray &table, const QByteArray &out, const std::optio
         return true;
     };
     if (!withinMemory(write, shortage, &error)) {
-        printError(WriteErrorMessage, error);
+        printFileError(escapedPath(out), WriteErrorMessage, error);
         return WriteFailed;
     }
     return Done;
@@ -132,6 +135,7 @@ int importTable(const QByteArray &table, const QByteArray &in, const QByteArray 
 
     ImportReport report;
     QString error;
+    QByteArray failed = in; // the file the error is about
     const auto take = [&] {
         const std::optional<QByteArray> data = readWholeFile(*inName, &error);
         if (!data)
@@ -144,9 +148,14 @@ int importTable(const QByteArray &table, const QByteArray &in, const QByteArray 
         ImportOptions options;
         options.takeFuzzy = flags.fuzzy;
         options.ignoreExtra = flags.ignoreExtra;
-        if (!importCatalog(document->rows, QStringLiteral("表") + shown(table), catalog,
-                           QStringLiteral("翻訳ファイル") + shown(in), source ? &source->rows : nullptr,
-                           original ? QStringLiteral("原文") + shown(*original) : QString(), options, report, &error)) {
+        const QString tableLabel = QStringLiteral("表") + shown(table);
+        const QString inLabel = QStringLiteral("翻訳ファイル") + shown(in);
+        const QString originalLabel = original ? QStringLiteral("原文") + shown(*original) : QString();
+        if (!importCatalog(document->rows, tableLabel, catalog, inLabel, source ? &source->rows : nullptr,
+                           originalLabel, options, report, &error)) {
+            failed = fileRefused(error, {{inLabel, in},
+                                         {tableLabel, table},
+                                         {originalLabel, original.value_or(QByteArray())}});
             if (!report.extra.isEmpty() && !flags.ignoreExtra)
                 error += QStringLiteral("--ignore-extra を付けると、それらを飛ばして取り込みます。");
             return false;
@@ -157,7 +166,7 @@ int importTable(const QByteArray &table, const QByteArray &in, const QByteArray 
         return QStringLiteral("メモリが足りないため、ファイル%1を読み込めませんでした。").arg(shown(in));
     };
     if (!withinMemory(take, shortage, &error)) {
-        printError(ReadErrorMessage, error);
+        printFileError(escapedPath(failed), ReadErrorMessage, error);
         return ReadFailed;
     }
 

@@ -44,6 +44,11 @@ int main(int argc, char **argv)
                                 : arguments.operands.size() != command->leastOperands())
         return usageError(
             QStringLiteral("%1 takes %2").arg(QLatin1String(command->name), QLatin1String(command->operandsNamed)));
+    for (const Option &option : command->options) {
+        if (option.required && !arguments.has(option.name))
+            return usageError(QStringLiteral("%1 needs option \"--%2\"")
+                                  .arg(QLatin1String(command->name), QLatin1String(option.name)));
+    }
 
     QString error;
     const std::optional<CodePage> codePage = CodePage::fromEnvironment(&error);

@@ -16,9 +16,11 @@ constexpr qsizetype SortAsideRows = 4096;
 
 } // namespace
 
-void sortByHeaderClick(EntryList &entries, UserInterface &ui, int clicked)
+void sortByHeaderClick(EntryList &entries, UserInterface &ui, int clicked,
+                       const std::function<QString(qsizetype position)> &otherText)
 {
-    if (clicked < 0 || clicked > 2)
+    const int columns = otherText ? int(SortColumn::State) : int(SortColumn::Value);
+    if (clicked < 0 || clicked > columns)
         return;
     const auto column = SortColumn(clicked);
     const SortColumn keyBefore = entries.sortKey();
@@ -31,7 +33,7 @@ void sortByHeaderClick(EntryList &entries, UserInterface &ui, int clicked)
         entries.setSortOrder(SortOrder::Ascending);
     }
     if (entries.count() < SortAsideRows) {
-        entries.setSorted(true);
+        entries.applySortedOrder(entries.sortedOrder(otherText));
         return;
     }
     // Comparing long values of a large table takes longer than a frame: the
@@ -39,8 +41,8 @@ void sortByHeaderClick(EntryList &entries, UserInterface &ui, int clicked)
     // rows, which nothing changes meanwhile, and only put in place here.
     std::vector<qsizetype> order;
     const EntryList &rows = entries;
-    ui.runLongTask(QStringLiteral("並べ替えています…"), [&order, &rows](LoadProgress &progress) {
-        order = rows.sortedOrder();
+    ui.runLongTask(QStringLiteral("並べ替えています…"), [&order, &rows, &otherText](LoadProgress &progress) {
+        order = rows.sortedOrder(otherText);
         if (progress.isCancelled())
             order.clear();
     });

@@ -27,6 +27,13 @@ QString commandName(Command command)
     case Command::FindNext: return name("FindNext");
     case Command::FindPrevious: return name("FindPrevious");
     case Command::CloseFind: return name("CloseFind");
+    case Command::OpenOriginal: return name("OpenOriginal");
+    case Command::OpenOldOriginal: return name("OpenOldOriginal");
+    case Command::AcceptAndNext: return name("AcceptAndNext");
+    case Command::NextToDo: return name("NextToDo");
+    case Command::PreviousToDo: return name("PreviousToDo");
+    case Command::CopyOriginal: return name("CopyOriginal");
+    case Command::AddMissing: return name("AddMissing");
     }
     Q_UNREACHABLE();
     return {};

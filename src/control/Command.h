@@ -32,6 +32,15 @@ enum class Command {
     FindNext,
     FindPrevious,
     CloseFind,
+    // Keys of translation: they act while an original is open (the first
+    // two open one)
+    OpenOriginal,
+    OpenOldOriginal,
+    AcceptAndNext,
+    NextToDo,
+    PreviousToDo,
+    CopyOriginal,
+    AddMissing,
 };
 
 inline constexpr std::array AllCommands = {
@@ -39,6 +48,8 @@ inline constexpr std::array AllCommands = {
     Command::Exit,         Command::Add,  Command::Edit,     Command::Remove,       Command::Version,
     Command::ChooseOutput, Command::Undo, Command::Redo,     Command::CopyRow,      Command::CopyShownRows,
     Command::Paste,        Command::Find, Command::FindNext, Command::FindPrevious, Command::CloseFind,
+    Command::OpenOriginal, Command::OpenOldOriginal, Command::AcceptAndNext, Command::NextToDo,
+    Command::PreviousToDo, Command::CopyOriginal, Command::AddMissing,
 };
 
 // The command's action's object name: "commandSave".

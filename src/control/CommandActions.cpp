@@ -19,6 +19,16 @@ CommandActions::CommandActions()
     action(Command::FindNext).setShortcut(QKeySequence(Qt::Key_F3));
     action(Command::FindPrevious).setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
     action(Command::CloseFind).setShortcut(QKeySequence(Qt::Key_Escape));
+    // Translation's keys, also anywhere in the window. Ctrl+Enter is the
+    // Return key and the keypad's Enter.
+    action(Command::OpenOriginal).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    action(Command::OpenOldOriginal).setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    action(Command::AcceptAndNext)
+        .setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    action(Command::NextToDo).setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
+    action(Command::PreviousToDo).setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
+    action(Command::CopyOriginal).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    action(Command::AddMissing).setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
 }
 
 CommandActions::~CommandActions() = default;

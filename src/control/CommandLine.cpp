@@ -19,9 +19,22 @@ StartArguments startArguments(const QList<QByteArray> &arguments)
         start.action = StartAction::Version;
         return start;
     }
-    start.path = QFile::decodeName(first);
+    qsizetype next = 0;
+    for (; next < arguments.size(); ++next) {
+        const QByteArray &argument = arguments[next];
+        if (argument.startsWith("--reference="))
+            start.reference = QFile::decodeName(argument.sliced(12));
+        else if (argument.startsWith("--old-reference="))
+            start.oldReference = QFile::decodeName(argument.sliced(16));
+        else
+            break;
+    }
+    if (next == arguments.size())
+        return start;
+    const QByteArray &file = arguments[next];
+    start.path = QFile::decodeName(file);
     // Bytes that do not decode become U+FFFD, which names another file (or none).
-    start.pathBytesValid = QFile::encodeName(start.path) == first;
+    start.pathBytesValid = QFile::encodeName(start.path) == file;
     return start;
 }
 

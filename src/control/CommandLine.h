@@ -17,10 +17,13 @@ struct StartArguments
     StartAction action = StartAction::Window;
     QString path;               // the first argument decoded; empty without one
     bool pathBytesValid = true; // false: the bytes are no name in the file-name encoding
+    QString reference;          // --reference=ORIGINAL: opened as the file's original
+    QString oldReference;       // --old-reference=OLD: the original the translation was made from
 };
 
 // The arguments after the program's name, as the raw bytes the program was
-// given. Only a first argument of exactly "--help" or "--version" is an option.
+// given. Only a first argument of exactly "--help" or "--version" is an option,
+// besides "--reference=ORIGINAL" and "--old-reference=OLD" before the file.
 StartArguments startArguments(const QList<QByteArray> &arguments);
 
 } // namespace wendaro

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/EntryTableModel.h"
 
+#include "control/TranslationReview.h"
+
 namespace wendaro {
 
 namespace {
 
 constexpr int ColumnCount = 3;
+constexpr int OriginalColumn = 3;
+constexpr int StateColumn = 4;
 // A tooltip larger than this would cover the screen and take long to lay out.
 constexpr qsizetype TipMaxChars = 2000;
 constexpr qsizetype TipMaxLines = 40;
@@ -69,7 +73,7 @@ int EntryTableModel::rowCount(const QModelIndex &parent) const
 
 int EntryTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : m_reviewColumns ? StateColumn + 1 : ColumnCount;
 }
 
 QVariant EntryTableModel::data(const QModelIndex &index, int role) const
@@ -77,6 +81,18 @@ QVariant EntryTableModel::data(const QModelIndex &index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     const Entry &entry = m_entries.at(index.row());
+    if (index.column() >= OriginalColumn) {
+        if (!m_review || !m_review->isOpen())
+            return {};
+        if (index.column() == StateColumn)
+            return role == Qt::DisplayRole ? rowStateWord(m_review->state(index.row())) : QVariant();
+        const Entry *original = m_review->originalOf(index.row());
+        if (!original)
+            return {};
+        if (role == Qt::ToolTipRole)
+            return valueTip(original->value.toString());
+        return role == Qt::DisplayRole ? shownValue(original->value, m_valueShownLength) : QVariant();
+    }
     if (role == Qt::ToolTipRole && index.column() == 2)
         return valueTip(entry.value.toString());
     if (role != Qt::DisplayRole)
@@ -88,10 +104,11 @@ QVariant EntryTableModel::data(const QModelIndex &index, int role) const
 
 QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
         return {};
-    static const QString headers[ColumnCount] = {QStringLiteral("Index"), QStringLiteral("Name"),
-                                                 QStringLiteral("Value")};
+    static const QString headers[StateColumn + 1] = {QStringLiteral("Index"), QStringLiteral("Name"),
+                                                     QStringLiteral("Value"), QStringLiteral("原文"),
+                                                     QStringLiteral("状態")};
     return headers[section];
 }
 
@@ -135,6 +152,8 @@ void EntryTableModel::rowsAboutToBeReset()
 
 void EntryTableModel::rowsReset()
 {
+    if (m_review)
+        m_review->rowsReset();
     endResetModel();
 }
 
@@ -143,15 +162,19 @@ void EntryTableModel::rowAboutToBeAppended(qsizetype position)
     beginInsertRows({}, int(position), int(position));
 }
 
-void EntryTableModel::rowAppended(qsizetype)
+void EntryTableModel::rowAppended(qsizetype position)
 {
+    if (m_review)
+        m_review->rowAppended(position);
     endInsertRows();
 }
 
 void EntryTableModel::rowChanged(qsizetype position)
 {
+    if (m_review)
+        m_review->rowChanged(position);
     const int row = int(position);
-    emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::DisplayRole});
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole});
 }
 
 void EntryTableModel::rowAboutToBeRemoved(qsizetype position)
@@ -159,8 +182,10 @@ void EntryTableModel::rowAboutToBeRemoved(qsizetype position)
     beginRemoveRows({}, int(position), int(position));
 }
 
-void EntryTableModel::rowRemoved(qsizetype)
+void EntryTableModel::rowRemoved(qsizetype position)
 {
+    if (m_review)
+        m_review->rowRemoved(position);
     endRemoveRows();
 }
 
@@ -169,8 +194,10 @@ void EntryTableModel::rowsAboutToBeInserted(qsizetype position, qsizetype count)
     beginInsertRows({}, int(position), int(position + count - 1));
 }
 
-void EntryTableModel::rowsInserted(qsizetype, qsizetype)
+void EntryTableModel::rowsInserted(qsizetype position, qsizetype count)
 {
+    if (m_review)
+        m_review->rowsInserted(position, count);
     endInsertRows();
 }
 
@@ -179,8 +206,10 @@ void EntryTableModel::rowsAboutToBeRemoved(qsizetype position, qsizetype count)
     beginRemoveRows({}, int(position), int(position + count - 1));
 }
 
-void EntryTableModel::rowsRemoved(qsizetype, qsizetype)
+void EntryTableModel::rowsRemoved(qsizetype position, qsizetype count)
 {
+    if (m_review)
+        m_review->rowsRemoved(position, count);
     endRemoveRows();
 }
 
@@ -191,6 +220,8 @@ void EntryTableModel::rowsAboutToBeReordered()
 
 void EntryTableModel::rowsReordered(const QList<qsizetype> &newPositionOf)
 {
+    if (m_review)
+        m_review->rowsReordered(newPositionOf);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -198,6 +229,35 @@ void EntryTableModel::rowsReordered(const QList<qsizetype> &newPositionOf)
         after.append(index(int(newPositionOf[old.row()]), old.column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void EntryTableModel::setReview(TranslationReview *review)
+{
+    m_review = review;
+    connect(review, &TranslationReview::openChanged, this, &EntryTableModel::reviewOpened);
+    connect(review, &TranslationReview::statesReset, this, [this] {
+        if (m_reviewColumns && rowCount() > 0)
+            emit dataChanged(index(0, OriginalColumn), index(rowCount() - 1, StateColumn), {Qt::DisplayRole});
+    });
+    connect(review, &TranslationReview::rowStateChanged, this, [this](qsizetype position) {
+        if (m_reviewColumns)
+            emit dataChanged(index(int(position), StateColumn), index(int(position), StateColumn), {Qt::DisplayRole});
+    });
+}
+
+void EntryTableModel::reviewOpened(bool open)
+{
+    if (open == m_reviewColumns)
+        return;
+    if (open)
+        beginInsertColumns({}, OriginalColumn, StateColumn);
+    else
+        beginRemoveColumns({}, OriginalColumn, StateColumn);
+    m_reviewColumns = open;
+    if (open)
+        endInsertColumns();
+    else
+        endRemoveColumns();
 }
 
 } // namespace wendaro

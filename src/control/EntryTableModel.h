@@ -8,7 +8,11 @@
 
 namespace wendaro {
 
-// The entry list as three columns (index text, name, value) for an item view.
+class TranslationReview;
+
+// The entry list as three columns (index text, name, value) for an item view,
+// and while an original is open two more: the original's value (3) and the
+// row's state (4), which a view shows where it likes.
 // It holds no rows of its own: it reads them from the list and follows the
 // list's changes as its observer. Model row r is the list's position r.
 // A value cell's tooltip shows the value with its line breaks, shortened.
@@ -37,6 +41,10 @@ public:
     // ends in "…". The view sets it from the column's width.
     void setValueShownLength(qsizetype length) { m_valueShownLength = qMax<qsizetype>(1, length); }
 
+    // The translation's states, told of every change of the rows before the
+    // views are; its columns show while it has an original.
+    void setReview(TranslationReview *review);
+
 private:
     void rowsAboutToBeReset() override;
     void rowsReset() override;
@@ -52,7 +60,11 @@ private:
     void rowsAboutToBeReordered() override;
     void rowsReordered(const QList<qsizetype> &newPositionOf) override;
 
+    void reviewOpened(bool open);
+
     EntryList &m_entries;
+    TranslationReview *m_review = nullptr;
+    bool m_reviewColumns = false;
     // Wider than any screen shows until the view says better.
     qsizetype m_valueShownLength = 2048;
 };

@@ -9,13 +9,17 @@
 namespace wendaro {
 
 MainWindowController::MainWindowController(UserInterface &ui, CodePage codePage)
-    : m_ui(ui), m_state(ui), m_session(m_state, ui, std::move(codePage)), m_editing(m_state, ui),
-      m_clipboard(m_state, ui)
+    : m_ui(ui), m_state(ui, codePage), m_session(m_state, ui, codePage), m_editing(m_state, ui),
+      m_clipboard(m_state, ui), m_translation(m_state, ui, std::move(codePage))
 {
     connectActions();
-    // The count's place follows the selected row.
-    QObject::connect(&m_state.selection().model(), &QItemSelectionModel::currentChanged, &m_state.model(),
-                     [this] { m_finder.selectionChanged(); });
+    // The count's place follows the selected row; typing after a move is a
+    // visit of its own.
+    QObject::connect(&m_state.selection().model(), &QItemSelectionModel::currentChanged, &m_state.model(), [this] {
+        m_finder.selectionChanged();
+        m_translation.rowVisited();
+    });
+    m_translation.setRowShown([this](qsizetype position) { return m_finder.isRowShown(position); });
 }
 
 void MainWindowController::connectActions()
@@ -38,6 +42,13 @@ void MainWindowController::connectActions()
         copyShownRows([this](qsizetype position) { return m_finder.isRowShown(position); });
     });
     actions.whenTriggered(Command::Paste, [this] { pasteRows(); });
+    actions.whenTriggered(Command::OpenOriginal, [this] { m_translation.chooseOriginal(false); });
+    actions.whenTriggered(Command::OpenOldOriginal, [this] { m_translation.chooseOriginal(true); });
+    actions.whenTriggered(Command::AcceptAndNext, [this] { m_translation.acceptAndNext(); });
+    actions.whenTriggered(Command::NextToDo, [this] { m_translation.goToWork(+1); });
+    actions.whenTriggered(Command::PreviousToDo, [this] { m_translation.goToWork(-1); });
+    actions.whenTriggered(Command::CopyOriginal, [this] { m_translation.copyOriginal(); });
+    actions.whenTriggered(Command::AddMissing, [this] { m_translation.addMissingRows(); });
     // Exit closes the window, and the find bar's keys act on the bar: the
     // window connects those.
 }
@@ -66,7 +77,19 @@ void MainWindowController::windowActivated()
 
 void MainWindowController::columnClicked(int column)
 {
-    sortByHeaderClick(m_state.entries(), m_ui, column);
+    const TranslationReview &review = m_state.review();
+    if (!review.isOpen()) {
+        sortByHeaderClick(m_state.entries(), m_ui, column);
+        return;
+    }
+    // The sort may run on a worker, which reads the rows and the states
+    // as they stand: nothing changes them meanwhile.
+    sortByHeaderClick(m_state.entries(), m_ui, column, [&review, column](qsizetype position) {
+        if (column == int(SortColumn::State))
+            return rowStateWord(review.state(position));
+        const Entry *original = review.originalOf(position);
+        return original ? original->value.toString() : QString();
+    });
 }
 
 } // namespace wendaro

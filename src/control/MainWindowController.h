@@ -5,6 +5,7 @@
 #include "control/EntryEditing.h"
 #include "control/EntryFinder.h"
 #include "control/RowClipboard.h"
+#include "control/TranslationWork.h"
 #include "control/WindowState.h"
 
 #include <QString>
@@ -44,6 +45,10 @@ public:
     qint16 nextIndex() const { return m_state.nextIndex(); }
     // Find and filter, for the find bar.
     EntryFinder &finder() { return m_finder; }
+    // The table as a translation: its original's rows and each row's state,
+    // and the procedures of translating.
+    TranslationReview &review() { return m_state.review(); }
+    TranslationWork &translation() { return m_translation; }
 
     // The document (see DocumentSession).
     void startUp(const QString &path, bool pathBytesValid = true, LoadAhead *ahead = nullptr)
@@ -92,7 +97,8 @@ public:
     void itemDoubleClicked();
     // The window became the active window: the selected row is shown selected.
     void windowActivated();
-    // A click on a column header: 0 index, 1 name, 2 value.
+    // A click on a column header: 0 index, 1 name, 2 value, and while an
+    // original is open 3 the original, 4 the state.
     void columnClicked(int column);
 
 private:
@@ -104,6 +110,7 @@ private:
     EntryEditing m_editing;
     RowClipboard m_clipboard;
     EntryFinder m_finder{m_state};
+    TranslationWork m_translation;
 };
 
 } // namespace wendaro

@@ -113,4 +113,35 @@ void EditStep::swap()
         m_selection.select(position);
 }
 
+ValueStep::ValueStep(EntryList &entries, RowSelection &selection, qsizetype position, ValueText value,
+                     quint64 visit, std::function<void()> beforeChange)
+    : QUndoCommand(QStringLiteral("訳の入力")), m_entries(entries), m_selection(selection),
+      m_id(entries.identify(position)), m_visit(visit), m_otherValue(std::move(value)),
+      m_beforeChange(std::move(beforeChange))
+{
+}
+
+bool ValueStep::mergeWith(const QUndoCommand *other)
+{
+    const auto *typed = dynamic_cast<const ValueStep *>(other);
+    // The value before this step stays; the newer step's change is already made.
+    return typed && typed->m_id == m_id && typed->m_visit == m_visit;
+}
+
+void ValueStep::swap()
+{
+    const bool again = std::exchange(m_done, true);
+    const std::vector<qsizetype> found = m_entries.positionsOf({m_id});
+    if (found.empty())
+        return;
+    const qsizetype position = found.front();
+    ValueText now = m_entries.at(position).value;
+    if (m_beforeChange)
+        m_beforeChange();
+    m_entries.setValue(position, std::move(m_otherValue));
+    m_otherValue = std::move(now);
+    if (again)
+        m_selection.select(position);
+}
+
 } // namespace wendaro

@@ -5,6 +5,7 @@
 
 #include <QUndoCommand>
 
+#include <functional>
 #include <vector>
 
 namespace wendaro {
@@ -64,6 +65,36 @@ private:
     bool m_done = false;
     quint32 m_id;
     Entry m_otherFields; // the fields the row does not hold now
+};
+
+// A row's value replaced, as the translation field types it. The typing of
+// one visit of a row is one step: a step of the same row and visit merges
+// into the one before it, unless that one is the saved state.
+class ValueStep : public QUndoCommand
+{
+public:
+    // visit: the visit of the row the typing belongs to; 0 for a change that
+    // merges with nothing (a copy of the original).
+    ValueStep(EntryList &entries, RowSelection &selection, qsizetype position, ValueText value, quint64 visit,
+              std::function<void()> beforeChange = {});
+
+    int id() const override { return m_visit == 0 ? -1 : TypingId; }
+    bool mergeWith(const QUndoCommand *other) override;
+    void undo() override { swap(); }
+    void redo() override { swap(); }
+
+private:
+    static constexpr int TypingId = 1;
+    void swap();
+
+    EntryList &m_entries;
+    RowSelection &m_selection;
+    bool m_done = false;
+    quint32 m_id;
+    quint64 m_visit;
+    ValueText m_otherValue;
+    // Told before each change, so that who follows the rows knows it is typing.
+    std::function<void()> m_beforeChange;
 };
 
 } // namespace wendaro

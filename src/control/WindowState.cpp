@@ -5,8 +5,9 @@
 
 namespace wendaro {
 
-WindowState::WindowState(UserInterface &ui) : m_ui(ui)
+WindowState::WindowState(UserInterface &ui, const CodePage &codePage) : m_ui(ui), m_review(m_entries, codePage)
 {
+    m_model.setReview(&m_review);
     // A first click on the index column reverses the order it finds; starting
     // from descending makes that click sort ascending, as people expect.
     m_entries.setSortOrder(SortOrder::Descending);
@@ -94,6 +95,7 @@ void WindowState::clearDocument()
 {
     setFieldText(Field::File, QString());
     setFieldText(Field::Memo, QString());
+    m_review.close();
     m_entries.clear();
     m_entries.setSorted(false);
     m_history.clear();

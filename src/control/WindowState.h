@@ -5,6 +5,7 @@
 #include "control/CommandStates.h"
 #include "control/EntryTableModel.h"
 #include "control/RowSelection.h"
+#include "control/TranslationReview.h"
 #include "control/UserInterface.h"
 
 #include "core/model/EntryList.h"
@@ -29,7 +30,7 @@ namespace wendaro {
 class WindowState
 {
 public:
-    explicit WindowState(UserInterface &ui);
+    WindowState(UserInterface &ui, const CodePage &codePage);
 
     EntryList &entries() { return m_entries; }
     const EntryList &entries() const { return m_entries; }
@@ -37,6 +38,9 @@ public:
     RowSelection &selection() { return m_selection; }
     const RowSelection &selection() const { return m_selection; }
     CommandActions &actions() { return m_actions; }
+    // The table as a translation of an original, while one is open.
+    TranslationReview &review() { return m_review; }
+    const TranslationReview &review() const { return m_review; }
     const TextFields &fields() const { return m_fields; }
     // Undo and redo of the rows' changes; emptied with the document.
     QUndoStack &history() { return m_history; }
@@ -66,7 +70,7 @@ public:
     // saved state is here, and the state is UiFileClean.
     void markSaved();
     // Empties both fields, the list, which then keeps rows in the order they
-    // come, and the history.
+    // come, and the history, and closes the originals.
     void clearDocument();
 
 private:
@@ -83,6 +87,7 @@ private:
 
     UserInterface &m_ui;
     EntryList m_entries;
+    TranslationReview m_review;
     EntryTableModel m_model{m_entries};
     QItemSelectionModel m_selectionModel{&m_model};
     RowSelection m_selection{m_selectionModel};

@@ -109,6 +109,20 @@ EntryListView::EntryListView(const EntryList &entries, EntryTableModel &model, R
     // sort state names: the arrow would claim an order that is not there.
     connect(&m_model, &QAbstractItemModel::modelReset, columns, [columns] { columns->setSortIndicatorShown(false); });
     connect(this, &QAbstractItemView::clicked, this, &EntryListView::itemClicked);
+    // A translation's two columns: its original between Name and Value, its
+    // state last; the value gives the original half its room.
+    connect(&m_model, &QAbstractItemModel::columnsInserted, this, [columns](const QModelIndex &, int first) {
+        if (first != int(SortColumn::Original))
+            return;
+        columns->moveSection(columns->visualIndex(int(SortColumn::Original)), int(SortColumn::Value));
+        const int value = pixelsFromTwips(MainGeometry::ValueColumnWidth);
+        columns->resizeSection(int(SortColumn::Original), value / 2);
+        columns->resizeSection(int(SortColumn::Value), value / 2);
+        columns->resizeSection(int(SortColumn::State), pixelsFromTwips(MainGeometry::IndexColumnWidth));
+    });
+    connect(&m_model, &QAbstractItemModel::columnsRemoved, this, [columns] {
+        columns->resizeSection(int(SortColumn::Value), pixelsFromTwips(MainGeometry::ValueColumnWidth));
+    });
 }
 
 void EntryListView::fitValuesToColumn()

@@ -7,6 +7,7 @@
 #include "ui/EntryListView.h"
 #include "ui/FileDialog.h"
 #include "ui/FindBar.h"
+#include "ui/TranslationPanel.h"
 #include "ui/LimitedLineEdit.h"
 #include "ui/LongTaskDialog.h"
 #include "ui/MainLayout.h"
@@ -119,6 +120,9 @@ void MainWindow::buildClientArea()
 
     m_findBar = new FindBar(m_controller, *m_list, m_client);
     connect(m_findBar, &FindBar::openedOrClosed, this, &MainWindow::layOut);
+    m_translationPanel = new TranslationPanel(m_controller, m_client);
+    connect(m_translationPanel, &TranslationPanel::openedOrClosed, this, &MainWindow::layOut);
+    connect(&m_controller.review(), &TranslationReview::openChanged, this, &MainWindow::layOut);
 
     setTabOrder(m_list, m_cmdFile);
     setTabOrder(m_cmdFile, m_txtFile);
@@ -129,6 +133,11 @@ void MainWindow::connectControls()
 {
     placeCommand(*m_cmdFile, m_controller.action(Command::ChooseOutput));
     connect(&m_controller.action(Command::Exit), &QAction::triggered, this, &QWidget::close);
+    // Translation's keys work anywhere in the window, the list and the
+    // translation field included.
+    for (Command command : {Command::OpenOriginal, Command::OpenOldOriginal, Command::AcceptAndNext, Command::NextToDo,
+                            Command::PreviousToDo, Command::CopyOriginal, Command::AddMissing})
+        addAction(&m_controller.action(command));
     // No file, nothing to find.
     connect(&m_controller.action(Command::Close), &QAction::enabledChanged, this, [this](bool enabled) {
         if (!enabled)
@@ -192,13 +201,19 @@ void MainWindow::layOut()
     const MainLayout layout = mainLayoutFor(w, h);
     m_txtFile->resize(pixelsFromTwips(layout.fieldWidth), m_txtFile->height());
     m_txtMemo->resize(pixelsFromTwips(layout.fieldWidth), m_txtMemo->height());
-    if (m_findBar->isHidden()) {
-        m_list->resize(pixelsFromTwips(layout.listWidth), pixelsFromTwips(layout.listHeight));
-    } else {
+    float listHeight = layout.listHeight;
+    if (!m_findBar->isHidden()) {
         const FindBarPlace place = findBarPlaceFor(layout, twipsFromPixels(m_findBar->sizeHint().height()));
-        m_list->resize(pixelsFromTwips(layout.listWidth), pixelsFromTwips(place.listHeight));
+        listHeight = place.listHeight;
         m_findBar->setGeometry(0, pixelsFromTwips(place.barTop), m_client->width(), pixelsFromTwips(place.barHeight));
     }
+    // The translation panel lies between the list and the find bar.
+    if (!m_translationPanel->isHidden()) {
+        const int panel = m_translationPanel->wantedHeight(pixelsFromTwips(listHeight));
+        listHeight -= twipsFromPixels(panel);
+        m_translationPanel->setGeometry(0, pixelsFromTwips(ListTop + listHeight), m_client->width(), panel);
+    }
+    m_list->resize(pixelsFromTwips(layout.listWidth), pixelsFromTwips(listHeight));
     // The toolbar and the status bar are docked to the top and bottom edges.
     m_toolbar->resize(m_client->width(), m_toolbar->height());
     m_statusBar->setGeometry(0, m_client->height() - m_statusBar->height(), m_client->width(), m_statusBar->height());

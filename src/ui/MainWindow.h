@@ -17,6 +17,7 @@ namespace wendaro {
 
 class EntryListView;
 class FindBar;
+class TranslationPanel;
 class LoadAhead;
 class LimitedLineEdit;
 class MainToolbar;
@@ -86,6 +87,7 @@ private:
     QLabel *m_label1 = nullptr;
     EntryListView *m_list = nullptr;
     FindBar *m_findBar = nullptr;
+    TranslationPanel *m_translationPanel = nullptr;
     QStatusBar *m_statusBar = nullptr;
     QLabel *m_pathPanel = nullptr;
     QMenu *m_popup = nullptr;

@@ -25,7 +25,7 @@ while IFS=';' read -r words expected; do
         failed=1
     fi
 done <<'CASES'
-;check convert diff dump export grep import memory merge pretranslate update
+;check convert diff dump export grep import memory merge pretranslate status update
 c;check convert
 --;--help --version
 check|--st;--strict
@@ -41,6 +41,8 @@ export|a.stf|;d.po e.XLIFF f.csv mod
 import|a.stf|d.po|;B.STF a.stf c.txt mod
 import|--source|a.stf|a.stf|;d.po e.XLIFF f.csv mod
 check|--against|=|m;mod
+status|--old|;B.STF a.stf c.txt mod
+status|--against|a.stf|c.txt|;
 grep|-r|;
 grep|-r|Open|;B.STF a.stf c.txt mod
 grep|-r|Open|mod/;mod/h.stf

@@ -100,6 +100,8 @@ private Q_SLOTS:
     void checkJson();
     void compare_data();
     void compare();
+    void fileError_data();
+    void fileError();
 };
 
 void TestCli::command_data()
@@ -110,9 +112,9 @@ void TestCli::command_data()
     QTest::addColumn<QString>("out");     // a path that the run may write, "" for none
     QTest::addColumn<bool>("outExists");  // the old output file is there before the run
     QTest::addColumn<int>("exitCode");
-    // The first line on stderr, "" for a silent run; for check's findings
-    // how each line starts, "@x..." (x in the test's folder) or "^...", one
-    // a line. Otherwise a part after "\n" is to be found in the description.
+    // How each line on stderr starts, "@x..." (x in the test's folder) or
+    // "^...", one a line; "" for a silent run. A part after "…" is to be
+    // found later in its line.
     QTest::addColumn<QString>("message");
     QTest::addColumn<QByteArray>("expected"); // OUT after success, or stdout of dump
 
@@ -136,25 +138,28 @@ void TestCli::command_data()
                                                     << "out.txt" << false << 0 << "" << TableText;
 
     QTest::newRow("convert missing in") << args({"convert", "@missing.stf", "@out.txt"}) << cp << "out.txt" << false
-                                        << 1 << read << QByteArray();
+                                        << 1 << "@missing.stf: " + read + ": " << QByteArray();
     QTest::newRow("convert in is a folder") << args({"convert", "@folder.stf", "@out.txt"}) << cp << "out.txt"
-                                            << true << 1 << read << QByteArray();
+                                            << true << 1 << "@folder.stf: " + read + ": " << QByteArray();
     QTest::newRow("convert cut stf, old out kept") << args({"convert", "@cut.stf", "@out.txt"}) << cp << "out.txt"
-                                                   << true << 1 << read << QByteArray();
+                                                   << true << 1 << "@cut.stf:27: " + read + ": " << QByteArray();
     QTest::newRow("convert bad text, no out made") << args({"convert", "@bad.txt", "@out.stf"}) << cp << "out.stf"
-                                                   << false << 1 << read << QByteArray();
+                                                   << false << 1 << "@bad.txt:2: " + read + ": " << QByteArray();
 
     QTest::newRow("convert out folder missing") << args({"convert", "@good.stf", "@nowhere/out.txt"}) << cp
-                                                << "nowhere/out.txt" << false << 2 << write << QByteArray();
+                                                << "nowhere/out.txt" << false << 2
+                                                << "@nowhere/out.txt: " + write + ": " << QByteArray();
     QTest::newRow("convert out is a folder") << args({"convert", "@good.stf", "@folder.stf"}) << cp << "folder.stf"
-                                             << false << 2 << write << QByteArray();
+                                             << false << 2 << "@folder.stf: " + write + ": " << QByteArray();
     QTest::newRow("convert out through a file") << args({"convert", "@good.stf", "@bad.txt/out.txt"}) << cp
-                                                << "bad.txt/out.txt" << false << 2 << write << QByteArray();
+                                                << "bad.txt/out.txt" << false << 2
+                                                << "@bad.txt/out.txt: " + write + ": " << QByteArray();
     QTest::newRow("convert duplicate indexes to stf") << args({"convert", "@twice.txt", "@out.stf"}) << cp
-                                                      << "out.stf" << true << 2 << write << QByteArray();
+                                                      << "out.stf" << true << 2 << "@out.stf: " + write + ": "
+                                                      << QByteArray();
     QTest::newRow("convert outside the code page") << args({"convert", "@japanese.stf", "@out.txt"})
-                                                   << QByteArray("windows-1252") << "out.txt" << true << 2 << write
-                                                   << QByteArray();
+                                                   << QByteArray("windows-1252") << "out.txt" << true << 2
+                                                   << "@out.txt: " + write + ": " << QByteArray();
 
     QTest::newRow("check stf") << args({"check", "@good.stf"}) << cp << "" << false << 0 << "" << QByteArray();
     QTest::newRow("check text") << args({"check", "@fields.txt"}) << cp << "" << false << 0 << "" << QByteArray();
@@ -187,15 +192,17 @@ void TestCli::command_data()
                                                       << cp << "" << false << 1 << "@missing.stf: " + read
                                                       << QByteArray();
     QTest::newRow("convert stf bigger than memory") << args({"convert", "big.stf", "out.txt"}) << cp << "out.txt"
-                                                    << false << 1 << read + "\n1099511627776" << QByteArray();
+                                                    << false << 1 << "^big.stf: " + read + ": …1099511627776"
+                                                    << QByteArray();
     QTest::newRow("dump text bigger than memory") << args({"dump", "big.txt"}) << cp << "" << false << 1
-                                                  << read + "\n1099511627776" << QByteArray();
+                                                  << "^big.txt: " + read + ": …1099511627776" << QByteArray();
     QTest::newRow("in not UTF-8") << args({"convert", "in\\0351.stf", "out.txt"}) << cp << "out.txt" << false << 1
-                                  << read + "\nin\\xE9.stf" << QByteArray();
+                                  << "^in\\xE9.stf: " + read + ": パス「in\\xE9.stf」" << QByteArray();
     QTest::newRow("out not UTF-8") << args({"convert", "good.stf", "o\\0351.stf"}) << cp << "" << false << 2
-                                   << write + "\no\\xE9.stf" << QByteArray();
+                                   << "^o\\xE9.stf: " + write + ": パス「o\\xE9.stf」" << QByteArray();
     QTest::newRow("not UTF-8, with U+FEFF") << args({"convert", "in\\0351\\0357\\0273\\0277.stf", "out.txt"}) << cp
-                                            << "out.txt" << false << 1 << read + "\nin\\xE9\\xEF\\xBB\\xBF.stf"
+                                            << "out.txt" << false << 1
+                                            << "^in\\xE9\\xEF\\xBB\\xBF.stf: " + read + ": パス「in\\xE9\\xEF"
                                             << QByteArray();
     QTest::newRow("U+FFFD itself in a name") << args({"convert", "good.stf", "o\\0357\\0277\\0275.txt"}) << cp
                                              << QStringLiteral("o\uFFFD.txt") << false << 0 << "" << TableText;
@@ -204,7 +211,8 @@ void TestCli::command_data()
                                        << QStringLiteral("Index\tName\tValue\r\n1\tab\tあ<br>い\r\n").toUtf8();
     QTest::newRow("dump text with fields") << args({"dump", "@fields.txt"}) << cp << "" << false << 0 << ""
                                            << TableTextWithFields;
-    QTest::newRow("dump bad text") << args({"dump", "@bad.txt"}) << cp << "" << false << 1 << read << QByteArray();
+    QTest::newRow("dump bad text") << args({"dump", "@bad.txt"}) << cp << "" << false << 1
+                                   << "@bad.txt:2: " + read + ": " << QByteArray();
     // clang-format on
 }
 
@@ -262,19 +270,15 @@ void TestCli::command()
     QCOMPARE(run.exitCode, exitCode);
     if (message.isEmpty()) {
         QVERIFY2(run.errorLines.isEmpty(), qPrintable(run.errorLines.join(QLatin1Char('\n'))));
-    } else if (message.startsWith(QLatin1Char('@')) || message.startsWith(QLatin1Char('^'))) {
+    } else {
         const QStringList starts = message.split(QLatin1Char('\n'));
         QCOMPARE(run.errorLines.size(), starts.size());
         for (qsizetype i = 0; i < starts.size(); ++i) {
-            const QString &s = starts[i];
+            const QString s = starts[i].section(QChar(u'…'), 0, 0);
             const QString start = s.startsWith(QLatin1Char('@')) ? dir.filePath(s.mid(1)) : s.mid(1);
             QVERIFY2(run.errorLines[i].startsWith(start), qPrintable(run.errorLines[i]));
+            QVERIFY2(run.errorLines[i].contains(starts[i].section(QChar(u'…'), 1)), qPrintable(run.errorLines[i]));
         }
-    } else {
-        // The message, then the description on one line of its own.
-        QCOMPARE(run.errorLines.size(), 2);
-        QCOMPARE(run.errorLines[0], message.section(QLatin1Char('\n'), 0, 0));
-        QVERIFY2(run.errorLines[1].contains(message.section(QLatin1Char('\n'), 1)), qPrintable(run.errorLines[1]));
     }
 
     if (exitCode == 0) {
@@ -338,6 +342,7 @@ void TestCli::usageError_data()
     QTest::newRow("option twice") << words("diff --order --order a b");
     QTest::newRow("option without a command") << words("--strict");
     QTest::newRow("option's value is no operand") << words("export --source o.stf t");
+    QTest::newRow("an option required") << words("status --old o.stf t.stf");
     QTest::newRow("a language code that is not BCP 47") << words("export --target-lang=pt_BR t o.po");
     QTest::newRow("memory without languages") << words("memory -o m.tmx a b");
     QTest::newRow("memory without -o") << words("memory --source-lang=en --target-lang=ja a b");
@@ -530,8 +535,8 @@ void TestCli::compare_data()
                "\"name\": \"ab\", \"value\": \"\\uD800\"}\n],\n\"repeated\": [],\n"
                "\"added\": 0, \"removed\": 0, \"changed\": 1, \"moved\": 0\n}\n")
         << none << QByteArray();
-    QTest::newRow("diff B missing") << args("diff @good.stf @missing.txt") << 2 << QByteArray() << QStringList{read, ""}
-                                    << QByteArray();
+    QTest::newRow("diff B missing") << args("diff @good.stf @missing.txt") << 2 << QByteArray()
+                                    << QStringList{"@missing.txt: " + read + ": "} << QByteArray();
     QTest::newRow("diff unknown format") << args("diff --format=xml @good.stf @good.txt") << 64 << QByteArray()
                                          << QStringList{"wendaro-cli: diff's --format", "Try"} << QByteArray();
 
@@ -542,11 +547,12 @@ void TestCli::compare_data()
                                          << QByteArray("Index\tName\tValue\r\n3\tab\tX\r\n4\tcd\ty\r\n");
     QTest::newRow("update repeated index") << args("update @good.stf @new.txt @twice.txt @out.txt") << 1 << QByteArray()
                                            << QStringList{"@twice.txt: "} << QByteArray();
-    QTest::newRow("update translation missing") << args("update @good.stf @new.txt @missing.txt @out.txt") << 1
-                                                << QByteArray() << QStringList{read, ""} << QByteArray();
+    QTest::newRow("update translation missing")
+        << args("update @good.stf @new.txt @missing.txt @out.txt") << 1 << QByteArray()
+        << QStringList{"@missing.txt: " + read + ": "} << QByteArray();
     QTest::newRow("update out not writable")
         << args("update @good.stf @new.txt @translation.stf @nowhere/out.txt") << 2 << QByteArray()
-        << QStringList{QStringLiteral("ファイル書き込みエラー"), ""} << QByteArray();
+        << QStringList{QStringLiteral("@nowhere/out.txt: ファイル書き込みエラー: ")} << QByteArray();
 
     QTest::newRow("merge stf and text") << args("merge -o @out.txt @good.stf @translation.stf @new.txt") << 0
                                         << QByteArray() << none
@@ -565,7 +571,23 @@ void TestCli::compare_data()
         << QByteArray("Index\tName\tValue\r\n3\tab\tY\r\n");
     QTest::newRow("merge repeated index refused")
         << args("merge -o @out.txt @good.stf @twice.txt @good.stf") << 2 << QByteArray()
-        << QStringList{read, QStringLiteral("OURS の表")} << QByteArray();
+        << QStringList{"@twice.txt: " + read + QStringLiteral(": OURS の表")} << QByteArray();
+    // ja.txt against en.txt: 1 translated, 2 untranslated, 3 a placeholder
+    // lost, 4 translated but its original changed since en-v1.txt, 9 no
+    // original; 5 missing.
+    QTest::newRow("status")
+        << args("status @ja.txt --against @en.txt") << 0
+        << QStringLiteral("翻訳済み 2 / 5（40 %）\n未訳 1\n要確認 0\n問題 1\n原文なし 1\n不足 1\n").toUtf8() << none
+        << QByteArray();
+    QTest::newRow("status, json, an old original")
+        << args("status --format=json @ja.txt --against @en.txt --old @en-v1.txt") << 0
+        << QByteArray(R"({"translated": 1, "originals": 5, "percent": 20, "untranslated": 1, "review": 1, )"
+                      R"("problems": 1, "noOriginal": 1, "missing": 1})"
+                      "\n")
+        << none << QByteArray();
+    QTest::newRow("status, every unreadable file told")
+        << args("status @missing.txt --against @en.txt --old @cut.stf") << 1 << QByteArray()
+        << QStringList{"@missing.txt: " + read, "@cut.stf:27: " + read} << QByteArray();
 }
 
 void TestCli::compare()
@@ -597,6 +619,13 @@ void TestCli::compare()
     putFile(dir.filePath(QStringLiteral("y.txt")), "Index\tName\tValue\r\n3\tab\tY\r\n");
     putFile(dir.filePath(QStringLiteral("new.txt")), "Index\tName\tValue\r\n3\tab\tx\r\n4\tcd\ty\r\n");
     putFile(dir.filePath(QStringLiteral("twice.txt")), "Index\tName\tValue\r\n3\ta\tb\r\n3\tc\td\r\n");
+    putFile(dir.filePath(QStringLiteral("cut.stf")), TableStf.chopped(1));
+    putFile(dir.filePath(QStringLiteral("en.txt")),
+            "Index\tName\tValue\r\n1\ta\tYes\r\n2\tb\tNo\r\n3\tc\tOpen %s\r\n4\td\tSave\r\n5\te\tQuit\r\n");
+    putFile(dir.filePath(QStringLiteral("en-v1.txt")),
+            "Index\tName\tValue\r\n1\ta\tYes\r\n2\tb\tNo\r\n3\tc\tOpen %s\r\n4\td\tSave as\r\n");
+    putFile(dir.filePath(QStringLiteral("ja.txt")), "Index\tName\tValue\r\n1\ta\tOui\r\n2\tb\tNo\r\n3\tc\tOuvrir\r\n"
+                                                    "4\td\tEnregistrer\r\n9\tz\tx\r\n");
     // Index 3, the value "y" and U+0001.
     putFile(dir.filePath(QStringLiteral("control.stf")),
             QByteArray::fromHex("cdab000001020000000100000003000000ffffffff020000007900010003000000020000006162"));
@@ -628,13 +657,56 @@ void TestCli::compare()
     if (!written.isEmpty())
         QCOMPARE(contents(outPath), written);
 
-    // JSON reads back to the exact text, the lone surrogate included.
-    if (args.contains(QLatin1String("--format=json"))) {
+    // diff's JSON reads back to the exact text, the lone surrogate included.
+    if (args.first() == QLatin1String("diff") && args.contains(QLatin1String("--format=json"))) {
         QJsonParseError error;
         const QJsonDocument json = QJsonDocument::fromJson(run.out, &error);
         QCOMPARE(error.error, QJsonParseError::NoError);
         QCOMPARE(json[QLatin1String("changes")][0][QLatin1String("value")].toString(), QString(QChar(0xD800)));
     }
+}
+
+void TestCli::fileError_data()
+{
+    QTest::addColumn<QString>("args"); // "@name": a file of the test's folder
+    QTest::addColumn<QString>("line"); // how the one line on stderr starts, "@name" as in args
+    QTest::addColumn<int>("exitCode");
+    const auto row = [](const char *name, const char *args, const char *line, int exitCode) {
+        QTest::newRow(name) << QString::fromUtf8(args) << QString::fromUtf8(line) << exitCode;
+    };
+    // Whichever operand fails, the line names that one, with its place where the format has one.
+    row("diff B, its offset", "diff @good.stf @cut.stf", "@cut.stf:27: ファイル読み込みエラー: ", 2);
+    row("merge THEIRS, its line", "merge @good.stf @good.stf @bad.txt", "@bad.txt:2: ファイル読み込みエラー: ", 2);
+    row("merge BASE refused", "merge @twice.txt @good.stf @good.stf", "@twice.txt: ファイル読み込みエラー: BASE", 2);
+    row("export ORIGINAL", "export --source @missing.stf @good.stf @o.csv",
+        "@missing.stf: ファイル読み込みエラー: ", 1);
+    row("export ORIGINAL refused", "export --source @twice.txt @good.stf @o.csv",
+        "@twice.txt: ファイル読み込みエラー: 原文", 1);
+    row("export OUT", "export @good.stf @nowhere/o.csv", "@nowhere/o.csv: ファイル書き込みエラー: ", 2);
+    row("import IN", "import @good.stf @missing.csv @o.txt", "@missing.csv: ファイル読み込みエラー: ", 1);
+    row("import IN refused", "import @good.stf @extra.csv @o.txt", "@extra.csv: ファイル読み込みエラー: 翻訳ファイル",
+        1);
+    row("import TABLE refused", "import @twice.txt @extra.csv @o.txt", "@twice.txt: ファイル読み込みエラー: 表", 1);
+    row("grep, its offset", "grep ab @cut.stf @good.stf", "@cut.stf:27: ファイル読み込みエラー: ", 2);
+}
+
+void TestCli::fileError()
+{
+    QFETCH(QString, args);
+    QFETCH(QString, line);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    putFile(dir.filePath(QStringLiteral("good.stf")), TableStf);
+    putFile(dir.filePath(QStringLiteral("cut.stf")), TableStf.chopped(1));
+    putFile(dir.filePath(QStringLiteral("bad.txt")), "Index\tName\tValue\r\n3\tab\r\n");
+    putFile(dir.filePath(QStringLiteral("twice.txt")), "Index\tName\tValue\r\n3\ta\tb\r\n3\tc\td\r\n");
+    putFile(dir.filePath(QStringLiteral("extra.csv")), "Index,Value\r\n9,q\r\n");
+    const Run run = runCli(args.replace(QLatin1Char('@'), dir.path() + u'/').split(u' '), "windows-932", dir.path());
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.errorLines.size(), 1);
+    QVERIFY2(run.errorLines[0].startsWith(line.replace(QLatin1Char('@'), dir.path() + u'/')),
+             qPrintable(run.errorLines[0]));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -186,8 +186,8 @@ void TestCliScripts::grep_data()
     row("folders walked in order, stf in any case", "-r -l ab d/ a.stf", 0, "d/c.STF\nd/sub/f.stf\na.stf\n");
     row("--include takes others", "-rl --include=*.txt ab d", 0, "d/c.STF\nd/e.txt\nd/sub/f.stf\n");
     row("an unreadable file, the others searched", "ab missing.stf b.txt", 2, "b.txt:3:ab:xzy\n",
-        "ファイル読み込みエラー");
-    row("a folder without -r", "ab d", 2, "", "ファイル読み込みエラー");
+        "missing.stf: ファイル読み込みエラー: ");
+    row("a folder without -r", "ab d", 2, "", "d: ファイル読み込みエラー: ");
     row("highlighted", "--color=always -E x.|z a.stf", 0,
         "\33[35m\33[Ka.stf\33[m\33[K\33[36m\33[K:\33[m\33[K3\33[36m\33[K:\33[m\33[Kab\33[36m\33[K:\33[m\33[K"
         "\33[01;31m\33[Kx.\33[m\33[Ky<br>\33[01;31m\33[Kz\33[m\33[K\n");

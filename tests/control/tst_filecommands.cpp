@@ -336,6 +336,11 @@ private slots:
         QTest::newRow("--help") << QList<QByteArray>{"--help", "a.stf"} << StartAction::Help << "" << true;
         QTest::newRow("--version") << QList<QByteArray>{"--version"} << StartAction::Version << "" << true;
         QTest::newRow("option second") << QList<QByteArray>{"a.stf", "--help"} << window << "a.stf" << true;
+        QTest::newRow("originals first")
+            << QList<QByteArray>{"--old-reference=o.stf", "--reference=e n.txt", "ja.stf"} << window << "ja.stf"
+            << true;
+        QTest::newRow("an original after the file is the second file")
+            << QList<QByteArray>{"ja.stf", "--reference=en.stf"} << window << "ja.stf" << true;
     }
 
     void startArguments()
@@ -348,6 +353,9 @@ private slots:
         QCOMPARE(start.action, action);
         QCOMPARE(start.path, path);
         QCOMPARE(start.pathBytesValid, bytesValid);
+        const bool originals = arguments.size() == 3;
+        QCOMPARE(start.reference, originals ? QStringLiteral("e n.txt") : QString());
+        QCOMPARE(start.oldReference, originals ? QStringLiteral("o.stf") : QString());
     }
 
     void startUp_data()

@@ -7,6 +7,7 @@
 #include "core/checks/RowPlaces.h"
 #include "core/checks/TableProblems.h"
 #include "core/checks/TranslationChecks.h"
+#include "core/checks/TranslationStates.h"
 #include "core/formats/FormatRegistry.h"
 #include "core/formats/RowPlacesInFile.h"
 #include "core/model/Table.h"
@@ -74,6 +75,8 @@ private Q_SLOTS:
     void compareTranslation_data();
     void compareTranslation();
     void missingAndExtraIndexes();
+    void translationStates_data();
+    void translationStates();
 };
 
 void TestChecks::tableProblems_data()
@@ -273,6 +276,75 @@ void TestChecks::missingAndExtraIndexes()
     QCOMPARE(messages,
              (QStringList{QStringLiteral("7 インデックス 9（z）: 原文にないインデックスです。"),
                           QStringLiteral("-1 インデックス 2（b）: 原文にあるインデックスが訳にありません。")}));
+}
+
+void TestChecks::translationStates_data()
+{
+    QTest::addColumn<QStringList>("original");
+    QTest::addColumn<QStringList>("old"); // empty: no old original
+    QTest::addColumn<QStringList>("translation");
+    QTest::addColumn<bool>("reviewed");
+    QTest::addColumn<QString>("states"); // each row's word, "済" for translated
+    QTest::addColumn<QString>("counts"); // the progress line, then the words; "" when reviewed
+
+    const QStringList original{"1|a|Yes", "2|b|No", "3|c|Open %s", "4|d|Save"};
+    const QStringList old{"1|a|Yes", "2|b|No", "3|c|Open %s", "4|d|Save as"};
+    QTest::newRow("each state once") << original << old
+                                     << QStringList{"1|a|はい", "2|b|No", "3|c|開く", "4|d|保存", "9|z|x"} << false
+                                     << "済 未訳 問題 要確認 原文なし"
+                                     << "翻訳済み 1 / 4（25 %） 未訳 1 要確認 1 問題 1 原文なし 1 不足 0";
+    QTest::newRow("reviewed, a name STF cannot hold") << original << old << QStringList{"4|dé|保存"} << true << "問題"
+                                                      << "";
+    // Each state hides those after it: no original, untranslated, to review, a problem.
+    QTest::newRow("precedence") << QStringList{"1|a|Yes", "2|b|No %s", "3|c|Save", "5|e|Hi"}
+                                << QStringList{"1|a|Yes!", "2|b|No"}
+                                << QStringList{"7|z|%d", "x|y|z", "1|a|Yes", "2|b|いいえ", "5|aé|やあ"} << false
+                                << "原文なし 原文なし 未訳 要確認 要確認"
+                                << "翻訳済み 0 / 4（0 %） 未訳 1 要確認 2 問題 0 原文なし 2 不足 1";
+    QTest::newRow("percent rounded down") << QStringList{"1|a|Yes", "2|b|No", "3|c|Open"} << QStringList{}
+                                          << QStringList{"1|a|はい", "2|b|いいえ"} << false << "済 済"
+                                          << "翻訳済み 2 / 3（66 %） 未訳 0 要確認 0 問題 0 原文なし 0 不足 1";
+    // STF refuses the index at its first row; the rows after it translate no other index.
+    QTest::newRow("a repeated index is translated once at most")
+        << QStringList{"1|a|Yes", "2|b|No"} << QStringList{} << QStringList{"1|a|はい", "1|a|はい", "1|a|はい"} << false
+        << "問題 済 済"
+        << "翻訳済み 0 / 2（0 %） 未訳 0 要確認 0 問題 1 原文なし 0 不足 1";
+}
+
+void TestChecks::translationStates()
+{
+    QFETCH(QStringList, original);
+    QFETCH(QStringList, old);
+    QFETCH(QStringList, translation);
+    QFETCH(bool, reviewed);
+    QFETCH(QString, states);
+    QFETCH(QString, counts);
+
+    const auto table = [](const QStringList &described) {
+        EntryList list;
+        fill(list, described);
+        return list;
+    };
+    const EntryList originalRows = table(original), oldRows = table(old), rows = table(translation);
+    const FirstRows current(originalRows);
+    const FirstRows before = old.isEmpty() ? FirstRows() : FirstRows(oldRows);
+    const Originals originals{current, before};
+
+    const std::vector<QStringList> refusals = stfRefusalsByRow(rows, testCodePage());
+    QStringList found;
+    for (qsizetype i = 0; i < rows.count(); ++i) {
+        const QString word = rowStateWord(rowState(rows.at(i), originals, reviewed, !refusals[size_t(i)].isEmpty()));
+        found << (word.isEmpty() ? QStringLiteral("済") : word);
+    }
+    QCOMPARE(found.join(u' '), states);
+
+    if (reviewed)
+        return; // countStates reviews nothing
+    const StateCounts stateCounts = countStates(rows, originals, testCodePage());
+    QStringList line{stateCounts.progressLine()};
+    for (const auto &[word, count] : stateCounts.words())
+        line << QStringLiteral("%1 %2").arg(word).arg(count);
+    QCOMPARE(line.join(u' '), counts);
 }
 
 QTEST_GUILESS_MAIN(TestChecks)

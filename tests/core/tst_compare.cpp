@@ -2,6 +2,7 @@
 #include "core/compare/TableDiff.h"
 #include "core/compare/TableMerge.h"
 #include "core/compare/TableUpdate.h"
+#include "core/compare/TextChanges.h"
 
 #include <QTest>
 
@@ -48,6 +49,9 @@ private Q_SLOTS:
     void update();
     void merge_data();
     void merge();
+    void textChanges_data();
+    void textChanges();
+    void textChangesHtml();
 };
 
 void TestCompare::diff_data()
@@ -259,6 +263,68 @@ void TestCompare::merge()
     }
     QCOMPARE(gotRows, merged);
     QCOMPARE(gotConflicts, conflicts);
+}
+
+void TestCompare::textChanges_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("pieces"); // "=same", "-removed", "+inserted", joined by "|"
+
+    QTest::newRow("identical") << "Open the file"
+                               << "Open the file"
+                               << "=Open the file";
+    QTest::newRow("a word, not its letters") << "Open files"
+                                             << "Open file"
+                                             << "=Open |-files|+file";
+    QTest::newRow("two words changed, old first") << "Open the file now"
+                                                  << "Open a file later"
+                                                  << "=Open |-the|+a|= file |-now|+later";
+    QTest::newRow("words added and removed") << "Save the file"
+                                             << "Save file now"
+                                             << "=Save |-the |=file|+ now";
+    QTest::newRow("kana and kanji by character") << "ファイルを開く"
+                                                 << "ファイルを閉じる"
+                                                 << "=ファイルを|-開く|+閉じる";
+    QTest::newRow("blanks are a word") << "a b"
+                                       << "a  b"
+                                       << "=a|- |+  |=b";
+    QTest::newRow("a line break") << "Open<br>file"
+                                  << "Open file"
+                                  << "=Open|-<br>|+ |=file";
+    QTest::newRow("empty before") << ""
+                                  << "New text"
+                                  << "+New text";
+    QTest::newRow("empty after") << "Old"
+                                 << ""
+                                 << "-Old";
+    QTest::newRow("both empty") << ""
+                                << ""
+                                << "";
+    // Each pair shares its high surrogate.
+    QTest::newRow("surrogate pairs whole")
+        << QStringLiteral("𠀋𠀌 a😀") << QStringLiteral("𠀋𠀍 a😁") << QStringLiteral("=𠀋|-𠀌|+𠀍|= a|-😀|+😁");
+    QTest::newRow("a combining mark with its letter")
+        << QStringLiteral("cafe\u0301") << "cafe" << QStringLiteral("-cafe\u0301|+cafe");
+}
+
+void TestCompare::textChanges()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(QString, pieces);
+    QStringList found;
+    for (const TextChange &change : wendaro::textChanges(before, after))
+        found << QString(u"=+-"[int(change.kind)]) + change.text;
+    QCOMPARE(found.join(u'|'), pieces);
+}
+
+void TestCompare::textChangesHtml()
+{
+    QCOMPARE(wendaro::textChangesHtml(wendaro::textChanges(u"a<b & c> x<br>y", u"a<b & c> x z")),
+             QStringLiteral("<span style=\"white-space:pre-wrap\">a&lt;b &amp; c&gt; x"
+                            "<span style=\"background:#fdd;text-decoration:line-through\">↵<br>y</span>"
+                            "<span style=\"background:#dfd\"> z</span></span>"));
 }
 
 QTEST_GUILESS_MAIN(TestCompare)

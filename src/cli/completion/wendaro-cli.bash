@@ -11,6 +11,7 @@ _wendaro_cli_options() {
         convert | update) ;;
         dump) echo "--format=" ;;
         check) echo "--against= --strict --format=" ;;
+        status) echo "--against= --old= --format=" ;;
         export) echo "--source= --source-lang= --target-lang=" ;;
         import) echo "--source= --fuzzy --ignore-extra" ;;
         memory) echo "-o --output= --source-lang= --target-lang= --pairs-from --include= --date" ;;
@@ -50,7 +51,8 @@ _wendaro_cli_memories() { _wendaro_cli_files "$1" tmx; }
 # Options whose value may be the next word, not only after "=".
 _wendaro_cli_takes_next() {
     case $1 in
-        --against | --source | --field | --include | --format | --prefer | -o | --output | --source-lang | --target-lang)
+        --against | --old | --source | --field | --include | --format | --prefer | -o | --output | --source-lang | \
+            --target-lang)
             return 0
             ;;
     esac
@@ -104,7 +106,7 @@ _wendaro_cli() {
                     _wendaro_cli_tables "$value"
                 fi
                 ;;
-            --against | --source) _wendaro_cli_tables "$value" ;;
+            --against | --old | --source) _wendaro_cli_tables "$value" ;;
             --include | --source-lang | --target-lang) ;;
         esac
         return 0
@@ -121,7 +123,7 @@ _wendaro_cli() {
     fi
 
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "convert dump check export import memory pretranslate diff update merge grep" -- "$cur"))
+        COMPREPLY=($(compgen -W "convert dump check status export import memory pretranslate diff update merge grep" -- "$cur"))
         return 0
     fi
     case $command:$operands in
@@ -129,7 +131,7 @@ _wendaro_cli() {
         grep:0) ;; # the pattern
         pretranslate:[01]) _wendaro_cli_tables "$cur" ;;
         pretranslate:*) _wendaro_cli_files "$cur" tmx stf txt ;; # memories, then OUT
-        convert:[01] | dump:0 | check:0 | export:0 | import:[02] | memory:* | diff:[01] | update:[0-3] | merge:[0-2] | grep:*)
+        convert:[01] | dump:0 | check:0 | status:0 | export:0 | import:[02] | memory:* | diff:[01] | update:[0-3] | merge:[0-2] | grep:*)
             _wendaro_cli_tables "$cur"
             ;;
     esac

@@ -105,18 +105,14 @@ QString trailingBlanks(const QString &text)
     return text.sliced(start);
 }
 
-bool hasLetter(const QString &text)
-{
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetter(); });
-}
-
 } // namespace
 
-bool isUntranslated(const QString &original, const QString &translation)
+bool isUntranslated(QStringView original, QStringView translation)
 {
     if (translation.isEmpty())
         return !original.isEmpty();
-    return translation == original && hasLetter(original);
+    return translation == original
+           && std::any_of(original.cbegin(), original.cend(), [](QChar c) { return c.isLetter(); });
 }
 
 QList<TextFinding> compareTranslation(const QString &original, const QString &translation)

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 #include <vector>
 
@@ -23,12 +24,11 @@ struct TextFinding
     bool operator==(const TextFinding &) const = default;
 };
 
-// Whether translation is still to be translated: empty while the original
-// is not, or identical to an original that holds a letter (a text without
-// letters, a number or punctuation, needs no translation). check --against
-// reports exactly these as an empty translation (an error) or one identical
-// to its original (a warning); pretranslate fills exactly these.
-bool isUntranslated(const QString &original, const QString &translation);
+// Whether translation is still to be done for original: empty while the
+// original is not, or the original's text unchanged when that holds a
+// letter (a number or a sign needs no translation). compareTranslation
+// starts with this rule; pretranslate fills exactly these.
+bool isUntranslated(QStringView original, QStringView translation);
 
 // The checks, in this order:
 // - an empty translation of a non-empty original (nothing else is checked);

@@ -273,7 +273,7 @@ void EntryList::setSorted(bool sorted)
         applySortedOrder(sortedOrder());
 }
 
-std::vector<qsizetype> EntryList::sortedOrder() const
+std::vector<qsizetype> EntryList::sortedOrder(const std::function<QString(qsizetype position)> &otherText) const
 {
     // A key folded from each text's start decides most comparisons with two
     // integer compares; only texts whose starts fold alike are compared
@@ -281,8 +281,16 @@ std::vector<qsizetype> EntryList::sortedOrder() const
     // that is not held as it is (one with line breaks, still in its file) is
     // decoded, once, and only when its start ties with another.
     std::vector<QString> decoded;
+    const bool other = m_sortKey > SortColumn::Value && otherText;
+    if (other) {
+        decoded.reserve(m_rows.size());
+        for (size_t row = 0; row < m_rows.size(); ++row)
+            decoded.push_back(otherText(qsizetype(row)));
+    }
     const auto textOf = [&, column = m_sortKey](qsizetype row) -> QStringView {
         const Entry &entry = m_rows[size_t(row)];
+        if (other)
+            return decoded[size_t(row)];
         switch (column) {
         case SortColumn::Name: return entry.name;
         case SortColumn::Value:
@@ -293,7 +301,9 @@ std::vector<qsizetype> EntryList::sortedOrder() const
             if (decoded[size_t(row)].isNull())
                 decoded[size_t(row)] = entry.value.toString();
             return decoded[size_t(row)];
-        case SortColumn::IndexText: break;
+        case SortColumn::IndexText:
+        case SortColumn::Original:
+        case SortColumn::State: break;
         }
         return entry.indexText;
     };
@@ -301,7 +311,7 @@ std::vector<qsizetype> EntryList::sortedOrder() const
     constexpr qsizetype KeyStart = 16;
     const auto keyOf = [&](qsizetype row) {
         const ValueText &value = m_rows[size_t(row)].value;
-        if (m_sortKey == SortColumn::Value && !value.held())
+        if (m_sortKey == SortColumn::Value && !other && !value.held())
             return FoldedKey::of(value.left(KeyStart));
         return FoldedKey::of(textOf(row));
     };

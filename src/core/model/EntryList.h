@@ -4,6 +4,7 @@
 #include "core/model/Entry.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -49,7 +50,9 @@ struct PlacedEntry
     Entry entry;
 };
 
-enum class SortColumn { IndexText = 0, Name = 1, Value = 2 };
+// The row's own columns, and two that a translation shows beside them (the
+// original's value and the row's state), whose texts the sort is given.
+enum class SortColumn { IndexText = 0, Name = 1, Value = 2, Original = 3, State = 4 };
 enum class SortOrder { Ascending = 0, Descending = 1 };
 
 // The string table being edited: rows in display order, as the list control
@@ -129,7 +132,8 @@ public:
     // The order setSorted(true) would put the rows in, as the present
     // position of each row in turn. It only reads the rows, so it
     // may run on another thread while this one shows them unchanged.
-    std::vector<qsizetype> sortedOrder() const;
+    // otherText gives a row's text for a column that is not the row's own.
+    std::vector<qsizetype> sortedOrder(const std::function<QString(qsizetype position)> &otherText = {}) const;
     // Puts the rows in an order sortedOrder() gave for them and marks the
     // list sorted; an order of another row count is ignored.
     void applySortedOrder(const std::vector<qsizetype> &order);
