@@ -3,7 +3,8 @@
 // the list has painted its first rows, a click on a column header until the
 // sorted rows are painted, and scrolling through the whole list a page at a
 // time; then the find bar: each key typed until its row is found, the count
-// and the filter. The window is real, shown on the offscreen platform with
+// and the filter; last, on a full table whose every value holds one word,
+// すべて置換 of that word and its undo. The window is real, shown on the offscreen platform with
 // the program's fonts; the file is opened as a file dropped on the list is.
 //
 // bench_window FILE instead times the window on that table (any size), warm
@@ -26,6 +27,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QToolButton>
 #include <QDialog>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -48,6 +50,9 @@ namespace {
 constexpr int Runs = 9;
 constexpr double OpenTargetMs = 100.0;
 constexpr double SortTargetMs = 30.0;
+constexpr double StatesTargetMs = 100.0;
+constexpr double KeystrokeTargetMs = 5.0;
+constexpr double DoneAndNextTargetMs = 10.0;
 // A scroll step that takes longer than a frame at 60 Hz shows as a stall.
 constexpr double ScrollStepTargetMs = 1000.0 / 60.0;
 
@@ -234,6 +239,58 @@ bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, d
     timed(
         "Escape with the filter on", [&] { QTest::keyClick(text, Qt::Key_Escape); }, [] { return true; });
     filter->setChecked(false);
+    return met;
+}
+
+constexpr double ReplaceAllTargetMs = 300.0;
+
+// すべて置換 of a word that every value of a full table holds, from the click
+// until the list has painted the new values, and its undo; best of Runs.
+bool benchReplaceAll(MainWindow &window, LoopProbe &probe, PaintCounter &painted, const CodePage &codePage,
+                     const QString &path)
+{
+    EntryList table;
+    for (Entry &row : TableMaker().make()) {
+        row.value = QStringLiteral("wendaro ") + row.value.toString();
+        table.append(std::move(row));
+    }
+    QString error;
+    require(saveDocument(path, table, {}, true, codePage, &error), error);
+    MainWindowController &controller = window.controller();
+    controller.dropFiles({path});
+    const EntryList &entries = controller.entries();
+    require(entries.count() == EntryCount, QStringLiteral("the table for the replace was not read"));
+    auto *list = window.findChild<EntryListView *>(QStringLiteral("ListView1"));
+    QTest::keyClick(list, Qt::Key_H, Qt::ControlModifier);
+    auto *text = window.findChild<QLineEdit *>(QStringLiteral("txtFind"));
+    auto *replacement = window.findChild<QLineEdit *>(QStringLiteral("txtReplace"));
+    auto *all = window.findChild<QToolButton *>(QStringLiteral("cmdReplaceAll"));
+    require(text && replacement && all && all->isVisible(), QStringLiteral("no replace row"));
+    text->setText(QStringLiteral("wendaro"));
+    replacement->setText(QStringLiteral("Wendaro-X"));
+    const auto timed = [&](const std::function<void()> &work, const QString &firstValueStart) {
+        settle();
+        const int before = painted.paints;
+        probe.restart();
+        QElapsedTimer wall;
+        wall.start();
+        work();
+        while (painted.paints == before)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        const double ms = double(wall.nsecsElapsed()) / 1e6;
+        require(entries.at(0).value.toString().startsWith(firstValueStart), QStringLiteral("nothing replaced"));
+        return std::pair(ms, probe.longestMs());
+    };
+    std::pair<double, double> replaced{1e300, 0};
+    std::pair<double, double> undone{1e300, 0};
+    for (int run = 0; run < Runs; ++run) {
+        replaced = std::min(replaced, timed([&] { all->click(); }, QStringLiteral("Wendaro-X ")));
+        undone = std::min(undone, timed([&] { controller.undo(); }, QStringLiteral("wendaro ")));
+    }
+    std::printf("\nreplace: \"wendaro\" in every value, %lld rows\n", static_cast<long long>(entries.count()));
+    bool met = reportStep("replace all, until painted", replaced.first, replaced.second, ReplaceAllTargetMs);
+    met &= reportStep("  its undo, until painted", undone.first, undone.second);
+    QTest::keyClick(text, Qt::Key_Escape);
     return met;
 }
 
@@ -523,8 +580,46 @@ int main(int argc, char *argv[])
     std::printf("%-34s %10.2f %10s   %-14s %zu steps of %d rows, mean %.2f ms\n", "scroll a page, slowest step", worst,
                 "", smooth ? "ok" : "over a frame", steps.size(), scroll->pageStep(), total / double(steps.size()));
 
+    // Translating: an original of the same size, every value changed, so
+    // that every row is measured; then a keystroke in the translation and
+    // done-and-next, each until the list has painted it.
+    {
+        EntryList original;
+        for (qsizetype p = 0; p < table.count(); ++p) {
+            Entry row = table.at(p);
+            row.value = QStringLiteral("Original ") + row.value.toString();
+            original.append(std::move(row));
+        }
+        const QString originalPath = dir.filePath(QStringLiteral("original.stf"));
+        require(saveDocument(originalPath, original, {}, true, *codePage, &error), error);
+        Time opening;
+        Time states;
+        for (int run = 0; run < Runs; ++run) {
+            LoadedDocument loaded;
+            opening.keepBest(timeOnce([&] { painting(open)(); }, painting([&] {
+                require(controller.translation().openOriginal(originalPath, false), QStringLiteral("no original"));
+            })));
+            require(loadDocument(originalPath, *codePage, loaded, &error), error);
+            states.keepBest(timeOnce([] {}, [&] { controller.review().openOriginal(std::move(loaded.rows)); }));
+        }
+        met &= report("open an original beside the table", opening, OpenTargetMs + StatesTargetMs);
+        met &= report("  of which its states and counts", states, StatesTargetMs);
+        controller.selection().select(1);
+        Time keystroke;
+        for (int run = 0; run < Runs; ++run) {
+            const QString typed = controller.entries().at(1).value.toString() + QStringLiteral("訳");
+            keystroke.keepBest(timeOnce([] {}, painting([&] { controller.translation().typeTranslation(typed); })));
+        }
+        met &= report("a keystroke in the translation", keystroke, KeystrokeTargetMs);
+        Time next;
+        for (int run = 0; run < Runs; ++run)
+            next.keepBest(timeOnce([] {}, painting([&] { controller.translation().acceptAndNext(); })));
+        met &= report("done and next (Ctrl+Enter)", next, DoneAndNextTargetMs);
+    }
+
     LoopProbe probe;
     met &= benchFindBar(window, probe, painted, FindKeyTargetMs);
+    met &= benchReplaceAll(window, probe, painted, *codePage, dir.filePath(QStringLiteral("replace.stf")));
 
     std::printf("\n%s\n", met ? "every figure within its target" : "some figures miss their target");
     return 0;

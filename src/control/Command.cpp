@@ -27,6 +27,7 @@ QString commandName(Command command)
     case Command::FindNext: return name("FindNext");
     case Command::FindPrevious: return name("FindPrevious");
     case Command::CloseFind: return name("CloseFind");
+    case Command::Replace: return name("Replace");
     case Command::OpenOriginal: return name("OpenOriginal");
     case Command::OpenOldOriginal: return name("OpenOldOriginal");
     case Command::AcceptAndNext: return name("AcceptAndNext");

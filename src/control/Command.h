@@ -32,6 +32,7 @@ enum class Command {
     FindNext,
     FindPrevious,
     CloseFind,
+    Replace, // the find bar with its replace row
     // Keys of translation: they act while an original is open (the first
     // two open one)
     OpenOriginal,
@@ -44,12 +45,34 @@ enum class Command {
 };
 
 inline constexpr std::array AllCommands = {
-    Command::New,          Command::Open, Command::Close,    Command::Save,         Command::SaveAs,
-    Command::Exit,         Command::Add,  Command::Edit,     Command::Remove,       Command::Version,
-    Command::ChooseOutput, Command::Undo, Command::Redo,     Command::CopyRow,      Command::CopyShownRows,
-    Command::Paste,        Command::Find, Command::FindNext, Command::FindPrevious, Command::CloseFind,
-    Command::OpenOriginal, Command::OpenOldOriginal, Command::AcceptAndNext, Command::NextToDo,
-    Command::PreviousToDo, Command::CopyOriginal, Command::AddMissing,
+    Command::New,
+    Command::Open,
+    Command::Close,
+    Command::Save,
+    Command::SaveAs,
+    Command::Exit,
+    Command::Add,
+    Command::Edit,
+    Command::Remove,
+    Command::Version,
+    Command::ChooseOutput,
+    Command::Undo,
+    Command::Redo,
+    Command::CopyRow,
+    Command::CopyShownRows,
+    Command::Paste,
+    Command::Find,
+    Command::FindNext,
+    Command::FindPrevious,
+    Command::CloseFind,
+    Command::Replace,
+    Command::OpenOriginal,
+    Command::OpenOldOriginal,
+    Command::AcceptAndNext,
+    Command::NextToDo,
+    Command::PreviousToDo,
+    Command::CopyOriginal,
+    Command::AddMissing,
 };
 
 // The command's action's object name: "commandSave".

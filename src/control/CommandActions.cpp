@@ -19,6 +19,7 @@ CommandActions::CommandActions()
     action(Command::FindNext).setShortcut(QKeySequence(Qt::Key_F3));
     action(Command::FindPrevious).setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
     action(Command::CloseFind).setShortcut(QKeySequence(Qt::Key_Escape));
+    action(Command::Replace).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     // Translation's keys, also anywhere in the window. Ctrl+Enter is the
     // Return key and the keypad's Enter.
     action(Command::OpenOriginal).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));

@@ -4,6 +4,8 @@
 #include "control/FindView.h"
 #include "control/WindowState.h"
 
+#include "core/checks/TranslationStates.h"
+
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -67,6 +69,39 @@ EntryFinder::EntryFinder(WindowState &state, QObject *parent) : QObject(parent),
     m_searchingNote.setSingleShot(true);
     m_searchingNote.setInterval(SearchingNoteDelayMs);
     connect(&m_searchingNote, &QTimer::timeout, this, &EntryFinder::publishStatus);
+    // The original's text and the state are searched as the rows' own texts.
+    const TranslationReview &review = m_state.review();
+    connect(&review, &TranslationReview::openChanged, this, &EntryFinder::reviewChanged);
+    connect(&review, &TranslationReview::statesReset, this, &EntryFinder::reviewChanged);
+    connect(&review, &TranslationReview::rowStateChanged, this, &EntryFinder::reviewChanged);
+}
+
+bool EntryFinder::Rows::matches(size_t position, const RowMatcher &matcher) const
+{
+    if (originals.empty())
+        return matcher.matches(entries[position]);
+    const std::optional<ValueText> &original = originals[position];
+    const RowMatcher::Review review{original ? &*original : nullptr, states[position]};
+    return matcher.matches(entries[position], &review);
+}
+
+quint64 EntryFinder::revision() const
+{
+    // Both only grow: their sum changes with either.
+    return m_state.entries().revision() + m_reviewChanges;
+}
+
+void EntryFinder::reviewChanged()
+{
+    ++m_reviewChanges;
+    if (m_active && m_matcher)
+        m_recount.start();
+}
+
+void EntryFinder::tell(const QString &message)
+{
+    m_told = message;
+    publishStatus();
 }
 
 EntryFinder::~EntryFinder()
@@ -109,6 +144,7 @@ void EntryFinder::setQuery(const FindQuery &query)
                          && query.text.contains(last.text);
     m_within = narrows ? m_matches->rows : std::vector<bool>();
     m_query = query;
+    m_told.clear();
     restart(true);
     m_within.clear();
 }
@@ -152,6 +188,7 @@ void EntryFinder::rowsChanged(bool replaced)
 void EntryFinder::selectionChanged()
 {
     m_note.clear();
+    m_told.clear();
     publishStatus();
 }
 
@@ -171,6 +208,7 @@ void EntryFinder::forgetResults()
     m_recount.stop();
     m_matches.reset();
     m_note.clear();
+    m_told.clear();
 }
 
 std::shared_ptr<EntryFinder::Job> EntryFinder::newJob()
@@ -185,14 +223,27 @@ EntryFinder::Snapshot EntryFinder::snapshot()
 {
     // The rows share their texts with the list: this copies no text, and a
     // row the person changes meanwhile keeps its old text alive here alone.
+    // The original's values are shared with it alike, and decoded, where
+    // they must be, on the worker.
     const EntryList &entries = m_state.entries();
-    if (!m_snapshot || m_snapshotRevision != entries.revision()) {
-        auto rows = std::make_shared<std::vector<Entry>>();
-        rows->reserve(size_t(entries.count()));
+    if (!m_snapshot || m_snapshotRevision != revision()) {
+        auto rows = std::make_shared<Rows>();
+        const auto count = size_t(entries.count());
+        rows->entries.reserve(count);
         for (qsizetype p = 0; p < entries.count(); ++p)
-            rows->push_back(entries.at(p));
+            rows->entries.push_back(entries.at(p));
+        const TranslationReview &review = m_state.review();
+        if (review.isOpen()) {
+            rows->originals.reserve(count);
+            rows->states.reserve(count);
+            for (qsizetype p = 0; p < entries.count(); ++p) {
+                const Entry *original = review.originalOf(p);
+                rows->originals.push_back(original ? std::optional<ValueText>(original->value) : std::nullopt);
+                rows->states.push_back(rowStateWord(review.state(p)));
+            }
+        }
         m_snapshot = std::move(rows);
-        m_snapshotRevision = entries.revision();
+        m_snapshotRevision = revision();
     }
     return m_snapshot;
 }
@@ -243,6 +294,7 @@ void EntryFinder::findStep(int step)
 {
     if (!m_active || !m_matcher)
         return;
+    m_told.clear();
     const EntryList &entries = m_state.entries();
     const qsizetype selected = m_state.selection().row();
     const qsizetype start = selected >= 0 ? selected + step : (step > 0 ? 0 : entries.count() - 1);
@@ -257,7 +309,7 @@ void EntryFinder::findStep(int step)
             m_findJob->stopped = true;
         ++m_findGeneration;
         m_finding = false;
-        found(m_findGeneration, entries.revision(), hit.position, hit.wrapped, step);
+        found(m_findGeneration, revision(), hit.position, hit.wrapped, step);
         return;
     }
     startFind(start, step, m_filtering ? shownRows() : std::vector<bool>(), false);
@@ -268,7 +320,7 @@ void EntryFinder::startFind(qsizetype start, int step, std::vector<bool> shown, 
     if (m_findJob)
         m_findJob->stopped = true;
     const quint64 generation = ++m_findGeneration;
-    const quint64 revision = m_state.entries().revision();
+    const quint64 revision = this->revision();
     m_finding = true;
     auto job = newJob();
     m_findJob = job;
@@ -280,8 +332,8 @@ void EntryFinder::startFind(qsizetype start, int step, std::vector<bool> shown, 
                                      shown = std::move(shown), generation, countGeneration, revision] {
         const std::optional<RowMatcher> matcher = RowMatcher::create(query, nullptr);
         const Hit hit = firstFrom(
-            qsizetype(rows->size()), start, step,
-            [&](qsizetype p) { return (shown.empty() || shown[size_t(p)]) && matcher->matches((*rows)[size_t(p)]); },
+            qsizetype(rows->entries.size()), start, step,
+            [&](qsizetype p) { return (shown.empty() || shown[size_t(p)]) && rows->matches(size_t(p), *matcher); },
             [&] { return job->stopped.load(std::memory_order_relaxed); });
         if (!job->stopped) {
             QMetaObject::invokeMethod(
@@ -310,22 +362,22 @@ std::shared_ptr<EntryFinder::Job> EntryFinder::prepareCount()
 void EntryFinder::startCount()
 {
     auto job = prepareCount();
-    job->future = QtConcurrent::run([this, job, rows = snapshot(), query = m_query, generation = m_countGeneration,
-                                     revision = m_state.entries().revision()] {
-        count(*job, *rows, {}, *RowMatcher::create(query, nullptr), generation, revision);
-    });
+    job->future = QtConcurrent::run(
+        [this, job, rows = snapshot(), query = m_query, generation = m_countGeneration, revision = this->revision()] {
+            count(*job, *rows, {}, *RowMatcher::create(query, nullptr), generation, revision);
+        });
 }
 
-void EntryFinder::count(const Job &job, const std::vector<Entry> &rows, const std::vector<bool> &within,
-                        const RowMatcher &matcher, quint64 generation, quint64 revision)
+void EntryFinder::count(const Job &job, const Rows &rows, const std::vector<bool> &within, const RowMatcher &matcher,
+                        quint64 generation, quint64 revision)
 {
     auto matches = std::make_shared<Matches>();
     matches->revision = revision;
-    matches->rows.resize(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
+    matches->rows.resize(rows.entries.size());
+    for (size_t i = 0; i < rows.entries.size(); ++i) {
         if (job.stopped.load(std::memory_order_relaxed))
             return;
-        if ((within.empty() || within[i]) && matcher.matches(rows[i])) {
+        if ((within.empty() || within[i]) && rows.matches(i, matcher)) {
             matches->rows[i] = true;
             ++matches->total;
         }
@@ -340,7 +392,7 @@ void EntryFinder::found(quint64 generation, quint64 revision, qsizetype position
         return;
     m_finding = false;
     // Rows that moved meanwhile would put the hit on another row.
-    if (revision != m_state.entries().revision() || position < 0 || position >= m_state.entries().count())
+    if (revision != this->revision() || position < 0 || position >= m_state.entries().count())
         return;
     select(position, wrapped ? (step > 0 ? FindWrappedForwardNote : FindWrappedBackwardNote) : QString());
 }
@@ -351,7 +403,7 @@ void EntryFinder::counted(quint64 generation, quint64 revision, const std::share
         return;
     m_counting = false;
     m_searchingNote.stop();
-    if (revision != m_state.entries().revision()) {
+    if (revision != this->revision()) {
         m_recount.start();
         return;
     }
@@ -365,12 +417,16 @@ void EntryFinder::counted(quint64 generation, quint64 revision, const std::share
 
 void EntryFinder::select(qsizetype position, const QString &note)
 {
+    // What was told stays over the finder's own selection (the next row
+    // after a replace).
+    const QString told = m_told;
     m_state.selection().select(position);
     // As a click on the row does.
     m_state.setUiState(UiState::SelectionChanged);
     if (m_view)
         m_view->revealRow(position);
     m_note = note;
+    m_told = told;
     publishStatus();
 }
 
@@ -419,7 +475,7 @@ bool EntryFinder::isRowShown(qsizetype position) const
 
 bool EntryFinder::matchesNow() const
 {
-    return m_matches && m_matches->revision == m_state.entries().revision();
+    return m_matches && m_matches->revision == revision();
 }
 
 void EntryFinder::publishStatus()
@@ -427,6 +483,9 @@ void EntryFinder::publishStatus()
     QString text;
     if (!m_active || m_query.text.isEmpty()) {
         text.clear();
+    } else if (!m_told.isEmpty()) {
+        setStatus(m_told);
+        return;
     } else if (!m_error.isEmpty()) {
         text = m_error;
     } else if (matchesNow()) {

@@ -32,7 +32,10 @@ inline const QString FindWrappedBackwardNote = QStringLiteral("末尾から検�
 // window; a newer request supersedes a search still running, and a result for
 // rows that have changed since is dropped. The filter shows the rows that
 // matched when the text to find was set: a row changed afterwards stays as it
-// is shown, a row added is shown, until the text changes again.
+// is shown, a row added is shown, until the text changes again. While an
+// original is open, the original's value and the state the list shows beside
+// a row are searched as its own texts, and a change of states is a change of
+// rows here.
 class EntryFinder : public QObject
 {
     Q_OBJECT
@@ -67,6 +70,9 @@ public:
     void selectionChanged();
 
     QString status() const { return m_status; }
+    // Says message in place of the count until the text to find, the row
+    // selected by the person, or the bar changes, or a step is asked for.
+    void tell(const QString &message);
     // Whether a search is still running (or about to start): a find, or a count.
     bool isBusy() const;
     bool isFinding() const { return m_finding; }
@@ -79,7 +85,16 @@ private:
         std::vector<bool> rows; // flag i for position i
         qsizetype total = 0;
     };
-    using Snapshot = std::shared_ptr<const std::vector<Entry>>;
+    // The rows as they are searched, and while an original is open what the
+    // list shows of it beside them, by position.
+    struct Rows
+    {
+        std::vector<Entry> entries;
+        std::vector<std::optional<ValueText>> originals; // empty without an original
+        std::vector<QString> states;                     // empty without an original
+        bool matches(size_t position, const RowMatcher &matcher) const;
+    };
+    using Snapshot = std::shared_ptr<const Rows>;
 
     void restart(bool findFirst);
     void findStep(int step);
@@ -90,9 +105,13 @@ private:
     std::shared_ptr<Job> prepareCount();
     // On the worker: the flags of the rows that match, of those within (all
     // when empty), handed to counted().
-    void count(const Job &job, const std::vector<Entry> &rows, const std::vector<bool> &within,
-               const RowMatcher &matcher, quint64 generation, quint64 revision);
+    void count(const Job &job, const Rows &rows, const std::vector<bool> &within, const RowMatcher &matcher,
+               quint64 generation, quint64 revision);
     Snapshot snapshot();
+    // Changes with every change of the rows and of their states: a result
+    // of another revision is out of date.
+    quint64 revision() const;
+    void reviewChanged();
     std::shared_ptr<Job> newJob();
     void stopJobs();
     void forgetResults();
@@ -122,6 +141,7 @@ private:
     // The rows that a text typed on from the last one can match.
     std::vector<bool> m_within;
     QString m_note;
+    QString m_told;
     QString m_lastCount;
     QString m_status;
     bool m_finding = false;
@@ -134,6 +154,8 @@ private:
     QList<std::shared_ptr<Job>> m_jobs;
     Snapshot m_snapshot;
     quint64 m_snapshotRevision = 0;
+    // How often the review's states changed or an original came or went.
+    quint64 m_reviewChanges = 0;
     // Row changes come in bursts (a paste): counted again once they settle.
     QTimer m_recount;
     // A short count shows no "searching" in between.

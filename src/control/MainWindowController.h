@@ -4,6 +4,7 @@
 #include "control/DocumentSession.h"
 #include "control/EntryEditing.h"
 #include "control/EntryFinder.h"
+#include "control/EntryReplacer.h"
 #include "control/RowClipboard.h"
 #include "control/TranslationWork.h"
 #include "control/WindowState.h"
@@ -49,6 +50,8 @@ public:
     // and the procedures of translating.
     TranslationReview &review() { return m_state.review(); }
     TranslationWork &translation() { return m_translation; }
+    // Replace, for the find bar.
+    EntryReplacer &replacer() { return m_replacer; }
 
     // The document (see DocumentSession).
     void startUp(const QString &path, bool pathBytesValid = true, LoadAhead *ahead = nullptr)
@@ -110,6 +113,7 @@ private:
     EntryEditing m_editing;
     RowClipboard m_clipboard;
     EntryFinder m_finder{m_state};
+    EntryReplacer m_replacer;
     TranslationWork m_translation;
 };
 

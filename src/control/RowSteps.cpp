@@ -2,6 +2,9 @@
 #include "control/RowSteps.h"
 
 #include "control/RowSelection.h"
+#include "control/TranslationReview.h"
+
+#include <algorithm>
 
 namespace wendaro {
 
@@ -113,8 +116,8 @@ void EditStep::swap()
         m_selection.select(position);
 }
 
-ValueStep::ValueStep(EntryList &entries, RowSelection &selection, qsizetype position, ValueText value,
-                     quint64 visit, std::function<void()> beforeChange)
+ValueStep::ValueStep(EntryList &entries, RowSelection &selection, qsizetype position, ValueText value, quint64 visit,
+                     std::function<void()> beforeChange)
     : QUndoCommand(QStringLiteral("訳の入力")), m_entries(entries), m_selection(selection),
       m_id(entries.identify(position)), m_visit(visit), m_otherValue(std::move(value)),
       m_beforeChange(std::move(beforeChange))
@@ -142,6 +145,51 @@ void ValueStep::swap()
     m_otherValue = std::move(now);
     if (again)
         m_selection.select(position);
+}
+
+TextsStep::TextsStep(EntryList &entries, TranslationReview &review, std::vector<Texts> rows, const QString &text)
+    : QUndoCommand(text), m_entries(entries), m_review(review), m_rows(std::move(rows))
+{
+    for (Texts &row : m_rows)
+        row.id = entries.identify(row.position);
+    std::sort(m_rows.begin(), m_rows.end(), [](const Texts &a, const Texts &b) { return a.id < b.id; });
+}
+
+void TextsStep::swap()
+{
+    std::vector<quint32> ids;
+    ids.reserve(m_rows.size());
+    for (const Texts &row : m_rows)
+        ids.push_back(row.id);
+    std::vector<std::pair<qsizetype, Texts *>> found;
+    qsizetype changes = 0;
+    for (const qsizetype position : m_entries.positionsOf(ids)) {
+        const auto row = std::lower_bound(m_rows.begin(), m_rows.end(), m_entries.at(position).id,
+                                          [](const Texts &texts, quint32 id) { return texts.id < id; });
+        found.emplace_back(position, &*row);
+        changes += qsizetype(row->name.has_value()) + qsizetype(row->value.has_value());
+    }
+    // The review weighs every row again after a change of one (a name may
+    // clash with any other): told that each change but the last is a typed
+    // value, it updates that row alone, and weighs all rows once at the last.
+    const auto beforeChange = [&] {
+        if (--changes > 0 && m_review.isOpen())
+            m_review.expectTypedValue();
+    };
+    for (const auto &[position, row] : found) {
+        if (row->name) {
+            QString now = m_entries.at(position).name;
+            beforeChange();
+            m_entries.setName(position, *row->name);
+            row->name = std::move(now);
+        }
+        if (row->value) {
+            ValueText now = m_entries.at(position).value;
+            beforeChange();
+            m_entries.setValue(position, std::move(*row->value));
+            row->value = std::move(now);
+        }
+    }
 }
 
 } // namespace wendaro

@@ -6,11 +6,13 @@
 #include <QUndoCommand>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace wendaro {
 
 class RowSelection;
+class TranslationReview;
 
 // The changes of rows that the history can take back: each is a step of the
 // window's QUndoStack, and the stack's first redo() is what makes the change,
@@ -95,6 +97,34 @@ private:
     ValueText m_otherValue;
     // Told before each change, so that who follows the rows knows it is typing.
     std::function<void()> m_beforeChange;
+};
+
+// The names or values of many rows replaced at once (a replace of every
+// match): one step, however many rows.
+class TextsStep : public QUndoCommand
+{
+public:
+    // A row's other name or value, where the step changes it.
+    struct Texts
+    {
+        qsizetype position = -1; // given; the step then holds the row's id
+        quint32 id = 0;
+        std::optional<QString> name;
+        std::optional<ValueText> value;
+    };
+
+    // Gives the rows these texts when first done.
+    TextsStep(EntryList &entries, TranslationReview &review, std::vector<Texts> rows, const QString &text);
+
+    void undo() override { swap(); }
+    void redo() override { swap(); }
+
+private:
+    void swap();
+
+    EntryList &m_entries;
+    TranslationReview &m_review;
+    std::vector<Texts> m_rows; // by id; the texts the rows do not hold now
 };
 
 } // namespace wendaro

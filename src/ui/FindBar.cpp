@@ -72,9 +72,24 @@ void FindBar::buildControls()
         {QStringLiteral("すべての列"), QStringLiteral("Index"), QStringLiteral("Name"), QStringLiteral("Value")});
     m_filter = new QCheckBox(QStringLiteral("一致する行だけ表示"), this);
     named(m_filter, "chkFindFilter");
-    // Undo and redo work from the bar's buttons as from the list; the field
-    // keeps its own.
-    for (QWidget *button : std::initializer_list<QWidget *>{m_previous, m_next, m_case, m_regex, m_columns, m_filter})
+    m_replaceRow = new QWidget(this);
+    m_replaceRow->setObjectName(QStringLiteral("findReplaceRow"));
+    m_replacement = new QLineEdit(m_replaceRow);
+    named(m_replacement, "txtReplace");
+    m_replacement->setAccessibleName(QStringLiteral("置換後の文字列"));
+    m_replacement->setClearButtonEnabled(true);
+    m_replace = new QToolButton(m_replaceRow);
+    m_replace->setText(QStringLiteral("置換"));
+    named(m_replace, "cmdReplace");
+    m_replaceAll = new QToolButton(m_replaceRow);
+    m_replaceAll->setText(QStringLiteral("すべて置換"));
+    named(m_replaceAll, "cmdReplaceAll");
+    for (QToolButton *button : {m_replace, m_replaceAll})
+        button->setAccessibleName(button->text());
+    // Undo and redo work from the bar's buttons as from the list; the fields
+    // keep their own.
+    for (QWidget *button : std::initializer_list<QWidget *>{m_previous, m_next, m_case, m_regex, m_columns, m_filter,
+                                                            m_replace, m_replaceAll})
         button->installEventFilter(this);
 
     auto *top = new QHBoxLayout;
@@ -88,11 +103,19 @@ void FindBar::buildControls()
     options->addWidget(m_columns);
     options->addWidget(m_filter);
     options->addStretch(1);
+    auto *replace = new QHBoxLayout(m_replaceRow);
+    replace->setContentsMargins(0, 0, 0, 0);
+    replace->addWidget(m_replacement, 1);
+    replace->addWidget(m_replace);
+    replace->addWidget(m_replaceAll);
+    replace->addStretch(1);
     auto *rows = new QVBoxLayout(this);
     rows->setContentsMargins(4, 2, 4, 2);
     rows->setSpacing(2);
     rows->addLayout(top);
     rows->addLayout(options);
+    rows->addWidget(m_replaceRow);
+    m_replaceRow->hide();
 
     connect(m_text, &QLineEdit::textChanged, this, &FindBar::queryChanged);
     connect(m_case, &QCheckBox::toggled, this, &FindBar::queryChanged);
@@ -101,6 +124,40 @@ void FindBar::buildControls()
     connect(m_filter, &QCheckBox::toggled, this, [this](bool on) { m_finder.setFiltering(on); });
     connect(m_previous, &QToolButton::clicked, this, [this] { m_finder.findPrevious(); });
     connect(m_next, &QToolButton::clicked, this, [this] { m_finder.findNext(); });
+    EntryReplacer &replacer = m_controller.replacer();
+    connect(m_replace, &QToolButton::clicked, this,
+            [this, &replacer] { replacer.replaceSelected(m_replacement->text()); });
+    connect(m_replaceAll, &QToolButton::clicked, this,
+            [this, &replacer] { replacer.replaceAll(m_replacement->text()); });
+    const TranslationReview &review = m_controller.review();
+    connect(&review, &TranslationReview::openChanged, this, &FindBar::showReviewColumns);
+    showReviewColumns(review.isOpen());
+}
+
+void FindBar::showReviewColumns(bool open)
+{
+    constexpr int OwnColumns = 4; // すべての列, Index, Name, Value
+    if ((m_columns->count() > OwnColumns) == open)
+        return;
+    if (open) {
+        m_columns->addItems({QStringLiteral("原文"), QStringLiteral("状態")});
+        return;
+    }
+    // A column that goes leaves the search to every column.
+    if (m_columns->currentIndex() >= OwnColumns)
+        m_columns->setCurrentIndex(0);
+    while (m_columns->count() > OwnColumns)
+        m_columns->removeItem(m_columns->count() - 1);
+}
+
+void FindBar::showReplaceRow(bool shown)
+{
+    if (m_replaceRow->isHidden() != shown)
+        return;
+    m_replaceRow->setVisible(shown);
+    // The window gives the bar its new height.
+    if (!isHidden())
+        emit openedOrClosed();
 }
 
 void FindBar::connectKeys(QWidget &window)
@@ -113,6 +170,7 @@ void FindBar::connectKeys(QWidget &window)
         connect(&action, &QAction::triggered, this, pressed);
     };
     key(Command::Find, [this] { openBar(); });
+    key(Command::Replace, [this] { openBar(true); });
     key(Command::FindNext, [this] { step(true); });
     key(Command::FindPrevious, [this] { step(false); });
     key(Command::CloseFind, [this] { closeBar(); });
@@ -135,10 +193,11 @@ void FindBar::followList()
     });
 }
 
-void FindBar::openBar()
+void FindBar::openBar(bool replacing)
 {
     if (!m_controller.isEnabled(Command::Close))
         return;
+    showReplaceRow(replacing);
     if (isHidden()) {
         show();
         m_controller.action(Command::CloseFind).setEnabled(true);
@@ -178,7 +237,10 @@ void FindBar::queryChanged()
     query.text = m_text->text();
     query.caseSensitive = m_case->isChecked();
     query.regularExpression = m_regex->isChecked();
-    query.columns = FindColumns(std::clamp(m_columns->currentIndex(), 0, 3));
+    query.columns = FindColumns(std::max(m_columns->currentIndex(), 0));
+    const bool replaces = EntryReplacer::replacesIn(query.columns);
+    m_replace->setEnabled(replaces);
+    m_replaceAll->setEnabled(replaces);
     m_finder.setQuery(query);
 }
 

@@ -18,11 +18,13 @@ class EntryListView;
 class MainWindowController;
 
 // The find bar under the list: the text to find, previous and next, the
-// options, the filter switch and the count. Hidden until asked for; the
-// window lays it out and gives it the list's bottom. Its keys work in the
-// whole window: Ctrl+F opens it (only with a file open), F3 and Shift+F3 open
-// it or go to the next or previous match, Enter and Shift+Enter in its field
-// do too, and Escape closes it, handing the focus back to the list.
+// options, the filter switch and the count, and under them the replace row.
+// Hidden until asked for; the window lays it out and gives it the list's
+// bottom. Its keys work in the whole window: Ctrl+F opens it (only with a
+// file open), Ctrl+H opens it with the replace row, F3 and Shift+F3 open it
+// or go to the next or previous match, Enter and Shift+Enter in its field do
+// too, and Escape closes it, handing the focus back to the list. While an
+// original is open its columns are choices too.
 //
 // It is the finder's view of the list: the filter hides rows of the list,
 // which keeps them hidden or shown as rows come, change, go or move.
@@ -33,8 +35,9 @@ public:
     FindBar(MainWindowController &controller, EntryListView &list, QWidget *parent);
     ~FindBar() override;
 
-    // Ctrl+F: shows the bar with the focus in its field, its text selected.
-    void openBar();
+    // Ctrl+F: shows the bar with the focus in its field, its text selected;
+    // Ctrl+H: the same with the replace row.
+    void openBar(bool replacing = false);
     // Escape: hides the bar, shows every row and gives the focus to the list.
     void closeBar();
 
@@ -56,6 +59,9 @@ private:
     void connectKeys(QWidget &window);
     void followList();
     void queryChanged();
+    // The translation's columns come and go with the original.
+    void showReviewColumns(bool open);
+    void showReplaceRow(bool shown);
     // F3 or Shift+F3.
     void step(bool forward);
 
@@ -70,6 +76,10 @@ private:
     QCheckBox *m_regex = nullptr;
     QComboBox *m_columns = nullptr;
     QCheckBox *m_filter = nullptr;
+    QWidget *m_replaceRow = nullptr;
+    QLineEdit *m_replacement = nullptr;
+    QToolButton *m_replace = nullptr;
+    QToolButton *m_replaceAll = nullptr;
     // Whether the filter hides any row, so that showing all costs nothing otherwise.
     bool m_anyHidden = false;
 };

@@ -4,7 +4,11 @@
 #include "control/EntryFinder.h"
 #include "control/FindView.h"
 
+#include "core/model/IndexText.h"
+
 using namespace wendaro;
+
+Q_DECLARE_METATYPE(wendaro::FindColumns)
 
 namespace {
 
@@ -39,9 +43,9 @@ struct FinderFixture : ControlFixture
     FakeFindView view;
     EntryFinder &finder = controller.finder();
 
-    FinderFixture()
+    explicit FinderFixture(const QList<TestRow> &rows = Rows)
     {
-        open(QStringLiteral("a.txt"), Rows);
+        open(QStringLiteral("a.txt"), rows);
         finder.setView(&view);
         finder.setActive(true);
     }
@@ -51,7 +55,28 @@ struct FinderFixture : ControlFixture
         settle();
     }
     void settle() { QTRY_VERIFY(!finder.isBusy()); }
+    // Names and values, "|" between rows.
+    QString texts(bool values) const
+    {
+        QStringList texts;
+        for (qsizetype p = 0; p < controller.entries().count(); ++p)
+            texts << (values ? controller.entries().at(p).value.toString() : controller.entries().at(p).name);
+        return texts.join(u'|');
+    }
+    // An original whose value of index i is values[i - 1].
+    void openOriginal(const QStringList &values)
+    {
+        EntryList original;
+        for (qsizetype i = 0; i < values.size(); ++i)
+            original.setValue(original.append(indexText(qint16(i + 1))), values[i]);
+        controller.review().openOriginal(std::move(original));
+    }
 };
+
+// Row 2's value is full-width.
+const QList<TestRow> ReplaceRows = {{1, "alpha", "an alpha<br>Alpha"},
+                                    {2, "beta", "ａｌｐｈａ x"},
+                                    {3, "ALPHABET", "z"}};
 
 } // namespace
 
@@ -66,6 +91,13 @@ private slots:
     void filterChangesNothingElse();
     void filterKeepsEditedAndAddedRows();
     void filterHidesNoSelectedRow();
+    void reviewColumns_data();
+    void reviewColumns();
+    void replaceAll_data();
+    void replaceAll();
+    void replaceOnlyInShownRows();
+    void replaceSelectedThenNext();
+    void replaceStoppedChangesNothing();
 };
 
 void EntryFinderTest::findAsYouType_data()
@@ -217,6 +249,160 @@ void EntryFinderTest::filterHidesNoSelectedRow()
     f.finder.setActive(false);
     QVERIFY(f.view.shown.empty());
     QCOMPARE(f.view.status, QString());
+}
+
+void EntryFinderTest::reviewColumns_data()
+{
+    QTest::addColumn<FindColumns>("columns");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qsizetype>("found");
+    QTest::newRow("state") << FindColumns::State << "未訳" << qsizetype(1);
+    QTest::newRow("original") << FindColumns::Original << "ＺＥＴＡ" << qsizetype(3);
+    QTest::newRow("every column sees the original") << FindColumns::All << "zeta" << qsizetype(3);
+    QTest::newRow("and the state") << FindColumns::All << "原文なし" << qsizetype(4);
+}
+
+// Row 1 is untranslated, row 4 has no original; then the original changes
+// under unchanged rows, and goes.
+void EntryFinderTest::reviewColumns()
+{
+    QFETCH(FindColumns, columns);
+    QFETCH(QString, text);
+    QFETCH(qsizetype, found);
+    FinderFixture f;
+    f.openOriginal({QStringLiteral("x"), QStringLiteral("original two"), QStringLiteral("zeta")});
+    f.finder.setQuery({text, false, false, columns});
+    f.settle();
+    QCOMPARE(f.selectedPosition(), found);
+    QCOMPARE(f.view.status, QStringLiteral("1 / 1 件"));
+    f.openOriginal({QStringLiteral("y"), QStringLiteral("two"), QStringLiteral("eta"), QStringLiteral("v")});
+    f.settle();
+    QCOMPARE(f.view.status, FindNothingStatus);
+    f.controller.review().close();
+    f.settle();
+    QCOMPARE(f.view.status, FindNothingStatus);
+}
+
+void EntryFinderTest::replaceAll_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<bool>("regex");
+    QTest::addColumn<FindColumns>("columns");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("names");
+    QTest::addColumn<QString>("values"); // empty: as they were
+    QTest::addColumn<QString>("status"); // or the start of the message refusing it
+    const auto all = FindColumns::All;
+    const auto name = FindColumns::Name;
+    const auto value = FindColumns::Value;
+    enum { Plain = 0, Case = 1, Regex = 2 };
+    const auto row = [](const char *tag, const QString &text, int flags, FindColumns columns, const QString &by,
+                        const char *names, const char *values, const char *status) {
+        QTest::newRow(tag) << text << bool(flags & Case) << bool(flags & Regex) << columns << by << names << values
+                           << status;
+    };
+    row("plain, case and width folded", "alpha", Plain, all, "ω", "ω|beta|ωBET", "an ω<br>ω|ω x|z",
+        "5 件を置換しました");
+    row("case kept", "alpha", Case, all, "ω", "ω|beta|ALPHABET", "an ω<br>Alpha|ω x|z", "3 件を置換しました");
+    row("full-width text, values only", "ＡＬＰＨＡ", Plain, value, "ω", "alpha|beta|ALPHABET", "an ω<br>ω|ω x|z",
+        "3 件を置換しました");
+    row("names only", "alpha", Plain, name, "ω", "ω|beta|ωBET", "", "2 件を置換しました");
+    row("groups, from the text as it is", "(al)(pha)", Regex, all, "\\2-\\1", "pha-al|beta|PHA-ALBET",
+        "an pha-al<br>pha-Al|ｐｈａ-ａｌ x|z", "5 件を置換しました");
+    row("backslash, a missing group", "^b(e)", Regex, all, "\\\\\\9\\1", "alpha|\\eta|ALPHABET", "",
+        "1 件を置換しました");
+    row("plain text takes a backslash as it is", "z", Plain, all, "\\1", "alpha|beta|ALPHABET",
+        "an alpha<br>Alpha|ａｌｐｈａ x|\\1", "1 件を置換しました");
+    row("index never changes", "1", Plain, FindColumns::Index, "ω", "alpha|beta|ALPHABET", "", "");
+    row("a name character outside the code page", "an|beta", Regex, all, "Ā", "alpha|beta|ALPHABET", "",
+        "2 番目の項目（インデックス 2）の名前の 1 文字目");
+    row("a value too long", "alpha", Plain, value, QString(20000, u'a'), "alpha|beta|ALPHABET", "",
+        "1 番目の項目（インデックス 1）の値は置換すると改行を CR LF にして 40005 文字");
+}
+
+// Every change is one step, and its undo leaves the file unmodified again.
+void EntryFinderTest::replaceAll()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, caseSensitive);
+    QFETCH(bool, regex);
+    QFETCH(FindColumns, columns);
+    QFETCH(QString, replacement);
+    QFETCH(QString, names);
+    QFETCH(QString, values);
+    QFETCH(QString, status);
+    FinderFixture f(ReplaceRows);
+    const QString namesBefore = f.texts(false);
+    const QString valuesBefore = f.texts(true);
+    f.finder.setQuery({text, caseSensitive, regex, columns});
+    f.settle();
+    f.controller.replacer().replaceAll(replacement);
+    f.settle();
+    QCOMPARE(f.texts(false), names);
+    QCOMPARE(f.texts(true), values.isEmpty() ? valuesBefore : values);
+    const bool refused = status.contains(u'（');
+    QCOMPARE(f.ui.messages.size(), qsizetype(refused));
+    if (refused)
+        QVERIFY2(f.ui.messages.front().text.startsWith(status), qPrintable(f.ui.messages.front().text));
+    else if (!status.isEmpty())
+        QCOMPARE(f.view.status, status);
+    const bool changed = names != namesBefore || !values.isEmpty();
+    QCOMPARE(f.controller.isModified(), changed);
+    f.controller.undo();
+    QCOMPARE(f.texts(false), namesBefore);
+    QCOMPARE(f.texts(true), valuesBefore);
+    QVERIFY(!f.controller.isModified());
+    QVERIFY(!f.controller.isEnabled(Command::Undo));
+}
+
+// A row that came to match after the filter stays hidden, and unchanged.
+void EntryFinderTest::replaceOnlyInShownRows()
+{
+    FinderFixture f;
+    f.find(QStringLiteral("alpha"));
+    f.finder.setFiltering(true);
+    f.settle();
+    f.controller.entries().setName(2, QStringLiteral("alpha"));
+    f.finder.rowsChanged(false);
+    f.settle();
+    f.controller.replacer().replaceAll(QStringLiteral("ω"));
+    QCOMPARE(f.texts(false), QStringLiteral("ω|beta|alpha|ωBET"));
+    QCOMPARE(f.view.shownRows(), QStringLiteral("1101"));
+}
+
+void EntryFinderTest::replaceSelectedThenNext()
+{
+    FinderFixture f(ReplaceRows);
+    f.find(QStringLiteral("alpha"));
+    QCOMPARE(f.selectedPosition(), 1);
+    f.controller.replacer().replaceSelected(QStringLiteral("ω"));
+    f.settle();
+    QCOMPARE(f.texts(false), QStringLiteral("ω|beta|ALPHABET"));
+    QCOMPARE(f.texts(true), QStringLiteral("an ω<br>ω|ａｌｐｈａ x|z"));
+    QCOMPARE(f.selectedPosition(), 2);
+    QCOMPARE(f.view.status, replacedStatus(3));
+    f.controller.undo();
+    QCOMPARE(f.texts(false), QStringLiteral("alpha|beta|ALPHABET"));
+    QVERIFY(!f.controller.isEnabled(Command::Undo));
+}
+
+void EntryFinderTest::replaceStoppedChangesNothing()
+{
+    QList<TestRow> rows;
+    for (qint16 i = 1; i <= 5000; ++i)
+        rows.append({i, QStringLiteral("n%1").arg(i), QStringLiteral("v")});
+    FinderFixture f(rows);
+    f.find(QStringLiteral("v"));
+    f.ui.cancelLongTasks = true;
+    f.ui.longTasks.clear();
+    f.controller.replacer().replaceAll(QStringLiteral("w"));
+    QCOMPARE(f.ui.longTasks.size(), 1);
+    QCOMPARE(f.controller.entries().at(4999).value, QStringLiteral("v"));
+    QVERIFY(!f.controller.isModified());
+    f.ui.cancelLongTasks = false;
+    f.controller.replacer().replaceAll(QStringLiteral("w"));
+    QCOMPARE(f.controller.entries().at(4999).value, QStringLiteral("w"));
 }
 
 QTEST_MAIN(EntryFinderTest)

@@ -4,8 +4,12 @@
 #include "ui/MainLayout.h"
 #include "ui/Twips.h"
 
+#include "core/model/IndexText.h"
+
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QToolButton>
 
 using namespace wendaro;
 
@@ -21,6 +25,8 @@ private slots:
     void keys();
     void filterHidesRowsInTheList();
     void undoFromTheBarsButtons();
+    void ctrlHShowsTheReplaceRow();
+    void reviewColumnsComeAndGo();
 };
 
 namespace {
@@ -182,6 +188,54 @@ void FindBarTest::undoFromTheBarsButtons()
     QCOMPARE(f.controller().entries().at(1).name, QStringLiteral("beta"));
     f.press(Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(f.controller().entries().count(), 2);
+}
+
+void FindBarTest::ctrlHShowsTheReplaceRow()
+{
+    BarFixture f;
+    const QRect atRest = f.list().geometry();
+    auto *row = child<QWidget>(f.window, QStringLiteral("findReplaceRow"));
+    f.press(Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(row->isHidden());
+    const int findOnly = f.bar().height();
+    f.press(Qt::Key_H, Qt::ControlModifier);
+    QVERIFY(row->isVisible());
+    QVERIFY(f.bar().height() > findOnly);
+    QCOMPARE(f.bar().geometry().bottom(), atRest.bottom());
+    QCOMPARE(f.list().geometry().bottom() + 1, f.bar().geometry().top());
+    QCOMPARE(child<QLineEdit>(*row, QStringLiteral("txtReplace"))->accessibleName(), QStringLiteral("置換後の文字列"));
+    QCOMPARE(child<QToolButton>(*row, QStringLiteral("cmdReplace"))->accessibleName(), QStringLiteral("置換"));
+    auto *all = child<QToolButton>(*row, QStringLiteral("cmdReplaceAll"));
+    QCOMPARE(all->accessibleName(), QStringLiteral("すべて置換"));
+    QTest::keyClicks(&f.text(), QStringLiteral("alpha"));
+    QTest::keyClicks(child<QLineEdit>(*row, QStringLiteral("txtReplace")), QStringLiteral("omega"));
+    all->click();
+    QTRY_COMPARE(f.count(), QStringLiteral("2 件を置換しました"));
+    QCOMPARE(f.controller().entries().at(1).value, QStringLiteral("omega"));
+    f.press(Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(row->isHidden());
+    QCOMPARE(f.bar().height(), findOnly);
+}
+
+void FindBarTest::reviewColumnsComeAndGo()
+{
+    BarFixture f;
+    f.press(Qt::Key_F, Qt::ControlModifier);
+    auto *columns = child<QComboBox>(f.window, QStringLiteral("cboFindColumns"));
+    QCOMPARE(columns->count(), 4);
+    EntryList original;
+    original.setValue(original.append(indexText(1)), QStringLiteral("x"));
+    f.controller().review().openOriginal(std::move(original));
+    QCOMPARE(columns->itemText(4), QStringLiteral("原文"));
+    QCOMPARE(columns->itemText(5), QStringLiteral("状態"));
+    columns->setCurrentIndex(5);
+    f.text().setText(QStringLiteral("未訳"));
+    QTRY_COMPARE(f.count(), QStringLiteral("1 / 1 件"));
+    QVERIFY(!child<QToolButton>(f.window, QStringLiteral("cmdReplaceAll"))->isEnabled());
+    f.controller().review().close();
+    QCOMPARE(columns->count(), 4);
+    QCOMPARE(columns->currentIndex(), 0);
+    QCOMPARE(f.controller().finder().query().columns, FindColumns::All);
 }
 
 QTEST_MAIN(FindBarTest)

@@ -52,6 +52,10 @@ struct Placeholders
 
 Placeholders placeholders(const QString &text)
 {
+    // Every placeholder starts with one of these; most texts hold neither,
+    // and the expression costs more than the look.
+    if (!text.contains(u'%') && !text.contains(u'{'))
+        return {};
     // The space flag is left out: "50% off" is text far more often than a directive.
     static const QRegularExpression pattern(QStringLiteral(
         R"(%%|%[0-9]+\$[-+#0']*(?:[0-9]+|\*)?(?:\.(?:[0-9]+|\*))?(?:hh|h|ll|l|L|q|j|z|t|I64|I32)?[diouxXeEfFgGaAcCsSpn])"

@@ -142,26 +142,108 @@ bool RowMatcher::matchesText(QStringView text) const
     return containsFolded(text, m_needle, fold.data());
 }
 
-bool RowMatcher::matches(const Entry &row) const
+bool RowMatcher::matchesValue(const ValueText &value) const
 {
-    const bool all = m_columns == FindColumns::All;
-    if ((all || m_columns == FindColumns::Index) && matchesText(trimSpaces(row.indexText)))
-        return true;
-    if ((all || m_columns == FindColumns::Name) && matchesText(row.name))
-        return true;
-    if (!all && m_columns != FindColumns::Value)
-        return false;
-    if (const std::optional<QStringView> held = row.value.held())
+    if (const std::optional<QStringView> held = value.held())
         return matchesText(*held);
     // A plain text without the characters of "<br>" cannot meet a line
     // break: it is looked for in the file's code units, where the value
     // still lies, without decoding it.
     if (!m_pattern && !m_needle.contains(u'<') && !m_needle.contains(u'b') && !m_needle.contains(u'r')
         && !m_needle.contains(u'>') && !m_needle.contains(u'\r') && !m_needle.contains(u'\n')) {
-        if (const std::optional<QStringView> units = row.value.fileUnits())
+        if (const std::optional<QStringView> units = value.fileUnits())
             return matchesText(*units);
     }
-    return row.value.withView([this](QStringView value) { return matchesText(value); });
+    return value.withView([this](QStringView text) { return matchesText(text); });
+}
+
+bool RowMatcher::matches(const Entry &row, const Review *review) const
+{
+    const bool all = m_columns == FindColumns::All;
+    if ((all || m_columns == FindColumns::Index) && matchesText(trimSpaces(row.indexText)))
+        return true;
+    if ((all || m_columns == FindColumns::Name) && matchesText(row.name))
+        return true;
+    if ((all || m_columns == FindColumns::Value) && matchesValue(row.value))
+        return true;
+    if (!review)
+        return false;
+    if ((all || m_columns == FindColumns::Original) && review->original && matchesValue(*review->original))
+        return true;
+    return (all || m_columns == FindColumns::State) && !review->state.isEmpty() && matchesText(review->state);
+}
+
+std::vector<RowMatcher::Span> RowMatcher::spans(QStringView text) const
+{
+    std::vector<Span> found;
+    if (m_pattern) {
+        // The narrowed text has the same length: its places are the text's.
+        const QString narrow = hasFullWidth(text) ? narrowedText(text) : QString();
+        const QStringView subject = narrow.isNull() ? text : QStringView(narrow);
+        QRegularExpressionMatchIterator it = m_pattern->globalMatch(subject);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch match = it.next();
+            Span span{match.capturedStart(), match.capturedLength(), {}};
+            for (int group = 1; group <= match.lastCapturedIndex(); ++group)
+                span.groups.emplace_back(match.capturedStart(group), match.capturedLength(group));
+            found.push_back(std::move(span));
+        }
+        return found;
+    }
+    const auto &fold = m_caseSensitive ? foldTables().width : foldTables().widthAndCase;
+    const qsizetype m = m_needle.size();
+    const char16_t *h = text.utf16();
+    const char16_t *n = QStringView(m_needle).utf16();
+    for (qsizetype i = 0, last = text.size() - m; i <= last;) {
+        qsizetype k = 0;
+        while (k < m && fold[h[i + k]] == n[k])
+            ++k;
+        if (k == m) {
+            found.push_back({i, m, {}});
+            i += m;
+        } else {
+            ++i;
+        }
+    }
+    return found;
+}
+
+qsizetype RowMatcher::replaceIn(QString &text, QStringView replacement) const
+{
+    const std::vector<Span> found = spans(text);
+    if (found.empty())
+        return 0;
+    QString result;
+    result.reserve(text.size() + qsizetype(found.size()) * replacement.size());
+    qsizetype from = 0;
+    for (const Span &span : found) {
+        result += QStringView(text).sliced(from, span.start - from);
+        from = span.start + span.length;
+        if (!m_pattern) {
+            result += replacement;
+            continue;
+        }
+        for (qsizetype i = 0; i < replacement.size(); ++i) {
+            const QChar c = replacement[i];
+            const QChar next = i + 1 < replacement.size() ? replacement[i + 1] : QChar();
+            if (c != u'\\' || !(next == u'\\' || (next >= u'1' && next <= u'9'))) {
+                result += c;
+                continue;
+            }
+            ++i;
+            if (next == u'\\') {
+                result += next;
+                continue;
+            }
+            // A group the pattern does not have, or one that took no part, is empty.
+            const size_t group = size_t(next.unicode() - u'1');
+            if (group < span.groups.size() && span.groups[group].first >= 0)
+                result += QStringView(text).sliced(span.groups[group].first, span.groups[group].second);
+        }
+    }
+    result += QStringView(text).sliced(from);
+    text = std::move(result);
+    return qsizetype(found.size());
 }
 
 } // namespace wendaro

@@ -7,10 +7,13 @@
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace wendaro {
 
-enum class FindColumns { All, Index, Name, Value };
+// Original and State are a translation's columns, there while an original is open.
+enum class FindColumns { All, Index, Name, Value, Original, State };
 
 // What the person asks to find.
 struct FindQuery
@@ -35,15 +38,44 @@ struct FindQuery
 class RowMatcher
 {
 public:
+    // What a translation shows beside a row: its original's value (null
+    // where the original has no row of its index) and the word of its state.
+    struct Review
+    {
+        const ValueText *original = nullptr;
+        QStringView state;
+    };
+
+    // One match in a text: where it starts and how long it is, and for a
+    // regular expression where each group from 1 on is (start -1 for a
+    // group that took no part).
+    struct Span
+    {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        std::vector<std::pair<qsizetype, qsizetype>> groups;
+    };
+
     // nullopt for an empty text, or with *error saying what is wrong with a
     // regular expression that cannot be compiled (and where).
     static std::optional<RowMatcher> create(const FindQuery &query, QString *error);
 
-    bool matches(const Entry &row) const;
+    // review: the translation's texts while an original is open; without
+    // them the translation's columns match nothing.
+    bool matches(const Entry &row, const Review *review = nullptr) const;
     bool matchesText(QStringView text) const;
+    // Every match in text, left to right, none overlapping another: what a
+    // replace puts its text in place of.
+    std::vector<Span> spans(QStringView text) const;
+    // Puts replacement in place of each match in text and returns how many
+    // it replaced. With a regular expression \1 to \9 in replacement stand
+    // for the match's groups and \\ for one backslash; any other character
+    // stands for itself, a plain text's backslashes too.
+    qsizetype replaceIn(QString &text, QStringView replacement) const;
 
 private:
     RowMatcher() = default;
+    bool matchesValue(const ValueText &value) const;
 
     FindColumns m_columns = FindColumns::All;
     bool m_caseSensitive = false;

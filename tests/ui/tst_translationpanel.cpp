@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "WindowFixture.h"
+
+#include "ui/ValueEdit.h"
+
+#include <QHeaderView>
+#include <QTextBrowser>
+
+using namespace wendaro;
+
+class TestTranslationPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The panel and the columns show only while an original is open; the
+    // keys work on the list and in 訳.
+    void panelFollowsTheOriginal()
+    {
+        WindowFixture f;
+        f.open(QStringLiteral("ja.stf"), {{1, "a", "開く"}, {2, "b", ""}, {3, "c", "閉じる"}});
+        QVERIFY(writeTable(f.path("en.stf"), {{1, "a", "Open"}, {2, "b", "Save<br>all"}, {3, "c", "Close"}}));
+        f.showActive();
+        auto *panel = child<QWidget>(f.window, QStringLiteral("TranslationPanel"));
+        QVERIFY(panel->isHidden());
+        QCOMPARE(f.list().header()->count(), 3);
+
+        QVERIFY(f.controller().translation().openOriginal(f.path("en.stf"), false));
+        QVERIFY(panel->isVisible());
+        QHeaderView &header = *f.list().header();
+        QStringList shown;
+        for (int visual = 0; visual < header.count(); ++visual)
+            shown << f.list().model()->headerData(header.logicalIndex(visual), Qt::Horizontal).toString();
+        QCOMPARE(shown, (QStringList{"Index", "Name", "原文", "Value", "状態"}));
+        QVERIFY(f.list().geometry().bottom() < panel->geometry().top());
+
+        // Alt+Down on the list goes to the untranslated row, the focus in 訳.
+        f.select(1);
+        f.list().setFocus();
+        QTest::keyClick(&f.list(), Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(f.selectedPosition(), 2);
+        auto *original = child<ValueEdit>(*panel, QStringLiteral("txtOriginal"));
+        auto *translation = child<ValueEdit>(*panel, QStringLiteral("txtTranslation"));
+        QCOMPARE(original->accessibleName(), QStringLiteral("原文"));
+        QCOMPARE(translation->accessibleName(), QStringLiteral("訳"));
+        QCOMPARE(original->toPlainText(), QStringLiteral("Save\nall"));
+        QTRY_VERIFY(translation->hasFocus());
+
+        // Typing changes the row, Enter types a line break, Ctrl+Z on the
+        // list takes the whole visit back.
+        QTest::keyClicks(translation, QStringLiteral("hozon"));
+        QTest::keyClick(translation, Qt::Key_Return);
+        QTest::keyClicks(translation, QStringLiteral("zenbu"));
+        QCOMPARE(f.controller().entries().at(1).value.toString(), QStringLiteral("hozon<br>zenbu"));
+        QCOMPARE(f.controller().review().state(1), RowState::Translated);
+        QVERIFY(f.controller().isModified());
+        f.list().setFocus();
+        QTest::keyClick(&f.list(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.controller().entries().at(1).value.toString(), QString());
+        QCOMPARE(translation->toPlainText(), QString());
+        QVERIFY(!f.controller().isModified());
+
+        // Ctrl+B in 訳 copies the original.
+        translation->setFocus();
+        QTest::keyClick(translation, Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(translation->toPlainText(), QStringLiteral("Save\nall"));
+
+        f.services.steps << answer(QMessageBox::No);
+        f.controller().closeFile();
+        QVERIFY(panel->isHidden());
+        QCOMPARE(f.list().header()->count(), 3);
+    }
+
+    void oldOriginalShowsWhatChanged()
+    {
+        WindowFixture f;
+        f.open(QStringLiteral("ja.stf"), {{1, "a", "開く"}});
+        QVERIFY(writeTable(f.path("en.stf"), {{1, "a", "Open file"}}));
+        QVERIFY(writeTable(f.path("old.stf"), {{1, "a", "Open"}}));
+        f.showActive();
+        QVERIFY(f.controller().translation().openOriginal(f.path("en.stf"), false));
+        auto *old = child<QTextBrowser>(f.window, QStringLiteral("txtOldOriginal"));
+        QVERIFY(old->isHidden());
+        QVERIFY(f.controller().translation().openOriginal(f.path("old.stf"), true));
+        f.select(1);
+        QVERIFY(old->isVisible());
+        QCOMPARE(old->accessibleName(), QStringLiteral("旧原文"));
+        QVERIFY(old->toHtml().contains(QStringLiteral("file")));
+        QVERIFY(child<QLabel>(f.window, QStringLiteral("lblFindings"))->text().contains(QStringLiteral("原文が変わりました")));
+        QCOMPARE(f.list().model()->index(0, 4).data().toString(), QStringLiteral("要確認"));
+    }
+};
+
+QTEST_MAIN(TestTranslationPanel)
+#include "tst_translationpanel.moc"
