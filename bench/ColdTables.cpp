@@ -33,7 +33,12 @@ void putNumber(QByteArray &out, int number)
 
 // Streamed a record at a time: the largest table is 2.1 GB and is never held
 // whole, in the list or as bytes.
-bool writeStfTable(const QString &path, int valueLength, const CodePage &codePage, QString *error)
+QString translatedValue(const QString &value)
+{
+    return QStringLiteral("訳 ") + value;
+}
+
+bool writeStfTable(const QString &path, int valueLength, const CodePage &codePage, QString *error, Values values)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -61,6 +66,10 @@ bool writeStfTable(const QString &path, int valueLength, const CodePage &codePag
             value = lineBreaksFromList(maker.valueOfLength(valueLength));
             value.append(QString(valueLength - value.size(), QLatin1Char('x')));
         }
+        if (values == Values::Translated)
+            value = translatedValue(value);
+        else if (values == Values::Empty)
+            value.clear();
         putNumber(out, index);
         putField(out, stf::ValueKey);
         putNumber(out, int(value.size()));

@@ -27,7 +27,15 @@
 //   the size of the file it reads, and so of the window;
 // - `wendaro-cli grep -r` over a folder of 300 small tables (hard links to
 //   the one file: the page cache is warm either way) beside the record walk
-//   of each of them in turn.
+//   of each of them in turn;
+// - `wendaro-cli memory --pairs-from` over 300 pairs of the small table and
+//   its translation (hard links again, so 32,766 distinct units of 300
+//   places each) beside `check` of each of the 600 tables, as many at once
+//   as there are cores, as memory reads them;
+// - `wendaro-cli pretranslate` of the small table with its values emptied
+//   from a memory of 1,000,000 units (the table's texts among them), beside
+//   reading the memory: its walk through the XML parser (tmx_walk), and the
+//   walk of its bytes printed beside.
 //
 // The tables (32,766 entries; values like the in-process benches', of 3,000
 // code units, and with --large of 32,767) are written once into TABLES_DIR
@@ -35,13 +43,21 @@
 // other user of the machine): the files are read from memory, as right after
 // they were saved.
 //
-//   cold_bench TABLES_DIR [--large] [--runs N]
+//   cold_bench TABLES_DIR [--large] [--runs N] [--memory-only]
+//
+// --memory-only: only the translation memory's figures (memory and
+// pretranslate), on the small table.
 
 #include "ChildRun.h"
 #include "ColdTables.h"
 
+#include "BenchTable.h"
+
 #include "core/document/DocumentFile.h"
+#include "core/formats/TmxWriter.h"
+#include "core/io/ByteSink.h"
 #include "core/text/CodePage.h"
+#include "core/translation/TranslationMemory.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -49,10 +65,14 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <sys/statvfs.h>
@@ -305,8 +325,116 @@ public:
             printPeak("the window with " + textLabel, textWindow, textBytes, "text", goals.windowPeak);
         }
         std::fflush(stdout);
-        if (size.valueLength == 0)
+        if (size.valueLength == 0) {
             measureGrep(stf, label, runs);
+            measureMemory(stf, label, runs);
+            measurePretranslate(stf, label, runs);
+        }
+    }
+
+    // The memory's figures alone, on the small table.
+    bool measureMemoryOnly()
+    {
+        const Size &size = Sizes[0];
+        const QString stf = path(QStringLiteral("%1.stf").arg(QLatin1String(size.name)));
+        const QString text = path(QStringLiteral("%1.txt").arg(QLatin1String(size.name)));
+        if (!prepare(size, stf, text))
+            return false;
+        const std::string label = bytesText(double(QFileInfo(stf).size()));
+        const int runs = m_runs > 0 ? m_runs : size.runs;
+        measureMemory(stf, label, runs);
+        measurePretranslate(stf, label, runs);
+        return true;
+    }
+
+    // memory --pairs-from over MemoryPairs pairs of the table and its
+    // translation (hard links, as for grep), beside check of each of the
+    // tables, run on every core at once.
+    void measureMemory(const QString &stf, const std::string &label, int runs)
+    {
+        constexpr int MemoryPairs = 300;
+        const QString translated = path(QStringLiteral("small-ja.stf"));
+        if (!writeOnce(translated, Values::Translated))
+            return;
+        const QString folder = path(QStringLiteral("memory-pairs"));
+        std::vector<std::string> tables;
+        for (const auto &[side, table] :
+             {std::pair(QStringLiteral("en"), stf), std::pair(QStringLiteral("ja"), translated)}) {
+            QDir().mkpath(QDir(folder).filePath(side));
+            for (int i = 0; i < MemoryPairs; ++i) {
+                const QString link = QDir(folder).filePath(
+                    QStringLiteral("%1/t%2.stf").arg(side).arg(i, 3, 10, QLatin1Char('0')));
+                if (!linked(table, link))
+                    return;
+                tables.push_back(local(link));
+            }
+        }
+        const std::string out = local("memory.tmx");
+        std::printf("\n== memory over %d pairs of %s tables (hard links to one table and to its translation), "
+                    "beside check of the %d tables on every core; median of %d runs\n",
+                    MemoryPairs, label.c_str(), 2 * MemoryPairs, runs);
+        std::fflush(stdout);
+        Series checks, memory;
+        for (int run = 0; run < runs; ++run) {
+            checks.add(checksOnEveryCore(tables, 120));
+            memory.add(child({CliPath, "memory", "--pairs-from", "-o", out, "--source-lang=en", "--target-lang=ja",
+                              local(QDir(folder).filePath(QStringLiteral("en"))),
+                              local(QDir(folder).filePath(QStringLiteral("ja")))},
+                             1800));
+        }
+        const double tmxBytes = double(QFileInfo(QFile::decodeName(QByteArray::fromStdString(out))).size());
+        std::remove(out.c_str());
+        printTime("memory of " + std::to_string(MemoryPairs) + " pairs of " + label + " (" + bytesText(tmxBytes)
+                      + " of TMX)",
+                  memory, {"check of each table, on every core", checks}, 2);
+        if (memory.ok())
+            std::printf("peak memory of memory: %s\n", bytesText(memory.medianPeak()).c_str());
+        std::fflush(stdout);
+    }
+
+    // pretranslate of the table with every value empty against a memory of
+    // MemoryUnits units, beside reading the memory: its XML walk, and the
+    // walk of its bytes printed beside.
+    void measurePretranslate(const QString &stf, const std::string &label, int runs)
+    {
+        constexpr int MemoryUnits = 1000000;
+        const QString empty = path(QStringLiteral("small-empty.stf"));
+        if (!writeOnce(empty, Values::Empty))
+            return;
+        const QString tmx = path(QStringLiteral("memory-1000000.tmx"));
+        const bool writing = !QFileInfo::exists(tmx);
+        if (writing) {
+            std::printf("writing %s\n", qPrintable(tmx));
+            std::fflush(stdout);
+            const QString part = tmx + QStringLiteral(".part");
+            QString error;
+            if (!writeMemory(stf, MemoryUnits, part, &error) || !QFile::rename(part, tmx)) {
+                std::printf("pretranslate: skipped: cannot write the memory: %s\n", qPrintable(error));
+                QFile::remove(part);
+                return;
+            }
+        }
+        const std::string out = local("pretranslated.stf");
+        std::printf("\n== pretranslate of the %s table, every value empty, against a memory of %d units (%s), "
+                    "beside reading the memory; median of %d runs\n",
+                    label.c_str(), MemoryUnits, bytesText(double(QFileInfo(tmx).size())).c_str(), runs);
+        std::fflush(stdout);
+        Series walk, bytes, pretranslate;
+        for (int run = 0; run < runs; ++run) {
+            walk.add(child({TmxWalkPath, local(tmx)}, 600));
+            bytes.add(child({WalkPath, local(tmx), "--text", "--mmap"}, 600));
+            pretranslate.add(child({CliPath, "pretranslate", local(stf), local(empty), local(tmx), out}, 600));
+            std::remove(out.c_str());
+        }
+        printTime("pretranslate " + label + " from " + std::to_string(MemoryUnits) + " units", pretranslate,
+                  {"XML walk of the memory", walk}, 2, Floor{"byte walk of the memory, memory-mapped", bytes});
+        // A child shares this process's pages until it starts, and its peak
+        // would count the memory just built here.
+        if (pretranslate.ok() && !writing)
+            std::printf("peak memory of pretranslate: %s\n", bytesText(pretranslate.medianPeak()).c_str());
+        else if (pretranslate.ok())
+            std::printf("peak memory of pretranslate: not measured in the run that wrote the memory\n");
+        std::fflush(stdout);
     }
 
     // grep over a folder of GrepTables names of the table, searching names
@@ -357,7 +485,112 @@ public:
     }
 
 private:
+    // Writes a variant of the small table once; false after saying why not.
+    bool writeOnce(const QString &table, Values values)
+    {
+        if (QFileInfo::exists(table))
+            return true;
+        std::printf("writing %s\n", qPrintable(table));
+        std::fflush(stdout);
+        const QString part = table + QStringLiteral(".part");
+        QString error;
+        if (!writeStfTable(part, 0, m_codePage, &error, values) || !QFile::rename(part, table)) {
+            std::printf("%s: skipped: cannot write it: %s\n", qPrintable(table), qPrintable(error));
+            QFile::remove(part);
+            return false;
+        }
+        return true;
+    }
+
+    static bool linked(const QString &table, const QString &link)
+    {
+        if (QFileInfo::exists(link)
+            || ::link(QFile::encodeName(table).constData(), QFile::encodeName(link).constData()) == 0
+            || QFile::copy(table, link))
+            return true;
+        std::printf("skipped: cannot make %s\n", qPrintable(link));
+        return false;
+    }
+
+    // A memory of units units: first the table's values, each with its
+    // translation as the translated table has it, then made-up texts of the
+    // same mix, 20 to 80 code units, each once.
+    bool writeMemory(const QString &stf, int units, const QString &out, QString *error) const
+    {
+        LoadedDocument document;
+        if (!loadDocument(stf, m_codePage, document, error))
+            return false;
+        TranslationMemory memory{QStringLiteral("en"),          QStringLiteral("ja"),
+                                 QStringLiteral("bench"),       {},
+                                 {QStringLiteral("bench.stf")}, {}};
+        memory.units.reserve(size_t(units));
+        for (qsizetype i = 0; i < document.rows.count() && qsizetype(memory.units.size()) < units; ++i) {
+            const QString value = document.rows.at(i).value.toString();
+            if (!value.isEmpty())
+                memory.units.push_back({value, translatedValue(value), {{0, qint16(i % 32767)}}});
+        }
+        TableMaker maker;
+        for (int i = int(memory.units.size()); i < units; ++i) {
+            const QString source = maker.valueOfLength(20 + i % 61) + QStringLiteral(" #%1").arg(i);
+            memory.units.push_back({source, translatedValue(source), {{0, qint16(i % 32767)}}});
+        }
+        QFile file(out);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            *error = file.errorString();
+            return false;
+        }
+        struct FileSink final : ByteSink
+        {
+            QFile &file;
+            explicit FileSink(QFile &f) : file(f) {}
+            bool append(QByteArrayView bytes) override
+            {
+                return file.write(bytes.data(), bytes.size()) == bytes.size();
+            }
+        } sink(file);
+        if (!writeTmx(memory, sink, error)) {
+            if (error->isEmpty())
+                *error = file.errorString();
+            return false;
+        }
+        return file.flush();
+    }
+
+    // check of each of the tables, as many at once as there are cores: the
+    // time from the first start to the last exit, the largest peak.
+    ChildRun checksOnEveryCore(const std::vector<std::string> &tables, double timeoutSeconds) const
+    {
+        const unsigned workers = std::max(1u, std::thread::hardware_concurrency());
+        std::atomic<size_t> next = 0;
+        std::mutex mutex;
+        ChildRun all;
+        all.ok = true;
+        const auto start = std::chrono::steady_clock::now();
+        std::vector<std::thread> threads;
+        for (unsigned w = 0; w < workers; ++w) {
+            threads.emplace_back([&, w] {
+                ChildOptions options;
+                options.timeoutSeconds = timeoutSeconds;
+                options.stderrPath = local(QStringLiteral("stderr-%1.log").arg(w).toLatin1().constData());
+                for (size_t i = next++; i < tables.size(); i = next++) {
+                    const ChildRun one = runChild({CliPath, "check", tables[i]}, options);
+                    const std::lock_guard lock(mutex);
+                    if (!one.ok && all.ok) {
+                        all.ok = false;
+                        all.failure = one.failure;
+                    }
+                    all.peakBytes = std::max(all.peakBytes, one.peakBytes);
+                }
+            });
+        }
+        for (std::thread &thread : threads)
+            thread.join();
+        all.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        return all;
+    }
+
     static constexpr const char *CliPath = WENDARO_CLI_PATH;
+    static constexpr const char *TmxWalkPath = WENDARO_TMX_WALK_PATH;
     static constexpr const char *AppPath = WENDARO_APP_PATH;
     static constexpr const char *WalkPath = WENDARO_WALK_PATH;
     static constexpr const char *CopyPath = WENDARO_COPY_PATH;
@@ -475,11 +708,14 @@ int main(int argc, char **argv)
 {
     QString dir;
     bool large = false;
+    bool memoryOnly = false;
     int runs = 0;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--large")
             large = true;
+        else if (arg == "--memory-only")
+            memoryOnly = true;
         else if (arg == "--runs" && i + 1 < argc)
             runs = std::atoi(argv[++i]);
         else if (dir.isEmpty() && !arg.startsWith('-'))
@@ -488,7 +724,7 @@ int main(int argc, char **argv)
             runs = -1; // unknown: the usage below
     }
     if (dir.isEmpty() || runs < 0) {
-        std::fputs("usage: cold_bench TABLES_DIR [--large] [--runs N]\n", stderr);
+        std::fputs("usage: cold_bench TABLES_DIR [--large] [--runs N] [--memory-only]\n", stderr);
         return 64;
     }
     if (!QDir().mkpath(dir)) {
@@ -506,6 +742,8 @@ int main(int argc, char **argv)
     std::printf("cold: a fresh process per run, timed from its start, median of several runs, each beside its\n"
                 "floor in the same runs; the page cache stays warm (not dropped), so files are read from memory\n");
     ColdBench bench(dir, *codePage, runs);
+    if (memoryOnly)
+        return bench.measureMemoryOnly() ? 0 : 1;
     bench.probeWindow();
     for (const Size &size : Sizes) {
         if (size.valueLength == 32767 && !large) {

@@ -4,7 +4,11 @@
 #include "core/document/DocumentFile.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
+#include <QList>
+#include <QRegularExpression>
 #include <QString>
+#include <QStringList>
 
 #include <initializer_list>
 #include <optional>
@@ -54,5 +58,15 @@ std::optional<QString> outputName(const QByteArray &bytes);
 // Saves the table at name in the format its path selects, whole or not at
 // all; returns the exit code, after reporting a failure.
 int saveTable(const QString &name, const EntryList &rows, const TextFields &fields, const CodePage &codePage);
+
+// The --include globs as grep takes them: wildcards matched against a
+// file's name, case-sensitively.
+QList<QRegularExpression> includeGlobs(const QByteArrayList &globs);
+
+// The tables of a folder and its subfolders, by name, as grep -r and memory
+// --pairs-from take them: "*.stf" in any case, and those an include glob
+// names; symbolic links met on the way are left, as grep -r leaves them.
+// Each is its path relative to folder, "sub/a.stf".
+QStringList tablesUnder(const QString &folder, const QList<QRegularExpression> &includes);
 
 } // namespace wendaro::cli

@@ -8,9 +8,12 @@
 #include "cli/ExitCode.h"
 #include "cli/GrepCommand.h"
 #include "cli/JsonDump.h"
+#include "cli/MemoryCommands.h"
 #include "cli/MergeCommand.h"
 #include "cli/StatusCommand.h"
 #include "cli/TranslationCommands.h"
+
+#include "core/translation/LanguageCode.h"
 
 #include <QByteArrayList>
 #include <QString>
@@ -38,6 +41,38 @@ std::optional<bool> jsonFormat(const Arguments &a)
 }
 
 const Option FormatOption{.name = "format", .value = ValueForm::Joined, .choices = "text json"};
+const Option OutputOption{.name = "output", .letter = 'o', .value = ValueForm::Apart, .valueName = "OUT"};
+const Option IncludeOption{.name = "include", .value = ValueForm::Joined, .valueName = "GLOB", .repeats = true};
+const Option SourceLangOption{.name = "source-lang", .value = ValueForm::Joined, .valueName = "CODE"};
+const Option TargetLangOption{.name = "target-lang", .value = ValueForm::Joined, .valueName = "CODE"};
+
+// The option as one the command cannot run without.
+Option required(Option option)
+{
+    option.required = true;
+    return option;
+}
+
+// --source-lang and --target-lang, checked as BCP 47 tags; nullopt after a
+// usage error.
+std::optional<Languages> languages(const Arguments &a)
+{
+    Languages given;
+    for (const char *name : {"source-lang", "target-lang"}) {
+        const std::optional<QByteArray> value = a.value(name);
+        if (!value)
+            continue;
+        const QString code = QString::fromUtf8(*value);
+        if (!isLanguageCode(code)) {
+            printUsageError(QStringLiteral("option \"--%1\" takes a BCP 47 language code such as en, ja or pt-BR, "
+                                           "not \"%2\"")
+                                .arg(QLatin1String(name), code));
+            return std::nullopt;
+        }
+        (qstrcmp(name, "source-lang") == 0 ? given.source : given.target) = conventionalLanguage(code);
+    }
+    return given;
+}
 
 // clang-format off
 const Command Commands[] = {
@@ -124,10 +159,15 @@ A row counts in the first of these that applies.
     0, "problems": 0, "noOriginal": 0, "missing": 0}.
 Exit 1 when a table cannot be read, 0 otherwise.)"},
     {.name = "export", .operands = "TABLE OUT", .operandsNamed = "two paths, TABLE and OUT",
-     .options = {{.name = "source", .value = ValueForm::Apart, .valueName = "ORIGINAL"}},
+     .options = {{.name = "source", .value = ValueForm::Apart, .valueName = "ORIGINAL"},
+                 SourceLangOption,
+                 TargetLangOption},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         return exportTable(a.operands[0], a.operands[1], a.value("source"), codePage);
+         const std::optional<Languages> given = languages(a);
+         if (!given)
+             return int(UsageError);
+         return exportTable(a.operands[0], a.operands[1], a.value("source"), *given, codePage);
      },
      .help = R"(write TABLE's entries to OUT for a translation tool, in the
 format OUT's suffix names: .po, .pot, .xlf, .xliff or .csv.
@@ -136,7 +176,10 @@ TABLE; the name goes along as context. Without --source the
 values are the source texts (a template); with it the source
 of each entry is ORIGINAL's value of the same index and TABLE's
 value is the translation.
-Entries ORIGINAL lacks are left out and listed on stderr.)"},
+Entries ORIGINAL lacks are left out and listed on stderr.
+--source-lang=CODE, --target-lang=CODE  the languages, as BCP 47
+    codes (en, ja, pt-BR): PO's "Language: pt_BR" header,
+    XLIFF's source-language and target-language.)"},
     {.name = "import", .operands = "TABLE IN OUT", .operandsNamed = "three paths, TABLE, IN and OUT",
      .options = {{.name = "source", .value = ValueForm::Apart, .valueName = "ORIGINAL"},
                  {.name = "fuzzy"},
@@ -154,6 +197,48 @@ fuzzy. --fuzzy takes fuzzy ones too; with --source, a unit
 whose source is not ORIGINAL's current value counts as fuzzy.
 An index of IN that TABLE lacks is an error (exit 1) unless
 --ignore-extra is given.)"},
+    {.name = "memory", .operands = "ORIGINAL TRANSLATION...", .operandsNamed = "pairs of paths, ORIGINAL and TRANSLATION",
+     .options = {required(OutputOption), required(SourceLangOption), required(TargetLangOption),
+                 {.name = "pairs-from"}, IncludeOption, {.name = "date"}},
+     .operandsFirst = false,
+     .run = [](const Arguments &a, const CodePage &codePage) {
+         const std::optional<Languages> given = languages(a);
+         return given ? memory(a, *given, codePage) : int(UsageError);
+     },
+     .help = R"(write the translation memory of the pairs of tables, each
+ORIGINAL and its TRANSLATION, to OUT (-o OUT), a TMX 1.4b file
+for CAT tools (OmegaT, Poedit, Weblate): one unit per distinct
+pair of texts of an index that both hold, the translation
+neither empty nor identical to the original, with a prop
+"x-wendaro-entry" "TRANSLATION:INDEX" for each place it occurs.
+The same tables give the same bytes; --date adds the date.
+A text with a character XML cannot hold is refused (exit 2).
+--source-lang=CODE, --target-lang=CODE  the languages.
+--pairs-from  the operands are two folders, ORIGINAL_DIR and
+    TRANSLATION_DIR: their "*.stf" tables (any case) and those
+    --include=GLOB names, paired by their paths inside; tables
+    without a partner are listed on stderr.)"},
+    {.name = "pretranslate", .operands = "ORIGINAL TRANSLATION MEMORY... OUT",
+     .operandsNamed = "ORIGINAL, TRANSLATION, one MEMORY or more and OUT",
+     .options = {SourceLangOption, TargetLangOption},
+     .operandsFirst = true,
+     .run = [](const Arguments &a, const CodePage &codePage) {
+         const std::optional<Languages> given = languages(a);
+         return given ? pretranslate(a, *given, codePage) : int(UsageError);
+     },
+     .help = R"(fill each untranslated entry of TRANSLATION (empty, or the
+same as ORIGINAL's value with a letter, as check --against
+tells) with the TMX memories' translation of ORIGINAL's exact
+text, and save the result as OUT as convert does. Languages
+are the memory's srclang and its one other language unless
+--source-lang and --target-lang say (ignoring case, else by
+primary language: "pt" for "pt-BR"). Of several translations
+of a text the one with the most places wins, then the latest
+changedate, then the last read (MEMORY in the order given);
+the entry is listed as ambiguous. stderr tells how many were
+filled, already translated, without a match and ambiguous.
+A MEMORY that is no TMX or not well-formed is a read error
+with its line; entities it declares are never expanded.)"},
     {.name = "diff", .operands = "A B", .operandsNamed = "two paths, A and B",
      .options = {FormatOption, {.name = "order"}},
      .operandsFirst = false,
@@ -194,7 +279,7 @@ counts. A table that holds an index twice is refused (exit 1,
 "FILE: reason"). A text OUT gets TRANSLATION's output-file and
 memo lines.)"},
     {.name = "merge", .operands = "BASE OURS THEIRS", .operandsNamed = "three paths, BASE, OURS and THEIRS",
-     .options = {{.name = "output", .letter = 'o', .value = ValueForm::Apart, .valueName = "OUT"},
+     .options = {OutputOption,
                  {.name = "prefer", .value = ValueForm::Joined, .choices = "ours theirs"},
                  FormatOption},
      .operandsFirst = false,
@@ -227,7 +312,7 @@ is written.)"},
                  {.name = "count", .letter = 'c'},
                  {.name = "recursive", .letter = 'r'},
                  {.name = "field", .value = ValueForm::Joined, .valueName = "FIELD", .choices = "index name value"},
-                 {.name = "include", .value = ValueForm::Joined, .valueName = "GLOB", .repeats = true},
+                 IncludeOption,
                  {.name = "color", .value = ValueForm::Optional, .valueName = "WHEN", .choices = "auto always never"}},
      .operandsFirst = false,
      .run = grep,
@@ -283,8 +368,7 @@ Exit status:
 // Before the first synopsis; the others stand under it.
 const char UsageLead[] = "Usage: ";
 // A synopsis wider than this goes on under its first word after the
-// command: as wide as import's, so that only status', merge's and grep's take
-// two lines.
+// command: as wide as import's, so that few take two lines.
 constexpr qsizetype SynopsisColumns = 85;
 
 // "--format=text|json", "-o OUT", "--color[=WHEN]": the letter where there
@@ -343,7 +427,7 @@ qsizetype Command::leastOperands() const
 
 bool Command::moreOperands() const
 {
-    return QByteArray(operands).endsWith("...");
+    return QByteArray(operands).contains("...");
 }
 
 std::span<const Command> commands()

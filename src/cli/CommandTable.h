@@ -47,7 +47,8 @@ struct Command
 {
     const char *name;
     // As the usage shows them, "IN OUT"; their number is how many the
-    // command takes, at least that many when the last ends in "...".
+    // command takes, at least that many when one ends in "..." (which may
+    // stand before the last: "MEMORY... OUT").
     const char *operands;
     const char *operandsNamed; // as a usage error names them: "two paths, IN and OUT"
     QList<Option> options;
@@ -56,7 +57,7 @@ struct Command
     const char *help;   // its paragraph of the usage text, lines without their indent
 
     qsizetype leastOperands() const;
-    bool moreOperands() const; // the last operand may repeat
+    bool moreOperands() const; // an operand may repeat
 };
 
 // Every command, in the order the usage text lists them.

@@ -5,6 +5,7 @@
 #include "cli/CommandFiles.h"
 #include "cli/Console.h"
 #include "cli/ExitCode.h"
+#include "cli/InOrder.h"
 #include "cli/TextMatch.h"
 
 #include "core/document/DocumentFile.h"
@@ -13,12 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QThreadPool>
-#include <QtConcurrent/QtConcurrentRun>
-
-#include <condition_variable>
 #include <deque>
-#include <mutex>
 
 #include <unistd.h>
 
@@ -164,84 +160,14 @@ Found searchTable(const Target &target, const Search &search, const CodePage &co
     return found;
 }
 
-// The files of a folder and its subfolders, by name, that -r searches:
-// "*.stf" in any case, and those an --include pattern names. Symbolic links
-// met on the way are left, as grep -r leaves them.
-void walkFolder(const QString &folder, const QString &shown, const QList<QRegularExpression> &includes,
-                std::vector<Target> &targets)
-{
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System
-                                                                 | QDir::NoDotAndDotDot | QDir::NoSymLinks,
-                                                             QDir::Name);
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        const QString shownPath = shown.endsWith(QLatin1Char('/')) ? shown + name : shown + QLatin1Char('/') + name;
-        if (entry.isDir()) {
-            walkFolder(entry.filePath(), shownPath, includes, targets);
-            continue;
-        }
-        const bool wanted = name.endsWith(QLatin1String(".stf"), Qt::CaseInsensitive)
-                            || std::any_of(includes.cbegin(), includes.cend(),
-                                           [&](const QRegularExpression &glob) { return glob.match(name).hasMatch(); });
-        if (wanted)
-            targets.push_back({shownPath, entry.filePath()});
-    }
-}
-
 // Searches the targets on every core and hands each result on in their
-// order as soon as it and those before it are done. Workers run at most a
-// few files ahead of the output, so that what waits to be printed stays small.
+// order as soon as it and those before it are done.
 template<typename Print>
 void searchInOrder(const std::vector<Target> &targets, const Search &search, const CodePage &codePage, Print print)
 {
-    const size_t workers = size_t(std::max(1, QThreadPool::globalInstance()->maxThreadCount()));
-    const size_t ahead = 2 * workers + 2;
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<std::optional<Found>> results(targets.size());
-    size_t next = 0;
-    size_t printed = 0;
-    bool stopped = false;
-
-    const auto work = [&] {
-        for (;;) {
-            size_t i = 0;
-            {
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return stopped || next >= targets.size() || next < printed + ahead; });
-                if (stopped || next >= targets.size())
-                    return;
-                i = next++;
-            }
-            Found found = searchTable(targets[i], search, codePage);
-            const std::lock_guard lock(mutex);
-            results[i] = std::move(found);
-            changed.notify_all();
-        }
-    };
-    std::vector<QFuture<void>> running;
-    for (size_t w = 0; w < std::min(workers, targets.size()); ++w)
-        running.push_back(QtConcurrent::run(work));
-
-    for (size_t i = 0; i < targets.size(); ++i) {
-        Found found;
-        {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return results[i].has_value(); });
-            found = std::move(*results[i]);
-            results[i].reset();
-            printed = i + 1;
-            changed.notify_all();
-        }
-        if (!print(targets[i], found)) {
-            const std::lock_guard lock(mutex);
-            stopped = true;
-            changed.notify_all();
-            break;
-        }
-    }
-    for (QFuture<void> &future : running)
-        future.waitForFinished();
+    runInOrder<Found>(
+        targets.size(), [&](size_t i) { return searchTable(targets[i], search, codePage); },
+        [&](size_t i, const Found &found) { return print(targets[i], found); });
 }
 
 std::optional<unsigned> parseFields(const QByteArray &text)
@@ -293,9 +219,7 @@ int grep(const Arguments &arguments, const CodePage &codePage)
         return usage(QStringLiteral("grep: ") + error);
     search.match = std::move(*match);
 
-    QList<QRegularExpression> includes;
-    for (const QByteArray &glob : arguments.values("include"))
-        includes << QRegularExpression::fromWildcard(QString::fromUtf8(glob), Qt::CaseSensitive);
+    const QList<QRegularExpression> includes = includeGlobs(arguments.values("include"));
 
     // The files in the order given, folders walked where -r asks; a name
     // that cannot be opened is told at once, as a file that cannot be read.
@@ -308,10 +232,14 @@ int grep(const Arguments &arguments, const CodePage &codePage)
             trouble = true;
             continue;
         }
-        if (arguments.has("recursive") && QFileInfo(*name).isDir())
-            walkFolder(*name, QFile::decodeName(path), includes, targets);
-        else
+        if (arguments.has("recursive") && QFileInfo(*name).isDir()) {
+            const QString shown = QFile::decodeName(path);
+            for (const QString &table : tablesUnder(*name, includes))
+                targets.push_back({shown.endsWith(QLatin1Char('/')) ? shown + table : shown + QLatin1Char('/') + table,
+                                   QDir(*name).filePath(table)});
+        } else {
             targets.push_back({QFile::decodeName(path), *name});
+        }
     }
 
     bool matched = false;

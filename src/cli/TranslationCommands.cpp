@@ -56,7 +56,7 @@ bool loadOriginal(const std::optional<QByteArray> &original, const CodePage &cod
 } // namespace
 
 int exportTable(const QByteArray &table, const QByteArray &out, const std::optional<QByteArray> &original,
-                const CodePage &codePage)
+                const Languages &languages, const CodePage &codePage)
 {
     const FileFormat *const format = formatOf(out, FileFormat::WritesCatalogs, "OUT");
     if (!format)
@@ -99,6 +99,8 @@ int exportTable(const QByteArray &table, const QByteArray &out, const std::optio
     const auto write = [&] {
         TranslationCatalog catalog = result->catalog;
         catalog.original = QFileInfo(QFile::decodeName(original ? *original : table)).fileName();
+        catalog.sourceLanguage = languages.source;
+        catalog.targetLanguage = languages.target;
         QByteArray image;
         if (!format->writeCatalog(catalog, image, &error) || !SaveFile::write(*outName, image, &error))
             return false;

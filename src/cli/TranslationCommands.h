@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <optional>
 
@@ -21,10 +22,19 @@ struct ImportFlags
     bool ignoreExtra = false; // skip units whose index the table lacks instead of failing
 };
 
+// The languages of an exchange file or a memory, as BCP 47 tags that were
+// checked (LanguageCode.h); empty where none was given.
+struct Languages
+{
+    QString source;
+    QString target;
+};
+
 // Writes the catalog of table to out: a template, or with original the
-// original's values as sources and the table's as translations.
+// original's values as sources and the table's as translations. The file
+// names the languages given.
 int exportTable(const QByteArray &table, const QByteArray &out, const std::optional<QByteArray> &original,
-                const CodePage &codePage);
+                const Languages &languages, const CodePage &codePage);
 // Puts the translations of in into table and saves the result as out, in
 // the table format out's path selects.
 int importTable(const QByteArray &table, const QByteArray &in, const QByteArray &out,

@@ -9,7 +9,7 @@ source "$1" || exit 1
 cd "$(mktemp -d)" || exit 1
 trap 'rm -rf "$PWD"' EXIT
 mkdir -p mod
-touch a.stf B.STF c.txt d.po e.XLIFF f.csv g.png mod/h.stf
+touch a.stf B.STF c.txt d.po e.XLIFF f.csv g.png i.TMX mod/h.stf
 
 failed=0
 # words (| separates them; the last is completed) ; the replies expected, sorted
@@ -25,7 +25,7 @@ while IFS=';' read -r words expected; do
         failed=1
     fi
 done <<'CASES'
-;check convert diff dump export grep import merge status update
+;check convert diff dump export grep import memory merge pretranslate status update
 c;check convert
 --;--help --version
 check|--st;--strict
@@ -47,5 +47,9 @@ grep|-r|;
 grep|-r|Open|;B.STF a.stf c.txt mod
 grep|-r|Open|mod/;mod/h.stf
 convert|a.stf|c.txt|;
+export|--s;--source-lang= --source=
+memory|-o|;i.TMX mod
+memory|--pairs-from|-o|x.tmx|;B.STF a.stf c.txt mod
+pretranslate|a.stf|c.txt|;B.STF a.stf c.txt i.TMX mod
 CASES
 exit $failed

@@ -234,6 +234,18 @@ void TestCli::command()
     putFile(dir.filePath(QStringLiteral("cut.stf")), TableStf.chopped(1));
     putFile(dir.filePath(QStringLiteral("bad.txt")), "Index\tName\tValue\r\n3\tab\r\n");
     putFile(dir.filePath(QStringLiteral("twice.txt")), "Index\tName\tValue\r\n3\ta\tb\r\n3\tc\td\r\n");
+    // Index 3, the value "y" and U+0001.
+    putFile(dir.filePath(QStringLiteral("control.stf")),
+            QByteArray::fromHex("cdab000001020000000100000003000000ffffffff020000007900010003000000020000006162"));
+    putFile(dir.filePath(QStringLiteral("empty.txt")), "Index\tName\tValue\r\n3\tab\t\r\n");
+    putFile(dir.filePath(QStringLiteral("tm.tmx")), "<tmx><header srclang=\"en\"/><body><tu><tuv xml:lang=\"en\">"
+                                                    "<seg>x</seg></tuv><tuv xml:lang=\"ja\"><seg>Y</seg></tuv></tu>"
+                                                    "</body></tmx>");
+    putFile(dir.filePath(QStringLiteral("broken.tmx")), "<tmx>\n<header srclang=\"en\"/><body>\n</tmx>");
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("en/sub")) && QDir(dir.path()).mkpath(QStringLiteral("ja/sub")));
+    putFile(dir.filePath(QStringLiteral("en/sub/a.txt")), TableText);
+    putFile(dir.filePath(QStringLiteral("ja/sub/a.txt")), "Index\tName\tValue\r\n3\tab\ty\r\n");
+    putFile(dir.filePath(QStringLiteral("en/b.stf")), TableStf);
     // A name that Qt cannot give, so that QTemporaryDir cannot remove it either.
     const QByteArray notUtf8 = QFile::encodeName(dir.filePath(QStringLiteral("in"))) + "\xE9.stf";
     QCOMPARE(::symlink("good.stf", notUtf8.constData()), 0);
@@ -331,6 +343,14 @@ void TestCli::usageError_data()
     QTest::newRow("option without a command") << words("--strict");
     QTest::newRow("option's value is no operand") << words("export --source o.stf t");
     QTest::newRow("an option required") << words("status --old o.stf t.stf");
+    QTest::newRow("a language code that is not BCP 47") << words("export --target-lang=pt_BR t o.po");
+    QTest::newRow("memory without languages") << words("memory -o m.tmx a b");
+    QTest::newRow("memory without -o") << words("memory --source-lang=en --target-lang=ja a b");
+    QTest::newRow("memory of an odd number of tables")
+        << words("memory -o m.tmx --source-lang=en --target-lang=ja a b c");
+    QTest::newRow("memory --include without --pairs-from")
+        << words("memory -o m.tmx --source-lang=en --target-lang=ja --include=*.txt a b");
+    QTest::newRow("pretranslate without a memory") << words("pretranslate a b c");
 }
 
 void TestCli::usageError()
@@ -368,6 +388,33 @@ void TestCli::exchange_data()
     QTest::newRow("export repeated indexes")
         << args("export @twice.txt @out.csv") << 1 << "3（1、2 番目の項目）" << QByteArray();
     QTest::newRow("export unknown suffix") << args("export @good.stf @out.txt") << 64 << ".csv" << QByteArray();
+
+    const QByteArray tmx = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tmx version=\"1.4\">\n  <header "
+                           "creationtool=\"Wendaro\" creationtoolversion=\"" WENDARO_VERSION "\" segtype=\"block\" "
+                           "o-tmf=\"Wendaro\" adminlang=\"en\" srclang=\"en\" datatype=\"plaintext\"/>\n  <body>\n";
+    const auto unit = [](const char *place) {
+        return "    <tu>\n      <prop type=\"x-wendaro-entry\">" + QByteArray(place)
+               + "</prop>\n      <tuv xml:lang=\"en\">\n        <seg>x</seg>\n      </tuv>\n"
+                 "      <tuv xml:lang=\"ja\">\n        <seg>y</seg>\n      </tuv>\n    </tu>\n";
+    };
+    QTest::newRow("memory") << args("memory --source-lang=en --target-lang=ja good.stf tr.txt -o out.tmx") << 0
+                            << "表 1 組から、訳 1 件（1 か所）を書き出しました。"
+                            << tmx + unit("tr.txt:3") + "  </body>\n</tmx>\n";
+    QTest::newRow("memory of two folders")
+        << args("memory --pairs-from --include=*.txt --source-lang=en --target-lang=ja en ja -o out.tmx") << 0
+        << "en/b.stf: 対になる表 ja/b.stf がありません。" << tmx + unit("ja/sub/a.txt:3") + "  </body>\n</tmx>\n";
+    QTest::newRow("memory refuses what XML cannot hold")
+        << args("memory --source-lang=en --target-lang=ja good.stf control.stf -o out.tmx") << 2
+        << "out.tmx: ファイル書き込みエラー: control.stf: インデックス 3 の訳に TMX では書けない文字" << QByteArray();
+    QTest::newRow("memory of a table that cannot be read")
+        << args("memory --source-lang=en --target-lang=ja good.stf missing.stf -o out.tmx") << 1
+        << "missing.stf: ファイル読み込みエラー: " << QByteArray();
+    QTest::newRow("pretranslate") << args("pretranslate good.stf empty.txt tm.tmx out.txt") << 0
+                                  << "訳を入れた 1 件、翻訳済み 0 件、一致なし 0 件、あいまい 0 件"
+                                  << QByteArray("Index\tName\tValue\r\n3\tab\tY\r\n");
+    QTest::newRow("pretranslate from a broken memory")
+        << args("pretranslate good.stf empty.txt broken.tmx out.txt") << 1
+        << "broken.tmx:3: ファイル読み込みエラー: XML として読めません" << QByteArray();
 }
 
 void TestCli::exchange()
@@ -384,6 +431,18 @@ void TestCli::exchange()
     putFile(dir.filePath(QStringLiteral("in.csv")), "Index,Value\r\n3,y<br>\r\n");
     putFile(dir.filePath(QStringLiteral("extra.csv")), "Index,Value\r\n9,q\r\n3,y\r\n");
     putFile(dir.filePath(QStringLiteral("twice.txt")), "Index\tName\tValue\r\n3\ta\tb\r\n3\tc\td\r\n");
+    // Index 3, the value "y" and U+0001.
+    putFile(dir.filePath(QStringLiteral("control.stf")),
+            QByteArray::fromHex("cdab000001020000000100000003000000ffffffff020000007900010003000000020000006162"));
+    putFile(dir.filePath(QStringLiteral("empty.txt")), "Index\tName\tValue\r\n3\tab\t\r\n");
+    putFile(dir.filePath(QStringLiteral("tm.tmx")), "<tmx><header srclang=\"en\"/><body><tu><tuv xml:lang=\"en\">"
+                                                    "<seg>x</seg></tuv><tuv xml:lang=\"ja\"><seg>Y</seg></tuv></tu>"
+                                                    "</body></tmx>");
+    putFile(dir.filePath(QStringLiteral("broken.tmx")), "<tmx>\n<header srclang=\"en\"/><body>\n</tmx>");
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("en/sub")) && QDir(dir.path()).mkpath(QStringLiteral("ja/sub")));
+    putFile(dir.filePath(QStringLiteral("en/sub/a.txt")), TableText);
+    putFile(dir.filePath(QStringLiteral("ja/sub/a.txt")), "Index\tName\tValue\r\n3\tab\ty\r\n");
+    putFile(dir.filePath(QStringLiteral("en/b.stf")), TableStf);
     for (QString &arg : args) {
         if (arg.startsWith(QLatin1Char('@')))
             arg = dir.filePath(arg.mid(1));
@@ -567,6 +626,18 @@ void TestCli::compare()
             "Index\tName\tValue\r\n1\ta\tYes\r\n2\tb\tNo\r\n3\tc\tOpen %s\r\n4\td\tSave as\r\n");
     putFile(dir.filePath(QStringLiteral("ja.txt")), "Index\tName\tValue\r\n1\ta\tOui\r\n2\tb\tNo\r\n3\tc\tOuvrir\r\n"
                                                     "4\td\tEnregistrer\r\n9\tz\tx\r\n");
+    // Index 3, the value "y" and U+0001.
+    putFile(dir.filePath(QStringLiteral("control.stf")),
+            QByteArray::fromHex("cdab000001020000000100000003000000ffffffff020000007900010003000000020000006162"));
+    putFile(dir.filePath(QStringLiteral("empty.txt")), "Index\tName\tValue\r\n3\tab\t\r\n");
+    putFile(dir.filePath(QStringLiteral("tm.tmx")), "<tmx><header srclang=\"en\"/><body><tu><tuv xml:lang=\"en\">"
+                                                    "<seg>x</seg></tuv><tuv xml:lang=\"ja\"><seg>Y</seg></tuv></tu>"
+                                                    "</body></tmx>");
+    putFile(dir.filePath(QStringLiteral("broken.tmx")), "<tmx>\n<header srclang=\"en\"/><body>\n</tmx>");
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("en/sub")) && QDir(dir.path()).mkpath(QStringLiteral("ja/sub")));
+    putFile(dir.filePath(QStringLiteral("en/sub/a.txt")), TableText);
+    putFile(dir.filePath(QStringLiteral("ja/sub/a.txt")), "Index\tName\tValue\r\n3\tab\ty\r\n");
+    putFile(dir.filePath(QStringLiteral("en/b.stf")), TableStf);
     for (QString &arg : args) {
         const qsizetype at = arg.indexOf(QLatin1Char('@'));
         if (at >= 0)

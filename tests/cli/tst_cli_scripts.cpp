@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -51,6 +52,37 @@ Run runCli(const QStringList &args, const QString &folder)
     return run(QStringLiteral(WENDARO_CLI_PATH), args, folder);
 }
 
+// An STF table of the values, indexes from 1, every name "n".
+QByteArray stfTableOf(const QStringList &values)
+{
+    const auto le32 = [](qint32 n) { return QByteArray(reinterpret_cast<const char *>(&n), 4); };
+    const auto le16 = [](qint16 n) { return QByteArray(reinterpret_cast<const char *>(&n), 2); };
+    QByteArray table = QByteArray::fromHex("cdab000001") + le16(qint16(values.size() + 1)) + QByteArray(2, '\0')
+                       + le32(qint32(values.size()));
+    for (qsizetype i = 0; i < values.size(); ++i)
+        table += le32(qint32(i + 1)) + QByteArray::fromHex("ffffffff") + le32(qint32(values[i].size()))
+                 + QByteArray(reinterpret_cast<const char *>(values[i].utf16()), values[i].size() * 2);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        table += le32(qint32(i + 1)) + le32(1) + "n";
+    return table;
+}
+
+// A python3 that has translate-toolkit, or "" (Debian's, when another comes first).
+QString pythonWithTranslateToolkit()
+{
+    for (const QString &python :
+         {QStandardPaths::findExecutable(QStringLiteral("python3")), QStringLiteral("/usr/bin/python3")}) {
+        if (python.isEmpty() || !QFileInfo::exists(python))
+            continue;
+        QProcess probe;
+        probe.setProcessChannelMode(QProcess::MergedChannels);
+        probe.start(python, {QStringLiteral("-c"), QStringLiteral("import translate.storage.tmx")});
+        if (probe.waitForFinished(60000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0)
+            return python;
+    }
+    return QString();
+}
+
 } // namespace
 
 class TestCliScripts : public QObject
@@ -62,6 +94,8 @@ private Q_SLOTS:
     void dumpJson();
     void grep_data();
     void grep();
+    void memoryReadByTools();
+    void toolsMemoryPretranslates();
 };
 
 void TestCliScripts::dumpJson_data()
@@ -181,6 +215,82 @@ void TestCliScripts::grep()
     QCOMPARE(ran.exitCode, exitCode);
     QCOMPARE(ran.out, out);
     QVERIFY2(ran.errors.startsWith(error.toUtf8()) && ran.errors.isEmpty() == error.isEmpty(), ran.errors.constData());
+}
+
+// The originals and translations of the memory tests: line breaks, a lone
+// CR and LF, a character outside the BMP, XML's own characters.
+const QStringList English = {"Open\r\nfile", "a\rb", "x\ny\r\nz", "\U0001F600 & <b> ]]>", "same", "Quit"};
+const QStringList Japanese = {"開く\r\nファイル", "い\rろ", "は\nに", "\U0001F600 と <b> ]]>", "same", ""};
+
+// translate-toolkit reads every unit and language as memory wrote them;
+// xmllint finds the file well-formed.
+void TestCliScripts::memoryReadByTools()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    putFile(dir.filePath(QStringLiteral("en.stf")), stfTableOf(English));
+    putFile(dir.filePath(QStringLiteral("ja.stf")), stfTableOf(Japanese));
+    const Run made = runCli({QStringLiteral("memory"), QStringLiteral("-o"), QStringLiteral("tm.tmx"),
+                             QStringLiteral("--source-lang=en"), QStringLiteral("--target-lang=ja"),
+                             QStringLiteral("en.stf"), QStringLiteral("ja.stf")},
+                            dir.path());
+    QVERIFY2(made.exitCode == 0, made.errors.constData());
+
+    if (QStandardPaths::findExecutable(QStringLiteral("xmllint")).isEmpty())
+        qWarning("xmllint is missing (Debian: libxml2-utils): the memory is not checked to be well-formed");
+    else
+        QCOMPARE(QProcess::execute(QStringLiteral("xmllint"), {QStringLiteral("--noout"), dir.filePath("tm.tmx")}), 0);
+
+    const QString python = pythonWithTranslateToolkit();
+    if (python.isEmpty())
+        QSKIP("translate-toolkit is missing (Debian: translate-toolkit): the memory is not read by it");
+    const Run read = run(python,
+                         {QStringLiteral("-c"), QStringLiteral("import json; from translate.storage import tmx\n"
+                                                               "f = tmx.tmxfile(open('tm.tmx', 'rb'))\n"
+                                                               "print(json.dumps([[u.source, u.target] + [t.get("
+                                                               "'{http://www.w3.org/XML/1998/namespace}lang') for t in "
+                                                               "u.xmlelement.iter('tuv')] for u in f.units]))")},
+                         dir.path());
+    QVERIFY2(read.exitCode == 0, read.errors.constData());
+    // As a translator sees them: the line breaks LF, except in the text
+    // holding an LF of its own, which keeps CR LF.
+    QCOMPARE(QString::fromUtf8(read.out).trimmed(),
+             QStringLiteral(R"([["Open\nfile", "\u958b\u304f\n\u30d5\u30a1\u30a4\u30eb", "en", "ja"], )"
+                            R"(["a\rb", "\u3044\r\u308d", "en", "ja"], )"
+                            R"(["x\ny\r\nz", "\u306f\n\u306b", "en", "ja"], )"
+                            R"(["\ud83d\ude00 & <b> ]]>", "\ud83d\ude00 \u3068 <b> ]]>", "en", "ja"]])"));
+}
+
+// A memory that translate-toolkit's po2tmx writes fills a translation.
+void TestCliScripts::toolsMemoryPretranslates()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("po2tmx")).isEmpty())
+        QSKIP("po2tmx is missing (Debian: translate-toolkit)");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    putFile(dir.filePath(QStringLiteral("en.stf")), stfTableOf(English));
+    putFile(dir.filePath(QStringLiteral("ja.stf")), stfTableOf(Japanese));
+    putFile(dir.filePath(QStringLiteral("empty.stf")), stfTableOf(QStringList(English.size(), QString())));
+    const QStringList exported{QStringLiteral("export"),          QStringLiteral("--source"),
+                               QStringLiteral("en.stf"),          QStringLiteral("ja.stf"),
+                               QStringLiteral("ja.po"),           QStringLiteral("--source-lang=en"),
+                               QStringLiteral("--target-lang=ja")};
+    QVERIFY(runCli(exported, dir.path()).exitCode == 0);
+    const Run converted = run(QStringLiteral("po2tmx"),
+                              {QStringLiteral("--progress=none"), QStringLiteral("--language=ja"),
+                               QStringLiteral("ja.po"), QStringLiteral("po.tmx")},
+                              dir.path());
+    QVERIFY2(converted.exitCode == 0, converted.errors.constData());
+    const Run filled = runCli({QStringLiteral("pretranslate"), QStringLiteral("en.stf"), QStringLiteral("empty.stf"),
+                               QStringLiteral("po.tmx"), QStringLiteral("out.stf")},
+                              dir.path());
+    QVERIFY2(filled.exitCode == 0, filled.errors.constData());
+    // The text holding an LF of its own loses its mark in the PO-to-TMX
+    // conversion and finds no match; the others come back exactly.
+    QStringList expected = Japanese;
+    expected[2] = expected[4] = QString();
+    QCOMPARE(contents(dir.filePath(QStringLiteral("out.stf"))), stfTableOf(expected));
+    QCOMPARE(filled.errors, QByteArray("訳を入れた 3 件、翻訳済み 0 件、一致なし 3 件、あいまい 0 件\n"));
 }
 
 QTEST_GUILESS_MAIN(TestCliScripts)

@@ -70,6 +70,7 @@ private slots:
     void refusals();
     void brokenFiles_data();
     void brokenFiles();
+    void languages();
 };
 
 void TestPoFormat::roundTrip_data()
@@ -200,6 +201,29 @@ void TestPoFormat::brokenFiles()
     TranslationCatalog read;
     QVERIFY(!format.readCatalog(file, read, &failure));
     QVERIFY2(failure.contains(errorPart), qPrintable(failure));
+}
+
+// export's languages go in the header in gettext's form; a file that a PO
+// editor saved with its own header and languages reads back.
+void TestPoFormat::languages()
+{
+    TranslationCatalog catalog = catalogOf({unit(1, "Open", "Abrir")});
+    catalog.sourceLanguage = QStringLiteral("en");
+    catalog.targetLanguage = QStringLiteral("pt-BR");
+    PoFormat format;
+    QString failure;
+    QByteArray bytes;
+    QVERIFY(format.writeCatalog(catalog, bytes, &failure));
+    QVERIFY2(bytes.contains("\"Language: pt_BR\\n\"\n") && bytes.contains("\"X-Source-Language: en\\n\"\n"),
+             bytes.constData());
+    bytes
+        .replace("\"Last-Translator: \\n\"", "\"Last-Translator: Ana <ana@example.org>\\n\"\n"
+                                             "\"Plural-Forms: nplurals=2; plural=(n > 1);\\n\"")
+        .replace("X-Generator: Wendaro", "X-Generator: Poedit 3.2.2");
+    TranslationCatalog read;
+    QVERIFY2(format.readCatalog(bytes, read, &failure), qPrintable(failure));
+    QCOMPARE(read.units.size(), 1);
+    QCOMPARE(read.units.first().target, QStringLiteral("Abrir"));
 }
 
 QTEST_GUILESS_MAIN(TestPoFormat)

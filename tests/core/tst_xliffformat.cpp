@@ -60,6 +60,7 @@ private Q_SLOTS:
     void roundTrip_data();
     void roundTrip();
     void toolsReadWhatWeWrite();
+    void languages();
     void read_data();
     void read();
 };
@@ -163,6 +164,13 @@ void TestXliffFormat::read_data()
                     "</trans-unit></group></body></file><file original='u' datatype='plaintext' "
                     "source-language='en'><body><trans-unit id='8'><source>e</source></trans-unit>")
         << QStringList{"-7|r|a<br>b|cd|TN", "8||e||"} << "";
+    QTest::newRow("a CAT tool's file: languages, tool and attributes of its own")
+        << QByteArray("<xliff version='1.2' xmlns='urn:oasis:names:tc:xliff:document:1.2' xmlns:o='urn:x-tool'>"
+                      "<file original='t.stf' source-language='en-US' target-language='pt-BR' datatype='plaintext' "
+                      "tool-id='omegat' o:x='1'><header><tool tool-id='omegat' tool-name='OmegaT'/></header><body>\n"
+                      "<trans-unit id='1' o:y='2'><source xml:lang='en-US'>a</source>"
+                      "<target xml:lang='pt-BR' state='translated'>b</target></trans-unit></body></file></xliff>")
+        << QStringList{"1||a|b|T"} << "";
     QTest::newRow("deeply nested marks") << document("<trans-unit id='1'><source>"
                                                      + QByteArray("<mrk mtype='x'>").repeated(300000) + "a"
                                                      + QByteArray("</mrk>").repeated(300000) + "</source></trans-unit>")
@@ -200,6 +208,22 @@ void TestXliffFormat::read()
     QCOMPARE(format.readCatalog(file, catalog, &failure), error.isEmpty());
     QVERIFY2(failure.contains(error), qPrintable(failure));
     QCOMPARE(unitsOf(catalog), units);
+}
+
+void TestXliffFormat::languages()
+{
+    TranslationCatalog catalog;
+    catalog.units = {unit(1, "n", "a", {})};
+    XliffFormat format;
+    QString failure;
+    QByteArray unknown;
+    QVERIFY(format.writeCatalog(catalog, unknown, &failure));
+    QVERIFY(unknown.contains(" source-language=\"und\">") && !unknown.contains("target-language"));
+    catalog.sourceLanguage = "en";
+    catalog.targetLanguage = "pt-BR";
+    QByteArray named;
+    QVERIFY(format.writeCatalog(catalog, named, &failure));
+    QVERIFY2(named.contains(" source-language=\"en\" target-language=\"pt-BR\">"), named.constData());
 }
 
 QTEST_GUILESS_MAIN(TestXliffFormat)

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # bash completion for wendaro-cli: its commands, each command's options and
 # their values, and for each operand the files of the kind it takes (tables:
-# .stf and .txt; exchange files: .po, .pot, .xlf, .xliff, .csv; any case),
+# .stf and .txt; exchange files: .po, .pot, .xlf, .xliff, .csv; memories:
+# .tmx; any case),
 # folders always, to walk into.
 
 # The options of each command; a trailing "=" marks one that takes a value.
@@ -11,8 +12,10 @@ _wendaro_cli_options() {
         dump) echo "--format=" ;;
         check) echo "--against= --strict --format=" ;;
         status) echo "--against= --old= --format=" ;;
-        export) echo "--source=" ;;
+        export) echo "--source= --source-lang= --target-lang=" ;;
         import) echo "--source= --fuzzy --ignore-extra" ;;
+        memory) echo "-o --output= --source-lang= --target-lang= --pairs-from --include= --date" ;;
+        pretranslate) echo "--source-lang= --target-lang=" ;;
         diff) echo "--format= --order" ;;
         merge) echo "-o --output= --prefer= --format=" ;;
         grep) echo "-E -i -l -c -r --extended-regexp --ignore-case --files-with-matches --count --recursive --field= --include= --color --color=" ;;
@@ -43,11 +46,15 @@ _wendaro_cli_files() {
 
 _wendaro_cli_tables() { _wendaro_cli_files "$1" stf txt; }
 _wendaro_cli_exchange() { _wendaro_cli_files "$1" po pot xlf xliff csv; }
+_wendaro_cli_memories() { _wendaro_cli_files "$1" tmx; }
 
 # Options whose value may be the next word, not only after "=".
 _wendaro_cli_takes_next() {
     case $1 in
-        --against | --old | --source | --field | --include | --format | --prefer | -o | --output) return 0 ;;
+        --against | --old | --source | --field | --include | --format | --prefer | -o | --output | --source-lang | \
+            --target-lang)
+            return 0
+            ;;
     esac
     return 1
 }
@@ -92,8 +99,15 @@ _wendaro_cli() {
             --field) COMPREPLY=($(compgen -W "index name value" -- "$value")) ;;
             --color) COMPREPLY=($(compgen -W "auto always never" -- "$value")) ;;
             --prefer) COMPREPLY=($(compgen -W "ours theirs" -- "$value")) ;;
-            --against | --old | --source | -o | --output) _wendaro_cli_tables "$value" ;;
-            --include) ;;
+            -o | --output)
+                if [[ $command == memory ]]; then
+                    _wendaro_cli_memories "$value"
+                else
+                    _wendaro_cli_tables "$value"
+                fi
+                ;;
+            --against | --old | --source) _wendaro_cli_tables "$value" ;;
+            --include | --source-lang | --target-lang) ;;
         esac
         return 0
     fi
@@ -109,13 +123,15 @@ _wendaro_cli() {
     fi
 
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "convert dump check status export import diff update merge grep" -- "$cur"))
+        COMPREPLY=($(compgen -W "convert dump check status export import memory pretranslate diff update merge grep" -- "$cur"))
         return 0
     fi
     case $command:$operands in
         export:1 | import:1) _wendaro_cli_exchange "$cur" ;;
         grep:0) ;; # the pattern
-        convert:[01] | dump:0 | check:0 | status:0 | export:0 | import:[02] | diff:[01] | update:[0-3] | merge:[0-2] | grep:*)
+        pretranslate:[01]) _wendaro_cli_tables "$cur" ;;
+        pretranslate:*) _wendaro_cli_files "$cur" tmx stf txt ;; # memories, then OUT
+        convert:[01] | dump:0 | check:0 | status:0 | export:0 | import:[02] | memory:* | diff:[01] | update:[0-3] | merge:[0-2] | grep:*)
             _wendaro_cli_tables "$cur"
             ;;
     esac

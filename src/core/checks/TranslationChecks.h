@@ -27,7 +27,7 @@ struct TextFinding
 // Whether translation is still to be done for original: empty while the
 // original is not, or the original's text unchanged when that holds a
 // letter (a number or a sign needs no translation). compareTranslation
-// starts with this rule.
+// starts with this rule; pretranslate fills exactly these.
 bool isUntranslated(QStringView original, QStringView translation);
 
 // The checks, in this order:

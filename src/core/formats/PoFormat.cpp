@@ -4,6 +4,7 @@
 #include "core/text/CharacterName.h"
 #include "core/formats/GettextPo.h"
 #include "core/text/Number.h"
+#include "core/translation/LanguageCode.h"
 #include "core/translation/TranslationCatalog.h"
 #include "core/translation/TranslatorText.h"
 
@@ -73,6 +74,10 @@ QString header(const TranslationCatalog &catalog)
 {
     QString original = catalog.original;
     original.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // Poedit and Weblate read the source's language from this header of theirs.
+    const QString sourceLanguage = catalog.sourceLanguage.isEmpty()
+                                       ? QString()
+                                       : QStringLiteral("X-Source-Language: %1\n").arg(catalog.sourceLanguage);
     // The dates are gettext's placeholders: the file is the same for the
     // same table, and a PO editor fills PO-Revision-Date when a translator
     // saves. POT-Creation-Date is left out for the same reason.
@@ -80,12 +85,12 @@ QString header(const TranslationCatalog &catalog)
                           "PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\n"
                           "Last-Translator: \n"
                           "Language-Team: \n"
-                          "Language: \n"
+                          "Language: %2\n"
                           "MIME-Version: 1.0\n"
                           "Content-Type: text/plain; charset=UTF-8\n"
                           "Content-Transfer-Encoding: 8bit\n"
-                          "X-Generator: Wendaro\n")
-        .arg(original);
+                          "X-Generator: Wendaro\n%3")
+        .arg(original, gettextLanguage(catalog.targetLanguage), sourceLanguage);
 }
 
 po_message_t newMessage(const QByteArray *context, const QByteArray &id, const QByteArray &str)

@@ -25,8 +25,9 @@ inline const QString CrLfForm = QStringLiteral("crlf");
 // attributes into the translation with it.
 inline const QString CharacterCtypePrefix = QStringLiteral("x-wendaro-char-");
 
-// The language of the texts is not known to a table. "und" is the language
-// tag for "undetermined"; the translation tool's project sets the real ones.
+// The language of the texts is not known to a table. Unless export is told
+// it, the source's is "und", the language tag for "undetermined", and the
+// translation tool's project sets the real ones.
 inline const QString UnknownLanguage = QStringLiteral("und");
 
 inline const QString TranslatedState = QStringLiteral("translated");

@@ -92,7 +92,10 @@ bool XliffWriter::write(const TranslationCatalog &catalog, QByteArray &out, QStr
     xml.writeStartElement(QStringLiteral("file"));
     xml.writeAttribute(QStringLiteral("original"), holdable(catalog.original));
     xml.writeAttribute(QStringLiteral("datatype"), QStringLiteral("plaintext"));
-    xml.writeAttribute(QStringLiteral("source-language"), xliff::UnknownLanguage);
+    xml.writeAttribute(QStringLiteral("source-language"),
+                       catalog.sourceLanguage.isEmpty() ? xliff::UnknownLanguage : catalog.sourceLanguage);
+    if (!catalog.targetLanguage.isEmpty())
+        xml.writeAttribute(QStringLiteral("target-language"), catalog.targetLanguage);
     xml.writeStartElement(QStringLiteral("body"));
     for (const TranslationUnit &unit : catalog.units) {
         const bool translated = unit.translated && !catalog.isTemplate;

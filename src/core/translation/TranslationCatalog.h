@@ -31,6 +31,11 @@ struct TranslationCatalog
     // The file carried a source text for every unit (CSV only with a Source column).
     bool hasSource = true;
     QList<TranslationUnit> units;
+    // The languages of the sources and of the translations as BCP 47 tags
+    // (LanguageCode.h), empty where the person did not say: a table does not
+    // know them. Only the writers use them.
+    QString sourceLanguage;
+    QString targetLanguage;
 };
 
 } // namespace wendaro

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/translation/LanguageCode.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace wendaro {
+
+bool isLanguageCode(QStringView code)
+{
+    // RFC 5646's langtag, without the grandfathered tags and the primary
+    // subtags of 4 to 8 letters, reserved and registered for none.
+    static const QRegularExpression tag(QStringLiteral("^[A-Za-z]{2,3}(?:-[A-Za-z]{3}){0,3}"
+                                                       "(?:-[A-Za-z]{4})?"
+                                                       "(?:-(?:[A-Za-z]{2}|[0-9]{3}))?"
+                                                       "(?:-(?:[A-Za-z0-9]{5,8}|[0-9][A-Za-z0-9]{3}))*"
+                                                       "(?:-[0-9A-WYZa-wyz](?:-[A-Za-z0-9]{2,8})+)*"
+                                                       "(?:-[Xx](?:-[A-Za-z0-9]{1,8})+)?$"));
+    return tag.match(code.toString()).hasMatch();
+}
+
+namespace {
+
+// Subtags after a singleton (an extension's "u", the private "x") and
+// variants stay lower-case.
+QStringList conventionalSubtags(QStringView code)
+{
+    QStringList parts;
+    bool extension = false;
+    for (const QStringView subtag : code.split(u'-')) {
+        const QString lower = subtag.toString().toLower();
+        extension = extension || subtag.size() == 1;
+        if (parts.isEmpty() || extension)
+            parts << lower;
+        else if (subtag.size() == 4 && subtag.front().isLetter())
+            parts << lower.first(1).toUpper() + lower.sliced(1);
+        else if (subtag.size() == 2 || (subtag.size() == 3 && subtag.front().isDigit()))
+            parts << lower.toUpper();
+        else
+            parts << lower;
+    }
+    return parts;
+}
+
+} // namespace
+
+QString conventionalLanguage(QStringView code)
+{
+    return conventionalSubtags(code).join(u'-');
+}
+
+QString gettextLanguage(QStringView code)
+{
+    return conventionalSubtags(code).join(u'_');
+}
+
+QString primaryLanguage(QStringView code)
+{
+    const qsizetype end = code.indexOf(u'-');
+    return (end < 0 ? code : code.first(end)).toString().toLower();
+}
+
+} // namespace wendaro
