@@ -162,34 +162,26 @@ void TextsStep::swap()
     for (const Texts &row : m_rows)
         ids.push_back(row.id);
     std::vector<std::pair<qsizetype, Texts *>> found;
-    qsizetype changes = 0;
     for (const qsizetype position : m_entries.positionsOf(ids)) {
         const auto row = std::lower_bound(m_rows.begin(), m_rows.end(), m_entries.at(position).id,
                                           [](const Texts &texts, quint32 id) { return texts.id < id; });
         found.emplace_back(position, &*row);
-        changes += qsizetype(row->name.has_value()) + qsizetype(row->value.has_value());
     }
-    // The review weighs every row again after a change of one (a name may
-    // clash with any other): told that each change but the last is a typed
-    // value, it updates that row alone, and weighs all rows once at the last.
-    const auto beforeChange = [&] {
-        if (--changes > 0 && m_review.isOpen())
-            m_review.expectTypedValue();
-    };
+    // The review counts once after the last change rather than after each.
+    m_review.holdCounting(true);
     for (const auto &[position, row] : found) {
         if (row->name) {
             QString now = m_entries.at(position).name;
-            beforeChange();
             m_entries.setName(position, *row->name);
             row->name = std::move(now);
         }
         if (row->value) {
             ValueText now = m_entries.at(position).value;
-            beforeChange();
             m_entries.setValue(position, std::move(*row->value));
             row->value = std::move(now);
         }
     }
+    m_review.holdCounting(false);
 }
 
 } // namespace wendaro

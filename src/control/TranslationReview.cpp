@@ -164,6 +164,15 @@ std::vector<qint16> TranslationReview::missingIndexes() const
     return missing;
 }
 
+void TranslationReview::holdCounting(bool hold)
+{
+    m_held = hold;
+    if (hold || !std::exchange(m_changedWhileHeld, false))
+        return;
+    recountAll();
+    emit statesReset();
+}
+
 void TranslationReview::rowChanged(qsizetype position)
 {
     if (!isOpen())
@@ -171,6 +180,10 @@ void TranslationReview::rowChanged(qsizetype position)
     const std::optional<qint16> index = rowIndex(m_entries.at(position));
     if (hasOld() && index)
         m_reviewed[slotOf(*index)] = true;
+    if (m_held) {
+        m_changedWhileHeld = true;
+        return;
+    }
     if (!std::exchange(m_typedValue, false)) {
         // An edit may change the index or the name, which the save rules
         // weigh against every other row.

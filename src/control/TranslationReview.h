@@ -65,6 +65,9 @@ public:
     // limit, which the save rules accept as any other, so the rows' refusals
     // stay as they are.
     void expectTypedValue() { m_typedValue = true; }
+    // While held, changes of rows are only noted; the release counts once
+    // for all of them (a replace in many rows).
+    void holdCounting(bool hold);
 
     // EntryListObserver, told by the model before it tells its views.
     void rowsReset() override { recountAll(); }
@@ -117,6 +120,8 @@ private:
     Tally m_tally;
     std::vector<bool> m_reviewed; // by index + 32768
     bool m_typedValue = false;
+    bool m_held = false;
+    bool m_changedWhileHeld = false;
     // A count on a worker: which one is the latest, and the rows typed in
     // since it took its copy, counted again when it ends.
     bool m_counting = false;
