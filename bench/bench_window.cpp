@@ -597,8 +597,9 @@ int main(int argc, char *argv[])
         for (int run = 0; run < Runs; ++run) {
             LoadedDocument loaded;
             opening.keepBest(timeOnce([&] { painting(open)(); }, painting([&] {
-                require(controller.translation().openOriginal(originalPath, false), QStringLiteral("no original"));
-            })));
+                                          require(controller.translation().openOriginal(originalPath, false),
+                                                  QStringLiteral("no original"));
+                                      })));
             require(loadDocument(originalPath, *codePage, loaded, &error), error);
             states.keepBest(timeOnce([] {}, [&] { controller.review().openOriginal(std::move(loaded.rows)); }));
         }

@@ -336,9 +336,8 @@ private slots:
         QTest::newRow("--help") << QList<QByteArray>{"--help", "a.stf"} << StartAction::Help << "" << true;
         QTest::newRow("--version") << QList<QByteArray>{"--version"} << StartAction::Version << "" << true;
         QTest::newRow("option second") << QList<QByteArray>{"a.stf", "--help"} << window << "a.stf" << true;
-        QTest::newRow("originals first")
-            << QList<QByteArray>{"--old-reference=o.stf", "--reference=e n.txt", "ja.stf"} << window << "ja.stf"
-            << true;
+        QTest::newRow("originals first") << QList<QByteArray>{"--old-reference=o.stf", "--reference=e n.txt", "ja.stf"}
+                                         << window << "ja.stf" << true;
         QTest::newRow("an original after the file is the second file")
             << QList<QByteArray>{"ja.stf", "--reference=en.stf"} << window << "ja.stf" << true;
     }
