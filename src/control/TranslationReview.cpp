@@ -30,8 +30,8 @@ const FirstRows NoRows;
 
 } // namespace
 
-TranslationReview::TranslationReview(const EntryList &entries, const CodePage &codePage)
-    : m_entries(entries), m_codePage(codePage)
+TranslationReview::TranslationReview(const EntryList &entries, CodePage codePage)
+    : m_entries(entries), m_codePage(std::move(codePage))
 {
 }
 

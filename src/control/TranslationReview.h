@@ -30,7 +30,7 @@ class TranslationReview : public QObject, public EntryListObserver
 {
     Q_OBJECT
 public:
-    TranslationReview(const EntryList &entries, const CodePage &codePage);
+    TranslationReview(const EntryList &entries, CodePage codePage);
     ~TranslationReview() override;
 
     bool isOpen() const { return m_original != nullptr; }

@@ -30,14 +30,15 @@ QStringList conventionalSubtags(QStringView code)
     for (const QStringView subtag : code.split(u'-')) {
         const QString lower = subtag.toString().toLower();
         extension = extension || subtag.size() == 1;
-        if (parts.isEmpty() || extension)
+        const bool script = subtag.size() == 4 && subtag.front().isLetter();
+        const bool region = subtag.size() == 2 || (subtag.size() == 3 && subtag.front().isDigit());
+        // The language, an extension and a variant stay lower-case.
+        if (parts.isEmpty() || extension || (!script && !region))
             parts << lower;
-        else if (subtag.size() == 4 && subtag.front().isLetter())
+        else if (script)
             parts << lower.first(1).toUpper() + lower.sliced(1);
-        else if (subtag.size() == 2 || (subtag.size() == 3 && subtag.front().isDigit()))
-            parts << lower.toUpper();
         else
-            parts << lower;
+            parts << lower.toUpper();
     }
     return parts;
 }
