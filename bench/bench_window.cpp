@@ -549,10 +549,11 @@ int main(int argc, char *argv[])
         Time synced;
         for (int run = 0; run < Runs * 10; ++run) {
             const qsizetype position = (run * 3271) % rows.count();
-            written.keepBest(timeOnce([] {}, [&] {
-                journal.rowChanged(rows, position);
-                journal.commit(JournalRecord::Change, true);
-            }));
+            written.keepBest(timeOnce([] {},
+                                      [&] {
+                                          journal.rowChanged(rows, position);
+                                          journal.commit(JournalRecord::Change, true);
+                                      }));
             synced.keepBest(timeOnce([] {}, [&] { journal.sync(); }));
         }
         met &= report("journal: one change written", written, KeystrokeTargetMs);
@@ -621,8 +622,9 @@ int main(int argc, char *argv[])
         for (int run = 0; run < Runs; ++run) {
             LoadedDocument loaded;
             opening.keepBest(timeOnce([&] { painting(open)(); }, painting([&] {
-                require(controller.translation().openOriginal(originalPath, false), QStringLiteral("no original"));
-            })));
+                                          require(controller.translation().openOriginal(originalPath, false),
+                                                  QStringLiteral("no original"));
+                                      })));
             require(loadDocument(originalPath, *codePage, loaded, &error), error);
             states.keepBest(timeOnce([] {}, [&] { controller.review().openOriginal(std::move(loaded.rows)); }));
         }

@@ -140,8 +140,9 @@ int main(int argc, char *argv[])
     MainWindow window(*codePage, services);
     endOnSignals(window);
     // The end of the session: the journal is on disk, and nothing asks.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager &) { window.controller().syncJournal(); }, Qt::DirectConnection);
+    QObject::connect(
+        &app, &QGuiApplication::commitDataRequest, &window,
+        [&window](QSessionManager &) { window.controller().syncJournal(); }, Qt::DirectConnection);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.controller().syncJournal(); });
     // Shown before the load, so that it paints while the file is read and
     // fills as soon as the rows are there.

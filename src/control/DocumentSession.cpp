@@ -253,8 +253,9 @@ void DocumentSession::replay(const FoundJournal &journal, bool loaded)
     if (!loaded || m_fileOnDisk != header.identity) {
         // Changed between the question and the read: the journal waits for
         // the next time, when the question says so.
-        m_ui.showMessage(noticeBox(QStringLiteral("「%1」は変更の記録の後に変更されたため、変更を復元できませんでした。")
-                                       .arg(QDir::toNativeSeparators(header.path))));
+        m_ui.showMessage(
+            noticeBox(QStringLiteral("「%1」は変更の記録の後に変更されたため、変更を復元できませんでした。")
+                          .arg(QDir::toNativeSeparators(header.path))));
         return;
     }
     const Replayed replayed = replayJournal(m_state, journal.contents);
@@ -265,9 +266,10 @@ void DocumentSession::replay(const FoundJournal &journal, bool loaded)
     if (!ours.filePath().isEmpty() || !m_state.isModified())
         journal.remove();
     if (journal.contents.cutShort || replayed.stopped)
-        m_ui.showMessage(noticeBox(QStringLiteral("「%1」の変更の記録は途中で切れていたため、%2 件の変更を復元しました。")
-                                       .arg(QDir::toNativeSeparators(header.path))
-                                       .arg(replayed.changes)));
+        m_ui.showMessage(
+            noticeBox(QStringLiteral("「%1」の変更の記録は途中で切れていたため、%2 件の変更を復元しました。")
+                          .arg(QDir::toNativeSeparators(header.path))
+                          .arg(replayed.changes)));
 }
 
 bool DocumentSession::saveRecoveredRows(const FoundJournal &journal)

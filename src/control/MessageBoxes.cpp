@@ -39,14 +39,22 @@ MessageBox recoveryBox(const QString &path, int changes, const QDateTime &lastCh
                                "変更した行をテキスト形式の表として保存しますか？");
     else
         text += QStringLiteral("復元しますか？");
-    return {text, ApplicationTitle, MessageIcon::Question, MessageButtons::YesNoCancel, MessageAnswer::Yes,
+    return {text,
+            ApplicationTitle,
+            MessageIcon::Question,
+            MessageButtons::YesNoCancel,
+            MessageAnswer::Yes,
             MessageAnswer::Cancel};
 }
 
 MessageBox discardChangesBox()
 {
-    return {QStringLiteral("変更を破棄しますか？"), ApplicationTitle, MessageIcon::Question, MessageButtons::YesNo,
-            MessageAnswer::No, MessageAnswer::No};
+    return {QStringLiteral("変更を破棄しますか？"),
+            ApplicationTitle,
+            MessageIcon::Question,
+            MessageButtons::YesNo,
+            MessageAnswer::No,
+            MessageAnswer::No};
 }
 
 MessageBox noticeBox(const QString &text)

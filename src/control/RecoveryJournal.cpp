@@ -45,7 +45,8 @@ std::unique_ptr<QLockFile> lockOf(const QString &journalPath)
 
 void writeRow(QDataStream &out, const RecoveryJournal::Row &row)
 {
-    out << qint64(row.position) << row.indexText << row.name << row.value << bool(row.key) << qint16(row.key.value_or(0));
+    out << qint64(row.position) << row.indexText << row.name << row.value << bool(row.key)
+        << qint16(row.key.value_or(0));
 }
 
 bool readRow(QDataStream &in, RecoveryJournal::Row &row)
@@ -124,7 +125,8 @@ void RecoveryJournal::rowsTaken(const std::vector<PlacedEntry> &taken)
     Op op{OpKind::Take, {}, {}};
     op.rows.reserve(taken.size());
     for (const PlacedEntry &row : taken)
-        op.rows.push_back({row.position, row.entry.indexText, row.entry.name, row.entry.value.toString(), row.entry.key});
+        op.rows.push_back(
+            {row.position, row.entry.indexText, row.entry.name, row.entry.value.toString(), row.entry.key});
     m_pending.push_back(std::move(op));
 }
 
@@ -133,7 +135,8 @@ void RecoveryJournal::rowChanged(const EntryList &rows, qsizetype position)
     if (!m_following || m_failed)
         return;
     // An edit sets three fields of one row: one record of the row will do.
-    if (!m_pending.empty() && m_pending.back().kind == OpKind::Set && m_pending.back().rows.front().position == position)
+    if (!m_pending.empty() && m_pending.back().kind == OpKind::Set
+        && m_pending.back().rows.front().position == position)
         m_pending.back().rows.front() = rowAt(rows, position);
     else
         m_pending.push_back({OpKind::Set, {rowAt(rows, position)}, {}});
@@ -262,7 +265,8 @@ void RecoveryJournal::fail(const QString &error)
     m_pending.clear();
     m_log.clear();
     if (!std::exchange(m_toldFailure, true))
-        m_ui.showStatus(QStringLiteral("保存されていない変更を保護できません (%1)。保存は今までどおりできます。").arg(error));
+        m_ui.showStatus(
+            QStringLiteral("保存されていない変更を保護できません (%1)。保存は今までどおりできます。").arg(error));
 }
 
 void RecoveryJournal::sync()
@@ -327,7 +331,8 @@ std::vector<FoundJournal> findJournals(const QString &path, QStringList *bad)
     std::vector<FoundJournal> found;
     const QDir folder(recoveryFolder());
     const QString prefix = path.isEmpty() ? QString() : journalPrefix(path);
-    const QStringList names = folder.entryList({prefix + u'*' + JournalSuffix}, QDir::Files, QDir::Time | QDir::Reversed);
+    const QStringList names = folder.entryList({prefix + u'*' + JournalSuffix}, QDir::Files,
+                                               QDir::Time | QDir::Reversed);
     for (const QString &name : names) {
         const QString filePath = folder.filePath(name);
         std::shared_ptr<QLockFile> lock = lockOf(filePath);
@@ -364,7 +369,8 @@ namespace {
 
 bool ascending(const std::vector<RecoveryJournal::Row> &rows)
 {
-    return std::is_sorted(rows.begin(), rows.end(), [](const auto &a, const auto &b) { return a.position <= b.position; })
+    return std::is_sorted(rows.begin(), rows.end(),
+                          [](const auto &a, const auto &b) { return a.position <= b.position; })
            && (rows.empty() || rows.front().position >= 0);
 }
 

@@ -137,7 +137,7 @@ std::vector<FoundJournal> findJournals(const QString &path, QStringList *bad);
 // What a replay made again.
 struct Replayed
 {
-    int changes = 0;    // as FoundJournal counts them
+    int changes = 0;      // as FoundJournal counts them
     bool stopped = false; // a record did not fit the rows: the replay ended before it
 };
 

@@ -113,9 +113,10 @@ private slots:
         QTest::newRow("undo and redo between")
             << QStringList{"add 9 n v", "select 1", "remove", "undo", "select 2", "edit 8 e E", "undo", "redo"} << 6;
         QTest::newRow("sorts between: positions move")
-            << QStringList{"sort 2", "select 1", "remove", "sort 3", "add 0 z Z", "select 2", "edit 4 d D"} << 3;
+            << QStringList{"sort 2", "sort 2", "select 1", "remove", "add 0 z Z", "sort 3", "select 2", "edit 4 d D"}
+            << 3;
         QTest::newRow("undone to the file, then changed")
-            << QStringList{"add 9 n v", "undo", "sort 2", "select 1", "edit 1 f F"} << 3;
+            << QStringList{"add 9 n v", "undo", "sort 2", "sort 2", "select 1", "edit 1 f F"} << 3;
         QTest::newRow("after a save") << QStringList{"add 9 n v", "save", "select 1", "remove"} << 1;
         QTest::newRow("undone past a save") << QStringList{"select 1", "edit 1 s S", "save", "undo"} << 1;
     }
@@ -135,14 +136,20 @@ private slots:
         w.ui.answers = {MessageAnswer::Yes};
         w.c.startUp(path());
         QCOMPARE(w.ui.messages.size(), 1);
-        QVERIFY2(w.ui.messages[0].text.contains(QStringLiteral("（%1 件、").arg(changes)), qPrintable(w.ui.messages[0].text));
+        QVERIFY2(w.ui.messages[0].text.contains(QStringLiteral("（%1 件、").arg(changes)),
+                 qPrintable(w.ui.messages[0].text));
         QCOMPARE(shown(w.c), before);
         QVERIFY(w.c.isModified());
         // Its own journal now holds the changes; the old one is gone.
         QCOMPARE(journals().size(), 1);
+        // One undo takes the rows back to the file's (a sort, no step, stays).
         w.c.undo();
-        if (!script.contains("memo m"))
-            QCOMPARE(shown(w.c), onDisk);
+        const auto rowsOf = [](const QString &document) {
+            QStringList rows = document.section(u'|', 0, 0).split(u' ');
+            rows.sort();
+            return rows;
+        };
+        QCOMPARE(rowsOf(shown(w.c)), rowsOf(onDisk));
     }
 
     void cutShortAtEveryByte()
@@ -167,7 +174,8 @@ private slots:
             QCOMPARE(shown(w.c), cut == whole.size() ? killed : beforeLast);
             QCOMPARE(w.ui.messages.size(), torn ? 2 : 1);
             if (torn)
-                QVERIFY(w.ui.messages[1].text.contains(QStringLiteral("途中で切れていたため、1 件の変更を復元しました")));
+                QVERIFY(
+                    w.ui.messages[1].text.contains(QStringLiteral("途中で切れていたため、1 件の変更を復元しました")));
         }
     }
 
@@ -223,7 +231,8 @@ private slots:
             _exit(0);
         waitpid(dead, nullptr, 0);
         const QString journal = QDir(recoveryFolder()).filePath(journals().value(0));
-        putFile(journal + ".lock", QByteArray::number(dead) + "\n" + QCoreApplication::applicationName().toUtf8() + "\n\n");
+        putFile(journal + ".lock",
+                QByteArray::number(dead) + "\n" + QCoreApplication::applicationName().toUtf8() + "\n\n");
         Window third;
         third.ui.answers = {MessageAnswer::Yes};
         third.c.startUp(path());
@@ -260,7 +269,7 @@ private slots:
         QTest::newRow("saved") << QStringList{"add 9 n v", "save"} << 0;
         QTest::newRow("undone to the file") << QStringList{"add 9 n v", "undo"} << 0;
         QTest::newRow("redone") << QStringList{"add 9 n v", "undo", "redo"} << 1;
-        QTest::newRow("sorted only") << QStringList{"sort 2"} << 0;
+        QTest::newRow("sorted only") << QStringList{"sort 2", "sort 2"} << 0;
     }
 
     void lifeOfTheJournal()

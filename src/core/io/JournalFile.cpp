@@ -55,7 +55,8 @@ void putU64(QByteArray &out, quint64 value)
 
 QString systemError(const QString &path, const QString &what)
 {
-    return QStringLiteral("%1: %2: %3").arg(QDir::toNativeSeparators(path), what, QString::fromLocal8Bit(std::strerror(errno)));
+    return QStringLiteral("%1: %2: %3")
+        .arg(QDir::toNativeSeparators(path), what, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 QByteArray headerPayload(const JournalHeader &header)
@@ -170,7 +171,8 @@ bool JournalFile::writeAll(QByteArrayView bytes, QString *error)
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
-            *error = systemError(m_path, QStringLiteral("バイト %1 に書き込めません").arg(m_size + (at - bytes.data())));
+            *error = systemError(m_path,
+                                 QStringLiteral("バイト %1 に書き込めません").arg(m_size + (at - bytes.data())));
             return false;
         }
         at += written;
