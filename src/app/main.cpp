@@ -12,9 +12,14 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QSessionManager>
+#include <QSocketNotifier>
 #include <QTranslator>
+#include <csignal>
 #include <cstdio>
 #include <optional>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace wendaro;
 
@@ -59,6 +64,40 @@ std::optional<int> answerOnStdout(StartAction action)
     return std::fputs(text, stdout) >= 0 && std::fflush(stdout) == 0 ? cli::Done : cli::WriteFailed;
 }
 
+// The write end of the pipe that carries a signal's number to the event loop.
+int signalPipe[2] = {-1, -1};
+
+void sendSignalToLoop(int signal)
+{
+    const char number = char(signal);
+    // Nothing else is safe in a handler; a full pipe already holds a signal.
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &number, 1);
+}
+
+// On SIGTERM, SIGHUP and SIGINT the journal of unsaved changes reaches the
+// disk and the window goes without a question: whoever ends the session
+// does not wait for one. The changes are offered again at the next start.
+void endOnSignals(MainWindow &window)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+        char number = 0;
+        if (::read(signalPipe[1], &number, 1) != 1)
+            return;
+        window.controller().syncJournal();
+        QApplication::exit(128 + int(number));
+    });
+    struct sigaction action
+    {};
+    action.sa_handler = sendSignalToLoop;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(signal, &action, nullptr);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -99,6 +138,12 @@ int main(int argc, char *argv[])
 
     WindowServices services;
     MainWindow window(*codePage, services);
+    endOnSignals(window);
+    // The end of the session: the journal is on disk, and nothing asks.
+    QObject::connect(
+        &app, &QGuiApplication::commitDataRequest, &window,
+        [&window](QSessionManager &) { window.controller().syncJournal(); }, Qt::DirectConnection);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.controller().syncJournal(); });
     // Shown before the load, so that it paints while the file is read and
     // fills as soon as the rows are there.
     window.show();

@@ -13,6 +13,7 @@ namespace wendaro {
 
 class LoadAhead;
 class UserInterface;
+struct FoundJournal;
 class WindowState;
 
 // The document's life in the window: the file it comes from and goes to.
@@ -47,6 +48,22 @@ public:
     bool confirmSave();
 
 private:
+    // What the person chose for a journal of unsaved changes.
+    enum class Recovery { Replay, Settled, Stop };
+
+    // Opens the file at path, first offering the unsaved changes a journal
+    // of it holds; markSaved: the loaded state is the saved one even after
+    // an error, as at start-up.
+    void openPath(const QString &path, LoadAhead *ahead = nullptr, bool markSaved = false);
+    // Offers every journal in turn, until one is replayed or the person stops.
+    void offerJournals();
+    Recovery offerRecovery(const FoundJournal &journal);
+    // Replays the journal onto the file just loaded; it goes once its
+    // changes are journalled again here.
+    void replay(const FoundJournal &journal, bool loaded);
+    // Saves the rows a journal touched as a text table the person names.
+    bool saveRecoveredRows(const FoundJournal &journal);
+    void reportBadJournals(const QStringList &bad);
     // Reads the file of the current path, or takes what ahead read of it.
     // True when read without error.
     bool loadFile(LoadAhead *ahead = nullptr);

@@ -67,6 +67,9 @@ public:
     void closeFile() { m_session.closeFile(); }
     bool queryClose() { return m_session.queryClose(); }
     bool confirmSave() { return m_session.confirmSave(); }
+    // The journal of unsaved changes reaches the disk now: the window may
+    // be ended without a question (a signal, the end of the session).
+    void syncJournal() { m_state.journal().sync(); }
 
     // The rows (see EntryEditing).
     void addEntry() { m_editing.addEntry(); }

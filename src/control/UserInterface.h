@@ -113,6 +113,9 @@ public:
     virtual void fieldTextChanged(Field field, const QString &text) = 0;
     // The current file path shown in the status bar.
     virtual void currentPathChanged(const QString &path) = 0;
+    // A notice in the status bar that asks for nothing (what went wrong
+    // beside the person's work, which goes on).
+    virtual void showStatus(const QString &text) = 0;
 };
 
 } // namespace wendaro

@@ -8,6 +8,7 @@ namespace wendaro {
 WindowState::WindowState(UserInterface &ui, const CodePage &codePage) : m_ui(ui), m_review(m_entries, codePage)
 {
     m_model.setReview(&m_review);
+    m_entries.setRecorder(&m_journal);
     // A first click on the index column reverses the order it finds; starting
     // from descending makes that click sort ascending, as people expect.
     m_entries.setSortOrder(SortOrder::Descending);
@@ -40,13 +41,19 @@ void WindowState::setFieldText(Field field, const QString &text)
         return;
     slot = text;
     m_fieldsChanged = true;
+    m_journal.fieldsChanged(m_fields);
     m_ui.fieldTextChanged(field, text);
     setUiState(UiState::Modified);
 }
 
 void WindowState::change(QUndoCommand *step)
 {
+    // A step merged into the one before leaves that one on top: the journal
+    // counts the typing of one visit as one change, as the history does.
+    const QUndoCommand *top = m_history.index() > 0 ? m_history.command(m_history.index() - 1) : nullptr;
     m_history.push(step);
+    const bool merged = top && m_history.index() > 0 && m_history.command(m_history.index() - 1) == top;
+    m_journal.commit(merged ? JournalRecord::Continued : JournalRecord::Change, true);
     setUiState(UiState::Modified);
 }
 
@@ -56,6 +63,7 @@ void WindowState::undo()
         return;
     m_history.undo();
     followHistory();
+    m_journal.commit(JournalRecord::Change, isModified());
 }
 
 void WindowState::redo()
@@ -64,6 +72,7 @@ void WindowState::redo()
         return;
     m_history.redo();
     followHistory();
+    m_journal.commit(JournalRecord::Change, isModified());
 }
 
 void WindowState::followHistory()
@@ -93,6 +102,7 @@ void WindowState::markSaved()
 
 void WindowState::clearDocument()
 {
+    m_journal.stop();
     setFieldText(Field::File, QString());
     setFieldText(Field::Memo, QString());
     m_review.close();

@@ -4,6 +4,7 @@
 #include "control/CommandActions.h"
 #include "control/CommandStates.h"
 #include "control/EntryTableModel.h"
+#include "control/RecoveryJournal.h"
 #include "control/RowSelection.h"
 #include "control/TranslationReview.h"
 #include "control/UserInterface.h"
@@ -44,6 +45,8 @@ public:
     const TextFields &fields() const { return m_fields; }
     // Undo and redo of the rows' changes; emptied with the document.
     QUndoStack &history() { return m_history; }
+    // The unsaved changes on disk, for a crash to leave behind.
+    RecoveryJournal &journal() { return m_journal; }
 
     // Makes a change of rows as a step of the history, so that it can be
     // taken back; the document is modified.
@@ -70,7 +73,7 @@ public:
     // saved state is here, and the state is UiFileClean.
     void markSaved();
     // Empties both fields, the list, which then keeps rows in the order they
-    // come, and the history, and closes the originals.
+    // come, and the history, and closes the originals. The journal goes.
     void clearDocument();
 
 private:
@@ -86,6 +89,7 @@ private:
     static constexpr int StepLimit = 1000;
 
     UserInterface &m_ui;
+    RecoveryJournal m_journal{m_ui};
     EntryList m_entries;
     TranslationReview m_review;
     EntryTableModel m_model{m_entries};

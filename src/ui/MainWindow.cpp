@@ -321,6 +321,14 @@ void MainWindow::fieldTextChanged(Field which, const QString &text)
         edit->setProgramText(text);
 }
 
+void MainWindow::showStatus(const QString &text)
+{
+    // Beside the path, which a temporary message would hide; it stays.
+    auto *notice = new QLabel(text, m_statusBar);
+    notice->setFont(statusBarFont());
+    m_statusBar->addPermanentWidget(notice);
+}
+
 void MainWindow::currentPathChanged(const QString &path)
 {
     m_pathPanel->setText(path);

@@ -63,6 +63,7 @@ public:
     void fieldEnabledChanged(Field field, bool enabled) override;
     void fieldTextChanged(Field field, const QString &text) override;
     void currentPathChanged(const QString &path) override;
+    void showStatus(const QString &text) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

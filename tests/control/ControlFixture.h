@@ -2,6 +2,7 @@
 #pragma once
 
 #include "FakeUserInterface.h"
+#include "StateHome.h"
 #include "TestFiles.h"
 #include "TestTables.h"
 
@@ -16,6 +17,7 @@ namespace wendaro {
 struct ControlFixture
 {
     QTemporaryDir dir;
+    bool stateHome = useStateHome(dir);
     FakeUserInterface ui;
     MainWindowController controller{ui, testCodePage()};
 

@@ -37,6 +37,7 @@ public:
     QList<QPair<Field, QString>> fieldChanges;
     QStringList pathChanges;
     QStringList longTasks;
+    QStringList statuses;
 
     MessageAnswer showMessage(const MessageBox &box) override
     {
@@ -78,6 +79,7 @@ public:
     void fieldEnabledChanged(Field field, bool enabled) override { fieldEnabledChanges.append({field, enabled}); }
     void fieldTextChanged(Field field, const QString &text) override { fieldChanges.append({field, text}); }
     void currentPathChanged(const QString &path) override { pathChanges.append(path); }
+    void showStatus(const QString &text) override { statuses.append(text); }
 };
 
 } // namespace wendaro

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "RecordedLaunches.h"
+#include "StateHome.h"
 #include "TestFiles.h"
 #include "TestTables.h"
 
@@ -114,6 +115,7 @@ inline ScriptedServices::Step pressEscape(std::function<void(QDialog &)> look = 
 struct WindowFixture
 {
     QTemporaryDir dir;
+    bool stateHome = useStateHome(dir);
     ScriptedServices services;
     MainWindow window{testCodePage(), services};
 

@@ -3,6 +3,7 @@
 
 #include "core/model/EntryListObserver.h"
 #include "core/model/FoldedOrder.h"
+#include "core/model/RowChangeRecorder.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -61,6 +62,8 @@ qsizetype EntryList::append(Entry entry)
     ++m_revision;
     if (m_observer)
         m_observer->rowAppended(position);
+    if (m_recorder)
+        m_recorder->rowsPut(*this, {position});
     return position;
 }
 
@@ -88,6 +91,8 @@ void EntryList::setIndexText(qsizetype position, const QString &text)
     ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
+    if (m_recorder)
+        m_recorder->rowChanged(*this, position);
 }
 
 void EntryList::setName(qsizetype position, const QString &name)
@@ -97,6 +102,8 @@ void EntryList::setName(qsizetype position, const QString &name)
     ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
+    if (m_recorder)
+        m_recorder->rowChanged(*this, position);
 }
 
 void EntryList::setValue(qsizetype position, ValueText value)
@@ -106,11 +113,15 @@ void EntryList::setValue(qsizetype position, ValueText value)
     ++m_revision;
     if (m_observer)
         m_observer->rowChanged(position);
+    if (m_recorder)
+        m_recorder->rowChanged(*this, position);
 }
 
 void EntryList::removeAt(qsizetype position)
 {
     checkPosition(position);
+    if (m_recorder)
+        m_recorder->rowsTaken({{position, m_rows[size_t(position)]}});
     if (m_observer)
         m_observer->rowAboutToBeRemoved(position);
     m_rows.erase(m_rows.begin() + position);
@@ -211,6 +222,8 @@ void EntryList::insertRows(std::vector<PlacedEntry> rows)
     m_keyIndexStale = true;
     ++m_revision;
     changed(positions, true);
+    if (m_recorder)
+        m_recorder->rowsPut(*this, positions);
 }
 
 std::vector<PlacedEntry> EntryList::takeRows(const std::vector<qsizetype> &positions)
@@ -236,6 +249,8 @@ std::vector<PlacedEntry> EntryList::takeRows(const std::vector<qsizetype> &posit
     m_keyIndexStale = true;
     ++m_revision;
     changed(positions, false);
+    if (m_recorder)
+        m_recorder->rowsTaken(taken);
     return taken;
 }
 
@@ -249,6 +264,8 @@ void EntryList::clear()
     m_keyIndexStale = false;
     if (m_observer)
         m_observer->rowsReset();
+    if (m_recorder)
+        m_recorder->rowsReset();
 }
 
 void EntryList::replaceRows(EntryList &&source)
@@ -264,6 +281,8 @@ void EntryList::replaceRows(EntryList &&source)
     source.m_positionOfKey.clear();
     if (m_observer)
         m_observer->rowsReset();
+    if (m_recorder)
+        m_recorder->rowsReset();
 }
 
 void EntryList::setSorted(bool sorted)
@@ -369,6 +388,8 @@ void EntryList::applySortedOrder(const std::vector<qsizetype> &order)
     m_keyIndexStale = true;
     if (m_observer)
         m_observer->rowsReordered(newPositionOf);
+    if (m_recorder)
+        m_recorder->rowsReordered(order);
 }
 
 } // namespace wendaro

@@ -11,6 +11,7 @@
 namespace wendaro {
 
 class EntryListObserver;
+class RowChangeRecorder;
 
 // Row positions by row key, -1 for a key without one: a slot for every
 // 16-bit key, in blocks of 256 keys made as keys arrive, so that reading a
@@ -74,6 +75,9 @@ public:
     ~EntryList() = default;
 
     void setObserver(EntryListObserver *observer) { m_observer = observer; }
+    // Told of every change besides the observer; it stays with this list
+    // when another is moved into it.
+    void setRecorder(RowChangeRecorder *recorder) { m_recorder = recorder; }
 
     qsizetype count() const { return qsizetype(m_rows.size()); }
     bool isEmpty() const { return m_rows.empty(); }
@@ -155,6 +159,7 @@ private:
     quint32 m_lastId = 0;
     quint64 m_revision = 0;
     EntryListObserver *m_observer = nullptr;
+    RowChangeRecorder *m_recorder = nullptr;
 };
 
 } // namespace wendaro
