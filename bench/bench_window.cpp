@@ -10,7 +10,9 @@
 // bench_window FILE instead times the window on that table (any size), warm
 // and in-process: for each thing a person does, how long until it is painted
 // and the longest time the event loop went without running meanwhile (the
-// find bar's count and filter on the largest table included).
+// find bar's count and filter on the largest table included). With
+// ORIGINAL after it, also the original opened beside it, its states, a
+// keystroke in the translation and done-and-next, and the peak memory.
 
 #include "BenchTable.h"
 #include "BenchTiming.h"
@@ -26,6 +28,7 @@
 #include "ui/WindowServices.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QToolButton>
@@ -37,6 +40,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -296,7 +301,7 @@ bool benchReplaceAll(MainWindow &window, LoopProbe &probe, PaintCounter &painted
 }
 
 // The figures for one table file; returns the process's exit status.
-int benchFile(const QString &path, const CodePage &codePage)
+int benchFile(const QString &path, const CodePage &codePage, const QString &originalPath)
 {
     LoopProbe probe;
     std::printf("table %s; warm, in-process, one run each\n\n", qPrintable(path));
@@ -452,6 +457,30 @@ int benchFile(const QString &path, const CodePage &codePage)
 
     met &= benchFindBar(*window, probe, painted, 0);
 
+    if (!originalPath.isEmpty()) {
+        // The original read beside the table, its states counted on a worker.
+        step("open the original beside it", [&] {
+            require(controller.translation().openOriginal(originalPath, false), QStringLiteral("no original"));
+        });
+        settle();
+        probe.restart();
+        wall.start();
+        while (controller.review().isCounting())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        met &= reportStep("  its states and counts (a worker)", double(wall.nsecsElapsed()) / 1e6, probe.longestMs());
+        controller.selection().select(1);
+        const QString typed = controller.entries().at(1).value.toString() + QStringLiteral("訳");
+        step("a keystroke in the translation", [&] { controller.translation().typeTranslation(typed); });
+        step(
+            "done and next (Ctrl+Enter)", [&] { controller.translation().acceptAndNext(); }, 0, false);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const double peak = double(usage.ru_maxrss) * 1024;
+        const double files = double(QFileInfo(path).size() + QFileInfo(originalPath).size());
+        std::printf("%-40s %10.2f GB   %.2fx the two files\n", "peak memory with the original", peak / 1e9,
+                    peak / files);
+    }
+
     step("close the table again", [&] { controller.closeFile(); });
     step("open once more", [&] { controller.dropFiles({path}); });
     {
@@ -480,7 +509,8 @@ int main(int argc, char *argv[])
     const std::optional<CodePage> codePage = CodePage::open(CodePage::DefaultName, &error);
     require(codePage.has_value(), error);
     if (argc > 1)
-        return benchFile(QString::fromLocal8Bit(argv[1]), *codePage);
+        return benchFile(QString::fromLocal8Bit(argv[1]), *codePage,
+                         argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
 
     EntryList table;
     for (const Entry &row : TableMaker().make())
