@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QTextBrowser>
 
+#include <utility>
+
 namespace wendaro {
 
 namespace {
@@ -40,12 +42,15 @@ TranslationPanel::TranslationPanel(MainWindowController &controller, QWidget *pa
     hide();
 
     TranslationReview &review = m_controller.review();
+    // Filling the texts lays out the row's whole original and translation,
+    // tens of milliseconds for the longest values: after the list has taken
+    // the new columns, in a turn of the event loop of its own.
     connect(&review, &TranslationReview::openChanged, this, [this](bool open) {
         setVisible(open);
-        showRow();
         emit openedOrClosed();
+        showRowSoon();
     });
-    connect(&review, &TranslationReview::statesReset, this, &TranslationPanel::showRow);
+    connect(&review, &TranslationReview::statesReset, this, &TranslationPanel::showRowSoon);
     connect(&review, &TranslationReview::rowStateChanged, this, [this](qsizetype position) {
         if (position == m_row)
             showState();
@@ -122,6 +127,19 @@ void TranslationPanel::buildControls()
         grid->setRowStretch(row, 1);
 
     connect(m_translation, &QPlainTextEdit::textChanged, this, &TranslationPanel::typed);
+}
+
+void TranslationPanel::showRowSoon()
+{
+    if (std::exchange(m_showQueued, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_showQueued = false;
+            showRow();
+        },
+        Qt::QueuedConnection);
 }
 
 int TranslationPanel::wantedHeight(int listHeight) const

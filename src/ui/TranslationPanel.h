@@ -33,6 +33,8 @@ signals:
 private:
     void buildControls();
     void showRow();
+    // showRow on the next turn of the event loop, once however often asked.
+    void showRowSoon();
     void showTranslation();
     void showState();
     void showProgress();
@@ -50,6 +52,7 @@ private:
     // The row the texts are of, and whether the program is filling them.
     qsizetype m_row = -1;
     bool m_filling = false;
+    bool m_showQueued = false;
 };
 
 } // namespace wendaro
