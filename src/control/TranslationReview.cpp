@@ -129,10 +129,18 @@ RowState TranslationReview::computeState(qsizetype position) const
     return rowState(m_entries.at(position), originals(), isReviewed(position), unsavable);
 }
 
-void TranslationReview::count(RowState state, int by)
+bool TranslationReview::restate(qsizetype position)
 {
-    m_tally.counts.rows[size_t(state)] += by;
-    m_tally.counts.translated = m_tally.counts.of(RowState::Translated);
+    const RowState before = state(position);
+    const RowState after = computeState(position);
+    if (before == after)
+        return false;
+    StateCounts &counts = m_tally.counts;
+    --counts.rows[size_t(before)];
+    ++counts.rows[size_t(after)];
+    counts.translated = counts.of(RowState::Translated);
+    m_tally.states[size_t(position)] = after;
+    return true;
 }
 
 void TranslationReview::accept(qsizetype position)
@@ -143,13 +151,8 @@ void TranslationReview::accept(qsizetype position)
         m_reviewed[slotOf(*index)] = true;
     if (size_t(position) >= m_tally.states.size())
         return;
-    const RowState before = state(position);
-    const RowState after = computeState(position);
-    if (before == after)
+    if (!restate(position))
         return;
-    count(before, -1);
-    m_tally.states[size_t(position)] = after;
-    count(after, 1);
     emit rowStateChanged(position);
 }
 
@@ -195,11 +198,7 @@ void TranslationReview::rowChanged(qsizetype position)
         m_typedSinceCount.push_back(m_entries.at(position).id); // a step has given it one
     if (size_t(position) >= m_tally.states.size())
         return;
-    const RowState before = state(position);
-    const RowState after = computeState(position);
-    count(before, -1);
-    m_tally.states[size_t(position)] = after;
-    count(after, 1);
+    restate(position);
     emit rowStateChanged(position);
 }
 
@@ -295,11 +294,7 @@ void TranslationReview::takeTally(Tally counted)
     // Rows typed in while the worker counted are counted as they are now.
     const std::vector<quint32> typed = std::exchange(m_typedSinceCount, {});
     for (const qsizetype position : m_entries.positionsOf(typed)) {
-        const RowState before = state(position);
-        const RowState after = computeState(position);
-        count(before, -1);
-        m_tally.states[size_t(position)] = after;
-        count(after, 1);
+        restate(position);
     }
     emit statesReset();
 }

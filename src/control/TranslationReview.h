@@ -111,7 +111,8 @@ private:
     bool isReviewed(qsizetype position) const;
     void recountAll();
     void takeTally(Tally tally);
-    void count(RowState state, int by);
+    // Counts the row's state again; false when it stayed.
+    bool restate(qsizetype position);
 
     const EntryList &m_entries;
     CodePage m_codePage;

@@ -31,18 +31,6 @@ void writeText(QXmlStreamWriter &xml, const QString &text)
         xml.writeCharacters(text.sliced(runStart));
 }
 
-// A path only labels a place; a character XML cannot hold there shows as
-// U+FFFD rather than refusing the memory.
-QString holdable(const QString &text)
-{
-    QString out = text;
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        if (!xliff::xmlCanHold(text, i))
-            out[i] = QChar::ReplacementCharacter;
-    }
-    return out;
-}
-
 qsizetype unholdable(const QString &text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -112,7 +100,7 @@ bool writeTmx(const TranslationMemory &memory, ByteSink &out, QString *error)
 
     QStringList tables;
     for (const QString &table : memory.tables)
-        tables << holdable(table) + QLatin1Char(':');
+        tables << xliff::holdable(table) + QLatin1Char(':');
     for (const MemoryUnit &unit : memory.units) {
         xml.writeStartElement(QStringLiteral("tu"));
         for (const MemoryPlace &place : unit.places) {

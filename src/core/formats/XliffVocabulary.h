@@ -48,4 +48,17 @@ inline bool xmlCanHold(const QString &text, qsizetype i)
     return u != 0xFFFE && u != 0xFFFF;
 }
 
+// text with U+FFFD for each character XML cannot hold: for a text that only
+// labels something (a file name, a path), which is no reason to refuse the
+// whole file.
+inline QString holdable(const QString &text)
+{
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (!xmlCanHold(text, i))
+            out[i] = QChar::ReplacementCharacter;
+    }
+    return out;
+}
+
 } // namespace wendaro::xliff

@@ -53,18 +53,6 @@ void writeTextElement(QXmlStreamWriter &xml, const QString &element, const QStri
     xml.setAutoFormatting(true);
 }
 
-// The table's file name only labels the file; a character XML cannot hold
-// there is shown as U+FFFD rather than refusing the whole export.
-QString holdable(const QString &text)
-{
-    QString out = text;
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        if (!xliff::xmlCanHold(text, i))
-            out[i] = QChar::ReplacementCharacter;
-    }
-    return out;
-}
-
 } // namespace
 
 bool XliffWriter::write(const TranslationCatalog &catalog, QByteArray &out, QString *error) const
@@ -90,7 +78,7 @@ bool XliffWriter::write(const TranslationCatalog &catalog, QByteArray &out, QStr
     xml.writeNamespace(xliff::OwnNamespace, xliff::OwnPrefix);
     xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.2"));
     xml.writeStartElement(QStringLiteral("file"));
-    xml.writeAttribute(QStringLiteral("original"), holdable(catalog.original));
+    xml.writeAttribute(QStringLiteral("original"), xliff::holdable(catalog.original));
     xml.writeAttribute(QStringLiteral("datatype"), QStringLiteral("plaintext"));
     xml.writeAttribute(QStringLiteral("source-language"),
                        catalog.sourceLanguage.isEmpty() ? xliff::UnknownLanguage : catalog.sourceLanguage);

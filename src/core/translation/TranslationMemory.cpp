@@ -11,11 +11,25 @@
 
 #include <algorithm>
 #include <tuple>
+#include <vector>
 
 namespace wendaro {
 
-std::optional<TablePairs> memoryPairs(const EntryList &original, const QString &originalName,
-                                      const EntryList &translation, const QString &translationName, QString *error)
+namespace {
+
+// A translation's row: its index and the position of the original's row of
+// that index (-1: the original has none).
+struct MatchedRow
+{
+    qint16 index;
+    qsizetype original;
+};
+
+// Each row of translation matched by index, or nullopt when either table
+// repeats an index (*error says which).
+std::optional<std::vector<MatchedRow>> matchRows(const EntryList &original, const QString &originalName,
+                                                 const EntryList &translation, const QString &translationName,
+                                                 QString *error)
 {
     const std::optional<TableIndexes> indexes = tableIndexes(translation, translationName, error);
     if (!indexes)
@@ -23,10 +37,28 @@ std::optional<TablePairs> memoryPairs(const EntryList &original, const QString &
     const std::optional<TableIndexes> originalIndexes = tableIndexes(original, originalName, error);
     if (!originalIndexes)
         return std::nullopt;
+    std::vector<MatchedRow> rows;
+    rows.reserve(size_t(translation.count()));
+    for (qsizetype p = 0; p < translation.count(); ++p) {
+        const qint16 index = indexes->byPosition[p];
+        rows.push_back({index, originalIndexes->positionOf.value(index, -1)});
+    }
+    return rows;
+}
+
+} // namespace
+
+std::optional<TablePairs> memoryPairs(const EntryList &original, const QString &originalName,
+                                      const EntryList &translation, const QString &translationName, QString *error)
+{
+    const std::optional<std::vector<MatchedRow>> rows = matchRows(original, originalName, translation, translationName,
+                                                                  error);
+    if (!rows)
+        return std::nullopt;
     TablePairs found;
     for (qsizetype p = 0; p < translation.count(); ++p) {
         const ValueText &value = translation.at(p).value;
-        const qsizetype at = originalIndexes->positionOf.value(indexes->byPosition[p], -1);
+        const qsizetype at = (*rows)[size_t(p)].original;
         if (at < 0 || value.isEmpty() || original.at(at).value.isEmpty())
             continue;
         TablePairs::Pair pair;
@@ -35,7 +67,7 @@ std::optional<TablePairs> memoryPairs(const EntryList &original, const QString &
         if (pair.source == pair.target)
             continue;
         pair.hash = qHashMulti(0, pair.source, pair.target);
-        pair.index = indexes->byPosition[p];
+        pair.index = (*rows)[size_t(p)].index;
         found.pairs.push_back(std::move(pair));
     }
     return found;
@@ -94,18 +126,15 @@ std::optional<Pretranslation> Pretranslation::prepare(const EntryList &original,
                                                       const QString &sourceLanguage, const QString &targetLanguage,
                                                       QString *error)
 {
-    const std::optional<TableIndexes> indexes = tableIndexes(translation, translationName, error);
-    if (!indexes)
-        return std::nullopt;
-    const std::optional<TableIndexes> originalIndexes = tableIndexes(original, originalName, error);
-    if (!originalIndexes)
+    const std::optional<std::vector<MatchedRow>> rows = matchRows(original, originalName, translation, translationName,
+                                                                  error);
+    if (!rows)
         return std::nullopt;
     Pretranslation made;
     made.m_sourceLanguage = sourceLanguage;
     made.m_targetLanguage = targetLanguage;
     for (qsizetype p = 0; p < translation.count(); ++p) {
-        const qint16 index = indexes->byPosition[p];
-        const qsizetype at = originalIndexes->positionOf.value(index, -1);
+        const auto [index, at] = (*rows)[size_t(p)];
         if (at < 0) {
             made.m_counts.notInOriginal.append(index);
             continue;
