@@ -20,8 +20,8 @@
 #include "core/text/CodePage.h"
 #include "core/document/DocumentFile.h"
 #include "core/model/EntryList.h"
-#include "control/EntryFinder.h"
-#include "control/RecoveryJournal.h"
+#include "control/find/RowFinder.h"
+#include "control/recovery/RecoveryJournal.h"
 #include "ui/EntryListView.h"
 #include "ui/MainWindow.h"
 #include "ui/WindowFonts.h"
@@ -157,7 +157,7 @@ constexpr double FindKeyTargetMs = 20.0;
 // and the next key supersedes them. keyTargetMs 0: no target for a key.
 bool benchFindBar(MainWindow &window, LoopProbe &probe, PaintCounter &painted, double keyTargetMs)
 {
-    EntryFinder &finder = window.controller().finder();
+    RowFinder &finder = window.controller().finder();
     const EntryList &entries = window.controller().entries();
     auto *list = window.findChild<EntryListView *>(QStringLiteral("ListView1"));
     require(list && !entries.isEmpty(), QStringLiteral("no rows to find"));

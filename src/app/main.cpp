@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ApplicationSetup.h"
 #include "cli/ExitCode.h"
-#include "control/CommandLine.h"
+#include "control/window/CommandLine.h"
 #include "startup/HeapGrowth.h"
-#include "control/LoadAhead.h"
+#include "control/document/LoadAhead.h"
 #include "ui/MainWindow.h"
 #include "app/PaintedForBench.h"
 #include "ui/WindowServices.h"

@@ -3,7 +3,7 @@
 
 #include "ui/WindowFonts.h"
 
-#include "control/UserInterface.h"
+#include "control/window/UserInterface.h"
 
 #include <QApplication>
 

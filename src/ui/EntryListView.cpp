@@ -4,8 +4,8 @@
 #include "ui/MainLayout.h"
 #include "ui/Twips.h"
 
-#include "control/EntryTableModel.h"
-#include "control/RowSelection.h"
+#include "control/document/EntryTableModel.h"
+#include "control/document/RowSelection.h"
 
 #include "core/model/EntryList.h"
 

@@ -5,7 +5,7 @@
 #include "ui/ListKeys.h"
 #include "ui/WindowFonts.h"
 
-#include "control/MainWindowController.h"
+#include "control/window/MainWindowController.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -124,13 +124,13 @@ void FindBar::buildControls()
     connect(m_filter, &QCheckBox::toggled, this, [this](bool on) { m_finder.setFiltering(on); });
     connect(m_previous, &QToolButton::clicked, this, [this] { m_finder.findPrevious(); });
     connect(m_next, &QToolButton::clicked, this, [this] { m_finder.findNext(); });
-    EntryReplacer &replacer = m_controller.replacer();
+    RowReplacer &replacer = m_controller.replacer();
     connect(m_replace, &QToolButton::clicked, this,
             [this, &replacer] { replacer.replaceSelected(m_replacement->text()); });
     connect(m_replaceAll, &QToolButton::clicked, this,
             [this, &replacer] { replacer.replaceAll(m_replacement->text()); });
-    const TranslationReview &review = m_controller.review();
-    connect(&review, &TranslationReview::openChanged, this, &FindBar::showReviewColumns);
+    const TranslationStatus &review = m_controller.review();
+    connect(&review, &TranslationStatus::openChanged, this, &FindBar::showReviewColumns);
     showReviewColumns(review.isOpen());
 }
 
@@ -238,7 +238,7 @@ void FindBar::queryChanged()
     query.caseSensitive = m_case->isChecked();
     query.regularExpression = m_regex->isChecked();
     query.columns = FindColumns(std::max(m_columns->currentIndex(), 0));
-    const bool replaces = EntryReplacer::replacesIn(query.columns);
+    const bool replaces = RowReplacer::replacesIn(query.columns);
     m_replace->setEnabled(replaces);
     m_replaceAll->setEnabled(replaces);
     m_finder.setQuery(query);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "control/FindView.h"
+#include "control/find/FindView.h"
 
 #include <QWidget>
 
@@ -13,7 +13,7 @@ class QToolButton;
 
 namespace wendaro {
 
-class EntryFinder;
+class RowFinder;
 class EntryListView;
 class MainWindowController;
 
@@ -66,7 +66,7 @@ private:
     void step(bool forward);
 
     MainWindowController &m_controller;
-    EntryFinder &m_finder;
+    RowFinder &m_finder;
     EntryListView &m_list;
     QLineEdit *m_text = nullptr;
     QToolButton *m_previous = nullptr;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "control/Command.h"
+#include "control/commands/Command.h"
 
 #include <optional>
 

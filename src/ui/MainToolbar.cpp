@@ -6,7 +6,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
 
-#include "control/CommandActions.h"
+#include "control/commands/CommandActions.h"
 
 #include <QAction>
 #include <QEvent>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "control/MainWindowController.h"
-#include "control/UserInterface.h"
+#include "control/window/MainWindowController.h"
+#include "control/window/UserInterface.h"
 
 #include "ui/ListKeys.h"
 

@@ -3,7 +3,7 @@
 
 #include "ui/CommandPlace.h"
 
-#include "control/CommandActions.h"
+#include "control/commands/CommandActions.h"
 
 #include <QMenu>
 #include <QMenuBar>

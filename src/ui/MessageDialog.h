@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "control/UserInterface.h"
+#include "control/window/UserInterface.h"
 
 #include <QMessageBox>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/TranslationPanel.h"
 
-#include "control/MainWindowController.h"
+#include "control/window/MainWindowController.h"
 #include "ui/ValueEdit.h"
 #include "ui/WindowFonts.h"
 
@@ -41,17 +41,17 @@ TranslationPanel::TranslationPanel(MainWindowController &controller, QWidget *pa
     buildControls();
     hide();
 
-    TranslationReview &review = m_controller.review();
+    TranslationStatus &review = m_controller.review();
     // Filling the texts lays out the row's whole original and translation,
     // tens of milliseconds for the longest values: after the list has taken
     // the new columns, in a turn of the event loop of its own.
-    connect(&review, &TranslationReview::openChanged, this, [this](bool open) {
+    connect(&review, &TranslationStatus::openChanged, this, [this](bool open) {
         setVisible(open);
         emit openedOrClosed();
         showRowSoon();
     });
-    connect(&review, &TranslationReview::statesReset, this, &TranslationPanel::showRowSoon);
-    connect(&review, &TranslationReview::rowStateChanged, this, [this](qsizetype position) {
+    connect(&review, &TranslationStatus::statesReset, this, &TranslationPanel::showRowSoon);
+    connect(&review, &TranslationStatus::rowStateChanged, this, [this](qsizetype position) {
         if (position == m_row)
             showState();
         showProgress();
@@ -68,9 +68,9 @@ TranslationPanel::TranslationPanel(MainWindowController &controller, QWidget *pa
     connect(&m_controller.model(), &QAbstractItemModel::rowsInserted, this, &TranslationPanel::showRow);
     connect(&m_controller.model(), &QAbstractItemModel::modelReset, this, &TranslationPanel::showRow);
 
-    TranslationWork &work = m_controller.translation();
-    connect(&work, &TranslationWork::noteChanged, m_note, &QLabel::setText);
-    connect(&work, &TranslationWork::translationWanted, this, [this] {
+    TranslationEditing &work = m_controller.translation();
+    connect(&work, &TranslationEditing::noteChanged, m_note, &QLabel::setText);
+    connect(&work, &TranslationEditing::translationWanted, this, [this] {
         if (!isVisible())
             return;
         m_translation->setFocus(Qt::ShortcutFocusReason);
@@ -151,7 +151,7 @@ int TranslationPanel::wantedHeight(int listHeight) const
 
 void TranslationPanel::showRow()
 {
-    const TranslationReview &review = m_controller.review();
+    const TranslationStatus &review = m_controller.review();
     m_row = review.isOpen() ? m_controller.selection().row() : -1;
     const bool hasOld = review.hasOld();
     m_oldCaption->setVisible(hasOld);

@@ -6,7 +6,7 @@
 #include "TestFiles.h"
 #include "TestTables.h"
 
-#include "control/MainWindowController.h"
+#include "control/window/MainWindowController.h"
 
 #include <QTemporaryDir>
 #include <QTest>

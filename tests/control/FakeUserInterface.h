@@ -3,7 +3,7 @@
 
 #include "RecordedLaunches.h"
 
-#include "control/UserInterface.h"
+#include "control/window/UserInterface.h"
 
 #include <QList>
 #include <QPair>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowFixture.h"
 
-#include "control/EntryTableModel.h"
+#include "control/document/EntryTableModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QClipboard>

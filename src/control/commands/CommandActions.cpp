@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "control/commands/CommandActions.h"
+
+#include <QAction>
+
+namespace wendaro {
+
+CommandActions::CommandActions()
+{
+    for (Command command : AllCommands) {
+        auto *action = new QAction(&m_owner);
+        action->setObjectName(commandName(command));
+        m_actions[std::size_t(command)] = action;
+    }
+    // The find bar's keys work anywhere in the window; the list's keys are
+    // handed on by the list and the controls beside it (a text field keeps
+    // Ctrl+Z and the clipboard keys for itself).
+    action(Command::Find).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    action(Command::FindNext).setShortcut(QKeySequence(Qt::Key_F3));
+    action(Command::FindPrevious).setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    action(Command::CloseFind).setShortcut(QKeySequence(Qt::Key_Escape));
+    action(Command::Replace).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    // Translation's keys, also anywhere in the window. Ctrl+Enter is the
+    // Return key and the keypad's Enter.
+    action(Command::OpenOriginal).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    action(Command::OpenOldOriginal).setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    action(Command::AcceptAndNext)
+        .setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    action(Command::NextToDo).setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
+    action(Command::PreviousToDo).setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
+    action(Command::CopyOriginal).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    action(Command::AddMissing).setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+}
+
+CommandActions::~CommandActions() = default;
+
+bool CommandActions::isEnabled(Command command) const
+{
+    return action(command).isEnabled();
+}
+
+void CommandActions::whenTriggered(Command command, const std::function<void()> &procedure)
+{
+    QObject::connect(&action(command), &QAction::triggered, &m_owner, procedure);
+}
+
+} // namespace wendaro

@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "control/commands/DocumentStates.h"
+
+#include "core/io/FileIdentity.h"
+#include "core/text/CodePage.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace wendaro {
+
+class LoadAhead;
+class UserInterface;
+struct FoundJournal;
+class Document;
+
+// The document's life in the window: the file it comes from and goes to.
+// Start-up, New, Open, a drop, Save, Save As, Close and the window's close,
+// with the prompt that asks to save unsaved changes first and the boxes of
+// read and write errors.
+class DocumentSession
+{
+public:
+    DocumentSession(Document &state, UserInterface &ui, CodePage codePage);
+
+    // The window's load: no file, then the file at path as it stands (none
+    // when it is empty or only spaces). A path decoded from bytes that are no
+    // valid file name is refused with the read error, and no file is open.
+    // A load of the same path started ahead is waited for instead of reading
+    // the file again.
+    void startUp(const QString &path, bool pathBytesValid = true, LoadAhead *ahead = nullptr);
+    // Files dropped on the list; the first is opened. firstPathBytesValid is
+    // false when the first name's bytes did not decode exactly: it is refused.
+    void dropFiles(const QStringList &paths, bool firstPathBytesValid = true);
+    void chooseFile(ChooseMode mode);
+    // Writes the document to the current path (false: creates the file empty).
+    // True when written. A file there that another program changed since it
+    // was read or written here is written over only when the person says so.
+    bool saveFile(bool writeEntries);
+    void closeFile();
+    // The window is about to close: true when it may.
+    bool queryClose();
+
+    // Asks whether the unsaved changes are to be saved first. True when the
+    // person cancelled, or chose to save and the save failed: the caller stops.
+    bool confirmSave();
+
+private:
+    // What the person chose for a journal of unsaved changes.
+    enum class Recovery { Replay, Settled, Stop };
+
+    // Opens the file at path, first offering the unsaved changes a journal
+    // of it holds; markSaved: the loaded state is the saved one even after
+    // an error, as at start-up.
+    void openPath(const QString &path, LoadAhead *ahead = nullptr, bool markSaved = false);
+    // Offers every journal in turn, until one is replayed or the person stops.
+    void offerJournals();
+    Recovery offerRecovery(const FoundJournal &journal);
+    // Replays the journal onto the file just loaded; it goes once its
+    // changes are journalled again here.
+    void replay(const FoundJournal &journal, bool loaded);
+    // Saves the rows a journal touched as a text table the person names.
+    bool saveRecoveredRows(const FoundJournal &journal);
+    void reportBadJournals(const QStringList &bad);
+    // Reads the file of the current path, or takes what ahead read of it.
+    // True when read without error.
+    bool loadFile(LoadAhead *ahead = nullptr);
+    // saveFile without asking.
+    bool writeFile(bool writeEntries);
+    // False when the file at the current path is no longer the one read or
+    // written here and the person chose not to write over it.
+    bool mayWriteOver();
+    void refuseUndecodableName(const QString &path);
+    void showError(const QString &message, const QString &description);
+
+    Document &m_state;
+    UserInterface &m_ui;
+    CodePage m_codePage;
+    // What the file dialog holds between uses: the last name set or chosen.
+    QString m_dialogFileName;
+    // The file at the current path as it was last read or written here.
+    std::optional<FileIdentity> m_fileOnDisk;
+};
+
+} // namespace wendaro

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "control/window/CommandLine.h"
+
+#include <QFile>
+
+namespace wendaro {
+
+StartArguments startArguments(const QList<QByteArray> &arguments)
+{
+    StartArguments start;
+    if (arguments.isEmpty())
+        return start;
+    const QByteArray &first = arguments.first();
+    if (first == "--help") {
+        start.action = StartAction::Help;
+        return start;
+    }
+    if (first == "--version") {
+        start.action = StartAction::Version;
+        return start;
+    }
+    qsizetype next = 0;
+    for (; next < arguments.size(); ++next) {
+        const QByteArray &argument = arguments[next];
+        if (argument.startsWith("--reference="))
+            start.reference = QFile::decodeName(argument.sliced(12));
+        else if (argument.startsWith("--old-reference="))
+            start.oldReference = QFile::decodeName(argument.sliced(16));
+        else
+            break;
+    }
+    if (next == arguments.size())
+        return start;
+    const QByteArray &file = arguments[next];
+    start.path = QFile::decodeName(file);
+    // Bytes that do not decode become U+FFFD, which names another file (or none).
+    start.pathBytesValid = QFile::encodeName(start.path) == file;
+    return start;
+}
+
+} // namespace wendaro

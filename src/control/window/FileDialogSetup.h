@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "control/commands/DocumentStates.h"
+#include "control/window/UserInterface.h"
+
+#include "core/formats/FormatRegistry.h"
+
+namespace wendaro {
+
+// The formats the dialog offers, from the format list: every table format
+// (STF, then the text form), or the STF format alone, which the output file
+// names.
+QList<const FileFormat *> tableFormats();
+inline const QList<const FileFormat *> TableFormats = tableFormats();
+inline const QList<const FileFormat *> StfOnly = {FormatRegistry::byShortName(QStringLiteral("stf"))};
+
+// The file dialog of a command. The dialog keeps its file name between uses:
+// dialogFileName is the name it holds now, the last one set or chosen, which
+// Save As and the output-file choice keep when the current path is too short
+// to lose its extension.
+FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, const QString &dialogFileName);
+
+} // namespace wendaro

@@ -1,0 +1,216 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ControlFixture.h"
+
+#include <QAction>
+#include <QSignalSpy>
+
+using namespace wendaro;
+
+namespace {
+
+// Rows 1..5 of a translation and its original; index 6 is only in the
+// original, 9 only in the translation.
+const QList<TestRow> Original = {{1, "a", "Open"},         {2, "b", "Save %1"}, {3, "c", "Close"},
+                                 {4, "d", "Find<br>next"}, {5, "e", "42"},      {6, "f", "Quit"}};
+const QList<TestRow> Old = {{1, "a", "Open"}, {2, "b", "Save %1"}, {3, "c", "Shut"}, {4, "d", "Find<br>next"}};
+const QList<TestRow> Translation = {{1, "a", "開く"},         {2, "b", "保存"}, {3, "c", "閉じる"},
+                                    {4, "d", "Find<br>next"}, {5, "e", "42"},   {9, "z", "余り"}};
+
+QString states(MainWindowController &c)
+{
+    QStringList words;
+    for (qsizetype p = 0; p < c.entries().count(); ++p)
+        words << rowStateWord(c.review().state(p));
+    return words.join(u'|');
+}
+
+QString values(const MainWindowController &c)
+{
+    QStringList out;
+    for (qsizetype p = 0; p < c.entries().count(); ++p)
+        out << c.entries().at(p).indexText.trimmed() + u'=' + c.entries().at(p).value.toString();
+    return out.join(u'|');
+}
+
+} // namespace
+
+class TestTranslating : public QObject
+{
+    Q_OBJECT
+
+private:
+    void openAll(ControlFixture &f, bool withOld)
+    {
+        f.open(QStringLiteral("ja.stf"), Translation);
+        QVERIFY(writeTable(f.path("en.stf"), Original));
+        QVERIFY(writeTable(f.path("old.stf"), Old));
+        QVERIFY(f.controller.translation().openOriginal(f.path("en.stf"), false));
+        if (withOld)
+            QVERIFY(f.controller.translation().openOriginal(f.path("old.stf"), true));
+    }
+
+private slots:
+    void statesAndCounts_data()
+    {
+        QTest::addColumn<bool>("withOld");
+        QTest::addColumn<QString>("states");
+        QTest::addColumn<QString>("progress");
+        // 2 loses its placeholder; 4 is the original unchanged; 5 holds no
+        // letter, so it needs no translation; 9 has no original; 6 is missing.
+        QTest::newRow("original") << false << "|問題||未訳||原文なし"
+                                  << "翻訳済み 3 / 6（50 %）";
+        // 3 changed since the old original, and 5 is new.
+        QTest::newRow("old original") << true << "|問題|要確認|未訳|要確認|原文なし"
+                                      << "翻訳済み 1 / 6（16 %）";
+    }
+    void statesAndCounts()
+    {
+        QFETCH(bool, withOld);
+        QFETCH(QString, states);
+        QFETCH(QString, progress);
+        ControlFixture f;
+        openAll(f, withOld);
+        QCOMPARE(::states(f.controller), states);
+        QCOMPARE(f.controller.review().counts().progressLine(), progress);
+        QCOMPARE(f.controller.review().counts().missing, 1);
+        QCOMPARE(f.controller.model().columnCount(), 5);
+        QCOMPARE(f.controller.model().headerData(3, Qt::Horizontal).toString(), QStringLiteral("原文"));
+        QCOMPARE(f.controller.model().index(3, 3).data().toString(), QStringLiteral("Find<br>next"));
+    }
+
+    void script_data()
+    {
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<int>("selected"); // from 1; 0 none
+        QTest::addColumn<QString>("note");
+
+        const QString start = QStringLiteral("1=開く|2=保存|3=閉じる|4=Find<br>next|5=42|9=余り");
+        QTest::newRow("next stops at work, wraps with a note")
+            << QStringList{"select 4", "next"} << start << 2 << QString("先頭から検索しました");
+        QTest::newRow("previous") << QStringList{"select 2", "previous"} << start << 4
+                                  << QString("末尾から検索しました");
+        QTest::newRow("typing one visit is one step")
+            << QStringList{"select 4", "type 探", "type 探す", "undo"} << start << 4 << QString();
+        QTest::newRow("two visits are two steps")
+            << QStringList{"select 4", "type 探す", "select 1", "select 4", "type 探すX", "undo"}
+            << QString(start).replace("Find<br>next", "探す") << 4 << QString();
+        QTest::newRow("copy the original")
+            << QStringList{"select 3", "copy"} << QString(start).replace("閉じる", "Close") << 3 << QString();
+        QTest::newRow("missing rows at the end, one step")
+            << QStringList{"missing"} << start + "|6=Quit" << 0 << QString();
+        QTest::newRow("missing rows undone") << QStringList{"missing", "undo"} << start << 0 << QString();
+        QTest::newRow("accept and next") << QStringList{"select 1", "accept"} << start << 2 << QString();
+    }
+    void script()
+    {
+        QFETCH(QStringList, script);
+        QFETCH(QString, values);
+        QFETCH(int, selected);
+        QFETCH(QString, note);
+        ControlFixture f;
+        openAll(f, false);
+        MainWindowController &c = f.controller;
+        TranslationEditing &work = c.translation();
+        QString lastNote;
+        connect(&work, &TranslationEditing::noteChanged, this, [&lastNote](const QString &text) { lastNote = text; });
+        for (const QString &action : script) {
+            const QString verb = action.section(u' ', 0, 0);
+            const QString rest = action.section(u' ', 1);
+            if (verb == u"select")
+                f.select(rest.toInt());
+            else if (verb == u"next")
+                work.goToWork(+1);
+            else if (verb == u"previous")
+                work.goToWork(-1);
+            else if (verb == u"accept")
+                work.acceptAndNext();
+            else if (verb == u"type")
+                work.typeTranslation(rest);
+            else if (verb == u"copy")
+                work.copyOriginal();
+            else if (verb == u"missing")
+                work.addMissingRows();
+            else if (verb == u"undo")
+                c.undo();
+            else
+                QFAIL(qPrintable(action));
+        }
+        QCOMPARE(::values(c), values);
+        QCOMPARE(f.selectedPosition(), selected);
+        QCOMPARE(lastNote, note);
+        QVERIFY(c.nextIndex() >= 7 || !values.contains("6=Quit"));
+    }
+
+    // A large table is counted on a worker; what is typed meanwhile counts.
+    void largeTableCountedAside()
+    {
+        ControlFixture f;
+        QList<TestRow> translation, original;
+        const QString longText(30000, u'x');
+        for (qint16 index = 1; index <= 300; ++index) {
+            translation.append({index, "n", longText});
+            original.append({index, "n", longText + QStringLiteral("y")});
+        }
+        translation[1].value.clear();
+        f.open(QStringLiteral("ja.stf"), translation);
+        QVERIFY(writeTable(f.path("en.stf"), original));
+        TranslationStatus &review = f.controller.review();
+        QVERIFY(f.controller.translation().openOriginal(f.path("en.stf"), false));
+        QVERIFY(review.isCounting());
+        f.select(1);
+        f.controller.translation().typeTranslation(QString());
+        QTRY_VERIFY(!review.isCounting());
+        QCOMPARE(review.state(0), RowState::Untranslated);
+        QCOMPARE(review.state(1), RowState::Untranslated);
+        QCOMPARE(review.counts().of(RowState::Untranslated), 2);
+        QCOMPARE(review.counts().translated, 298);
+    }
+
+    void acceptClearsReview()
+    {
+        ControlFixture f;
+        openAll(f, true);
+        f.select(3);
+        QCOMPARE(f.controller.review().state(2), RowState::NeedsReview);
+        f.controller.translation().acceptAndNext();
+        QCOMPARE(f.controller.review().state(2), RowState::Translated);
+        QCOMPARE(f.selectedPosition(), 4);
+    }
+
+    void originalsCloseWithTheTable()
+    {
+        ControlFixture f;
+        openAll(f, true);
+        QSignalSpy columns(&f.controller.model(), &QAbstractItemModel::columnsRemoved);
+        f.controller.closeFile();
+        QVERIFY(!f.controller.review().isOpen());
+        QCOMPARE(columns.size(), 1);
+        QCOMPARE(f.controller.model().columnCount(), 3);
+    }
+
+    void unreadableOriginalChangesNothing()
+    {
+        ControlFixture f;
+        f.open(QStringLiteral("ja.stf"), Translation);
+        QVERIFY(!f.controller.translation().openOriginal(f.path("missing.stf"), false));
+        QCOMPARE(f.ui.messages.size(), 1);
+        QVERIFY(!f.controller.review().isOpen());
+        QCOMPARE(f.controller.model().columnCount(), 3);
+    }
+
+    void dialogOnlyWithATable()
+    {
+        ControlFixture f;
+        f.controller.startUp(QString());
+        f.controller.action(Command::OpenOriginal).trigger();
+        QVERIFY(f.ui.dialogs.isEmpty());
+        f.open(QStringLiteral("ja.stf"), Translation);
+        f.controller.action(Command::OpenOriginal).trigger();
+        QCOMPARE(f.ui.dialogs.size(), 1);
+        QCOMPARE(f.ui.dialogs.first().title, QStringLiteral("原文を開く"));
+    }
+};
+
+QTEST_MAIN(TestTranslating)
+#include "tst_translating.moc"
