@@ -1,34 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Arguments.h"
 
+#include "core/translation/LanguageCode.h"
+
 #include <QFile>
 
 #include <algorithm>
 
 namespace wendaro::cli {
 
-bool Arguments::has(const char *name) const
+bool Arguments::has(const Option &option) const
 {
-    return std::any_of(options.cbegin(), options.cend(), [&](const auto &option) { return option.first == name; });
+    return valueOf(option).has_value();
 }
 
-std::optional<QByteArray> Arguments::value(const char *name) const
+std::optional<QByteArray> Arguments::valueOf(const Option &option) const
 {
-    for (const auto &option : options) {
-        if (option.first == name)
-            return option.second;
+    for (const auto &given : options) {
+        if (given.first == option.name)
+            return given.second;
     }
     return std::nullopt;
 }
 
-QByteArrayList Arguments::values(const char *name) const
+std::optional<QByteArray> Arguments::get(const TextOption &option) const
+{
+    return valueOf(option);
+}
+
+QByteArrayList Arguments::values(const TextOption &option) const
 {
     QByteArrayList found;
-    for (const auto &option : options) {
-        if (option.first == name)
-            found << option.second;
+    for (const auto &given : options) {
+        if (given.first == option.name)
+            found << given.second;
     }
     return found;
+}
+
+std::optional<QString> Arguments::get(const LanguageOption &option) const
+{
+    const std::optional<QByteArray> code = valueOf(option);
+    return code ? std::optional<QString>(conventionalLanguage(QString::fromUtf8(*code))) : std::nullopt;
 }
 
 namespace {
@@ -68,6 +81,17 @@ void takeLetters(const QByteArray &arg, int argc, char **argv, int &i, const QLi
                                       .arg(QString(QLatin1Char(letter)), QFile::decodeName(arg));
         }
     }
+}
+
+QString firstRefusal(const Command &command, const Arguments &parsed)
+{
+    for (const Option &option : command.options) {
+        for (const auto &given : parsed.options) {
+            if (given.first == option.name && option.takesValue() && !option.allows(given.second))
+                return (option.refusal ? option.refusal : listedChoicesRefused)(option, command.name, given.second);
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -132,10 +156,12 @@ Arguments parseArguments(int argc, char **argv, std::span<const Command> command
                     ? QStringLiteral("option \"--%1\" needs a command").arg(QString::fromLatin1(option.first))
                     : QStringLiteral("%1 has no option \"--%2\"")
                           .arg(QFile::decodeName(parsed.command), QString::fromLatin1(option.first));
-        if (parsed.error.isEmpty() && rule && !rule->repeats && parsed.has(option.first.constData()))
+        if (parsed.error.isEmpty() && rule && !rule->repeats && parsed.has(*rule))
             parsed.error = QStringLiteral("option \"--%1\" given twice").arg(QString::fromLatin1(option.first));
         parsed.options.append(option);
     }
+    if (command != commands.end())
+        parsed.refusal = firstRefusal(*command, parsed);
     return parsed;
 }
 

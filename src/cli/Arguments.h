@@ -23,10 +23,41 @@ struct Arguments
     QByteArrayList operands;                      // after the command, in order
     QList<QPair<QByteArray, QByteArray>> options; // name without "--", value (empty for a flag)
     QString error;                                // a usage error, when not empty
+    // A value that an option of the command does not take, as the usage
+    // error tells it. It is told only after the operands and the code page
+    // were found good, the first in the order the command lists its options,
+    // as each command used to find it when it began to run.
+    QString refusal;
 
-    bool has(const char *name) const;
-    std::optional<QByteArray> value(const char *name) const;
-    QByteArrayList values(const char *name) const; // of an option that repeats, in order
+    bool has(const Option &option) const;
+    std::optional<QByteArray> get(const TextOption &option) const;
+    QByteArrayList values(const TextOption &option) const; // of an option that repeats, in order
+    std::optional<QString> get(const LanguageOption &option) const;
+
+    template<typename Value>
+    std::optional<Value> get(const ChoiceOption<Value> &option) const
+    {
+        const std::optional<QByteArray> word = valueOf(option);
+        const qsizetype at = word ? option.choice(*word) : -1;
+        return at < 0 ? std::nullopt : std::optional<Value>(Value(at));
+    }
+
+    template<typename Value>
+    std::optional<QList<Value>> get(const ChoiceListOption<Value> &option) const
+    {
+        const std::optional<QByteArray> given = valueOf(option);
+        if (!given)
+            return std::nullopt;
+        QList<Value> chosen;
+        for (const QByteArray &word : given->split(option.joinedBy)) {
+            if (const qsizetype at = option.choice(word); at >= 0)
+                chosen << Value(at);
+        }
+        return chosen;
+    }
+
+private:
+    std::optional<QByteArray> valueOf(const Option &option) const;
 };
 
 // Options count only before "--"; after it every argument is the command or

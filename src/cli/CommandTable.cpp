@@ -4,8 +4,6 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/CompareCommands.h"
-#include "cli/Console.h"
-#include "cli/ExitCode.h"
 #include "cli/GrepCommand.h"
 #include "cli/JsonDump.h"
 #include "cli/MemoryCommands.h"
@@ -13,38 +11,16 @@
 #include "cli/StatusCommand.h"
 #include "cli/TranslationCommands.h"
 
-#include "core/translation/LanguageCode.h"
-
 #include <QByteArrayList>
 #include <QString>
 
 #include <algorithm>
-#include <optional>
 
 namespace wendaro::cli {
 
 namespace {
 
-int usageError(const QString &what)
-{
-    printUsageError(what);
-    return UsageError;
-}
-
-// dump's, check's and status' --format; diff and merge word their own refusal.
-std::optional<bool> jsonFormat(const Arguments &a)
-{
-    const QByteArray format = a.value("format").value_or("text");
-    if (format != "text" && format != "json")
-        return std::nullopt;
-    return format == "json";
-}
-
-const Option FormatOption{.name = "format", .value = ValueForm::Joined, .choices = "text json"};
-const Option OutputOption{.name = "output", .letter = 'o', .value = ValueForm::Apart, .valueName = "OUT"};
-const Option IncludeOption{.name = "include", .value = ValueForm::Joined, .valueName = "GLOB", .repeats = true};
-const Option SourceLangOption{.name = "source-lang", .value = ValueForm::Joined, .valueName = "CODE"};
-const Option TargetLangOption{.name = "target-lang", .value = ValueForm::Joined, .valueName = "CODE"};
+using namespace Options;
 
 // The option as one the command cannot run without.
 Option required(Option option)
@@ -53,25 +29,14 @@ Option required(Option option)
     return option;
 }
 
-// --source-lang and --target-lang, checked as BCP 47 tags; nullopt after a
-// usage error.
-std::optional<Languages> languages(const Arguments &a)
+Languages languages(const Arguments &a)
 {
-    Languages given;
-    for (const char *name : {"source-lang", "target-lang"}) {
-        const std::optional<QByteArray> value = a.value(name);
-        if (!value)
-            continue;
-        const QString code = QString::fromUtf8(*value);
-        if (!isLanguageCode(code)) {
-            printUsageError(QStringLiteral("option \"--%1\" takes a BCP 47 language code such as en, ja or pt-BR, "
-                                           "not \"%2\"")
-                                .arg(QLatin1String(name), code));
-            return std::nullopt;
-        }
-        (qstrcmp(name, "source-lang") == 0 ? given.source : given.target) = conventionalLanguage(code);
-    }
-    return given;
+    return {a.get(SourceLang).value_or(QString()), a.get(TargetLang).value_or(QString())};
+}
+
+bool json(const Arguments &a)
+{
+    return a.get(Format) == OutputFormat::Json;
 }
 
 // clang-format off
@@ -85,13 +50,10 @@ a path ending in ".stf" (any case) is STF, any other is
 tab-separated text. A text IN's output-file and memo lines
 go along to a text OUT.)"},
     {.name = "dump", .operands = "FILE", .operandsNamed = "one path, FILE",
-     .options = {FormatOption},
+     .options = {Format},
      .operandsFirst = false,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         const std::optional<bool> json = jsonFormat(a);
-         if (!json)
-             return usageError(QStringLiteral("option \"--format\" takes json or text"));
-         return *json ? dumpJson(a.operands[0], codePage) : dump(a.operands[0], codePage);
+         return json(a) ? dumpJson(a.operands[0], codePage) : dump(a.operands[0], codePage);
      },
      .help = R"(print the text form of FILE on stdout, in UTF-8.
 --format=json  one JSON document instead, written entry by
@@ -103,15 +65,10 @@ go along to a text OUT.)"},
     value with a lone surrogate has U+FFFD in its place and
     "valueUtf16", its code units in hexadecimal ("d800000a").)"},
     {.name = "check", .operands = "FILE", .operandsNamed = "one path, FILE",
-     .options = {{.name = "against", .value = ValueForm::Apart, .valueName = "ORIGINAL"},
-                 {.name = "strict"},
-                 FormatOption},
+     .options = {Against, Strict, Format},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         const std::optional<bool> json = jsonFormat(a);
-         if (!json)
-             return usageError(QStringLiteral("option \"--format\" takes json or text"));
-         return check(a.operands[0], CheckOptions{a.value("against"), *json, a.has("strict")}, codePage);
+         return check(a.operands[0], CheckOptions{a.get(Against), json(a), a.has(Strict)}, codePage);
      },
      .help = R"(list every problem of FILE, one line each on stderr,
 "FILE:LINE: message" (text files) or "FILE:OFFSET: message"
@@ -134,15 +91,10 @@ be saved only as the text form, FILE being STF, is a warning
     "warning"), "kind" ("read", "stf", "text", "stf+text",
     "translation") and "message".)"},
     {.name = "status", .operands = "TABLE", .operandsNamed = "one path, TABLE",
-     .options = {{.name = "against", .value = ValueForm::Apart, .valueName = "ORIGINAL", .required = true},
-                 {.name = "old", .value = ValueForm::Apart, .valueName = "OLD_ORIGINAL"},
-                 FormatOption},
+     .options = {required(Against), Old, Format},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         const std::optional<bool> json = jsonFormat(a);
-         if (!json)
-             return usageError(QStringLiteral("option \"--format\" takes json or text"));
-         return status(a.operands[0], StatusOptions{*a.value("against"), a.value("old"), *json}, codePage);
+         return status(a.operands[0], StatusOptions{*a.get(Against), a.get(Old), json(a)}, codePage);
      },
      .help = R"(print on stdout how far TABLE translates ORIGINAL, the counts
 of the window's translation panel: "翻訳済み T / N（P %）" (T of
@@ -159,15 +111,10 @@ A row counts in the first of these that applies.
     0, "problems": 0, "noOriginal": 0, "missing": 0}.
 Exit 1 when a table cannot be read, 0 otherwise.)"},
     {.name = "export", .operands = "TABLE OUT", .operandsNamed = "two paths, TABLE and OUT",
-     .options = {{.name = "source", .value = ValueForm::Apart, .valueName = "ORIGINAL"},
-                 SourceLangOption,
-                 TargetLangOption},
+     .options = {Source, SourceLang, TargetLang},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         const std::optional<Languages> given = languages(a);
-         if (!given)
-             return int(UsageError);
-         return exportTable(a.operands[0], a.operands[1], a.value("source"), *given, codePage);
+         return exportTable(a.operands[0], a.operands[1], a.get(Source), languages(a), codePage);
      },
      .help = R"(write TABLE's entries to OUT for a translation tool, in the
 format OUT's suffix names: .po, .pot, .xlf, .xliff or .csv.
@@ -181,13 +128,11 @@ Entries ORIGINAL lacks are left out and listed on stderr.
     codes (en, ja, pt-BR): PO's "Language: pt_BR" header,
     XLIFF's source-language and target-language.)"},
     {.name = "import", .operands = "TABLE IN OUT", .operandsNamed = "three paths, TABLE, IN and OUT",
-     .options = {{.name = "source", .value = ValueForm::Apart, .valueName = "ORIGINAL"},
-                 {.name = "fuzzy"},
-                 {.name = "ignore-extra"}},
+     .options = {Source, Fuzzy, IgnoreExtra},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         return importTable(a.operands[0], a.operands[1], a.operands[2], a.value("source"),
-                            {a.has("fuzzy"), a.has("ignore-extra")}, codePage);
+         return importTable(a.operands[0], a.operands[1], a.operands[2], a.get(Source),
+                            {a.has(Fuzzy), a.has(IgnoreExtra)}, codePage);
      },
      .help = R"(put the translations of IN (format by its suffix) into TABLE
 and save the result as OUT, whose path chooses the table format
@@ -198,13 +143,9 @@ whose source is not ORIGINAL's current value counts as fuzzy.
 An index of IN that TABLE lacks is an error (exit 1) unless
 --ignore-extra is given.)"},
     {.name = "memory", .operands = "ORIGINAL TRANSLATION...", .operandsNamed = "pairs of paths, ORIGINAL and TRANSLATION",
-     .options = {required(OutputOption), required(SourceLangOption), required(TargetLangOption),
-                 {.name = "pairs-from"}, IncludeOption, {.name = "date"}},
+     .options = {required(Output), required(SourceLang), required(TargetLang), PairsFrom, Include, Date},
      .operandsFirst = false,
-     .run = [](const Arguments &a, const CodePage &codePage) {
-         const std::optional<Languages> given = languages(a);
-         return given ? memory(a, *given, codePage) : int(UsageError);
-     },
+     .run = [](const Arguments &a, const CodePage &codePage) { return memory(a, languages(a), codePage); },
      .help = R"(write the translation memory of the pairs of tables, each
 ORIGINAL and its TRANSLATION, to OUT (-o OUT), a TMX 1.4b file
 for CAT tools (OmegaT, Poedit, Weblate): one unit per distinct
@@ -220,12 +161,9 @@ A text with a character XML cannot hold is refused (exit 2).
     without a partner are listed on stderr.)"},
     {.name = "pretranslate", .operands = "ORIGINAL TRANSLATION MEMORY... OUT",
      .operandsNamed = "ORIGINAL, TRANSLATION, one MEMORY or more and OUT",
-     .options = {SourceLangOption, TargetLangOption},
+     .options = {SourceLang, TargetLang},
      .operandsFirst = true,
-     .run = [](const Arguments &a, const CodePage &codePage) {
-         const std::optional<Languages> given = languages(a);
-         return given ? pretranslate(a, *given, codePage) : int(UsageError);
-     },
+     .run = [](const Arguments &a, const CodePage &codePage) { return pretranslate(a, languages(a), codePage); },
      .help = R"(fill each untranslated entry of TRANSLATION (empty, or the
 same as ORIGINAL's value with a letter, as check --against
 tells) with the TMX memories' translation of ORIGINAL's exact
@@ -240,7 +178,7 @@ filled, already translated, without a match and ambiguous.
 A MEMORY that is no TMX or not well-formed is a read error
 with its line; entities it declares are never expanded.)"},
     {.name = "diff", .operands = "A B", .operandsNamed = "two paths, A and B",
-     .options = {FormatOption, {.name = "order"}},
+     .options = {Format, Order},
      .operandsFirst = false,
      .run = diff,
      .help = R"(compare table A with table B by index; print on stdout one line
@@ -279,9 +217,7 @@ counts. A table that holds an index twice is refused (exit 1,
 "FILE: reason"). A text OUT gets TRANSLATION's output-file and
 memo lines.)"},
     {.name = "merge", .operands = "BASE OURS THEIRS", .operandsNamed = "three paths, BASE, OURS and THEIRS",
-     .options = {OutputOption,
-                 {.name = "prefer", .value = ValueForm::Joined, .choices = "ours theirs"},
-                 FormatOption},
+     .options = {Output, Prefer, Format},
      .operandsFirst = false,
      .run = merge,
      .help = R"(merge OURS and THEIRS, two changed copies of BASE, index by
@@ -306,14 +242,7 @@ A table that repeats an index is refused. Exit status 0: merged
 not be read or was refused, or OUT not written; after 2 nothing
 is written.)"},
     {.name = "grep", .operands = "PATTERN FILE|FOLDER...", .operandsNamed = "PATTERN and one path or more",
-     .options = {{.name = "extended-regexp", .letter = 'E'},
-                 {.name = "ignore-case", .letter = 'i'},
-                 {.name = "files-with-matches", .letter = 'l', .orNext = true},
-                 {.name = "count", .letter = 'c'},
-                 {.name = "recursive", .letter = 'r'},
-                 {.name = "field", .value = ValueForm::Joined, .valueName = "FIELD", .choices = "index name value"},
-                 IncludeOption,
-                 {.name = "color", .value = ValueForm::Optional, .valueName = "WHEN", .choices = "auto always never"}},
+     .options = {ExtendedRegexp, IgnoreCase, FilesWithMatches, Count, Recursive, Field, Include, Color},
      .operandsFirst = false,
      .run = grep,
      .help = R"(print each entry of the tables given whose name or value holds
@@ -338,7 +267,7 @@ searched) or stdout not written, as grep(1) does.)"},
 };
 // clang-format on
 
-const Option ProgramOptions[] = {{.name = "help", .letter = 'h'}, {.name = "version"}};
+const Option ProgramOptions[] = {Help, Version};
 
 // What follows the commands' paragraphs in the usage text.
 const char UsageEnd[] = R"(

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cli/Options.h"
+
 #include <QByteArray>
 #include <QList>
 
@@ -17,29 +19,6 @@ struct Arguments;
 // wendaro-cli's commands and their options, stated once: the argument
 // parser takes the options from here, the usage text is laid out from here,
 // and tests/cli holds the manual page and the bash completion to it.
-
-// How an option takes a value, and how the usage text shows it.
-enum class ValueForm : unsigned char {
-    None,     // a flag: "--strict"
-    Apart,    // shown "--source ORIGINAL"; "--source=ORIGINAL" is taken too
-    Joined,   // shown "--format=text|json"; "--format json" is taken too
-    Optional, // shown "--color[=WHEN]": "=VALUE" or nothing, never the next argument
-};
-
-struct Option
-{
-    const char *name; // without the leading "--"
-    char letter = 0;  // also "-x"; letters combine, "-ri", a value's letter last ("-o OUT")
-    ValueForm value = ValueForm::None;
-    const char *valueName = nullptr; // how the usage names the value; null: by its choices, "text|json"
-    const char *choices = nullptr;   // the words the value may be, "text json"; null: any text
-    bool repeats = false;            // may be given more than once
-    bool orNext = false;             // the usage shows it and the next one as "[-l | -c]"
-    bool required = false;           // the command cannot run without it; the usage shows no brackets
-
-    bool takesValue() const { return value != ValueForm::None; }
-    bool valueOptional() const { return value == ValueForm::Optional; }
-};
 
 using RunCommand = int (*)(const Arguments &arguments, const CodePage &codePage);
 

@@ -149,14 +149,8 @@ QString repeatedProblem(const QList<RowIndex> &repeated)
 
 int diff(const Arguments &arguments, const CodePage &codePage)
 {
-    const QByteArray format = arguments.value("format").value_or("text");
-    if (format != "text" && format != "json") {
-        printErrorLine(QStringLiteral("wendaro-cli: diff's --format takes \"text\" or \"json\", not \"%1\"")
-                           .arg(escapedPath(format)));
-        printErrorLine(QStringLiteral("Try 'wendaro-cli --help'."));
-        return UsageError;
-    }
-    const bool order = arguments.has("order");
+    const bool json = arguments.get(Options::Format) == OutputFormat::Json;
+    const bool order = arguments.has(Options::Order);
     const std::optional<LoadedDocument> a = load(arguments.operands[0], codePage);
     if (!a)
         return Trouble;
@@ -170,7 +164,7 @@ int diff(const Arguments &arguments, const CodePage &codePage)
     const auto compare = [&] {
         const TableDiff found = compareTables(a->rows, b->rows, order);
         same = found.changes.isEmpty();
-        text = format == "json" ? jsonText(found) : peopleText(found, order);
+        text = json ? jsonText(found) : peopleText(found, order);
         return true;
     };
     const auto shortage = [&] {

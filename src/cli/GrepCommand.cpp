@@ -170,22 +170,6 @@ void searchInOrder(const std::vector<Target> &targets, const Search &search, con
         [&](size_t i, const Found &found) { return print(targets[i], found); });
 }
 
-std::optional<unsigned> parseFields(const QByteArray &text)
-{
-    unsigned fields = 0;
-    for (const QByteArray &field : text.split(',')) {
-        if (field == "index")
-            fields |= IndexField;
-        else if (field == "name")
-            fields |= NameField;
-        else if (field == "value")
-            fields |= ValueField;
-        else
-            return std::nullopt;
-    }
-    return fields;
-}
-
 int usage(const QString &what)
 {
     printUsageError(what);
@@ -197,29 +181,26 @@ int usage(const QString &what)
 int grep(const Arguments &arguments, const CodePage &codePage)
 {
     Search search;
-    search.filesOnly = arguments.has("files-with-matches");
-    search.count = arguments.has("count") && !search.filesOnly;
-    if (const std::optional<QByteArray> fields = arguments.value("field")) {
-        const std::optional<unsigned> parsed = parseFields(*fields);
-        if (!parsed)
-            return usage(
-                QStringLiteral("grep's --field takes index, name or value, or several of them joined by \",\""));
-        search.fields = *parsed;
+    search.filesOnly = arguments.has(Options::FilesWithMatches);
+    search.count = arguments.has(Options::Count) && !search.filesOnly;
+    if (const std::optional<QList<SearchedField>> fields = arguments.get(Options::Field)) {
+        static constexpr unsigned Bits[] = {IndexField, NameField, ValueField}; // by SearchedField
+        search.fields = 0;
+        for (const SearchedField field : *fields)
+            search.fields |= Bits[int(field)];
     }
-    const QByteArray color = arguments.value("color").value_or("never");
-    if (color != "auto" && color != "always" && color != "never" && !color.isEmpty())
-        return usage(QStringLiteral("grep's --color takes auto, always or never"));
-    search.color = color == "always" || ((color == "auto" || color.isEmpty()) && ::isatty(STDOUT_FILENO) == 1);
+    const std::optional<Coloring> color = arguments.get(Options::Color);
+    search.color = color == Coloring::Always || (color == Coloring::Auto && ::isatty(STDOUT_FILENO) == 1);
 
     QString error;
     std::optional<TextMatch> match = TextMatch::make(QString::fromUtf8(arguments.operands[0]),
-                                                     arguments.has("extended-regexp"), arguments.has("ignore-case"),
-                                                     &error);
+                                                     arguments.has(Options::ExtendedRegexp),
+                                                     arguments.has(Options::IgnoreCase), &error);
     if (!match)
         return usage(QStringLiteral("grep: ") + error);
     search.match = std::move(*match);
 
-    const QList<QRegularExpression> includes = includeGlobs(arguments.values("include"));
+    const QList<QRegularExpression> includes = includeGlobs(arguments.values(Options::Include));
 
     // The files in the order given, folders walked where -r asks; a name
     // that cannot be opened is told at once, as a file that cannot be read.
@@ -232,7 +213,7 @@ int grep(const Arguments &arguments, const CodePage &codePage)
             trouble = true;
             continue;
         }
-        if (arguments.has("recursive") && QFileInfo(*name).isDir()) {
+        if (arguments.has(Options::Recursive) && QFileInfo(*name).isDir()) {
             const QString shown = QFile::decodeName(path);
             for (const QString &table : tablesUnder(*name, includes))
                 targets.push_back({shown.endsWith(QLatin1Char('/')) ? shown + table : shown + QLatin1Char('/') + table,

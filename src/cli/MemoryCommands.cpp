@@ -97,7 +97,7 @@ std::optional<std::vector<TablePair>> folderPairs(const Arguments &arguments)
 {
     QString folders[2];
     QStringList tables[2];
-    const QList<QRegularExpression> includes = includeGlobs(arguments.values("include"));
+    const QList<QRegularExpression> includes = includeGlobs(arguments.values(Options::Include));
     for (int side = 0; side < 2; ++side) {
         const std::optional<QString> name = fileName(arguments.operands[side], ReadErrorMessage,
                                                      QStringLiteral("読み込めません"));
@@ -155,13 +155,13 @@ std::optional<std::vector<TablePair>> operandPairs(const Arguments &arguments)
 
 int memory(const Arguments &arguments, const Languages &languages, const CodePage &codePage)
 {
-    const std::optional<QByteArray> out = arguments.value("output"); // required: the parser saw to it
-    const bool fromFolders = arguments.has("pairs-from");
+    const std::optional<QByteArray> out = arguments.get(Options::Output); // required: the parser saw to it
+    const bool fromFolders = arguments.has(Options::PairsFrom);
     if (fromFolders && arguments.operands.size() != 2)
         return usage(QStringLiteral("memory --pairs-from takes two folders, ORIGINAL_DIR and TRANSLATION_DIR"));
     if (!fromFolders && arguments.operands.size() % 2 != 0)
         return usage(QStringLiteral("memory takes pairs of paths, ORIGINAL TRANSLATION, and got an odd number"));
-    if (!fromFolders && arguments.has("include"))
+    if (!fromFolders && arguments.has(Options::Include))
         return usage(QStringLiteral("memory takes --include only with --pairs-from"));
 
     const std::optional<std::vector<TablePair>> pairs = fromFolders ? folderPairs(arguments) : operandPairs(arguments);
@@ -175,7 +175,7 @@ int memory(const Arguments &arguments, const Languages &languages, const CodePag
     memory.sourceLanguage = languages.source;
     memory.targetLanguage = languages.target;
     memory.toolVersion = QStringLiteral(WENDARO_VERSION);
-    if (arguments.has("date"))
+    if (arguments.has(Options::Date))
         memory.creationDate = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     for (const TablePair &pair : *pairs)
         memory.tables << pair.translationShown;

@@ -29,25 +29,13 @@ struct MergeOptions
     std::optional<QByteArray> out;
 };
 
-std::optional<MergeOptions> optionsOf(const Arguments &arguments)
+MergeOptions optionsOf(const Arguments &arguments)
 {
     MergeOptions options;
-    const QByteArray prefer = arguments.value("prefer").value_or("ours");
-    const QByteArray format = arguments.value("format").value_or("text");
-    if (prefer != "ours" && prefer != "theirs") {
-        printUsageError(
-            QStringLiteral("merge's --prefer takes \"ours\" or \"theirs\", not \"%1\"").arg(escapedPath(prefer)));
-        return std::nullopt;
-    }
-    if (format != "text" && format != "json") {
-        printUsageError(
-            QStringLiteral("merge's --format takes \"text\" or \"json\", not \"%1\"").arg(escapedPath(format)));
-        return std::nullopt;
-    }
-    options.preferred = prefer == "theirs" ? MergeSide::Theirs : MergeSide::Ours;
-    options.resolve = arguments.has("prefer");
-    options.json = format == "json";
-    options.out = arguments.value("output");
+    options.preferred = arguments.get(Options::Prefer).value_or(MergeSide::Ours);
+    options.resolve = arguments.has(Options::Prefer);
+    options.json = arguments.get(Options::Format) == OutputFormat::Json;
+    options.out = arguments.get(Options::Output);
     return options;
 }
 
@@ -173,9 +161,7 @@ bool report(const QString &out, const QList<MergeConflict> &conflicts, const Mer
 
 int merge(const Arguments &arguments, const CodePage &codePage)
 {
-    const std::optional<MergeOptions> options = optionsOf(arguments);
-    if (!options)
-        return UsageError;
+    const MergeOptions options = optionsOf(arguments);
     Side sides[] = {{"BASE", arguments.operands[0], {}, nullptr},
                     {"OURS", arguments.operands[1], {}, nullptr},
                     {"THEIRS", arguments.operands[2], {}, nullptr}};
@@ -184,16 +170,16 @@ int merge(const Arguments &arguments, const CodePage &codePage)
             return Trouble;
     }
     // OUT given keeps to its path's format, as convert does; OURS keeps its own.
-    const QByteArray outPath = options->out.value_or(sides[1].path);
+    const QByteArray outPath = options.out.value_or(sides[1].path);
     const std::optional<QString> outName = outputName(outPath);
     if (!outName)
         return Trouble;
-    const FileFormat &outFormat = options->out ? FormatRegistry::forPath(*outName) : *sides[1].format;
+    const FileFormat &outFormat = options.out ? FormatRegistry::forPath(*outName) : *sides[1].format;
 
     std::optional<MergeResult> merged;
     QString error;
     const auto run = [&] {
-        merged = mergeTables(sides[0].input(), sides[1].input(), sides[2].input(), options->preferred, &error);
+        merged = mergeTables(sides[0].input(), sides[1].input(), sides[2].input(), options.preferred, &error);
         return true;
     };
     const auto shortage = [] { return QStringLiteral("メモリが足りないため、表をマージできませんでした。"); };
@@ -213,11 +199,11 @@ int merge(const Arguments &arguments, const CodePage &codePage)
         printFileError(escapedPath(outPath), WriteErrorMessage, error);
         return Trouble;
     }
-    if (!report(escapedPath(outPath), merged->conflicts, *options)) {
+    if (!report(escapedPath(outPath), merged->conflicts, options)) {
         printError(WriteErrorMessage, QStringLiteral("標準出力に書き込めませんでした。"));
         return Trouble;
     }
-    return merged->conflicts.isEmpty() || options->resolve ? Done : ConflictsLeft;
+    return merged->conflicts.isEmpty() || options.resolve ? Done : ConflictsLeft;
 }
 
 } // namespace wendaro::cli

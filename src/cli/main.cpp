@@ -45,7 +45,7 @@ int main(int argc, char **argv)
         return usageError(
             QStringLiteral("%1 takes %2").arg(QLatin1String(command->name), QLatin1String(command->operandsNamed)));
     for (const Option &option : command->options) {
-        if (option.required && !arguments.has(option.name))
+        if (option.required && !arguments.has(option))
             return usageError(QStringLiteral("%1 needs option \"--%2\"")
                                   .arg(QLatin1String(command->name), QLatin1String(option.name)));
     }
@@ -56,6 +56,8 @@ int main(int argc, char **argv)
         printErrorLine(QStringLiteral("wendaro-cli: ") + error);
         return CodePageError;
     }
+    if (!arguments.refusal.isEmpty())
+        return usageError(arguments.refusal);
 
     return command->run(arguments, *codePage);
 }
