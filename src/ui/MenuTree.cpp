@@ -19,15 +19,20 @@ struct Item
     Command command = Command::New;
 };
 
+// An item of the menu; a null caption is a separator line.
+void addItem(QMenu &menu, const QString &name, const char16_t *caption, Command command, const CommandActions &commands)
+{
+    QAction *action = caption ? menu.addAction(QString::fromUtf16(caption)) : menu.addSeparator();
+    action->setObjectName(name);
+    action->setMenuRole(QAction::NoRole);
+    if (caption)
+        placeCommand(*action, commands.action(command));
+}
+
 void fill(QMenu &menu, std::initializer_list<Item> items, const CommandActions &commands)
 {
-    for (const Item &item : items) {
-        QAction *action = item.caption ? menu.addAction(QString::fromUtf16(item.caption)) : menu.addSeparator();
-        action->setObjectName(QString::fromUtf16(item.name));
-        action->setMenuRole(QAction::NoRole);
-        if (item.caption)
-            placeCommand(*action, commands.action(item.command));
-    }
+    for (const Item &item : items)
+        addItem(menu, QString::fromUtf16(item.name), item.caption, item.command, commands);
 }
 
 QMenu *menu(const char16_t *name, const char16_t *caption, QWidget &owner)
@@ -36,6 +41,18 @@ QMenu *menu(const char16_t *name, const char16_t *caption, QWidget &owner)
     created->setObjectName(QString::fromUtf16(name));
     created->menuAction()->setObjectName(QString::fromUtf16(name));
     return created;
+}
+
+// The Edit menu and the list's context menu hold the same three commands,
+// each place named after its menu ("mEdit_Add", "mPopup_Add").
+void fillEditCommands(QMenu &menu, const CommandActions &commands)
+{
+    const Item items[] = {{u"Add", u"追加(&A)", Command::Add},
+                          {u"Edit", u"編集(&E)", Command::Edit},
+                          {u"Remove", u"削除(&R)", Command::Remove}};
+    for (const Item &item : items)
+        addItem(menu, menu.objectName() + QLatin1Char('_') + QString::fromUtf16(item.name), item.caption, item.command,
+                commands);
 }
 
 } // namespace
@@ -54,19 +71,11 @@ QMenu *buildMenuTree(QMenuBar &bar, QWidget &owner, const CommandActions &comman
           {u"mFiles_Exit", u"終了(&X)", Command::Exit}},
          commands);
     QMenu *edit = menu(u"mEdit", u"編集(&E)", owner);
-    fill(*edit,
-         {{u"mEdit_Add", u"追加(&A)", Command::Add},
-          {u"mEdit_Edit", u"編集(&E)", Command::Edit},
-          {u"mEdit_Remove", u"削除(&R)", Command::Remove}},
-         commands);
+    fillEditCommands(*edit, commands);
     QMenu *help = menu(u"mHelp", u"ヘルプ(&H)", owner);
     fill(*help, {{u"mHelp_Version", u"バージョン情報(&A)", Command::Version}}, commands);
     QMenu *popup = menu(u"mPopup", u"ポップアップ", owner);
-    fill(*popup,
-         {{u"mPopup_Add", u"追加(&A)", Command::Add},
-          {u"mPopup_Edit", u"編集(&E)", Command::Edit},
-          {u"mPopup_Remove", u"削除(&R)", Command::Remove}},
-         commands);
+    fillEditCommands(*popup, commands);
 
     bar.addMenu(files);
     bar.addMenu(edit);

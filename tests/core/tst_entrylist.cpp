@@ -27,8 +27,13 @@ public:
     void rowAboutToBeAppended(qsizetype p) override { calls << QStringLiteral("aboutToAppend %1").arg(p); }
     void rowAppended(qsizetype p) override { calls << QStringLiteral("appended %1").arg(p); }
     void rowChanged(qsizetype p) override { calls << QStringLiteral("changed %1").arg(p); }
-    void rowAboutToBeRemoved(qsizetype p) override { calls << QStringLiteral("aboutToRemove %1").arg(p); }
-    void rowRemoved(qsizetype p) override { calls << QStringLiteral("removed %1").arg(p); }
+    void rowsAboutToBeRemoved(qsizetype p, qsizetype n) override { calls << removal("aboutToRemove", p, n); }
+    void rowsRemoved(qsizetype p, qsizetype n) override { calls << removal("removed", p, n); }
+    static QString removal(const char *what, qsizetype p, qsizetype n)
+    {
+        return n == 1 ? QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(p)
+                      : QStringLiteral("%1 %2+%3").arg(QLatin1String(what)).arg(p).arg(n);
+    }
     void rowsAboutToBeReordered() override { calls << QStringLiteral("aboutToReorder"); }
     void rowsReordered(const QList<qsizetype> &p) override
     {
@@ -193,7 +198,7 @@ void TestEntryList::keysAreUniqueAndFollowRemoval()
     QCOMPARE(list.append(indexText(12)), 2); // rows without a key may repeat an index
 
     QCOMPARE(list.positionOfKey(0), 1);
-    list.removeAt(0);
+    list.takeRows({0});
     QCOMPARE(list.positionOfKey(12), -1);
     QCOMPARE(list.positionOfKey(0), 0);
     // The key of a removed row is free again.
@@ -205,12 +210,12 @@ void TestEntryList::removeKeepsOrder()
 {
     EntryList list;
     fill(list, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}, SortColumn::Name);
-    list.removeAt(0);
+    list.takeRows({0});
     QCOMPARE(column(list, SortColumn::Name), QStringList({"b", "c", "d"}));
 
     RecordingObserver observer;
     list.setObserver(&observer);
-    list.removeAt(1);
+    list.takeRows({1});
     QCOMPARE(observer.calls, QStringList({"aboutToRemove 1", "removed 1"}));
     list.setObserver(nullptr);
 }

@@ -23,8 +23,7 @@ private slots:
     void byPath();
     void byContent_data();
     void byContent();
-    void byShortName_data();
-    void byShortName();
+    void tableFormats();
 };
 
 void TestFormatRegistry::byPath_data()
@@ -67,26 +66,11 @@ void TestFormatRegistry::byPath()
     QCOMPARE(nameOf(FormatRegistry::bySuffix(path, FileFormat::WritesCatalogs)), catalog);
 }
 
-void TestFormatRegistry::byShortName_data()
+void TestFormatRegistry::tableFormats()
 {
-    // clang-format off
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("found");
-
-    for (const FileFormat *known : FormatRegistry::formats())
-        QTest::newRow(qPrintable(known->shortName())) << known->shortName() << known->shortName();
-    QTest::newRow("any case") << "STF" << "stf";
-    QTest::newRow("unknown") << "tsv" << "";
-    QTest::newRow("suffix is no short name") << "txt" << "";
-    QTest::newRow("empty") << "" << "";
-    // clang-format on
-}
-
-void TestFormatRegistry::byShortName()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, found);
-    QCOMPARE(nameOf(FormatRegistry::byShortName(name)), found);
+    // The formats named in code are the ones a table file's name picks.
+    QCOMPARE(&FormatRegistry::stf(), &FormatRegistry::forPath(QStringLiteral("a.STF")));
+    QCOMPARE(&FormatRegistry::text(), &FormatRegistry::forPath(QStringLiteral("a.txt")));
 }
 
 void TestFormatRegistry::byContent_data()

@@ -81,7 +81,7 @@ void EntryListViewTest::modelFollowsEveryChange()
     QCOMPARE(model.rowCount(), 5);
     entries.setValue(1, QStringLiteral("a<br>b"));
     QCOMPARE(model.index(1, 2).data().toString(), QStringLiteral("a<br>b"));
-    entries.removeAt(2);
+    entries.takeRows({2});
     QCOMPARE(model.rowCount(), 4);
     entries.setSorted(true);
     QCOMPARE(column(model, 0), (QStringList{"    1", "    2", "    4", "    5"}));

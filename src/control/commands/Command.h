@@ -9,71 +9,49 @@ namespace wendaro {
 // The window's commands, one QAction each (see CommandActions). A menu item,
 // its twin in the list's context menu and its toolbar button raise the same
 // command, and the state table switches the command, not its places.
-enum class Command {
-    New,
-    Open,
-    Close,
-    Save,
-    SaveAs,
-    Exit,
-    Add,
-    Edit,
-    Remove,
-    Version,
-    ChooseOutput, // cmdFile
-    // Keys of the list (see ListKeys)
-    Undo,
-    Redo,
-    CopyRow,
-    CopyShownRows,
-    Paste,
-    // Keys of the find bar
-    Find,
-    FindNext,
-    FindPrevious,
-    CloseFind,
-    Replace, // the find bar with its replace row
-    // Keys of translation: they act while an original is open (the first
-    // two open one)
-    OpenOriginal,
-    OpenOldOriginal,
-    AcceptAndNext,
-    NextToDo,
-    PreviousToDo,
-    CopyOriginal,
-    AddMissing,
-};
+//
+// The list is stated once, here: the enum, AllCommands and each action's
+// object name ("commandSave") are made from it.
+#define WENDARO_COMMANDS(X)                                                                                            \
+    X(New)                                                                                                             \
+    X(Open)                                                                                                            \
+    X(Close)                                                                                                           \
+    X(Save)                                                                                                            \
+    X(SaveAs)                                                                                                          \
+    X(Exit)                                                                                                            \
+    X(Add)                                                                                                             \
+    X(Edit)                                                                                                            \
+    X(Remove)                                                                                                          \
+    X(Version)                                                                                                         \
+    X(ChooseOutput) /* cmdFile */                                                                                      \
+    /* Keys of the list (see ListKeys) */                                                                              \
+    X(Undo)                                                                                                            \
+    X(Redo)                                                                                                            \
+    X(CopyRow)                                                                                                         \
+    X(CopyShownRows)                                                                                                   \
+    X(Paste)                                                                                                           \
+    /* Keys of the find bar */                                                                                         \
+    X(Find)                                                                                                            \
+    X(FindNext)                                                                                                        \
+    X(FindPrevious)                                                                                                    \
+    X(CloseFind)                                                                                                       \
+    X(Replace) /* the find bar with its replace row */                                                                 \
+    /* Keys of translation: they act while an original is open (the first two open one) */                             \
+    X(OpenOriginal)                                                                                                    \
+    X(OpenOldOriginal)                                                                                                 \
+    X(AcceptAndNext)                                                                                                   \
+    X(NextToDo)                                                                                                        \
+    X(PreviousToDo)                                                                                                    \
+    X(CopyOriginal)                                                                                                    \
+    X(AddMissing)
 
-inline constexpr std::array AllCommands = {
-    Command::New,
-    Command::Open,
-    Command::Close,
-    Command::Save,
-    Command::SaveAs,
-    Command::Exit,
-    Command::Add,
-    Command::Edit,
-    Command::Remove,
-    Command::Version,
-    Command::ChooseOutput,
-    Command::Undo,
-    Command::Redo,
-    Command::CopyRow,
-    Command::CopyShownRows,
-    Command::Paste,
-    Command::Find,
-    Command::FindNext,
-    Command::FindPrevious,
-    Command::CloseFind,
-    Command::Replace,
-    Command::OpenOriginal,
-    Command::OpenOldOriginal,
-    Command::AcceptAndNext,
-    Command::NextToDo,
-    Command::PreviousToDo,
-    Command::CopyOriginal,
-    Command::AddMissing,
-};
+#define WENDARO_COMMAND_ENUMERATOR(name) name,
+enum class Command { WENDARO_COMMANDS(WENDARO_COMMAND_ENUMERATOR) };
+#undef WENDARO_COMMAND_ENUMERATOR
+
+#define WENDARO_COMMAND_ELEMENT(name) Command::name,
+inline constexpr std::array AllCommands = {WENDARO_COMMANDS(WENDARO_COMMAND_ELEMENT)};
+#undef WENDARO_COMMAND_ELEMENT
 
 // The command's action's object name: "commandSave".
 QString commandName(Command command);

@@ -12,13 +12,16 @@ Document::Document(UserInterface &ui, const CodePage &codePage) : m_ui(ui), m_re
     // A first click on the index column reverses the order it finds; starting
     // from descending makes that click sort ascending, as people expect.
     m_entries.setSortOrder(SortOrder::Descending);
-    m_history.setUndoLimit(StepLimit);
+    m_history.setUndoLimit(CommandLimit);
     QAction &undo = m_actions.action(Command::Undo);
     QAction &redo = m_actions.action(Command::Redo);
     undo.setEnabled(false);
     redo.setEnabled(false);
     QObject::connect(&m_history, &QUndoStack::canUndoChanged, &undo, &QAction::setEnabled);
     QObject::connect(&m_history, &QUndoStack::canRedoChanged, &redo, &QAction::setEnabled);
+    // The stack says when it moves (before it says whether it is clean).
+    connect(&m_history, &QUndoStack::indexChanged, this, &Document::historyMoved);
+    connect(&m_history, &QUndoStack::cleanChanged, this, &Document::cleanChanged);
 }
 
 QString Document::fieldText(Field field) const
@@ -46,15 +49,15 @@ void Document::setFieldText(Field field, const QString &text)
     setUiState(UiState::Modified);
 }
 
-void Document::change(QUndoCommand *step)
+void Document::change(QUndoCommand *command)
 {
-    // A step merged into the one before leaves that one on top: the journal
-    // counts the typing of one visit as one change, as the history does.
+    // A command merged into the one before leaves that one on top: the
+    // journal counts the typing of one visit as one change, as the history
+    // does.
     const QUndoCommand *top = m_history.index() > 0 ? m_history.command(m_history.index() - 1) : nullptr;
-    m_history.push(step);
+    m_history.push(command);
     const bool merged = top && m_history.index() > 0 && m_history.command(m_history.index() - 1) == top;
     m_journal.commit(merged ? JournalRecord::Continued : JournalRecord::Change, true);
-    setUiState(UiState::Modified);
 }
 
 void Document::undo()
@@ -62,7 +65,6 @@ void Document::undo()
     if (!m_history.canUndo())
         return;
     m_history.undo();
-    followHistory();
     m_journal.commit(JournalRecord::Change, isModified());
 }
 
@@ -71,15 +73,24 @@ void Document::redo()
     if (!m_history.canRedo())
         return;
     m_history.redo();
-    followHistory();
     m_journal.commit(JournalRecord::Change, isModified());
 }
 
-void Document::followHistory()
+void Document::historyMoved()
+{
+    // Every change of rows switches to UiModified, which also brings the
+    // commands of the selected row up to date; reaching the saved state
+    // with the fields as they were read is cleanChanged's.
+    if (!m_clearing && (!m_history.isClean() || m_fieldsChanged))
+        setUiState(UiState::Modified);
+}
+
+void Document::cleanChanged(bool clean)
 {
     // Back at the saved state, Save goes off as after a load; nothing else
     // of the document is touched.
-    setUiState(m_history.isClean() && !m_fieldsChanged ? UiState::FileClean : UiState::Modified);
+    if (!m_clearing && clean && !m_fieldsChanged)
+        setUiState(UiState::FileClean);
 }
 
 void Document::setUiState(UiState state)
@@ -108,7 +119,9 @@ void Document::clearDocument()
     m_review.close();
     m_entries.clear();
     m_entries.setSorted(false);
+    m_clearing = true;
     m_history.clear();
+    m_clearing = false;
 }
 
 } // namespace wendaro

@@ -27,11 +27,18 @@ namespace wendaro {
 //
 // The document is modified exactly while Save is enabled: after a change of
 // rows that the history has not taken back to the saved state, or a change of
-// a text field since the document was last read or written.
-class Document
+// a text field since the document was last read or written. The flag follows
+// the history's own signals: each change of rows (a command done, undone,
+// done again or merged) is a modified document, and reaching the saved state
+// with no field changed is a clean one, as after a load.
+class Document : public QObject
 {
+    Q_OBJECT
 public:
     Document(UserInterface &ui, const CodePage &codePage);
+    // The stack's destructor says it is clean again; the commands it would
+    // switch are gone by then.
+    ~Document() override { QObject::disconnect(&m_history, nullptr, this, nullptr); }
 
     EntryList &entries() { return m_entries; }
     const EntryList &entries() const { return m_entries; }
@@ -48,10 +55,10 @@ public:
     // The unsaved changes on disk, for a crash to leave behind.
     RecoveryJournal &journal() { return m_journal; }
 
-    // Makes a change of rows as a step of the history, so that it can be
+    // Makes a change of rows as a command of the history, so that it can be
     // taken back; the document is modified.
-    void change(QUndoCommand *step);
-    // Takes back the last step, or makes the next again; the document is
+    void change(QUndoCommand *command);
+    // Takes back the last command, or makes the next again; the document is
     // unmodified when that leads back to what was read or written.
     void undo();
     void redo();
@@ -77,16 +84,17 @@ public:
     void clearDocument();
 
 private:
-    // Save follows the history after an undo or a redo.
-    void followHistory();
+    // The history moved: a change of rows, or back at the saved state.
+    void historyMoved();
+    void cleanChanged(bool clean);
 
-    // The history keeps this many steps. A step holds only the rows it
+    // The history keeps this many commands. A command holds only the rows it
     // changed: one row for an add, an edit or a removal, the ids of its rows
-    // for a paste while it is done. A thousand steps is more than a person
+    // for a paste while it is done. A thousand commands is more than a person
     // takes back, and bounds the history to a thousand rows' worth (a few
     // hundred kilobytes for rows of ordinary length) besides pastes, whose
     // rows are ids while pasted.
-    static constexpr int StepLimit = 1000;
+    static constexpr int CommandLimit = 1000;
 
     UserInterface &m_ui;
     RecoveryJournal m_journal{m_ui};
@@ -101,6 +109,9 @@ private:
     // A field was changed since the document was last read or written; its
     // own undo in the field does not count as going back.
     bool m_fieldsChanged = false;
+    // The history is being emptied with the document: its signals then say
+    // nothing of the document's state, which the caller sets.
+    bool m_clearing = false;
     QString m_currentPath;
     CommandStates m_commands{m_actions, m_ui, m_selection};
     qint16 m_nextIndex = 0;

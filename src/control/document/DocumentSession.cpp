@@ -274,7 +274,7 @@ void DocumentSession::replay(const FoundJournal &journal, bool loaded)
 
 bool DocumentSession::saveRecoveredRows(const FoundJournal &journal)
 {
-    const FileFormat *text = FormatRegistry::byShortName(QStringLiteral("text"));
+    const FileFormat *text = &FormatRegistry::text();
     FileDialogRequest request;
     request.kind = FileDialogKind::Save;
     request.title = QStringLiteral("変更した行の保存");

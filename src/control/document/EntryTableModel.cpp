@@ -177,18 +177,6 @@ void EntryTableModel::rowChanged(qsizetype position)
     emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole});
 }
 
-void EntryTableModel::rowAboutToBeRemoved(qsizetype position)
-{
-    beginRemoveRows({}, int(position), int(position));
-}
-
-void EntryTableModel::rowRemoved(qsizetype position)
-{
-    if (m_review)
-        m_review->rowRemoved(position);
-    endRemoveRows();
-}
-
 void EntryTableModel::rowsAboutToBeInserted(qsizetype position, qsizetype count)
 {
     beginInsertRows({}, int(position), int(position + count - 1));

@@ -51,8 +51,6 @@ private:
     void rowAboutToBeAppended(qsizetype position) override;
     void rowAppended(qsizetype position) override;
     void rowChanged(qsizetype position) override;
-    void rowAboutToBeRemoved(qsizetype position) override;
-    void rowRemoved(qsizetype position) override;
     void rowsAboutToBeInserted(qsizetype position, qsizetype count) override;
     void rowsInserted(qsizetype position, qsizetype count) override;
     void rowsAboutToBeRemoved(qsizetype position, qsizetype count) override;

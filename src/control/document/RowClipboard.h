@@ -29,7 +29,7 @@ public:
     // Every row that isShown takes (a position), in display order.
     void copyRows(const std::function<bool(qsizetype position)> &isShown);
     // Adds the clipboard's rows after the selected row, or at the end: all
-    // of them as one step, or none with a box that names the first line
+    // of them as one command, or none with a box that names the first line
     // that is no row. Nothing without a document.
     void paste();
 

@@ -49,21 +49,21 @@ RowsCommand::RowsCommand(EntryList &entries, RowSelection &selection, const QStr
 }
 
 RowsCommand *RowsCommand::putIn(EntryList &entries, RowSelection &selection, std::vector<PlacedEntry> rows,
-                          const QString &text)
+                                const QString &text)
 {
-    auto *step = new RowsCommand(entries, selection, text);
-    step->m_out = std::move(rows);
-    return step;
+    auto *command = new RowsCommand(entries, selection, text);
+    command->m_out = std::move(rows);
+    return command;
 }
 
 RowsCommand *RowsCommand::takeOut(EntryList &entries, RowSelection &selection, const std::vector<qsizetype> &positions,
-                            const QString &text)
+                                  const QString &text)
 {
-    auto *step = new RowsCommand(entries, selection, text);
-    step->m_ids.reserve(positions.size());
+    auto *command = new RowsCommand(entries, selection, text);
+    command->m_ids.reserve(positions.size());
     for (const qsizetype position : positions)
-        step->m_ids.push_back(entries.identify(position));
-    return step;
+        command->m_ids.push_back(entries.identify(position));
+    return command;
 }
 
 void RowsCommand::swap()
@@ -76,7 +76,7 @@ void RowsCommand::swap()
         held.restore(m_entries, m_selection);
         return;
     }
-    // A position past the end (rows removed since, by steps undone) puts
+    // A position past the end (rows removed since, by commands undone) puts
     // the row at the end.
     qsizetype end = m_entries.count();
     std::vector<qsizetype> positions;
@@ -94,57 +94,62 @@ void RowsCommand::swap()
         held.restore(m_entries, m_selection);
 }
 
-EditCommand::EditCommand(EntryList &entries, RowSelection &selection, qsizetype position, Entry fields)
-    : QUndoCommand(QStringLiteral("編集")), m_entries(entries), m_selection(selection),
-      m_id(entries.identify(position)), m_otherFields(std::move(fields))
+RowCommand::RowCommand(EntryList &entries, RowSelection &selection, qsizetype position, const QString &text)
+    : QUndoCommand(text), m_entries(entries), m_id(entries.identify(position)), m_selection(selection)
 {
 }
 
-void EditCommand::swap()
+void RowCommand::swap()
 {
     const bool again = std::exchange(m_done, true);
     const std::vector<qsizetype> found = m_entries.positionsOf({m_id});
     if (found.empty())
         return;
-    const qsizetype position = found.front();
+    swapAt(found.front());
+    if (again)
+        m_selection.select(found.front());
+}
+
+EditCommand::EditCommand(EntryList &entries, RowSelection &selection, qsizetype position, Entry fields)
+    : RowCommand(entries, selection, position, QStringLiteral("編集")), m_otherFields(std::move(fields))
+{
+}
+
+void EditCommand::swapAt(qsizetype position)
+{
     Entry now = m_entries.at(position);
     m_entries.setIndexText(position, m_otherFields.indexText);
     m_entries.setName(position, m_otherFields.name);
     m_entries.setValue(position, m_otherFields.value);
     m_otherFields = std::move(now);
-    if (again)
-        m_selection.select(position);
 }
 
-ValueCommand::ValueCommand(EntryList &entries, RowSelection &selection, qsizetype position, ValueText value, quint64 visit,
-                     std::function<void()> beforeChange)
-    : QUndoCommand(QStringLiteral("訳の入力")), m_entries(entries), m_selection(selection),
-      m_id(entries.identify(position)), m_visit(visit), m_otherValue(std::move(value)),
-      m_beforeChange(std::move(beforeChange))
+ValueCommand::ValueCommand(EntryList &entries, RowSelection &selection, qsizetype position, ValueText value,
+                           quint64 visit, std::function<void()> beforeChange)
+    : RowCommand(entries, selection, position, QStringLiteral("訳の入力")), m_visit(visit),
+      m_otherValue(std::move(value)), m_beforeChange(std::move(beforeChange))
 {
 }
 
 bool ValueCommand::mergeWith(const QUndoCommand *other)
 {
     const auto *typed = dynamic_cast<const ValueCommand *>(other);
-    // The value before this step stays; the newer step's change is already made.
-    return typed && typed->m_id == m_id && typed->m_visit == m_visit;
+    // The value before this command stays; the newer command's change is
+    // already made.
+    if (!typed || typed->m_id != m_id || typed->m_visit != m_visit)
+        return false;
+    const std::vector<qsizetype> found = m_entries.positionsOf({m_id});
+    setObsolete(!found.empty() && m_entries.at(found.front()).value == m_otherValue);
+    return true;
 }
 
-void ValueCommand::swap()
+void ValueCommand::swapAt(qsizetype position)
 {
-    const bool again = std::exchange(m_done, true);
-    const std::vector<qsizetype> found = m_entries.positionsOf({m_id});
-    if (found.empty())
-        return;
-    const qsizetype position = found.front();
     ValueText now = m_entries.at(position).value;
     if (m_beforeChange)
         m_beforeChange();
     m_entries.setValue(position, std::move(m_otherValue));
     m_otherValue = std::move(now);
-    if (again)
-        m_selection.select(position);
 }
 
 TextsCommand::TextsCommand(EntryList &entries, TranslationStatus &review, std::vector<Texts> rows, const QString &text)

@@ -14,7 +14,7 @@ namespace wendaro {
 // nothing to copy either way. Rows count from 0; -1 is no row.
 //
 // The selection model follows the rows as they move (sorting) and forgets
-// them when all are replaced; a step that takes rows out says itself what
+// them when all are replaced; a command that takes rows out says itself what
 // is selected afterwards, since the model would move the current index to a
 // neighbour of a removed row.
 class RowSelection

@@ -15,7 +15,7 @@ class Document;
 
 // Translating in the window: the originals opened beside the table, the
 // translation typed for the selected row, done-and-next and the other keys
-// of translation. Every change of rows it makes is a step of the history.
+// of translation. Every change of rows it makes is a command of the history.
 class TranslationEditing : public QObject
 {
     Q_OBJECT
@@ -34,9 +34,9 @@ public:
     bool openOriginal(const QString &path, bool old);
 
     // The translation field's text (line breaks as the list holds them) for
-    // the selected row; one step for all the typing of one visit of a row.
+    // the selected row; one command for all the typing of one visit of a row.
     void typeTranslation(const QString &value);
-    // The selected row is visited anew: the next typing is a step of its own.
+    // The selected row is visited anew: the next typing is a command of its own.
     void rowVisited() { ++m_visit; }
     // Ctrl+Enter: accepts the selected row and goes to the next row to work on.
     void acceptAndNext();

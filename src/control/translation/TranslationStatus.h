@@ -73,7 +73,6 @@ public:
     void rowsReset() override { recountAll(); }
     void rowAppended(qsizetype) override { recountAll(); }
     void rowChanged(qsizetype position) override;
-    void rowRemoved(qsizetype) override { recountAll(); }
     void rowsInserted(qsizetype, qsizetype) override { recountAll(); }
     void rowsRemoved(qsizetype, qsizetype) override { recountAll(); }
     void rowsReordered(const QList<qsizetype> &newPositionOf) override;

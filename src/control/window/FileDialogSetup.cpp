@@ -28,47 +28,31 @@ QList<const FileFormat *> tableFormats()
 
 FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, const QString &dialogFileName)
 {
+    // Every dialog but Open's names a file that may not exist yet, in a
+    // folder that must; only the Save dialogs ask before writing over one.
+    const auto request = [](FileDialogKind kind, const QString &title, const QString &fileName,
+                            const QList<const FileFormat *> &formats, bool opensExisting) {
+        return FileDialogRequest{.kind = kind,
+                                 .title = title,
+                                 .fileName = fileName,
+                                 .formats = formats,
+                                 .defaultExtension = DefaultExtension,
+                                 .overwritePrompt = kind == FileDialogKind::Save,
+                                 .hideReadOnly = true,
+                                 .pathMustExist = !opensExisting,
+                                 .fileMustExist = opensExisting};
+    };
     switch (mode) {
     case ChooseMode::New:
-        return {.kind = FileDialogKind::Save,
-                .title = QStringLiteral("新規作成"),
-                .fileName = QStringLiteral("New.stf"),
-                .formats = TableFormats,
-                .defaultExtension = DefaultExtension,
-                .overwritePrompt = true,
-                .hideReadOnly = true,
-                .pathMustExist = true,
-                .fileMustExist = false};
-    case ChooseMode::Open:
-        return {.kind = FileDialogKind::Open,
-                .title = QStringLiteral("開く"),
-                .fileName = QString(),
-                .formats = TableFormats,
-                .defaultExtension = DefaultExtension,
-                .overwritePrompt = false,
-                .hideReadOnly = true,
-                .pathMustExist = false,
-                .fileMustExist = true};
+        return request(FileDialogKind::Save, QStringLiteral("新規作成"), QStringLiteral("New.stf"), TableFormats,
+                       false);
+    case ChooseMode::Open: return request(FileDialogKind::Open, QStringLiteral("開く"), QString(), TableFormats, true);
     case ChooseMode::SaveAs:
-        return {.kind = FileDialogKind::Save,
-                .title = QStringLiteral("名前を付けて保存"),
-                .fileName = pathLessExtension(currentPath, dialogFileName),
-                .formats = TableFormats,
-                .defaultExtension = DefaultExtension,
-                .overwritePrompt = true,
-                .hideReadOnly = true,
-                .pathMustExist = true,
-                .fileMustExist = false};
+        return request(FileDialogKind::Save, QStringLiteral("名前を付けて保存"),
+                       pathLessExtension(currentPath, dialogFileName), TableFormats, false);
     case ChooseMode::Output:
-        return {.kind = FileDialogKind::Open,
-                .title = QStringLiteral("出力先を指定"),
-                .fileName = pathLessExtension(currentPath, dialogFileName),
-                .formats = StfOnly,
-                .defaultExtension = DefaultExtension,
-                .overwritePrompt = false,
-                .hideReadOnly = true,
-                .pathMustExist = true,
-                .fileMustExist = false};
+        return request(FileDialogKind::Open, QStringLiteral("出力先を指定"),
+                       pathLessExtension(currentPath, dialogFileName), StfOnly, false);
     }
     Q_UNREACHABLE();
     return {};

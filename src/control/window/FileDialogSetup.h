@@ -13,7 +13,7 @@ namespace wendaro {
 // names.
 QList<const FileFormat *> tableFormats();
 inline const QList<const FileFormat *> TableFormats = tableFormats();
-inline const QList<const FileFormat *> StfOnly = {FormatRegistry::byShortName(QStringLiteral("stf"))};
+inline const QList<const FileFormat *> StfOnly = {&FormatRegistry::stf()};
 
 // The file dialog of a command. The dialog keeps its file name between uses:
 // dialogFileName is the name it holds now, the last one set or chosen, which

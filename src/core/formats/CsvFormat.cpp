@@ -267,24 +267,12 @@ QString quoted(const QString &text)
 
 } // namespace
 
-QString CsvFormat::shortName() const
+CsvFormat::CsvFormat()
+    : FileFormat({.shortName = QStringLiteral("csv"),
+                  .nameFilter = QStringLiteral("CSV (*.csv)"),
+                  .suffixes = {QStringLiteral("csv")},
+                  .capabilities = ReadsCatalogs | WritesCatalogs})
 {
-    return QStringLiteral("csv");
-}
-
-QString CsvFormat::nameFilter() const
-{
-    return QStringLiteral("CSV (*.csv)");
-}
-
-QStringList CsvFormat::suffixes() const
-{
-    return {QStringLiteral("csv")};
-}
-
-FileFormat::Capabilities CsvFormat::capabilities() const
-{
-    return ReadsCatalogs | WritesCatalogs;
 }
 
 bool CsvFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QString *error) const

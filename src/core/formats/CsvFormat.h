@@ -15,10 +15,7 @@ namespace wendaro {
 class CsvFormat final : public FileFormat
 {
 public:
-    QString shortName() const override;
-    QString nameFilter() const override;
-    QStringList suffixes() const override;
-    Capabilities capabilities() const override;
+    CsvFormat();
     // Finds the columns by their header names, in any case and order, and
     // ignores columns it does not know. Every row is a translated unit; the
     // Name column, when there, gives every unit its name. A CR LF inside a

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace wendaro {
 
 class ByteSink;
@@ -44,16 +46,27 @@ public:
     // and how a message names where a row came from.
     enum class PlaceUnit { Line, ByteOffset };
 
-    virtual ~FileFormat() = default;
+    // What names a format and what it can do, given by each format once.
+    struct Description
+    {
+        // The name a script uses for the format: "stf", "text", "po".
+        QString shortName;
+        // The description a file dialog shows, e.g. "STF ファイル (*.stf)".
+        QString nameFilter;
+        // The suffixes, lower-case and without the dot, that mark a file of this format.
+        QStringList suffixes;
+        // Which of the calls below the format answers; it is asked for no other.
+        Capabilities capabilities;
+    };
 
-    // The name a script uses for the format: "stf", "text", "po".
-    virtual QString shortName() const = 0;
-    // The description a file dialog shows, e.g. "STF ファイル (*.stf)".
-    virtual QString nameFilter() const = 0;
-    // The suffixes, lower-case and without the dot, that mark a file of this format.
-    virtual QStringList suffixes() const = 0;
-    // Which of the calls below the format answers; it is asked for no other.
-    virtual Capabilities capabilities() const = 0;
+    virtual ~FileFormat() = default;
+    FileFormat(const FileFormat &) = delete;
+    FileFormat &operator=(const FileFormat &) = delete;
+
+    QString shortName() const { return m_description.shortName; }
+    QString nameFilter() const { return m_description.nameFilter; }
+    const QStringList &suffixes() const { return m_description.suffixes; }
+    Capabilities capabilities() const { return m_description.capabilities; }
     // Whether it both reads and writes tables: a format the window opens and saves.
     bool isTableFormat() const { return capabilities().testFlags(Capabilities(ReadsTables) | WritesTables); }
     virtual PlaceUnit placeUnit() const { return PlaceUnit::Line; }
@@ -84,6 +97,12 @@ public:
     // Builds the whole file image in out. A text the format cannot carry
     // is refused (out stays as it was) rather than written altered.
     virtual bool writeCatalog(const TranslationCatalog &catalog, QByteArray &out, QString *error) const;
+
+protected:
+    explicit FileFormat(Description description) : m_description(std::move(description)) {}
+
+private:
+    Description m_description;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(FileFormat::Capabilities)

@@ -9,25 +9,18 @@
 
 #include <QFileInfo>
 
-#include <memory>
-
 namespace wendaro::FormatRegistry {
 
 namespace {
 
 // The list itself. The text form is the last table format: forPath gives it
 // every path that no table format before it claims.
-const std::vector<std::unique_ptr<const FileFormat>> &known()
+const std::vector<const FileFormat *> &known()
 {
-    static const std::vector<std::unique_ptr<const FileFormat>> all = [] {
-        std::vector<std::unique_ptr<const FileFormat>> list;
-        list.push_back(std::make_unique<StfFormat>());
-        list.push_back(std::make_unique<TextFormat>());
-        list.push_back(std::make_unique<PoFormat>());
-        list.push_back(std::make_unique<XliffFormat>());
-        list.push_back(std::make_unique<CsvFormat>());
-        return list;
-    }();
+    static const PoFormat po;
+    static const XliffFormat xliff;
+    static const CsvFormat csv;
+    static const std::vector<const FileFormat *> all = {&stf(), &text(), &po, &xliff, &csv};
     return all;
 }
 
@@ -69,22 +62,19 @@ const FileFormat *claimedBySuffix(const QString &path, const FileFormat **last)
 
 const std::vector<const FileFormat *> &formats()
 {
-    static const std::vector<const FileFormat *> all = [] {
-        std::vector<const FileFormat *> list;
-        for (const std::unique_ptr<const FileFormat> &format : known())
-            list.push_back(format.get());
-        return list;
-    }();
-    return all;
+    return known();
 }
 
-const FileFormat *byShortName(const QString &name)
+const FileFormat &stf()
 {
-    for (const FileFormat *format : formats()) {
-        if (format->shortName().compare(name, Qt::CaseInsensitive) == 0)
-            return format;
-    }
-    return nullptr;
+    static const StfFormat format;
+    return format;
+}
+
+const FileFormat &text()
+{
+    static const TextFormat format;
+    return format;
 }
 
 const FileFormat *bySuffix(const QString &path, FileFormat::Capability needed)

@@ -18,8 +18,10 @@ namespace FormatRegistry {
 // name their suffixes.
 const std::vector<const FileFormat *> &formats();
 
-// The format of that short name (compared without regard to case), or null.
-const FileFormat *byShortName(const QString &name);
+// The two formats of a table file, STF and the text form, for the places
+// that always mean one of them.
+const FileFormat &stf();
+const FileFormat &text();
 
 // The first format that can do what is needed and whose suffix ends the
 // path's file name (after its last dot, compared without regard to case),

@@ -244,24 +244,12 @@ QString firstLoss(const TranslationCatalog &catalog, const TranslationCatalog &b
 
 } // namespace
 
-QString PoFormat::shortName() const
+PoFormat::PoFormat()
+    : FileFormat({.shortName = QStringLiteral("po"),
+                  .nameFilter = QStringLiteral("PO (*.po *.pot)"),
+                  .suffixes = {QStringLiteral("po"), QStringLiteral("pot")},
+                  .capabilities = ReadsCatalogs | WritesCatalogs})
 {
-    return QStringLiteral("po");
-}
-
-QString PoFormat::nameFilter() const
-{
-    return QStringLiteral("PO (*.po *.pot)");
-}
-
-QStringList PoFormat::suffixes() const
-{
-    return {QStringLiteral("po"), QStringLiteral("pot")};
-}
-
-FileFormat::Capabilities PoFormat::capabilities() const
-{
-    return ReadsCatalogs | WritesCatalogs;
 }
 
 bool PoFormat::writeCatalog(const TranslationCatalog &catalog, QByteArray &out, QString *error) const

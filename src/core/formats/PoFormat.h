@@ -10,10 +10,7 @@ namespace wendaro {
 class PoFormat final : public FileFormat
 {
 public:
-    QString shortName() const override;
-    QString nameFilter() const override;
-    QStringList suffixes() const override;
-    Capabilities capabilities() const override;
+    PoFormat();
     bool readCatalog(QByteArrayView data, TranslationCatalog &catalog, QString *error) const override;
     bool writeCatalog(const TranslationCatalog &catalog, QByteArray &out, QString *error) const override;
 };

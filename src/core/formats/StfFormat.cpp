@@ -11,24 +11,12 @@
 
 namespace wendaro {
 
-QString StfFormat::shortName() const
+StfFormat::StfFormat()
+    : FileFormat({.shortName = QStringLiteral("stf"),
+                  .nameFilter = QStringLiteral("STF ファイル (*.stf)"),
+                  .suffixes = {QStringLiteral("stf")},
+                  .capabilities = ReadsTables | WritesTables})
 {
-    return QStringLiteral("stf");
-}
-
-QString StfFormat::nameFilter() const
-{
-    return QStringLiteral("STF ファイル (*.stf)");
-}
-
-QStringList StfFormat::suffixes() const
-{
-    return {QStringLiteral("stf")};
-}
-
-FileFormat::Capabilities StfFormat::capabilities() const
-{
-    return ReadsTables | WritesTables;
 }
 
 bool StfFormat::beginsWithMark(QByteArrayView bytes) const

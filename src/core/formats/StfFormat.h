@@ -10,10 +10,7 @@ namespace wendaro {
 class StfFormat final : public FileFormat
 {
 public:
-    QString shortName() const override;
-    QString nameFilter() const override;
-    QStringList suffixes() const override;
-    Capabilities capabilities() const override;
+    StfFormat();
     // A record's byte offset: an STF file has no lines.
     PlaceUnit placeUnit() const override { return PlaceUnit::ByteOffset; }
     // The magic number, CD AB 00 00.

@@ -11,24 +11,12 @@
 
 namespace wendaro {
 
-QString TextFormat::shortName() const
+TextFormat::TextFormat()
+    : FileFormat({.shortName = QStringLiteral("text"),
+                  .nameFilter = QStringLiteral("テキスト (タブ区切り) (*.txt)"),
+                  .suffixes = {QStringLiteral("txt")},
+                  .capabilities = ReadsTables | WritesTables | KeepsTextFields})
 {
-    return QStringLiteral("text");
-}
-
-QString TextFormat::nameFilter() const
-{
-    return QStringLiteral("テキスト (タブ区切り) (*.txt)");
-}
-
-QStringList TextFormat::suffixes() const
-{
-    return {QStringLiteral("txt")};
-}
-
-FileFormat::Capabilities TextFormat::capabilities() const
-{
-    return ReadsTables | WritesTables | KeepsTextFields;
 }
 
 bool TextFormat::readTable(QByteArrayView data, const CodePage &codePage, Table &table, qint64 *errorPlace,

@@ -9,10 +9,7 @@ namespace wendaro {
 class TextFormat final : public FileFormat
 {
 public:
-    QString shortName() const override;
-    QString nameFilter() const override;
-    QStringList suffixes() const override;
-    Capabilities capabilities() const override;
+    TextFormat();
     bool readTable(QByteArrayView data, const CodePage &codePage, Table &table, qint64 *errorPlace,
                    QString *error) const override;
     bool readTableTaking(QByteArray data, const CodePage &codePage, Table &table, qint64 *errorPlace,

@@ -6,24 +6,12 @@
 
 namespace wendaro {
 
-QString XliffFormat::shortName() const
+XliffFormat::XliffFormat()
+    : FileFormat({.shortName = QStringLiteral("xliff"),
+                  .nameFilter = QStringLiteral("XLIFF (*.xlf *.xliff)"),
+                  .suffixes = {QStringLiteral("xlf"), QStringLiteral("xliff")},
+                  .capabilities = ReadsCatalogs | WritesCatalogs})
 {
-    return QStringLiteral("xliff");
-}
-
-QString XliffFormat::nameFilter() const
-{
-    return QStringLiteral("XLIFF (*.xlf *.xliff)");
-}
-
-QStringList XliffFormat::suffixes() const
-{
-    return {QStringLiteral("xlf"), QStringLiteral("xliff")};
-}
-
-FileFormat::Capabilities XliffFormat::capabilities() const
-{
-    return ReadsCatalogs | WritesCatalogs;
 }
 
 bool XliffFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QString *error) const

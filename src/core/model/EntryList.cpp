@@ -117,22 +117,6 @@ void EntryList::setValue(qsizetype position, ValueText value)
         m_recorder->rowChanged(*this, position);
 }
 
-void EntryList::removeAt(qsizetype position)
-{
-    checkPosition(position);
-    if (m_recorder)
-        m_recorder->rowsTaken({{position, m_rows[size_t(position)]}});
-    if (m_observer)
-        m_observer->rowAboutToBeRemoved(position);
-    m_rows.erase(m_rows.begin() + position);
-    ++m_revision;
-    // Positions after the removed row have moved; the key index is rebuilt
-    // when it is next asked.
-    m_keyIndexStale = true;
-    if (m_observer)
-        m_observer->rowRemoved(position);
-}
-
 quint32 EntryList::identify(qsizetype position)
 {
     checkPosition(position);

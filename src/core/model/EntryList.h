@@ -104,9 +104,6 @@ public:
     void setName(qsizetype position, const QString &name);
     void setValue(qsizetype position, ValueText value);
 
-    // Removes one row; the others keep their order.
-    void removeAt(qsizetype position);
-
     // The row's id, given now if it has none: it stays with the row through
     // sorts, inserts and removals, so that a row can be found again.
     quint32 identify(qsizetype position);

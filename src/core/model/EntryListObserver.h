@@ -18,8 +18,6 @@ public:
     virtual void rowAboutToBeAppended(qsizetype position) { Q_UNUSED(position) }
     virtual void rowAppended(qsizetype position) { Q_UNUSED(position) }
     virtual void rowChanged(qsizetype position) { Q_UNUSED(position) }
-    virtual void rowAboutToBeRemoved(qsizetype position) { Q_UNUSED(position) }
-    virtual void rowRemoved(qsizetype position) { Q_UNUSED(position) }
     // Rows put in or taken out together: count rows from position on.
     virtual void rowsAboutToBeInserted(qsizetype position, qsizetype count)
     {
