@@ -104,7 +104,7 @@ QByteArray journalOf(const Seed &seed, const QString &tablePath)
     state.markSaved();
     seed.play(state);
     QFile file(state.journal().filePath());
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     state.journal().stop();
     return bytes;
 }

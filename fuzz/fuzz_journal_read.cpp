@@ -26,7 +26,7 @@ namespace {
 QString inputFile(QByteArrayView input)
 {
     static const QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("input.journal"));
+    QString path = dir.filePath(QStringLiteral("input.journal"));
     QFile file(path);
     fuzz::require(file.open(QIODevice::WriteOnly | QIODevice::Truncate)
                       && file.write(input.data(), input.size()) == input.size(),
