@@ -4,12 +4,10 @@
 #include "control/window/FileDialogSetup.h"
 #include "control/document/LoadAhead.h"
 #include "control/window/MessageBoxes.h"
-#include "control/recovery/RecoveryJournal.h"
 #include "control/window/UserInterface.h"
 #include "control/document/Document.h"
 
 #include "core/document/DocumentFile.h"
-#include "core/formats/FormatRegistry.h"
 #include "core/text/Spaces.h"
 
 #include <QDir>
@@ -177,7 +175,7 @@ void DocumentSession::startUp(const QString &path, bool pathBytesValid, LoadAhea
 {
     m_state.setUiState(UiState::NoFile);
     if (trimSpaces(path).isEmpty()) {
-        offerJournals();
+        m_recovery.offerAll([this](const QString &chosen) { return readPath(chosen, nullptr, true); });
         return;
     }
     if (!pathBytesValid) {
@@ -189,119 +187,18 @@ void DocumentSession::startUp(const QString &path, bool pathBytesValid, LoadAhea
 
 void DocumentSession::openPath(const QString &path, LoadAhead *ahead, bool markSaved)
 {
-    QStringList bad;
-    const std::vector<FoundJournal> found = findJournals(path, &bad);
-    reportBadJournals(bad);
-    const FoundJournal *chosen = nullptr;
-    for (const FoundJournal &journal : found) {
-        const Recovery recovery = offerRecovery(journal);
-        if (recovery == Recovery::Replay)
-            chosen = &journal;
-        if (recovery != Recovery::Settled)
-            break;
-    }
+    m_recovery.openOffering(path, [this, ahead, markSaved](const QString &chosen) {
+        return readPath(chosen, ahead, markSaved);
+    });
+}
+
+std::optional<FileIdentity> DocumentSession::readPath(const QString &path, LoadAhead *ahead, bool markSaved)
+{
     m_state.setCurrentPath(path);
     const bool loaded = loadFile(ahead);
     if (markSaved)
         m_state.markSaved();
-    if (chosen)
-        replay(*chosen, loaded);
-}
-
-void DocumentSession::offerJournals()
-{
-    QStringList bad;
-    const std::vector<FoundJournal> found = findJournals(QString(), &bad);
-    reportBadJournals(bad);
-    for (const FoundJournal &journal : found) {
-        const Recovery recovery = offerRecovery(journal);
-        if (recovery == Recovery::Replay) {
-            m_state.setCurrentPath(journal.contents.header.path);
-            const bool loaded = loadFile();
-            m_state.markSaved();
-            replay(journal, loaded);
-        }
-        if (recovery != Recovery::Settled)
-            return;
-    }
-}
-
-DocumentSession::Recovery DocumentSession::offerRecovery(const FoundJournal &journal)
-{
-    const JournalHeader &header = journal.contents.header;
-    const bool fileChanged = fileIdentity(header.path) != header.identity;
-    switch (m_ui.showMessage(
-        recoveryBox(QDir::toNativeSeparators(header.path), journal.changes, journal.lastChange, fileChanged))) {
-    case MessageAnswer::Yes:
-        if (!fileChanged)
-            return Recovery::Replay;
-        // The journal stays until its rows are safe elsewhere.
-        if (saveRecoveredRows(journal))
-            journal.remove();
-        return Recovery::Settled;
-    case MessageAnswer::No:
-        if (m_ui.showMessage(discardChangesBox()) == MessageAnswer::Yes)
-            journal.remove();
-        return Recovery::Settled;
-    default: return Recovery::Stop;
-    }
-}
-
-void DocumentSession::replay(const FoundJournal &journal, bool loaded)
-{
-    const JournalHeader &header = journal.contents.header;
-    if (!loaded || m_fileOnDisk != header.identity) {
-        // Changed between the question and the read: the journal waits for
-        // the next time, when the question says so.
-        m_ui.showMessage(
-            noticeBox(QStringLiteral("「%1」は変更の記録の後に変更されたため、変更を復元できませんでした。")
-                          .arg(QDir::toNativeSeparators(header.path))));
-        return;
-    }
-    const Replayed replayed = replayJournal(m_state, journal.contents);
-    RecoveryJournal &ours = m_state.journal();
-    ours.sync();
-    // Gone only once its changes are in this window's own journal (or
-    // nothing is unsaved); should that fail, it stays for the next start.
-    if (!ours.filePath().isEmpty() || !m_state.isModified())
-        journal.remove();
-    if (journal.contents.cutShort || replayed.stopped)
-        m_ui.showMessage(
-            noticeBox(QStringLiteral("「%1」の変更の記録は途中で切れていたため、%2 件の変更を復元しました。")
-                          .arg(QDir::toNativeSeparators(header.path))
-                          .arg(replayed.changes)));
-}
-
-bool DocumentSession::saveRecoveredRows(const FoundJournal &journal)
-{
-    const FileFormat *text = &FormatRegistry::text();
-    FileDialogRequest request;
-    request.kind = FileDialogKind::Save;
-    request.title = QStringLiteral("変更した行の保存");
-    request.fileName = journal.contents.header.path + QStringLiteral(".recovered.txt");
-    request.formats = {text};
-    request.defaultExtension = QStringLiteral("*.txt");
-    request.overwritePrompt = true;
-    request.hideReadOnly = true;
-    request.pathMustExist = true;
-    const std::optional<QString> chosen = m_ui.showFileDialog(request);
-    if (!chosen)
-        return false;
-    QString error;
-    if (!saveDocumentAs(*chosen, *text, recoveredRows(journal.contents), {}, m_codePage, &error)) {
-        showError(WriteErrorMessage, error);
-        return false;
-    }
-    return true;
-}
-
-void DocumentSession::reportBadJournals(const QStringList &bad)
-{
-    if (bad.isEmpty())
-        return;
-    m_ui.showMessage(fileErrorBox(QStringLiteral("保存されていない変更の記録として読めないファイルがあります。"
-                                                 "名前の末尾に .bad を付けて残しました。\r\n")
-                                  + bad.join(QStringLiteral("\r\n"))));
+    return loaded ? m_fileOnDisk : std::nullopt;
 }
 
 void DocumentSession::refuseUndecodableName(const QString &path)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "control/commands/DocumentStates.h"
+#include "control/recovery/RecoveryPrompts.h"
 
 #include "core/io/FileIdentity.h"
 #include "core/text/CodePage.h"
@@ -13,7 +14,6 @@ namespace wendaro {
 
 class LoadAhead;
 class UserInterface;
-struct FoundJournal;
 class Document;
 
 // The document's life in the window: the file it comes from and goes to.
@@ -48,22 +48,13 @@ public:
     bool confirmSave();
 
 private:
-    // What the person chose for a journal of unsaved changes.
-    enum class Recovery { Replay, Settled, Stop };
-
     // Opens the file at path, first offering the unsaved changes a journal
     // of it holds; markSaved: the loaded state is the saved one even after
     // an error, as at start-up.
     void openPath(const QString &path, LoadAhead *ahead = nullptr, bool markSaved = false);
-    // Offers every journal in turn, until one is replayed or the person stops.
-    void offerJournals();
-    Recovery offerRecovery(const FoundJournal &journal);
-    // Replays the journal onto the file just loaded; it goes once its
-    // changes are journalled again here.
-    void replay(const FoundJournal &journal, bool loaded);
-    // Saves the rows a journal touched as a text table the person names.
-    bool saveRecoveredRows(const FoundJournal &journal);
-    void reportBadJournals(const QStringList &bad);
+    // Makes path the current path and reads it, for the recovery prompts:
+    // the file as read, nullopt when it was not read without error.
+    std::optional<FileIdentity> readPath(const QString &path, LoadAhead *ahead, bool markSaved);
     // Reads the file of the current path, or takes what ahead read of it.
     // True when read without error.
     bool loadFile(LoadAhead *ahead = nullptr);
@@ -82,6 +73,9 @@ private:
     QString m_dialogFileName;
     // The file at the current path as it was last read or written here.
     std::optional<FileIdentity> m_fileOnDisk;
+    // The questions about the journals a dead window left, asked where a
+    // file is opened and at a start-up without one.
+    RecoveryPrompts m_recovery{m_state, m_ui, m_codePage};
 };
 
 } // namespace wendaro

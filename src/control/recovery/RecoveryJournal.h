@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "control/recovery/JournalLocations.h"
+
 #include "core/io/FileIdentity.h"
 #include "core/io/JournalFile.h"
+#include "core/io/JournalRecordCodec.h"
 #include "core/model/EntryList.h"
 #include "core/model/RowChangeRecorder.h"
 #include "core/model/TextFields.h"
 
-#include <QDateTime>
 #include <QLockFile>
 #include <QString>
 #include <QTimer>
@@ -19,16 +21,6 @@
 namespace wendaro {
 
 class UserInterface;
-class Document;
-
-// The folder of the journals: $XDG_STATE_HOME/wendaro/recovery, or
-// ~/.local/state/wendaro/recovery.
-QString recoveryFolder();
-
-// How a record of the journal counts for the person: a change (an undo step
-// done, undone or done again), typing merged into the change before, a sort
-// (no change), or the two text fields.
-enum class JournalRecord : quint8 { Change = 0, Continued = 1, Sort = 2, Fields = 3 };
 
 // The unsaved changes of the open document, kept in a file of its own in
 // recoveryFolder() so that a crash, a kill or a power cut loses none. Every
@@ -71,83 +63,24 @@ public:
     void rowsReordered(const std::vector<qsizetype> &order) override;
     void rowsReset() override {}
 
-    // One change of rows as a record holds it.
-    struct Row
-    {
-        qsizetype position = 0;
-        QString indexText;
-        QString name;
-        QString value;
-        std::optional<qint16> key;
-    };
-    enum class OpKind : quint8 { Put = 0, Take = 1, Set = 2, Order = 3 };
-    struct Op
-    {
-        OpKind kind = OpKind::Put;
-        std::vector<Row> rows;
-        std::vector<qsizetype> order;
-    };
-    struct Decoded
-    {
-        JournalRecord kind = JournalRecord::Change;
-        std::vector<Op> ops;
-        TextFields fields;
-    };
-    static std::optional<Decoded> decode(const QByteArray &record);
-
 private:
     void write(const QByteArray &frame, bool modified);
     void removeFile();
     bool openFile(QString *error);
     void fail(const QString &error);
-    static Row rowAt(const EntryList &rows, qsizetype position);
+    static JournalRow rowAt(const EntryList &rows, qsizetype position);
 
     UserInterface &m_ui;
     bool m_following = false;
     bool m_failed = false;
     bool m_toldFailure = false;
     JournalHeader m_header;
-    std::vector<Op> m_pending;
+    std::vector<JournalOp> m_pending;
     QByteArray m_log; // framed records since the document equalled its file
     JournalFile m_file;
     QString m_filePath;
     std::unique_ptr<QLockFile> m_lock;
     QTimer m_syncTimer;
 };
-
-// A journal that no living Wendaro holds, locked for this one while it is
-// looked at.
-struct FoundJournal
-{
-    QString filePath;
-    std::shared_ptr<QLockFile> lock;
-    JournalContents contents;
-    QDateTime lastChange;
-    int changes = 0; // as the person counts them: each change one, the fields one
-
-    // Removes the journal and its lock.
-    void remove() const;
-};
-
-// The journals no living Wendaro holds: of the file at path, or of every
-// file when path is empty. A file that is no journal is renamed with a
-// ".bad" suffix and told in *bad, one description each.
-std::vector<FoundJournal> findJournals(const QString &path, QStringList *bad);
-
-// What a replay made again.
-struct Replayed
-{
-    int changes = 0;      // as FoundJournal counts them
-    bool stopped = false; // a record did not fit the rows: the replay ended before it
-};
-
-// Makes the journal's changes again on the document as loaded, as one step
-// of the history (one undo takes them all back), the fields as they were.
-Replayed replayJournal(Document &state, const JournalContents &contents);
-
-// Every row the journal put in, took out or changed, as it holds them, in
-// that order: what is left of the changes when they can no longer be made
-// on their file.
-EntryList recoveredRows(const JournalContents &contents);
 
 } // namespace wendaro
