@@ -57,7 +57,7 @@ void Document::change(QUndoCommand *command)
     const QUndoCommand *top = m_history.index() > 0 ? m_history.command(m_history.index() - 1) : nullptr;
     m_history.push(command);
     const bool merged = top && m_history.index() > 0 && m_history.command(m_history.index() - 1) == top;
-    m_journal.commit(merged ? JournalRecord::Continued : JournalRecord::Change, true);
+    m_journal.commit(merged ? JournalRecord::Continued : JournalRecord::Change, isModified());
 }
 
 void Document::undo()

@@ -95,6 +95,9 @@ private slots:
         QTest::newRow("two visits are two steps")
             << QStringList{"select 4", "type 探す", "select 1", "select 4", "type 探すX", "undo"}
             << QString(start).replace("Find<br>next", "探す") << 4 << QString();
+        QTest::newRow("typing that ends where it began leaves no step")
+            << QStringList{"select 2", "type 保存X", "select 1", "type 開", "type 開く", "undo"} << start << 2
+            << QString();
         QTest::newRow("copy the original")
             << QStringList{"select 3", "copy"} << QString(start).replace("閉じる", "Close") << 3 << QString();
         QTest::newRow("missing rows at the end, one step")
@@ -140,6 +143,18 @@ private slots:
         QCOMPARE(f.selectedPosition(), selected);
         QCOMPARE(lastNote, note);
         QVERIFY(c.nextIndex() >= 7 || !values.contains("6=Quit"));
+    }
+
+    void typingBackIsTheSavedState()
+    {
+        ControlFixture f;
+        openAll(f, false);
+        f.select(1);
+        f.controller.translation().typeTranslation(QStringLiteral("開"));
+        QVERIFY(f.controller.isModified());
+        f.controller.translation().typeTranslation(QStringLiteral("開く"));
+        QVERIFY(!f.controller.isModified());
+        QVERIFY(!f.controller.action(Command::Undo).isEnabled());
     }
 
     // A large table is counted on a worker; what is typed meanwhile counts.
