@@ -105,42 +105,27 @@ void keep(const QByteArray &bytes)
     sink = char(sink + (bytes.isEmpty() ? 0 : bytes.back()));
 }
 
-} // namespace
-
-int main()
+// The table in both forms, in memory and in files, that every figure reads.
+struct Inputs
 {
-    keepHeapInProcess();
-    QString error;
-    const std::optional<CodePage> codePage = CodePage::open(CodePage::DefaultName, &error);
-    require(codePage.has_value(), error);
-    const std::vector<Entry> table = TableMaker().make();
-    const EntryList rows = listOf(table);
-    const TextFields fields{QStringLiteral("C:\\out\\table.stf"), QStringLiteral("bench table")};
-
+    const CodePage &codePage;
+    const EntryList &rows;
+    const TextFields &fields;
     QByteArray stf;
-    StfWriter stfWriter;
-    require(stfWriter.write(rows, *codePage, stf, &error), error);
     QByteArray text;
-    TextWriter textWriter;
-    require(textWriter.write(rows, fields, *codePage, text, &error), error);
+    QString stfPath;
+    QString textPath;
+};
 
-    QTemporaryDir dir;
-    require(dir.isValid(), QStringLiteral("no temporary folder"));
-    const QString stfPath = dir.filePath(QStringLiteral("table.stf"));
-    const QString textPath = dir.filePath(QStringLiteral("table.txt"));
-    require(SaveFile::write(stfPath, stf, &error), error);
-    require(SaveFile::write(textPath, text, &error), error);
+auto copyOf(const QByteArray &bytes)
+{
+    return [&bytes] { keep(QByteArray(bytes.constData(), bytes.size())); };
+}
 
-    std::printf("%d entries: STF %.1f MB, text %.1f MB; best of %d runs\n\n", EntryCount, double(stf.size()) / 1e6,
-                double(text.size()) / 1e6, Runs);
-    printHeader();
-
+bool benchInMemory(const Inputs &in)
+{
     bool met = true;
-    const auto copyOf = [](const QByteArray &bytes) {
-        return [&bytes] { keep(QByteArray(bytes.constData(), bytes.size())); };
-    };
-    const auto none = [] {};
-
+    QString error;
     // clang-format off
     {
         EntryList read;
@@ -149,51 +134,63 @@ int main()
             qint16 largest = 1;
             qint64 errorOffset = -1;
             StfReader reader;
-            require(reader.read(stf, *codePage, read, largest, &errorOffset, &error), error);
-        }, copyOf(stf)));
+            require(reader.read(in.stf, in.codePage, read, largest, &errorOffset, &error), error);
+        }, copyOf(in.stf)));
         met &= report("text read, in memory", "copy in memory", bestOf(fresh, [&] {
             qint16 largest = 1;
             TextFields readFields;
             qint64 errorLine = -1;
             TextReader reader;
-            require(reader.read(text, *codePage, read, readFields, largest, &errorLine, &error), error);
-        }, copyOf(text)));
+            require(reader.read(in.text, in.codePage, read, readFields, largest, &errorLine, &error), error);
+        }, copyOf(in.text)));
     }
     {
         QByteArray out;
         const auto fresh = [&] { out = QByteArray(); };
         met &= report("STF write, in memory", "copy in memory", bestOf(fresh, [&] {
             StfWriter writer;
-            require(writer.write(rows, *codePage, out, &error), error);
-        }, copyOf(stf)));
+            require(writer.write(in.rows, in.codePage, out, &error), error);
+        }, copyOf(in.stf)));
         met &= report("text write, in memory", "copy in memory", bestOf(fresh, [&] {
             TextWriter writer;
-            require(writer.write(rows, fields, *codePage, out, &error), error);
-        }, copyOf(text)));
+            require(writer.write(in.rows, in.fields, in.codePage, out, &error), error);
+        }, copyOf(in.text)));
     }
-    std::printf("\n");
+    // clang-format on
+    return met;
+}
+
+bool benchFiles(const Inputs &in, const QTemporaryDir &dir)
+{
+    bool met = true;
+    QString error;
+    const auto none = [] {};
+    // clang-format off
     {
         // The loaded table is freed between runs, outside the time.
         LoadedDocument loaded;
         const auto fresh = [&] { loaded = LoadedDocument(); };
         met &= report("STF load from file", "read the file", bestOf(fresh, [&] {
-            require(loadDocument(stfPath, *codePage, loaded, &error), error);
-        }, [&] { keep(readFile(stfPath)); }));
+            require(loadDocument(in.stfPath, in.codePage, loaded, &error), error);
+        }, [&] { keep(readFile(in.stfPath)); }));
         met &= report("text load from file", "read the file", bestOf(fresh, [&] {
-            require(loadDocument(textPath, *codePage, loaded, &error), error);
-        }, [&] { keep(readFile(textPath)); }));
+            require(loadDocument(in.textPath, in.codePage, loaded, &error), error);
+        }, [&] { keep(readFile(in.textPath)); }));
     }
     const QString stfOut = dir.filePath(QStringLiteral("out.stf"));
     const QString textOut = dir.filePath(QStringLiteral("out.txt"));
     met &= report("STF save to file", "save the bytes", bestOf(none, [&] {
-        require(saveDocument(stfOut, rows, fields, true, *codePage, &error), error);
-    }, [&] { require(SaveFile::write(stfOut, stf, &error), error); }));
+        require(saveDocument(stfOut, in.rows, in.fields, true, in.codePage, &error), error);
+    }, [&] { require(SaveFile::write(stfOut, in.stf, &error), error); }));
     met &= report("text save to file", "save the bytes", bestOf(none, [&] {
-        require(saveDocument(textOut, rows, fields, true, *codePage, &error), error);
-    }, [&] { require(SaveFile::write(textOut, text, &error), error); }));
+        require(saveDocument(textOut, in.rows, in.fields, true, in.codePage, &error), error);
+    }, [&] { require(SaveFile::write(textOut, in.text, &error), error); }));
     // clang-format on
+    return met;
+}
 
-    std::printf("\n");
+bool benchSorts(const std::vector<Entry> &table)
+{
     const struct
     {
         const char *name;
@@ -207,6 +204,7 @@ int main()
         {"sort by value, ascending", SortColumn::Value, SortOrder::Ascending},
         {"sort by value, descending", SortColumn::Value, SortOrder::Descending},
     };
+    bool met = true;
     for (const auto &sort : sorts) {
         EntryList list;
         Time best;
@@ -220,6 +218,43 @@ int main()
         }
         met &= reportSort(sort.name, best);
     }
+    return met;
+}
+
+} // namespace
+
+int main()
+{
+    keepHeapInProcess();
+    QString error;
+    const std::optional<CodePage> codePage = CodePage::open(CodePage::DefaultName, &error);
+    require(codePage.has_value(), error);
+    const std::vector<Entry> table = TableMaker().make();
+    const EntryList rows = listOf(table);
+    const TextFields fields{QStringLiteral("C:\\out\\table.stf"), QStringLiteral("bench table")};
+
+    Inputs in{*codePage, rows, fields, {}, {}, {}, {}};
+    StfWriter stfWriter;
+    require(stfWriter.write(rows, *codePage, in.stf, &error), error);
+    TextWriter textWriter;
+    require(textWriter.write(rows, fields, *codePage, in.text, &error), error);
+
+    QTemporaryDir dir;
+    require(dir.isValid(), QStringLiteral("no temporary folder"));
+    in.stfPath = dir.filePath(QStringLiteral("table.stf"));
+    in.textPath = dir.filePath(QStringLiteral("table.txt"));
+    require(SaveFile::write(in.stfPath, in.stf, &error), error);
+    require(SaveFile::write(in.textPath, in.text, &error), error);
+
+    std::printf("%d entries: STF %.1f MB, text %.1f MB; best of %d runs\n\n", EntryCount, double(in.stf.size()) / 1e6,
+                double(in.text.size()) / 1e6, Runs);
+    printHeader();
+
+    bool met = benchInMemory(in);
+    std::printf("\n");
+    met &= benchFiles(in, dir);
+    std::printf("\n");
+    met &= benchSorts(table);
 
     std::printf("\n%s\n", met ? "every figure within its target" : "some figures miss their target");
     return 0;
