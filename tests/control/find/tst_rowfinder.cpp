@@ -42,9 +42,12 @@ struct FinderFixture : ControlFixture
 {
     FakeFindView view;
     RowFinder &finder = controller.finder();
+    bool searching = false;
 
     explicit FinderFixture(const QList<TestRow> &rows = Rows)
     {
+        QObject::connect(&finder, &RowFinder::searchesChanged,
+                         [this](bool finding, bool counting) { searching = finding || counting; });
         open(QStringLiteral("a.txt"), rows);
         finder.setView(&view);
         finder.setActive(true);
@@ -54,7 +57,7 @@ struct FinderFixture : ControlFixture
         finder.setQuery({text, false, regex, FindColumns::All});
         settle();
     }
-    void settle() { QTRY_VERIFY(!finder.isBusy()); }
+    void settle() { QTRY_VERIFY(!searching); }
     // Names and values, "|" between rows.
     QString texts(bool values) const
     {
