@@ -45,7 +45,7 @@ struct BarFixture : WindowFixture
     QWidget &bar() { return *child<QWidget>(window, QStringLiteral("findBar")); }
     QLineEdit &text() { return *child<QLineEdit>(window, QStringLiteral("txtFind")); }
     QString count() { return child<QLabel>(window, QStringLiteral("lblFindCount"))->text(); }
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const
     {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
         QTRY_VERIFY(!searching);

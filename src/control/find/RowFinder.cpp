@@ -62,6 +62,8 @@ RowFinder::RowFinder(Document &state, QObject *parent)
             startCount();
         followSearches();
     });
+    // The status follows the searches from what the finder tells of them,
+    // as any watcher of the finder does.
     connect(this, &RowFinder::searchesChanged, this, [this](bool finding, bool counting) {
         if (!finding && !counting)
             m_status.searchesSettled();

@@ -59,7 +59,7 @@ struct FinderFixture : ControlFixture
         finder.setQuery({text, false, regex, FindColumns::All});
         settle();
     }
-    void settle() { QTRY_VERIFY(!searching); }
+    void settle() const { QTRY_VERIFY(!searching); }
     // Names and values, "|" between rows.
     QString texts(bool values) const
     {
