@@ -21,6 +21,17 @@
 
 namespace wendaro {
 
+namespace {
+
+// Every control carries its object name and the window's font.
+void name(QWidget *widget, const char *objectName)
+{
+    widget->setObjectName(QString::fromLatin1(objectName));
+    widget->setFont(windowFont());
+}
+
+} // namespace
+
 FindBar::FindBar(MainWindowController &controller, EntryListView &list, QWidget *parent)
     : QWidget(parent), m_controller(controller), m_finder(controller.finder()), m_list(list)
 {
@@ -40,83 +51,103 @@ FindBar::~FindBar()
 
 void FindBar::buildControls()
 {
-    const auto named = [this](QWidget *widget, const char *name) {
-        widget->setObjectName(QString::fromLatin1(name));
-        widget->setFont(windowFont());
-    };
-    m_text = new QLineEdit(this);
-    named(m_text, "txtFind");
-    m_text->setClearButtonEnabled(true);
-    m_text->installEventFilter(this);
-    m_previous = new QToolButton(this);
-    m_previous->setText(QStringLiteral("前へ"));
-    named(m_previous, "cmdFindPrevious");
-    m_next = new QToolButton(this);
-    m_next->setText(QStringLiteral("次へ"));
-    named(m_next, "cmdFindNext");
-    for (QToolButton *button : {m_previous, m_next}) {
-        button->setToolTip(button == m_next ? QStringLiteral("F3, Enter") : QStringLiteral("Shift+F3, Shift+Enter"));
-    }
-    m_count = new QLabel(this);
-    named(m_count, "lblFindCount");
-    m_count->setTextFormat(Qt::PlainText);
-    // A long message must not widen the window; the tooltip holds all of it.
-    m_count->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_case = new QCheckBox(QStringLiteral("大文字と小文字を区別"), this);
-    named(m_case, "chkFindCase");
-    m_regex = new QCheckBox(QStringLiteral("正規表現"), this);
-    named(m_regex, "chkFindRegex");
-    m_columns = new QComboBox(this);
-    named(m_columns, "cboFindColumns");
-    m_columns->addItems(
-        {QStringLiteral("すべての列"), QStringLiteral("Index"), QStringLiteral("Name"), QStringLiteral("Value")});
-    m_filter = new QCheckBox(QStringLiteral("一致する行だけ表示"), this);
-    named(m_filter, "chkFindFilter");
-    m_replaceRow = new QWidget(this);
-    m_replaceRow->setObjectName(QStringLiteral("findReplaceRow"));
-    m_replacement = new QLineEdit(m_replaceRow);
-    named(m_replacement, "txtReplace");
-    m_replacement->setAccessibleName(QStringLiteral("置換後の文字列"));
-    m_replacement->setClearButtonEnabled(true);
-    m_replace = new QToolButton(m_replaceRow);
-    m_replace->setText(QStringLiteral("置換"));
-    named(m_replace, "cmdReplace");
-    m_replaceAll = new QToolButton(m_replaceRow);
-    m_replaceAll->setText(QStringLiteral("すべて置換"));
-    named(m_replaceAll, "cmdReplaceAll");
-    for (QToolButton *button : {m_replace, m_replaceAll})
-        button->setAccessibleName(button->text());
+    QHBoxLayout *findRow = buildFindRow();
+    QHBoxLayout *options = buildOptions();
+    buildReplaceRow();
     // Undo and redo work from the bar's buttons as from the list; the fields
     // keep their own.
     for (QWidget *button : std::initializer_list<QWidget *>{m_previous, m_next, m_case, m_regex, m_columns, m_filter,
                                                             m_replace, m_replaceAll})
         button->installEventFilter(this);
 
-    auto *top = new QHBoxLayout;
-    top->addWidget(m_text, 1);
-    top->addWidget(m_previous);
-    top->addWidget(m_next);
-    top->addWidget(m_count, 1);
-    auto *options = new QHBoxLayout;
-    options->addWidget(m_case);
-    options->addWidget(m_regex);
-    options->addWidget(m_columns);
-    options->addWidget(m_filter);
-    options->addStretch(1);
-    auto *replace = new QHBoxLayout(m_replaceRow);
-    replace->setContentsMargins(0, 0, 0, 0);
-    replace->addWidget(m_replacement, 1);
-    replace->addWidget(m_replace);
-    replace->addWidget(m_replaceAll);
-    replace->addStretch(1);
     auto *rows = new QVBoxLayout(this);
     rows->setContentsMargins(4, 2, 4, 2);
     rows->setSpacing(2);
-    rows->addLayout(top);
+    rows->addLayout(findRow);
     rows->addLayout(options);
     rows->addWidget(m_replaceRow);
     m_replaceRow->hide();
+    connectControls();
+}
 
+QHBoxLayout *FindBar::buildFindRow()
+{
+    m_text = new QLineEdit(this);
+    name(m_text, "txtFind");
+    m_text->setClearButtonEnabled(true);
+    m_text->installEventFilter(this);
+    m_previous = new QToolButton(this);
+    m_previous->setText(QStringLiteral("前へ"));
+    name(m_previous, "cmdFindPrevious");
+    m_next = new QToolButton(this);
+    m_next->setText(QStringLiteral("次へ"));
+    name(m_next, "cmdFindNext");
+    for (QToolButton *button : {m_previous, m_next}) {
+        button->setToolTip(button == m_next ? QStringLiteral("F3, Enter") : QStringLiteral("Shift+F3, Shift+Enter"));
+    }
+    m_count = new QLabel(this);
+    name(m_count, "lblFindCount");
+    m_count->setTextFormat(Qt::PlainText);
+    // A long message must not widen the window; the tooltip holds all of it.
+    m_count->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_text, 1);
+    row->addWidget(m_previous);
+    row->addWidget(m_next);
+    row->addWidget(m_count, 1);
+    return row;
+}
+
+QHBoxLayout *FindBar::buildOptions()
+{
+    m_case = new QCheckBox(QStringLiteral("大文字と小文字を区別"), this);
+    name(m_case, "chkFindCase");
+    m_regex = new QCheckBox(QStringLiteral("正規表現"), this);
+    name(m_regex, "chkFindRegex");
+    m_columns = new QComboBox(this);
+    name(m_columns, "cboFindColumns");
+    m_columns->addItems(
+        {QStringLiteral("すべての列"), QStringLiteral("Index"), QStringLiteral("Name"), QStringLiteral("Value")});
+    m_filter = new QCheckBox(QStringLiteral("一致する行だけ表示"), this);
+    name(m_filter, "chkFindFilter");
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_case);
+    row->addWidget(m_regex);
+    row->addWidget(m_columns);
+    row->addWidget(m_filter);
+    row->addStretch(1);
+    return row;
+}
+
+void FindBar::buildReplaceRow()
+{
+    m_replaceRow = new QWidget(this);
+    m_replaceRow->setObjectName(QStringLiteral("findReplaceRow"));
+    m_replacement = new QLineEdit(m_replaceRow);
+    name(m_replacement, "txtReplace");
+    m_replacement->setAccessibleName(QStringLiteral("置換後の文字列"));
+    m_replacement->setClearButtonEnabled(true);
+    m_replace = new QToolButton(m_replaceRow);
+    m_replace->setText(QStringLiteral("置換"));
+    name(m_replace, "cmdReplace");
+    m_replaceAll = new QToolButton(m_replaceRow);
+    m_replaceAll->setText(QStringLiteral("すべて置換"));
+    name(m_replaceAll, "cmdReplaceAll");
+    for (QToolButton *button : {m_replace, m_replaceAll})
+        button->setAccessibleName(button->text());
+
+    auto *row = new QHBoxLayout(m_replaceRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(m_replacement, 1);
+    row->addWidget(m_replace);
+    row->addWidget(m_replaceAll);
+    row->addStretch(1);
+}
+
+void FindBar::connectControls()
+{
     connect(m_text, &QLineEdit::textChanged, this, &FindBar::queryChanged);
     connect(m_case, &QCheckBox::toggled, this, &FindBar::queryChanged);
     connect(m_regex, &QCheckBox::toggled, this, &FindBar::queryChanged);

@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QToolButton;
@@ -56,6 +57,13 @@ protected:
 
 private:
     void buildControls();
+    // The text to find, previous and next, and the count.
+    QHBoxLayout *buildFindRow();
+    // Case, regular expression, the columns and the filter.
+    QHBoxLayout *buildOptions();
+    // The replacement and its buttons, hidden until Ctrl+H.
+    void buildReplaceRow();
+    void connectControls();
     void connectKeys(QWidget &window);
     void followList();
     void queryChanged();

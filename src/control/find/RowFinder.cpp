@@ -6,16 +6,12 @@
 
 #include "core/checks/TranslationStates.h"
 
-#include <QtConcurrent/QtConcurrentRun>
-
 #include <algorithm>
 
 namespace wendaro {
 
 namespace {
 
-// A count that takes longer says so.
-constexpr int SearchingNoteDelayMs = 300;
 // Row changes closer together than this are counted again once.
 constexpr int RecountDelayMs = 50;
 
@@ -52,23 +48,26 @@ Hit firstFrom(qsizetype count, qsizetype start, int step, Takes takes, Stopped s
 
 } // namespace
 
-struct RowFinder::Job
-{
-    std::atomic<bool> stopped{false};
-    QFuture<void> future;
-};
-
-RowFinder::RowFinder(Document &state, QObject *parent) : QObject(parent), m_state(state)
+RowFinder::RowFinder(Document &state, QObject *parent)
+    : QObject(parent), m_state(state), m_status([this] { return countNow(); },
+                                                [this](const QString &status) {
+                                                    if (m_view)
+                                                        m_view->findStatusChanged(status);
+                                                })
 {
     m_recount.setSingleShot(true);
     m_recount.setInterval(RecountDelayMs);
     connect(&m_recount, &QTimer::timeout, this, [this] {
         if (m_active && m_matcher && !matchesNow())
             startCount();
+        followSearches();
     });
-    m_searchingNote.setSingleShot(true);
-    m_searchingNote.setInterval(SearchingNoteDelayMs);
-    connect(&m_searchingNote, &QTimer::timeout, this, &RowFinder::publishStatus);
+    // The status follows the searches from what the finder tells of them,
+    // as any watcher of the finder does.
+    connect(this, &RowFinder::searchesChanged, this, [this](bool finding, bool counting) {
+        if (!finding && !counting)
+            m_status.searchesSettled();
+    });
     // The original's text and the state are searched as the rows' own texts.
     const TranslationStatus &review = m_state.review();
     connect(&review, &TranslationStatus::openChanged, this, &RowFinder::reviewChanged);
@@ -96,24 +95,21 @@ void RowFinder::reviewChanged()
     ++m_reviewChanges;
     if (m_active && m_matcher)
         m_recount.start();
+    followSearches();
 }
 
 void RowFinder::tell(const QString &message)
 {
-    m_told = message;
+    m_status.setTold(message);
     publishStatus();
 }
 
 RowFinder::~RowFinder()
 {
-    stopJobs();
-    for (const std::shared_ptr<Job> &job : std::as_const(m_jobs))
-        job->future.waitForFinished();
-}
-
-bool RowFinder::isBusy() const
-{
-    return m_finding || m_counting || m_recount.isActive();
+    m_find.cancel();
+    m_count.cancel();
+    m_find.waitForAll();
+    m_count.waitForAll();
 }
 
 void RowFinder::setActive(bool active)
@@ -122,14 +118,14 @@ void RowFinder::setActive(bool active)
         return;
     m_active = active;
     if (active) {
-        restart(true);
-        return;
+        restart();
+    } else {
+        forgetResults();
+        if (m_filtering)
+            showAllRows();
+        publishStatus();
     }
-    stopJobs();
-    forgetResults();
-    if (m_filtering)
-        showAllRows();
-    publishStatus();
+    followSearches();
 }
 
 void RowFinder::setQuery(const FindQuery &query)
@@ -144,9 +140,9 @@ void RowFinder::setQuery(const FindQuery &query)
                          && query.text.contains(last.text);
     m_within = narrows ? m_matches->rows : std::vector<bool>();
     m_query = query;
-    m_told.clear();
-    restart(true);
+    restart();
     m_within.clear();
+    followSearches();
 }
 
 void RowFinder::setFiltering(bool on)
@@ -167,10 +163,12 @@ void RowFinder::setFiltering(bool on)
         return;
     }
     m_filterPending = !matchesNow();
-    if (!m_filterPending)
+    if (!m_filterPending) {
         applyFilter();
-    else if (!m_counting)
+    } else if (!m_count.isRunning()) {
         startCount();
+        followSearches();
+    }
 }
 
 void RowFinder::rowsChanged(bool replaced)
@@ -183,40 +181,23 @@ void RowFinder::rowsChanged(bool replaced)
         hideAllRows();
     if (m_matcher)
         m_recount.start();
+    followSearches();
 }
 
 void RowFinder::selectionChanged()
 {
-    m_note.clear();
-    m_told.clear();
+    m_status.clearNotes();
     publishStatus();
-}
-
-void RowFinder::stopJobs()
-{
-    for (const std::shared_ptr<Job> &job : std::as_const(m_jobs))
-        job->stopped = true;
-    m_jobs.removeIf([](const std::shared_ptr<Job> &job) { return job->future.isFinished(); });
 }
 
 void RowFinder::forgetResults()
 {
-    // A result on its way is of no use any more: its generation is past.
-    ++m_findGeneration;
-    ++m_countGeneration;
-    m_finding = m_counting = false;
+    m_find.cancel();
+    m_count.cancel();
+    m_status.countEnded();
     m_recount.stop();
     m_matches.reset();
-    m_note.clear();
-    m_told.clear();
-}
-
-std::shared_ptr<RowFinder::Job> RowFinder::newJob()
-{
-    m_jobs.removeIf([](const std::shared_ptr<Job> &job) { return job->future.isFinished(); });
-    auto job = std::make_shared<Job>();
-    m_jobs.append(job);
-    return job;
+    m_status.clearNotes();
 }
 
 RowFinder::Snapshot RowFinder::snapshot()
@@ -259,18 +240,15 @@ std::vector<bool> RowFinder::shownRows() const
     return shown;
 }
 
-void RowFinder::restart(bool findFirst)
+void RowFinder::restart()
 {
-    if (m_findJob)
-        m_findJob->stopped = true;
-    if (m_countJob)
-        m_countJob->stopped = true;
     forgetResults();
-    m_lastCount.clear();
+    m_status.forgetCount();
     if (!m_active)
         return;
     m_error.clear();
     m_matcher = RowMatcher::create(m_query, &m_error);
+    m_status.setError(m_error);
     m_filterPending = false;
     if (!m_matcher) {
         if (m_filtering && m_error.isEmpty())
@@ -281,12 +259,8 @@ void RowFinder::restart(bool findFirst)
         return;
     }
     m_filterPending = m_filtering;
-    if (findFirst) {
-        const qsizetype selected = m_state.selection().row();
-        startFind(selected >= 0 ? selected : 0, +1, m_within, true);
-    } else {
-        startCount();
-    }
+    const qsizetype selected = m_state.selection().row();
+    startFind(selected >= 0 ? selected : 0, +1, m_within, true);
     publishStatus();
 }
 
@@ -294,7 +268,7 @@ void RowFinder::findStep(int step)
 {
     if (!m_active || !m_matcher)
         return;
-    m_told.clear();
+    m_status.setTold({});
     const EntryList &entries = m_state.entries();
     const qsizetype selected = m_state.selection().row();
     const qsizetype start = selected >= 0 ? selected + step : (step > 0 ? 0 : entries.count() - 1);
@@ -305,128 +279,98 @@ void RowFinder::findStep(int step)
         const Hit hit = firstFrom(
             entries.count(), start, step,
             [&](qsizetype p) { return rows[size_t(p)] && (!filtered || m_view->isRowShown(p)); }, [] { return false; });
-        if (m_findJob)
-            m_findJob->stopped = true;
-        ++m_findGeneration;
-        m_finding = false;
-        found(m_findGeneration, revision(), hit.position, hit.wrapped, step);
-        return;
+        m_find.cancel();
+        found(revision(), hit.position, hit.wrapped, step);
+    } else {
+        startFind(start, step, m_filtering ? shownRows() : std::vector<bool>(), false);
     }
-    startFind(start, step, m_filtering ? shownRows() : std::vector<bool>(), false);
+    followSearches();
 }
 
 void RowFinder::startFind(qsizetype start, int step, std::vector<bool> shown, bool thenCount)
 {
-    if (m_findJob)
-        m_findJob->stopped = true;
-    const quint64 generation = ++m_findGeneration;
-    const quint64 revision = this->revision();
-    m_finding = true;
-    auto job = newJob();
-    m_findJob = job;
-    // The count waits for the find on the same thread: on a busy machine the
-    // row found comes first.
-    std::shared_ptr<Job> countJob = thenCount ? prepareCount() : nullptr;
-    const quint64 countGeneration = m_countGeneration;
-    job->future = QtConcurrent::run([this, job, countJob, rows = snapshot(), query = m_query, start, step,
-                                     shown = std::move(shown), generation, countGeneration, revision] {
-        const std::optional<RowMatcher> matcher = RowMatcher::create(query, nullptr);
-        const Hit hit = firstFrom(
-            qsizetype(rows->entries.size()), start, step,
-            [&](qsizetype p) { return (shown.empty() || shown[size_t(p)]) && rows->matches(size_t(p), *matcher); },
-            [&] { return job->stopped.load(std::memory_order_relaxed); });
-        if (!job->stopped) {
-            QMetaObject::invokeMethod(
-                this, [=, this] { found(generation, revision, hit.position, hit.wrapped, step); },
-                Qt::QueuedConnection);
-        }
-        if (countJob)
-            count(*countJob, *rows, shown, *matcher, countGeneration, revision);
-    });
-    if (countJob)
-        countJob->future = job->future;
+    std::vector<bool> within = thenCount ? shown : std::vector<bool>();
+    m_find.start(
+        [rows = snapshot(), query = m_query, start, step, shown = std::move(shown)](const std::atomic<bool> &stopped) {
+            const std::optional<RowMatcher> matcher = RowMatcher::create(query, nullptr);
+            return firstFrom(
+                qsizetype(rows->entries.size()), start, step,
+                [&](qsizetype p) { return (shown.empty() || shown[size_t(p)]) && rows->matches(size_t(p), *matcher); },
+                [&] { return stopped.load(std::memory_order_relaxed); });
+        },
+        [this, revision = this->revision(), step](Hit hit) { found(revision, hit.position, hit.wrapped, step); });
+    // The count waits for the find: on a busy machine the row found comes first.
+    if (thenCount)
+        startCount(std::move(within), true);
 }
 
-std::shared_ptr<RowFinder::Job> RowFinder::prepareCount()
+void RowFinder::startCount(std::vector<bool> within, bool afterFind)
 {
-    if (m_countJob)
-        m_countJob->stopped = true;
-    ++m_countGeneration;
-    m_counting = true;
-    m_searchingNote.start();
-    auto job = newJob();
-    m_countJob = job;
-    return job;
+    auto work = [rows = snapshot(), query = m_query, within = std::move(within),
+                 revision = this->revision()](const std::atomic<bool> &stopped) {
+        return count(*rows, within, *RowMatcher::create(query, nullptr), revision, stopped);
+    };
+    const auto deliver = [this](Matches matches) { counted(std::move(matches)); };
+    m_status.countStarted();
+    if (afterFind)
+        m_count.startAfter(m_find, std::move(work), deliver);
+    else
+        m_count.start(std::move(work), deliver);
 }
 
-void RowFinder::startCount()
+RowFinder::Matches RowFinder::count(const Rows &rows, const std::vector<bool> &within, const RowMatcher &matcher,
+                                    quint64 revision, const std::atomic<bool> &stopped)
 {
-    auto job = prepareCount();
-    job->future = QtConcurrent::run(
-        [this, job, rows = snapshot(), query = m_query, generation = m_countGeneration, revision = this->revision()] {
-            count(*job, *rows, {}, *RowMatcher::create(query, nullptr), generation, revision);
-        });
-}
-
-void RowFinder::count(const Job &job, const Rows &rows, const std::vector<bool> &within, const RowMatcher &matcher,
-                        quint64 generation, quint64 revision)
-{
-    auto matches = std::make_shared<Matches>();
-    matches->revision = revision;
-    matches->rows.resize(rows.entries.size());
+    Matches matches;
+    matches.revision = revision;
+    matches.rows.resize(rows.entries.size());
     for (size_t i = 0; i < rows.entries.size(); ++i) {
-        if (job.stopped.load(std::memory_order_relaxed))
-            return;
+        if (stopped.load(std::memory_order_relaxed))
+            break;
         if ((within.empty() || within[i]) && rows.matches(i, matcher)) {
-            matches->rows[i] = true;
-            ++matches->total;
+            matches.rows[i] = true;
+            ++matches.total;
         }
     }
-    QMetaObject::invokeMethod(
-        this, [=, this] { counted(generation, revision, matches); }, Qt::QueuedConnection);
+    return matches;
 }
 
-void RowFinder::found(quint64 generation, quint64 revision, qsizetype position, bool wrapped, int step)
+void RowFinder::found(quint64 revision, qsizetype position, bool wrapped, int step)
 {
-    if (generation != m_findGeneration)
-        return;
-    m_finding = false;
     // Rows that moved meanwhile would put the hit on another row.
-    if (revision != this->revision() || position < 0 || position >= m_state.entries().count())
-        return;
-    select(position, wrapped ? (step > 0 ? FindWrappedForwardNote : FindWrappedBackwardNote) : QString());
+    if (revision == this->revision() && position >= 0 && position < m_state.entries().count())
+        select(position, wrapped ? (step > 0 ? FindWrappedForwardNote : FindWrappedBackwardNote) : QString());
+    followSearches();
 }
 
-void RowFinder::counted(quint64 generation, quint64 revision, const std::shared_ptr<Matches> &matches)
+void RowFinder::counted(Matches matches)
 {
-    if (generation != m_countGeneration)
-        return;
-    m_counting = false;
-    m_searchingNote.stop();
-    if (revision != this->revision()) {
+    m_status.countEnded();
+    if (matches.revision != revision()) {
         m_recount.start();
-        return;
+    } else {
+        m_matches = std::move(matches);
+        if (m_filterPending) {
+            m_filterPending = false;
+            applyFilter();
+        }
+        publishStatus();
     }
-    m_matches = std::move(*matches);
-    if (m_filterPending) {
-        m_filterPending = false;
-        applyFilter();
-    }
-    publishStatus();
+    followSearches();
 }
 
 void RowFinder::select(qsizetype position, const QString &note)
 {
     // What was told stays over the finder's own selection (the next row
     // after a replace).
-    const QString told = m_told;
+    const QString told = m_status.told();
     m_state.selection().select(position);
     // As a click on the row does.
     m_state.setUiState(UiState::SelectionChanged);
     if (m_view)
         m_view->revealRow(position);
-    m_note = note;
-    m_told = told;
+    m_status.setNote(note);
+    m_status.setTold(told);
     publishStatus();
 }
 
@@ -478,46 +422,28 @@ bool RowFinder::matchesNow() const
     return m_matches && m_matches->revision == revision();
 }
 
-void RowFinder::publishStatus()
+std::optional<FindStatus::Count> RowFinder::countNow() const
 {
-    QString text;
-    if (!m_active || m_query.text.isEmpty()) {
-        text.clear();
-    } else if (!m_told.isEmpty()) {
-        setStatus(m_told);
-        return;
-    } else if (!m_error.isEmpty()) {
-        text = m_error;
-    } else if (matchesNow()) {
-        const Matches &matches = *m_matches;
-        const qsizetype selected = m_state.selection().row();
-        if (matches.total == 0) {
-            m_lastCount = FindNothingStatus;
-        } else if (selected >= 0 && matches.rows[size_t(selected)]) {
-            // The selected row counts itself: the first match is "1 / n".
-            const auto ordinal = std::count(matches.rows.begin(), matches.rows.begin() + selected + 1, true);
-            m_lastCount = QStringLiteral("%1 / %2 件").arg(ordinal).arg(matches.total);
-        } else {
-            m_lastCount = QStringLiteral("%1 件").arg(matches.total);
-        }
-        text = m_lastCount;
-    } else if (m_counting && !m_searchingNote.isActive()) {
-        text = FindSearchingStatus;
-    } else {
-        text = m_lastCount;
-    }
-    if (!text.isEmpty() && !m_note.isEmpty())
-        text += QStringLiteral("（%1）").arg(m_note);
-    setStatus(text);
+    if (!matchesNow())
+        return std::nullopt;
+    return FindStatus::Count{&m_matches->rows, m_matches->total, m_state.selection().row()};
 }
 
-void RowFinder::setStatus(const QString &status)
+void RowFinder::publishStatus()
 {
-    if (status == m_status)
+    m_status.setSearched(m_active && !m_query.text.isEmpty());
+    m_status.update();
+}
+
+void RowFinder::followSearches()
+{
+    const bool finding = m_find.isRunning();
+    const bool counting = m_count.isRunning() || m_recount.isActive();
+    if (finding == m_finding && counting == m_counting)
         return;
-    m_status = status;
-    if (m_view)
-        m_view->findStatusChanged(status);
+    m_finding = finding;
+    m_counting = counting;
+    emit searchesChanged(finding, counting);
 }
 
 } // namespace wendaro

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "control/find/FindStatus.h"
+#include "control/tasks/LatestTask.h"
+
 #include "core/model/Entry.h"
 #include "core/model/RowMatcher.h"
 
-#include <QFuture>
-#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -18,11 +19,6 @@ namespace wendaro {
 
 class FindView;
 class Document;
-
-inline const QString FindNothingStatus = QStringLiteral("見つかりません");
-inline const QString FindSearchingStatus = QStringLiteral("検索中…");
-inline const QString FindWrappedForwardNote = QStringLiteral("先頭から検索しました");
-inline const QString FindWrappedBackwardNote = QStringLiteral("末尾から検索しました");
 
 // Find and filter over the window's rows, for the find bar.
 //
@@ -51,7 +47,6 @@ public:
     // Open: finds from the selected row on and counts. Closed: searches
     // nothing, shows every row and says nothing.
     void setActive(bool active);
-    bool isActive() const { return m_active; }
     const FindQuery &query() const { return m_query; }
     // The text or an option changed: selects the first matching row from the
     // selected one on (or from the first), counts, and filters.
@@ -69,16 +64,17 @@ public:
     // The selected row changed: the count's place follows.
     void selectionChanged();
 
-    QString status() const { return m_status; }
     // Says message in place of the count until the text to find, the row
     // selected by the person, or the bar changes, or a step is asked for.
     void tell(const QString &message);
-    // Whether a search is still running (or about to start): a find, or a count.
-    bool isBusy() const;
-    bool isFinding() const { return m_finding; }
+
+signals:
+    // Whether a find runs, and whether a count runs or waits for a burst of
+    // row changes to end. Once neither does, the selection, the count and
+    // the filter are those of the text to find and the rows as they are.
+    void searchesChanged(bool finding, bool counting);
 
 private:
-    struct Job;
     struct Matches
     {
         quint64 revision = 0;
@@ -96,37 +92,38 @@ private:
     };
     using Snapshot = std::shared_ptr<const Rows>;
 
-    void restart(bool findFirst);
+    void restart();
     void findStep(int step);
     // A find from start, over the shown rows (all when empty); thenCount:
-    // the count follows on the same worker.
+    // the count of those rows follows on a worker once the find has ended.
     void startFind(qsizetype start, int step, std::vector<bool> shown, bool thenCount);
-    void startCount();
-    std::shared_ptr<Job> prepareCount();
+    // Counts the rows within (all when empty) on a worker; afterFind: once
+    // the find started last has ended.
+    void startCount(std::vector<bool> within = {}, bool afterFind = false);
     // On the worker: the flags of the rows that match, of those within (all
-    // when empty), handed to counted().
-    void count(const Job &job, const Rows &rows, const std::vector<bool> &within, const RowMatcher &matcher,
-               quint64 generation, quint64 revision);
+    // when empty); cut short once stopped.
+    static Matches count(const Rows &rows, const std::vector<bool> &within, const RowMatcher &matcher, quint64 revision,
+                         const std::atomic<bool> &stopped);
     Snapshot snapshot();
     // Changes with every change of the rows and of their states: a result
     // of another revision is out of date.
     quint64 revision() const;
     void reviewChanged();
-    std::shared_ptr<Job> newJob();
-    void stopJobs();
     void forgetResults();
     std::vector<bool> shownRows() const;
 
-    void found(quint64 generation, quint64 revision, qsizetype position, bool wrapped, int step);
-    void counted(quint64 generation, quint64 revision, const std::shared_ptr<Matches> &matches);
+    void found(quint64 revision, qsizetype position, bool wrapped, int step);
+    void counted(Matches matches);
     void select(qsizetype position, const QString &note);
     void applyFilter();
     void showAllRows();
     void hideAllRows();
     // The count is of the rows as they are now.
     bool matchesNow() const;
+    std::optional<FindStatus::Count> countNow() const;
     void publishStatus();
-    void setStatus(const QString &status);
+    // Tells whether searches run, when that changed.
+    void followSearches();
 
     Document &m_state;
     FindView *m_view = nullptr;
@@ -140,26 +137,19 @@ private:
     std::optional<Matches> m_matches;
     // The rows that a text typed on from the last one can match.
     std::vector<bool> m_within;
-    QString m_note;
-    QString m_told;
-    QString m_lastCount;
-    QString m_status;
+    FindStatus m_status;
+    // A result is taken only from the latest search of its kind.
+    LatestTask m_find{*this};
+    LatestTask m_count{*this};
+    // As last told by searchesChanged().
     bool m_finding = false;
     bool m_counting = false;
-    // A result is taken only from the latest search of its kind.
-    quint64 m_findGeneration = 0;
-    quint64 m_countGeneration = 0;
-    std::shared_ptr<Job> m_findJob;
-    std::shared_ptr<Job> m_countJob;
-    QList<std::shared_ptr<Job>> m_jobs;
     Snapshot m_snapshot;
     quint64 m_snapshotRevision = 0;
     // How often the review's states changed or an original came or went.
     quint64 m_reviewChanges = 0;
     // Row changes come in bursts (a paste): counted again once they settle.
     QTimer m_recount;
-    // A short count shows no "searching" in between.
-    QTimer m_searchingNote;
 };
 
 } // namespace wendaro

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/translation/TranslationStatus.h"
 
-#include <QtConcurrent/QtConcurrentRun>
-
 namespace wendaro {
 
 namespace {
@@ -38,8 +36,7 @@ TranslationStatus::TranslationStatus(const EntryList &entries, CodePage codePage
 TranslationStatus::~TranslationStatus()
 {
     // A count still running posts its result to this object.
-    for (QFuture<void> &count : m_counts)
-        count.waitForFinished();
+    m_counts.waitForAll();
 }
 
 Originals TranslationStatus::originals() const
@@ -73,8 +70,7 @@ void TranslationStatus::close()
     m_old.reset();
     m_tally = {};
     m_reviewed.clear();
-    m_counting = false;
-    ++m_countGeneration;
+    m_counts.cancel();
     emit openChanged(false);
 }
 
@@ -194,7 +190,7 @@ void TranslationStatus::rowChanged(qsizetype position)
         emit statesReset();
         return;
     }
-    if (m_counting)
+    if (isCounting())
         m_typedSinceCount.push_back(m_entries.at(position).id); // a step has given it one
     if (size_t(position) >= m_tally.states.size())
         return;
@@ -207,7 +203,7 @@ void TranslationStatus::rowsReordered(const QList<qsizetype> &newPositionOf)
     if (!isOpen())
         return;
     // A count on a worker counted the rows in their old order.
-    if (m_counting || size_t(newPositionOf.size()) != m_tally.states.size()) {
+    if (isCounting() || size_t(newPositionOf.size()) != m_tally.states.size()) {
         recountAll();
         return;
     }
@@ -254,10 +250,9 @@ void TranslationStatus::recountAll()
     m_typedValue = false;
     if (!isOpen())
         return;
-    const quint64 generation = ++m_countGeneration;
+    m_counts.cancel();
     m_typedSinceCount.clear();
     if (valuesLength(m_entries) + valuesLength(m_original->rows) < CountAsideLength) {
-        m_counting = false;
         m_tally = tally(m_entries, *m_original, m_old.get(), m_reviewed, m_codePage);
         return;
     }
@@ -265,7 +260,6 @@ void TranslationStatus::recountAll()
     // shares their texts, so that the window never waits for it; a change
     // of rows meanwhile starts another count, a typed value is counted
     // again when it ends.
-    m_counting = true;
     auto rows = std::make_shared<EntryList>();
     rows->reserve(m_entries.count());
     for (qsizetype position = 0; position < m_entries.count(); ++position) {
@@ -273,23 +267,13 @@ void TranslationStatus::recountAll()
         row.key.reset();
         rows->append(std::move(row));
     }
-    m_counts.removeIf([](const QFuture<void> &count) { return count.isFinished(); });
-    m_counts.append(QtConcurrent::run(
-        [this, rows, original = m_original, old = m_old, reviewed = m_reviewed, codePage = m_codePage, generation] {
-            Tally counted = tally(*rows, *original, old.get(), reviewed, codePage);
-            QMetaObject::invokeMethod(
-                this,
-                [this, generation, counted = std::move(counted)]() mutable {
-                    if (generation == m_countGeneration)
-                        takeTally(std::move(counted));
-                },
-                Qt::QueuedConnection);
-        }));
+    m_counts.start([rows, original = m_original, old = m_old, reviewed = m_reviewed, codePage = m_codePage](
+                       const std::atomic<bool> &) { return tally(*rows, *original, old.get(), reviewed, codePage); },
+                   [this](Tally counted) { takeTally(std::move(counted)); });
 }
 
 void TranslationStatus::takeTally(Tally counted)
 {
-    m_counting = false;
     m_tally = std::move(counted);
     // Rows typed in while the worker counted are counted as they are now.
     const std::vector<quint32> typed = std::exchange(m_typedSinceCount, {});

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "control/tasks/LatestTask.h"
+
 #include "core/checks/TranslationStates.h"
 #include "core/model/EntryList.h"
 #include "core/model/EntryListObserver.h"
 #include "core/text/CodePage.h"
 
-#include <QFuture>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -37,7 +38,7 @@ public:
     bool hasOld() const { return m_old != nullptr; }
     // The states of a large table are counted on a worker after a change
     // of its rows or its originals; until then the last ones show.
-    bool isCounting() const { return m_counting; }
+    bool isCounting() const { return m_counts.isRunning(); }
     // Takes the rows of an original (or of the old original); the states
     // follow at once.
     void openOriginal(EntryList original);
@@ -122,12 +123,10 @@ private:
     bool m_typedValue = false;
     bool m_held = false;
     bool m_changedWhileHeld = false;
-    // A count on a worker: which one is the latest, and the rows typed in
-    // since it took its copy, counted again when it ends.
-    bool m_counting = false;
-    quint64 m_countGeneration = 0;
+    // A count on a worker, and the rows typed in since it took its copy,
+    // counted again when it ends.
+    LatestTask m_counts{*this};
     std::vector<quint32> m_typedSinceCount;
-    QList<QFuture<void>> m_counts;
 };
 
 } // namespace wendaro

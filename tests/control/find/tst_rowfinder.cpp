@@ -6,6 +6,8 @@
 
 #include "core/model/IndexText.h"
 
+#include <QThread>
+
 using namespace wendaro;
 
 Q_DECLARE_METATYPE(wendaro::FindColumns)
@@ -42,9 +44,12 @@ struct FinderFixture : ControlFixture
 {
     FakeFindView view;
     RowFinder &finder = controller.finder();
+    bool searching = false;
 
     explicit FinderFixture(const QList<TestRow> &rows = Rows)
     {
+        QObject::connect(&finder, &RowFinder::searchesChanged,
+                         [this](bool finding, bool counting) { searching = finding || counting; });
         open(QStringLiteral("a.txt"), rows);
         finder.setView(&view);
         finder.setActive(true);
@@ -54,7 +59,7 @@ struct FinderFixture : ControlFixture
         finder.setQuery({text, false, regex, FindColumns::All});
         settle();
     }
-    void settle() { QTRY_VERIFY(!finder.isBusy()); }
+    void settle() const { QTRY_VERIFY(!searching); }
     // Names and values, "|" between rows.
     QString texts(bool values) const
     {
@@ -98,6 +103,8 @@ private slots:
     void replaceOnlyInShownRows();
     void replaceSelectedThenNext();
     void replaceStoppedChangesNothing();
+    void searchingNoteWaits_data();
+    void searchingNoteWaits();
 };
 
 void EntryFinderTest::findAsYouType_data()
@@ -403,6 +410,30 @@ void EntryFinderTest::replaceStoppedChangesNothing()
     f.ui.cancelLongTasks = false;
     f.controller.replacer().replaceAll(QStringLiteral("w"));
     QCOMPARE(f.controller.entries().at(4999).value, QStringLiteral("w"));
+}
+
+void EntryFinderTest::searchingNoteWaits_data()
+{
+    QTest::addColumn<int>("countMs");
+    QTest::addColumn<QString>("during");
+    QTest::newRow("a short count says nothing") << 0 << "";
+    QTest::newRow("a long one says it searches") << 500 << FindSearchingStatus;
+}
+
+void EntryFinderTest::searchingNoteWaits()
+{
+    QFETCH(int, countMs);
+    QFETCH(QString, during);
+    QString shown;
+    FindStatus status([] { return std::nullopt; }, [&](const QString &text) { shown = text; });
+    status.setSearched(true);
+    status.countStarted();
+    status.update();
+    QTest::qWait(countMs);
+    QCOMPARE(shown, during);
+    status.countEnded();
+    status.update();
+    QCOMPARE(shown, QString());
 }
 
 QTEST_MAIN(EntryFinderTest)
