@@ -487,7 +487,7 @@ int benchFile(const QString &path, const CodePage &codePage, const QString &orig
             require(controller.translation().openOriginal(originalPath, false), QStringLiteral("no original"));
             QElapsedTimer waited;
             waited.start();
-            while (controller.review().isCounting() || progressPainted.paints == 0) {
+            while (controller.translationStatus().isCounting() || progressPainted.paints == 0) {
                 require(waited.elapsed() < 600000, QStringLiteral("the counts were not shown"));
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             }
@@ -691,7 +691,8 @@ int main(int argc, char *argv[])
                                                   QStringLiteral("no original"));
                                       })));
             require(loadDocument(originalPath, *codePage, loaded, &error), error);
-            states.keepBest(timeOnce([] {}, [&] { controller.review().openOriginal(std::move(loaded.rows)); }));
+            states.keepBest(
+                timeOnce([] {}, [&] { controller.translationStatus().openOriginal(std::move(loaded.rows)); }));
         }
         met &= report("open an original beside the table", opening, OpenTargetMs + StatesTargetMs);
         met &= report("  of which its states and counts", states, StatesTargetMs);

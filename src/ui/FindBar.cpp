@@ -160,12 +160,12 @@ void FindBar::connectControls()
             [this, &replacer] { replacer.replaceSelected(m_replacement->text()); });
     connect(m_replaceAll, &QToolButton::clicked, this,
             [this, &replacer] { replacer.replaceAll(m_replacement->text()); });
-    const TranslationStatus &review = m_controller.review();
-    connect(&review, &TranslationStatus::openChanged, this, &FindBar::showReviewColumns);
-    showReviewColumns(review.isOpen());
+    const TranslationStatus &translation = m_controller.translationStatus();
+    connect(&translation, &TranslationStatus::openChanged, this, &FindBar::showTranslationColumns);
+    showTranslationColumns(translation.isOpen());
 }
 
-void FindBar::showReviewColumns(bool open)
+void FindBar::showTranslationColumns(bool open)
 {
     constexpr int OwnColumns = 4; // すべての列, Index, Name, Value
     if ((m_columns->count() > OwnColumns) == open)

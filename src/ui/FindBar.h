@@ -68,7 +68,7 @@ private:
     void followList();
     void queryChanged();
     // The translation's columns come and go with the original.
-    void showReviewColumns(bool open);
+    void showTranslationColumns(bool open);
     void showReplaceRow(bool shown);
     // F3 or Shift+F3.
     void step(bool forward);

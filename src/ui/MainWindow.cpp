@@ -122,7 +122,7 @@ void MainWindow::buildClientArea()
     connect(m_findBar, &FindBar::openedOrClosed, this, &MainWindow::layOut);
     m_translationPanel = new TranslationPanel(m_controller, m_client);
     connect(m_translationPanel, &TranslationPanel::openedOrClosed, this, &MainWindow::layOut);
-    connect(&m_controller.review(), &TranslationStatus::openChanged, this, &MainWindow::layOut);
+    connect(&m_controller.translationStatus(), &TranslationStatus::openChanged, this, &MainWindow::layOut);
 
     setTabOrder(m_list, m_cmdFile);
     setTabOrder(m_cmdFile, m_txtFile);

@@ -41,17 +41,17 @@ TranslationPanel::TranslationPanel(MainWindowController &controller, QWidget *pa
     buildControls();
     hide();
 
-    TranslationStatus &review = m_controller.review();
+    TranslationStatus &status = m_controller.translationStatus();
     // Filling the texts lays out the row's whole original and translation,
     // tens of milliseconds for the longest values: after the list has taken
     // the new columns, in a turn of the event loop of its own.
-    connect(&review, &TranslationStatus::openChanged, this, [this](bool open) {
+    connect(&status, &TranslationStatus::openChanged, this, [this](bool open) {
         setVisible(open);
         emit openedOrClosed();
         showRowSoon();
     });
-    connect(&review, &TranslationStatus::statesReset, this, &TranslationPanel::showRowSoon);
-    connect(&review, &TranslationStatus::rowStateChanged, this, [this](qsizetype position) {
+    connect(&status, &TranslationStatus::statesReset, this, &TranslationPanel::showRowSoon);
+    connect(&status, &TranslationStatus::rowStateChanged, this, [this](qsizetype position) {
         if (position == m_row)
             showState();
         showProgress();
@@ -145,25 +145,25 @@ void TranslationPanel::showRowSoon()
 int TranslationPanel::wantedHeight(int listHeight) const
 {
     // Two fifths of the list's place, never less than three lines a text.
-    const int lines = (m_controller.review().hasOld() ? 3 : 2) * 3 * fontMetrics().lineSpacing() + 24;
+    const int lines = (m_controller.translationStatus().hasOld() ? 3 : 2) * 3 * fontMetrics().lineSpacing() + 24;
     return qMin(listHeight, qMax(lines, listHeight * 2 / 5));
 }
 
 void TranslationPanel::showRow()
 {
-    const TranslationStatus &review = m_controller.review();
-    m_row = review.isOpen() ? m_controller.selection().row() : -1;
-    const bool hasOld = review.hasOld();
+    const TranslationStatus &status = m_controller.translationStatus();
+    m_row = status.isOpen() ? m_controller.selection().row() : -1;
+    const bool hasOld = status.hasOld();
     m_oldCaption->setVisible(hasOld);
     m_old->setVisible(hasOld);
     m_grid->setRowStretch(1, hasOld ? 1 : 0);
-    const Entry *original = m_row >= 0 ? review.originalOf(m_row) : nullptr;
+    const Entry *original = m_row >= 0 ? status.originalOf(m_row) : nullptr;
     const QString originalText = original ? original->value.toString() : QString();
     m_filling = true;
     m_original->setValue(lineBreaksFromList(originalText));
     m_filling = false;
     if (hasOld) {
-        const Entry *old = m_row >= 0 ? review.oldOriginalOf(m_row) : nullptr;
+        const Entry *old = m_row >= 0 ? status.oldOriginalOf(m_row) : nullptr;
         const QString oldText = old ? old->value.toString() : QString();
         // What changed from the old original to the new one, marked.
         m_old->setHtml(textChangesHtml(textChanges(oldText, originalText)));
@@ -189,16 +189,17 @@ void TranslationPanel::showTranslation()
 
 void TranslationPanel::showState()
 {
-    m_findings->setText(m_controller.review().findings(m_row).join(u'\n'));
+    m_findings->setText(m_controller.translationStatus().findings(m_row).join(u'\n'));
 }
 
 void TranslationPanel::showProgress()
 {
-    const StateCounts &counts = m_controller.review().counts();
+    const StateCounts &counts = m_controller.translationStatus().counts();
     QStringList words;
     for (const auto &[word, count] : counts.words())
         words << QStringLiteral("%1 %2").arg(word).arg(count);
-    const QString counting = m_controller.review().isCounting() ? QStringLiteral("（数えています…）") : QString();
+    const QString counting = m_controller.translationStatus().isCounting() ? QStringLiteral("（数えています…）")
+                                                                           : QString();
     m_progress->setText(counts.progressLine() + counting + u'\n' + words.join(QStringLiteral("　")));
 }
 

@@ -229,14 +229,14 @@ void FindBarTest::reviewColumnsComeAndGo()
     QCOMPARE(columns->count(), 4);
     EntryList original;
     original.setValue(original.append(indexText(1)), QStringLiteral("x"));
-    f.controller().review().openOriginal(std::move(original));
+    f.controller().translationStatus().openOriginal(std::move(original));
     QCOMPARE(columns->itemText(4), QStringLiteral("原文"));
     QCOMPARE(columns->itemText(5), QStringLiteral("状態"));
     columns->setCurrentIndex(5);
     f.text().setText(QStringLiteral("未訳"));
     QTRY_COMPARE(f.count(), QStringLiteral("1 / 1 件"));
     QVERIFY(!child<QToolButton>(f.window, QStringLiteral("cmdReplaceAll"))->isEnabled());
-    f.controller().review().close();
+    f.controller().translationStatus().close();
     QCOMPARE(columns->count(), 4);
     QCOMPARE(columns->currentIndex(), 0);
     QCOMPARE(f.controller().finder().query().columns, FindColumns::All);

@@ -52,7 +52,7 @@ private slots:
         QTest::keyClick(translation, Qt::Key_Return);
         QTest::keyClicks(translation, QStringLiteral("zenbu"));
         QCOMPARE(f.controller().entries().at(1).value.toString(), QStringLiteral("hozon<br>zenbu"));
-        QCOMPARE(f.controller().review().state(1), RowState::Translated);
+        QCOMPARE(f.controller().translationStatus().state(1), RowState::Translated);
         QVERIFY(f.controller().isModified());
         f.list().setFocus();
         QTest::keyClick(&f.list(), Qt::Key_Z, Qt::ControlModifier);

@@ -5,9 +5,9 @@
 
 namespace wendaro {
 
-Document::Document(UserInterface &ui, const CodePage &codePage) : m_ui(ui), m_review(m_entries, codePage)
+Document::Document(UserInterface &ui, const CodePage &codePage) : m_ui(ui), m_translationStatus(m_entries, codePage)
 {
-    m_model.setReview(&m_review);
+    m_model.setTranslationStatus(&m_translationStatus);
     m_entries.setRecorder(&m_journal);
     // A first click on the index column reverses the order it finds; starting
     // from descending makes that click sort ascending, as people expect.
@@ -116,7 +116,7 @@ void Document::clearDocument()
     m_journal.stop();
     setFieldText(Field::File, QString());
     setFieldText(Field::Memo, QString());
-    m_review.close();
+    m_translationStatus.close();
     m_entries.clear();
     m_entries.setSorted(false);
     m_clearing = true;

@@ -47,8 +47,8 @@ public:
     const RowSelection &selection() const { return m_selection; }
     CommandActions &actions() { return m_actions; }
     // The table as a translation of an original, while one is open.
-    TranslationStatus &review() { return m_review; }
-    const TranslationStatus &review() const { return m_review; }
+    TranslationStatus &translationStatus() { return m_translationStatus; }
+    const TranslationStatus &translationStatus() const { return m_translationStatus; }
     const TextFields &fields() const { return m_fields; }
     // Undo and redo of the rows' changes; emptied with the document.
     QUndoStack &history() { return m_history; }
@@ -99,7 +99,7 @@ private:
     UserInterface &m_ui;
     RecoveryJournal m_journal{m_ui};
     EntryList m_entries;
-    TranslationStatus m_review;
+    TranslationStatus m_translationStatus;
     EntryTableModel m_model{m_entries};
     QItemSelectionModel m_selectionModel{&m_model};
     RowSelection m_selection{m_selectionModel};

@@ -82,11 +82,11 @@ QVariant EntryTableModel::data(const QModelIndex &index, int role) const
         return {};
     const Entry &entry = m_entries.at(index.row());
     if (index.column() >= OriginalColumn) {
-        if (!m_review || !m_review->isOpen())
+        if (!m_translationStatus || !m_translationStatus->isOpen())
             return {};
         if (index.column() == StateColumn)
-            return role == Qt::DisplayRole ? rowStateWord(m_review->state(index.row())) : QVariant();
-        const Entry *original = m_review->originalOf(index.row());
+            return role == Qt::DisplayRole ? rowStateWord(m_translationStatus->state(index.row())) : QVariant();
+        const Entry *original = m_translationStatus->originalOf(index.row());
         if (!original)
             return {};
         if (role == Qt::ToolTipRole)
@@ -152,8 +152,8 @@ void EntryTableModel::rowsAboutToBeReset()
 
 void EntryTableModel::rowsReset()
 {
-    if (m_review)
-        m_review->rowsReset();
+    if (m_translationStatus)
+        m_translationStatus->rowsReset();
     endResetModel();
 }
 
@@ -164,15 +164,15 @@ void EntryTableModel::rowAboutToBeAppended(qsizetype position)
 
 void EntryTableModel::rowAppended(qsizetype position)
 {
-    if (m_review)
-        m_review->rowAppended(position);
+    if (m_translationStatus)
+        m_translationStatus->rowAppended(position);
     endInsertRows();
 }
 
 void EntryTableModel::rowChanged(qsizetype position)
 {
-    if (m_review)
-        m_review->rowChanged(position);
+    if (m_translationStatus)
+        m_translationStatus->rowChanged(position);
     const int row = int(position);
     emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole});
 }
@@ -184,8 +184,8 @@ void EntryTableModel::rowsAboutToBeInserted(qsizetype position, qsizetype count)
 
 void EntryTableModel::rowsInserted(qsizetype position, qsizetype count)
 {
-    if (m_review)
-        m_review->rowsInserted(position, count);
+    if (m_translationStatus)
+        m_translationStatus->rowsInserted(position, count);
     endInsertRows();
 }
 
@@ -196,8 +196,8 @@ void EntryTableModel::rowsAboutToBeRemoved(qsizetype position, qsizetype count)
 
 void EntryTableModel::rowsRemoved(qsizetype position, qsizetype count)
 {
-    if (m_review)
-        m_review->rowsRemoved(position, count);
+    if (m_translationStatus)
+        m_translationStatus->rowsRemoved(position, count);
     endRemoveRows();
 }
 
@@ -208,8 +208,8 @@ void EntryTableModel::rowsAboutToBeReordered()
 
 void EntryTableModel::rowsReordered(const QList<qsizetype> &newPositionOf)
 {
-    if (m_review)
-        m_review->rowsReordered(newPositionOf);
+    if (m_translationStatus)
+        m_translationStatus->rowsReordered(newPositionOf);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -219,21 +219,21 @@ void EntryTableModel::rowsReordered(const QList<qsizetype> &newPositionOf)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void EntryTableModel::setReview(TranslationStatus *review)
+void EntryTableModel::setTranslationStatus(TranslationStatus *status)
 {
-    m_review = review;
-    connect(review, &TranslationStatus::openChanged, this, &EntryTableModel::reviewOpened);
-    connect(review, &TranslationStatus::statesReset, this, [this] {
+    m_translationStatus = status;
+    connect(status, &TranslationStatus::openChanged, this, &EntryTableModel::originalOpened);
+    connect(status, &TranslationStatus::statesReset, this, [this] {
         if (m_reviewColumns && rowCount() > 0)
             emit dataChanged(index(0, OriginalColumn), index(rowCount() - 1, StateColumn), {Qt::DisplayRole});
     });
-    connect(review, &TranslationStatus::rowStateChanged, this, [this](qsizetype position) {
+    connect(status, &TranslationStatus::rowStateChanged, this, [this](qsizetype position) {
         if (m_reviewColumns)
             emit dataChanged(index(int(position), StateColumn), index(int(position), StateColumn), {Qt::DisplayRole});
     });
 }
 
-void EntryTableModel::reviewOpened(bool open)
+void EntryTableModel::originalOpened(bool open)
 {
     if (open == m_reviewColumns)
         return;

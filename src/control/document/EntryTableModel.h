@@ -43,7 +43,7 @@ public:
 
     // The translation's states, told of every change of the rows before the
     // views are; its columns show while it has an original.
-    void setReview(TranslationStatus *review);
+    void setTranslationStatus(TranslationStatus *status);
 
 private:
     void rowsAboutToBeReset() override;
@@ -58,10 +58,10 @@ private:
     void rowsAboutToBeReordered() override;
     void rowsReordered(const QList<qsizetype> &newPositionOf) override;
 
-    void reviewOpened(bool open);
+    void originalOpened(bool open);
 
     EntryList &m_entries;
-    TranslationStatus *m_review = nullptr;
+    TranslationStatus *m_translationStatus = nullptr;
     bool m_reviewColumns = false;
     // Wider than any screen shows until the view says better.
     qsizetype m_valueShownLength = 2048;

@@ -152,8 +152,8 @@ void ValueCommand::swapAt(qsizetype position)
     m_otherValue = std::move(now);
 }
 
-TextsCommand::TextsCommand(EntryList &entries, TranslationStatus &review, std::vector<Texts> rows, const QString &text)
-    : QUndoCommand(text), m_entries(entries), m_review(review), m_rows(std::move(rows))
+TextsCommand::TextsCommand(EntryList &entries, TranslationStatus &status, std::vector<Texts> rows, const QString &text)
+    : QUndoCommand(text), m_entries(entries), m_translationStatus(status), m_rows(std::move(rows))
 {
     for (Texts &row : m_rows)
         row.id = entries.identify(row.position);
@@ -172,8 +172,8 @@ void TextsCommand::swap()
                                           [](const Texts &texts, quint32 id) { return texts.id < id; });
         found.emplace_back(position, &*row);
     }
-    // The review counts once after the last change rather than after each.
-    m_review.holdCounting(true);
+    // The translation's states are counted once after the last change rather than after each.
+    m_translationStatus.holdCounting(true);
     for (const auto &[position, row] : found) {
         if (row->name) {
             QString now = m_entries.at(position).name;
@@ -186,7 +186,7 @@ void TextsCommand::swap()
             row->value = std::move(now);
         }
     }
-    m_review.holdCounting(false);
+    m_translationStatus.holdCounting(false);
 }
 
 } // namespace wendaro

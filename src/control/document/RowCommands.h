@@ -126,7 +126,7 @@ public:
     };
 
     // Gives the rows these texts when first done.
-    TextsCommand(EntryList &entries, TranslationStatus &review, std::vector<Texts> rows, const QString &text);
+    TextsCommand(EntryList &entries, TranslationStatus &status, std::vector<Texts> rows, const QString &text);
 
     void undo() override { swap(); }
     void redo() override { swap(); }
@@ -135,7 +135,7 @@ private:
     void swap();
 
     EntryList &m_entries;
-    TranslationStatus &m_review;
+    TranslationStatus &m_translationStatus;
     std::vector<Texts> m_rows; // by id; the texts the rows do not hold now
 };
 

@@ -69,10 +69,10 @@ RowFinder::RowFinder(Document &state, QObject *parent)
             m_status.searchesSettled();
     });
     // The original's text and the state are searched as the rows' own texts.
-    const TranslationStatus &review = m_state.review();
-    connect(&review, &TranslationStatus::openChanged, this, &RowFinder::reviewChanged);
-    connect(&review, &TranslationStatus::statesReset, this, &RowFinder::reviewChanged);
-    connect(&review, &TranslationStatus::rowStateChanged, this, &RowFinder::reviewChanged);
+    const TranslationStatus &status = m_state.translationStatus();
+    connect(&status, &TranslationStatus::openChanged, this, &RowFinder::statesChanged);
+    connect(&status, &TranslationStatus::statesReset, this, &RowFinder::statesChanged);
+    connect(&status, &TranslationStatus::rowStateChanged, this, &RowFinder::statesChanged);
 }
 
 bool RowFinder::Rows::matches(size_t position, const RowMatcher &matcher) const
@@ -87,12 +87,12 @@ bool RowFinder::Rows::matches(size_t position, const RowMatcher &matcher) const
 quint64 RowFinder::revision() const
 {
     // Both only grow: their sum changes with either.
-    return m_state.entries().revision() + m_reviewChanges;
+    return m_state.entries().revision() + m_stateChanges;
 }
 
-void RowFinder::reviewChanged()
+void RowFinder::statesChanged()
 {
-    ++m_reviewChanges;
+    ++m_stateChanges;
     if (m_active && m_matcher)
         m_recount.start();
     followSearches();
@@ -213,14 +213,14 @@ RowFinder::Snapshot RowFinder::snapshot()
         rows->entries.reserve(count);
         for (qsizetype p = 0; p < entries.count(); ++p)
             rows->entries.push_back(entries.at(p));
-        const TranslationStatus &review = m_state.review();
-        if (review.isOpen()) {
+        const TranslationStatus &status = m_state.translationStatus();
+        if (status.isOpen()) {
             rows->originals.reserve(count);
             rows->states.reserve(count);
             for (qsizetype p = 0; p < entries.count(); ++p) {
-                const Entry *original = review.originalOf(p);
+                const Entry *original = status.originalOf(p);
                 rows->originals.push_back(original ? std::optional<ValueText>(original->value) : std::nullopt);
-                rows->states.push_back(rowStateWord(review.state(p)));
+                rows->states.push_back(rowStateWord(status.state(p)));
             }
         }
         m_snapshot = std::move(rows);

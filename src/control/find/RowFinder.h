@@ -108,7 +108,7 @@ private:
     // Changes with every change of the rows and of their states: a result
     // of another revision is out of date.
     quint64 revision() const;
-    void reviewChanged();
+    void statesChanged();
     void forgetResults();
     std::vector<bool> shownRows() const;
 
@@ -146,8 +146,8 @@ private:
     bool m_counting = false;
     Snapshot m_snapshot;
     quint64 m_snapshotRevision = 0;
-    // How often the review's states changed or an original came or went.
-    quint64 m_reviewChanges = 0;
+    // How often the translation's states changed or an original came or went.
+    quint64 m_stateChanges = 0;
     // Row changes come in bursts (a paste): counted again once they settle.
     QTimer m_recount;
 };

@@ -34,9 +34,9 @@ QString replacedStatus(qsizetype count)
 struct RowReplacer::Plan
 {
     std::vector<TextsCommand::Texts> rows; // the rows that change, by position
-    qsizetype replaced = 0;             // matches
-    QString refusal;                    // set: nothing changes
-    bool stopped = false;               // the person stopped it
+    qsizetype replaced = 0;                // matches
+    QString refusal;                       // set: nothing changes
+    bool stopped = false;                  // the person stopped it
 };
 
 RowReplacer::RowReplacer(Document &state, UserInterface &ui, RowFinder &finder, CodePage codePage)
@@ -50,8 +50,8 @@ bool RowReplacer::replacesIn(FindColumns columns)
 }
 
 RowReplacer::Plan RowReplacer::plan(const RowMatcher &matcher, FindColumns columns,
-                                        const std::vector<qsizetype> &positions, const QString &replacement,
-                                        LoadProgress *progress) const
+                                    const std::vector<qsizetype> &positions, const QString &replacement,
+                                    LoadProgress *progress) const
 {
     const bool names = columns != FindColumns::Value;
     const bool values = columns != FindColumns::Name;
@@ -171,8 +171,8 @@ void RowReplacer::replaceAll(const QString &replacement)
         return;
     }
     if (!planned.rows.empty()) {
-        m_state.change(
-            new TextsCommand(m_state.entries(), m_state.review(), std::move(planned.rows), QStringLiteral("置換")));
+        m_state.change(new TextsCommand(m_state.entries(), m_state.translationStatus(), std::move(planned.rows),
+                                        QStringLiteral("置換")));
     }
     m_finder.tell(replacedStatus(planned.replaced));
 }

@@ -24,13 +24,13 @@ TranslationEditing::TranslationEditing(Document &state, UserInterface &ui, CodeP
 
 bool TranslationEditing::isWorking() const
 {
-    return m_state.review().isOpen() && m_state.isEnabled(Command::Close);
+    return m_state.translationStatus().isOpen() && m_state.isEnabled(Command::Close);
 }
 
 void TranslationEditing::chooseOriginal(bool old)
 {
     // Close is enabled exactly while a table is open.
-    if (!m_state.isEnabled(Command::Close) || (old && !m_state.review().isOpen()))
+    if (!m_state.isEnabled(Command::Close) || (old && !m_state.translationStatus().isOpen()))
         return;
     FileDialogRequest request = fileDialogSetup(ChooseMode::Open, m_state.currentPath(), m_dialogFileName);
     request.title = old ? QStringLiteral("旧原文を開く") : QStringLiteral("原文を開く");
@@ -58,11 +58,11 @@ bool TranslationEditing::openOriginal(const QString &path, bool old)
         m_ui.showMessage(fileErrorBox(errorBoxText(ReadErrorMessage, error)));
         return false;
     }
-    TranslationStatus &review = m_state.review();
+    TranslationStatus &status = m_state.translationStatus();
     if (old)
-        review.openOld(std::move(loaded.rows));
+        status.openOld(std::move(loaded.rows));
     else
-        review.openOriginal(std::move(loaded.rows));
+        status.openOriginal(std::move(loaded.rows));
     return true;
 }
 
@@ -71,14 +71,14 @@ void TranslationEditing::typeTranslation(const QString &value)
     const qsizetype position = m_state.selection().row();
     if (!isWorking() || position < 0 || m_state.entries().at(position).value == value)
         return;
-    TranslationStatus &review = m_state.review();
+    TranslationStatus &status = m_state.translationStatus();
     m_state.change(new ValueCommand(m_state.entries(), m_state.selection(), position, value, m_visit,
-                                 [&review] { review.expectTypedValue(); }));
+                                    [&status] { status.expectTypedValue(); }));
 }
 
 qsizetype TranslationEditing::nextToWork(int step, bool *wrapped) const
 {
-    const TranslationStatus &review = m_state.review();
+    const TranslationStatus &status = m_state.translationStatus();
     const qsizetype count = m_state.entries().count();
     const qsizetype from = m_state.selection().row();
     *wrapped = false;
@@ -88,7 +88,7 @@ qsizetype TranslationEditing::nextToWork(int step, bool *wrapped) const
             *wrapped = true;
             position = (position % count + count) % count;
         }
-        if (review.needsWork(position) && (!m_isShown || m_isShown(position)))
+        if (status.needsWork(position) && (!m_isShown || m_isShown(position)))
             return position;
     }
     return -1;
@@ -115,7 +115,7 @@ void TranslationEditing::acceptAndNext()
     if (!isWorking())
         return;
     if (m_state.selection().hasRow())
-        m_state.review().accept(m_state.selection().row());
+        m_state.translationStatus().accept(m_state.selection().row());
     goToWork(+1);
 }
 
@@ -124,7 +124,7 @@ void TranslationEditing::copyOriginal()
     const qsizetype position = m_state.selection().row();
     if (!isWorking() || position < 0)
         return;
-    const Entry *original = m_state.review().originalOf(position);
+    const Entry *original = m_state.translationStatus().originalOf(position);
     if (!original || m_state.entries().at(position).value == original->value)
         return;
     m_state.change(new ValueCommand(m_state.entries(), m_state.selection(), position, original->value, 0));
@@ -135,8 +135,8 @@ void TranslationEditing::addMissingRows()
 {
     if (!isWorking())
         return;
-    const TranslationStatus &review = m_state.review();
-    const std::vector<qint16> missing = review.missingIndexes();
+    const TranslationStatus &status = m_state.translationStatus();
+    const std::vector<qint16> missing = status.missingIndexes();
     if (missing.empty())
         return;
     // At the end, in the original's order, as the original names them:
@@ -146,12 +146,12 @@ void TranslationEditing::addMissingRows()
     qsizetype position = m_state.entries().count();
     qint16 largest = std::numeric_limits<qint16>::min();
     for (const qint16 index : missing) {
-        const Entry &original = *review.originalRow(index);
+        const Entry &original = *status.originalRow(index);
         rows.push_back({position++, Entry{indexText(index), original.name, original.value, std::nullopt}});
         largest = std::max(largest, index);
     }
     m_state.change(RowsCommand::putIn(m_state.entries(), m_state.selection(), std::move(rows),
-                                   QStringLiteral("原文にある項目の追加")));
+                                      QStringLiteral("原文にある項目の追加")));
     if (largest >= m_state.nextIndex())
         m_state.setNextIndex(largest == std::numeric_limits<qint16>::max() ? largest : qint16(largest + 1));
 }

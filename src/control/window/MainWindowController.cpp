@@ -78,17 +78,17 @@ void MainWindowController::windowActivated()
 
 void MainWindowController::columnClicked(int column)
 {
-    const TranslationStatus &review = m_state.review();
-    if (!review.isOpen()) {
+    const TranslationStatus &status = m_state.translationStatus();
+    if (!status.isOpen()) {
         sortByHeaderClick(m_state.entries(), m_ui, column);
         return;
     }
     // The sort may run on a worker, which reads the rows and the states
     // as they stand: nothing changes them meanwhile.
-    sortByHeaderClick(m_state.entries(), m_ui, column, [&review, column](qsizetype position) {
+    sortByHeaderClick(m_state.entries(), m_ui, column, [&status, column](qsizetype position) {
         if (column == int(SortColumn::State))
-            return rowStateWord(review.state(position));
-        const Entry *original = review.originalOf(position);
+            return rowStateWord(status.state(position));
+        const Entry *original = status.originalOf(position);
         return original ? original->value.toString() : QString();
     });
 }

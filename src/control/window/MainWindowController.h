@@ -48,7 +48,7 @@ public:
     RowFinder &finder() { return m_finder; }
     // The table as a translation: its original's rows and each row's state,
     // and the procedures of translating.
-    TranslationStatus &review() { return m_state.review(); }
+    TranslationStatus &translationStatus() { return m_state.translationStatus(); }
     TranslationEditing &translation() { return m_translation; }
     // Replace, for the find bar.
     RowReplacer &replacer() { return m_replacer; }

@@ -74,7 +74,7 @@ struct FinderFixture : ControlFixture
         EntryList original;
         for (qsizetype i = 0; i < values.size(); ++i)
             original.setValue(original.append(indexText(qint16(i + 1))), values[i]);
-        controller.review().openOriginal(std::move(original));
+        controller.translationStatus().openOriginal(std::move(original));
     }
 };
 
@@ -285,7 +285,7 @@ void EntryFinderTest::reviewColumns()
     f.openOriginal({QStringLiteral("y"), QStringLiteral("two"), QStringLiteral("eta"), QStringLiteral("v")});
     f.settle();
     QCOMPARE(f.view.status, FindNothingStatus);
-    f.controller.review().close();
+    f.controller.translationStatus().close();
     f.settle();
     QCOMPARE(f.view.status, FindNothingStatus);
 }

@@ -20,7 +20,7 @@ QString states(MainWindowController &c)
 {
     QStringList words;
     for (qsizetype p = 0; p < c.entries().count(); ++p)
-        words << rowStateWord(c.review().state(p));
+        words << rowStateWord(c.translationStatus().state(p));
     return words.join(u'|');
 }
 
@@ -71,8 +71,8 @@ private slots:
         ControlFixture f;
         openAll(f, withOld);
         QCOMPARE(::states(f.controller), states);
-        QCOMPARE(f.controller.review().counts().progressLine(), progress);
-        QCOMPARE(f.controller.review().counts().missing, 1);
+        QCOMPARE(f.controller.translationStatus().counts().progressLine(), progress);
+        QCOMPARE(f.controller.translationStatus().counts().missing, 1);
         QCOMPARE(f.controller.model().columnCount(), 5);
         QCOMPARE(f.controller.model().headerData(3, Qt::Horizontal).toString(), QStringLiteral("原文"));
         QCOMPARE(f.controller.model().index(3, 3).data().toString(), QStringLiteral("Find<br>next"));
@@ -170,7 +170,7 @@ private slots:
         translation[1].value.clear();
         f.open(QStringLiteral("ja.stf"), translation);
         QVERIFY(writeTable(f.path("en.stf"), original));
-        TranslationStatus &review = f.controller.review();
+        TranslationStatus &review = f.controller.translationStatus();
         QVERIFY(f.controller.translation().openOriginal(f.path("en.stf"), false));
         QVERIFY(review.isCounting());
         f.select(1);
@@ -187,9 +187,9 @@ private slots:
         ControlFixture f;
         openAll(f, true);
         f.select(3);
-        QCOMPARE(f.controller.review().state(2), RowState::NeedsReview);
+        QCOMPARE(f.controller.translationStatus().state(2), RowState::NeedsReview);
         f.controller.translation().acceptAndNext();
-        QCOMPARE(f.controller.review().state(2), RowState::Translated);
+        QCOMPARE(f.controller.translationStatus().state(2), RowState::Translated);
         QCOMPARE(f.selectedPosition(), 4);
     }
 
@@ -199,7 +199,7 @@ private slots:
         openAll(f, true);
         QSignalSpy columns(&f.controller.model(), &QAbstractItemModel::columnsRemoved);
         f.controller.closeFile();
-        QVERIFY(!f.controller.review().isOpen());
+        QVERIFY(!f.controller.translationStatus().isOpen());
         QCOMPARE(columns.size(), 1);
         QCOMPARE(f.controller.model().columnCount(), 3);
     }
@@ -210,7 +210,7 @@ private slots:
         f.open(QStringLiteral("ja.stf"), Translation);
         QVERIFY(!f.controller.translation().openOriginal(f.path("missing.stf"), false));
         QCOMPARE(f.ui.messages.size(), 1);
-        QVERIFY(!f.controller.review().isOpen());
+        QVERIFY(!f.controller.translationStatus().isOpen());
         QCOMPARE(f.controller.model().columnCount(), 3);
     }
 
