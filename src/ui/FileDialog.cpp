@@ -61,7 +61,7 @@ QString FileDialog::nameFilter(const FileFormat &format)
 
 QString FileDialog::suffixOf(const FileFormat &format)
 {
-    const QStringList suffixes = format.suffixes();
+    const QStringList &suffixes = format.suffixes();
     return suffixes.size() == 1 ? suffixes.first() : QString();
 }
 
