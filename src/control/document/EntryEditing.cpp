@@ -75,7 +75,7 @@ void EntryEditing::formReturn(EditMode mode, const QString &index, const QString
         if (!selection.hasRow())
             return;
         m_state.change(new EditCommand(entries, selection, selection.row(),
-                                    Entry{indexTextFromTyped(index), name, value, std::nullopt}));
+                                       Entry{indexTextFromTyped(index), name, value, std::nullopt}));
     }
     // The proposed index moves on when it was taken as proposed; 32767 is the last one.
     const qint16 next = m_state.nextIndex();
