@@ -85,7 +85,7 @@ const QList<TestRow> ReplaceRows = {{1, "alpha", "an alpha<br>Alpha"},
 
 } // namespace
 
-class EntryFinderTest : public QObject
+class RowFinderTest : public QObject
 {
     Q_OBJECT
 private slots:
@@ -107,7 +107,7 @@ private slots:
     void searchingNoteWaits();
 };
 
-void EntryFinderTest::findAsYouType_data()
+void RowFinderTest::findAsYouType_data()
 {
     QTest::addColumn<qsizetype>("selected");
     QTest::addColumn<QString>("before"); // typed and counted first
@@ -138,7 +138,7 @@ void EntryFinderTest::findAsYouType_data()
                                     << "^a.*t$" << true << qsizetype(4) << "1 / 1 件";
 }
 
-void EntryFinderTest::findAsYouType()
+void RowFinderTest::findAsYouType()
 {
     QFETCH(qsizetype, selected);
     QFETCH(QString, before);
@@ -160,7 +160,7 @@ void EntryFinderTest::findAsYouType()
     QVERIFY(!f.controller.isModified());
 }
 
-void EntryFinderTest::steps_data()
+void RowFinderTest::steps_data()
 {
     QTest::addColumn<QString>("keys"); // n: next, p: previous
     QTest::addColumn<QList<qsizetype>>("positions");
@@ -171,7 +171,7 @@ void EntryFinderTest::steps_data()
     QTest::newRow("there and back") << "np" << QList<qsizetype>{2, 1} << "1 / 3 件";
 }
 
-void EntryFinderTest::steps()
+void RowFinderTest::steps()
 {
     QFETCH(QString, keys);
     QFETCH(QList<qsizetype>, positions);
@@ -189,7 +189,7 @@ void EntryFinderTest::steps()
     QCOMPARE(f.view.status, status);
 }
 
-void EntryFinderTest::filterChangesNothingElse()
+void RowFinderTest::filterChangesNothingElse()
 {
     FinderFixture f;
     const QStringList rows = f.indexTexts();
@@ -211,7 +211,7 @@ void EntryFinderTest::filterChangesNothingElse()
     QVERIFY(!f.controller.isModified());
 }
 
-void EntryFinderTest::filterKeepsEditedAndAddedRows()
+void RowFinderTest::filterKeepsEditedAndAddedRows()
 {
     FinderFixture f;
     f.find(QStringLiteral("alpha"));
@@ -241,7 +241,7 @@ void EntryFinderTest::filterKeepsEditedAndAddedRows()
     QCOMPARE(f.view.status, QStringLiteral("見つかりません"));
 }
 
-void EntryFinderTest::filterHidesNoSelectedRow()
+void RowFinderTest::filterHidesNoSelectedRow()
 {
     FinderFixture f;
     f.find(QStringLiteral("gamma"));
@@ -258,7 +258,7 @@ void EntryFinderTest::filterHidesNoSelectedRow()
     QCOMPARE(f.view.status, QString());
 }
 
-void EntryFinderTest::reviewColumns_data()
+void RowFinderTest::reviewColumns_data()
 {
     QTest::addColumn<FindColumns>("columns");
     QTest::addColumn<QString>("text");
@@ -271,7 +271,7 @@ void EntryFinderTest::reviewColumns_data()
 
 // Row 1 is untranslated, row 4 has no original; then the original changes
 // under unchanged rows, and goes.
-void EntryFinderTest::reviewColumns()
+void RowFinderTest::reviewColumns()
 {
     QFETCH(FindColumns, columns);
     QFETCH(QString, text);
@@ -290,7 +290,7 @@ void EntryFinderTest::reviewColumns()
     QCOMPARE(f.view.status, FindNothingStatus);
 }
 
-void EntryFinderTest::replaceAll_data()
+void RowFinderTest::replaceAll_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("caseSensitive");
@@ -329,7 +329,7 @@ void EntryFinderTest::replaceAll_data()
 }
 
 // Every change is one step, and its undo leaves the file unmodified again.
-void EntryFinderTest::replaceAll()
+void RowFinderTest::replaceAll()
 {
     QFETCH(QString, text);
     QFETCH(bool, caseSensitive);
@@ -364,7 +364,7 @@ void EntryFinderTest::replaceAll()
 }
 
 // A row that came to match after the filter stays hidden, and unchanged.
-void EntryFinderTest::replaceOnlyInShownRows()
+void RowFinderTest::replaceOnlyInShownRows()
 {
     FinderFixture f;
     f.find(QStringLiteral("alpha"));
@@ -378,7 +378,7 @@ void EntryFinderTest::replaceOnlyInShownRows()
     QCOMPARE(f.view.shownRows(), QStringLiteral("1101"));
 }
 
-void EntryFinderTest::replaceSelectedThenNext()
+void RowFinderTest::replaceSelectedThenNext()
 {
     FinderFixture f(ReplaceRows);
     f.find(QStringLiteral("alpha"));
@@ -394,7 +394,7 @@ void EntryFinderTest::replaceSelectedThenNext()
     QVERIFY(!f.controller.isEnabled(Command::Undo));
 }
 
-void EntryFinderTest::replaceStoppedChangesNothing()
+void RowFinderTest::replaceStoppedChangesNothing()
 {
     QList<TestRow> rows;
     for (qint16 i = 1; i <= 5000; ++i)
@@ -412,7 +412,7 @@ void EntryFinderTest::replaceStoppedChangesNothing()
     QCOMPARE(f.controller.entries().at(4999).value, QStringLiteral("w"));
 }
 
-void EntryFinderTest::searchingNoteWaits_data()
+void RowFinderTest::searchingNoteWaits_data()
 {
     QTest::addColumn<int>("countMs");
     QTest::addColumn<QString>("during");
@@ -420,7 +420,7 @@ void EntryFinderTest::searchingNoteWaits_data()
     QTest::newRow("a long one says it searches") << 500 << FindSearchingStatus;
 }
 
-void EntryFinderTest::searchingNoteWaits()
+void RowFinderTest::searchingNoteWaits()
 {
     QFETCH(int, countMs);
     QFETCH(QString, during);
@@ -436,5 +436,5 @@ void EntryFinderTest::searchingNoteWaits()
     QCOMPARE(shown, QString());
 }
 
-QTEST_MAIN(EntryFinderTest)
+QTEST_MAIN(RowFinderTest)
 #include "tst_rowfinder.moc"
