@@ -85,7 +85,7 @@ const QList<TestRow> ReplaceRows = {{1, "alpha", "an alpha<br>Alpha"},
 
 } // namespace
 
-class RowFinderTest : public QObject
+class TestRowFinder : public QObject
 {
     Q_OBJECT
 private slots:
@@ -107,7 +107,7 @@ private slots:
     void searchingNoteWaits();
 };
 
-void RowFinderTest::findAsYouType_data()
+void TestRowFinder::findAsYouType_data()
 {
     QTest::addColumn<qsizetype>("selected");
     QTest::addColumn<QString>("before"); // typed and counted first
@@ -138,7 +138,7 @@ void RowFinderTest::findAsYouType_data()
                                     << "^a.*t$" << true << qsizetype(4) << "1 / 1 件";
 }
 
-void RowFinderTest::findAsYouType()
+void TestRowFinder::findAsYouType()
 {
     QFETCH(qsizetype, selected);
     QFETCH(QString, before);
@@ -160,7 +160,7 @@ void RowFinderTest::findAsYouType()
     QVERIFY(!f.controller.isModified());
 }
 
-void RowFinderTest::steps_data()
+void TestRowFinder::steps_data()
 {
     QTest::addColumn<QString>("keys"); // n: next, p: previous
     QTest::addColumn<QList<qsizetype>>("positions");
@@ -171,7 +171,7 @@ void RowFinderTest::steps_data()
     QTest::newRow("there and back") << "np" << QList<qsizetype>{2, 1} << "1 / 3 件";
 }
 
-void RowFinderTest::steps()
+void TestRowFinder::steps()
 {
     QFETCH(QString, keys);
     QFETCH(QList<qsizetype>, positions);
@@ -189,7 +189,7 @@ void RowFinderTest::steps()
     QCOMPARE(f.view.status, status);
 }
 
-void RowFinderTest::filterChangesNothingElse()
+void TestRowFinder::filterChangesNothingElse()
 {
     FinderFixture f;
     const QStringList rows = f.indexTexts();
@@ -211,7 +211,7 @@ void RowFinderTest::filterChangesNothingElse()
     QVERIFY(!f.controller.isModified());
 }
 
-void RowFinderTest::filterKeepsEditedAndAddedRows()
+void TestRowFinder::filterKeepsEditedAndAddedRows()
 {
     FinderFixture f;
     f.find(QStringLiteral("alpha"));
@@ -241,7 +241,7 @@ void RowFinderTest::filterKeepsEditedAndAddedRows()
     QCOMPARE(f.view.status, QStringLiteral("見つかりません"));
 }
 
-void RowFinderTest::filterHidesNoSelectedRow()
+void TestRowFinder::filterHidesNoSelectedRow()
 {
     FinderFixture f;
     f.find(QStringLiteral("gamma"));
@@ -258,7 +258,7 @@ void RowFinderTest::filterHidesNoSelectedRow()
     QCOMPARE(f.view.status, QString());
 }
 
-void RowFinderTest::reviewColumns_data()
+void TestRowFinder::reviewColumns_data()
 {
     QTest::addColumn<FindColumns>("columns");
     QTest::addColumn<QString>("text");
@@ -271,7 +271,7 @@ void RowFinderTest::reviewColumns_data()
 
 // Row 1 is untranslated, row 4 has no original; then the original changes
 // under unchanged rows, and goes.
-void RowFinderTest::reviewColumns()
+void TestRowFinder::reviewColumns()
 {
     QFETCH(FindColumns, columns);
     QFETCH(QString, text);
@@ -290,7 +290,7 @@ void RowFinderTest::reviewColumns()
     QCOMPARE(f.view.status, FindNothingStatus);
 }
 
-void RowFinderTest::replaceAll_data()
+void TestRowFinder::replaceAll_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("caseSensitive");
@@ -329,7 +329,7 @@ void RowFinderTest::replaceAll_data()
 }
 
 // Every change is one step, and its undo leaves the file unmodified again.
-void RowFinderTest::replaceAll()
+void TestRowFinder::replaceAll()
 {
     QFETCH(QString, text);
     QFETCH(bool, caseSensitive);
@@ -364,7 +364,7 @@ void RowFinderTest::replaceAll()
 }
 
 // A row that came to match after the filter stays hidden, and unchanged.
-void RowFinderTest::replaceOnlyInShownRows()
+void TestRowFinder::replaceOnlyInShownRows()
 {
     FinderFixture f;
     f.find(QStringLiteral("alpha"));
@@ -378,7 +378,7 @@ void RowFinderTest::replaceOnlyInShownRows()
     QCOMPARE(f.view.shownRows(), QStringLiteral("1101"));
 }
 
-void RowFinderTest::replaceSelectedThenNext()
+void TestRowFinder::replaceSelectedThenNext()
 {
     FinderFixture f(ReplaceRows);
     f.find(QStringLiteral("alpha"));
@@ -394,7 +394,7 @@ void RowFinderTest::replaceSelectedThenNext()
     QVERIFY(!f.controller.isEnabled(Command::Undo));
 }
 
-void RowFinderTest::replaceStoppedChangesNothing()
+void TestRowFinder::replaceStoppedChangesNothing()
 {
     QList<TestRow> rows;
     for (qint16 i = 1; i <= 5000; ++i)
@@ -412,7 +412,7 @@ void RowFinderTest::replaceStoppedChangesNothing()
     QCOMPARE(f.controller.entries().at(4999).value, QStringLiteral("w"));
 }
 
-void RowFinderTest::searchingNoteWaits_data()
+void TestRowFinder::searchingNoteWaits_data()
 {
     QTest::addColumn<int>("countMs");
     QTest::addColumn<QString>("during");
@@ -420,7 +420,7 @@ void RowFinderTest::searchingNoteWaits_data()
     QTest::newRow("a long one says it searches") << 500 << FindSearchingStatus;
 }
 
-void RowFinderTest::searchingNoteWaits()
+void TestRowFinder::searchingNoteWaits()
 {
     QFETCH(int, countMs);
     QFETCH(QString, during);
@@ -436,5 +436,5 @@ void RowFinderTest::searchingNoteWaits()
     QCOMPARE(shown, QString());
 }
 
-QTEST_MAIN(RowFinderTest)
+QTEST_MAIN(TestRowFinder)
 #include "tst_rowfinder.moc"
