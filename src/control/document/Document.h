@@ -56,7 +56,8 @@ public:
     RecoveryJournal &journal() { return m_journal; }
 
     // Makes a change of rows as a command of the history, so that it can be
-    // taken back; the document is modified.
+    // taken back; the document is modified, unless typing merged into the
+    // command before ends where the saved state began.
     void change(QUndoCommand *command);
     // Takes back the last command, or makes the next again; the document is
     // unmodified when that leads back to what was read or written.
