@@ -7,6 +7,7 @@
 #include "core/model/TextFields.h"
 
 #include <QByteArrayView>
+#include <QFile>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +29,17 @@ inline const CodePage &defaultCodePage()
         return *opened;
     }();
     return page;
+}
+
+// Writes a seed; program names the writer in the message of a failure.
+inline bool writeSeed(const char *program, const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "%s: cannot write %s\n", program, qPrintable(path));
+        return false;
+    }
+    return true;
 }
 
 inline QByteArrayView bytesOf(const uint8_t *data, size_t size)

@@ -109,16 +109,6 @@ QByteArray journalOf(const Seed &seed, const QString &tablePath)
     return bytes;
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "fuzz_journal_seeds: cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -142,8 +132,9 @@ int main(int argc, char **argv)
             return 1;
         }
         const QString name = QString::fromLatin1(seed.name);
-        ok &= writeFile(out.filePath(name + QStringLiteral(".journal")), journal);
-        ok &= writeFile(out.filePath(name + QStringLiteral("-cut.journal")), journal.left(journal.size() - 3));
+        ok &= fuzz::writeSeed("fuzz_journal_seeds", out.filePath(name + QStringLiteral(".journal")), journal);
+        ok &= fuzz::writeSeed("fuzz_journal_seeds", out.filePath(name + QStringLiteral("-cut.journal")),
+                              journal.left(journal.size() - 3));
     }
     return ok ? 0 : 1;
 }

@@ -77,16 +77,6 @@ const std::vector<Seed> &seeds()
     return all;
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "fuzz_seeds: cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -112,7 +102,7 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "fuzz_seeds: %s: %s\n", seed.name, qPrintable(error));
             return 1;
         }
-        ok &= writeFile(stfDir.filePath(name + QStringLiteral(".stf")), stf);
+        ok &= fuzz::writeSeed("fuzz_seeds", stfDir.filePath(name + QStringLiteral(".stf")), stf);
 
         // The text format cannot hold a lone CR or LF; such a table seeds
         // only the STF fuzzers.
@@ -120,8 +110,9 @@ int main(int argc, char **argv)
         QByteArray text;
         if (!textWriter.write(rows, fields, codePage, text, &error))
             continue;
-        ok &= writeFile(textDir.filePath(name + QStringLiteral(".txt")), text);
-        ok &= writeFile(textDir.filePath(name + QStringLiteral("-lf.txt")), QByteArray(text).replace("\r\n", "\n"));
+        ok &= fuzz::writeSeed("fuzz_seeds", textDir.filePath(name + QStringLiteral(".txt")), text);
+        ok &= fuzz::writeSeed("fuzz_seeds", textDir.filePath(name + QStringLiteral("-lf.txt")),
+                              QByteArray(text).replace("\r\n", "\n"));
     }
     return ok ? 0 : 1;
 }

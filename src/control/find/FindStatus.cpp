@@ -12,8 +12,8 @@ constexpr int SearchingNoteDelayMs = 300;
 
 } // namespace
 
-FindStatus::FindStatus(std::function<std::optional<Count>()> count, std::function<void(const QString &)> show)
-    : m_count(std::move(count)), m_show(std::move(show))
+FindStatus::FindStatus(std::function<Now()> now, std::function<void(const QString &)> show)
+    : m_now(std::move(now)), m_show(std::move(show))
 {
     m_searchingNote.setSingleShot(true);
     m_searchingNote.setInterval(SearchingNoteDelayMs);
@@ -29,12 +29,6 @@ void FindStatus::clearNotes()
 {
     m_note.clear();
     m_told.clear();
-}
-
-void FindStatus::countStarted()
-{
-    m_counting = true;
-    m_searchingNote.start();
 }
 
 QString FindStatus::countText(const Count &count)
@@ -58,11 +52,12 @@ QString FindStatus::compose()
     if (!m_told.isEmpty())
         return m_told;
     QString text;
+    const Now now = m_now();
     if (!m_error.isEmpty())
         text = m_error;
-    else if (const std::optional<Count> count = m_count())
-        text = countText(*count);
-    else if (m_counting && !m_searchingNote.isActive())
+    else if (now.count)
+        text = countText(*now.count);
+    else if (now.counting && !m_searchingNote.isActive())
         text = FindSearchingStatus;
     else
         text = m_lastCount;

@@ -31,9 +31,15 @@ public:
         qsizetype total = 0;
         qsizetype selected = -1;
     };
-    // count: the count of the rows as they are now, asked each time the
-    // text is made; show: the text, each time it changes.
-    FindStatus(std::function<std::optional<Count>()> count, std::function<void(const QString &)> show);
+    // What the finder holds when the text is made.
+    struct Now
+    {
+        std::optional<Count> count; // of the rows as they are now, when there is one
+        bool counting = false;      // a count runs
+    };
+    // now: asked each time the text is made; show: the text, each time it
+    // changes.
+    FindStatus(std::function<Now()> now, std::function<void(const QString &)> show);
 
     // Whether there is a text to find in an open bar: nothing is said without.
     void setSearched(bool searched) { m_searched = searched; }
@@ -48,10 +54,9 @@ public:
     // The note and what was told go.
     void clearNotes();
 
-    // A count started (superseding any) or ended; one that takes longer than
-    // a moment says so.
-    void countStarted();
-    void countEnded() { m_counting = false; }
+    // A count started (superseding any): one that takes longer than a
+    // moment says so.
+    void countStarted() { m_searchingNote.start(); }
     // Nothing is searched any more: the note's delay, which matters only
     // while a count runs, is let go.
     void searchesSettled() { m_searchingNote.stop(); }
@@ -64,7 +69,7 @@ private:
     // Also kept as the last count, shown while the next one runs.
     QString countText(const Count &count);
 
-    std::function<std::optional<Count>()> m_count;
+    std::function<Now()> m_now;
     std::function<void(const QString &)> m_show;
     bool m_searched = false;
     QString m_error;
@@ -72,7 +77,6 @@ private:
     QString m_told;
     QString m_lastCount;
     QString m_text; // as shown
-    bool m_counting = false;
     // A short count shows no "searching" in between.
     QTimer m_searchingNote;
 };

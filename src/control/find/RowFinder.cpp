@@ -49,11 +49,14 @@ Hit firstFrom(qsizetype count, qsizetype start, int step, Takes takes, Stopped s
 } // namespace
 
 RowFinder::RowFinder(Document &state, QObject *parent)
-    : QObject(parent), m_state(state), m_status([this] { return countNow(); },
-                                                [this](const QString &status) {
-                                                    if (m_view)
-                                                        m_view->findStatusChanged(status);
-                                                })
+    : QObject(parent), m_state(state), m_status(
+                                           [this] {
+                                               return FindStatus::Now{countNow(), m_count.isRunning()};
+                                           },
+                                           [this](const QString &status) {
+                                               if (m_view)
+                                                   m_view->findStatusChanged(status);
+                                           })
 {
     m_recount.setSingleShot(true);
     m_recount.setInterval(RecountDelayMs);
@@ -194,7 +197,6 @@ void RowFinder::forgetResults()
 {
     m_find.cancel();
     m_count.cancel();
-    m_status.countEnded();
     m_recount.stop();
     m_matches.reset();
     m_status.clearNotes();
@@ -345,7 +347,6 @@ void RowFinder::found(quint64 revision, qsizetype position, bool wrapped, int st
 
 void RowFinder::counted(Matches matches)
 {
-    m_status.countEnded();
     if (matches.revision != revision()) {
         m_recount.start();
     } else {

@@ -58,8 +58,8 @@ bool fitsWhole(const JournalRecordData &record, qsizetype count)
     return true;
 }
 
-// The step of the history that makes op again (not an Order: a sort is no step).
-QUndoCommand *stepOf(Document &state, const JournalOp &op)
+// The command of the history that makes op again (not an Order: a sort is no command).
+QUndoCommand *commandOf(Document &state, const JournalOp &op)
 {
     EntryList &rows = state.entries();
     switch (op.kind) {
@@ -85,9 +85,9 @@ QUndoCommand *stepOf(Document &state, const JournalOp &op)
     return nullptr;
 }
 
-// Makes the ops of one record that fits; the history's one step is begun
-// at the first op that is a step.
-void makeAgain(Document &state, const JournalRecordData &record, bool &inStep)
+// Makes the ops of one record that fits; the history's one macro is begun
+// at the first op that is a command.
+void makeAgain(Document &state, const JournalRecordData &record, bool &inMacro)
 {
     QUndoStack &history = state.history();
     for (const JournalOp &op : record.ops) {
@@ -95,9 +95,9 @@ void makeAgain(Document &state, const JournalRecordData &record, bool &inStep)
             state.entries().applySortedOrder(op.order);
             continue;
         }
-        if (!std::exchange(inStep, true))
+        if (!std::exchange(inMacro, true))
             history.beginMacro(QStringLiteral("復元"));
-        history.push(stepOf(state, op));
+        history.push(commandOf(state, op));
     }
 }
 
@@ -106,7 +106,7 @@ void makeAgain(Document &state, const JournalRecordData &record, bool &inStep)
 Replayed replayJournal(Document &state, const JournalContents &contents)
 {
     Replayed replayed;
-    bool inStep = false;
+    bool inMacro = false;
     std::optional<JournalRecordData> fields;
     for (const QByteArray &record : contents.records) {
         std::optional<JournalRecordData> decoded = decodeJournalRecord(record);
@@ -118,13 +118,12 @@ Replayed replayJournal(Document &state, const JournalContents &contents)
             fields = std::move(decoded);
             continue;
         }
-        makeAgain(state, *decoded, inStep);
+        makeAgain(state, *decoded, inMacro);
         replayed.changes += int(decoded->kind == JournalRecord::Change);
     }
-    if (inStep) {
+    if (inMacro) {
         state.history().endMacro();
         state.journal().commit(JournalRecord::Change, true);
-        state.setUiState(UiState::Modified);
     } else {
         state.journal().commit(JournalRecord::Sort, state.isModified());
     }

@@ -15,8 +15,8 @@ struct Replayed
     bool stopped = false; // a record did not fit the rows: the replay ended before it
 };
 
-// Makes the journal's changes again on the document as loaded, as one step
-// of the history (one undo takes them all back), the fields as they were.
+// Makes the journal's changes again on the document as loaded, as one
+// command of the history (one undo takes them all back), the fields as they were.
 // A record that is damaged, or names rows the document does not have, ends
 // the replay before it: the records before it stay made, none after.
 Replayed replayJournal(Document &state, const JournalContents &contents);

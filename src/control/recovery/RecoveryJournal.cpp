@@ -93,7 +93,7 @@ void RecoveryJournal::rowsReordered(const std::vector<qsizetype> &order)
 {
     if (!m_following || m_failed)
         return;
-    // A sort is no step: it is written as it happens, unless a change is
+    // A sort is no command: it is written as it happens, unless a change is
     // under way, whose record it then joins in its place.
     const bool alone = m_pending.empty();
     m_pending.push_back({JournalOpKind::Order, {}, order});

@@ -24,7 +24,7 @@ class UserInterface;
 
 // The unsaved changes of the open document, kept in a file of its own in
 // recoveryFolder() so that a crash, a kill or a power cut loses none. Every
-// change of the rows is taken as the list makes it (the rows a step put in,
+// change of the rows is taken as the list makes it (the rows a command put in,
 // took out or changed, and sorts, which move the positions later changes
 // name) and written as one record when the change ends, before the window
 // handles the next event; the disk is synced within two seconds.

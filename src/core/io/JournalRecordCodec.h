@@ -9,7 +9,7 @@
 
 namespace wendaro {
 
-// How a record of the journal counts for the person: a change (an undo step
+// How a record of the journal counts for the person: a change (a command
 // done, undone or done again), typing merged into the change before, a sort
 // (no change), or the two text fields.
 enum class JournalRecord : quint8 { Change = 0, Continued = 1, Sort = 2, Fields = 3 };

@@ -425,13 +425,18 @@ void TestRowFinder::searchingNoteWaits()
     QFETCH(int, countMs);
     QFETCH(QString, during);
     QString shown;
-    FindStatus status([] { return std::nullopt; }, [&](const QString &text) { shown = text; });
+    bool counting = true;
+    FindStatus status(
+        [&] {
+            return FindStatus::Now{std::nullopt, counting};
+        },
+        [&](const QString &text) { shown = text; });
     status.setSearched(true);
     status.countStarted();
     status.update();
     QTest::qWait(countMs);
     QCOMPARE(shown, during);
-    status.countEnded();
+    counting = false;
     status.update();
     QCOMPARE(shown, QString());
 }
