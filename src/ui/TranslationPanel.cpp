@@ -85,6 +85,14 @@ void TranslationPanel::buildControls()
         widget->setAccessibleName(accessible);
         widget->setFont(windowFont());
     };
+    // A label's accessible name is what it shows, so that a screen reader
+    // reads the figures; what the label is for is its description.
+    const auto shown = [](QLabel *label, const char *name, const QString &purpose) {
+        label->setObjectName(QString::fromLatin1(name));
+        label->setAccessibleDescription(purpose);
+        label->setFont(windowFont());
+        label->setTextFormat(Qt::PlainText);
+    };
     m_original = new ValueEdit(ValueTypingLimit, this);
     named(m_original, "txtOriginal", QStringLiteral("原文"));
     m_original->setReadOnly(true);
@@ -94,17 +102,14 @@ void TranslationPanel::buildControls()
     m_translation = new ValueEdit(ValueTypingLimit, this);
     named(m_translation, "txtTranslation", QStringLiteral("訳"));
     m_findings = new QLabel(this);
-    named(m_findings, "lblFindings", QStringLiteral("指摘"));
-    m_findings->setTextFormat(Qt::PlainText);
+    shown(m_findings, "lblFindings", QStringLiteral("指摘"));
     m_findings->setWordWrap(true);
     m_findings->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_progress = new QLabel(this);
-    named(m_progress, "lblProgress", QStringLiteral("進み具合"));
-    m_progress->setTextFormat(Qt::PlainText);
+    shown(m_progress, "lblProgress", QStringLiteral("進み具合"));
     m_progress->setWordWrap(true);
     m_note = new QLabel(this);
-    named(m_note, "lblTranslationNote", QStringLiteral("移動"));
-    m_note->setTextFormat(Qt::PlainText);
+    shown(m_note, "lblTranslationNote", QStringLiteral("移動"));
 
     auto *grid = m_grid = new QGridLayout(this);
     grid->setContentsMargins(4, 2, 4, 2);
