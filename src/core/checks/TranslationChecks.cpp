@@ -23,8 +23,8 @@ qsizetype lineBreakCount(const QString &text)
     return text.count(QLatin1String("<br>")) + text.count(u'\r') + text.count(u'\n');
 }
 
-// The first access key marker of text ("&F"), or an empty string.
-QString accessKey(const QString &text)
+// Where the first access key marker of text ("&F") starts, or -1.
+qsizetype accessKeyStart(QStringView text)
 {
     static const QRegularExpression entity(QStringLiteral(R"(&(#[0-9]+|#x[0-9A-Fa-f]+|[A-Za-z][A-Za-z0-9]*);)"));
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {
@@ -38,10 +38,22 @@ QString accessKey(const QString &text)
             || entity.match(text, i, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption)
                    .hasMatch())
             continue;
-        const bool pair = i + 2 < text.size() && text[i + 1].isHighSurrogate() && text[i + 2].isLowSurrogate();
-        return text.mid(i, pair ? 3 : 2);
+        return i;
     }
-    return QString();
+    return -1;
+}
+
+// The marker at start: "&" and the character after it, a surrogate pair whole.
+qsizetype accessKeyLength(QStringView text, qsizetype start)
+{
+    const bool pair = start + 2 < text.size() && text[start + 1].isHighSurrogate() && text[start + 2].isLowSurrogate();
+    return pair ? 3 : 2;
+}
+
+QString accessKey(const QString &text)
+{
+    const qsizetype start = accessKeyStart(text);
+    return start < 0 ? QString() : text.mid(start, accessKeyLength(text, start));
 }
 
 struct Placeholders
@@ -50,19 +62,29 @@ struct Placeholders
     QStringList inOrder; // printf directives without a number, in their order
 };
 
-Placeholders placeholders(const QString &text)
+const QRegularExpression &placeholderPattern()
 {
-    // Every placeholder starts with one of these; most texts hold neither,
-    // and the expression costs more than the look.
-    if (!text.contains(u'%') && !text.contains(u'{'))
-        return {};
     // The space flag is left out: "50% off" is text far more often than a directive.
     static const QRegularExpression pattern(QStringLiteral(
         R"(%%|%[0-9]+\$[-+#0']*(?:[0-9]+|\*)?(?:\.(?:[0-9]+|\*))?(?:hh|h|ll|l|L|q|j|z|t|I64|I32)?[diouxXeEfFgGaAcCsSpn])"
         R"(|(%[-+#0']*(?:[0-9]+|\*)?(?:\.(?:[0-9]+|\*))?(?:hh|h|ll|l|L|q|j|z|t|I64|I32)?[diouxXeEfFgGaAcCsSpn]))"
         R"(|%L?[1-9][0-9]?|\{\{|\}\}|\{[A-Za-z0-9_]+(?:[,:][^{}]*)?\})"));
+    return pattern;
+}
+
+// Every placeholder starts with one of these; most texts hold neither,
+// and the expression costs more than the look.
+bool mayHoldPlaceholders(QStringView text)
+{
+    return text.contains(u'%') || text.contains(u'{');
+}
+
+Placeholders placeholders(const QString &text)
+{
+    if (!mayHoldPlaceholders(text))
+        return {};
     Placeholders found;
-    for (const QRegularExpressionMatch &match : pattern.globalMatch(text)) {
+    for (const QRegularExpressionMatch &match : placeholderPattern().globalMatch(text)) {
         const QString token = match.captured();
         if (token == QLatin1String("{{") || token == QLatin1String("}}"))
             continue;
@@ -110,6 +132,28 @@ QString trailingBlanks(const QString &text)
 }
 
 } // namespace
+
+std::vector<TextSpan> markerSpans(QStringView text)
+{
+    std::vector<TextSpan> spans;
+    if (mayHoldPlaceholders(text)) {
+        QRegularExpressionMatchIterator it = placeholderPattern().globalMatch(text);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch match = it.next();
+            const QStringView token = match.capturedView();
+            if (token != u"{{" && token != u"}}")
+                spans.push_back({match.capturedStart(), match.capturedLength()});
+        }
+    }
+    const qsizetype key = accessKeyStart(text);
+    if (key >= 0) {
+        const auto after = std::find_if(spans.begin(), spans.end(), [&](const TextSpan &span) { return span.start > key; });
+        const bool inside = after != spans.begin() && std::prev(after)->start + std::prev(after)->length > key;
+        if (!inside)
+            spans.insert(after, {key, accessKeyLength(text, key)});
+    }
+    return spans;
+}
 
 bool isUntranslated(QStringView original, QStringView translation)
 {

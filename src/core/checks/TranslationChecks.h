@@ -24,6 +24,20 @@ struct TextFinding
     bool operator==(const TextFinding &) const = default;
 };
 
+// A piece of a text: where it starts and how many code units it takes.
+struct TextSpan
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+
+    bool operator==(const TextSpan &) const = default;
+};
+
+// Where the checks below see a placeholder or the access key marker in
+// text, left to right, none overlapping another: what other tools keep as
+// one piece of a text.
+std::vector<TextSpan> markerSpans(QStringView text);
+
 // Whether translation is still to be done for original: empty while the
 // original is not, or the original's text unchanged when that holds a
 // letter (a number or a sign needs no translation). compareTranslation

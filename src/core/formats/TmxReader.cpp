@@ -19,6 +19,7 @@ bool TmxReader::read(QIODevice &device, bool sourceLanguageGiven, const Take &ta
     m_error.clear();
     m_sourceLanguage.clear();
     m_creationDate.clear();
+    m_stopped = false;
     bool seenRoot = false;
     bool seenHeader = false;
     while (next()) {
@@ -45,6 +46,8 @@ bool TmxReader::read(QIODevice &device, bool sourceLanguageGiven, const Take &ta
             m_xml.skipCurrentElement();
         }
     }
+    if (m_stopped)
+        return false;
     if (m_error.isEmpty() && !seenRoot)
         fail(QStringLiteral("TMX の文書ではありません（要素がありません）。"));
     if (m_error.isEmpty())
@@ -56,7 +59,7 @@ bool TmxReader::read(QIODevice &device, bool sourceLanguageGiven, const Take &ta
 
 bool TmxReader::next()
 {
-    if (!m_error.isEmpty())
+    if (!m_error.isEmpty() || m_stopped)
         return false;
     const QXmlStreamReader::TokenType token = m_xml.readNext();
     if (m_xml.hasError())

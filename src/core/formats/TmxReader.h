@@ -28,6 +28,9 @@ class TmxReader
 public:
     using Take = std::function<void(const ReadUnit &unit)>;
     bool read(QIODevice &device, bool sourceLanguageGiven, const Take &take, qint64 *errorLine, QString *error);
+    // Called from take: the read ends after this unit and returns false,
+    // *error untouched.
+    void stop() { m_stopped = true; }
 
 private:
     bool next();
@@ -42,6 +45,7 @@ private:
     QString m_creationDate;
     qint64 m_errorLine = 0;
     QString m_error;
+    bool m_stopped = false;
 };
 
 } // namespace wendaro

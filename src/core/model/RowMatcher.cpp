@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/RowMatcher.h"
 
+#include "core/text/FindFolding.h"
 #include "core/text/Spaces.h"
 
 #include <algorithm>
-#include <array>
-#include <memory>
 
 namespace wendaro {
 
@@ -13,33 +12,10 @@ namespace {
 
 constexpr char16_t FullWidthFirst = 0xFF01;
 constexpr char16_t FullWidthLast = 0xFF5E;
-constexpr char16_t FullWidthOffset = 0xFEE0; // U+FF01 - '!'
 
-constexpr char16_t narrowed(char16_t c)
+const char16_t *folding(bool caseSensitive)
 {
-    return c >= FullWidthFirst && c <= FullWidthLast ? char16_t(c - FullWidthOffset) : c;
-}
-
-// Every code unit folded once, so that the search loop costs one lookup per
-// unit: widths alone, and widths then case.
-struct FoldTables
-{
-    std::array<char16_t, 0x10000> width;
-    std::array<char16_t, 0x10000> widthAndCase;
-};
-
-const FoldTables &foldTables()
-{
-    static const std::unique_ptr<const FoldTables> tables = [] {
-        auto made = std::make_unique<FoldTables>();
-        for (char32_t c = 0; c < 0x10000; ++c) {
-            const char16_t narrow = narrowed(char16_t(c));
-            made->width[c] = narrow;
-            made->widthAndCase[c] = QChar(narrow).toCaseFolded().unicode();
-        }
-        return made;
-    }();
-    return *tables;
+    return caseSensitive ? widthFolding() : widthAndCaseFolding();
 }
 
 bool containsFolded(QStringView text, QStringView needle, const char16_t *fold)
@@ -73,7 +49,7 @@ QString narrowedText(QStringView text)
     QString result(text.size(), Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(result.data());
     for (const QChar c : text)
-        *out++ = narrowed(c.unicode());
+        *out++ = narrowedWidth(c.unicode());
     return result;
 }
 
@@ -84,7 +60,7 @@ QString narrowedPattern(QStringView pattern)
     QString result;
     result.reserve(pattern.size());
     for (const QChar c : pattern) {
-        const char16_t narrow = narrowed(c.unicode());
+        const char16_t narrow = narrowedWidth(c.unicode());
         if (narrow == c.unicode())
             result += c;
         else
@@ -103,7 +79,7 @@ std::optional<RowMatcher> RowMatcher::create(const FindQuery &query, QString *er
     matcher.m_columns = query.columns;
     matcher.m_caseSensitive = query.caseSensitive;
     if (!query.regularExpression) {
-        const auto &fold = query.caseSensitive ? foldTables().width : foldTables().widthAndCase;
+        const char16_t *fold = folding(query.caseSensitive);
         matcher.m_needle = query.text;
         for (QChar &c : matcher.m_needle)
             c = QChar(fold[c.unicode()]);
@@ -138,8 +114,7 @@ bool RowMatcher::matchesText(QStringView text) const
         const QString narrow = narrowedText(text);
         return m_pattern->match(QStringView(narrow)).hasMatch();
     }
-    const auto &fold = m_caseSensitive ? foldTables().width : foldTables().widthAndCase;
-    return containsFolded(text, m_needle, fold.data());
+    return containsFolded(text, m_needle, folding(m_caseSensitive));
 }
 
 bool RowMatcher::matchesValue(const ValueText &value) const
@@ -190,7 +165,7 @@ std::vector<RowMatcher::Span> RowMatcher::spans(QStringView text) const
         }
         return found;
     }
-    const auto &fold = m_caseSensitive ? foldTables().width : foldTables().widthAndCase;
+    const char16_t *fold = folding(m_caseSensitive);
     const qsizetype m = m_needle.size();
     const char16_t *h = text.utf16();
     const char16_t *n = QStringView(m_needle).utf16();

@@ -96,11 +96,7 @@ std::vector<MemoryUnit> MemoryGathering::takeUnits()
     return std::move(m_units);
 }
 
-namespace {
-
-// The variant of unit in language: the tag itself, else the first of its
-// primary language; -1 for none. skip is a variant not to take.
-qsizetype variantIn(const ReadUnit &unit, const QString &language, qsizetype skip = -1)
+qsizetype variantIn(const ReadUnit &unit, const QString &language, qsizetype skip)
 {
     for (qsizetype i = 0; i < unit.variants.size(); ++i) {
         if (i != skip && sameLanguage(unit.variants[i].language, language))
@@ -118,8 +114,6 @@ QString listValueOf(const ReadVariant &variant)
 {
     return fromTranslatorText(variant.text, variant.crLf ? LineBreakForm::CrLf : LineBreakForm::Plain);
 }
-
-} // namespace
 
 std::optional<Pretranslation> Pretranslation::prepare(const EntryList &original, const QString &originalName,
                                                       const EntryList &translation, const QString &translationName,

@@ -98,6 +98,12 @@ struct ReadUnit
     QString sourceLanguage; // the file's srclang, unless the person gave one
 };
 
+// The variant of unit in language: the tag itself, else the first of its
+// primary language; -1 for none. skip is a variant not to take.
+qsizetype variantIn(const ReadUnit &unit, const QString &language, qsizetype skip = -1);
+// A variant's text in the list's form.
+QString listValueOf(const ReadVariant &variant);
+
 struct PretranslateReport
 {
     qsizetype filled = 0;        // untranslated entries that took a translation

@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/translation/MatchTokens.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringView>
+
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace wendaro {
+
+// One unit found alike: its number in the index and its score.
+struct FuzzyHit
+{
+    quint32 unit = 0;
+    int score = 0;
+};
+
+// The units of a memory (a source text, its translation, how many places
+// use it and when it last changed) indexed by their sources' tokens, so
+// that the units whose source is most like a text are found without
+// looking at every unit.
+//
+// A lookup reads only the posting lists of the query's rarest tokens,
+// within the lengths the score allows: a source alike enough shares at
+// least that many tokens with the query, and so one of the rarest ones.
+// The distance of each unit met is then counted within the bound the score
+// allows. Built once (add, then finish), an index only reads: any number of
+// threads may look up at once, each with its own Scratch.
+class FuzzyIndex
+{
+public:
+    // What one thread's lookups reuse: which units it has met.
+    struct Scratch
+    {
+        std::vector<quint32> met;
+        quint32 generation = 0;
+    };
+
+    // source and target in the list's form; key is the caller's (a table's
+    // index), changeDate a TMX date as "20240517T093000Z" or empty. A
+    // source without tokens is never found.
+    void add(QStringView source, QStringView target, qint32 places, QStringView changeDate, qint32 key);
+    // Builds the lists the lookups read; no add after it.
+    void finish();
+
+    qsizetype size() const { return qsizetype(m_units.size()); }
+    QString source(quint32 unit) const;
+    QString target(quint32 unit) const;
+    qint32 places(quint32 unit) const { return m_units[unit].places; }
+    // yyyyMMddHHmmss as a number, 0 for none: later is larger.
+    quint64 changeDate(quint32 unit) const { return m_units[unit].changeDate; }
+    qint32 key(quint32 unit) const { return m_units[unit].key; }
+    // The bytes the index holds, for the bench.
+    qsizetype memoryUse() const;
+
+    // Every unit whose source scores at least minScore against text
+    // (tokens: matchTokens(text)) and that accept takes (null: all), in no
+    // order. Stops early, with what it found, once stop is set.
+    std::vector<FuzzyHit> find(QStringView text, const MatchTokens &tokens, int minScore, Scratch &scratch,
+                               const std::function<bool(qint32 key)> &accept = {},
+                               const std::atomic<bool> *stop = nullptr) const;
+    // The same by looking at every unit, for measuring the index against.
+    std::vector<FuzzyHit> scan(QStringView text, const MatchTokens &tokens, int minScore) const;
+
+private:
+    struct Unit
+    {
+        quint32 block = 0;    // in m_texts
+        quint32 offset = 0;   // of the source's UTF-8 bytes there, the target's after them
+        quint32 sourceBytes = 0;
+        quint32 targetBytes = 0;
+        quint32 firstToken = 0; // in m_tokens
+        quint32 tokenCount = 0;
+        qint32 places = 1;
+        qint32 key = 0;
+        quint64 changeDate = 0;
+    };
+    static constexpr quint32 Unknown = 0xFFFFFFFF; // a query token no source has
+
+    quint32 idOf(QStringView token);
+    std::vector<quint32> queryIds(const MatchTokens &tokens) const;
+    const quint32 *tokensOf(const Unit &unit) const { return m_tokens.data() + unit.firstToken; }
+    int scoreOf(QStringView text, const std::vector<quint32> &ids, quint32 unit, int minScore) const;
+    QByteArray bytesAt(const Unit &unit, quint32 from, quint32 length) const;
+
+    std::vector<Unit> m_units;
+    std::vector<std::vector<char>> m_texts; // blocks of UTF-8, never moved once filled
+    std::vector<quint32> m_tokens;          // each unit's token ids, in order
+    std::deque<QString> m_tokenTexts;       // by id; the dictionary's keys point into them
+    QHash<QStringView, quint32> m_dictionary;
+    // The units holding each token, by length then number: the units of
+    // token t are m_postings[m_postingStart[t] .. m_postingStart[t + 1]).
+    std::vector<quint32> m_postingStart;
+    std::vector<quint32> m_postings;
+    qsizetype m_longestSource = 0; // in tokens
+};
+
+} // namespace wendaro
