@@ -147,10 +147,11 @@ std::vector<TextSpan> markerSpans(QStringView text)
     }
     const qsizetype key = accessKeyStart(text);
     if (key >= 0) {
-        const auto after = std::find_if(spans.begin(), spans.end(), [&](const TextSpan &span) { return span.start > key; });
+        const auto after = std::find_if(spans.begin(), spans.end(),
+                                        [&](const TextSpan &span) { return span.start > key; });
         const bool inside = after != spans.begin() && std::prev(after)->start + std::prev(after)->length > key;
         if (!inside)
-            spans.insert(after, {key, accessKeyLength(text, key)});
+            spans.insert(after, {key, 1});
     }
     return spans;
 }

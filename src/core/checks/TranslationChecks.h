@@ -33,9 +33,9 @@ struct TextSpan
     bool operator==(const TextSpan &) const = default;
 };
 
-// Where the checks below see a placeholder or the access key marker in
-// text, left to right, none overlapping another: what other tools keep as
-// one piece of a text.
+// Where the checks below see a placeholder or the access key marker (the
+// "&" alone: the key's letter stays in its word) in text, left to right,
+// none overlapping another: what other tools keep as one piece of a text.
 std::vector<TextSpan> markerSpans(QStringView text);
 
 // Whether translation is still to be done for original: empty while the

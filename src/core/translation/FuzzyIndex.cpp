@@ -189,7 +189,8 @@ std::vector<FuzzyHit> FuzzyIndex::find(QStringView text, const MatchTokens &toke
             continue;
         const auto first = m_postings.cbegin() + m_postingStart[id];
         const auto last = m_postings.cbegin() + m_postingStart[id + 1];
-        const auto from = std::partition_point(first, last, [&](quint32 u) { return m_units[u].tokenCount < shortest; });
+        const auto from = std::partition_point(first, last,
+                                               [&](quint32 u) { return m_units[u].tokenCount < shortest; });
         for (auto it = from; it != last && m_units[*it].tokenCount <= longest; ++it) {
             if ((++seen & 1023) == 0 && stop && stop->load(std::memory_order_relaxed))
                 return hits;

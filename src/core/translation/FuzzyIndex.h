@@ -72,8 +72,8 @@ public:
 private:
     struct Unit
     {
-        quint32 block = 0;    // in m_texts
-        quint32 offset = 0;   // of the source's UTF-8 bytes there, the target's after them
+        quint32 block = 0;  // in m_texts
+        quint32 offset = 0; // of the source's UTF-8 bytes there, the target's after them
         quint32 sourceBytes = 0;
         quint32 targetBytes = 0;
         quint32 firstToken = 0; // in m_tokens

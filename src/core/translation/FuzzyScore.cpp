@@ -50,7 +50,8 @@ qsizetype tokenDistance(const quint32 *a, qsizetype n, const quint32 *b, qsizety
         qsizetype best = row[size_t(from - 1)];
         for (qsizetype i = from; i <= to; ++i) {
             const qsizetype above = row[size_t(i)];
-            const qsizetype cell = std::min({above + 1, row[size_t(i - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            const qsizetype cell = std::min(
+                {above + 1, row[size_t(i - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
             diagonal = above;
             row[size_t(i)] = std::min(cell, over);
             best = std::min(best, row[size_t(i)]);

@@ -21,10 +21,8 @@ bool isCjk(char32_t c)
     case QChar::Script_Hiragana:
     case QChar::Script_Katakana:
     case QChar::Script_Hangul:
-    case QChar::Script_Bopomofo:
-        return QChar::isLetterOrNumber(c);
-    default:
-        return false;
+    case QChar::Script_Bopomofo: return QChar::isLetterOrNumber(c);
+    default: return false;
     }
 }
 
