@@ -32,6 +32,11 @@ class QuietInterface : public UserInterface
 public:
     MessageAnswer showMessage(const MessageBox &box) override { return box.escapeAnswer; }
     std::optional<QString> showFileDialog(const FileDialogRequest &) override { return std::nullopt; }
+    QStringList showOpenFilesDialog(const FileDialogRequest &) override { return {}; }
+    std::optional<QString> chooseItem(const QString &, const QString &, const QStringList &) override
+    {
+        return std::nullopt;
+    }
     void showEntryEditor(const EditorFill &) override {}
     bool startDetached(const QString &, const QStringList &) override { return false; }
     bool openWithDefaultViewer(const QString &) override { return false; }

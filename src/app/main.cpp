@@ -25,7 +25,8 @@ using namespace wendaro;
 
 namespace {
 
-const char UsageText[] = R"(Usage: wendaro [--reference=ORIGINAL [--old-reference=OLD]] [FILE]
+const char UsageText[] = R"(Usage: wendaro [--reference=ORIGINAL [--old-reference=OLD]] [--memory=TMX]...
+               [--min-match=N] [FILE]
        wendaro --help
        wendaro --version
 
@@ -41,6 +42,11 @@ write ./--help.
   --old-reference=OLD   also open OLD, the original FILE was translated
                         from: rows whose original changed since need a
                         look (Ctrl+Shift+R in the window)
+  --memory=TMX          open the translation memory TMX with the original:
+                        its units most like each row's original are offered
+                        under the translation (Ctrl+M in the window); may
+                        be given more than once
+  --min-match=N         offer units that score at least N % (default 70)
 )";
 
 QList<QByteArray> argumentsAfterName(int argc, char *argv[])
@@ -53,11 +59,14 @@ QList<QByteArray> argumentsAfterName(int argc, char *argv[])
 
 // The exit status of --help or --version; nothing when the window is wanted.
 // The window's statuses are wendaro-cli's numbers for the same failures.
-std::optional<int> answerOnStdout(StartAction action)
+std::optional<int> answerOnStdout(const StartArguments &start)
 {
     const char *text = nullptr;
-    switch (action) {
+    switch (start.action) {
     case StartAction::Window: return std::nullopt;
+    case StartAction::Refused:
+        std::fprintf(stderr, "wendaro: %s\nTry 'wendaro --help'.\n", qPrintable(start.refusal));
+        return cli::UsageError;
     case StartAction::Help: text = UsageText; break;
     case StartAction::Version: text = "wendaro " WENDARO_VERSION "\n"; break;
     }
@@ -105,7 +114,7 @@ int main(int argc, char *argv[])
     growHeapOnLargePages(/*oneHeap=*/true);
     // Answered before Qt starts, so that they need no display.
     const StartArguments early = startArguments(argumentsAfterName(argc, argv));
-    if (const std::optional<int> status = answerOnStdout(early.action))
+    if (const std::optional<int> status = answerOnStdout(early))
         return *status;
 
     QString error;
@@ -120,7 +129,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Qt has taken its own options (-style, -platform, ...) out of argv.
     const StartArguments start = startArguments(argumentsAfterName(argc, argv));
-    if (const std::optional<int> status = answerOnStdout(start.action))
+    if (const std::optional<int> status = answerOnStdout(start))
         return *status;
 
     setUpApplication();
@@ -148,6 +157,9 @@ int main(int argc, char *argv[])
     // fills as soon as the rows are there.
     window.show();
     quitWhenPaintedForBench(window, !start.path.isEmpty());
+    if (start.minMatch >= 0)
+        window.controller().suggestions().setMinMatch(start.minMatch);
+    window.controller().suggestions().openWithOriginal(start.memories);
     window.startUp(start.path, start.pathBytesValid, ahead ? &*ahead : nullptr);
     // The originals of the file opened, the one it was made from last.
     if (!start.reference.isEmpty() && window.controller().translation().openOriginal(start.reference, false)

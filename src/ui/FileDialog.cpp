@@ -26,6 +26,7 @@ FileDialog::FileDialog(const FileDialogRequest &request, WindowServices &service
     QStringList filters;
     for (const FileFormat *format : request.formats)
         filters.append(nameFilter(*format));
+    filters.append(request.nameFilters);
     setNameFilters(filters);
     setDefaultSuffix(request.defaultSuffix());
     // A name typed without an extension gets the chosen filter's, which then

@@ -22,6 +22,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -136,7 +138,9 @@ void MainWindow::connectControls()
     // Translation's keys work anywhere in the window, the list and the
     // translation field included.
     for (Command command : {Command::OpenOriginal, Command::OpenOldOriginal, Command::AcceptAndNext, Command::NextToDo,
-                            Command::PreviousToDo, Command::CopyOriginal, Command::AddMissing})
+                            Command::PreviousToDo, Command::CopyOriginal, Command::AddMissing, Command::OpenMemory,
+                            Command::UseSuggestion1, Command::UseSuggestion2, Command::UseSuggestion3,
+                            Command::UseSuggestion4, Command::UseSuggestion5})
         addAction(&m_controller.action(command));
     // No file, nothing to find.
     connect(&m_controller.action(Command::Close), &QAction::enabledChanged, this, [this](bool enabled) {
@@ -266,6 +270,33 @@ std::optional<QString> MainWindow::showFileDialog(const FileDialogRequest &reque
     if (path.isEmpty())
         return std::nullopt;
     return path;
+}
+
+QStringList MainWindow::showOpenFilesDialog(const FileDialogRequest &request)
+{
+    FileDialog dialog(request, m_services, this);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (m_services.runModal(dialog) != QDialog::Accepted)
+        return {};
+    QStringList paths = dialog.selectedFiles();
+    for (QString &path : paths)
+        path = QDir::toNativeSeparators(path);
+    return paths;
+}
+
+std::optional<QString> MainWindow::chooseItem(const QString &title, const QString &label, const QStringList &items)
+{
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("dlgChoice"));
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("キャンセル"));
+    if (m_services.runModal(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 void MainWindow::showEntryEditor(const EditorFill &fill)

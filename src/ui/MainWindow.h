@@ -54,6 +54,8 @@ public:
     // UserInterface
     MessageAnswer showMessage(const wendaro::MessageBox &box) override;
     std::optional<QString> showFileDialog(const FileDialogRequest &request) override;
+    QStringList showOpenFilesDialog(const FileDialogRequest &request) override;
+    std::optional<QString> chooseItem(const QString &title, const QString &label, const QStringList &items) override;
     void showEntryEditor(const EditorFill &fill) override;
     bool startDetached(const QString &program, const QStringList &arguments) override;
     bool openWithDefaultViewer(const QString &path) override;

@@ -10,9 +10,10 @@
 #include "core/text/LineBreaks.h"
 
 #include <QGridLayout>
-#include <QVBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QTextBrowser>
+#include <QVBoxLayout>
 
 #include <utility>
 
@@ -76,6 +77,15 @@ TranslationPanel::TranslationPanel(MainWindowController &controller, QWidget *pa
         m_translation->setFocus(Qt::ShortcutFocusReason);
         m_translation->moveCursor(QTextCursor::End);
     });
+
+    MemorySuggestions &suggestions = m_controller.suggestions();
+    connect(&suggestions, &MemorySuggestions::suggestionsChanged, this, &TranslationPanel::showSuggestions);
+    connect(&suggestions, &MemorySuggestions::memoriesChanged, this, &TranslationPanel::showMemoryCount);
+    connect(m_suggestions, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        if (item->flags() & Qt::ItemIsEnabled)
+            m_controller.useSuggestion(m_suggestions->row(item));
+    });
+    showMemoryCount();
 }
 
 void TranslationPanel::buildControls()
@@ -110,6 +120,13 @@ void TranslationPanel::buildControls()
     m_progress->setWordWrap(true);
     m_note = new QLabel(this);
     shown(m_note, "lblTranslationNote", QStringLiteral("移動"));
+    m_memoryCount = new QLabel(this);
+    shown(m_memoryCount, "lblMemoryCount", QStringLiteral("翻訳メモリの件数"));
+    m_suggestions = new QListWidget(this);
+    named(m_suggestions, "lstSuggestions", QStringLiteral("候補"));
+    m_suggestions->setAccessibleDescription(QStringLiteral("Ctrl+1 から Ctrl+5、またはダブルクリックで訳に入れます"));
+    m_suggestions->setWordWrap(true);
+    m_suggestions->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
 
     auto *grid = m_grid = new QGridLayout(this);
     grid->setContentsMargins(4, 2, 4, 2);
@@ -121,14 +138,17 @@ void TranslationPanel::buildControls()
     grid->addWidget(m_old, 1, 1);
     grid->addWidget(caption(QStringLiteral("訳"), this), 2, 0);
     grid->addWidget(m_translation, 2, 1);
+    grid->addWidget(caption(QStringLiteral("候補"), this), 3, 0);
+    grid->addWidget(m_suggestions, 3, 1);
     auto *side = new QVBoxLayout;
     side->addWidget(m_progress);
+    side->addWidget(m_memoryCount);
     side->addWidget(m_findings, 1);
     side->addWidget(m_note);
-    grid->addLayout(side, 0, 2, 3, 1);
+    grid->addLayout(side, 0, 2, 4, 1);
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 2);
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < 4; ++row)
         grid->setRowStretch(row, 1);
 
     connect(m_translation, &QPlainTextEdit::textChanged, this, &TranslationPanel::typed);
@@ -150,7 +170,7 @@ void TranslationPanel::showRowSoon()
 int TranslationPanel::wantedHeight(int listHeight) const
 {
     // Two fifths of the list's place, never less than three lines a text.
-    const int lines = (m_controller.translationStatus().hasOld() ? 3 : 2) * 3 * fontMetrics().lineSpacing() + 24;
+    const int lines = (m_controller.translationStatus().hasOld() ? 4 : 3) * 3 * fontMetrics().lineSpacing() + 24;
     return qMin(listHeight, qMax(lines, listHeight * 2 / 5));
 }
 
@@ -174,6 +194,7 @@ void TranslationPanel::showRow()
         m_old->setHtml(textChangesHtml(textChanges(oldText, originalText)));
     }
     m_translation->setEnabled(m_row >= 0);
+    showSuggestions();
     showTranslation();
     showState();
     showProgress();
@@ -213,6 +234,70 @@ void TranslationPanel::typed()
     if (m_filling || m_row < 0)
         return;
     m_controller.translation().typeTranslation(lineBreaksToList(m_translation->value()));
+}
+
+namespace {
+
+// A text of the list for rich text: escaped, its line breaks as lines.
+QString richText(const QString &listText)
+{
+    return listText.toHtmlEscaped().replace(QStringLiteral("&lt;br&gt;"), QStringLiteral("<br>"));
+}
+
+QListWidgetItem *noteItem(const QString &text)
+{
+    auto *item = new QListWidgetItem(text);
+    item->setFlags(Qt::NoItemFlags);
+    return item;
+}
+
+} // namespace
+
+void TranslationPanel::showSuggestions()
+{
+    const MemorySuggestions &suggestions = m_controller.suggestions();
+    m_suggestions->clear();
+    if (m_row < 0)
+        return;
+    if (suggestions.isLookingUp()) {
+        m_suggestions->addItem(noteItem(QStringLiteral("検索中…")));
+        return;
+    }
+    if (suggestions.suggestions().empty()) {
+        m_suggestions->addItem(noteItem(QStringLiteral("候補なし")));
+        return;
+    }
+    const Entry *original = m_controller.translationStatus().originalOf(m_row);
+    const QString originalText = original ? original->value.toString() : QString();
+    int number = 1;
+    for (const Suggestion &suggestion : suggestions.suggestions()) {
+        // The source beside the row's original: what the memory's text has
+        // that the original lacks is struck, what it lacks is marked.
+        const QString html = QStringLiteral("<b>%1 %</b>&nbsp;&nbsp;%2<br><small>%3&nbsp;&nbsp;— %4</small>")
+                                 .arg(suggestion.score)
+                                 .arg(richText(suggestion.target),
+                                      textChangesHtml(textChanges(suggestion.source, originalText)),
+                                      suggestion.origin.toHtmlEscaped());
+        auto *item = new QListWidgetItem;
+        item->setData(Qt::AccessibleTextRole, QStringLiteral("%1: %2 %、%3（%4）")
+                                                  .arg(number++)
+                                                  .arg(suggestion.score)
+                                                  .arg(suggestion.target, suggestion.origin));
+        auto *label = new QLabel(html);
+        label->setFont(windowFont());
+        label->setTextFormat(Qt::RichText);
+        label->setWordWrap(true);
+        label->setContentsMargins(3, 2, 3, 2);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_suggestions->addItem(item);
+        m_suggestions->setItemWidget(item, label);
+        item->setSizeHint(QSize(0, label->heightForWidth(m_suggestions->viewport()->width() - 4)));
+    }
+}
+
+void TranslationPanel::showMemoryCount()
+{
+    m_memoryCount->setText(QStringLiteral("翻訳メモリ: %1 件").arg(m_controller.suggestions().unitCount()));
 }
 
 } // namespace wendaro

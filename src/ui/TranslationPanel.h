@@ -5,6 +5,7 @@
 
 class QGridLayout;
 class QLabel;
+class QListWidget;
 class QTextBrowser;
 
 namespace wendaro {
@@ -15,8 +16,9 @@ class ValueEdit;
 // The translation panel under the list, shown while an original is open: the
 // selected row's original (and the old original's, its changes marked), its
 // translation, which changes the row as it is typed, the row's findings and
-// the progress of the whole table. Line breaks show as lines; Enter in the
-// translation types one.
+// the progress of the whole table; under the translation, the suggestions
+// of the translation memories, and beside it how many units they hold.
+// Line breaks show as lines; Enter in the translation types one.
 class TranslationPanel : public QWidget
 {
     Q_OBJECT
@@ -39,6 +41,8 @@ private:
     void showState();
     void showProgress();
     void typed();
+    void showSuggestions();
+    void showMemoryCount();
 
     MainWindowController &m_controller;
     QGridLayout *m_grid = nullptr;
@@ -49,6 +53,8 @@ private:
     QLabel *m_findings = nullptr;
     QLabel *m_progress = nullptr;
     QLabel *m_note = nullptr;
+    QListWidget *m_suggestions = nullptr;
+    QLabel *m_memoryCount = nullptr;
     // The row the texts are of, and whether the program is filling them.
     qsizetype m_row = -1;
     bool m_filling = false;

@@ -22,6 +22,11 @@ public:
     QList<MessageAnswer> answers;
     // Results of the file dialog, in order; when none is left it is cancelled.
     QList<std::optional<QString>> dialogResults;
+    // Results of the dialog that opens several files, in order; when none is left it is cancelled.
+    QList<QStringList> filesDialogResults;
+    // The person's picks from lists, in order; when none is left the list is cancelled.
+    QList<std::optional<QString>> itemChoices;
+    QList<QStringList> itemLists;
     // Run while the entry editor is open, like the person pressing its buttons.
     std::function<void(const EditorFill &)> editorScript;
     // Whether the person presses Cancel as soon as a long task shows.
@@ -55,6 +60,18 @@ public:
     {
         dialogs.append(request);
         return dialogResults.isEmpty() ? std::nullopt : dialogResults.takeFirst();
+    }
+
+    QStringList showOpenFilesDialog(const FileDialogRequest &request) override
+    {
+        dialogs.append(request);
+        return filesDialogResults.isEmpty() ? QStringList() : filesDialogResults.takeFirst();
+    }
+
+    std::optional<QString> chooseItem(const QString &, const QString &, const QStringList &items) override
+    {
+        itemLists.append(items);
+        return itemChoices.isEmpty() ? std::nullopt : itemChoices.takeFirst();
     }
 
     void showEntryEditor(const EditorFill &fill) override

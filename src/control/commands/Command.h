@@ -43,7 +43,13 @@ namespace wendaro {
     X(NextToDo)                                                                                                        \
     X(PreviousToDo)                                                                                                    \
     X(CopyOriginal)                                                                                                    \
-    X(AddMissing)
+    X(AddMissing)                                                                                                      \
+    X(OpenMemory)                                                                                                      \
+    X(UseSuggestion1)                                                                                                  \
+    X(UseSuggestion2)                                                                                                  \
+    X(UseSuggestion3)                                                                                                  \
+    X(UseSuggestion4)                                                                                                  \
+    X(UseSuggestion5)
 
 #define WENDARO_COMMAND_ENUMERATOR(name) name,
 enum class Command { WENDARO_COMMANDS(WENDARO_COMMAND_ENUMERATOR) };

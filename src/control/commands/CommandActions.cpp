@@ -30,6 +30,11 @@ CommandActions::CommandActions()
     action(Command::PreviousToDo).setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
     action(Command::CopyOriginal).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     action(Command::AddMissing).setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    action(Command::OpenMemory).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    const Command suggestions[] = {Command::UseSuggestion1, Command::UseSuggestion2, Command::UseSuggestion3,
+                                   Command::UseSuggestion4, Command::UseSuggestion5};
+    for (int i = 0; i < 5; ++i)
+        action(suggestions[i]).setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
 }
 
 CommandActions::~CommandActions() = default;

@@ -46,6 +46,8 @@ public:
     void copyOriginal();
     // Ctrl+Shift+A: a row for each index of the original that the table lacks.
     void addMissingRows();
+    // The row's value was set for the person (a suggestion taken), who goes on in the translation field.
+    void continueTyping() { emit translationWanted(); }
 
 signals:
     // A word about the last move ("先頭から検索しました"), or none.

@@ -59,6 +59,12 @@ public:
     void accept(qsizetype position);
     // The original's indexes that no row has, in the original's order.
     std::vector<qint16> missingIndexes() const;
+    // The original's rows, shared with a worker that may outlive them here;
+    // null without an original.
+    std::shared_ptr<const EntryList> originalRows() const
+    {
+        return m_original ? std::shared_ptr<const EntryList>(m_original, &m_original->rows) : nullptr;
+    }
     // The original's row of an index, or nullptr.
     const Entry *originalRow(qint16 index) const { return m_original ? m_original->first.rowOf(index) : nullptr; }
 

@@ -26,7 +26,19 @@ StartArguments startArguments(const QList<QByteArray> &arguments)
             start.reference = QFile::decodeName(argument.sliced(12));
         else if (argument.startsWith("--old-reference="))
             start.oldReference = QFile::decodeName(argument.sliced(16));
-        else
+        else if (argument.startsWith("--memory="))
+            start.memories << QFile::decodeName(argument.sliced(9));
+        else if (argument.startsWith("--min-match=")) {
+            bool ok = false;
+            const QByteArray given = argument.sliced(12);
+            start.minMatch = given.toInt(&ok);
+            if (!ok || start.minMatch < 0 || start.minMatch > 100) {
+                start.action = StartAction::Refused;
+                start.refusal = QStringLiteral("--min-match takes a whole number from 0 to 100, not \"%1\"")
+                                    .arg(QString::fromLocal8Bit(given));
+                return start;
+            }
+        } else
             break;
     }
     if (next == arguments.size())

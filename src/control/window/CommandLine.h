@@ -4,10 +4,11 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace wendaro {
 
-enum class StartAction { Window, Help, Version };
+enum class StartAction { Window, Help, Version, Refused };
 
 // What the window program's arguments ask for. The shell or the desktop has
 // already split and unquoted them, so the first argument is the file's path
@@ -19,11 +20,15 @@ struct StartArguments
     bool pathBytesValid = true; // false: the bytes are no name in the file-name encoding
     QString reference;          // --reference=ORIGINAL: opened as the file's original
     QString oldReference;       // --old-reference=OLD: the original the translation was made from
+    QStringList memories;       // --memory=FILE, each: translation memories opened with the original
+    int minMatch = -1;          // --min-match=N: the least score of a suggestion; -1 when not given
+    QString refusal;            // with Refused: what is wrong with the arguments
 };
 
 // The arguments after the program's name, as the raw bytes the program was
 // given. Only a first argument of exactly "--help" or "--version" is an option,
-// besides "--reference=ORIGINAL" and "--old-reference=OLD" before the file.
+// besides "--reference=ORIGINAL", "--old-reference=OLD", "--memory=FILE" and
+// "--min-match=N" before the file.
 StartArguments startArguments(const QList<QByteArray> &arguments);
 
 } // namespace wendaro

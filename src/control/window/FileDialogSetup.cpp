@@ -36,6 +36,7 @@ FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, c
                                  .title = title,
                                  .fileName = fileName,
                                  .formats = formats,
+                                 .nameFilters = {},
                                  .defaultExtension = DefaultExtension,
                                  .overwritePrompt = kind == FileDialogKind::Save,
                                  .hideReadOnly = true,

@@ -6,6 +6,7 @@
 #include "control/find/RowFinder.h"
 #include "control/find/RowReplacer.h"
 #include "control/document/RowClipboard.h"
+#include "control/translation/MemorySuggestions.h"
 #include "control/translation/TranslationEditing.h"
 #include "control/document/Document.h"
 
@@ -50,6 +51,15 @@ public:
     // and the procedures of translating.
     TranslationStatus &translationStatus() { return m_state.translationStatus(); }
     TranslationEditing &translation() { return m_translation; }
+    // The translation memories and the selected row's suggestions.
+    MemorySuggestions &suggestions() { return m_suggestions; }
+    // Ctrl+1 to Ctrl+5 and a double click (number from 0): the suggestion's
+    // translation becomes the row's, and the person goes on typing it.
+    void useSuggestion(qsizetype number)
+    {
+        if (m_suggestions.useSuggestion(number))
+            m_translation.continueTyping();
+    }
     // Replace, for the find bar.
     RowReplacer &replacer() { return m_replacer; }
 
@@ -118,6 +128,7 @@ private:
     RowFinder m_finder{m_state};
     RowReplacer m_replacer;
     TranslationEditing m_translation;
+    MemorySuggestions m_suggestions;
 };
 
 } // namespace wendaro

@@ -42,6 +42,7 @@ struct FileDialogRequest
     QString title;
     QString fileName;                  // the name the dialog starts with
     QList<const FileFormat *> formats; // one filter each, in order
+    QStringList nameFilters;           // filters of files that are no table ("TMX ファイル (*.tmx)"), after them
     QString defaultExtension;          // as "*.stf"
     bool overwritePrompt = false;      // ask before a chosen file that exists is replaced
     bool hideReadOnly = false;         // no read-only check box
@@ -77,6 +78,14 @@ public:
 
     // Shows the file dialog; the chosen full path, or nullopt when cancelled.
     virtual std::optional<QString> showFileDialog(const FileDialogRequest &request) = 0;
+
+    // Shows the file dialog for opening several existing files at once; the
+    // chosen full paths, none when cancelled.
+    virtual QStringList showOpenFilesDialog(const FileDialogRequest &request) = 0;
+
+    // Asks the person to pick one of items (a list in a box titled title,
+    // with label above it); the item chosen, or nullopt when cancelled.
+    virtual std::optional<QString> chooseItem(const QString &title, const QString &label, const QStringList &items) = 0;
 
     // Shows the entry editor filled as given and returns when it has closed.
     // Its OK button calls MainWindowController::acceptEditor with the fill's

@@ -179,8 +179,12 @@ std::vector<FuzzyHit> FuzzyIndex::find(QStringView text, const MatchTokens &toke
     std::sort(probes.begin(), probes.end());
     probes.erase(std::unique(probes.begin(), probes.end()), probes.end());
 
-    if (scratch.met.size() != m_units.size() || ++scratch.generation == 0) {
-        scratch.met.assign(m_units.size(), 0);
+    // The marks only grow and the generation only rises, so that one
+    // scratch serves indexes of any size in turn without clearing it.
+    if (scratch.met.size() < m_units.size())
+        scratch.met.resize(m_units.size(), 0);
+    if (++scratch.generation == 0) {
+        std::fill(scratch.met.begin(), scratch.met.end(), 0);
         scratch.generation = 1;
     }
     qsizetype seen = 0;

@@ -36,7 +36,7 @@ struct FuzzyHit
 class FuzzyIndex
 {
 public:
-    // What one thread's lookups reuse: which units it has met.
+    // What one thread's lookups reuse, in any index: which units it has met.
     struct Scratch
     {
         std::vector<quint32> met;
