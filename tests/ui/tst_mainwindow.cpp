@@ -515,7 +515,7 @@ void MainWindowTest::optionsAnswerWithoutDisplay_data()
     QTest::addColumn<QString>("printed"); // its beginning
     QTest::addColumn<bool>("stdoutFull"); // stdout is /dev/full, which takes no byte
     QTest::addColumn<int>("exitCode");
-    QTest::newRow("--help") << "--help" << "Usage: wendaro [--reference=ORIGINAL [--old-reference=OLD]] [FILE]\n" << false << 0;
+    QTest::newRow("--help") << "--help" << "Usage: wendaro [--reference=ORIGINAL [--old-reference=OLD]] [--memory=TMX]...\n" << false << 0;
     QTest::newRow("--version") << "--version" << "wendaro " WENDARO_VERSION "\n" << false << 0;
     // wendaro-cli's status for stdout not written.
     QTest::newRow("--help, stdout full") << "--help" << "" << true << 2;

@@ -46,7 +46,10 @@ public:
 
     // The units of the open memories, the table's own rows aside.
     qsizetype unitCount() const;
-    bool isLookingUp() const { return m_lookup.isRunning(); }
+    // A lookup is under way or about to start; or the table's rows are
+    // still being indexed.
+    bool isLookingUp() const { return m_lookupQueued || m_lookup.isRunning(); }
+    bool isIndexing() const { return m_tableIndexing.isRunning(); }
     // The selected row's suggestions, best first; empty while looking up.
     const std::vector<Suggestion> &suggestions() const { return m_suggestions; }
     // Ctrl+1 to Ctrl+5 (number from 0): the suggestion's translation becomes

@@ -340,6 +340,13 @@ private slots:
                                          << window << "ja.stf" << true;
         QTest::newRow("an original after the file is the second file")
             << QList<QByteArray>{"ja.stf", "--reference=en.stf"} << window << "ja.stf" << true;
+        QTest::newRow("memories and their least score")
+            << QList<QByteArray>{"--memory=a.tmx", "--min-match=85", "--memory=b c.tmx", "ja.stf"} << window
+            << "ja.stf" << true;
+        QTest::newRow("a least score above 100") << QList<QByteArray>{"--min-match=101", "ja.stf"}
+                                                 << StartAction::Refused << "" << true;
+        QTest::newRow("a least score that is no number") << QList<QByteArray>{"--min-match=high", "ja.stf"}
+                                                         << StartAction::Refused << "" << true;
     }
 
     void startArguments()
@@ -355,6 +362,10 @@ private slots:
         const bool originals = arguments.size() == 3;
         QCOMPARE(start.reference, originals ? QStringLiteral("e n.txt") : QString());
         QCOMPARE(start.oldReference, originals ? QStringLiteral("o.stf") : QString());
+        const bool memories = arguments.size() == 4;
+        QCOMPARE(start.memories, memories ? QStringList({u"a.tmx"_qs, u"b c.tmx"_qs}) : QStringList());
+        QCOMPARE(start.minMatch, memories ? 85 : -1);
+        QCOMPARE(start.refusal.isEmpty(), action != StartAction::Refused);
     }
 
     void startUp_data()
