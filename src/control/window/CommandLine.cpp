@@ -31,8 +31,10 @@ StartArguments startArguments(const QList<QByteArray> &arguments)
         else if (argument.startsWith("--min-match=")) {
             bool ok = false;
             const QByteArray given = argument.sliced(12);
-            start.minMatch = given.toInt(&ok);
-            if (!ok || start.minMatch < 0 || start.minMatch > 100) {
+            const int percent = given.toInt(&ok);
+            if (ok && percent >= 0 && percent <= 100) {
+                start.minMatch = percent;
+            } else {
                 start.action = StartAction::Refused;
                 start.refusal = QStringLiteral("--min-match takes a whole number from 0 to 100, not \"%1\"")
                                     .arg(QString::fromLocal8Bit(given));
