@@ -9,6 +9,7 @@
 #include "cli/MemoryCommands.h"
 #include "cli/MergeCommand.h"
 #include "cli/StatusCommand.h"
+#include "cli/SuggestCommand.h"
 #include "cli/TranslationCommands.h"
 
 #include <QByteArrayList>
@@ -177,6 +178,27 @@ the entry is listed as ambiguous. stderr tells how many were
 filled, already translated, without a match and ambiguous.
 A MEMORY that is no TMX or not well-formed is a read error
 with its line; entities it declares are never expanded.)"},
+    {.name = "suggest", .operands = "ORIGINAL TRANSLATION MEMORY...",
+     .operandsNamed = "ORIGINAL, TRANSLATION and one MEMORY or more",
+     .options = {MinMatch, Limit, Format, SourceLang, TargetLang},
+     .operandsFirst = true,
+     .run = [](const Arguments &a, const CodePage &codePage) { return suggest(a, languages(a), codePage); },
+     .help = R"(print on stdout, for each untranslated entry of TRANSLATION (as
+pretranslate tells them), the translations whose original is
+like ORIGINAL's text: the TMX memories' (languages as for
+pretranslate) and those of TRANSLATION's translated entries
+(never the entry's own). One line each, best first, entries in
+TRANSLATION's order: "INDEX<TAB>PERCENT<TAB>ORIGIN<TAB>TRANSLATION",
+PERCENT how alike the originals are, ORIGIN the memory's file
+name or "この表 #INDEX", line breaks as "<br>".
+Lookups run on every core.
+--min-match=N  the least score shown, 0 to 100 (default 70).
+--limit=K  at most K for an entry (default 5).
+--format=json  one JSON object per untranslated entry and line
+    instead: {"index": 3, "original": "...", "suggestions":
+    [{"score": 87, "origin": "tm.tmx", "source": "...",
+    "target": "..."}]}.
+Exit 1 when a file cannot be read, 0 otherwise.)"},
     {.name = "diff", .operands = "A B", .operandsNamed = "two paths, A and B",
      .options = {Format, Order},
      .operandsFirst = false,
@@ -281,14 +303,15 @@ UTF-8 is accepted too).
 
 Exit status:
   0   done
-  1   IN, FILE, TABLE or ORIGINAL could not be read: stderr holds the line
-      "FILE[:PLACE]: ファイル読み込みエラー: reason", PLACE being the byte
+  1   IN, FILE, TABLE, ORIGINAL or MEMORY could not be read: stderr holds
+      the line "FILE[:PLACE]: ファイル読み込みエラー: reason", PLACE the byte
       offset or line where there is one. export and import also exit 1
       when indexes repeat or IN has indexes TABLE lacks, naming that file;
       check exits 1 when it found an error (read errors included; warnings
       only with --strict), each on its own line in the same form.
-  2   OUT (dump, status: stdout) could not be written: stderr holds the line
-      "OUT: ファイル書き込みエラー: reason"; an existing OUT stays as it was
+  2   OUT (dump, status, suggest: stdout) could not be written: stderr holds
+      the line "OUT: ファイル書き込みエラー: reason"; an existing OUT stays
+      as it was
   64  wrong usage
   78  WENDARO_CODEPAGE names no known code page, or one with characters
       of three bytes or more
