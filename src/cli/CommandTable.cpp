@@ -112,10 +112,11 @@ A row counts in the first of these that applies.
     0, "problems": 0, "noOriginal": 0, "missing": 0}.
 Exit 1 when a table cannot be read, 0 otherwise.)"},
     {.name = "export", .operands = "TABLE OUT", .operandsNamed = "two paths, TABLE and OUT",
-     .options = {Source, SourceLang, TargetLang},
+     .options = {Source, SourceLang, TargetLang, Memory, MinMatch},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         return exportTable(a.operands[0], a.operands[1], a.get(Source), languages(a), codePage);
+         return exportTable(a.operands[0], a.operands[1], a.get(Source), languages(a),
+                            {a.values(Memory), a.get(MinMatch)}, codePage);
      },
      .help = R"(write TABLE's entries to OUT for a translation tool, in the
 format OUT's suffix names: .po, .pot, .xlf, .xliff or .csv.
@@ -127,7 +128,12 @@ value is the translation.
 Entries ORIGINAL lacks are left out and listed on stderr.
 --source-lang=CODE, --target-lang=CODE  the languages, as BCP 47
     codes (en, ja, pt-BR): PO's "Language: pt_BR" header,
-    XLIFF's source-language and target-language.)"},
+    XLIFF's source-language and target-language.
+--memory MEMORY  (may be given more than once; .po, .pot, .xlf or
+    .xliff only) offer each entry still to translate the
+    suggestions that suggest finds: in PO the best one as a
+    fuzzy msgstr with a comment "# 87 % tm.tmx", in XLIFF each
+    one as an alt-trans. --min-match=N  as for suggest.)"},
     {.name = "import", .operands = "TABLE IN OUT", .operandsNamed = "three paths, TABLE, IN and OUT",
      .options = {Source, Fuzzy, IgnoreExtra},
      .operandsFirst = true,

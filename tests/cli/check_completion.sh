@@ -53,5 +53,6 @@ memory|--pairs-from|-o|x.tmx|;B.STF a.stf c.txt mod
 pretranslate|a.stf|c.txt|;B.STF a.stf c.txt i.TMX mod
 suggest|a.stf|;B.STF a.stf c.txt mod
 suggest|a.stf|c.txt|--min-match|=|80|;i.TMX mod
+export|--memory|;i.TMX mod
 CASES
 exit $failed

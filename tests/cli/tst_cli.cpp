@@ -356,6 +356,8 @@ void TestCli::usageError_data()
     QTest::newRow("suggest without a memory") << words("suggest a b");
     QTest::newRow("suggest's min-match over 100") << words("suggest --min-match=101 a b c");
     QTest::newRow("suggest's limit of none") << words("suggest --limit=0 a b c");
+    QTest::newRow("export --min-match without --memory") << words("export --min-match=80 t o.po");
+    QTest::newRow("export --memory to a format without suggestions") << words("export --memory m.tmx t o.csv");
 }
 
 void TestCli::usageError()

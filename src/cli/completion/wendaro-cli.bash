@@ -12,7 +12,7 @@ _wendaro_cli_options() {
         dump) echo "--format=" ;;
         check) echo "--against= --strict --format=" ;;
         status) echo "--against= --old= --format=" ;;
-        export) echo "--source= --source-lang= --target-lang=" ;;
+        export) echo "--source= --source-lang= --target-lang= --memory= --min-match=" ;;
         import) echo "--source= --fuzzy --ignore-extra" ;;
         memory) echo "-o --output= --source-lang= --target-lang= --pairs-from --include= --date" ;;
         pretranslate) echo "--source-lang= --target-lang=" ;;
@@ -53,7 +53,7 @@ _wendaro_cli_memories() { _wendaro_cli_files "$1" tmx; }
 _wendaro_cli_takes_next() {
     case $1 in
         --against | --old | --source | --field | --include | --format | --prefer | -o | --output | --source-lang | \
-            --target-lang | --min-match | --limit)
+            --target-lang | --memory | --min-match | --limit)
             return 0
             ;;
     esac
@@ -108,6 +108,7 @@ _wendaro_cli() {
                 fi
                 ;;
             --against | --old | --source) _wendaro_cli_tables "$value" ;;
+            --memory) _wendaro_cli_memories "$value" ;;
             --include | --source-lang | --target-lang | --min-match | --limit) ;;
         esac
         return 0
