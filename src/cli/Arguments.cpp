@@ -44,6 +44,13 @@ std::optional<QString> Arguments::get(const LanguageOption &option) const
     return code ? std::optional<QString>(conventionalLanguage(QString::fromUtf8(*code))) : std::nullopt;
 }
 
+std::optional<int> Arguments::get(const NumberOption &option) const
+{
+    // The parser refused a value that is no number in the option's range.
+    const std::optional<QByteArray> number = valueOf(option);
+    return number ? std::optional<int>(number->toInt()) : std::nullopt;
+}
+
 namespace {
 
 const Option *findLetter(const QList<Option> &rules, char letter)

@@ -33,6 +33,7 @@ struct Arguments
     std::optional<QByteArray> get(const TextOption &option) const;
     QByteArrayList values(const TextOption &option) const; // of an option that repeats, in order
     std::optional<QString> get(const LanguageOption &option) const;
+    std::optional<int> get(const NumberOption &option) const;
 
     template<typename Value>
     std::optional<Value> get(const ChoiceOption<Value> &option) const

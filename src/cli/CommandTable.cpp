@@ -9,6 +9,7 @@
 #include "cli/MemoryCommands.h"
 #include "cli/MergeCommand.h"
 #include "cli/StatusCommand.h"
+#include "cli/SuggestCommand.h"
 #include "cli/TranslationCommands.h"
 
 #include <QByteArrayList>
@@ -111,10 +112,11 @@ A row counts in the first of these that applies.
     0, "problems": 0, "noOriginal": 0, "missing": 0}.
 Exit 1 when a table cannot be read, 0 otherwise.)"},
     {.name = "export", .operands = "TABLE OUT", .operandsNamed = "two paths, TABLE and OUT",
-     .options = {Source, SourceLang, TargetLang},
+     .options = {Source, SourceLang, TargetLang, Memory, MinMatch},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         return exportTable(a.operands[0], a.operands[1], a.get(Source), languages(a), codePage);
+         return exportTable(a.operands[0], a.operands[1], a.get(Source), languages(a),
+                            {a.values(Memory), a.get(MinMatch)}, codePage);
      },
      .help = R"(write TABLE's entries to OUT for a translation tool, in the
 format OUT's suffix names: .po, .pot, .xlf, .xliff or .csv.
@@ -126,7 +128,12 @@ value is the translation.
 Entries ORIGINAL lacks are left out and listed on stderr.
 --source-lang=CODE, --target-lang=CODE  the languages, as BCP 47
     codes (en, ja, pt-BR): PO's "Language: pt_BR" header,
-    XLIFF's source-language and target-language.)"},
+    XLIFF's source-language and target-language.
+--memory MEMORY  (may be given more than once; .po, .pot, .xlf or
+    .xliff only) offer each entry still to translate the
+    suggestions that suggest finds: in PO the best one as a
+    fuzzy msgstr with a comment "# 87 % tm.tmx", in XLIFF each
+    one as an alt-trans. --min-match=N  as for suggest.)"},
     {.name = "import", .operands = "TABLE IN OUT", .operandsNamed = "three paths, TABLE, IN and OUT",
      .options = {Source, Fuzzy, IgnoreExtra},
      .operandsFirst = true,
@@ -177,6 +184,27 @@ the entry is listed as ambiguous. stderr tells how many were
 filled, already translated, without a match and ambiguous.
 A MEMORY that is no TMX or not well-formed is a read error
 with its line; entities it declares are never expanded.)"},
+    {.name = "suggest", .operands = "ORIGINAL TRANSLATION MEMORY...",
+     .operandsNamed = "ORIGINAL, TRANSLATION and one MEMORY or more",
+     .options = {MinMatch, Limit, Format, SourceLang, TargetLang},
+     .operandsFirst = true,
+     .run = [](const Arguments &a, const CodePage &codePage) { return suggest(a, languages(a), codePage); },
+     .help = R"(print on stdout, for each untranslated entry of TRANSLATION (as
+pretranslate tells them), the translations whose original is
+like ORIGINAL's text: the TMX memories' (languages as for
+pretranslate) and those of TRANSLATION's translated entries
+(never the entry's own). One line each, best first, entries in
+TRANSLATION's order: "INDEX<TAB>PERCENT<TAB>ORIGIN<TAB>TRANSLATION",
+PERCENT how alike the originals are, ORIGIN the memory's file
+name or "この表 #INDEX", line breaks as "<br>".
+Lookups run on every core.
+--min-match=N  the least score shown, 0 to 100 (default 70).
+--limit=K  at most K for an entry (default 5).
+--format=json  one JSON object per untranslated entry and line
+    instead: {"index": 3, "original": "...", "suggestions":
+    [{"score": 87, "origin": "tm.tmx", "source": "...",
+    "target": "..."}]}.
+Exit 1 when a file cannot be read, 0 otherwise.)"},
     {.name = "diff", .operands = "A B", .operandsNamed = "two paths, A and B",
      .options = {Format, Order},
      .operandsFirst = false,
@@ -281,14 +309,15 @@ UTF-8 is accepted too).
 
 Exit status:
   0   done
-  1   IN, FILE, TABLE or ORIGINAL could not be read: stderr holds the line
-      "FILE[:PLACE]: ファイル読み込みエラー: reason", PLACE being the byte
+  1   IN, FILE, TABLE, ORIGINAL or MEMORY could not be read: stderr holds
+      the line "FILE[:PLACE]: ファイル読み込みエラー: reason", PLACE the byte
       offset or line where there is one. export and import also exit 1
       when indexes repeat or IN has indexes TABLE lacks, naming that file;
       check exits 1 when it found an error (read errors included; warnings
       only with --strict), each on its own line in the same form.
-  2   OUT (dump, status: stdout) could not be written: stderr holds the line
-      "OUT: ファイル書き込みエラー: reason"; an existing OUT stays as it was
+  2   OUT (dump, status, suggest: stdout) could not be written: stderr holds
+      the line "OUT: ファイル書き込みエラー: reason"; an existing OUT stays
+      as it was
   64  wrong usage
   78  WENDARO_CODEPAGE names no known code page, or one with characters
       of three bytes or more

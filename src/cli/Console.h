@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/io/ByteSink.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -14,5 +16,12 @@ void printErrorLine(const QString &line);
 void printUsageError(const QString &what);
 // Writes bytes to stdout and flushes; false when they did not all get out.
 bool writeOut(QByteArrayView bytes);
+
+// stdout as a sink, for output written in pieces (SinkBuffer).
+class StdoutSink final : public ByteSink
+{
+public:
+    bool append(QByteArrayView bytes) override { return writeOut(bytes); }
+};
 
 } // namespace wendaro::cli

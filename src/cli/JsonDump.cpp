@@ -19,12 +19,6 @@ namespace wendaro::cli {
 
 namespace {
 
-class StdoutSink final : public ByteSink
-{
-public:
-    bool append(QByteArrayView bytes) override { return writeOut(bytes); }
-};
-
 // The index as a JSON number; an index text that is no number (only a list
 // being edited holds one) as a string, as diff writes it.
 QByteArray jsonIndex(qsizetype position, const QString &indexText)

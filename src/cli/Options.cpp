@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 
 namespace wendaro::cli {
 
@@ -86,6 +87,45 @@ QString languageRefused(const Option &option, const QByteArray &, const QByteArr
 bool isLanguage(const QByteArray &value)
 {
     return isLanguageCode(QString::fromUtf8(value));
+}
+
+namespace {
+
+// Digits alone: toInt would also take a sign and spaces.
+std::optional<int> wholeNumber(const QByteArray &value)
+{
+    if (value.isEmpty() || !std::all_of(value.cbegin(), value.cend(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    return ok ? std::optional<int>(number) : std::nullopt;
+}
+
+} // namespace
+
+// suggest's --min-match takes a whole number from 0 to 100, not "101"
+QString percentRefused(const Option &option, const QByteArray &command, const QByteArray &value)
+{
+    return QStringLiteral("%1's --%2 takes a whole number from 0 to 100, not \"%3\"")
+        .arg(QString::fromLatin1(command), QLatin1String(option.name), escapedPath(value));
+}
+
+bool isPercent(const QByteArray &value)
+{
+    const std::optional<int> number = wholeNumber(value);
+    return number && *number <= 100;
+}
+
+QString countRefused(const Option &option, const QByteArray &command, const QByteArray &value)
+{
+    return QStringLiteral("%1's --%2 takes a whole number from 1 up, not \"%3\"")
+        .arg(QString::fromLatin1(command), QLatin1String(option.name), escapedPath(value));
+}
+
+bool isCount(const QByteArray &value)
+{
+    const std::optional<int> number = wholeNumber(value);
+    return number && *number >= 1;
 }
 
 } // namespace wendaro::cli

@@ -69,6 +69,9 @@ struct ChoiceListOption : Option
 // A BCP 47 language code, read in its conventional case ("pt-BR").
 struct LanguageOption : Option
 {};
+// A whole number, within what its accepts allows.
+struct NumberOption : Option
+{};
 
 // --format's choices.
 enum class OutputFormat : unsigned char { Text, Json };
@@ -84,6 +87,11 @@ QString quotedChoicesRefused(const Option &option, const QByteArray &command, co
 QString listedChoicesRefused(const Option &option, const QByteArray &command, const QByteArray &value);
 QString languageRefused(const Option &option, const QByteArray &command, const QByteArray &value);
 bool isLanguage(const QByteArray &value);
+// A score in percent, 0 to 100, and a count of one or more.
+QString percentRefused(const Option &option, const QByteArray &command, const QByteArray &value);
+bool isPercent(const QByteArray &value);
+QString countRefused(const Option &option, const QByteArray &command, const QByteArray &value);
+bool isCount(const QByteArray &value);
 
 namespace Options {
 
@@ -97,6 +105,12 @@ inline constexpr LanguageOption SourceLang{{.name = "source-lang", .value = Valu
                                             .accepts = isLanguage, .refusal = languageRefused}};
 inline constexpr LanguageOption TargetLang{{.name = "target-lang", .value = ValueForm::Joined, .valueName = "CODE",
                                             .accepts = isLanguage, .refusal = languageRefused}};
+inline constexpr TextOption Memory{{.name = "memory", .value = ValueForm::Apart, .valueName = "MEMORY",
+                                    .repeats = true}};
+inline constexpr NumberOption MinMatch{{.name = "min-match", .value = ValueForm::Joined, .valueName = "N",
+                                        .accepts = isPercent, .refusal = percentRefused}};
+inline constexpr NumberOption Limit{{.name = "limit", .value = ValueForm::Joined, .valueName = "K",
+                                     .accepts = isCount, .refusal = countRefused}};
 inline constexpr TextOption Against{{.name = "against", .value = ValueForm::Apart, .valueName = "ORIGINAL"}};
 inline constexpr TextOption Old{{.name = "old", .value = ValueForm::Apart, .valueName = "OLD_ORIGINAL"}};
 inline constexpr TextOption Source{{.name = "source", .value = ValueForm::Apart, .valueName = "ORIGINAL"}};

@@ -4,6 +4,7 @@
 #include "cli/CommandFiles.h"
 #include "cli/Console.h"
 #include "cli/ExitCode.h"
+#include "cli/SuggestCommand.h"
 
 #include "core/text/CodePage.h"
 #include "core/document/DocumentFile.h"
@@ -56,9 +57,15 @@ bool loadOriginal(const std::optional<QByteArray> &original, const CodePage &cod
 } // namespace
 
 int exportTable(const QByteArray &table, const QByteArray &out, const std::optional<QByteArray> &original,
-                const Languages &languages, const CodePage &codePage)
+                const Languages &languages, const ExportSuggesting &suggesting, const CodePage &codePage)
 {
-    const FileFormat *const format = formatOf(out, FileFormat::WritesCatalogs, "OUT");
+    const bool suggested = !suggesting.memories.isEmpty();
+    if (suggesting.minMatch && !suggested) {
+        printUsageError(QStringLiteral("export takes --min-match only with --memory"));
+        return UsageError;
+    }
+    const FileFormat *const format = suggested ? formatOf(out, FileFormat::WritesSuggestions, "OUT with --memory")
+                                               : formatOf(out, FileFormat::WritesCatalogs, "OUT");
     if (!format)
         return UsageError;
     const std::optional<LoadedDocument> document = load(table, codePage);
@@ -67,6 +74,10 @@ int exportTable(const QByteArray &table, const QByteArray &out, const std::optio
     std::optional<LoadedDocument> source;
     if (!loadOriginal(original, codePage, source))
         return ReadFailed;
+    int exitCode = Done;
+    std::optional<std::vector<SuggestionMemory>> memories;
+    if (suggested && !(memories = readMemories(suggesting.memories, languages, "export", &exitCode)))
+        return exitCode;
     const std::optional<QString> outName = outputName(out);
     if (!outName)
         return WriteFailed;
@@ -95,6 +106,19 @@ int exportTable(const QByteArray &table, const QByteArray &out, const std::optio
                                                {{tableLabel, table}, {originalLabel, original.value_or(QByteArray())}});
         printFileError(escapedPath(refused), ReadErrorMessage, error);
         return ReadFailed;
+    }
+    if (memories) {
+        // Set once every lookup is done: the workers read the units meanwhile.
+        std::vector<std::pair<qsizetype, QList<UnitSuggestion>>> found;
+        const CatalogSuggestions suggestions(result->catalog, std::move(*memories),
+                                             suggesting.minMatch.value_or(DefaultMinMatch), SuggestionLimit);
+        suggestInOrder(result->catalog.units, suggestions, [&](qsizetype position, std::vector<Suggestion> &some) {
+            if (!some.empty())
+                found.emplace_back(position, unitSuggestions(some));
+            return true;
+        });
+        for (auto &[position, some] : found)
+            result->catalog.units[position].suggestions = std::move(some);
     }
     const auto write = [&] {
         TranslationCatalog catalog = result->catalog;

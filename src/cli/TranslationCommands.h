@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 
 #include <optional>
@@ -30,11 +31,19 @@ struct Languages
     QString target;
 };
 
+// export --memory: the memories whose units are offered for the entries
+// still to translate, and the least score of one offered.
+struct ExportSuggesting
+{
+    QByteArrayList memories;
+    std::optional<int> minMatch; // as given
+};
+
 // Writes the catalog of table to out: a template, or with original the
 // original's values as sources and the table's as translations. The file
-// names the languages given.
+// names the languages given, which are also the memories'.
 int exportTable(const QByteArray &table, const QByteArray &out, const std::optional<QByteArray> &original,
-                const Languages &languages, const CodePage &codePage);
+                const Languages &languages, const ExportSuggesting &suggesting, const CodePage &codePage);
 // Puts the translations of in into table and saves the result as out, in
 // the table format out's path selects.
 int importTable(const QByteArray &table, const QByteArray &in, const QByteArray &out,

@@ -25,7 +25,7 @@ while IFS=';' read -r words expected; do
         failed=1
     fi
 done <<'CASES'
-;check convert diff dump export grep import memory merge pretranslate status update
+;check convert diff dump export grep import memory merge pretranslate status suggest update
 c;check convert
 --;--help --version
 check|--st;--strict
@@ -51,5 +51,8 @@ export|--s;--source-lang= --source=
 memory|-o|;i.TMX mod
 memory|--pairs-from|-o|x.tmx|;B.STF a.stf c.txt mod
 pretranslate|a.stf|c.txt|;B.STF a.stf c.txt i.TMX mod
+suggest|a.stf|;B.STF a.stf c.txt mod
+suggest|a.stf|c.txt|--min-match|=|80|;i.TMX mod
+export|--memory|;i.TMX mod
 CASES
 exit $failed

@@ -82,6 +82,13 @@ void TestArguments::values_data()
                                         << QByteArray();
     QTest::newRow("color") << QByteArray("grep --color=sometimes x f")
                            << QStringLiteral("grep's --color takes auto, always or never") << QByteArray();
+    QTest::newRow("a signed score") << QByteArray("suggest --min-match=+80 a b c")
+                                    << QStringLiteral("suggest's --min-match takes a whole number from 0 to 100, not "
+                                                      "\"+80\"")
+                                    << QByteArray();
+    QTest::newRow("a limit of none") << QByteArray("suggest --limit=0 a b c")
+                                     << QStringLiteral("suggest's --limit takes a whole number from 1 up, not \"0\"")
+                                     << QByteArray();
     QTest::newRow("language") << QByteArray("export --target-lang=pt_BR --source-lang=en t o")
                               << QStringLiteral("option \"--target-lang\" takes a BCP 47 language code such as en, "
                                                 "ja or pt-BR, not \"pt_BR\"")

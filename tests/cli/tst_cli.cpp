@@ -102,6 +102,8 @@ private Q_SLOTS:
     void compare();
     void fileError_data();
     void fileError();
+    void suggest_data();
+    void suggest();
 };
 
 void TestCli::command_data()
@@ -351,6 +353,11 @@ void TestCli::usageError_data()
     QTest::newRow("memory --include without --pairs-from")
         << words("memory -o m.tmx --source-lang=en --target-lang=ja --include=*.txt a b");
     QTest::newRow("pretranslate without a memory") << words("pretranslate a b c");
+    QTest::newRow("suggest without a memory") << words("suggest a b");
+    QTest::newRow("suggest's min-match over 100") << words("suggest --min-match=101 a b c");
+    QTest::newRow("suggest's limit of none") << words("suggest --limit=0 a b c");
+    QTest::newRow("export --min-match without --memory") << words("export --min-match=80 t o.po");
+    QTest::newRow("export --memory to a format without suggestions") << words("export --memory m.tmx t o.csv");
 }
 
 void TestCli::usageError()
@@ -707,6 +714,81 @@ void TestCli::fileError()
     QCOMPARE(run.errorLines.size(), 1);
     QVERIFY2(run.errorLines[0].startsWith(line.replace(QLatin1Char('@'), dir.path() + u'/')),
              qPrintable(run.errorLines[0]));
+}
+
+void TestCli::suggest_data()
+{
+    QTest::addColumn<QString>("args"); // after "suggest"; "@name": a file of the test's folder
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QString>("error"); // how stderr starts, "@name" as in args; "": nothing on it
+    const auto row = [](const char *name, const char *args, int exitCode, const char *out, const char *error = "") {
+        QTest::newRow(name) << QString::fromUtf8(args) << exitCode << QByteArray(out) << QString::fromUtf8(error);
+    };
+    // en.txt: 1 "Open the file", 2 "Open the files", 3 "Save the file now", 4 "Quit", 5 "Open the file",
+    // 6 "Save the file today". ja.txt translates 1 and 4; 2, 5 and 6 are empty, 3 is its original
+    // unchanged, which is no translation to offer 6. mem/tm.tmx: "Open the files" -> "T-files",
+    // "Save the file" -> "T" LF "save".
+    row("memory and the table's rows, the translation's order", "@en.txt @ja.txt @mem/tm.tmx", 0,
+        "2\t100\ttm.tmx\tT-files\n3\t75\ttm.tmx\tT<br>save\n5\t100\tこの表 #1\tOuvrir le fichier\n"
+        "6\t75\ttm.tmx\tT<br>save\n");
+    row("a min-match taken, a limit cutting", "--min-match=66 --limit=2 @en.txt @ja.txt @mem/tm.tmx", 0,
+        "2\t100\ttm.tmx\tT-files\n2\t66\tこの表 #1\tOuvrir le fichier\n3\t75\ttm.tmx\tT<br>save\n"
+        "5\t100\tこの表 #1\tOuvrir le fichier\n5\t66\ttm.tmx\tT-files\n6\t75\ttm.tmx\tT<br>save\n");
+    row("json lines, an entry without suggestions too", "--format=json --min-match=76 @en.txt @ja.txt @mem/tm.tmx", 0,
+        R"({"index": 2, "original": "Open the files", "suggestions": [{"score": 100, "origin": "tm.tmx", )"
+        R"("source": "Open the files", "target": "T-files"}]})"
+        "\n"
+        R"({"index": 3, "original": "Save the file now", "suggestions": []})"
+        "\n"
+        R"({"index": 5, "original": "Open the file", "suggestions": [{"score": 100, "origin": "この表 #1", )"
+        R"("source": "Open the file", "target": "Ouvrir le fichier"}]})"
+        "\n"
+        R"({"index": 6, "original": "Save the file today", "suggestions": []})"
+        "\n");
+    row("the language chosen", "--target-lang=fr --min-match=100 @en.txt @ja.txt @two.tmx", 0,
+        "2\t100\ttwo.tmx\tF-files\n5\t100\tこの表 #1\tOuvrir le fichier\n");
+    row("a language to choose", "@en.txt @ja.txt @two.tmx", 64, "",
+        "wendaro-cli: suggest: @two.tmx: メモリに訳の言語が 2 つあります（fr, ja）。--target-lang で");
+    row("a memory missing", "@en.txt @ja.txt @mem/tm.tmx @missing.tmx", 1, "",
+        "@missing.tmx: ファイル読み込みエラー: ");
+    row("a memory broken, its line", "@en.txt @ja.txt @broken.tmx", 1, "", "@broken.tmx:3: ファイル読み込みエラー: ");
+    row("a table missing", "@en.txt @missing.txt @mem/tm.tmx", 1, "", "@missing.txt: ファイル読み込みエラー: ");
+}
+
+void TestCli::suggest()
+{
+    QFETCH(QString, args);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    putFile(dir.filePath(QStringLiteral("en.txt")),
+            "Index\tName\tValue\r\n1\ta\tOpen the file\r\n2\tb\tOpen the files\r\n"
+            "3\tc\tSave the file now\r\n4\td\tQuit\r\n5\te\tOpen the file\r\n6\tf\tSave the file today\r\n");
+    putFile(dir.filePath(QStringLiteral("ja.txt")), "Index\tName\tValue\r\n1\ta\tOuvrir le fichier\r\n2\tb\t\r\n"
+                                                    "3\tc\tSave the file now\r\n4\td\tQuitter\r\n5\te\t\r\n6\tf\t\r\n");
+    const auto unit = [](const char *source, const char *ja, const char *fr = nullptr) {
+        return "<tu><tuv xml:lang=\"en\"><seg>" + QByteArray(source) + "</seg></tuv><tuv xml:lang=\"ja\"><seg>" + ja
+               + "</seg></tuv>" + (fr ? "<tuv xml:lang=\"fr\"><seg>" + QByteArray(fr) + "</seg></tuv>" : "") + "</tu>";
+    };
+    const QByteArray head = "<tmx version=\"1.4\"><header srclang=\"en\"/><body>";
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("mem")));
+    putFile(dir.filePath(QStringLiteral("mem/tm.tmx")),
+            head + unit("Open the files", "T-files") + unit("Save the file", "T\nsave") + "</body></tmx>");
+    putFile(dir.filePath(QStringLiteral("two.tmx")),
+            head + unit("Open the files", "T-files", "F-files") + "</body></tmx>");
+    putFile(dir.filePath(QStringLiteral("broken.tmx")), "<tmx>\n<header srclang=\"en\"/><body>\n</tmx>");
+
+    const QString words = QStringLiteral("suggest ") + args.replace(QLatin1Char('@'), dir.path() + u'/');
+    const Run run = runCli(words.split(u' '), "windows-932", dir.path());
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, out);
+    QVERIFY2(error.isEmpty() ? run.errorLines.isEmpty()
+                             : !run.errorLines.isEmpty()
+                                   && run.errorLines[0].startsWith(error.replace(QLatin1Char('@'), dir.path() + u'/')),
+             qPrintable(run.errorLines.join(QLatin1Char('\n'))));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -96,6 +96,8 @@ private Q_SLOTS:
     void grep();
     void memoryReadByTools();
     void toolsMemoryPretranslates();
+    void exportSuggestions_data();
+    void exportSuggestions();
 };
 
 void TestCliScripts::dumpJson_data()
@@ -291,6 +293,83 @@ void TestCliScripts::toolsMemoryPretranslates()
     expected[2] = expected[4] = QString();
     QCOMPARE(contents(dir.filePath(QStringLiteral("out.stf"))), stfTableOf(expected));
     QCOMPARE(filled.errors, QByteArray("訳を入れた 3 件、翻訳済み 0 件、一致なし 3 件、あいまい 0 件\n"));
+}
+
+void TestCliScripts::exportSuggestions_data()
+{
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QByteArray>("holds"); // what the file holds for index 3, whose translation is its original
+    QTest::newRow("PO: the best as a fuzzy msgstr, its score and origin in a comment")
+        << "ja.po"
+        << QByteArray("# 75 % tm.tmx\n#. name: n\n#, fuzzy\nmsgctxt \"3\"\nmsgid \"Save the file now\"\n"
+                      "msgstr \"\"\n\"T\\n\"\n\"save\"\n");
+    QTest::newRow("XLIFF: each an alt-trans, the unit's target as it was")
+        << "ja.xlf"
+        << QByteArray("<target state=\"translated\">Save the file now</target>\n"
+                      "        <alt-trans match-quality=\"75\" origin=\"tm.tmx\" xml:space=\"preserve\">\n"
+                      "          <source>Save the file</source>\n          <target>T\nsave</target>\n");
+}
+
+// export --memory: the suggestions as gettext and translate-toolkit read
+// them; import takes none back, and without a match nothing is written
+// otherwise than without the option.
+void TestCliScripts::exportSuggestions()
+{
+    QFETCH(QString, out);
+    QFETCH(QByteArray, holds);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray translation = stfTableOf({"Ouvrir le fichier", "", "Save the file now"});
+    putFile(dir.filePath(QStringLiteral("en.stf")),
+            stfTableOf({"Open the file", "Open the files", "Save the file now"}));
+    putFile(dir.filePath(QStringLiteral("ja.stf")), translation);
+    const QByteArray head = "<tmx version=\"1.4\"><header srclang=\"en\"/><body>";
+    putFile(dir.filePath(QStringLiteral("tm.tmx")),
+            head
+                + "<tu><tuv xml:lang=\"en\"><seg>Save the file</seg></tuv>"
+                  "<tuv xml:lang=\"ja\"><seg>T\nsave</seg></tuv></tu></body></tmx>");
+    putFile(dir.filePath(QStringLiteral("far.tmx")), head
+                                                         + "<tu><tuv xml:lang=\"en\"><seg>Quit</seg></tuv>"
+                                                           "<tuv xml:lang=\"ja\"><seg>Q</seg></tuv></tu></body></tmx>");
+    const auto exported = [&](const QString &name, const QStringList &memory) {
+        const Run made = runCli(QStringList{QStringLiteral("export"), QStringLiteral("--source"),
+                                            QStringLiteral("en.stf"), QStringLiteral("ja.stf"), name}
+                                    + memory,
+                                dir.path());
+        return made.exitCode == 0 && made.errors.isEmpty() ? contents(dir.filePath(name)) : QByteArray("failed");
+    };
+    const QByteArray plain = exported(out, {});
+    QCOMPARE(exported(out, {QStringLiteral("--memory"), QStringLiteral("far.tmx")}), plain);
+    QVERIFY2(exported(out, {QStringLiteral("--memory"), QStringLiteral("tm.tmx")}).contains(holds),
+             contents(dir.filePath(out)).constData());
+
+    const Run imported = runCli({QStringLiteral("import"), QStringLiteral("--source"), QStringLiteral("en.stf"),
+                                 QStringLiteral("ja.stf"), out, QStringLiteral("back.stf")},
+                                dir.path());
+    QVERIFY2(imported.exitCode == 0, imported.errors.constData());
+    QCOMPARE(contents(dir.filePath(QStringLiteral("back.stf"))), translation);
+
+    if (out.endsWith(QLatin1String(".po"))) {
+        if (QStandardPaths::findExecutable(QStringLiteral("msgfmt")).isEmpty())
+            QSKIP("msgfmt is missing (Debian: gettext)");
+        const Run checked = run(QStringLiteral("msgfmt"),
+                                {QStringLiteral("--check"), QStringLiteral("-o"), QStringLiteral("/dev/null"), out},
+                                dir.path());
+        QVERIFY2(checked.exitCode == 0, checked.errors.constData());
+        return;
+    }
+    const QString python = pythonWithTranslateToolkit();
+    if (python.isEmpty())
+        QSKIP("translate-toolkit is missing (Debian: translate-toolkit): the alternatives are not read by it");
+    const Run read = run(python,
+                         {QStringLiteral("-c"), QStringLiteral("import json; from translate.storage import xliff\n"
+                                                               "f = xliff.xlifffile(open('ja.xlf', 'rb'))\n"
+                                                               "print(json.dumps([[a.source, a.target, a.xmlelement."
+                                                               "get('match-quality'), a.xmlelement.get('origin')] "
+                                                               "for u in f.units for a in u.getalttrans()]))")},
+                         dir.path());
+    QVERIFY2(read.exitCode == 0, read.errors.constData());
+    QCOMPARE(read.out.trimmed(), QByteArray(R"([["Save the file", "T\nsave", "75", "tm.tmx"]])"));
 }
 
 QTEST_GUILESS_MAIN(TestCliScripts)

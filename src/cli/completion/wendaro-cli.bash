@@ -12,10 +12,11 @@ _wendaro_cli_options() {
         dump) echo "--format=" ;;
         check) echo "--against= --strict --format=" ;;
         status) echo "--against= --old= --format=" ;;
-        export) echo "--source= --source-lang= --target-lang=" ;;
+        export) echo "--source= --source-lang= --target-lang= --memory= --min-match=" ;;
         import) echo "--source= --fuzzy --ignore-extra" ;;
         memory) echo "-o --output= --source-lang= --target-lang= --pairs-from --include= --date" ;;
         pretranslate) echo "--source-lang= --target-lang=" ;;
+        suggest) echo "--min-match= --limit= --format= --source-lang= --target-lang=" ;;
         diff) echo "--format= --order" ;;
         merge) echo "-o --output= --prefer= --format=" ;;
         grep) echo "-E -i -l -c -r --extended-regexp --ignore-case --files-with-matches --count --recursive --field= --include= --color --color=" ;;
@@ -52,7 +53,7 @@ _wendaro_cli_memories() { _wendaro_cli_files "$1" tmx; }
 _wendaro_cli_takes_next() {
     case $1 in
         --against | --old | --source | --field | --include | --format | --prefer | -o | --output | --source-lang | \
-            --target-lang)
+            --target-lang | --memory | --min-match | --limit)
             return 0
             ;;
     esac
@@ -107,7 +108,8 @@ _wendaro_cli() {
                 fi
                 ;;
             --against | --old | --source) _wendaro_cli_tables "$value" ;;
-            --include | --source-lang | --target-lang) ;;
+            --memory) _wendaro_cli_memories "$value" ;;
+            --include | --source-lang | --target-lang | --min-match | --limit) ;;
         esac
         return 0
     fi
@@ -123,7 +125,7 @@ _wendaro_cli() {
     fi
 
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "convert dump check status export import memory pretranslate diff update merge grep" -- "$cur"))
+        COMPREPLY=($(compgen -W "convert dump check status export import memory pretranslate suggest diff update merge grep" -- "$cur"))
         return 0
     fi
     case $command:$operands in
@@ -131,6 +133,8 @@ _wendaro_cli() {
         grep:0) ;; # the pattern
         pretranslate:[01]) _wendaro_cli_tables "$cur" ;;
         pretranslate:*) _wendaro_cli_files "$cur" tmx stf txt ;; # memories, then OUT
+        suggest:[01]) _wendaro_cli_tables "$cur" ;;
+        suggest:*) _wendaro_cli_memories "$cur" ;;
         convert:[01] | dump:0 | check:0 | status:0 | export:0 | import:[02] | memory:* | diff:[01] | update:[0-3] | merge:[0-2] | grep:*)
             _wendaro_cli_tables "$cur"
             ;;

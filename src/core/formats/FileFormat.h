@@ -40,6 +40,9 @@ public:
         // a text table carries besides its rows; without it they are not
         // written and read back empty.
         KeepsTextFields = 0x10,
+        // Its catalogs carry the suggestions of a unit still to translate
+        // (TranslationUnit::suggestions); without it they are not written.
+        WritesSuggestions = 0x20,
     };
     Q_DECLARE_FLAGS(Capabilities, Capability)
     // What a place in a file of the format counts: readTable's errorPlace,

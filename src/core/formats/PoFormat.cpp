@@ -93,6 +93,40 @@ QString header(const TranslationCatalog &catalog)
         .arg(original, gettextLanguage(catalog.targetLanguage), sourceLanguage);
 }
 
+// What a message's msgstr holds: the unit's translation, or for a unit
+// still to translate its best suggestion, fuzzy (gettext's mark of a
+// guess that a translator must review, which import skips unless told).
+// Nullopt for an empty msgstr: an empty translation has no form of its own
+// in PO, an empty msgstr is an untranslated message.
+struct Msgstr
+{
+    QString text;
+    bool fuzzy = false;
+    const UnitSuggestion *guess = nullptr; // the suggestion taken, if one was
+};
+
+std::optional<Msgstr> msgstrOf(const TranslationUnit &unit, const TranslationCatalog &catalog)
+{
+    if (!unit.suggestions.isEmpty()) {
+        const UnitSuggestion &best = unit.suggestions.constFirst();
+        return Msgstr{best.target, true, &best};
+    }
+    if (!unit.translated || catalog.isTemplate || unit.target.isEmpty())
+        return std::nullopt;
+    // gettext writes the fuzzy flag only beside a translation: without
+    // one there is nothing to review.
+    return Msgstr{unit.target, unit.fuzzy, nullptr};
+}
+
+// The translator comment that says where a guessed msgstr came from and how
+// alike its source is, "87 % tm.tmx": a comment line holds no line break.
+QString guessComment(const UnitSuggestion &guess)
+{
+    QString origin = guess.origin;
+    origin.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return QStringLiteral("%1 % %2\n").arg(QString::number(guess.score), origin);
+}
+
 po_message_t newMessage(const QByteArray *context, const QByteArray &id, const QByteArray &str)
 {
     po_message_t message = po_message_create();
@@ -194,22 +228,25 @@ PoFile messagesOf(const TranslationCatalog &catalog)
     for (const TranslationUnit &unit : catalog.units) {
         const QByteArray context = QByteArray::number(unit.index);
         const LineBreakForm sourceForm = lineBreakFormFor(unit.source);
-        const LineBreakForm targetForm = lineBreakFormFor(unit.target);
-        const bool translated = unit.translated && !catalog.isTemplate && !unit.target.isEmpty();
+        const std::optional<Msgstr> msgstr = msgstrOf(unit, catalog);
+        const LineBreakForm targetForm = msgstr ? lineBreakFormFor(msgstr->text) : LineBreakForm::Plain;
         po_message_t message = newMessage(&context, toTranslatorText(unit.source, sourceForm).toUtf8(),
-                                          translated ? toTranslatorText(unit.target, targetForm).toUtf8()
-                                                     : QByteArray(""));
+                                          msgstr ? toTranslatorText(msgstr->text, targetForm).toUtf8()
+                                                 : QByteArray(""));
         QString extracted;
         if (!unit.name.isEmpty())
             extracted += nameComment(unit.name);
         if (sourceForm == LineBreakForm::CrLf)
             extracted += SourceMark + QLatin1Char('\n');
         po_message_set_extracted_comments(message, extracted.toUtf8().constData());
-        if (translated && targetForm == LineBreakForm::CrLf)
-            po_message_set_comments(message, (TargetMark + QLatin1Char('\n')).toUtf8().constData());
-        // gettext writes the fuzzy flag only beside a translation: without
-        // one there is nothing to review.
-        po_message_set_fuzzy(message, translated && unit.fuzzy);
+        QString comments;
+        if (msgstr && msgstr->guess)
+            comments += guessComment(*msgstr->guess);
+        if (targetForm == LineBreakForm::CrLf)
+            comments += TargetMark + QLatin1Char('\n');
+        if (!comments.isEmpty())
+            po_message_set_comments(message, comments.toUtf8().constData());
+        po_message_set_fuzzy(message, msgstr && msgstr->fuzzy);
         po_message_insert(iterator, message);
     }
     po_message_iterator_free(iterator);
@@ -229,12 +266,10 @@ QString firstLoss(const TranslationCatalog &catalog, const TranslationCatalog &b
     for (qsizetype i = 0; i < catalog.units.size(); ++i) {
         const TranslationUnit &meant = catalog.units.at(i);
         const TranslationUnit &got = back.units.at(i);
-        // An empty translation has no form of its own in PO: an empty
-        // msgstr is an untranslated message.
-        const bool translated = meant.translated && !catalog.isTemplate && !meant.target.isEmpty();
+        const std::optional<Msgstr> msgstr = msgstrOf(meant, catalog);
         const bool same = got.index == meant.index && got.source == meant.source
-                          && got.fuzzy == (translated && meant.fuzzy) && got.translated == translated
-                          && (!translated || got.target == meant.target);
+                          && got.fuzzy == (msgstr && msgstr->fuzzy) && got.translated == msgstr.has_value()
+                          && (!msgstr || got.target == msgstr->text);
         if (!same)
             return QStringLiteral("インデックス %1 の項目が、書き出した PO ファイルから元どおりに読み返せません。")
                 .arg(meant.index);
@@ -248,7 +283,7 @@ PoFormat::PoFormat()
     : FileFormat({.shortName = QStringLiteral("po"),
                   .nameFilter = QStringLiteral("PO (*.po *.pot)"),
                   .suffixes = {QStringLiteral("po"), QStringLiteral("pot")},
-                  .capabilities = ReadsCatalogs | WritesCatalogs})
+                  .capabilities = ReadsCatalogs | WritesCatalogs | WritesSuggestions})
 {
 }
 
@@ -264,13 +299,15 @@ bool PoFormat::writeCatalog(const TranslationCatalog &catalog, QByteArray &out, 
             return false;
         }
         seen.insert(unit.index);
+        const std::optional<Msgstr> msgstr = msgstrOf(unit, catalog);
         const std::pair<const QString *, QString> parts[] = {
             {&unit.name, QStringLiteral("名前")},
             {&unit.source, QStringLiteral("原文")},
-            {&unit.target, QStringLiteral("訳文")},
+            {msgstr ? &msgstr->text : nullptr,
+             msgstr && msgstr->guess ? QStringLiteral("訳の候補") : QStringLiteral("訳文")},
         };
         for (const auto &[text, part] : parts) {
-            if (text == &unit.target && (!unit.translated || catalog.isTemplate))
+            if (!text)
                 continue;
             const qsizetype at = unwritable(*text);
             if (at >= 0) {

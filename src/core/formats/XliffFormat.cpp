@@ -10,7 +10,7 @@ XliffFormat::XliffFormat()
     : FileFormat({.shortName = QStringLiteral("xliff"),
                   .nameFilter = QStringLiteral("XLIFF (*.xlf *.xliff)"),
                   .suffixes = {QStringLiteral("xlf"), QStringLiteral("xliff")},
-                  .capabilities = ReadsCatalogs | WritesCatalogs})
+                  .capabilities = ReadsCatalogs | WritesCatalogs | WritesSuggestions})
 {
 }
 

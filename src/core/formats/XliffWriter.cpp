@@ -100,6 +100,19 @@ bool XliffWriter::write(const TranslationCatalog &catalog, QByteArray &out, QStr
         if (translated)
             writeTextElement(xml, QStringLiteral("target"), unit.target,
                              unit.fuzzy ? xliff::FuzzyState : xliff::TranslatedState);
+        // A CAT tool shows these beside the unit as matches to take; the
+        // unit's own target is left as it is, so import reads the same.
+        // translate-toolkit reads an alternative as a unit of its own, which
+        // keeps its line breaks only when it says xml:space itself.
+        for (const UnitSuggestion &suggestion : unit.suggestions) {
+            xml.writeStartElement(QStringLiteral("alt-trans"));
+            xml.writeAttribute(QStringLiteral("match-quality"), QString::number(suggestion.score));
+            xml.writeAttribute(QStringLiteral("origin"), xliff::holdable(suggestion.origin));
+            xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+            writeTextElement(xml, QStringLiteral("source"), suggestion.source, QString());
+            writeTextElement(xml, QStringLiteral("target"), suggestion.target, QString());
+            xml.writeEndElement();
+        }
         xml.writeEndElement();
     }
     xml.writeEndDocument();

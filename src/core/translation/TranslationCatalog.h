@@ -6,6 +6,17 @@
 
 namespace wendaro {
 
+// A translation offered for a unit still to translate: a memory's unit, or
+// another entry of the same table, whose source is like the unit's. Texts
+// in the list's form, as the unit's.
+struct UnitSuggestion
+{
+    int score = 0;  // how alike the sources are, 0 to 100 (FuzzyScore.h)
+    QString origin; // the memory file's name, or "この表 #INDEX"
+    QString source;
+    QString target;
+};
+
 // One entry of a table as a translation tool sees it. The texts are in the
 // list's form (line breaks as "<br>"); each format maps them to what its
 // tools show.
@@ -19,6 +30,10 @@ struct TranslationUnit
     bool fuzzy = false;      // marked as needing review (PO's fuzzy flag)
     bool hasName = false;    // the file carries the name as data, not only as a comment
     QString place;           // where the unit stands in the file read, for messages: "行 12"
+    // Best first. Only export fills them, and only for a unit still to
+    // translate: a writer takes a unit with suggestions for one. Its "= {}"
+    // lets a unit written as the list of its other fields leave it out.
+    QList<UnitSuggestion> suggestions = {};
 };
 
 // What an exchange file holds.

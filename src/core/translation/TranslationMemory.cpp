@@ -149,6 +149,13 @@ std::optional<Pretranslation> Pretranslation::prepare(const EntryList &original,
     return made;
 }
 
+QString targetLanguageToChoose(const QStringList &languages)
+{
+    return QStringLiteral("メモリに訳の言語が %1 つあります（%2）。--target-lang でどれを使うか指定してください。")
+        .arg(languages.size())
+        .arg(languages.join(QStringLiteral(", ")));
+}
+
 qsizetype Pretranslation::pickSource(const ReadUnit &unit) const
 {
     const QString &language = m_sourceLanguage.isEmpty() ? unit.sourceLanguage : m_sourceLanguage;
@@ -203,10 +210,7 @@ bool Pretranslation::fill(EntryList &translation, PretranslateReport &report, QS
     if (m_targetLanguage.isEmpty() && m_languages.size() > 1) {
         QStringList languages = m_languages.values();
         languages.sort();
-        *error = QStringLiteral(
-                     "メモリに訳の言語が %1 つあります（%2）。--target-lang でどれを使うか指定してください。")
-                     .arg(languages.size())
-                     .arg(languages.join(QStringLiteral(", ")));
+        *error = targetLanguageToChoose(languages);
         return false;
     }
     report = m_counts;

@@ -103,6 +103,9 @@ struct ReadUnit
 qsizetype variantIn(const ReadUnit &unit, const QString &language, qsizetype skip = -1);
 // A variant's text in the list's form.
 QString listValueOf(const ReadVariant &variant);
+// What the person is told when the memories hold translations in several
+// languages, sorted, and no target language was named.
+QString targetLanguageToChoose(const QStringList &languages);
 
 struct PretranslateReport
 {
