@@ -341,12 +341,12 @@ private slots:
         QTest::newRow("an original after the file is the second file")
             << QList<QByteArray>{"ja.stf", "--reference=en.stf"} << window << "ja.stf" << true;
         QTest::newRow("memories and their least score")
-            << QList<QByteArray>{"--memory=a.tmx", "--min-match=85", "--memory=b c.tmx", "ja.stf"} << window
-            << "ja.stf" << true;
-        QTest::newRow("a least score above 100") << QList<QByteArray>{"--min-match=101", "ja.stf"}
-                                                 << StartAction::Refused << "" << true;
-        QTest::newRow("a least score that is no number") << QList<QByteArray>{"--min-match=high", "ja.stf"}
-                                                         << StartAction::Refused << "" << true;
+            << QList<QByteArray>{"--memory=a.tmx", "--min-match=85", "--memory=b c.tmx", "ja.stf"} << window << "ja.stf"
+            << true;
+        QTest::newRow("a least score above 100")
+            << QList<QByteArray>{"--min-match=101", "ja.stf"} << StartAction::Refused << "" << true;
+        QTest::newRow("a least score that is no number")
+            << QList<QByteArray>{"--min-match=high", "ja.stf"} << StartAction::Refused << "" << true;
     }
 
     void startArguments()

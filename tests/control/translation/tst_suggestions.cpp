@@ -74,7 +74,8 @@ private slots:
     {
         ControlFixture f;
         openAll(f);
-        QVERIFY(writeMemory(f.path("tm.tmx"), unit("Iron Sword", "鉄の剣") + unit("Open the red door", "赤い扉を開ける")));
+        QVERIFY(
+            writeMemory(f.path("tm.tmx"), unit("Iron Sword", "鉄の剣") + unit("Open the red door", "赤い扉を開ける")));
         f.ui.filesDialogResults = {{f.path("tm.tmx")}};
         f.controller.action(Command::OpenMemory).trigger();
         QCOMPARE(f.ui.dialogs.last().title, QStringLiteral("翻訳メモリを開く"));
