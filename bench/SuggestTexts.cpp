@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SuggestTexts.h"
 
-#include <QHash>
 #include <QSet>
 #include <QStringList>
 
@@ -97,7 +96,8 @@ std::vector<QString> wordVocabulary(std::mt19937 &random, size_t size)
             words.push_back(*taken.insert(QLatin1String(common)));
     }
     while (words.size() < size) {
-        const QString made = syllableWord((quint64(random()) << 32) | random());
+        const quint64 high = random();
+        const QString made = syllableWord((high << 32) | random());
         if (!taken.contains(made))
             words.push_back(*taken.insert(made));
     }
@@ -145,10 +145,20 @@ QString capitalised(QString word)
     return word;
 }
 
+// FNV-1a over the code units: qHash mixes in a seed of the process, and the
+// texts must be the same on every run.
+quint64 textHash(QStringView text)
+{
+    quint64 hash = 14695981039346656037ULL;
+    for (const QChar c : text)
+        hash = (hash ^ c.unicode()) * 1099511628211ULL;
+    return hash;
+}
+
 // Kana and kanji standing for one word, the same for the same word.
 QString japaneseWord(const QString &word)
 {
-    quint64 seed = qHash(word.toLower(), 7);
+    quint64 seed = textHash(word.toLower());
     QString made;
     for (int length = 1 + int(seed % 3); length > 0; --length) {
         seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
@@ -257,7 +267,11 @@ QString SuggestTexts::variantOfWords(const QString &text)
         if (chunks.size() > 2)
             chunks.removeAt(at(0));
         break;
-    case 4: chunks.insert(at(1), word()); break;
+    case 4: {
+        const qsizetype i = at(1);
+        chunks.insert(i, word());
+        break;
+    }
     case 5:
         if (chunks.size() > 1) {
             const qsizetype i = at(-1);
@@ -284,17 +298,30 @@ QString SuggestTexts::variantOfCjk(const QString &text)
         const QChar last = made.back();
         if (stop)
             made.chop(1);
-        made += (pick(2) ? QStringLiteral("の") : QString()) + word();
+        if (pick(2))
+            made += u'の';
+        made += word();
         if (stop)
             made += last;
         break;
     }
-    case 2: made.replace(at(), 1 + qsizetype(pick(2)), word()); break;
-    case 3:
-        if (made.size() > 6)
-            made.remove(at(), 1 + qsizetype(pick(2)));
+    case 2: {
+        const qsizetype i = at();
+        const qsizetype length = 1 + qsizetype(pick(2));
+        made.replace(i, length, word());
         break;
-    case 4: made.insert(at(), word()); break;
+    }
+    case 3:
+        if (made.size() > 6) {
+            const qsizetype i = at();
+            made.remove(i, 1 + qsizetype(pick(2)));
+        }
+        break;
+    case 4: {
+        const qsizetype i = at();
+        made.insert(i, word());
+        break;
+    }
     case 5: made.prepend(word() + QStringLiteral("の")); break;
     default:
         if (endsWithStop(made))
@@ -312,7 +339,7 @@ QString SuggestTexts::translation(const QString &source) const
         // A made-up word for every two characters.
         QStringList words;
         for (qsizetype i = 0; i < source.size(); i += 2)
-            words << syllableWord(qHash(source.mid(i, 2), 11));
+            words << syllableWord(textHash(QStringView(source).mid(i, 2)));
         words.first() = capitalised(words.first());
         return words.join(u' ') + (endsWithStop(source) ? QStringLiteral(".") : QString());
     }

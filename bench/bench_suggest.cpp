@@ -15,9 +15,10 @@
 //   must find exactly the same units with the same scores, since the index
 //   only skips units that cannot score enough. A difference fails the run.
 //
-//   bench_suggest [--quick]
+//   bench_suggest [--quick] [--memory word|CJK]
 //
-// --quick: memories of 100,000 units, for a try of a change in seconds.
+// --quick: memories of 100,000 units, for a try of a change in seconds;
+// --memory: only that one of the two.
 // Exits 1 when find and scan disagree on a row.
 
 #include "BenchTable.h"
@@ -285,11 +286,17 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     int units = FullUnits;
+    QByteArray only;
     for (int i = 1; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--quick") {
+        const QByteArray arg(argv[i]);
+        if (arg == "--quick")
             units = QuickUnits;
-        } else {
-            std::fputs("usage: bench_suggest [--quick]\n", stderr);
+        else if (arg == "--memory" && i + 1 < argc)
+            only = argv[++i];
+        else
+            only = "?";
+        if (!only.isEmpty() && only != "word" && only != "CJK") {
+            std::fputs("usage: bench_suggest [--quick] [--memory word|CJK]\n", stderr);
             return 64;
         }
     }
@@ -301,8 +308,10 @@ int main(int argc, char **argv)
     bool met = true;
     bool same = true;
     for (const MemoryCase &memoryCase :
-         {MemoryCase{Script::Words, "word", 5, 50}, MemoryCase{Script::Cjk, "CJK", NoGoal, 100}})
-        met &= benchMemory(memoryCase, units, dir.path(), same);
+         {MemoryCase{Script::Words, "word", 5, 50}, MemoryCase{Script::Cjk, "CJK", NoGoal, 100}}) {
+        if (only.isEmpty() || only == memoryCase.name)
+            met &= benchMemory(memoryCase, units, dir.path(), same);
+    }
     std::printf("\n%s\n", !same ? "FAILED: find and the scan disagree"
                           : met ? "every figure within its goal"
                                 : "some figures miss their goal");
