@@ -12,6 +12,12 @@ namespace {
 
 constexpr size_t TextBlockSize = size_t(4) << 20;
 
+// How many postings a lookup may read beyond the lists it must, as a
+// multiple of those: counting a posting costs some nanoseconds, the
+// distance of a unit passed on a microsecond or more, and each list read
+// passes fewer units on.
+constexpr size_t ProbeBudget = 8;
+
 // "20240517T093000Z" as 20240517093000: its digits, as many as there are up to fourteen.
 quint64 dateNumber(QStringView date)
 {
@@ -155,68 +161,142 @@ int FuzzyIndex::scoreOf(QStringView text, const std::vector<quint32> &ids, quint
     return score >= minScore ? score : -1;
 }
 
+std::vector<FuzzyIndex::Probe> FuzzyIndex::probesFor(std::vector<quint32> ids, qsizetype shortest, qsizetype longest,
+                                                     qsizetype distance, qsizetype &weight) const
+{
+    // Each distinct token once, weighing as many places of the query as it
+    // holds, its units cut to the lengths allowed.
+    std::sort(ids.begin(), ids.end());
+    std::vector<Probe> lists;
+    weight = 0;
+    for (size_t i = 0; i < ids.size();) {
+        const quint32 id = ids[i];
+        const size_t first = i;
+        while (i < ids.size() && ids[i] == id)
+            ++i;
+        if (id == Unknown) {
+            weight += qsizetype(i - first); // places no source matches: counted without reading
+            continue;
+        }
+        const auto begin = m_postings.cbegin() + m_postingStart[id];
+        const auto end = m_postings.cbegin() + m_postingStart[id + 1];
+        const auto from = std::partition_point(begin, end, [&](quint32 u) { return m_units[u].tokenCount < shortest; });
+        const auto to = std::partition_point(from, end, [&](quint32 u) { return m_units[u].tokenCount <= longest; });
+        lists.push_back({quint32(from - m_postings.cbegin()), quint32(to - m_postings.cbegin()), quint32(i - first)});
+    }
+    std::sort(lists.begin(), lists.end(), [](const Probe &a, const Probe &b) {
+        return a.to - a.from != b.to - b.from ? a.to - a.from < b.to - b.from : a.from < b.from;
+    });
+
+    // The rarest, until they stand for more places than the distance allows
+    // to be unmatched; then more while the postings read stay within budget.
+    std::vector<Probe> probes;
+    size_t read = 0;
+    auto next = lists.cbegin();
+    for (; next != lists.cend() && weight <= distance; ++next) {
+        probes.push_back(*next);
+        weight += next->weight;
+        read += next->to - next->from;
+    }
+    const size_t budget = read * ProbeBudget;
+    for (; next != lists.cend() && read + (next->to - next->from) <= budget; ++next) {
+        probes.push_back(*next);
+        weight += next->weight;
+        read += next->to - next->from;
+    }
+    return probes;
+}
+
+bool FuzzyIndex::countProbes(const std::vector<Probe> &probes, quint32 base, quint32 needed, Scratch &scratch,
+                             const std::atomic<bool> *stop) const
+{
+    std::vector<quint32> &met = scratch.met;
+    scratch.candidates.clear();
+    quint32 seen = 0;
+    for (const Probe &probe : probes) {
+        for (quint32 p = probe.from; p < probe.to; ++p) {
+            if ((++seen & 4095) == 0 && stop && stop->load(std::memory_order_relaxed))
+                return false;
+            const quint32 unit = m_postings[p];
+            quint32 &count = met[unit];
+            const quint32 before = count < base ? 0 : count - base;
+            count = base + before + probe.weight;
+            if (before < needed && before + probe.weight >= needed)
+                scratch.candidates.push_back(unit);
+        }
+    }
+    return true;
+}
+
 std::vector<FuzzyHit> FuzzyIndex::find(QStringView text, const MatchTokens &tokens, int minScore, Scratch &scratch,
                                        const std::function<bool(qint32 key)> &accept,
                                        const std::atomic<bool> *stop) const
 {
-    std::vector<FuzzyHit> hits;
     const qsizetype n = tokens.count();
     if (n == 0 || m_units.empty())
-        return hits;
+        return {};
     const std::vector<quint32> ids = queryIds(tokens);
 
     // The lengths a source alike enough may have.
-    const qsizetype shortest = n - distanceWithin(n, n, minScore);
+    const qsizetype distance = distanceWithin(n, n, minScore);
+    const qsizetype shortest = n - distance;
     qsizetype longest = n;
     while (longest < m_longestSource && longest + 1 - distanceWithin(n, longest + 1, minScore) <= n)
         ++longest;
 
-    // The rarest tokens, as many as the distance allows and one more.
-    const auto rarity = [&](quint32 id) { return id == Unknown ? 0 : m_postingStart[id + 1] - m_postingStart[id]; };
-    std::vector<quint32> probes = ids;
-    std::stable_sort(probes.begin(), probes.end(), [&](quint32 a, quint32 b) { return rarity(a) < rarity(b); });
-    probes.resize(size_t(std::min(n, distanceWithin(n, n, minScore) + 1)));
-    std::sort(probes.begin(), probes.end());
-    probes.erase(std::unique(probes.begin(), probes.end()), probes.end());
+    qsizetype weight = 0;
+    const std::vector<Probe> probes = probesFor(ids, shortest, longest, distance, weight);
+    if (weight <= distance) // a score so low that a source sharing no token passes
+        return scanUnits(text, ids, minScore, accept, stop);
 
-    if (scratch.met.size() != m_units.size() || ++scratch.generation == 0) {
+    if (scratch.met.size() != m_units.size() || quint64(scratch.base) + quint64(weight) + 1 > 0xFFFFFFFF) {
         scratch.met.assign(m_units.size(), 0);
-        scratch.generation = 1;
+        scratch.base = 1;
     }
-    qsizetype seen = 0;
-    for (const quint32 id : probes) {
-        if (id == Unknown)
+    const quint32 base = scratch.base;
+    scratch.base += quint32(weight) + 1;
+    std::vector<FuzzyHit> hits;
+    if (!countProbes(probes, base, quint32(weight - distance), scratch, stop))
+        return hits;
+    for (size_t i = 0; i < scratch.candidates.size(); ++i) {
+        if ((i & 63) == 63 && stop && stop->load(std::memory_order_relaxed))
+            return hits;
+        const quint32 unit = scratch.candidates[i];
+        // Of the query's places, a source of m tokens leaves unmatched at
+        // most the distance allowed less the tokens it has beyond the query's.
+        const auto m = qsizetype(m_units[unit].tokenCount);
+        const qsizetype unmatched = distanceWithin(n, m, minScore) - std::max<qsizetype>(0, m - n);
+        if (qsizetype(scratch.met[unit] - base) < weight - unmatched)
             continue;
-        const auto first = m_postings.cbegin() + m_postingStart[id];
-        const auto last = m_postings.cbegin() + m_postingStart[id + 1];
-        const auto from = std::partition_point(first, last, [&](quint32 u) { return m_units[u].tokenCount < shortest; });
-        for (auto it = from; it != last && m_units[*it].tokenCount <= longest; ++it) {
-            if ((++seen & 1023) == 0 && stop && stop->load(std::memory_order_relaxed))
-                return hits;
-            const quint32 unit = *it;
-            if (scratch.met[unit] == scratch.generation)
-                continue;
-            scratch.met[unit] = scratch.generation;
-            if (accept && !accept(m_units[unit].key))
-                continue;
-            if (const int score = scoreOf(text, ids, unit, minScore); score >= 0)
-                hits.push_back({unit, score});
-        }
+        if (accept && !accept(m_units[unit].key))
+            continue;
+        if (const int score = scoreOf(text, ids, unit, minScore); score >= 0)
+            hits.push_back({unit, score});
+    }
+    return hits;
+}
+
+std::vector<FuzzyHit> FuzzyIndex::scanUnits(QStringView text, const std::vector<quint32> &ids, int minScore,
+                                            const std::function<bool(qint32 key)> &accept,
+                                            const std::atomic<bool> *stop) const
+{
+    std::vector<FuzzyHit> hits;
+    for (quint32 unit = 0; unit < quint32(m_units.size()); ++unit) {
+        if ((unit & 1023) == 1023 && stop && stop->load(std::memory_order_relaxed))
+            break;
+        if (accept && !accept(m_units[unit].key))
+            continue;
+        if (const int score = scoreOf(text, ids, unit, minScore); score >= 0)
+            hits.push_back({unit, score});
     }
     return hits;
 }
 
 std::vector<FuzzyHit> FuzzyIndex::scan(QStringView text, const MatchTokens &tokens, int minScore) const
 {
-    std::vector<FuzzyHit> hits;
     if (tokens.count() == 0)
-        return hits;
-    const std::vector<quint32> ids = queryIds(tokens);
-    for (quint32 unit = 0; unit < quint32(m_units.size()); ++unit) {
-        if (const int score = scoreOf(text, ids, unit, minScore); score >= 0)
-            hits.push_back({unit, score});
-    }
-    return hits;
+        return {};
+    return scanUnits(text, queryIds(tokens), minScore, {}, nullptr);
 }
 
 } // namespace wendaro
