@@ -82,10 +82,36 @@ void FuzzyIndex::add(QStringView source, QStringView target, qint32 places, QStr
 
 void FuzzyIndex::finish()
 {
+    renumberTokens();
+    fillPostings();
+    encodeTokens();
+    m_units.shrink_to_fit();
+}
+
+// The most used tokens take the smallest numbers, and so one byte in m_tokenBytes.
+void FuzzyIndex::renumberTokens()
+{
+    std::vector<quint64> uses(m_tokenTexts.size(), 0);
+    for (const quint32 id : m_tokens)
+        ++uses[id];
+    std::vector<quint32> byUse(uses.size());
+    std::iota(byUse.begin(), byUse.end(), 0);
+    std::stable_sort(byUse.begin(), byUse.end(), [&](quint32 a, quint32 b) { return uses[a] > uses[b]; });
+    std::vector<quint32> renumbered(uses.size());
+    for (size_t i = 0; i < byUse.size(); ++i)
+        renumbered[byUse[i]] = quint32(i);
+    for (quint32 &id : m_tokens)
+        id = renumbered[id];
+    for (auto it = m_dictionary.begin(); it != m_dictionary.end(); ++it)
+        *it = renumbered[*it];
+}
+
+void FuzzyIndex::fillPostings()
+{
     // Each unit is listed once under each of its distinct tokens.
     std::vector<quint32> distinct;
     const auto distinctTokens = [&](const Unit &unit) {
-        distinct.assign(tokensOf(unit), tokensOf(unit) + unit.tokenCount);
+        distinct.assign(addedTokensOf(unit), addedTokensOf(unit) + unit.tokenCount);
         std::sort(distinct.begin(), distinct.end());
         distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
     };
@@ -96,19 +122,56 @@ void FuzzyIndex::finish()
             ++m_postingStart[id + 1];
     }
     std::partial_sum(m_postingStart.begin(), m_postingStart.end(), m_postingStart.begin());
+
+    // The units by length, then number: each list, filled in that order, is in it.
+    std::vector<quint32> lengthStart(size_t(m_longestSource) + 2, 0);
+    for (const Unit &unit : m_units)
+        ++lengthStart[unit.tokenCount + 1];
+    std::partial_sum(lengthStart.begin(), lengthStart.end(), lengthStart.begin());
+    std::vector<quint32> byLength(m_units.size());
+    for (quint32 u = 0; u < quint32(m_units.size()); ++u)
+        byLength[lengthStart[m_units[u].tokenCount]++] = u;
+
     m_postings.assign(m_postingStart.back(), 0);
     std::vector<quint32> filled(m_postingStart.cbegin(), m_postingStart.cend() - 1);
-    for (quint32 u = 0; u < quint32(m_units.size()); ++u) {
+    for (const quint32 u : byLength) {
         distinctTokens(m_units[u]);
         for (const quint32 id : distinct)
             m_postings[filled[id]++] = u;
     }
-    for (size_t t = 0; t + 1 < m_postingStart.size(); ++t) {
-        std::stable_sort(m_postings.begin() + m_postingStart[t], m_postings.begin() + m_postingStart[t + 1],
-                         [&](quint32 a, quint32 b) { return m_units[a].tokenCount < m_units[b].tokenCount; });
+}
+
+void FuzzyIndex::encodeTokens()
+{
+    std::vector<quint8> bytes;
+    bytes.reserve(m_tokens.size() + m_tokens.size() / 2);
+    for (Unit &unit : m_units) {
+        const quint32 *ids = addedTokensOf(unit);
+        unit.firstToken = quint32(bytes.size());
+        for (quint32 i = 0; i < unit.tokenCount; ++i) {
+            quint32 id = ids[i];
+            for (; id >= 0x80; id >>= 7)
+                bytes.push_back(quint8(id | 0x80));
+            bytes.push_back(quint8(id));
+        }
     }
-    m_tokens.shrink_to_fit();
-    m_units.shrink_to_fit();
+    bytes.shrink_to_fit();
+    m_tokenBytes = std::move(bytes);
+    m_tokens = std::vector<quint32>();
+}
+
+void FuzzyIndex::tokensOf(const Unit &unit, std::vector<quint32> &ids) const
+{
+    ids.resize(unit.tokenCount);
+    const quint8 *byte = m_tokenBytes.data() + unit.firstToken;
+    for (quint32 &id : ids) {
+        id = 0;
+        for (int shift = 0;; shift += 7) {
+            id |= quint32(*byte & 0x7F) << shift;
+            if ((*byte++ & 0x80) == 0)
+                break;
+        }
+    }
 }
 
 QByteArray FuzzyIndex::bytesAt(const Unit &unit, quint32 from, quint32 length) const
@@ -130,7 +193,7 @@ QString FuzzyIndex::target(quint32 unit) const
 
 qsizetype FuzzyIndex::memoryUse() const
 {
-    size_t bytes = m_units.capacity() * sizeof(Unit) + m_tokens.capacity() * sizeof(quint32)
+    size_t bytes = m_units.capacity() * sizeof(Unit) + m_tokens.capacity() * sizeof(quint32) + m_tokenBytes.capacity()
                    + (m_postings.capacity() + m_postingStart.capacity()) * sizeof(quint32);
     for (const std::vector<char> &block : m_texts)
         bytes += block.capacity();
@@ -154,7 +217,11 @@ int FuzzyIndex::scoreOf(QStringView text, const std::vector<quint32> &ids, quint
     const auto n = qsizetype(ids.size());
     const auto m = qsizetype(u.tokenCount);
     const qsizetype bound = distanceWithin(n, m, minScore);
-    const qsizetype distance = tokenDistance(ids.data(), n, tokensOf(u), m, bound);
+    if (std::abs(m - n) > bound) // too long or too short, without decoding its tokens
+        return -1;
+    thread_local std::vector<quint32> unitIds;
+    tokensOf(u, unitIds);
+    const qsizetype distance = tokenDistance(ids.data(), n, unitIds.data(), m, bound);
     if (distance > bound)
         return -1;
     const int score = distance == 0 && source(unit) != text ? 99 : scoreOfDistance(distance, n, m);

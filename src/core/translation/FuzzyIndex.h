@@ -83,7 +83,7 @@ private:
         quint32 offset = 0; // of the source's UTF-8 bytes there, the target's after them
         quint32 sourceBytes = 0;
         quint32 targetBytes = 0;
-        quint32 firstToken = 0; // in m_tokens
+        quint32 firstToken = 0; // in m_tokens while adding, the offset of its bytes in m_tokenBytes after finish
         quint32 tokenCount = 0;
         qint32 places = 1;
         qint32 key = 0;
@@ -112,14 +112,23 @@ private:
                      const std::atomic<bool> *stop) const;
     std::vector<FuzzyHit> scanUnits(QStringView text, const std::vector<quint32> &ids, int minScore,
                                     const std::function<bool(qint32 key)> &accept, const std::atomic<bool> *stop) const;
-    const quint32 *tokensOf(const Unit &unit) const { return m_tokens.data() + unit.firstToken; }
+    void renumberTokens();
+    void fillPostings();
+    void encodeTokens();
+    const quint32 *addedTokensOf(const Unit &unit) const { return m_tokens.data() + unit.firstToken; }
+    // A finished unit's token ids, decoded into ids.
+    void tokensOf(const Unit &unit, std::vector<quint32> &ids) const;
     int scoreOf(QStringView text, const std::vector<quint32> &ids, quint32 unit, int minScore) const;
     QByteArray bytesAt(const Unit &unit, quint32 from, quint32 length) const;
 
     std::vector<Unit> m_units;
     std::vector<std::vector<char>> m_texts; // blocks of UTF-8, never moved once filled
-    std::vector<quint32> m_tokens;          // each unit's token ids, in order
-    std::deque<QString> m_tokenTexts;       // by id; the dictionary's keys point into them
+    std::vector<quint32> m_tokens;          // each unit's token ids, in order, until finish
+    // The same once finished, each id in groups of seven bits, the least
+    // significant first, the high bit set on all but the last; the ids
+    // numbered by use, the most used first, so that most take one byte.
+    std::vector<quint8> m_tokenBytes;
+    std::deque<QString> m_tokenTexts; // the dictionary's keys point into them
     QHash<QStringView, quint32> m_dictionary;
     // The units holding each token, by length then number: the units of
     // token t are m_postings[m_postingStart[t] .. m_postingStart[t + 1]).
