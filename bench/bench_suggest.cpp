@@ -111,9 +111,9 @@ bool report(const char *what, double figure, const char *unit, double goal)
 {
     const bool met = figure <= goal;
     if (std::isinf(goal))
-        std::printf("  %-40s %9.2f %-3s\n", what, figure, unit);
+        std::printf("  %-40s %9.3f %-3s\n", what, figure, unit);
     else
-        std::printf("  %-40s %9.2f %-3s  goal <= %-6g %s\n", what, figure, unit, goal, met ? "ok" : "MISSED");
+        std::printf("  %-40s %9.3f %-3s  goal <= %-6g %s\n", what, figure, unit, goal, met ? "ok" : "MISSED");
     return met;
 }
 
@@ -162,6 +162,7 @@ struct Lookups
     std::vector<double> cpuMs;
     qsizetype rowsWithHits = 0;
     qsizetype hits = 0;
+    qint64 scores = 0; // the hits' scores added: a change of the index that changes what it finds changes it
 };
 
 std::vector<FuzzyHit> lookUp(const FuzzyIndex &index, const QString &text, FuzzyIndex::Scratch &scratch)
@@ -183,6 +184,8 @@ Lookups timeLookups(const FuzzyIndex &index, const std::vector<QString> &origina
         lookups.cpuMs.push_back(threadCpuMs() - cpuStart);
         lookups.rowsWithHits += hits.empty() ? 0 : 1;
         lookups.hits += qsizetype(hits.size());
+        for (const FuzzyHit &hit : hits)
+            lookups.scores += hit.score;
     }
     std::sort(lookups.wallMs.begin(), lookups.wallMs.end());
     std::sort(lookups.cpuMs.begin(), lookups.cpuMs.end());
@@ -269,11 +272,11 @@ bool benchMemory(const MemoryCase &memoryCase, int units, const QString &dir, bo
     met &= report("memoryUse / TMX size", double(index.memoryUse()) / double(fileBytes), "x", MemoryGoal);
 
     const Lookups lookups = timeLookups(index, data.originals);
-    std::printf("  %zu lookups (every %dth row, score >= %d): %lld rows with hits, %.1f hits a row; "
-                "cpu median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+    std::printf("  %zu lookups (every %dth row, score >= %d): %lld rows with hits, %lld hits, their scores adding "
+                "to %lld; cpu median %.2f ms, p99 %.2f ms, max %.2f ms\n",
                 lookups.wallMs.size(), LookupStride, MinScore, static_cast<long long>(lookups.rowsWithHits),
-                double(lookups.hits) / double(lookups.wallMs.size()), percentile(lookups.cpuMs, 0.5),
-                percentile(lookups.cpuMs, 0.99), lookups.cpuMs.back());
+                static_cast<long long>(lookups.hits), static_cast<long long>(lookups.scores),
+                percentile(lookups.cpuMs, 0.5), percentile(lookups.cpuMs, 0.99), lookups.cpuMs.back());
     met &= report("lookup median", percentile(lookups.wallMs, 0.5), "ms", memoryCase.medianGoalMs);
     met &= report("lookup 99th percentile", percentile(lookups.wallMs, 0.99), "ms", memoryCase.p99GoalMs);
     same &= compareWithScan(index, data.originals);
