@@ -16,7 +16,7 @@ constexpr size_t TextBlockSize = size_t(4) << 20;
 // multiple of those: counting a posting costs some nanoseconds, the
 // distance of a unit passed on a microsecond or more, and each list read
 // passes fewer units on.
-constexpr size_t ProbeBudget = 8;
+constexpr size_t ProbeBudget = 4;
 
 // "20240517T093000Z" as 20240517093000: its digits, as many as there are up to fourteen.
 quint64 dateNumber(QStringView date)
