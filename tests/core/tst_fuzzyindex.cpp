@@ -19,6 +19,7 @@ private slots:
 private:
     QStringList m_sources;
     FuzzyIndex m_index;
+    FuzzyIndex m_small; // shares a scratch with m_index
 };
 
 void FuzzyIndexTest::initTestCase()
@@ -32,6 +33,8 @@ void FuzzyIndexTest::initTestCase()
     for (qsizetype i = 0; i < m_sources.size(); ++i)
         m_index.add(m_sources[i], QStringLiteral("訳"), 1, {}, qint32(i));
     m_index.finish();
+    m_small.add(u"Iron Sword", u"訳", 1, {}, 0);
+    m_small.finish();
 }
 
 void FuzzyIndexTest::findsWhatEveryUnitScores_data()
@@ -79,7 +82,9 @@ void FuzzyIndexTest::findsWhatEveryUnitScores()
     const MatchTokens tokens = matchTokens(text);
     FuzzyIndex::Scratch scratch;
     QCOMPARE(keyed(m_index.scan(text, tokens, minScore)), scored);
+    m_small.find(text, tokens, minScore, scratch);
     QCOMPARE(keyed(m_index.find(text, tokens, minScore, scratch)), scored);
+    m_small.find(text, tokens, minScore, scratch);
     QCOMPARE(keyed(m_index.find(text, tokens, minScore, scratch, [](qint32 key) { return key % 2 == 1; })), odd);
 }
 

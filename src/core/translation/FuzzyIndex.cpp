@@ -316,9 +316,14 @@ std::vector<FuzzyHit> FuzzyIndex::find(QStringView text, const MatchTokens &toke
     if (weight <= distance) // a score so low that a source sharing no token passes
         return scanUnits(text, ids, minScore, accept, stop);
 
-    if (scratch.met.size() != m_units.size() || quint64(scratch.base) + quint64(weight) + 1 > 0xFFFFFFFF) {
-        scratch.met.assign(m_units.size(), 0);
-        scratch.base = 1;
+    // The counts only grow from one lookup to the next, in whichever index,
+    // so that one scratch serves indexes of any size in turn without
+    // clearing it: a count below this lookup's base is none.
+    if (scratch.met.size() < m_units.size())
+        scratch.met.resize(m_units.size(), 0);
+    if (quint64(scratch.base) + quint64(weight) >= 0xFFFFFFFF) {
+        std::fill(scratch.met.begin(), scratch.met.end(), 0);
+        scratch.base = 0;
     }
     const quint32 base = scratch.base;
     scratch.base += quint32(weight) + 1;

@@ -40,9 +40,9 @@ struct FuzzyHit
 class FuzzyIndex
 {
 public:
-    // What one thread's lookups reuse: how many of the lookup's tokens each
-    // unit holds, counted up from base (a count below base is an earlier
-    // lookup's: none), and the units that hold enough.
+    // What one thread's lookups reuse, in any index: how many of the
+    // lookup's tokens each unit holds, counted up from base (a count below
+    // base is an earlier lookup's: none), and the units that hold enough.
     struct Scratch
     {
         std::vector<quint32> met;
