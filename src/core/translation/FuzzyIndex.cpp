@@ -102,8 +102,8 @@ void FuzzyIndex::renumberTokens()
         renumbered[byUse[i]] = quint32(i);
     for (quint32 &id : m_tokens)
         id = renumbered[id];
-    for (auto it = m_dictionary.begin(); it != m_dictionary.end(); ++it)
-        *it = renumbered[*it];
+    for (quint32 &id : m_dictionary)
+        id = renumbered[id];
 }
 
 void FuzzyIndex::fillPostings()
