@@ -11,6 +11,7 @@ namespace wendaro {
 namespace {
 
 constexpr size_t TextBlockSize = size_t(4) << 20;
+constexpr quint32 NoUnit = 0xFFFFFFFF;
 
 // How many postings a lookup may read beyond the lists it must, as a
 // multiple of those: counting a posting costs some nanoseconds, the
@@ -108,19 +109,23 @@ void FuzzyIndex::renumberTokens()
 
 void FuzzyIndex::fillPostings()
 {
-    // Each unit is listed once under each of its distinct tokens.
-    std::vector<quint32> distinct;
-    const auto distinctTokens = [&](const Unit &unit) {
-        distinct.assign(addedTokensOf(unit), addedTokensOf(unit) + unit.tokenCount);
-        std::sort(distinct.begin(), distinct.end());
-        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    // Each unit is listed once under each of its distinct tokens: listed
+    // holds the unit each token was last taken for, so that no unit's
+    // tokens need sorting.
+    std::vector<quint32> listed(m_tokenTexts.size(), NoUnit);
+    const auto forEachDistinct = [&](quint32 u, const auto &take) {
+        const Unit &unit = m_units[u];
+        const quint32 *ids = addedTokensOf(unit);
+        for (quint32 i = 0; i < unit.tokenCount; ++i) {
+            if (listed[ids[i]] != u) {
+                listed[ids[i]] = u;
+                take(ids[i]);
+            }
+        }
     };
     m_postingStart.assign(m_tokenTexts.size() + 1, 0);
-    for (const Unit &unit : m_units) {
-        distinctTokens(unit);
-        for (const quint32 id : distinct)
-            ++m_postingStart[id + 1];
-    }
+    for (quint32 u = 0; u < quint32(m_units.size()); ++u)
+        forEachDistinct(u, [&](quint32 id) { ++m_postingStart[id + 1]; });
     std::partial_sum(m_postingStart.begin(), m_postingStart.end(), m_postingStart.begin());
 
     // The units by length, then number: each list, filled in that order, is in it.
@@ -134,11 +139,9 @@ void FuzzyIndex::fillPostings()
 
     m_postings.assign(m_postingStart.back(), 0);
     std::vector<quint32> filled(m_postingStart.cbegin(), m_postingStart.cend() - 1);
-    for (const quint32 u : byLength) {
-        distinctTokens(m_units[u]);
-        for (const quint32 id : distinct)
-            m_postings[filled[id]++] = u;
-    }
+    std::fill(listed.begin(), listed.end(), NoUnit);
+    for (const quint32 u : byLength)
+        forEachDistinct(u, [&](quint32 id) { m_postings[filled[id]++] = u; });
 }
 
 void FuzzyIndex::encodeTokens()
