@@ -27,20 +27,27 @@ struct FuzzyHit
 // that the units whose source is most like a text are found without
 // looking at every unit.
 //
-// A lookup reads only the posting lists of the query's rarest tokens,
-// within the lengths the score allows: a source alike enough shares at
-// least that many tokens with the query, and so one of the rarest ones.
-// The distance of each unit met is then counted within the bound the score
-// allows. Built once (add, then finish), an index only reads: any number of
-// threads may look up at once, each with its own Scratch.
+// A lookup reads only the posting lists of the query's rarer tokens,
+// within the lengths the score allows. A source alike enough leaves at
+// most d of the query's tokens unmatched (d: the distance the score
+// allows), so of any d + k of the query's places it holds at least k
+// tokens: a unit that holds fewer of the lists' tokens is never looked at.
+// Counting costs a few nanoseconds a unit, the distance of a unit
+// microseconds, so the lookup reads more lists than the d + 1 it must
+// while they cost little beside the first ones: each raises k and passes
+// fewer units on. Built once (add, then finish), an index only reads: any
+// number of threads may look up at once, each with its own Scratch.
 class FuzzyIndex
 {
 public:
-    // What one thread's lookups reuse, in any index: which units it has met.
+    // What one thread's lookups reuse, in any index: how many of the
+    // lookup's tokens each unit holds, counted up from base (a count below
+    // base is an earlier lookup's: none), and the units that hold enough.
     struct Scratch
     {
         std::vector<quint32> met;
-        quint32 generation = 0;
+        std::vector<quint32> candidates;
+        quint32 base = 0;
     };
 
     // source and target in the list's form; key is the caller's (a table's
@@ -76,7 +83,7 @@ private:
         quint32 offset = 0; // of the source's UTF-8 bytes there, the target's after them
         quint32 sourceBytes = 0;
         quint32 targetBytes = 0;
-        quint32 firstToken = 0; // in m_tokens
+        quint32 firstToken = 0; // in m_tokens while adding, the offset of its bytes in m_tokenBytes after finish
         quint32 tokenCount = 0;
         qint32 places = 1;
         qint32 key = 0;
@@ -84,16 +91,44 @@ private:
     };
     static constexpr quint32 Unknown = 0xFFFFFFFF; // a query token no source has
 
+    // A token of the query as a lookup reads it: its units of the lengths
+    // allowed, m_postings[from .. to), and how many of the query's places it
+    // stands for.
+    struct Probe
+    {
+        quint32 from = 0;
+        quint32 to = 0;
+        quint32 weight = 0;
+    };
+
     quint32 idOf(QStringView token);
     std::vector<quint32> queryIds(const MatchTokens &tokens) const;
-    const quint32 *tokensOf(const Unit &unit) const { return m_tokens.data() + unit.firstToken; }
+    std::vector<Probe> probesFor(std::vector<quint32> ids, qsizetype shortest, qsizetype longest, qsizetype distance,
+                                 qsizetype &weight) const;
+    // Counts in scratch.met, from base, the places each unit of the probes'
+    // lists holds, and puts in scratch.candidates the units whose count
+    // reaches needed. False when stop was set.
+    bool countProbes(const std::vector<Probe> &probes, quint32 base, quint32 needed, Scratch &scratch,
+                     const std::atomic<bool> *stop) const;
+    std::vector<FuzzyHit> scanUnits(QStringView text, const std::vector<quint32> &ids, int minScore,
+                                    const std::function<bool(qint32 key)> &accept, const std::atomic<bool> *stop) const;
+    void renumberTokens();
+    void fillPostings();
+    void encodeTokens();
+    const quint32 *addedTokensOf(const Unit &unit) const { return m_tokens.data() + unit.firstToken; }
+    // A finished unit's token ids, decoded into ids.
+    void tokensOf(const Unit &unit, std::vector<quint32> &ids) const;
     int scoreOf(QStringView text, const std::vector<quint32> &ids, quint32 unit, int minScore) const;
     QByteArray bytesAt(const Unit &unit, quint32 from, quint32 length) const;
 
     std::vector<Unit> m_units;
     std::vector<std::vector<char>> m_texts; // blocks of UTF-8, never moved once filled
-    std::vector<quint32> m_tokens;          // each unit's token ids, in order
-    std::deque<QString> m_tokenTexts;       // by id; the dictionary's keys point into them
+    std::vector<quint32> m_tokens;          // each unit's token ids, in order, until finish
+    // The same once finished, each id in groups of seven bits, the least
+    // significant first, the high bit set on all but the last; the ids
+    // numbered by use, the most used first, so that most take one byte.
+    std::vector<quint8> m_tokenBytes;
+    std::deque<QString> m_tokenTexts; // the dictionary's keys point into them
     QHash<QStringView, quint32> m_dictionary;
     // The units holding each token, by length then number: the units of
     // token t are m_postings[m_postingStart[t] .. m_postingStart[t + 1]).
