@@ -18,41 +18,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <mutex>
-
 namespace wendaro::cli {
 
 namespace {
-
-// A lookup reads one scratch per index, as large as the index's units: a
-// few threads' worth are made and passed from one batch of rows to the next
-// rather than made for each.
-class ScratchPool
-{
-public:
-    explicit ScratchPool(const CatalogSuggestions &suggestions) : m_suggestions(suggestions) {}
-
-    CatalogSuggestions::Scratches take()
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_free.empty())
-            return m_suggestions.scratches();
-        CatalogSuggestions::Scratches scratches = std::move(m_free.back());
-        m_free.pop_back();
-        return scratches;
-    }
-
-    void give(CatalogSuggestions::Scratches scratches)
-    {
-        const std::lock_guard lock(m_mutex);
-        m_free.push_back(std::move(scratches));
-    }
-
-private:
-    const CatalogSuggestions &m_suggestions;
-    std::mutex m_mutex;
-    std::vector<CatalogSuggestions::Scratches> m_free;
-};
 
 // One line a suggestion, "INDEX<TAB>SCORE<TAB>ORIGIN<TAB>TRANSLATION".
 void appendLines(QByteArray &out, const TranslationUnit &unit, const std::vector<Suggestion> &found)
@@ -141,14 +109,13 @@ void suggestInOrder(const QList<TranslationUnit> &units, const CatalogSuggestion
     // little beside a lookup, and few enough that every core stays busy.
     constexpr size_t Batch = 16;
     using Found = std::vector<std::vector<Suggestion>>;
-    ScratchPool pool(suggestions);
     runInOrder<Found>((wanted.size() + Batch - 1) / Batch,
                       [&](size_t b) {
-                          CatalogSuggestions::Scratches scratches = pool.take();
+                          // What a worker thread's lookups reuse, whatever the index.
+                          thread_local FuzzyIndex::Scratch scratch;
                           Found found;
                           for (size_t i = b * Batch; i < std::min(wanted.size(), (b + 1) * Batch); ++i)
-                              found.push_back(suggestions.find(units[wanted[i]], scratches));
-                          pool.give(std::move(scratches));
+                              found.push_back(suggestions.find(units[wanted[i]], scratch));
                           return found;
                       },
                       [&](size_t b, Found &found) {

@@ -54,6 +54,21 @@ bool loadOriginal(const std::optional<QByteArray> &original, const CodePage &cod
     return !original || document;
 }
 
+// Each unit still to translate takes its suggestions from the memories.
+void addSuggestions(TranslationCatalog &catalog, std::vector<SuggestionMemory> memories, int minMatch)
+{
+    // Set once every lookup is done: the workers read the units meanwhile.
+    std::vector<std::pair<qsizetype, QList<UnitSuggestion>>> found;
+    const CatalogSuggestions suggestions(catalog, std::move(memories), minMatch, SuggestionLimit);
+    suggestInOrder(catalog.units, suggestions, [&](qsizetype position, std::vector<Suggestion> &some) {
+        if (!some.empty())
+            found.emplace_back(position, unitSuggestions(some));
+        return true;
+    });
+    for (auto &[position, some] : found)
+        catalog.units[position].suggestions = std::move(some);
+}
+
 } // namespace
 
 int exportTable(const QByteArray &table, const QByteArray &out, const std::optional<QByteArray> &original,
@@ -107,19 +122,8 @@ int exportTable(const QByteArray &table, const QByteArray &out, const std::optio
         printFileError(escapedPath(refused), ReadErrorMessage, error);
         return ReadFailed;
     }
-    if (memories) {
-        // Set once every lookup is done: the workers read the units meanwhile.
-        std::vector<std::pair<qsizetype, QList<UnitSuggestion>>> found;
-        const CatalogSuggestions suggestions(result->catalog, std::move(*memories),
-                                             suggesting.minMatch.value_or(DefaultMinMatch), SuggestionLimit);
-        suggestInOrder(result->catalog.units, suggestions, [&](qsizetype position, std::vector<Suggestion> &some) {
-            if (!some.empty())
-                found.emplace_back(position, unitSuggestions(some));
-            return true;
-        });
-        for (auto &[position, some] : found)
-            result->catalog.units[position].suggestions = std::move(some);
-    }
+    if (memories)
+        addSuggestions(result->catalog, std::move(*memories), suggesting.minMatch.value_or(DefaultMinMatch));
     const auto write = [&] {
         TranslationCatalog catalog = result->catalog;
         catalog.original = QFileInfo(QFile::decodeName(original ? *original : table)).fileName();

@@ -20,8 +20,9 @@ namespace {
 class MemoryUnits
 {
 public:
-    MemoryUnits(const QString &sourceLanguage, const QString &targetLanguage)
-        : m_sourceLanguage(sourceLanguage), m_targetLanguage(targetLanguage), m_index(std::make_shared<FuzzyIndex>())
+    MemoryUnits(QString sourceLanguage, QString targetLanguage)
+        : m_sourceLanguage(std::move(sourceLanguage)), m_targetLanguage(std::move(targetLanguage)),
+          m_index(std::make_shared<FuzzyIndex>())
     {
     }
 

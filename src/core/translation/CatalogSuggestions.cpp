@@ -24,19 +24,18 @@ bool CatalogSuggestions::wants(const TranslationUnit &unit) const
     return m_template || isUntranslated(unit.source, unit.target);
 }
 
-std::vector<Suggestion> CatalogSuggestions::find(const TranslationUnit &unit, Scratches &scratches) const
+std::vector<Suggestion> CatalogSuggestions::find(const TranslationUnit &unit, FuzzyIndex::Scratch &scratch) const
 {
     std::vector<Suggestion> found;
     const MatchTokens tokens = matchTokens(unit.source);
-    for (size_t m = 0; m < m_memories.size(); ++m) {
-        const FuzzyIndex &index = *m_memories[m].index;
-        appendSuggestions(index, index.find(unit.source, tokens, m_minScore, scratches[m]), m_memories[m].origin,
-                          m_limit, found);
+    for (const SuggestionMemory &memory : m_memories) {
+        const FuzzyIndex &index = *memory.index;
+        appendSuggestions(index, index.find(unit.source, tokens, m_minScore, scratch), memory.origin, m_limit, found);
     }
     const size_t fromTable = found.size();
     const auto others = [&](qint32 key) { return key != unit.index; };
-    appendSuggestions(m_table, m_table.find(unit.source, tokens, m_minScore, scratches.back(), others), QString(),
-                      m_limit, found);
+    appendSuggestions(m_table, m_table.find(unit.source, tokens, m_minScore, scratch, others), QString(), m_limit,
+                      found);
     for (size_t i = fromTable; i < found.size(); ++i) {
         found[i].fromTable = true;
         found[i].origin = tableOrigin(found[i].index);

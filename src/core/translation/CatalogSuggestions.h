@@ -26,13 +26,10 @@ struct SuggestionMemory
 // template, whose units are all still to translate.
 //
 // Built once, it only reads: any number of threads may look up at once,
-// each with its own Scratches.
+// each with its own scratch.
 class CatalogSuggestions
 {
 public:
-    // What one thread's lookups reuse: one scratch for each index.
-    using Scratches = std::vector<FuzzyIndex::Scratch>;
-
     CatalogSuggestions(const TranslationCatalog &catalog, std::vector<SuggestionMemory> memories, int minScore,
                        qsizetype limit);
 
@@ -41,8 +38,7 @@ public:
     bool wants(const TranslationUnit &unit) const;
     // The best suggestions for unit, ranked (rankSuggestions), at most
     // limit; a unit never suggests its own translation.
-    std::vector<Suggestion> find(const TranslationUnit &unit, Scratches &scratches) const;
-    Scratches scratches() const { return Scratches(m_memories.size() + 1); }
+    std::vector<Suggestion> find(const TranslationUnit &unit, FuzzyIndex::Scratch &scratch) const;
 
 private:
     std::vector<SuggestionMemory> m_memories;
