@@ -4,6 +4,8 @@
 #include "ui/ValueEdit.h"
 
 #include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
 #include <QTextBrowser>
 
 using namespace wendaro;
@@ -90,6 +92,38 @@ private slots:
                     ->text()
                     .contains(QStringLiteral("原文が変わりました")));
         QCOMPARE(f.list().model()->index(0, 4).data().toString(), QStringLiteral("要確認"));
+    }
+
+    // Under 訳 the suggestions, read as they show; Ctrl+1 takes the first
+    // and the person goes on in 訳.
+    void suggestionsUnderTheTranslation()
+    {
+        WindowFixture f;
+        f.open(QStringLiteral("ja.stf"), {{1, "a", "セーブしますか？"}, {2, "b", ""}, {3, "c", ""}});
+        QVERIFY(writeTable(f.path("en.stf"),
+                           {{1, "a", "Save the game?"}, {2, "b", "Save the game now?"}, {3, "c", "Quit"}}));
+        f.showActive();
+        QVERIFY(f.controller().translation().openOriginal(f.path("en.stf"), false));
+        auto *panel = child<QWidget>(f.window, QStringLiteral("TranslationPanel"));
+        auto *list = child<QListWidget>(*panel, QStringLiteral("lstSuggestions"));
+        QCOMPARE(list->accessibleName(), QStringLiteral("候補"));
+        QCOMPARE(child<QLabel>(*panel, QStringLiteral("lblMemoryCount"))->text(), QStringLiteral("翻訳メモリ: 0 件"));
+        const auto shown = [&] {
+            QStringList items;
+            for (int i = 0; i < list->count(); ++i) {
+                const QVariant spoken = list->item(i)->data(Qt::AccessibleTextRole);
+                items << (spoken.isValid() ? spoken.toString() : list->item(i)->text());
+            }
+            return items.join(u'|');
+        };
+        f.select(3);
+        QTRY_COMPARE(shown(), QStringLiteral("候補なし"));
+        f.select(2);
+        QTRY_COMPARE(shown(), QStringLiteral("1: 80 %、セーブしますか？（この表 #1）"));
+        f.list().setFocus();
+        QTest::keyClick(&f.list(), Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(f.controller().entries().at(1).value.toString(), QStringLiteral("セーブしますか？"));
+        QTRY_VERIFY(child<ValueEdit>(*panel, QStringLiteral("txtTranslation"))->hasFocus());
     }
 };
 
