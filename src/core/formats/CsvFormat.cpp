@@ -18,13 +18,6 @@ namespace {
 
 const char ByteOrderMark[] = "\xEF\xBB\xBF";
 
-struct Record
-{
-    QStringList fields;
-    qsizetype line = 0; // where the record starts, counting LFs
-    bool blank = false; // an empty line: one unquoted empty field
-};
-
 // Splits the text into records. Inside quotes every character is data, CR
 // and LF included; outside them a record ends at CR LF or LF, and a lone CR
 // is refused, since no writer of this format puts one there and guessing
@@ -34,11 +27,11 @@ class RecordParser
 public:
     explicit RecordParser(QStringView source) : text(source), n(source.size()) {}
 
-    std::optional<QList<Record>> parse(QString *error)
+    std::optional<QList<CsvRecord>> parse(QString *error)
     {
-        QList<Record> records;
+        QList<CsvRecord> records;
         while (i < n) {
-            Record record;
+            CsvRecord record;
             if (!readRecord(record, error))
                 return std::nullopt;
             if (!record.blank)
@@ -51,7 +44,7 @@ private:
     qsizetype column(qsizetype at) const { return at - lineStart + 1; }
 
     // One record, through the line break that ends it.
-    bool readRecord(Record &record, QString *error)
+    bool readRecord(CsvRecord &record, QString *error)
     {
         record.line = line;
         for (;;) {
@@ -154,10 +147,14 @@ private:
     qsizetype lineStart = 0;
 };
 
-std::optional<QList<Record>> parseRecords(QStringView text, QString *error)
+} // namespace
+
+std::optional<QList<CsvRecord>> parseCsvRecords(QStringView text, QString *error)
 {
     return RecordParser(text).parse(error);
 }
+
+namespace {
 
 // The columns a catalog reads, in the order of Columns.
 const QStringList &columnNames()
@@ -171,7 +168,7 @@ const QStringList &columnNames()
 using Columns = std::array<qsizetype, 4>;
 
 // The header's columns; Index and Value must be there, each name once.
-std::optional<Columns> columnsOf(const Record &header, QString *error)
+std::optional<Columns> columnsOf(const CsvRecord &header, QString *error)
 {
     const QStringList &names = columnNames();
     Columns columns = {-1, -1, -1, -1};
@@ -204,7 +201,7 @@ std::optional<Columns> columnsOf(const Record &header, QString *error)
 }
 
 // A record reaches every named column and puts nothing beyond the header's.
-bool fieldsFit(const Record &record, const Record &header, const Columns &columns, QString *error)
+bool fieldsFit(const CsvRecord &record, const CsvRecord &header, const Columns &columns, QString *error)
 {
     for (const qsizetype k : {0, 1, 2, 3}) {
         if (columns[size_t(k)] >= record.fields.size()) {
@@ -229,7 +226,7 @@ bool fieldsFit(const Record &record, const Record &header, const Columns &column
     return true;
 }
 
-std::optional<TranslationUnit> unitOf(const Record &record, const Columns &columns, QString *error)
+std::optional<TranslationUnit> unitOf(const CsvRecord &record, const Columns &columns, QString *error)
 {
     const auto [indexColumn, nameColumn, sourceColumn, valueColumn] = columns;
     const QString &indexField = record.fields[indexColumn];
@@ -286,7 +283,7 @@ bool CsvFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QS
                      .arg(skipped + invalid);
         return false;
     }
-    const std::optional<QList<Record>> records = parseRecords(QString::fromUtf8(data), error);
+    const std::optional<QList<CsvRecord>> records = parseCsvRecords(QString::fromUtf8(data), error);
     if (!records)
         return false;
     if (records->isEmpty()) {
@@ -294,7 +291,7 @@ bool CsvFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QS
         return false;
     }
 
-    const Record &header = records->first();
+    const CsvRecord &header = records->first();
     const std::optional<Columns> columns = columnsOf(header, error);
     if (!columns)
         return false;
@@ -302,7 +299,7 @@ bool CsvFormat::readCatalog(QByteArrayView data, TranslationCatalog &catalog, QS
     catalog.isTemplate = false;
     catalog.hasSource = (*columns)[2] >= 0;
     for (qsizetype r = 1; r < records->size(); ++r) {
-        const Record &record = records->at(r);
+        const CsvRecord &record = records->at(r);
         if (!fieldsFit(record, header, *columns, error))
             return false;
         std::optional<TranslationUnit> unit = unitOf(record, *columns, error);

@@ -3,7 +3,26 @@
 
 #include "core/formats/FileFormat.h"
 
+#include <QList>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
 namespace wendaro {
+
+// One record of a CSV text: its fields, unquoted.
+struct CsvRecord
+{
+    QStringList fields;
+    qsizetype line = 0; // where the record starts, counting LFs
+    bool blank = false; // an empty line: one unquoted empty field
+};
+
+// Splits a CSV text into records. Inside quotes every character is data,
+// CR and LF included; outside them a record ends at CR LF or LF. A lone CR
+// outside quotes is refused (*error says where).
+std::optional<QList<CsvRecord>> parseCsvRecords(QStringView text, QString *error);
 
 // Comma-separated values for spreadsheets: UTF-8 with a byte-order mark,
 // CR LF after every record, a header row naming the columns Index, Name,
