@@ -26,7 +26,7 @@ using namespace wendaro;
 namespace {
 
 const char UsageText[] = R"(Usage: wendaro [--reference=ORIGINAL [--old-reference=OLD]] [--memory=TMX]...
-               [--min-match=N] [FILE]
+               [--min-match=N] [--glossary=FILE]... [FILE]
        wendaro --help
        wendaro --version
 
@@ -47,6 +47,11 @@ write ./--help.
                         under the translation (Ctrl+M in the window); may
                         be given more than once
   --min-match=N         offer units that score at least N % (default 70)
+  --glossary=FILE       open the glossary FILE with the original (tab-separated
+                        source, target, comment; CSV; or TBX): the terms of
+                        each row's original show beside the translation and a
+                        term whose translation is missing is a finding
+                        (Ctrl+G in the window); may be given more than once
 )";
 
 QList<QByteArray> argumentsAfterName(int argc, char *argv[])
@@ -160,6 +165,7 @@ int main(int argc, char *argv[])
     if (start.minMatch >= 0)
         window.controller().suggestions().setMinMatch(start.minMatch);
     window.controller().suggestions().openWithOriginal(start.memories);
+    window.controller().glossary().openWithOriginal(start.glossaries);
     window.startUp(start.path, start.pathBytesValid, ahead ? &*ahead : nullptr);
     // The originals of the file opened, the one it was made from last.
     if (!start.reference.isEmpty() && window.controller().translation().openOriginal(start.reference, false)

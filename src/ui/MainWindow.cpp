@@ -140,7 +140,7 @@ void MainWindow::connectControls()
     for (Command command : {Command::OpenOriginal, Command::OpenOldOriginal, Command::AcceptAndNext, Command::NextToDo,
                             Command::PreviousToDo, Command::CopyOriginal, Command::AddMissing, Command::OpenMemory,
                             Command::UseSuggestion1, Command::UseSuggestion2, Command::UseSuggestion3,
-                            Command::UseSuggestion4, Command::UseSuggestion5})
+                            Command::UseSuggestion4, Command::UseSuggestion5, Command::OpenGlossary})
         addAction(&m_controller.action(command));
     // No file, nothing to find.
     connect(&m_controller.action(Command::Close), &QAction::enabledChanged, this, [this](bool enabled) {

@@ -81,6 +81,14 @@ TranslationPanel::TranslationPanel(MainWindowController &controller, QWidget *pa
     MemorySuggestions &suggestions = m_controller.suggestions();
     connect(&suggestions, &MemorySuggestions::suggestionsChanged, this, &TranslationPanel::showSuggestions);
     connect(&suggestions, &MemorySuggestions::memoriesChanged, this, &TranslationPanel::showMemoryCount);
+    connect(&m_controller.glossary(), &TableGlossary::glossariesChanged, this, &TranslationPanel::showRowSoon);
+    // A double click puts the term's translation where the cursor is in 訳.
+    connect(m_terms, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        if (!m_translation->isEnabled())
+            return;
+        m_translation->insertPlainText(item->data(Qt::UserRole).toString());
+        m_translation->setFocus(Qt::OtherFocusReason);
+    });
     connect(m_suggestions, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
         if (item->flags() & Qt::ItemIsEnabled)
             m_controller.useSuggestion(m_suggestions->row(item));
@@ -122,6 +130,11 @@ void TranslationPanel::buildControls()
     shown(m_note, "lblTranslationNote", QStringLiteral("移動"));
     m_memoryCount = new QLabel(this);
     shown(m_memoryCount, "lblMemoryCount", QStringLiteral("翻訳メモリの件数"));
+    m_terms = new QListWidget(this);
+    named(m_terms, "lstTerms", QStringLiteral("用語"));
+    m_terms->setAccessibleDescription(QStringLiteral("ダブルクリックで訳のカーソルの位置に入れます"));
+    m_terms->setWordWrap(true);
+    m_terms->hide();
     m_suggestions = new QListWidget(this);
     named(m_suggestions, "lstSuggestions", QStringLiteral("候補"));
     m_suggestions->setAccessibleDescription(QStringLiteral("Ctrl+1 から Ctrl+5、またはダブルクリックで訳に入れます"));
@@ -144,6 +157,7 @@ void TranslationPanel::buildControls()
     side->addWidget(m_progress);
     side->addWidget(m_memoryCount);
     side->addWidget(m_findings, 1);
+    side->addWidget(m_terms, 1);
     side->addWidget(m_note);
     grid->addLayout(side, 0, 2, 4, 1);
     grid->setColumnStretch(1, 3);
@@ -195,6 +209,7 @@ void TranslationPanel::showRow()
     }
     m_translation->setEnabled(m_row >= 0);
     showSuggestions();
+    showTerms();
     showTranslation();
     showState();
     showProgress();
@@ -215,7 +230,23 @@ void TranslationPanel::showTranslation()
 
 void TranslationPanel::showState()
 {
-    m_findings->setText(m_controller.translationStatus().findings(m_row).join(u'\n'));
+    const QStringList findings = m_controller.translationStatus().findings(m_row)
+                                 + m_controller.glossary().findingsOf(m_row);
+    m_findings->setText(findings.join(u'\n'));
+}
+
+void TranslationPanel::showTerms()
+{
+    m_terms->clear();
+    const std::vector<GlossaryTerm> terms = m_controller.glossary().termsOf(m_row);
+    m_terms->setVisible(m_controller.glossary().termCount() > 0);
+    for (const GlossaryTerm &term : terms) {
+        QString text = term.source + QStringLiteral(" → ") + term.target;
+        if (!term.comment.isEmpty())
+            text += QStringLiteral("（") + term.comment + QStringLiteral("）");
+        auto *item = new QListWidgetItem(text, m_terms);
+        item->setData(Qt::UserRole, term.target);
+    }
 }
 
 void TranslationPanel::showProgress()

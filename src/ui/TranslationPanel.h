@@ -42,6 +42,7 @@ private:
     void showProgress();
     void typed();
     void showSuggestions();
+    void showTerms();
     void showMemoryCount();
 
     MainWindowController &m_controller;
@@ -54,6 +55,7 @@ private:
     QLabel *m_progress = nullptr;
     QLabel *m_note = nullptr;
     QListWidget *m_suggestions = nullptr;
+    QListWidget *m_terms = nullptr;
     QLabel *m_memoryCount = nullptr;
     // The row the texts are of, and whether the program is filling them.
     qsizetype m_row = -1;

@@ -49,7 +49,8 @@ namespace wendaro {
     X(UseSuggestion2)                                                                                                  \
     X(UseSuggestion3)                                                                                                  \
     X(UseSuggestion4)                                                                                                  \
-    X(UseSuggestion5)
+    X(UseSuggestion5)                                                                                                  \
+    X(OpenGlossary)
 
 #define WENDARO_COMMAND_ENUMERATOR(name) name,
 enum class Command { WENDARO_COMMANDS(WENDARO_COMMAND_ENUMERATOR) };

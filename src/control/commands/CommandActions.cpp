@@ -31,6 +31,7 @@ CommandActions::CommandActions()
     action(Command::CopyOriginal).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     action(Command::AddMissing).setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
     action(Command::OpenMemory).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    action(Command::OpenGlossary).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     const Command suggestions[] = {Command::UseSuggestion1, Command::UseSuggestion2, Command::UseSuggestion3,
                                    Command::UseSuggestion4, Command::UseSuggestion5};
     for (int i = 0; i < 5; ++i)

@@ -3,6 +3,7 @@
 
 #include "control/document/Document.h"
 #include "control/document/RowCommands.h"
+#include "control/translation/TableSettings.h"
 #include "control/window/MessageBoxes.h"
 
 #include "core/checks/TranslationStates.h"
@@ -11,7 +12,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 #include <algorithm>
 
@@ -21,19 +21,7 @@ namespace {
 
 constexpr qsizetype IndexSlots = 65536; // every qint16, at index + 32768
 
-// Where the memories of each table are remembered: the memory files and
-// their chosen languages, in pairs, under the table's absolute path.
-QSettings memorySettings()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("wendaro"), QStringLiteral("wendaro"));
-}
-
-QString settingsKey(const QString &tablePath)
-{
-    return QStringLiteral("memories/")
-           + QString::fromLatin1(
-               tablePath.toUtf8().toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
-}
+const QString SettingsGroup = QStringLiteral("memories");
 
 // What a lookup on a worker reads: its own copies and shared, unchanging indexes.
 struct LookupInput
@@ -188,8 +176,7 @@ void MemorySuggestions::remember() const
     QStringList pairs;
     for (const OpenMemory &memory : m_memories)
         pairs << memory.path << memory.language;
-    QSettings settings = memorySettings();
-    settings.setValue(settingsKey(m_tablePath), pairs);
+    rememberFor(SettingsGroup, m_tablePath, pairs);
 }
 
 void MemorySuggestions::originalOpened(bool open)
@@ -205,7 +192,7 @@ void MemorySuggestions::originalOpened(bool open)
         const QString path = m_state.currentPath();
         m_tablePath = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
         if (!m_tablePath.isEmpty()) {
-            const QStringList remembered = memorySettings().value(settingsKey(m_tablePath)).toStringList();
+            const QStringList remembered = rememberedFor(SettingsGroup, m_tablePath);
             for (qsizetype i = 0; i + 1 < remembered.size(); i += 2)
                 openMemory(remembered[i], remembered[i + 1], false);
         }

@@ -28,6 +28,8 @@ StartArguments startArguments(const QList<QByteArray> &arguments)
             start.oldReference = QFile::decodeName(argument.sliced(16));
         else if (argument.startsWith("--memory="))
             start.memories << QFile::decodeName(argument.sliced(9));
+        else if (argument.startsWith("--glossary="))
+            start.glossaries << QFile::decodeName(argument.sliced(11));
         else if (argument.startsWith("--min-match=")) {
             bool ok = false;
             const QByteArray given = argument.sliced(12);

@@ -11,7 +11,7 @@ namespace wendaro {
 MainWindowController::MainWindowController(UserInterface &ui, CodePage codePage)
     : m_ui(ui), m_state(ui, codePage), m_session(m_state, ui, codePage), m_editing(m_state, ui),
       m_clipboard(m_state, ui), m_replacer(m_state, ui, m_finder, codePage),
-      m_translation(m_state, ui, std::move(codePage)), m_suggestions(m_state, ui)
+      m_translation(m_state, ui, std::move(codePage)), m_suggestions(m_state, ui), m_glossary(m_state, ui)
 {
     connectActions();
     // The count's place follows the selected row; typing after a move is a
@@ -51,6 +51,7 @@ void MainWindowController::connectActions()
     actions.whenTriggered(Command::CopyOriginal, [this] { m_translation.copyOriginal(); });
     actions.whenTriggered(Command::AddMissing, [this] { m_translation.addMissingRows(); });
     actions.whenTriggered(Command::OpenMemory, [this] { m_suggestions.chooseMemories(); });
+    actions.whenTriggered(Command::OpenGlossary, [this] { m_glossary.chooseGlossaries(); });
     for (const Command command : {Command::UseSuggestion1, Command::UseSuggestion2, Command::UseSuggestion3,
                                   Command::UseSuggestion4, Command::UseSuggestion5}) {
         const qsizetype number = qsizetype(command) - qsizetype(Command::UseSuggestion1);

@@ -7,6 +7,7 @@
 #include "control/find/RowReplacer.h"
 #include "control/document/RowClipboard.h"
 #include "control/translation/MemorySuggestions.h"
+#include "control/translation/TableGlossary.h"
 #include "control/translation/TranslationEditing.h"
 #include "control/document/Document.h"
 
@@ -53,6 +54,8 @@ public:
     TranslationEditing &translation() { return m_translation; }
     // The translation memories and the selected row's suggestions.
     MemorySuggestions &suggestions() { return m_suggestions; }
+    // The glossaries and the selected row's terms.
+    TableGlossary &glossary() { return m_glossary; }
     // Ctrl+1 to Ctrl+5 and a double click (number from 0): the suggestion's
     // translation becomes the row's, and the person goes on typing it.
     void useSuggestion(qsizetype number)
@@ -129,6 +132,7 @@ private:
     RowReplacer m_replacer;
     TranslationEditing m_translation;
     MemorySuggestions m_suggestions;
+    TableGlossary m_glossary;
 };
 
 } // namespace wendaro

@@ -80,7 +80,8 @@ public:
         while (!m_xml.atEnd()) {
             const QXmlStreamReader::TokenType token = m_xml.readNext();
             if (token == QXmlStreamReader::DTD && !m_xml.entityDeclarations().isEmpty())
-                return fail(QStringLiteral("DOCTYPE で実体が宣言されています。実体は展開しないので、このファイルは読めません。"),
+                return fail(QStringLiteral(
+                                "DOCTYPE で実体が宣言されています。実体は展開しないので、このファイルは読めません。"),
                             line, error);
             if (token == QXmlStreamReader::EntityReference)
                 return fail(QStringLiteral("宣言されていない実体 &%1; があります。").arg(m_xml.name()), line, error);

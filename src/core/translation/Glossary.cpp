@@ -98,7 +98,8 @@ QStringList Glossary::missingTerms(const QString &original, const QString &trans
         if (given)
             continue;
         reported.insert(term.source);
-        missing << QStringLiteral("用語「%1」の訳「%2」がありません。").arg(term.source, targets.join(QStringLiteral("」「")));
+        missing << QStringLiteral("用語「%1」の訳「%2」がありません。")
+                       .arg(term.source, targets.join(QStringLiteral("」「")));
     }
     return missing;
 }

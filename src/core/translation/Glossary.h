@@ -48,8 +48,8 @@ public:
 
 private:
     std::vector<GlossaryTerm> m_terms;
-    std::vector<QStringList> m_tokens;           // each term's source tokens, folded
-    QMultiHash<QString, qsizetype> m_byFirst;    // a first token -> its terms
+    std::vector<QStringList> m_tokens;        // each term's source tokens, folded
+    QMultiHash<QString, qsizetype> m_byFirst; // a first token -> its terms
 };
 
 } // namespace wendaro
