@@ -35,7 +35,8 @@ void TableGlossary::chooseGlossaries()
         return;
     FileDialogRequest request;
     request.title = QStringLiteral("用語集を開く");
-    request.nameFilters = {QStringLiteral("用語集 (*.txt *.tsv *.utf8 *.csv *.tbx)"), QStringLiteral("すべてのファイル (*)")};
+    request.nameFilters = {QStringLiteral("用語集 (*.txt *.tsv *.utf8 *.csv *.tbx)"),
+                           QStringLiteral("すべてのファイル (*)")};
     request.fileName = m_dialogFileName.isEmpty() ? QFileInfo(m_state.currentPath()).absolutePath() + u'/'
                                                   : m_dialogFileName;
     request.pathMustExist = true;
@@ -78,7 +79,8 @@ bool TableGlossary::openGlossary(const QString &path, bool boxOnError)
         return true;
     }
     const QString place = line > 0 ? QStringLiteral("%1:%2: ").arg(shown).arg(line)
-                                   : bytes ? shown + QStringLiteral(": ") : QString();
+                          : bytes  ? shown + QStringLiteral(": ")
+                                   : QString();
     const QString text = errorBoxText(ReadErrorMessage, place + error);
     if (boxOnError)
         m_ui.showMessage(fileErrorBox(text));

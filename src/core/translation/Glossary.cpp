@@ -21,6 +21,14 @@ QStringList tokensOf(const QString &text)
     return list;
 }
 
+// A term is filed under its first token, or its first two: CJK terms start
+// with a few thousand characters, so the first alone would file thousands
+// of terms under the common ones.
+QString startKey(const QStringList &tokens, qsizetype at, qsizetype count)
+{
+    return count == 1 ? tokens[at] : tokens[at] + u'\x1f' + tokens[at + 1];
+}
+
 bool runAt(const QStringList &text, qsizetype at, const QStringList &run)
 {
     if (at + run.size() > text.size())
@@ -37,7 +45,7 @@ void Glossary::add(GlossaryTerm term)
     QStringList tokens = tokensOf(term.source);
     if (tokens.isEmpty())
         return;
-    m_byFirst.insert(tokens.first(), qsizetype(m_terms.size()));
+    m_byStart[startKey(tokens, 0, std::min<qsizetype>(tokens.size(), 2))].push_back(qsizetype(m_terms.size()));
     m_tokens.push_back(std::move(tokens));
     m_terms.push_back(std::move(term));
 }
@@ -51,9 +59,16 @@ std::vector<qsizetype> Glossary::termsIn(const QString &text) const
     QSet<qsizetype> seen;
     for (qsizetype at = 0; at < tokens.size(); ++at) {
         std::vector<qsizetype> here;
-        for (auto it = m_byFirst.constFind(tokens[at]); it != m_byFirst.cend() && it.key() == tokens[at]; ++it) {
-            if (!seen.contains(*it) && runAt(tokens, at, m_tokens[size_t(*it)]))
-                here.push_back(*it);
+        for (const qsizetype count : {1, 2}) {
+            if (at + count > tokens.size())
+                break;
+            const auto filed = m_byStart.constFind(startKey(tokens, at, count));
+            if (filed == m_byStart.cend())
+                continue;
+            for (const qsizetype term : *filed) {
+                if (!seen.contains(term) && runAt(tokens, at, m_tokens[size_t(term)]))
+                    here.push_back(term);
+            }
         }
         // A hash keeps no order: the glossary's order within one place.
         std::sort(here.begin(), here.end());

@@ -25,8 +25,8 @@ struct GlossaryTerm
 // with spaces and anywhere in CJK text. A term and a text are compared as
 // the fuzzy matches cut them into tokens (MatchTokens.h), so a term matches
 // a run of the text's tokens: "sword" is not in "swords", "剣" is in "剣士".
-// The terms are indexed by their first token, so that a text costs a
-// look-up per token, not a pass over every term.
+// The terms are indexed by their first tokens, so that a text costs two
+// look-ups per token, not a pass over every term.
 class Glossary
 {
 public:
@@ -48,8 +48,8 @@ public:
 
 private:
     std::vector<GlossaryTerm> m_terms;
-    std::vector<QStringList> m_tokens;        // each term's source tokens, folded
-    QMultiHash<QString, qsizetype> m_byFirst; // a first token -> its terms
+    std::vector<QStringList> m_tokens;                // each term's source tokens, folded
+    QHash<QString, std::vector<qsizetype>> m_byStart; // a first token, or first two, -> the terms starting so
 };
 
 } // namespace wendaro
