@@ -63,7 +63,8 @@ void measure(const char *name, Script script)
     std::printf("%s glossary: %lld terms, built in %.0f ms; %zu rows, %zu terms found\n", name,
                 qlonglong(glossary.size()), built, times.size(), found);
     std::printf("  terms of a row, median             %8.3f ms\n", median);
-    std::printf("  terms of a row, 99th percentile    %8.3f ms   goal <= 10     %s\n", p99, p99 <= 10 ? "ok" : "MISSED");
+    std::printf("  terms of a row, 99th percentile    %8.3f ms   goal <= 10     %s\n", p99,
+                p99 <= 10 ? "ok" : "MISSED");
 }
 
 } // namespace
