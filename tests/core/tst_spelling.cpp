@@ -2,6 +2,7 @@
 // Spelling: which words of a translation are looked at, and the dictionary
 // a language finds.
 #include "core/text/Spelling.h"
+#include "core/translation/LanguageCode.h"
 
 #include <QTest>
 
@@ -14,6 +15,27 @@ private:
     std::unique_ptr<Speller> m_english;
 
 private slots:
+    // Where a translation's language is read from when nobody names it.
+    void languageOfPath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("suffix") << "/game/menu_de.stf" << "de";
+        QTest::newRow("suffix with a region") << "menu.pt-BR.txt" << "pt-BR";
+        QTest::newRow("folder") << "/mods/ja/menu.stf" << "ja";
+        QTest::newRow("gettext's folder") << "/locale/pt_BR/LC/menu.stf" << "pt-BR";
+        QTest::newRow("the nearest wins") << "/fr/menu_de.stf" << "de";
+        QTest::newRow("words are no code") << "/game/strings/main_menu.stf" << "";
+        QTest::newRow("capitals are no code") << "/DATA/MENU.STF" << "";
+        QTest::newRow("nor words of three letters") << "/usr/lib/game/main_map.stf" << "";
+    }
+    void languageOfPath()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, language);
+        QCOMPARE(wendaro::languageOfPath(path), language);
+    }
+
     void initTestCase()
     {
         m_english = Speller::forLanguage(QStringLiteral("en"));

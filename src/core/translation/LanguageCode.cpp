@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/translation/LanguageCode.h"
 
+#include <QDir>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -59,6 +61,34 @@ QString primaryLanguage(QStringView code)
 {
     const qsizetype end = code.indexOf(u'-');
     return (end < 0 ? code : code.first(end)).toString().toLower();
+}
+
+QString languageOfPath(const QString &path)
+{
+    // Two or three letters, then perhaps a region of two letters or three
+    // digits: enough to tell "de" and "pt_BR" from the words of a name.
+    static const QRegularExpression code(QStringLiteral("^([a-z]{2,3})(?:[-_]([A-Z]{2}|[0-9]{3}))?$"));
+    // "lib" and "map" have the form: only a language ISO 639 knows counts.
+    const auto tagOf = [](const QRegularExpressionMatch &match) {
+        if (QLocale::codeToLanguage(match.captured(1)) == QLocale::AnyLanguage)
+            return QString();
+        return match.captured(2).isEmpty() ? match.captured(1) : match.captured(1) + u'-' + match.captured(2);
+    };
+    QStringList parts = QDir::fromNativeSeparators(path).split(u'/', Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return QString();
+    const QString name = parts.takeLast();
+    const QString stem = name.section(u'.', 0, -2).isEmpty() ? name : name.section(u'.', 0, -2);
+    static const QRegularExpression suffix(QStringLiteral("[._]([a-z]{2,3}(?:[-_](?:[A-Z]{2}|[0-9]{3}))?)$"));
+    if (const QRegularExpressionMatch found = suffix.match(stem); found.hasMatch()) {
+        if (const QRegularExpressionMatch tag = code.match(found.captured(1)); tag.hasMatch() && !tagOf(tag).isEmpty())
+            return tagOf(tag);
+    }
+    for (auto folder = parts.crbegin(); folder != parts.crend(); ++folder) {
+        if (const QRegularExpressionMatch tag = code.match(*folder); tag.hasMatch() && !tagOf(tag).isEmpty())
+            return tagOf(tag);
+    }
+    return QString();
 }
 
 } // namespace wendaro

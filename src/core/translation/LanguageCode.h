@@ -28,6 +28,12 @@ QString gettextLanguage(QStringView code);
 // The primary language of a tag, lower-case: "pt" of "pt-BR" and of "PT".
 QString primaryLanguage(QStringView code);
 
+// The language a file's path names, as translators lay tables out: a
+// suffix of the name ("menu_de.stf", "menu.pt-BR.txt") or a folder
+// ("ja/menu.stf", "locale/pt_BR/menu.stf"); the nearest wins. Empty when
+// none of them is a language code of two or three letters (and a region).
+QString languageOfPath(const QString &path);
+
 // Tags compare without regard to case ("pt-br" is "pt-BR").
 inline bool sameLanguage(QStringView a, QStringView b)
 {
