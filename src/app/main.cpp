@@ -26,7 +26,7 @@ using namespace wendaro;
 namespace {
 
 const char UsageText[] = R"(Usage: wendaro [--reference=ORIGINAL [--old-reference=OLD]] [--memory=TMX]...
-               [--min-match=N] [--glossary=FILE]... [FILE]
+               [--min-match=N] [--glossary=FILE]... [--target-lang=CODE] [FILE]
        wendaro --help
        wendaro --version
 
@@ -52,6 +52,11 @@ write ./--help.
                         each row's original show beside the translation and a
                         term whose translation is missing is a finding
                         (Ctrl+G in the window); may be given more than once
+  --target-lang=CODE    the translation's language (BCP 47, "en-US"), whose
+                        Hunspell dictionary underlines misspelled words in
+                        the translation; without it, the language of the
+                        memories' translations, or one the table's path
+                        names ("ja/", "_de.stf")
 )";
 
 QList<QByteArray> argumentsAfterName(int argc, char *argv[])
@@ -166,6 +171,7 @@ int main(int argc, char *argv[])
         window.controller().suggestions().setMinMatch(start.minMatch);
     window.controller().suggestions().openWithOriginal(start.memories);
     window.controller().glossary().openWithOriginal(start.glossaries);
+    window.controller().spelling().setLanguage(start.targetLanguage);
     window.startUp(start.path, start.pathBytesValid, ahead ? &*ahead : nullptr);
     // The originals of the file opened, the one it was made from last.
     if (!start.reference.isEmpty() && window.controller().translation().openOriginal(start.reference, false)

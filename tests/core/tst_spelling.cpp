@@ -20,14 +20,22 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("language");
-        QTest::newRow("suffix") << "/game/menu_de.stf" << "de";
-        QTest::newRow("suffix with a region") << "menu.pt-BR.txt" << "pt-BR";
-        QTest::newRow("folder") << "/mods/ja/menu.stf" << "ja";
-        QTest::newRow("gettext's folder") << "/locale/pt_BR/LC/menu.stf" << "pt-BR";
-        QTest::newRow("the nearest wins") << "/fr/menu_de.stf" << "de";
-        QTest::newRow("words are no code") << "/game/strings/main_menu.stf" << "";
-        QTest::newRow("capitals are no code") << "/DATA/MENU.STF" << "";
-        QTest::newRow("nor words of three letters") << "/usr/lib/game/main_map.stf" << "";
+        QTest::newRow("suffix") << "/game/menu_de.stf"
+                                << "de";
+        QTest::newRow("suffix with a region") << "menu.pt-BR.txt"
+                                              << "pt-BR";
+        QTest::newRow("folder") << "/mods/ja/menu.stf"
+                                << "ja";
+        QTest::newRow("gettext's folder") << "/locale/pt_BR/LC/menu.stf"
+                                          << "pt-BR";
+        QTest::newRow("the nearest wins") << "/fr/menu_de.stf"
+                                          << "de";
+        QTest::newRow("words are no code") << "/game/strings/main_menu.stf"
+                                           << "";
+        QTest::newRow("capitals are no code") << "/DATA/MENU.STF"
+                                              << "";
+        QTest::newRow("nor words of three letters") << "/usr/lib/game/main_map.stf"
+                                                    << "";
     }
     void languageOfPath()
     {
@@ -47,13 +55,20 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("words");
-        QTest::newRow("a typo") << "Teh sword is heavy." << "Teh";
-        QTest::newRow("an apostrophe inside") << "Don't leave" << "";
-        QTest::newRow("placeholders") << "Save %s in {name} as %1$d" << "";
-        QTest::newRow("markup and line breaks") << "<b>Boldd</b><br>text" << "Boldd";
-        QTest::newRow("URLs and addresses") << "See https://exmaple.org/qwzx or mial@exmaple.org" << "";
-        QTest::newRow("digits") << "Level v2 x86" << "";
-        QTest::newRow("Japanese") << "剣を装備しますか？" << "";
+        QTest::newRow("a typo") << "Teh sword is heavy."
+                                << "Teh";
+        QTest::newRow("an apostrophe inside") << "Don't leave"
+                                              << "";
+        QTest::newRow("placeholders") << "Save %s in {name} as %1$d"
+                                      << "";
+        QTest::newRow("markup and line breaks") << "<b>Boldd</b><br>text"
+                                                << "Boldd";
+        QTest::newRow("URLs and addresses") << "See https://exmaple.org/qwzx or mial@exmaple.org"
+                                            << "";
+        QTest::newRow("digits") << "Level v2 x86"
+                                << "";
+        QTest::newRow("Japanese") << "剣を装備しますか？"
+                                  << "";
     }
     void misspelled()
     {

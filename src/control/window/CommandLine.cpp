@@ -30,6 +30,8 @@ StartArguments startArguments(const QList<QByteArray> &arguments)
             start.memories << QFile::decodeName(argument.sliced(9));
         else if (argument.startsWith("--glossary="))
             start.glossaries << QFile::decodeName(argument.sliced(11));
+        else if (argument.startsWith("--target-lang="))
+            start.targetLanguage = QString::fromUtf8(argument.sliced(14));
         else if (argument.startsWith("--min-match=")) {
             bool ok = false;
             const QByteArray given = argument.sliced(12);

@@ -22,6 +22,7 @@ struct StartArguments
     QString oldReference;       // --old-reference=OLD: the original the translation was made from
     QStringList memories;       // --memory=FILE, each: translation memories opened with the original
     QStringList glossaries;     // --glossary=FILE, each: glossaries opened with the original
+    QString targetLanguage;     // --target-lang=CODE: the translation's language, for its spelling
     int minMatch = -1;          // --min-match=N: the least score of a suggestion; -1 when not given
     QString refusal;            // with Refused: what is wrong with the arguments
 };

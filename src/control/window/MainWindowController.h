@@ -8,6 +8,7 @@
 #include "control/document/RowClipboard.h"
 #include "control/translation/MemorySuggestions.h"
 #include "control/translation/TableGlossary.h"
+#include "control/translation/TranslationSpelling.h"
 #include "control/translation/TranslationEditing.h"
 #include "control/document/Document.h"
 
@@ -56,6 +57,8 @@ public:
     MemorySuggestions &suggestions() { return m_suggestions; }
     // The glossaries and the selected row's terms.
     TableGlossary &glossary() { return m_glossary; }
+    // The spelling of the translation typed.
+    TranslationSpelling &spelling() { return m_spelling; }
     // Ctrl+1 to Ctrl+5 and a double click (number from 0): the suggestion's
     // translation becomes the row's, and the person goes on typing it.
     void useSuggestion(qsizetype number)
@@ -133,6 +136,7 @@ private:
     TranslationEditing m_translation;
     MemorySuggestions m_suggestions;
     TableGlossary m_glossary;
+    TranslationSpelling m_spelling;
 };
 
 } // namespace wendaro

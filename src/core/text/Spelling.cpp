@@ -66,10 +66,8 @@ bool isSpacedLetter(QChar c)
     case QChar::Script_Hiragana:
     case QChar::Script_Katakana:
     case QChar::Script_Hangul:
-    case QChar::Script_Bopomofo:
-        return false;
-    default:
-        return true;
+    case QChar::Script_Bopomofo: return false;
+    default: return true;
     }
 }
 
