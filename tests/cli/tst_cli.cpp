@@ -190,6 +190,21 @@ void TestCli::command_data()
                                                      << "@fields.txt:4: インデックス 3（ab）: 原文にないインデックスです。\n"
                                                         "@fields.txt: インデックス 1（ab）: 原文にある"
                                                      << QByteArray();
+    QTest::newRow("check against, the warning skipped")
+        << args({"check", "--strict", "--skip=unchanged,numbers", "@good.stf", "--against", "@fields.txt"}) << cp << ""
+        << false << 0 << "" << QByteArray();
+    QTest::newRow("check against, only indexes") << args({"check", "@fields.txt", "--against", "@japanese.stf", "--only", "indexes"})
+                                                 << cp << "" << false << 1
+                                                 << "@fields.txt:4: インデックス 3（ab）: 原文にないインデックスです。\n"
+                                                    "@fields.txt: インデックス 1（ab）: 原文にある"
+                                                 << QByteArray();
+    QTest::newRow("check against, only others") << args({"check", "@fields.txt", "--against", "@japanese.stf", "--only=tags"})
+                                                << cp << "" << false << 0 << "" << QByteArray();
+    QTest::newRow("check a value too long") << args({"check", "--max-length=2", "@japanese.stf"}) << cp << "" << false << 1
+                                            << "@japanese.stf:13: インデックス 1（ab）: 値が 2 字より長いです（3 字）。"
+                                            << QByteArray();
+    QTest::newRow("check no value too long") << args({"check", "--max-length=3", "@japanese.stf"}) << cp << "" << false << 0
+                                             << "" << QByteArray();
     QTest::newRow("check against a missing original") << args({"check", "@fields.txt", "--against", "@missing.stf"})
                                                       << cp << "" << false << 1 << "@missing.stf: " + read
                                                       << QByteArray();
@@ -342,6 +357,8 @@ void TestCli::usageError_data()
     QTest::newRow("value for a flag") << words("import --fuzzy=yes t i o");
     QTest::newRow("value missing at the end") << words("export t o --source");
     QTest::newRow("option twice") << words("diff --order --order a b");
+    QTest::newRow("no such check") << words("check --skip=numbers,nonsense a");
+    QTest::newRow("a length of 0") << words("check --max-length=0 a");
     QTest::newRow("option without a command") << words("--strict");
     QTest::newRow("option's value is no operand") << words("export --source o.stf t");
     QTest::newRow("an option required") << words("status --old o.stf t.stf");
@@ -508,6 +525,9 @@ void TestCli::checkJson()
     QCOMPARE(first.value(QLatin1String("severity")).toString(), QStringLiteral("warning"));
     QCOMPARE(first.value(QLatin1String("kind")).toString(), QStringLiteral("text"));
     QCOMPARE(problems[1].toObject().value(QLatin1String("kind")).toString(), QStringLiteral("translation"));
+    // Only a translation finding names its check.
+    QVERIFY(!first.contains(QLatin1String("code")));
+    QCOMPARE(problems[1].toObject().value(QLatin1String("code")).toString(), QStringLiteral("accelerators"));
 }
 
 void TestCli::compare_data()
