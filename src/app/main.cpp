@@ -26,7 +26,7 @@ using namespace wendaro;
 namespace {
 
 const char UsageText[] = R"(Usage: wendaro [--reference=ORIGINAL [--old-reference=OLD]] [--memory=TMX]...
-               [--min-match=N] [FILE]
+               [--min-match=N] [--max-length=N] [FILE]
        wendaro --help
        wendaro --version
 
@@ -47,6 +47,9 @@ write ./--help.
                         under the translation (Ctrl+M in the window); may
                         be given more than once
   --min-match=N         offer units that score at least N % (default 70)
+  --max-length=N        a translated value longer than N characters is a
+                        problem (問題), as wendaro-cli check --max-length
+                        finds it
 )";
 
 QList<QByteArray> argumentsAfterName(int argc, char *argv[])
@@ -160,6 +163,8 @@ int main(int argc, char *argv[])
     if (start.minMatch >= 0)
         window.controller().suggestions().setMinMatch(start.minMatch);
     window.controller().suggestions().openWithOriginal(start.memories);
+    if (start.maxLength > 0)
+        window.controller().translationStatus().setMaxLength(start.maxLength);
     window.startUp(start.path, start.pathBytesValid, ahead ? &*ahead : nullptr);
     // The originals of the file opened, the one it was made from last.
     if (!start.reference.isEmpty() && window.controller().translation().openOriginal(start.reference, false)

@@ -22,13 +22,14 @@ struct StartArguments
     QString oldReference;       // --old-reference=OLD: the original the translation was made from
     QStringList memories;       // --memory=FILE, each: translation memories opened with the original
     int minMatch = -1;          // --min-match=N: the least score of a suggestion; -1 when not given
+    int maxLength = 0;          // --max-length=N: longer values are problems; 0 when not given
     QString refusal;            // with Refused: what is wrong with the arguments
 };
 
 // The arguments after the program's name, as the raw bytes the program was
 // given. Only a first argument of exactly "--help" or "--version" is an option,
-// besides "--reference=ORIGINAL", "--old-reference=OLD", "--memory=FILE" and
-// "--min-match=N" before the file.
+// besides "--reference=ORIGINAL", "--old-reference=OLD", "--memory=FILE",
+// "--min-match=N" and "--max-length=N" before the file.
 StartArguments startArguments(const QList<QByteArray> &arguments);
 
 } // namespace wendaro
