@@ -281,6 +281,7 @@ void TestChecks::findingCodes_data()
     QTest::newRow("colon as ：") << "Name:" << "名前：" << "";
     QTest::newRow("period inside quotes") << "He said \"Hi.\"" << "彼は「やあ。」と言った。" << "";
     QTest::newRow("full-width digits, no separator") << "Level 1,000" << "レベル１０００" << "";
+    QTest::newRow("zero before a day") << "Updated 2026-12-09" << "2026年12月9日更新" << "";
     QTest::newRow("full-width separator") << "Cost: 1,500.50" << "費用：１，５００．５０" << "";
     QTest::newRow("full-width brackets pair ASCII") << "(Optional)" << "（任意）" << "";
     QTest::newRow("quotes become 「」") << "Press “OK”" << "「OK」を押す" << "";

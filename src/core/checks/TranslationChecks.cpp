@@ -144,7 +144,8 @@ QChar asciiDigit(QChar c)
 }
 
 // A number as compared: ASCII digits, a separator between groups of three
-// dropped (thousands, written or not), any other taken as the decimal point.
+// dropped (thousands, written or not), any other taken as the decimal point,
+// and no zeros before the first digit ("09" of a date is the 9 of 9日).
 QString numberKey(QStringView number)
 {
     QString ascii;
@@ -154,7 +155,10 @@ QString numberKey(QStringView number)
     if (grouped.match(ascii).hasMatch())
         ascii.remove(u',');
     ascii.replace(u',', u'.');
-    return ascii;
+    qsizetype zeros = 0;
+    while (zeros + 1 < ascii.size() && ascii[zeros] == u'0' && ascii[zeros + 1].isDigit())
+        ++zeros;
+    return ascii.sliced(zeros);
 }
 
 // text with its placeholders, tags and URLs blanked out: their digits are no numbers.
@@ -576,57 +580,72 @@ struct TranslatedRow
     QString translation;
 };
 
-// "3, 7, 12", the first few of many.
-QString indexList(const QList<qint16> &indexes)
+// The rows one row's text disagrees with: the first few indexes and how many.
+struct Disagreeing
 {
-    constexpr qsizetype shown = 5;
-    QStringList words;
-    for (qsizetype i = 0; i < std::min(indexes.size(), shown); ++i)
-        words << QString::number(indexes[i]);
-    QString list = words.join(QStringLiteral(", "));
-    if (indexes.size() > shown)
-        list += QStringLiteral(" ほか %1 件").arg(indexes.size() - shown);
-    return list;
-}
+    static constexpr qsizetype Shown = 5;
+    QList<qint16> first;
+    qsizetype count = 0;
 
-// For each row, the indexes of the rows that share its key (the original,
-// or the translation) but not its other text: one text rendered two ways.
-std::vector<QList<qint16>> disagreeing(const std::vector<TranslatedRow> &rows, bool byOriginal)
+    // "3, 7, 12", and "ほか N 件" after the first few of many.
+    QString list() const
+    {
+        QStringList words;
+        for (const qint16 index : first)
+            words << QString::number(index);
+        QString text = words.join(QStringLiteral(", "));
+        if (count > first.size())
+            text += QStringLiteral(" ほか %1 件").arg(count - first.size());
+        return text;
+    }
+};
+
+// For each row, the rows that share its key (the original, or the
+// translation) but not its other text: one text rendered two ways. A group
+// is counted by its other texts first, so that a text that hundreds of rows
+// share costs no more than their number.
+std::vector<Disagreeing> disagreeing(const std::vector<TranslatedRow> &rows, bool byOriginal)
 {
+    const auto key = [&](size_t i) -> const QString & { return byOriginal ? rows[i].original : rows[i].translation; };
+    const auto other = [&](size_t i) -> const QString & { return byOriginal ? rows[i].translation : rows[i].original; };
     QHash<QString, QList<size_t>> groups;
     for (size_t i = 0; i < rows.size(); ++i)
-        groups[byOriginal ? rows[i].original : rows[i].translation].append(i);
-    std::vector<QList<qint16>> others(rows.size());
+        groups[key(i)].append(i);
+    std::vector<Disagreeing> found(rows.size());
     for (const QList<size_t> &group : std::as_const(groups)) {
-        if (group.size() < 2)
+        QHash<QString, qsizetype> sameOther;
+        for (const size_t i : group)
+            ++sameOther[other(i)];
+        if (sameOther.size() < 2)
             continue;
         for (const size_t i : group) {
-            const QString &mine = byOriginal ? rows[i].translation : rows[i].original;
-            for (const size_t j : group) {
-                if ((byOriginal ? rows[j].translation : rows[j].original) != mine)
-                    others[i].append(rows[j].index);
+            Disagreeing &mine = found[i];
+            mine.count = group.size() - sameOther.value(other(i));
+            for (auto j = group.cbegin(); j != group.cend() && mine.first.size() < Disagreeing::Shown; ++j) {
+                if (other(*j) != other(i))
+                    mine.first.append(rows[*j].index);
             }
         }
     }
-    return others;
+    return found;
 }
 
 // The table-wide findings of each row, by the rows' order.
 std::vector<QList<TextFinding>> inconsistencies(const std::vector<TranslatedRow> &rows)
 {
-    const std::vector<QList<qint16>> translatedOtherwise = disagreeing(rows, true);
-    const std::vector<QList<qint16>> sharedBy = disagreeing(rows, false);
+    const std::vector<Disagreeing> translatedOtherwise = disagreeing(rows, true);
+    const std::vector<Disagreeing> sharedBy = disagreeing(rows, false);
     std::vector<QList<TextFinding>> found(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
-        if (!translatedOtherwise[i].isEmpty())
+        if (translatedOtherwise[i].count > 0)
             found[i].append(
                 {Severity::Warning,
-                 QStringLiteral("同じ原文がインデックス %1 では違う訳です。").arg(indexList(translatedOtherwise[i])),
+                 QStringLiteral("同じ原文がインデックス %1 では違う訳です。").arg(translatedOtherwise[i].list()),
                  TranslationCheck::Inconsistent});
-        if (!sharedBy[i].isEmpty())
+        if (sharedBy[i].count > 0)
             found[i].append(
                 {Severity::Warning,
-                 QStringLiteral("同じ訳がインデックス %1 の違う原文にも使われています。").arg(indexList(sharedBy[i])),
+                 QStringLiteral("同じ訳がインデックス %1 の違う原文にも使われています。").arg(sharedBy[i].list()),
                  TranslationCheck::Inconsistent});
     }
     return found;
