@@ -331,12 +331,14 @@ QString withoutMarkup(const QString &text)
     QString plain = text;
     for (const TextSpan &span : markerSpans(text))
         plain.replace(span.start, span.length, QString(span.length, u' '));
-    for (const QRegularExpression *pattern : {&tagPattern(), &urlPattern()}) {
-        if (!plain.contains(u'<') && pattern == &tagPattern())
-            continue;
-        for (const QRegularExpressionMatch &match : pattern->globalMatch(plain))
+    // Blanked, not taken out, so that no two numbers run together.
+    const auto blank = [&](const QRegularExpression &pattern) {
+        for (const QRegularExpressionMatch &match : pattern.globalMatch(plain))
             plain.replace(match.capturedStart(), match.capturedLength(), QString(match.capturedLength(), u' '));
-    }
+    };
+    if (plain.contains(u'<'))
+        blank(tagPattern());
+    blank(urlPattern());
     return plain;
 }
 
