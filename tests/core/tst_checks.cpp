@@ -435,7 +435,9 @@ void TestChecks::translationStates()
         fill(list, described);
         return list;
     };
-    const EntryList originalRows = table(original), oldRows = table(old), rows = table(translation);
+    const EntryList originalRows = table(original);
+    const EntryList oldRows = table(old);
+    const EntryList rows = table(translation);
     const FirstRows current(originalRows);
     const FirstRows before = old.isEmpty() ? FirstRows() : FirstRows(oldRows);
     const Originals originals{current, before};

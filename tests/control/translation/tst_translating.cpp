@@ -167,7 +167,8 @@ private slots:
     void largeTableCountedAside()
     {
         ControlFixture f;
-        QList<TestRow> translation, original;
+        QList<TestRow> translation;
+        QList<TestRow> original;
         const QString longText(30000, u'x');
         for (qint16 index = 1; index <= 300; ++index) {
             translation.append({index, "n", longText});
