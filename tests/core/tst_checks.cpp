@@ -281,6 +281,7 @@ void TestChecks::findingCodes_data()
     QTest::newRow("colon as ：") << "Name:" << "名前：" << "";
     QTest::newRow("period inside quotes") << "He said \"Hi.\"" << "彼は「やあ。」と言った。" << "";
     QTest::newRow("full-width digits, no separator") << "Level 1,000" << "レベル１０００" << "";
+    QTest::newRow("ten thousands") << "Get 1,000,000 gold or 15,000 gems" << "100万ゴールドか1.5万ジェム" << "";
     QTest::newRow("zero before a day") << "Updated 2026-12-09" << "2026年12月9日更新" << "";
     QTest::newRow("full-width separator") << "Cost: 1,500.50" << "費用：１，５００．５０" << "";
     QTest::newRow("full-width brackets pair ASCII") << "(Optional)" << "（任意）" << "";
@@ -297,6 +298,7 @@ void TestChecks::findingCodes_data()
     QTest::newRow("smiley is no bracket") << "Done :)" << "完了 :)" << "";
 
     QTest::newRow("number lost") << "Level 1,000" << "レベル１００" << "!numbers";
+    QTest::newRow("ten thousands, one too many") << "1,000 gold" << "1000万ゴールド" << "!numbers";
     QTest::newRow("decimal is no thousands") << "1.5 GB" << "15 GB" << "!numbers";
     QTest::newRow("period lost") << "Saved." << "保存しました" << "!endpunc";
     QTest::newRow("question as period") << "Quit?" << "終了します。" << "!endpunc";

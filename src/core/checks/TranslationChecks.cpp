@@ -164,14 +164,29 @@ QString numberKey(QStringView number)
 // text with its placeholders, tags and URLs blanked out: their digits are no numbers.
 QString withoutMarkup(const QString &text);
 
+// key, a number, times ten to the power of zeros: "1.5" and 4 is "15000".
+QString timesPowerOfTen(const QString &key, qsizetype zeros)
+{
+    const qsizetype point = key.indexOf(u'.');
+    const QString whole = point < 0 ? key : key.first(point);
+    const QString fraction = point < 0 ? QString() : key.sliced(point + 1);
+    if (fraction.size() > zeros)
+        return whole + fraction.first(zeros) + u'.' + fraction.sliced(zeros);
+    return numberKey(whole + fraction + QString(zeros - fraction.size(), u'0'));
+}
+
 QStringList numbers(const QString &text)
 {
     if (std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); }))
         return {};
-    static const QRegularExpression pattern(QStringLiteral(R"([0-9０-９]+(?:[,.，．][0-9０-９]+)*)"));
+    // Japanese counts in ten thousands: "100万" is 1,000,000, "1.5億" 150,000,000.
+    static const QRegularExpression pattern(QStringLiteral(R"([0-9０-９]+(?:[,.，．][0-9０-９]+)*([万億])?)"));
     QStringList found;
-    for (const QRegularExpressionMatch &match : pattern.globalMatch(withoutMarkup(text)))
-        found << numberKey(match.capturedView());
+    for (const QRegularExpressionMatch &match : pattern.globalMatch(withoutMarkup(text))) {
+        const QStringView unit = match.capturedView(1);
+        const QString key = numberKey(match.capturedView().chopped(unit.size()));
+        found << (unit.isEmpty() ? key : timesPowerOfTen(key, unit == u"万" ? 4 : 8));
+    }
     found.sort();
     return found;
 }

@@ -101,7 +101,8 @@ bool isUntranslated(QStringView original, QStringView translation);
 // - the blanks at the start and at the end;
 // and then, all of them warnings, what a reader would stumble on:
 // - numbers: each number of the original is in the translation, full-width
-//   digits and thousands separators or none being the same number;
+//   digits, thousands separators or none, and "100万" for 1,000,000 being
+//   the same number;
 // - endpunc: the kind of the final period, "!", "?", ":" or ellipsis,
 //   full-width and Japanese forms ("。") being the same kind;
 // - doublespace: two spaces in a row that the original does not have;
