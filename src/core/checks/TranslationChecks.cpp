@@ -244,22 +244,27 @@ bool isCjk(QChar c)
 }
 
 // The first word said twice in a row ("the the"), or an empty string.
-QString doubledWord(const QString &text)
+QString doubledWord(QStringView text)
 {
     if (std::any_of(text.cbegin(), text.cend(), isCjk))
         return {};
-    const QStringList words = text.split(QRegularExpression(QStringLiteral(R"(\s+)")), Qt::SkipEmptyParts);
-    for (qsizetype i = 1; i < words.size(); ++i) {
-        const QString &first = words[i - 1];
-        // "Hello, hello" is no slip: the first word must end in a letter.
-        if (!first.back().isLetter()
-            || std::none_of(first.cbegin(), first.cend(), [](QChar c) { return c.isLetter(); }))
-            continue;
-        QStringView second = words[i];
-        while (!second.isEmpty() && second.back().isPunct())
-            second.chop(1);
-        if (first.compare(second, Qt::CaseInsensitive) == 0)
-            return first;
+    // Words cut at blanks by hand: every translated row of the window comes here.
+    QStringView previous;
+    qsizetype end = 0;
+    while (end < text.size()) {
+        while (end < text.size() && text[end].isSpace())
+            ++end;
+        const qsizetype start = end;
+        while (end < text.size() && !text[end].isSpace())
+            ++end;
+        const QStringView word = text.sliced(start, end - start);
+        QStringView bare = word;
+        while (!bare.isEmpty() && bare.back().isPunct())
+            bare.chop(1);
+        // "Hello, hello" is no slip: the word before must end in a letter.
+        if (!previous.isEmpty() && previous.back().isLetter() && previous.compare(bare, Qt::CaseInsensitive) == 0)
+            return previous.toString();
+        previous = word;
     }
     return {};
 }
