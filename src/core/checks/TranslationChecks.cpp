@@ -131,7 +131,7 @@ QString trailingBlanks(const QString &text)
     return text.sliced(start);
 }
 
-// Digits of any script's width as ASCII, and the full-width separators too.
+// Full-width digits and separators as their ASCII forms, which Japanese text writes either way.
 QChar asciiDigit(QChar c)
 {
     if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19)
