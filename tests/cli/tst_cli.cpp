@@ -550,6 +550,34 @@ void TestCli::checkJson()
     QCOMPARE(problems[1].toObject().value(QLatin1String("code")).toString(), QStringLiteral("accelerators"));
 }
 
+namespace {
+
+// compare's rows of status.
+void addStatusRows()
+{
+    const QString read = QStringLiteral("ファイル読み込みエラー");
+    const QStringList none;
+    const auto args = [](const char *line) { return QString::fromUtf8(line).split(QLatin1Char(' ')); };
+    // ja.txt against en.txt: 1 translated, 2 untranslated, 3 a placeholder
+    // lost, 4 translated but its original changed since en-v1.txt, 9 no
+    // original; 5 missing.
+    QTest::newRow("status")
+        << args("status @ja.txt --against @en.txt") << 0
+        << QStringLiteral("翻訳済み 2 / 5（40 %）\n未訳 1\n要確認 0\n問題 1\n原文なし 1\n不足 1\n").toUtf8() << none
+        << QByteArray();
+    QTest::newRow("status, json, an old original")
+        << args("status --format=json @ja.txt --against @en.txt --old @en-v1.txt") << 0
+        << QByteArray(R"({"translated": 1, "originals": 5, "percent": 20, "untranslated": 1, "review": 1, )"
+                      R"("problems": 1, "noOriginal": 1, "missing": 1})"
+                      "\n")
+        << none << QByteArray();
+    QTest::newRow("status, every unreadable file told")
+        << args("status @missing.txt --against @en.txt --old @cut.stf") << 1 << QByteArray()
+        << QStringList{"@missing.txt: " + read, "@cut.stf:27: " + read} << QByteArray();
+}
+
+} // namespace
+
 void TestCli::compare_data()
 {
     QTest::addColumn<QStringList>("args"); // "@name": a file of the test's folder
@@ -619,22 +647,7 @@ void TestCli::compare_data()
     QTest::newRow("merge repeated index refused")
         << args("merge -o @out.txt @good.stf @twice.txt @good.stf") << 2 << QByteArray()
         << QStringList{"@twice.txt: " + read + QStringLiteral(": OURS の表")} << QByteArray();
-    // ja.txt against en.txt: 1 translated, 2 untranslated, 3 a placeholder
-    // lost, 4 translated but its original changed since en-v1.txt, 9 no
-    // original; 5 missing.
-    QTest::newRow("status")
-        << args("status @ja.txt --against @en.txt") << 0
-        << QStringLiteral("翻訳済み 2 / 5（40 %）\n未訳 1\n要確認 0\n問題 1\n原文なし 1\n不足 1\n").toUtf8() << none
-        << QByteArray();
-    QTest::newRow("status, json, an old original")
-        << args("status --format=json @ja.txt --against @en.txt --old @en-v1.txt") << 0
-        << QByteArray(R"({"translated": 1, "originals": 5, "percent": 20, "untranslated": 1, "review": 1, )"
-                      R"("problems": 1, "noOriginal": 1, "missing": 1})"
-                      "\n")
-        << none << QByteArray();
-    QTest::newRow("status, every unreadable file told")
-        << args("status @missing.txt --against @en.txt --old @cut.stf") << 1 << QByteArray()
-        << QStringList{"@missing.txt: " + read, "@cut.stf:27: " + read} << QByteArray();
+    addStatusRows();
 }
 
 void TestCli::compare()
