@@ -297,6 +297,10 @@ void TestChecks::findingCodes_data()
     QTest::newRow("double space copied") << "A  B" << "あ  い" << "";
     QTest::newRow("smiley is no bracket") << "Done :)" << "完了 :)" << "";
 
+    QTest::newRow("another language with spaces") << "Open the file." << "Öffne die Datei." << "";
+    QTest::newRow("line break lost") << "A<br>B" << "あい" << "linebreaks";
+    QTest::newRow("access key lost") << "&File" << "ファイル" << "accelerators";
+    QTest::newRow("blank at the end lost") << "Name: " << "名前：" << "whitespace";
     QTest::newRow("number lost") << "Level 1,000" << "レベル１００" << "!numbers";
     QTest::newRow("ten thousands, one too many") << "1,000 gold" << "1000万ゴールド" << "!numbers";
     QTest::newRow("decimal is no thousands") << "1.5 GB" << "15 GB" << "!numbers";
@@ -374,12 +378,14 @@ void TestChecks::inconsistentTranslations()
 {
     EntryList original;
     EntryList translation;
-    fill(original, {"1|a|Open", "2|b|Open", "3|c|Open", "4|d|Close", "5|e|Shut", "6|f|Yes"});
-    fill(translation, {"1|a|開く", "2|b|開く", "3|c|オープン", "4|d|閉じる", "5|e|閉じる", "6|f|Yes"});
+    fill(original, {"1|a|Open", "2|b|Open", "3|c|Open", "4|d|Close", "5|e|Shut", "6|f|Yes", "7|g|No", "8|h|No"});
+    fill(translation,
+         {"1|a|開く", "2|b|開く", "3|c|オープン", "4|d|閉じる", "5|e|閉じる", "6|f|Yes", "7|g|いいえ", "8|h|いいえ"});
     QStringList messages;
     for (const Problem &p : translationProblems(translation, {}, original))
         messages << p.code + u' ' + (p.severity == Problem::Severity::Warning ? u'!' : u' ') + p.message;
-    // An untranslated row is no way of translating its original.
+    // An untranslated row is no way of translating its original; one text
+    // translated alike twice is no finding.
     QCOMPARE(messages, (QStringList{
                            "inconsistent !インデックス 1（a）: 同じ原文がインデックス 3 では違う訳です。",
                            "inconsistent !インデックス 2（b）: 同じ原文がインデックス 3 では違う訳です。",
