@@ -26,7 +26,8 @@ using namespace wendaro;
 namespace {
 
 const char UsageText[] = R"(Usage: wendaro [--reference=ORIGINAL [--old-reference=OLD]] [--memory=TMX]...
-               [--min-match=N] [--glossary=FILE]... [--target-lang=CODE] [FILE]
+               [--min-match=N] [--glossary=FILE]... [--target-lang=CODE]
+               [--max-length=N] [FILE]
        wendaro --help
        wendaro --version
 
@@ -57,6 +58,9 @@ write ./--help.
                         the translation; without it, the language of the
                         memories' translations, or one the table's path
                         names ("ja/", "_de.stf")
+  --max-length=N        a translated value longer than N characters is a
+                        problem (問題), as wendaro-cli check --max-length
+                        finds it
 )";
 
 QList<QByteArray> argumentsAfterName(int argc, char *argv[])
@@ -172,6 +176,8 @@ int main(int argc, char *argv[])
     window.controller().suggestions().openWithOriginal(start.memories);
     window.controller().glossary().openWithOriginal(start.glossaries);
     window.controller().spelling().setLanguage(start.targetLanguage);
+    if (start.maxLength > 0)
+        window.controller().translationStatus().setMaxLength(start.maxLength);
     window.startUp(start.path, start.pathBytesValid, ahead ? &*ahead : nullptr);
     // The originals of the file opened, the one it was made from last.
     if (!start.reference.isEmpty() && window.controller().translation().openOriginal(start.reference, false)

@@ -40,6 +40,21 @@ bool json(const Arguments &a)
     return a.get(Format) == OutputFormat::Json;
 }
 
+// --only leaves the checks it names, --skip then leaves out those it names.
+CheckSettings checkSettings(const Arguments &a)
+{
+    CheckSettings settings;
+    if (const std::optional<QList<TranslationCheck>> only = a.get(Only)) {
+        settings.skipped = ~0U;
+        for (const TranslationCheck check : *only)
+            settings.skipped &= ~(1U << unsigned(check));
+    }
+    for (const TranslationCheck check : a.get(Skip).value_or(QList<TranslationCheck>()))
+        settings.skip(check);
+    settings.maxLength = a.get(MaxLength).value_or(0);
+    return settings;
+}
+
 // clang-format off
 const Command Commands[] = {
     {.name = "convert", .operands = "IN OUT", .operandsNamed = "two paths, IN and OUT",
@@ -66,10 +81,10 @@ go along to a text OUT.)"},
     value with a lone surrogate has U+FFFD in its place and
     "valueUtf16", its code units in hexadecimal ("d800000a").)"},
     {.name = "check", .operands = "FILE", .operandsNamed = "one path, FILE",
-     .options = {Against, Strict, Format},
+     .options = {Against, Strict, Format, Skip, Only, MaxLength},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         return check(a.operands[0], CheckOptions{a.get(Against), json(a), a.has(Strict)}, codePage);
+         return check(a.operands[0], CheckOptions{a.get(Against), json(a), a.has(Strict), checkSettings(a)}, codePage);
      },
      .help = R"(list every problem of FILE, one line each on stderr,
 "FILE:LINE: message" (text files) or "FILE:OFFSET: message"
@@ -83,14 +98,26 @@ be saved only as the text form, FILE being STF, is a warning
 --against ORIGINAL  also compare FILE, a translation, with
     ORIGINAL index by index: missing or extra indexes, line
     breaks, access keys ("&F"), placeholders (%s, %1$s, %1,
-    {0}), blanks at either end, empty translations; a
-    translation identical to its original is a warning.
+    {0}), blanks at either end, empty translations, markup
+    tags; a translation identical to its original is a
+    warning, as are lost numbers, URLs and e-mail addresses,
+    final punctuation, doubled spaces and words, unpaired
+    brackets, a translation over three times as long, and one
+    original translated in different ways.
+--skip=CODE,...  leave out these checks of the translation;
+--only=CODE,...  run only these: indexes untranslated unchanged
+    linebreaks accelerators placeholders whitespace numbers
+    endpunc doublespace doublewords brackets urls tags length
+    inconsistent.
+--max-length=N  every value longer than N characters is an
+    error (code length).
 --strict  warnings fail too.
 --format=json  the problems as a JSON array on stdout, objects
     of "file", "line" or "offset" (when known), "index" and
     "name" (null when no entry), "severity" ("error",
     "warning"), "kind" ("read", "stf", "text", "stf+text",
-    "translation") and "message".)"},
+    "translation"), "code" (a translation's check, as --skip
+    names it) and "message".)"},
     {.name = "status", .operands = "TABLE", .operandsNamed = "one path, TABLE",
      .options = {required(Against), Old, Format},
      .operandsFirst = true,

@@ -127,7 +127,11 @@ int check(const QByteArray &file, const CheckOptions &options, const CodePage &c
                 report.add(table->file, table->placeKind, problem);
             }
             if (original) {
-                for (const Problem &problem : translationProblems(rows, table->places, original->document.rows))
+                for (const Problem &problem :
+                     translationProblems(rows, table->places, original->document.rows, options.settings))
+                    report.add(table->file, table->placeKind, problem);
+            } else if (options.settings.runs(TranslationCheck::Length)) {
+                for (const Problem &problem : lengthProblems(rows, table->places, options.settings.maxLength))
                     report.add(table->file, table->placeKind, problem);
             }
             return true;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/checks/TranslationChecks.h"
+
 #include <QByteArray>
 
 #include <optional>
@@ -24,6 +26,7 @@ struct CheckOptions
     std::optional<QByteArray> against; // the original that file translates
     bool json = false;                 // the report as JSON on stdout
     bool strict = false;               // warnings fail too
+    CheckSettings settings;            // the checks --skip and --only leave, and --max-length
 };
 // Reports every reason file's table cannot be saved as STF or as the text
 // form and, against an original, every translation finding; writes nothing.

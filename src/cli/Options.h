@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/checks/TranslationChecks.h"
 #include "core/compare/TableMerge.h"
 
 #include <QByteArray>
@@ -132,6 +133,14 @@ inline constexpr ChoiceListOption<SearchedField> Field{{.name = "field", .value 
                                                         .joinedBy = ',', .refusal = listedChoicesRefused}};
 inline constexpr ChoiceOption<Coloring> Color{{.name = "color", .value = ValueForm::Optional, .valueName = "WHEN",
                                                .choices = "auto always never", .refusal = listedChoicesRefused}};
+inline constexpr ChoiceListOption<TranslationCheck> Skip{{.name = "skip", .value = ValueForm::Joined,
+                                                         .valueName = "CODE,...", .choices = TranslationCheckCodes,
+                                                         .joinedBy = ',', .refusal = listedChoicesRefused}};
+inline constexpr ChoiceListOption<TranslationCheck> Only{{.name = "only", .value = ValueForm::Joined,
+                                                         .valueName = "CODE,...", .choices = TranslationCheckCodes,
+                                                         .joinedBy = ',', .refusal = listedChoicesRefused}};
+inline constexpr NumberOption MaxLength{{.name = "max-length", .value = ValueForm::Joined, .valueName = "N",
+                                         .accepts = isCount, .refusal = countRefused}};
 // The program's own, answered before a command is looked at.
 inline constexpr FlagOption Help{{.name = "help", .letter = 'h'}};
 inline constexpr FlagOption Version{{.name = "version"}};

@@ -85,6 +85,8 @@ bool ProblemReport::printJson() const
         json += QStringLiteral(", \"kind\": \"");
         json += namesOf(p.kind).report;
         json += u'"';
+        if (!p.code.isEmpty())
+            json += QStringLiteral(", \"code\": ") + jsonText(p.code);
         json += QStringLiteral(", \"message\": ") + jsonText(p.message) + u'}';
     }
     json += m_findings.isEmpty() ? QStringLiteral("]\n") : QStringLiteral("\n]\n");

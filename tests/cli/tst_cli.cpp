@@ -106,6 +106,70 @@ private Q_SLOTS:
     void suggest();
 };
 
+namespace {
+
+// command's rows of check, of its own and against an original.
+void addCheckRows()
+{
+    const QString read = QStringLiteral("ファイル読み込みエラー");
+    const QByteArray cp = "windows-932";
+    const auto args = [](std::initializer_list<const char *> list) {
+        QStringList result;
+        for (const char *a : list)
+            result << QString::fromUtf8(a);
+        return result;
+    };
+    // clang-format off
+    QTest::newRow("check stf") << args({"check", "@good.stf"}) << cp << "" << false << 0 << "" << QByteArray();
+    QTest::newRow("check text") << args({"check", "@fields.txt"}) << cp << "" << false << 0 << "" << QByteArray();
+    QTest::newRow("check cut stf") << args({"check", "@cut.stf"}) << cp << "" << false << 1
+                                   << "@cut.stf:27: " + read + ": オフセット 27" << QByteArray();
+    QTest::newRow("check missing") << args({"check", "@missing.txt"}) << cp << "" << false << 1
+                                   << "@missing.txt: " + read + ": " << QByteArray();
+    QTest::newRow("check duplicate indexes") << args({"check", "@twice.txt"}) << cp << "" << false << 1
+                                             << "@twice.txt:2: STF に保存できません: インデックス 3 の項目が 2 個あります（2 行目、3 行目）"
+                                             << QByteArray();
+    // Whole as STF, so what only the text form cannot hold is a warning.
+    QTest::newRow("check value outside the code page") << args({"check", "@japanese.stf"}) << QByteArray("windows-1252") << ""
+                                                       << false << 0 << "@japanese.stf:13: 警告: テキスト形式に保存できません: "
+                                                       << QByteArray();
+    QTest::newRow("check value outside the code page, strict")
+        << args({"check", "--strict", "@japanese.stf"}) << QByteArray("windows-1252") << "" << false << 1
+        << "@japanese.stf:13: 警告: テキスト形式に保存できません: " << QByteArray();
+    QTest::newRow("check a file named -h") << args({"check", "--", "-h"}) << cp << "" << false << 1
+                                           << "^-h: " + read + ": ファイル「-h」" << QByteArray();
+    QTest::newRow("check against, a warning") << args({"check", "@good.stf", "--against", "@fields.txt"}) << cp << ""
+                                              << false << 0 << "@good.stf:13: 警告: インデックス 3（ab）: " << QByteArray();
+    QTest::newRow("check against, strict") << args({"check", "--strict", "@good.stf", "--against", "@fields.txt"}) << cp
+                                           << "" << false << 1 << "@good.stf:13: 警告: " << QByteArray();
+    QTest::newRow("check against, an index missing") << args({"check", "@fields.txt", "--against", "@japanese.stf"})
+                                                     << cp << "" << false << 1
+                                                     << "@fields.txt:4: インデックス 3（ab）: 原文にないインデックスです。\n"
+                                                        "@fields.txt: インデックス 1（ab）: 原文にある"
+                                                     << QByteArray();
+    QTest::newRow("check against, the warning skipped")
+        << args({"check", "--strict", "--skip=unchanged,numbers", "@good.stf", "--against", "@fields.txt"}) << cp << ""
+        << false << 0 << "" << QByteArray();
+    QTest::newRow("check against, only indexes") << args({"check", "@fields.txt", "--against", "@japanese.stf", "--only", "indexes"})
+                                                 << cp << "" << false << 1
+                                                 << "@fields.txt:4: インデックス 3（ab）: 原文にないインデックスです。\n"
+                                                    "@fields.txt: インデックス 1（ab）: 原文にある"
+                                                 << QByteArray();
+    QTest::newRow("check against, only others") << args({"check", "@fields.txt", "--against", "@japanese.stf", "--only=tags"})
+                                                << cp << "" << false << 0 << "" << QByteArray();
+    QTest::newRow("check a value too long") << args({"check", "--max-length=2", "@japanese.stf"}) << cp << "" << false << 1
+                                            << "@japanese.stf:13: インデックス 1（ab）: 値が 2 字より長いです（3 字）。"
+                                            << QByteArray();
+    QTest::newRow("check no value too long") << args({"check", "--max-length=3", "@japanese.stf"}) << cp << "" << false << 0
+                                             << "" << QByteArray();
+    QTest::newRow("check against a missing original") << args({"check", "@fields.txt", "--against", "@missing.stf"})
+                                                      << cp << "" << false << 1 << "@missing.stf: " + read
+                                                      << QByteArray();
+    // clang-format on
+}
+
+} // namespace
+
 void TestCli::command_data()
 {
     // clang-format off
@@ -163,36 +227,7 @@ void TestCli::command_data()
                                                    << QByteArray("windows-1252") << "out.txt" << true << 2
                                                    << "@out.txt: " + write + ": " << QByteArray();
 
-    QTest::newRow("check stf") << args({"check", "@good.stf"}) << cp << "" << false << 0 << "" << QByteArray();
-    QTest::newRow("check text") << args({"check", "@fields.txt"}) << cp << "" << false << 0 << "" << QByteArray();
-    QTest::newRow("check cut stf") << args({"check", "@cut.stf"}) << cp << "" << false << 1
-                                   << "@cut.stf:27: " + read + ": オフセット 27" << QByteArray();
-    QTest::newRow("check missing") << args({"check", "@missing.txt"}) << cp << "" << false << 1
-                                   << "@missing.txt: " + read + ": " << QByteArray();
-    QTest::newRow("check duplicate indexes") << args({"check", "@twice.txt"}) << cp << "" << false << 1
-                                             << "@twice.txt:2: STF に保存できません: インデックス 3 の項目が 2 個あります（2 行目、3 行目）"
-                                             << QByteArray();
-    // Whole as STF, so what only the text form cannot hold is a warning.
-    QTest::newRow("check value outside the code page") << args({"check", "@japanese.stf"}) << QByteArray("windows-1252") << ""
-                                                       << false << 0 << "@japanese.stf:13: 警告: テキスト形式に保存できません: "
-                                                       << QByteArray();
-    QTest::newRow("check value outside the code page, strict")
-        << args({"check", "--strict", "@japanese.stf"}) << QByteArray("windows-1252") << "" << false << 1
-        << "@japanese.stf:13: 警告: テキスト形式に保存できません: " << QByteArray();
-    QTest::newRow("check a file named -h") << args({"check", "--", "-h"}) << cp << "" << false << 1
-                                           << "^-h: " + read + ": ファイル「-h」" << QByteArray();
-    QTest::newRow("check against, a warning") << args({"check", "@good.stf", "--against", "@fields.txt"}) << cp << ""
-                                              << false << 0 << "@good.stf:13: 警告: インデックス 3（ab）: " << QByteArray();
-    QTest::newRow("check against, strict") << args({"check", "--strict", "@good.stf", "--against", "@fields.txt"}) << cp
-                                           << "" << false << 1 << "@good.stf:13: 警告: " << QByteArray();
-    QTest::newRow("check against, an index missing") << args({"check", "@fields.txt", "--against", "@japanese.stf"})
-                                                     << cp << "" << false << 1
-                                                     << "@fields.txt:4: インデックス 3（ab）: 原文にないインデックスです。\n"
-                                                        "@fields.txt: インデックス 1（ab）: 原文にある"
-                                                     << QByteArray();
-    QTest::newRow("check against a missing original") << args({"check", "@fields.txt", "--against", "@missing.stf"})
-                                                      << cp << "" << false << 1 << "@missing.stf: " + read
-                                                      << QByteArray();
+    addCheckRows();
     QTest::newRow("convert stf bigger than memory") << args({"convert", "big.stf", "out.txt"}) << cp << "out.txt"
                                                     << false << 1 << "^big.stf: " + read + ": …1099511627776"
                                                     << QByteArray();
@@ -342,6 +377,8 @@ void TestCli::usageError_data()
     QTest::newRow("value for a flag") << words("import --fuzzy=yes t i o");
     QTest::newRow("value missing at the end") << words("export t o --source");
     QTest::newRow("option twice") << words("diff --order --order a b");
+    QTest::newRow("no such check") << words("check --skip=numbers,nonsense a");
+    QTest::newRow("a length of 0") << words("check --max-length=0 a");
     QTest::newRow("option without a command") << words("--strict");
     QTest::newRow("option's value is no operand") << words("export --source o.stf t");
     QTest::newRow("an option required") << words("status --old o.stf t.stf");
@@ -508,7 +545,38 @@ void TestCli::checkJson()
     QCOMPARE(first.value(QLatin1String("severity")).toString(), QStringLiteral("warning"));
     QCOMPARE(first.value(QLatin1String("kind")).toString(), QStringLiteral("text"));
     QCOMPARE(problems[1].toObject().value(QLatin1String("kind")).toString(), QStringLiteral("translation"));
+    // Only a translation finding names its check.
+    QVERIFY(!first.contains(QLatin1String("code")));
+    QCOMPARE(problems[1].toObject().value(QLatin1String("code")).toString(), QStringLiteral("accelerators"));
 }
+
+namespace {
+
+// compare's rows of status.
+void addStatusRows()
+{
+    const QString read = QStringLiteral("ファイル読み込みエラー");
+    const QStringList none;
+    const auto args = [](const char *line) { return QString::fromUtf8(line).split(QLatin1Char(' ')); };
+    // ja.txt against en.txt: 1 translated, 2 untranslated, 3 a placeholder
+    // lost, 4 translated but its original changed since en-v1.txt, 9 no
+    // original; 5 missing.
+    QTest::newRow("status")
+        << args("status @ja.txt --against @en.txt") << 0
+        << QStringLiteral("翻訳済み 2 / 5（40 %）\n未訳 1\n要確認 0\n問題 1\n原文なし 1\n不足 1\n").toUtf8() << none
+        << QByteArray();
+    QTest::newRow("status, json, an old original")
+        << args("status --format=json @ja.txt --against @en.txt --old @en-v1.txt") << 0
+        << QByteArray(R"({"translated": 1, "originals": 5, "percent": 20, "untranslated": 1, "review": 1, )"
+                      R"("problems": 1, "noOriginal": 1, "missing": 1})"
+                      "\n")
+        << none << QByteArray();
+    QTest::newRow("status, every unreadable file told")
+        << args("status @missing.txt --against @en.txt --old @cut.stf") << 1 << QByteArray()
+        << QStringList{"@missing.txt: " + read, "@cut.stf:27: " + read} << QByteArray();
+}
+
+} // namespace
 
 void TestCli::compare_data()
 {
@@ -579,22 +647,7 @@ void TestCli::compare_data()
     QTest::newRow("merge repeated index refused")
         << args("merge -o @out.txt @good.stf @twice.txt @good.stf") << 2 << QByteArray()
         << QStringList{"@twice.txt: " + read + QStringLiteral(": OURS の表")} << QByteArray();
-    // ja.txt against en.txt: 1 translated, 2 untranslated, 3 a placeholder
-    // lost, 4 translated but its original changed since en-v1.txt, 9 no
-    // original; 5 missing.
-    QTest::newRow("status")
-        << args("status @ja.txt --against @en.txt") << 0
-        << QStringLiteral("翻訳済み 2 / 5（40 %）\n未訳 1\n要確認 0\n問題 1\n原文なし 1\n不足 1\n").toUtf8() << none
-        << QByteArray();
-    QTest::newRow("status, json, an old original")
-        << args("status --format=json @ja.txt --against @en.txt --old @en-v1.txt") << 0
-        << QByteArray(R"({"translated": 1, "originals": 5, "percent": 20, "untranslated": 1, "review": 1, )"
-                      R"("problems": 1, "noOriginal": 1, "missing": 1})"
-                      "\n")
-        << none << QByteArray();
-    QTest::newRow("status, every unreadable file told")
-        << args("status @missing.txt --against @en.txt --old @cut.stf") << 1 << QByteArray()
-        << QStringList{"@missing.txt: " + read, "@cut.stf:27: " + read} << QByteArray();
+    addStatusRows();
 }
 
 void TestCli::compare()

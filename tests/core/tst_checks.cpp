@@ -74,7 +74,11 @@ private Q_SLOTS:
     void rowPlaces();
     void compareTranslation_data();
     void compareTranslation();
+    void findingCodes_data();
+    void findingCodes();
+    void skippedAndMaxLength();
     void missingAndExtraIndexes();
+    void inconsistentTranslations();
     void translationStates_data();
     void translationStates();
 };
@@ -238,7 +242,7 @@ void TestChecks::compareTranslation_data()
                                                      << QStringList{"%3 があります"};
     QTest::newRow("percent literal kept") << "100%% %5.2f" << "%5.2f 100%" << QStringList{"%% が訳にありません"};
     QTest::newRow("braces") << "{0} by {name}" << "{name}: {{0}}" << QStringList{"{0} が訳にありません"};
-    QTest::newRow("50% off is text") << "50% off" << "半額" << QStringList{};
+    QTest::newRow("50% off is text") << "50% off" << "50% オフ" << QStringList{};
     QTest::newRow("blanks at both ends") << " a\t" << QStringLiteral("\u3000b")
                                          << QStringList{"先頭の空白が原文と違います（原文 U+0020、訳 U+3000）",
                                                         "末尾の空白が原文と違います（原文 U+0009、訳 なし）"};
@@ -262,6 +266,98 @@ void TestChecks::compareTranslation()
     }
 }
 
+void TestChecks::findingCodes_data()
+{
+    // clang-format off
+    QTest::addColumn<QString>("original");
+    QTest::addColumn<QString>("translation");
+    QTest::addColumn<QString>("codes"); // each finding's code, "!" before a warning's
+
+    // What a Japanese translation does right, and no check may call wrong.
+    QTest::newRow("period as 。") << "Hello." << "こんにちは。" << "";
+    QTest::newRow("three dots as …") << "Wait..." << "待って…" << "";
+    QTest::newRow("… as three dots") << "Loading…" << "読み込み中..." << "";
+    QTest::newRow("full-width ！？：") << "Really?" << "本当？" << "";
+    QTest::newRow("colon as ：") << "Name:" << "名前：" << "";
+    QTest::newRow("period inside quotes") << "He said \"Hi.\"" << "彼は「やあ。」と言った。" << "";
+    QTest::newRow("full-width digits, no separator") << "Level 1,000" << "レベル１０００" << "";
+    QTest::newRow("ten thousands") << "Get 1,000,000 gold or 15,000 gems" << "100万ゴールドか1.5万ジェム" << "";
+    QTest::newRow("zero before a day") << "Updated 2026-12-09" << "2026年12月9日更新" << "";
+    QTest::newRow("full-width separator") << "Cost: 1,500.50" << "費用：１，５００．５０" << "";
+    QTest::newRow("full-width brackets pair ASCII") << "(Optional)" << "（任意）" << "";
+    QTest::newRow("quotes become 「」") << "Press “OK”" << "「OK」を押す" << "";
+    QTest::newRow("placeholder digits are no numbers") << "%1 of %2" << "%2 中 %1" << "";
+    QTest::newRow("colour tag digits are no numbers") << "<color=#ff0000>Red</color>" << "<color=#ff0000>赤</color>" << "";
+    QTest::newRow("repeated kana") << "Laugh" << "はは はは" << "";
+    QTest::newRow("doubled word the original has too") << "Bora Bora" << "Bora Bora island" << "";
+    QTest::newRow("comma between repeats") << "No, no!" << "Nein, nein!" << "";
+    QTest::newRow("url kept") << "See https://example.com/a." << "https://example.com/a を参照。" << "";
+    QTest::newRow("br is no tag") << "A<br>B" << "あ<br>い" << "";
+    QTest::newRow("long, short original") << "OK" << "了解しました、続けます" << "";
+    QTest::newRow("double space copied") << "A  B" << "あ  い" << "";
+    QTest::newRow("smiley is no bracket") << "Done :)" << "完了 :)" << "";
+
+    QTest::newRow("another language with spaces") << "Open the file." << "Öffne die Datei." << "";
+    QTest::newRow("line break lost") << "A<br>B" << "あい" << "linebreaks";
+    QTest::newRow("access key lost") << "&File" << "ファイル" << "accelerators";
+    QTest::newRow("blank at the end lost") << "Name: " << "名前：" << "whitespace";
+    QTest::newRow("number lost") << "Level 1,000" << "レベル１００" << "!numbers";
+    QTest::newRow("ten thousands, one too many") << "1,000 gold" << "1000万ゴールド" << "!numbers";
+    QTest::newRow("decimal is no thousands") << "1.5 GB" << "15 GB" << "!numbers";
+    QTest::newRow("period lost") << "Saved." << "保存しました" << "!endpunc";
+    QTest::newRow("question as period") << "Quit?" << "終了します。" << "!endpunc";
+    QTest::newRow("period added") << "Save" << "保存。" << "!endpunc";
+    QTest::newRow("double space") << "A B" << "A  B" << "!doublespace";
+    QTest::newRow("doubled word") << "The file" << "Die die Datei" << "!doublewords";
+    QTest::newRow("bracket left open") << "(Optional)" << "（任意" << "!brackets";
+    QTest::newRow("「 left open") << "Press OK" << "「OK を押す" << "!brackets";
+    QTest::newRow("url changed") << "https://example.com" << "https://example.jp" << "!urls";
+    QTest::newRow("e-mail lost") << "Mail a@b.org" << "連絡してください" << "!urls";
+    QTest::newRow("tag lost") << "<b>Bold</b> text" << "太字 text</b>" << "tags";
+    QTest::newRow("tag once more") << "<i>A</i>" << "<i>あ</i><i>" << "tags";
+    QTest::newRow("over three times") << "Twenty characters !!" << QString(61, u'あ') << "!endpunc !length";
+    QTest::newRow("several at once") << "Take 3 (or 4)." << "3 つ取る  (または" << "!numbers !endpunc !doublespace !brackets";
+    QTest::newRow("an empty one, nothing else") << "Level 3." << "" << "untranslated";
+    QTest::newRow("unchanged, nothing else") << "Level 3." << "Level 3." << "!unchanged";
+    QTest::newRow("old and new in order") << "%s items." << "%d 項目" << "placeholders placeholders !endpunc";
+    // clang-format on
+}
+
+namespace {
+
+QString codesOf(const QList<TextFinding> &found)
+{
+    QStringList codes;
+    for (const TextFinding &f : found)
+        codes << (f.severity == Problem::Severity::Warning ? QStringLiteral("!") : QString()) + checkCode(f.check);
+    return codes.join(u' ');
+}
+
+} // namespace
+
+void TestChecks::findingCodes()
+{
+    QFETCH(QString, original);
+    QFETCH(QString, translation);
+    QFETCH(QString, codes);
+    QCOMPARE(codesOf(wendaro::compareTranslation(original, translation)), codes);
+}
+
+void TestChecks::skippedAndMaxLength()
+{
+    CheckSettings settings;
+    settings.skip(TranslationCheck::EndPunctuation);
+    settings.maxLength = 3;
+    // A character beyond the BMP and a line break are one character each.
+    QCOMPARE(valueLength(QStringLiteral("a\U0001F600<br>b")), 4);
+    QCOMPARE(codesOf(wendaro::compareTranslation(QStringLiteral("Hi<br>"), QStringLiteral("a<br>b"), settings)), "");
+    QCOMPARE(codesOf(wendaro::compareTranslation(QStringLiteral("Hi."), QStringLiteral("abcd"), settings)), "length");
+    QCOMPARE(codesOf(wendaro::compareTranslation(QStringLiteral("Hi."), QStringLiteral("Hi."), settings)),
+             "!unchanged");
+    for (int i = 0; i < TranslationCheckCount; ++i)
+        QCOMPARE(checkFromCode(checkCode(TranslationCheck(i))), TranslationCheck(i));
+}
+
 void TestChecks::missingAndExtraIndexes()
 {
     EntryList original;
@@ -276,6 +372,28 @@ void TestChecks::missingAndExtraIndexes()
     QCOMPARE(messages,
              (QStringList{QStringLiteral("7 インデックス 9（z）: 原文にないインデックスです。"),
                           QStringLiteral("-1 インデックス 2（b）: 原文にあるインデックスが訳にありません。")}));
+}
+
+void TestChecks::inconsistentTranslations()
+{
+    EntryList original;
+    EntryList translation;
+    fill(original, {"1|a|Open", "2|b|Open", "3|c|Open", "4|d|Close", "5|e|Shut", "6|f|Yes", "7|g|No", "8|h|No"});
+    fill(translation,
+         {"1|a|開く", "2|b|開く", "3|c|オープン", "4|d|閉じる", "5|e|閉じる", "6|f|Yes", "7|g|いいえ", "8|h|いいえ"});
+    QStringList messages;
+    for (const Problem &p : translationProblems(translation, {}, original))
+        messages << p.code + u' ' + (p.severity == Problem::Severity::Warning ? u'!' : u' ') + p.message;
+    // An untranslated row is no way of translating its original; one text
+    // translated alike twice is no finding.
+    QCOMPARE(messages, (QStringList{
+                           "inconsistent !インデックス 1（a）: 同じ原文がインデックス 3 では違う訳です。",
+                           "inconsistent !インデックス 2（b）: 同じ原文がインデックス 3 では違う訳です。",
+                           "inconsistent !インデックス 3（c）: 同じ原文がインデックス 1, 2 では違う訳です。",
+                           "inconsistent !インデックス 4（d）: 同じ訳がインデックス 5 の違う原文にも使われています。",
+                           "inconsistent !インデックス 5（e）: 同じ訳がインデックス 4 の違う原文にも使われています。",
+                           "unchanged !インデックス 6（f）: 訳が原文と同じです。",
+                       }));
 }
 
 void TestChecks::translationStates_data()
@@ -325,7 +443,9 @@ void TestChecks::translationStates()
         fill(list, described);
         return list;
     };
-    const EntryList originalRows = table(original), oldRows = table(old), rows = table(translation);
+    const EntryList originalRows = table(original);
+    const EntryList oldRows = table(old);
+    const EntryList rows = table(translation);
     const FirstRows current(originalRows);
     const FirstRows before = old.isEmpty() ? FirstRows() : FirstRows(oldRows);
     const Originals originals{current, before};

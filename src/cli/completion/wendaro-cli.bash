@@ -10,7 +10,7 @@ _wendaro_cli_options() {
     case $1 in
         convert | update) ;;
         dump) echo "--format=" ;;
-        check) echo "--against= --strict --format=" ;;
+        check) echo "--against= --strict --format= --skip= --only= --max-length=" ;;
         status) echo "--against= --old= --format=" ;;
         export) echo "--source= --source-lang= --target-lang= --memory= --min-match=" ;;
         import) echo "--source= --fuzzy --ignore-extra" ;;
@@ -53,7 +53,7 @@ _wendaro_cli_memories() { _wendaro_cli_files "$1" tmx; }
 _wendaro_cli_takes_next() {
     case $1 in
         --against | --old | --source | --field | --include | --format | --prefer | -o | --output | --source-lang | \
-            --target-lang | --memory | --min-match | --limit)
+            --target-lang | --memory | --min-match | --limit | --skip | --only | --max-length)
             return 0
             ;;
     esac
@@ -100,6 +100,10 @@ _wendaro_cli() {
             --field) COMPREPLY=($(compgen -W "index name value" -- "$value")) ;;
             --color) COMPREPLY=($(compgen -W "auto always never" -- "$value")) ;;
             --prefer) COMPREPLY=($(compgen -W "ours theirs" -- "$value")) ;;
+            --skip | --only)
+                COMPREPLY=($(compgen -W "indexes untranslated unchanged linebreaks accelerators placeholders whitespace
+                    numbers endpunc doublespace doublewords brackets urls tags length inconsistent" -- "$value"))
+                ;;
             -o | --output)
                 if [[ $command == memory ]]; then
                     _wendaro_cli_memories "$value"
@@ -109,7 +113,7 @@ _wendaro_cli() {
                 ;;
             --against | --old | --source) _wendaro_cli_tables "$value" ;;
             --memory) _wendaro_cli_memories "$value" ;;
-            --include | --source-lang | --target-lang | --min-match | --limit) ;;
+            --include | --source-lang | --target-lang | --min-match | --limit | --max-length) ;;
         esac
         return 0
     fi

@@ -39,9 +39,18 @@ TranslationStatus::~TranslationStatus()
     m_counts.waitForAll();
 }
 
+void TranslationStatus::setMaxLength(qsizetype maxLength)
+{
+    m_settings.maxLength = maxLength;
+    if (!isOpen())
+        return;
+    recountAll();
+    emit statesReset();
+}
+
 Originals TranslationStatus::originals() const
 {
-    return {m_original ? m_original->first : NoRows, m_old ? m_old->first : NoRows};
+    return {m_original ? m_original->first : NoRows, m_old ? m_old->first : NoRows, m_settings};
 }
 
 void TranslationStatus::openOriginal(EntryList original)
@@ -104,7 +113,8 @@ QStringList TranslationStatus::findings(qsizetype position) const
         return {};
     const std::vector<QStringList> &refusals = m_tally.refusals;
     QStringList found = rowFindings(m_entries.at(position), m_original->first,
-                                    size_t(position) < refusals.size() ? refusals[size_t(position)] : QStringList());
+                                    size_t(position) < refusals.size() ? refusals[size_t(position)] : QStringList(),
+                                    m_settings);
     if (state(position) == RowState::NeedsReview)
         found.prepend(QStringLiteral("原文が変わりました。"));
     return found;
@@ -219,14 +229,14 @@ void TranslationStatus::rowsReordered(const QList<qsizetype> &newPositionOf)
 
 TranslationStatus::Tally TranslationStatus::tally(const EntryList &rows, const OriginalRows &original,
                                                   const OriginalRows *old, const std::vector<bool> &reviewed,
-                                                  const CodePage &codePage)
+                                                  const CodePage &codePage, const CheckSettings &settings)
 {
     Tally tally;
     const qsizetype count = rows.count();
     tally.refusals = stfRefusalsByRow(rows, codePage);
     tally.rowsOfIndex.assign(IndexSlots, 0);
     tally.states.resize(size_t(count));
-    const Originals originals{original.first, old ? old->first : NoRows};
+    const Originals originals{original.first, old ? old->first : NoRows, settings};
     for (qsizetype position = 0; position < count; ++position) {
         const std::optional<qint16> index = rowIndex(rows.at(position));
         if (index)
@@ -253,7 +263,7 @@ void TranslationStatus::recountAll()
     m_counts.cancel();
     m_typedSinceCount.clear();
     if (valuesLength(m_entries) + valuesLength(m_original->rows) < CountAsideLength) {
-        m_tally = tally(m_entries, *m_original, m_old.get(), m_reviewed, m_codePage);
+        m_tally = tally(m_entries, *m_original, m_old.get(), m_reviewed, m_codePage, m_settings);
         return;
     }
     // A large table is counted on a worker, over a copy of its rows that
@@ -267,9 +277,10 @@ void TranslationStatus::recountAll()
         row.key.reset();
         rows->append(std::move(row));
     }
-    m_counts.start([rows, original = m_original, old = m_old, reviewed = m_reviewed, codePage = m_codePage](
-                       const std::atomic<bool> &) { return tally(*rows, *original, old.get(), reviewed, codePage); },
-                   [this](Tally counted) { takeTally(std::move(counted)); });
+    m_counts.start(
+        [rows, original = m_original, old = m_old, reviewed = m_reviewed, codePage = m_codePage, settings = m_settings](
+            const std::atomic<bool> &) { return tally(*rows, *original, old.get(), reviewed, codePage, settings); },
+        [this](Tally counted) { takeTally(std::move(counted)); });
 }
 
 void TranslationStatus::takeTally(Tally counted)

@@ -45,6 +45,9 @@ public:
     void openOld(EntryList old);
     // Both originals go: the table is only a table again.
     void close();
+    // A value longer than maxLength characters (0: any) is a problem, as
+    // check --max-length finds it.
+    void setMaxLength(qsizetype maxLength);
 
     // The original's (or the old original's) row of the index of the row at
     // position, or nullptr.
@@ -110,7 +113,7 @@ private:
         StateCounts counts;
     };
     static Tally tally(const EntryList &rows, const OriginalRows &original, const OriginalRows *old,
-                       const std::vector<bool> &reviewed, const CodePage &codePage);
+                       const std::vector<bool> &reviewed, const CodePage &codePage, const CheckSettings &settings);
 
     Originals originals() const;
     RowState computeState(qsizetype position) const;
@@ -126,6 +129,7 @@ private:
     std::shared_ptr<const OriginalRows> m_old;
     Tally m_tally;
     std::vector<bool> m_reviewed; // by index + 32768
+    CheckSettings m_settings;
     bool m_typedValue = false;
     bool m_held = false;
     bool m_changedWhileHeld = false;

@@ -3,7 +3,30 @@
 
 #include <QFile>
 
+#include <limits>
+#include <optional>
+
 namespace wendaro {
+
+namespace {
+
+// The whole number after prefix in argument, when it is one from least to most.
+std::optional<int> numberAfter(const QByteArray &argument, qsizetype prefix, int least, int most)
+{
+    bool ok = false;
+    const int number = argument.sliced(prefix).toInt(&ok);
+    return ok && number >= least && number <= most ? std::optional<int>(number) : std::nullopt;
+}
+
+StartArguments refused(const QString &refusal)
+{
+    StartArguments start;
+    start.action = StartAction::Refused;
+    start.refusal = refusal;
+    return start;
+}
+
+} // namespace
 
 StartArguments startArguments(const QList<QByteArray> &arguments)
 {
@@ -33,17 +56,17 @@ StartArguments startArguments(const QList<QByteArray> &arguments)
         else if (argument.startsWith("--target-lang="))
             start.targetLanguage = QString::fromUtf8(argument.sliced(14));
         else if (argument.startsWith("--min-match=")) {
-            bool ok = false;
-            const QByteArray given = argument.sliced(12);
-            const int percent = given.toInt(&ok);
-            if (ok && percent >= 0 && percent <= 100) {
-                start.minMatch = percent;
-            } else {
-                start.action = StartAction::Refused;
-                start.refusal = QStringLiteral("--min-match takes a whole number from 0 to 100, not \"%1\"")
-                                    .arg(QString::fromLocal8Bit(given));
-                return start;
-            }
+            const std::optional<int> percent = numberAfter(argument, 12, 0, 100);
+            if (!percent)
+                return refused(QStringLiteral("--min-match takes a whole number from 0 to 100, not \"%1\"")
+                                   .arg(QString::fromLocal8Bit(argument.sliced(12))));
+            start.minMatch = *percent;
+        } else if (argument.startsWith("--max-length=")) {
+            const std::optional<int> length = numberAfter(argument, 13, 1, std::numeric_limits<int>::max());
+            if (!length)
+                return refused(QStringLiteral("--max-length takes a whole number from 1 up, not \"%1\"")
+                                   .arg(QString::fromLocal8Bit(argument.sliced(13))));
+            start.maxLength = *length;
         } else
             break;
     }

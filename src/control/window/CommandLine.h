@@ -24,13 +24,15 @@ struct StartArguments
     QStringList glossaries;     // --glossary=FILE, each: glossaries opened with the original
     QString targetLanguage;     // --target-lang=CODE: the translation's language, for its spelling
     int minMatch = -1;          // --min-match=N: the least score of a suggestion; -1 when not given
+    int maxLength = 0;          // --max-length=N: longer values are problems; 0 when not given
     QString refusal;            // with Refused: what is wrong with the arguments
 };
 
 // The arguments after the program's name, as the raw bytes the program was
 // given. Only a first argument of exactly "--help" or "--version" is an option,
 // besides "--reference=ORIGINAL", "--old-reference=OLD", "--memory=FILE",
-// "--min-match=N" and "--glossary=FILE" before the file.
+// "--min-match=N", "--glossary=FILE", "--target-lang=CODE" and "--max-length=N"
+// before the file.
 StartArguments startArguments(const QList<QByteArray> &arguments);
 
 } // namespace wendaro

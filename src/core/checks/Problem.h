@@ -22,6 +22,7 @@ struct Problem
     std::optional<qint16> index; // the entry concerned, if one is
     QString name;                // that entry's name
     QString message;             // complete, names the form or the index as it needs
+    QString code;                // a translation finding's check ("endpunc"); empty for the others
 };
 
 // How findings of a kind are named: in check's JSON report, and before the

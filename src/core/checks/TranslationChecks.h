@@ -8,11 +8,53 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
 #include <vector>
 
 namespace wendaro {
 
 class EntryList;
+
+// The translation checks, each named by a short code as translate-toolkit's
+// pofilter names its tests, so that a person who knows one knows the other;
+// check --skip and --only take the codes.
+enum class TranslationCheck : quint8 {
+    Indexes,      // an index in only one of the two tables
+    Untranslated, // an empty translation
+    Unchanged,    // a translation identical to its original
+    LineBreaks,
+    Accelerators,
+    Placeholders,
+    Whitespace, // blanks at either end
+    Numbers,
+    EndPunctuation,
+    DoubleSpace,
+    DoubleWords,
+    Brackets,
+    Urls,
+    Tags,
+    Length,
+    Inconsistent,
+};
+constexpr int TranslationCheckCount = 16;
+
+// The codes in the enum's order, joined by spaces, as the command line's
+// choices are written.
+inline constexpr char TranslationCheckCodes[] = "indexes untranslated unchanged linebreaks accelerators placeholders "
+                                                "whitespace numbers endpunc doublespace doublewords brackets urls "
+                                                "tags length inconsistent";
+QString checkCode(TranslationCheck check);
+std::optional<TranslationCheck> checkFromCode(QStringView code);
+
+// Which checks run, and the longest value allowed (0: any).
+struct CheckSettings
+{
+    quint32 skipped = 0; // a bit for each TranslationCheck left out
+    qsizetype maxLength = 0;
+
+    bool runs(TranslationCheck check) const { return (skipped & (1U << unsigned(check))) == 0; }
+    void skip(TranslationCheck check) { skipped |= 1U << unsigned(check); }
+};
 
 // What a translation tool's validation finds in one translated value,
 // both texts in the list's form (line breaks as "<br>").
@@ -20,6 +62,7 @@ struct TextFinding
 {
     Problem::Severity severity = Problem::Severity::Error;
     QString message;
+    TranslationCheck check = TranslationCheck::Untranslated;
 
     bool operator==(const TextFinding &) const = default;
 };
@@ -55,13 +98,42 @@ bool isUntranslated(QStringView original, QStringView translation);
 //   %99 and braces ({0}, {name}) must be the same in number and kind; they
 //   may move, except that printf directives without a number must keep
 //   their order, since they take the arguments in turn;
-// - the blanks at the start and at the end.
-QList<TextFinding> compareTranslation(const QString &original, const QString &translation);
+// - the blanks at the start and at the end;
+// and then, all of them warnings, what a reader would stumble on:
+// - numbers: each number of the original is in the translation, full-width
+//   digits, thousands separators or none, and "100万" for 1,000,000 being
+//   the same number;
+// - endpunc: the kind of the final period, "!", "?", ":" or ellipsis,
+//   full-width and Japanese forms ("。") being the same kind;
+// - doublespace: two spaces in a row that the original does not have;
+// - doublewords: a word said twice ("the the"), never in CJK text;
+// - brackets: ()[]{}「」『』“”‘’ that pair in the original and not in the
+//   translation, full-width （）［］｛｝ standing for the ASCII ones;
+// - urls: each URL and e-mail address of the original, unchanged;
+// - length: more than three times an original of 20 characters or more;
+// - tags (an error): each markup tag of the original ("<b>", "</i>",
+//   "<color=#fff>", not the list's "<br>") as often in the translation;
+// - with settings.maxLength, a value longer than that (an error).
+// The checks settings skips find nothing.
+QList<TextFinding> compareTranslation(const QString &original, const QString &translation,
+                                      const CheckSettings &settings = {});
+
+// The characters of a value as a person counts them: code points, each
+// "<br>" one line break.
+qsizetype valueLength(QStringView value);
+// The finding for a value longer than maxLength (not 0), if it is.
+std::optional<TextFinding> lengthOverLimit(QStringView value, qsizetype maxLength);
 
 // The findings of every index of translation against original: an index
 // in only one of them, and compareTranslation's findings for the others,
 // each at its row's place in translation (places, as tableProblems takes
 // them). Of an index that a table holds twice only the first row counts.
-QList<Problem> translationProblems(const EntryList &translation, const RowPlaces &places, const EntryList &original);
+// Across the table (inconsistent, warnings): one original text translated
+// in different ways, and one translation given to different originals.
+QList<Problem> translationProblems(const EntryList &translation, const RowPlaces &places, const EntryList &original,
+                                   const CheckSettings &settings = {});
+
+// The rows longer than maxLength (not 0), for a table checked alone.
+QList<Problem> lengthProblems(const EntryList &rows, const RowPlaces &places, qsizetype maxLength);
 
 } // namespace wendaro

@@ -67,17 +67,18 @@ RowState rowState(const Entry &row, const Originals &originals, bool reviewed, b
         return RowState::Untranslated;
     if (!reviewed && originals.changed(*index))
         return RowState::NeedsReview;
-    if (unsavable || !compareTranslation(originalText, text).isEmpty())
+    if (unsavable || !compareTranslation(originalText, text, originals.settings).isEmpty())
         return RowState::Problem;
     return RowState::Translated;
 }
 
-QStringList rowFindings(const Entry &row, const FirstRows &original, const QStringList &refusals)
+QStringList rowFindings(const Entry &row, const FirstRows &original, const QStringList &refusals,
+                        const CheckSettings &settings)
 {
     QStringList found;
     const std::optional<qint16> index = rowIndex(row);
     if (const Entry *source = index ? original.rowOf(*index) : nullptr) {
-        for (const TextFinding &finding : compareTranslation(source->value.toString(), row.value.toString()))
+        for (const TextFinding &finding : compareTranslation(source->value.toString(), row.value.toString(), settings))
             found << finding.message;
     } else {
         found << QStringLiteral("原文にないインデックスです。");

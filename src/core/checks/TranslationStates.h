@@ -54,6 +54,7 @@ struct Originals
 {
     const FirstRows &current;
     const FirstRows &old;
+    CheckSettings settings = {}; // what the checks of a translated row look at
 
     // The original's value changed between old and current (or is new);
     // false without an old original.
@@ -67,7 +68,8 @@ RowState rowState(const Entry &row, const Originals &originals, bool reviewed, b
 // What the checks say of one row, one message a line, in check's words:
 // its index missing from the original, compareTranslation's findings, and
 // the save rules' refusals given.
-QStringList rowFindings(const Entry &row, const FirstRows &original, const QStringList &refusals);
+QStringList rowFindings(const Entry &row, const FirstRows &original, const QStringList &refusals,
+                        const CheckSettings &settings = {});
 
 // The STF save rules' refusals of each row, by position (empty for a row
 // they accept): the same walk as a save's, told every refusal.

@@ -347,6 +347,10 @@ private slots:
             << QList<QByteArray>{"--min-match=101", "ja.stf"} << StartAction::Refused << "" << true;
         QTest::newRow("a least score that is no number")
             << QList<QByteArray>{"--min-match=high", "ja.stf"} << StartAction::Refused << "" << true;
+        QTest::newRow("a longest value") << QList<QByteArray>{"--max-length=40", "ja.stf"} << window << "ja.stf"
+                                         << true;
+        QTest::newRow("a longest value of 0")
+            << QList<QByteArray>{"--max-length=0", "ja.stf"} << StartAction::Refused << "" << true;
     }
 
     void startArguments()
@@ -365,6 +369,7 @@ private slots:
         const bool memories = arguments.size() == 4;
         QCOMPARE(start.memories, memories ? QStringList({u"a.tmx"_qs, u"b c.tmx"_qs}) : QStringList());
         QCOMPARE(start.minMatch, memories ? 85 : -1);
+        QCOMPARE(start.maxLength, arguments.contains("--max-length=40") ? 40 : 0);
         QCOMPARE(start.refusal.isEmpty(), action != StartAction::Refused);
     }
 

@@ -53,23 +53,29 @@ private slots:
     void statesAndCounts_data()
     {
         QTest::addColumn<bool>("withOld");
+        QTest::addColumn<int>("maxLength");
         QTest::addColumn<QString>("states");
         QTest::addColumn<QString>("progress");
         // 2 loses its placeholder; 4 is the original unchanged; 5 holds no
         // letter, so it needs no translation; 9 has no original; 6 is missing.
-        QTest::newRow("original") << false << "|問題||未訳||原文なし"
+        QTest::newRow("original") << false << 0 << "|問題||未訳||原文なし"
                                   << "翻訳済み 3 / 6（50 %）";
         // 3 changed since the old original, and 5 is new.
-        QTest::newRow("old original") << true << "|問題|要確認|未訳|要確認|原文なし"
+        QTest::newRow("old original") << true << 0 << "|問題|要確認|未訳|要確認|原文なし"
                                       << "翻訳済み 1 / 6（16 %）";
+        // 3's three characters are one too many, given after the original opened.
+        QTest::newRow("longest value") << false << 2 << "|問題|問題|未訳||原文なし"
+                                       << "翻訳済み 2 / 6（33 %）";
     }
     void statesAndCounts()
     {
         QFETCH(bool, withOld);
+        QFETCH(int, maxLength);
         QFETCH(QString, states);
         QFETCH(QString, progress);
         ControlFixture f;
         openAll(f, withOld);
+        f.controller.translationStatus().setMaxLength(maxLength);
         QCOMPARE(::states(f.controller), states);
         QCOMPARE(f.controller.translationStatus().counts().progressLine(), progress);
         QCOMPARE(f.controller.translationStatus().counts().missing, 1);
@@ -161,7 +167,8 @@ private slots:
     void largeTableCountedAside()
     {
         ControlFixture f;
-        QList<TestRow> translation, original;
+        QList<TestRow> translation;
+        QList<TestRow> original;
         const QString longText(30000, u'x');
         for (qint16 index = 1; index <= 300; ++index) {
             translation.append({index, "n", longText});
