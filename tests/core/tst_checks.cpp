@@ -313,8 +313,8 @@ void TestChecks::findingCodes_data()
     QTest::newRow("「 left open") << "Press OK" << "「OK を押す" << "!brackets";
     QTest::newRow("url changed") << "https://example.com" << "https://example.jp" << "!urls";
     QTest::newRow("e-mail lost") << "Mail a@b.org" << "連絡してください" << "!urls";
-    QTest::newRow("tag lost") << "<b>Bold</b> text" << "太字 text</b>" << "tags";
-    QTest::newRow("tag once more") << "<i>A</i>" << "<i>あ</i><i>" << "tags";
+    QTest::newRow("tag lost") << "<b>Bold</b> text" << "太字 text</b>" << "!tags";
+    QTest::newRow("tag once more") << "<i>A</i>" << "<i>あ</i><i>" << "!tags";
     QTest::newRow("over three times") << "Twenty characters !!" << QString(61, u'あ') << "!endpunc !length";
     QTest::newRow("several at once") << "Take 3 (or 4)." << "3 つ取る  (または" << "!numbers !endpunc !doublespace !brackets";
     QTest::newRow("an empty one, nothing else") << "Level 3." << "" << "untranslated";
