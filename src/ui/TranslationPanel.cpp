@@ -2,6 +2,7 @@
 #include "ui/TranslationPanel.h"
 
 #include "control/window/MainWindowController.h"
+#include "ui/SpellHighlighter.h"
 #include "ui/ValueEdit.h"
 #include "ui/WindowFonts.h"
 
@@ -12,6 +13,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -94,6 +96,46 @@ TranslationPanel::TranslationPanel(MainWindowController &controller, QWidget *pa
             m_controller.useSuggestion(m_suggestions->row(item));
     });
     showMemoryCount();
+
+    // Misspelled words of 訳 underlined; its context menu offers the
+    // speller's suggestions and "辞書に追加" for the word clicked.
+    TranslationSpelling &spelling = m_controller.spelling();
+    auto *highlighter = new SpellHighlighter(m_translation->document(), [&spelling] { return spelling.speller(); });
+    connect(&spelling, &TranslationSpelling::spellerChanged, highlighter, &QSyntaxHighlighter::rehighlight);
+    m_translation->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_translation, &QWidget::customContextMenuRequested, this, &TranslationPanel::showSpellingMenu);
+}
+
+void TranslationPanel::showSpellingMenu(const QPoint &at)
+{
+    std::unique_ptr<QMenu> menu(m_translation->createStandardContextMenu(at));
+    const Speller *speller = m_controller.spelling().speller();
+    QTextCursor cursor = m_translation->cursorForPosition(at);
+    const QString block = cursor.block().text();
+    const int inBlock = cursor.positionInBlock();
+    const std::vector<WordSpan> wrong = speller ? speller->misspelled(block) : std::vector<WordSpan>{};
+    const auto word = std::find_if(wrong.cbegin(), wrong.cend(), [&](const WordSpan &span) {
+        return inBlock >= span.start && inBlock <= span.start + span.length;
+    });
+    if (word != wrong.cend()) {
+        const QString text = block.mid(word->start, word->length);
+        QAction *first = menu->actions().value(0);
+        const QStringList suggestions = speller->suggestions(text).mid(0, 7);
+        for (const QString &suggestion : suggestions) {
+            auto *replace = new QAction(suggestion, menu.get());
+            connect(replace, &QAction::triggered, this, [this, cursor, word = *word, suggestion]() mutable {
+                cursor.setPosition(cursor.block().position() + int(word.start));
+                cursor.setPosition(cursor.block().position() + int(word.start + word.length), QTextCursor::KeepAnchor);
+                cursor.insertText(suggestion);
+            });
+            menu->insertAction(first, replace);
+        }
+        auto *add = new QAction(QStringLiteral("辞書に追加"), menu.get());
+        connect(add, &QAction::triggered, this, [this, text] { m_controller.spelling().addWord(text); });
+        menu->insertAction(first, add);
+        menu->insertSeparator(first);
+    }
+    menu->exec(m_translation->mapToGlobal(at));
 }
 
 void TranslationPanel::buildControls()

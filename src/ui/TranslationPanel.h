@@ -43,6 +43,7 @@ private:
     void typed();
     void showSuggestions();
     void showTerms();
+    void showSpellingMenu(const QPoint &at);
     void showMemoryCount();
 
     MainWindowController &m_controller;

@@ -151,7 +151,7 @@ bool MemorySuggestions::openMemory(const QString &path, QString language, bool a
             return false;
         }
         if (read.index) {
-            m_memories.push_back({absolute, language, std::move(read.index)});
+            m_memories.push_back({absolute, language, std::move(read.index), read.language});
             return true;
         }
         // Several languages of translations: the person picks one, once.

@@ -46,6 +46,11 @@ public:
 
     // The units of the open memories, the table's own rows aside.
     qsizetype unitCount() const;
+    // The language the first memory's translations are in, or empty.
+    QString translationLanguage() const
+    {
+        return m_memories.empty() ? QString() : m_memories.front().translationLanguage;
+    }
     // A lookup is under way or about to start; or the table's rows are
     // still being indexed.
     bool isLookingUp() const { return m_lookupQueued || m_lookup.isRunning(); }
@@ -69,6 +74,7 @@ private:
         QString path;
         QString language; // of its translations, as chosen; empty when it holds one
         std::shared_ptr<const FuzzyIndex> index;
+        QString translationLanguage; // what its translations are in
     };
     bool isWorking() const;
     // Reads one file; remembered for the table when it is opened.

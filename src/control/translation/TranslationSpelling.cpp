@@ -14,8 +14,7 @@ namespace wendaro {
 
 TranslationSpelling::TranslationSpelling(Document &state, UserInterface &ui) : m_state(state), m_ui(ui)
 {
-    connect(&m_state.translationStatus(), &TranslationStatus::openChanged, this,
-            &TranslationSpelling::originalOpened);
+    connect(&m_state.translationStatus(), &TranslationStatus::openChanged, this, &TranslationSpelling::originalOpened);
 }
 
 TranslationSpelling::~TranslationSpelling() = default;

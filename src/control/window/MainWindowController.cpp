@@ -21,6 +21,9 @@ MainWindowController::MainWindowController(UserInterface &ui, CodePage codePage)
         m_finder.selectionChanged();
         m_translation.rowVisited();
     });
+    // The memories say what language the translation is in, for its spelling.
+    QObject::connect(&m_suggestions, &MemorySuggestions::memoriesChanged, &m_spelling,
+                     [this] { m_spelling.setMemoryLanguage(m_suggestions.translationLanguage()); });
     m_translation.setRowShown([this](qsizetype position) { return m_finder.isRowShown(position); });
 }
 

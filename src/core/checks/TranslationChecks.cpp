@@ -511,7 +511,8 @@ void compareTags(Findings &found, const QString &original, const QString &transl
     if (const QStringList lost = without(before, after); !lost.isEmpty())
         found.warning(TranslationCheck::Tags, QStringLiteral("原文のタグ %1 が訳にありません。").arg(lost.join(u' ')));
     if (const QStringList added = without(after, before); !added.isEmpty())
-        found.warning(TranslationCheck::Tags, QStringLiteral("訳に原文にないタグ %1 があります。").arg(added.join(u' ')));
+        found.warning(TranslationCheck::Tags,
+                      QStringLiteral("訳に原文にないタグ %1 があります。").arg(added.join(u' ')));
 }
 
 void compareLength(Findings &found, const QString &original, const QString &translation)

@@ -57,6 +57,7 @@ public:
         }
         m_index->finish();
         read.index = std::move(m_index);
+        read.language = m_targetLanguage.isEmpty() && !m_languages.isEmpty() ? *m_languages.cbegin() : m_targetLanguage;
     }
 
 private:

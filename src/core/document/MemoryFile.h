@@ -16,6 +16,7 @@ struct MemoryFileRead
 {
     std::shared_ptr<FuzzyIndex> index; // its units, finished; null when a language must be chosen first
     QStringList languages;             // the file's target languages when it holds several and none was named
+    QString language;                  // the one its translations are in, as the file names it
     qint64 line = -1;                  // where the file is wrong, from 1, or -1
     bool cancelled = false;            // progress asked to stop
 };
