@@ -81,10 +81,13 @@ go along to a text OUT.)"},
     value with a lone surrogate has U+FFFD in its place and
     "valueUtf16", its code units in hexadecimal ("d800000a").)"},
     {.name = "check", .operands = "FILE", .operandsNamed = "one path, FILE",
-     .options = {Against, Strict, Format, Skip, Only, MaxLength},
+     .options = {Against, Strict, Format, Skip, Only, MaxLength, GlossaryFile, Spelling},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         return check(a.operands[0], CheckOptions{a.get(Against), json(a), a.has(Strict), checkSettings(a)}, codePage);
+         return check(a.operands[0],
+                      CheckOptions{a.get(Against), json(a), a.has(Strict), checkSettings(a), a.get(GlossaryFile),
+                                   a.get(Spelling).value_or(QString())},
+                      codePage);
      },
      .help = R"(list every problem of FILE, one line each on stderr,
 "FILE:LINE: message" (text files) or "FILE:OFFSET: message"

@@ -12,6 +12,10 @@
 #include "core/checks/RowPlaces.h"
 #include "core/checks/TableProblems.h"
 #include "core/checks/TranslationChecks.h"
+#include "core/checks/TranslationStates.h"
+#include "core/formats/GlossaryReader.h"
+#include "core/text/Spelling.h"
+#include "core/translation/Glossary.h"
 #include "core/formats/FormatRegistry.h"
 #include "core/formats/RowPlacesInFile.h"
 #include "core/formats/TextWriter.h"
@@ -103,10 +107,88 @@ std::optional<CheckedTable> loadChecked(const QByteArray &path, const CodePage &
     return table;
 }
 
+// The glossary and spelling findings of each row of rows (the first of
+// each index), against original's row of its index when there is one.
+QList<Problem> termAndSpellingProblems(const EntryList &rows, const RowPlaces &places, const EntryList *original,
+                                       const Glossary *glossary, const Speller *speller)
+{
+    QList<Problem> found;
+    const FirstRows first(rows);
+    const FirstRows originals = original ? FirstRows(*original) : FirstRows();
+    for (qsizetype p = 0; p < rows.count(); ++p) {
+        const std::optional<qint16> index = rowIndex(rows.at(p));
+        if (!index || first.positionOf(*index) != p)
+            continue;
+        const Entry &row = rows.at(p);
+        const QString value = row.value.toString();
+        const auto add = [&](TranslationCheck check, const QString &message) {
+            Problem problem;
+            problem.kind = Problem::Kind::Translation;
+            problem.severity = Problem::Severity::Warning;
+            problem.place = places.of(p);
+            problem.index = *index;
+            problem.name = row.name;
+            problem.message = entryLabel(*index, row.name) + QStringLiteral(": ") + message;
+            problem.code = checkCode(check);
+            found.append(problem);
+        };
+        const Entry *source = original ? originals.rowOf(*index) : nullptr;
+        if (glossary && source && !value.isEmpty()) {
+            for (const QString &missing : glossary->missingTerms(source->value.toString(), value))
+                add(TranslationCheck::Glossary, missing);
+        }
+        if (speller) {
+            for (const WordSpan &word : speller->misspelled(value)) {
+                const QString text = value.mid(word.start, word.length);
+                const QStringList better = speller->suggestions(text).mid(0, 3);
+                add(TranslationCheck::Spelling, better.isEmpty() ? QStringLiteral("つづりの誤り「%1」").arg(text)
+                                                                 : QStringLiteral("つづりの誤り「%1」（候補: %2）")
+                                                                       .arg(text, better.join(QStringLiteral("、"))));
+            }
+        }
+    }
+    return found;
+}
+
+// The glossary and the speller check asks for; false after telling why not.
+bool termsAndSpeller(const CheckOptions &options, std::optional<Glossary> &glossary, std::unique_ptr<Speller> &speller,
+                     int *exitCode)
+{
+    if (options.glossary && options.settings.runs(TranslationCheck::Glossary)) {
+        const std::optional<QString> name = fileName(*options.glossary, ReadErrorMessage,
+                                                     QStringLiteral("読み込めません"));
+        QString error;
+        qint64 line = -1;
+        const std::optional<QByteArray> bytes = name ? readWholeFile(*name, &error) : std::nullopt;
+        glossary.emplace();
+        if (!bytes || !readGlossary(*name, *bytes, QString(), QString(), *glossary, &line, &error)) {
+            if (name)
+                printFileError(escapedPath(*options.glossary), ReadErrorMessage, error, line);
+            *exitCode = ReadFailed;
+            return false;
+        }
+    }
+    if (!options.spelling.isEmpty() && options.settings.runs(TranslationCheck::Spelling)) {
+        speller = Speller::forLanguage(options.spelling);
+        if (!speller) {
+            printUsageError(QStringLiteral("check: --spelling=%1: no Hunspell dictionary for this language in "
+                                           "/usr/share/hunspell")
+                                .arg(options.spelling));
+            *exitCode = UsageError;
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int check(const QByteArray &file, const CheckOptions &options, const CodePage &codePage)
 {
+    std::optional<Glossary> glossary;
+    std::unique_ptr<Speller> speller;
+    if (int exitCode = Done; !termsAndSpeller(options, glossary, speller, &exitCode))
+        return exitCode;
     ProblemReport report;
     bool refusedName = false;
     std::optional<CheckedTable> table = loadChecked(file, codePage, report, &refusedName);
@@ -134,6 +216,10 @@ int check(const QByteArray &file, const CheckOptions &options, const CodePage &c
                 for (const Problem &problem : lengthProblems(rows, table->places, options.settings.maxLength))
                     report.add(table->file, table->placeKind, problem);
             }
+            for (const Problem &problem :
+                 termAndSpellingProblems(rows, table->places, original ? &original->document.rows : nullptr,
+                                         glossary ? &*glossary : nullptr, speller.get()))
+                report.add(table->file, table->placeKind, problem);
             return true;
         };
         const auto shortage = [&] {

@@ -23,10 +23,12 @@ int convert(const QByteArray &in, const QByteArray &out, const CodePage &codePag
 int dump(const QByteArray &file, const CodePage &codePage);
 struct CheckOptions
 {
-    std::optional<QByteArray> against; // the original that file translates
-    bool json = false;                 // the report as JSON on stdout
-    bool strict = false;               // warnings fail too
-    CheckSettings settings;            // the checks --skip and --only leave, and --max-length
+    std::optional<QByteArray> against;  // the original that file translates
+    bool json = false;                  // the report as JSON on stdout
+    bool strict = false;                // warnings fail too
+    CheckSettings settings;             // the checks --skip and --only leave, and --max-length
+    std::optional<QByteArray> glossary; // a glossary whose terms the translation must keep
+    QString spelling;                   // the language whose dictionary checks the values
 };
 // Reports every reason file's table cannot be saved as STF or as the text
 // form and, against an original, every translation finding; writes nothing.

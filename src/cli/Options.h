@@ -139,6 +139,9 @@ inline constexpr ChoiceListOption<TranslationCheck> Skip{{.name = "skip", .value
 inline constexpr ChoiceListOption<TranslationCheck> Only{{.name = "only", .value = ValueForm::Joined,
                                                          .valueName = "CODE,...", .choices = TranslationCheckCodes,
                                                          .joinedBy = ',', .refusal = listedChoicesRefused}};
+inline constexpr TextOption GlossaryFile{{.name = "glossary", .value = ValueForm::Apart, .valueName = "FILE"}};
+inline constexpr LanguageOption Spelling{{.name = "spelling", .value = ValueForm::Joined, .valueName = "CODE",
+                                          .accepts = isLanguage, .refusal = languageRefused}};
 inline constexpr NumberOption MaxLength{{.name = "max-length", .value = ValueForm::Joined, .valueName = "N",
                                          .accepts = isCount, .refusal = countRefused}};
 // The program's own, answered before a command is looked at.

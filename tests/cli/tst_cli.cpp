@@ -157,6 +157,15 @@ void addCheckRows()
                                                  << QByteArray();
     QTest::newRow("check against, only others") << args({"check", "@fields.txt", "--against", "@japanese.stf", "--only=tags"})
                                                 << cp << "" << false << 0 << "" << QByteArray();
+    QTest::newRow("check a glossary's term") << args({"check", "@blade.txt", "--against", "@sword.txt", "--glossary", "@terms.txt"})
+                                             << cp << "" << false << 0
+                                             << "@blade.txt:2: 警告: インデックス 3（ab）: 用語「剣」の訳「sword」がありません。"
+                                             << QByteArray();
+    QTest::newRow("check spelling") << args({"check", "--strict", "--spelling=en", "@blade.txt"}) << cp << "" << false << 1
+                                    << "@blade.txt:2: 警告: インデックス 3（ab）: つづりの誤り「Teh」" << QByteArray();
+    QTest::newRow("check spelling without a dictionary") << args({"check", "--spelling=ja", "@blade.txt"}) << cp << ""
+                                                         << false << 64 << " wendaro-cli: check: --spelling=ja: no Hunspell\n Try"
+                                                         << QByteArray();
     QTest::newRow("check a value too long") << args({"check", "--max-length=2", "@japanese.stf"}) << cp << "" << false << 1
                                             << "@japanese.stf:13: インデックス 1（ab）: 値が 2 字より長いです（3 字）。"
                                             << QByteArray();
@@ -275,6 +284,9 @@ void TestCli::command()
     putFile(dir.filePath(QStringLiteral("control.stf")),
             QByteArray::fromHex("cdab000001020000000100000003000000ffffffff020000007900010003000000020000006162"));
     putFile(dir.filePath(QStringLiteral("empty.txt")), "Index\tName\tValue\r\n3\tab\t\r\n");
+    putFile(dir.filePath(QStringLiteral("blade.txt")), "Index\tName\tValue\r\n3\tab\tTeh blade\r\n");
+    putFile(dir.filePath(QStringLiteral("sword.txt")), "Index\tName\tValue\r\n3\tab\t\x8C\x95\r\n"); // 剣
+    putFile(dir.filePath(QStringLiteral("terms.txt")), "\xE5\x89\xA3\tsword\n");
     putFile(dir.filePath(QStringLiteral("tm.tmx")), "<tmx><header srclang=\"en\"/><body><tu><tuv xml:lang=\"en\">"
                                                     "<seg>x</seg></tuv><tuv xml:lang=\"ja\"><seg>Y</seg></tuv></tu>"
                                                     "</body></tmx>");

@@ -10,7 +10,7 @@ _wendaro_cli_options() {
     case $1 in
         convert | update) ;;
         dump) echo "--format=" ;;
-        check) echo "--against= --strict --format= --skip= --only= --max-length=" ;;
+        check) echo "--against= --strict --format= --skip= --only= --max-length= --glossary= --spelling=" ;;
         status) echo "--against= --old= --format=" ;;
         export) echo "--source= --source-lang= --target-lang= --memory= --min-match=" ;;
         import) echo "--source= --fuzzy --ignore-extra" ;;
@@ -53,7 +53,7 @@ _wendaro_cli_memories() { _wendaro_cli_files "$1" tmx; }
 _wendaro_cli_takes_next() {
     case $1 in
         --against | --old | --source | --field | --include | --format | --prefer | -o | --output | --source-lang | \
-            --target-lang | --memory | --min-match | --limit | --skip | --only | --max-length)
+            --target-lang | --memory | --min-match | --limit | --skip | --only | --max-length | --glossary | --spelling)
             return 0
             ;;
     esac
@@ -102,7 +102,7 @@ _wendaro_cli() {
             --prefer) COMPREPLY=($(compgen -W "ours theirs" -- "$value")) ;;
             --skip | --only)
                 COMPREPLY=($(compgen -W "indexes untranslated unchanged linebreaks accelerators placeholders whitespace
-                    numbers endpunc doublespace doublewords brackets urls tags length inconsistent" -- "$value"))
+                    numbers endpunc doublespace doublewords brackets urls tags length inconsistent glossary spelling" -- "$value"))
                 ;;
             -o | --output)
                 if [[ $command == memory ]]; then
@@ -113,7 +113,8 @@ _wendaro_cli() {
                 ;;
             --against | --old | --source) _wendaro_cli_tables "$value" ;;
             --memory) _wendaro_cli_memories "$value" ;;
-            --include | --source-lang | --target-lang | --min-match | --limit | --max-length) ;;
+            --glossary) _wendaro_cli_files "$value" txt tsv utf8 csv tbx ;;
+            --include | --source-lang | --target-lang | --min-match | --limit | --max-length | --spelling) ;;
         esac
         return 0
     fi

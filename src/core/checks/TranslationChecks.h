@@ -35,14 +35,16 @@ enum class TranslationCheck : quint8 {
     Tags,
     Length,
     Inconsistent,
+    Glossary, // a glossary's term whose translation is missing (check --glossary)
+    Spelling, // a misspelled word (check --spelling)
 };
-constexpr int TranslationCheckCount = 16;
+constexpr int TranslationCheckCount = 18;
 
 // The codes in the enum's order, joined by spaces, as the command line's
 // choices are written.
 inline constexpr char TranslationCheckCodes[] = "indexes untranslated unchanged linebreaks accelerators placeholders "
                                                 "whitespace numbers endpunc doublespace doublewords brackets urls "
-                                                "tags length inconsistent";
+                                                "tags length inconsistent glossary spelling";
 QString checkCode(TranslationCheck check);
 std::optional<TranslationCheck> checkFromCode(QStringView code);
 
