@@ -102,8 +102,30 @@ TranslationPanel::TranslationPanel(MainWindowController &controller, QWidget *pa
     TranslationSpelling &spelling = m_controller.spelling();
     auto *highlighter = new SpellHighlighter(m_translation->document(), [&spelling] { return spelling.speller(); });
     connect(&spelling, &TranslationSpelling::spellerChanged, highlighter, &QSyntaxHighlighter::rehighlight);
+    // A finding's check can be turned off for the table, and back on.
+    m_findings->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_findings, &QWidget::customContextMenuRequested, this, &TranslationPanel::showChecksMenu);
     m_translation->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_translation, &QWidget::customContextMenuRequested, this, &TranslationPanel::showSpellingMenu);
+}
+
+void TranslationPanel::showChecksMenu(const QPoint &at)
+{
+    QMenu menu(this);
+    SkippedChecks &skipped = m_controller.skippedChecks();
+    for (const TranslationCheck check : m_controller.translationStatus().findingChecks(m_row)) {
+        connect(menu.addAction(QStringLiteral("この検査をしない（%1）").arg(checkCode(check))), &QAction::triggered,
+                this, [&skipped, check] { skipped.skip(check); });
+    }
+    const std::vector<TranslationCheck> off = skipped.skipped();
+    if (!off.empty()) {
+        QMenu *back = menu.addMenu(QStringLiteral("しない検査を戻す"));
+        for (const TranslationCheck check : off)
+            connect(back->addAction(checkCode(check)), &QAction::triggered, this,
+                    [&skipped, check] { skipped.restore(check); });
+    }
+    if (!menu.isEmpty())
+        menu.exec(m_findings->mapToGlobal(at));
 }
 
 void TranslationPanel::showSpellingMenu(const QPoint &at)

@@ -44,6 +44,7 @@ private:
     void showSuggestions();
     void showTerms();
     void showSpellingMenu(const QPoint &at);
+    void showChecksMenu(const QPoint &at);
     void showMemoryCount();
 
     MainWindowController &m_controller;

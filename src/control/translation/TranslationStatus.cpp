@@ -48,6 +48,31 @@ void TranslationStatus::setMaxLength(qsizetype maxLength)
     emit statesReset();
 }
 
+void TranslationStatus::setSkippedChecks(quint32 skipped)
+{
+    if (m_settings.skipped == skipped)
+        return;
+    m_settings.skipped = skipped;
+    if (!isOpen())
+        return;
+    recountAll();
+    emit statesReset();
+}
+
+std::vector<TranslationCheck> TranslationStatus::findingChecks(qsizetype position) const
+{
+    std::vector<TranslationCheck> checks;
+    const Entry *original = isOpen() && position >= 0 && position < m_entries.count() ? originalOf(position) : nullptr;
+    if (!original)
+        return checks;
+    for (const TextFinding &finding :
+         compareTranslation(original->value.toString(), m_entries.at(position).value.toString(), m_settings)) {
+        if (std::find(checks.cbegin(), checks.cend(), finding.check) == checks.cend())
+            checks.push_back(finding.check);
+    }
+    return checks;
+}
+
 Originals TranslationStatus::originals() const
 {
     return {m_original ? m_original->first : NoRows, m_old ? m_old->first : NoRows, m_settings};

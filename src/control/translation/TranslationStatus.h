@@ -48,6 +48,11 @@ public:
     // A value longer than maxLength characters (0: any) is a problem, as
     // check --max-length finds it.
     void setMaxLength(qsizetype maxLength);
+    // The checks left out (CheckSettings::skipped's bits); every state follows.
+    void setSkippedChecks(quint32 skipped);
+    quint32 skippedChecks() const { return m_settings.skipped; }
+    // The checks that find something in the row, each once, in the order found.
+    std::vector<TranslationCheck> findingChecks(qsizetype position) const;
 
     // The original's (or the old original's) row of the index of the row at
     // position, or nullptr.

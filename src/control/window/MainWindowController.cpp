@@ -12,7 +12,7 @@ MainWindowController::MainWindowController(UserInterface &ui, CodePage codePage)
     : m_ui(ui), m_state(ui, codePage), m_session(m_state, ui, codePage), m_editing(m_state, ui),
       m_clipboard(m_state, ui), m_replacer(m_state, ui, m_finder, codePage),
       m_translation(m_state, ui, std::move(codePage)), m_suggestions(m_state, ui), m_glossary(m_state, ui),
-      m_spelling(m_state, ui)
+      m_spelling(m_state, ui), m_skippedChecks(m_state)
 {
     connectActions();
     // The count's place follows the selected row; typing after a move is a

@@ -7,6 +7,7 @@
 #include "control/find/RowReplacer.h"
 #include "control/document/RowClipboard.h"
 #include "control/translation/MemorySuggestions.h"
+#include "control/translation/SkippedChecks.h"
 #include "control/translation/TableGlossary.h"
 #include "control/translation/TranslationSpelling.h"
 #include "control/translation/TranslationEditing.h"
@@ -59,6 +60,8 @@ public:
     TableGlossary &glossary() { return m_glossary; }
     // The spelling of the translation typed.
     TranslationSpelling &spelling() { return m_spelling; }
+    // The checks turned off for the table.
+    SkippedChecks &skippedChecks() { return m_skippedChecks; }
     // Ctrl+1 to Ctrl+5 and a double click (number from 0): the suggestion's
     // translation becomes the row's, and the person goes on typing it.
     void useSuggestion(qsizetype number)
@@ -137,6 +140,7 @@ private:
     MemorySuggestions m_suggestions;
     TableGlossary m_glossary;
     TranslationSpelling m_spelling;
+    SkippedChecks m_skippedChecks;
 };
 
 } // namespace wendaro

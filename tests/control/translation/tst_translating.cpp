@@ -232,6 +232,27 @@ private slots:
         QCOMPARE(f.ui.dialogs.size(), 1);
         QCOMPARE(f.ui.dialogs.first().title, QStringLiteral("原文を開く"));
     }
+
+    // A check turned off for the table no longer makes its rows 問題, and
+    // stays off when the table is opened again; turned back on, it does.
+    void checkTurnedOffForTheTable()
+    {
+        ControlFixture f;
+        f.open(QStringLiteral("ja.stf"), {{1, "a", "開く"}});
+        QVERIFY(writeTable(f.path("en.stf"), {{1, "a", "Open."}}));
+        QVERIFY(f.controller.translation().openOriginal(f.path("en.stf"), false));
+        const TranslationStatus &status = f.controller.translationStatus();
+        QCOMPARE(status.state(0), RowState::Problem);
+        QCOMPARE(status.findingChecks(0), std::vector<TranslationCheck>{TranslationCheck::EndPunctuation});
+        f.controller.skippedChecks().skip(TranslationCheck::EndPunctuation);
+        QCOMPARE(status.state(0), RowState::Translated);
+        f.controller.closeFile();
+        f.open(QStringLiteral("ja.stf"), {{1, "a", "開く"}});
+        QVERIFY(f.controller.translation().openOriginal(f.path("en.stf"), false));
+        QCOMPARE(status.state(0), RowState::Translated);
+        f.controller.skippedChecks().restore(TranslationCheck::EndPunctuation);
+        QCOMPARE(status.state(0), RowState::Problem);
+    }
 };
 
 QTEST_MAIN(TestTranslating)
