@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <ranges>
+
 namespace wendaro {
 
 bool isLanguageCode(QStringView code)
@@ -84,8 +86,8 @@ QString languageOfPath(const QString &path)
         if (const QRegularExpressionMatch tag = code.match(found.captured(1)); tag.hasMatch() && !tagOf(tag).isEmpty())
             return tagOf(tag);
     }
-    for (auto folder = parts.crbegin(); folder != parts.crend(); ++folder) {
-        if (const QRegularExpressionMatch tag = code.match(*folder); tag.hasMatch() && !tagOf(tag).isEmpty())
+    for (const QString &folder : std::views::reverse(parts)) {
+        if (const QRegularExpressionMatch tag = code.match(folder); tag.hasMatch() && !tagOf(tag).isEmpty())
             return tagOf(tag);
     }
     return QString();
