@@ -49,18 +49,21 @@ Pair pairOf(int k, int n)
     const QString number = QString::number(n % 5000 + 1);
     const QString thousands = QLocale(QLocale::English).toString(n * 7 + 1000);
     switch (k) {
-    case 0: return {u"Buy %1 potions for %2 gold."_qs.arg(number, thousands),
-                    u"%1 ゴールドでポーションを %2 個買う。"_qs.arg(QString(thousands).remove(u','), fullWidth(number))};
+    case 0:
+        return {u"Buy %1 potions for %2 gold."_qs.arg(number, thousands),
+                u"%1 ゴールドでポーションを %2 個買う。"_qs.arg(QString(thousands).remove(u','), fullWidth(number))};
     case 1: return {u"Visit <b>%1</b> now!"_qs.arg(name), u"今すぐ<b>%1</b>へ！"_qs.arg(name)};
-    case 2: return {u"See https://example.com/help/%1 for help."_qs.arg(number),
-                    u"ヘルプは https://example.com/help/%1 を見てください。"_qs.arg(number)};
+    case 2:
+        return {u"See https://example.com/help/%1 for help."_qs.arg(number),
+                u"ヘルプは https://example.com/help/%1 を見てください。"_qs.arg(number)};
     case 3: return {u"Level %1: %2 (optional)"_qs.arg(number, name), u"レベル %1：%2（任意）"_qs.arg(number, name)};
     case 4: return {u"Press %s to continue..."_qs, u"%s を押して続ける…"_qs};
     case 5: return {u"Delete \"%1\" (%2)?"_qs.arg(name, number), u"「%1」（%2）を削除しますか？"_qs.arg(name, number)};
     case 6: return {u"[%1] Items in the chest"_qs.arg(number), u"[%1] 宝箱の中のアイテム"_qs.arg(number)};
     case 7: return {u"Wait..."_qs, u"待って…"_qs};
     case 8: return {u"Hello, %1."_qs.arg(name), u"こんにちは、%1。"_qs.arg(name)};
-    default: return {u"Restore %1 HP<br>to every ally."_qs.arg(number), u"味方全員の HP を<br>%1 回復する。"_qs.arg(number)};
+    default:
+        return {u"Restore %1 HP<br>to every ally."_qs.arg(number), u"味方全員の HP を<br>%1 回復する。"_qs.arg(number)};
     }
 }
 

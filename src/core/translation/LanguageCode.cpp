@@ -6,8 +6,6 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-#include <ranges>
-
 namespace wendaro {
 
 bool isLanguageCode(QStringView code)
@@ -86,8 +84,8 @@ QString languageOfPath(const QString &path)
         if (const QRegularExpressionMatch tag = code.match(found.captured(1)); tag.hasMatch() && !tagOf(tag).isEmpty())
             return tagOf(tag);
     }
-    for (const QString &folder : std::views::reverse(parts)) {
-        if (const QRegularExpressionMatch tag = code.match(folder); tag.hasMatch() && !tagOf(tag).isEmpty())
+    for (qsizetype folder = parts.size() - 1; folder >= 0; --folder) {
+        if (const QRegularExpressionMatch tag = code.match(parts[folder]); tag.hasMatch() && !tagOf(tag).isEmpty())
             return tagOf(tag);
     }
     return QString();
