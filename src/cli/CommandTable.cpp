@@ -122,10 +122,11 @@ be saved only as the text form, FILE being STF, is a warning
     "translation"), "code" (a translation's check, as --skip
     names it) and "message".)"},
     {.name = "status", .operands = "TABLE", .operandsNamed = "one path, TABLE",
-     .options = {required(Against), Old, Format},
+     .options = {required(Against), Old, Format, GlossaryFile},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
-         return status(a.operands[0], StatusOptions{*a.get(Against), a.get(Old), json(a)}, codePage);
+         return status(a.operands[0], StatusOptions{*a.get(Against), a.get(Old), json(a), a.get(GlossaryFile)},
+                       codePage);
      },
      .help = R"(print on stdout how far TABLE translates ORIGINAL, the counts
 of the window's translation panel: "翻訳済み T / N（P %）" (T of
@@ -140,6 +141,9 @@ A row counts in the first of these that applies.
 --format=json  one JSON object instead: {"translated": T,
     "originals": N, "percent": P, "untranslated": 0, "review":
     0, "problems": 0, "noOriginal": 0, "missing": 0}.
+--glossary FILE  one more line, "用語 N" (JSON: "glossary"): the
+    rows whose translation lacks a term of the glossary that
+    their original holds (check --glossary's findings).
 Exit 1 when a table cannot be read, 0 otherwise.)"},
     {.name = "export", .operands = "TABLE OUT", .operandsNamed = "two paths, TABLE and OUT",
      .options = {Source, SourceLang, TargetLang, Memory, MinMatch},

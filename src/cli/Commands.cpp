@@ -107,6 +107,24 @@ std::optional<CheckedTable> loadChecked(const QByteArray &path, const CodePage &
     return table;
 }
 
+} // namespace
+
+std::optional<Glossary> readGlossaryFile(const QByteArray &path)
+{
+    const std::optional<QString> name = fileName(path, ReadErrorMessage, QStringLiteral("読み込めません"));
+    if (!name)
+        return std::nullopt;
+    QString error;
+    qint64 line = -1;
+    const std::optional<QByteArray> bytes = readWholeFile(*name, &error);
+    Glossary glossary;
+    if (!bytes || !readGlossary(*name, *bytes, QString(), QString(), glossary, &line, &error)) {
+        printFileError(escapedPath(path), ReadErrorMessage, error, line);
+        return std::nullopt;
+    }
+    return glossary;
+}
+
 // The glossary and spelling findings of each row of rows (the first of
 // each index), against original's row of its index when there is one.
 QList<Problem> termAndSpellingProblems(const EntryList &rows, const RowPlaces &places, const EntryList *original,
@@ -150,20 +168,15 @@ QList<Problem> termAndSpellingProblems(const EntryList &rows, const RowPlaces &p
     return found;
 }
 
+namespace {
+
 // The glossary and the speller check asks for; false after telling why not.
 bool termsAndSpeller(const CheckOptions &options, std::optional<Glossary> &glossary, std::unique_ptr<Speller> &speller,
                      int *exitCode)
 {
     if (options.glossary && options.settings.runs(TranslationCheck::Glossary)) {
-        const std::optional<QString> name = fileName(*options.glossary, ReadErrorMessage,
-                                                     QStringLiteral("読み込めません"));
-        QString error;
-        qint64 line = -1;
-        const std::optional<QByteArray> bytes = name ? readWholeFile(*name, &error) : std::nullopt;
-        glossary.emplace();
-        if (!bytes || !readGlossary(*name, *bytes, QString(), QString(), *glossary, &line, &error)) {
-            if (name)
-                printFileError(escapedPath(*options.glossary), ReadErrorMessage, error, line);
+        glossary = readGlossaryFile(*options.glossary);
+        if (!glossary) {
             *exitCode = ReadFailed;
             return false;
         }

@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/checks/Problem.h"
 #include "core/checks/TranslationChecks.h"
+#include "core/translation/Glossary.h"
 
 #include <QByteArray>
+#include <QList>
 
 #include <optional>
 
 namespace wendaro {
 class CodePage;
-}
+class EntryList;
+class RowPlaces;
+class Speller;
+} // namespace wendaro
 
 namespace wendaro::cli {
 
@@ -21,6 +27,13 @@ namespace wendaro::cli {
 int convert(const QByteArray &in, const QByteArray &out, const CodePage &codePage);
 // Prints the text form of file on stdout, in UTF-8.
 int dump(const QByteArray &file, const CodePage &codePage);
+// The glossary at path, or nullopt after telling why it cannot be read.
+std::optional<Glossary> readGlossaryFile(const QByteArray &path);
+// The glossary and spelling findings of each row of rows (the first of each
+// index), against original's row of its index when there is one.
+QList<Problem> termAndSpellingProblems(const EntryList &rows, const RowPlaces &places, const EntryList *original,
+                                       const Glossary *glossary, const Speller *speller);
+
 struct CheckOptions
 {
     std::optional<QByteArray> against;  // the original that file translates

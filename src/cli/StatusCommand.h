@@ -16,6 +16,7 @@ struct StatusOptions
     QByteArray against;                    // the original that the table translates
     std::optional<QByteArray> oldOriginal; // the original the translation was made from
     bool json = false;                     // one JSON object on stdout instead of lines
+    std::optional<QByteArray> glossary;    // a glossary whose terms the translation must keep
 };
 
 // Prints how far table translates its original, the counts the window's

@@ -583,6 +583,11 @@ void addStatusRows()
                       R"("problems": 1, "noOriginal": 1, "missing": 1})"
                       "\n")
         << none << QByteArray();
+    // 4 says "Enregistrer" where the glossary has "Sauver"; 3 keeps "Ouvrir".
+    QTest::newRow("status, a glossary")
+        << args("status @ja.txt --against @en.txt --glossary @terms.txt") << 0
+        << QStringLiteral("翻訳済み 2 / 5（40 %）\n未訳 1\n要確認 0\n問題 1\n原文なし 1\n不足 1\n用語 1\n").toUtf8()
+        << none << QByteArray();
     QTest::newRow("status, every unreadable file told")
         << args("status @missing.txt --against @en.txt --old @cut.stf") << 1 << QByteArray()
         << QStringList{"@missing.txt: " + read, "@cut.stf:27: " + read} << QByteArray();
@@ -694,6 +699,7 @@ void TestCli::compare()
     putFile(dir.filePath(QStringLiteral("cut.stf")), TableStf.chopped(1));
     putFile(dir.filePath(QStringLiteral("en.txt")),
             "Index\tName\tValue\r\n1\ta\tYes\r\n2\tb\tNo\r\n3\tc\tOpen %s\r\n4\td\tSave\r\n5\te\tQuit\r\n");
+    putFile(dir.filePath(QStringLiteral("terms.txt")), "Save\tSauver\nOpen\tOuvrir\n");
     putFile(dir.filePath(QStringLiteral("en-v1.txt")),
             "Index\tName\tValue\r\n1\ta\tYes\r\n2\tb\tNo\r\n3\tc\tOpen %s\r\n4\td\tSave as\r\n");
     putFile(dir.filePath(QStringLiteral("ja.txt")), "Index\tName\tValue\r\n1\ta\tOui\r\n2\tb\tNo\r\n3\tc\tOuvrir\r\n"
