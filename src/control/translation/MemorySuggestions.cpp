@@ -20,6 +20,8 @@ namespace wendaro {
 namespace {
 
 constexpr qsizetype IndexSlots = 65536; // every qint16, at index + 32768
+// The longest of the original's values the table's own memory holds.
+constexpr qsizetype LongestIndexedText = 2000;
 
 const QString SettingsGroup = QStringLiteral("memories");
 
@@ -227,8 +229,12 @@ void MemorySuggestions::indexTable()
         [original](const std::atomic<bool> &stopped) {
             auto index = std::make_shared<FuzzyIndex>();
             for (qsizetype p = 0; p < original->count() && !stopped.load(); ++p) {
+                // A long text (a paragraph of help) is no string a memory
+                // repeats, and the largest tables hold a gigabyte of them,
+                // which the index would copy.
                 const Entry &row = original->at(p);
-                if (const std::optional<qint16> number = rowIndex(row))
+                const std::optional<qint16> number = rowIndex(row);
+                if (number && row.value.size() <= LongestIndexedText)
                     index->add(row.value.toString(), QString(), 1, QString(), *number);
             }
             index->finish();
