@@ -72,6 +72,9 @@ public:
     bool isEnabled(Command command) const { return m_actions.isEnabled(command); }
     bool isFieldEnabled(Field field) const { return m_commands.isFieldEnabled(field); }
     bool isModified() const { return isEnabled(Command::Save); }
+    // A table is open with its original: the translation's commands act.
+    // (Close is enabled exactly while a table is open.)
+    bool isTranslating() const { return m_translationStatus.isOpen() && isEnabled(Command::Close); }
     qint16 nextIndex() const { return m_nextIndex; }
     void setNextIndex(qint16 index) { m_nextIndex = index; }
 

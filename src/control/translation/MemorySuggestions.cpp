@@ -4,6 +4,7 @@
 #include "control/document/Document.h"
 #include "control/document/RowCommands.h"
 #include "control/translation/TableSettings.h"
+#include "control/window/FileDialogSetup.h"
 #include "control/window/MessageBoxes.h"
 
 #include "core/checks/TranslationStates.h"
@@ -82,11 +83,6 @@ void MemorySuggestions::setMinMatch(int percent)
     lookUpSoon();
 }
 
-bool MemorySuggestions::isWorking() const
-{
-    return m_state.translationStatus().isOpen() && m_state.isEnabled(Command::Close);
-}
-
 qsizetype MemorySuggestions::unitCount() const
 {
     qsizetype units = 0;
@@ -97,16 +93,11 @@ qsizetype MemorySuggestions::unitCount() const
 
 void MemorySuggestions::chooseMemories()
 {
-    if (!isWorking())
+    if (!m_state.isTranslating())
         return;
-    FileDialogRequest request;
-    request.title = QStringLiteral("翻訳メモリを開く");
-    request.nameFilters = {QStringLiteral("TMX ファイル (*.tmx)"), QStringLiteral("すべてのファイル (*)")};
-    request.fileName = m_dialogFileName.isEmpty() ? QFileInfo(m_state.currentPath()).absolutePath() + u'/'
-                                                  : m_dialogFileName;
-    request.pathMustExist = true;
-    request.fileMustExist = true;
-    const QStringList chosen = m_ui.showOpenFilesDialog(request);
+    const QStringList chosen = m_ui.showOpenFilesDialog(besideTableDialog(QStringLiteral("翻訳メモリを開く"),
+                                                                          QStringLiteral("TMX ファイル (*.tmx)"),
+                                                                          m_state.currentPath(), m_dialogFileName));
     if (chosen.isEmpty())
         return;
     m_dialogFileName = chosen.first();
@@ -115,7 +106,7 @@ void MemorySuggestions::chooseMemories()
 
 void MemorySuggestions::openMemories(const QStringList &paths)
 {
-    if (!isWorking())
+    if (!m_state.isTranslating())
         return;
     bool opened = false;
     for (const QString &path : paths)
@@ -324,7 +315,7 @@ void MemorySuggestions::takeSuggestions(std::vector<Suggestion> found, qsizetype
 bool MemorySuggestions::useSuggestion(qsizetype number)
 {
     const qsizetype position = m_state.selection().row();
-    if (!isWorking() || position < 0 || position != m_suggestionsRow || number < 0
+    if (!m_state.isTranslating() || position < 0 || position != m_suggestionsRow || number < 0
         || number >= qsizetype(m_suggestions.size()))
         return false;
     const QString &value = m_suggestions[size_t(number)].target;

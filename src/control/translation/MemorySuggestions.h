@@ -76,7 +76,6 @@ private:
         std::shared_ptr<const FuzzyIndex> index;
         QString translationLanguage; // what its translations are in
     };
-    bool isWorking() const;
     // Reads one file; remembered for the table when it is opened.
     bool openMemory(const QString &path, QString language, bool askLanguage);
     void statesReset();

@@ -3,6 +3,7 @@
 
 #include "control/document/Document.h"
 #include "control/translation/TableSettings.h"
+#include "control/window/FileDialogSetup.h"
 #include "control/window/MessageBoxes.h"
 
 #include "core/document/DocumentFile.h"
@@ -24,24 +25,13 @@ TableGlossary::TableGlossary(Document &state, UserInterface &ui) : m_state(state
     connect(&m_state.translationStatus(), &TranslationStatus::openChanged, this, &TableGlossary::originalOpened);
 }
 
-bool TableGlossary::isWorking() const
-{
-    return m_state.translationStatus().isOpen() && m_state.isEnabled(Command::Close);
-}
-
 void TableGlossary::chooseGlossaries()
 {
-    if (!isWorking())
+    if (!m_state.isTranslating())
         return;
-    FileDialogRequest request;
-    request.title = QStringLiteral("用語集を開く");
-    request.nameFilters = {QStringLiteral("用語集 (*.txt *.tsv *.utf8 *.csv *.tbx)"),
-                           QStringLiteral("すべてのファイル (*)")};
-    request.fileName = m_dialogFileName.isEmpty() ? QFileInfo(m_state.currentPath()).absolutePath() + u'/'
-                                                  : m_dialogFileName;
-    request.pathMustExist = true;
-    request.fileMustExist = true;
-    const QStringList chosen = m_ui.showOpenFilesDialog(request);
+    const QStringList chosen = m_ui.showOpenFilesDialog(
+        besideTableDialog(QStringLiteral("用語集を開く"), QStringLiteral("用語集 (*.txt *.tsv *.utf8 *.csv *.tbx)"),
+                          m_state.currentPath(), m_dialogFileName));
     if (chosen.isEmpty())
         return;
     m_dialogFileName = chosen.first();
@@ -50,7 +40,7 @@ void TableGlossary::chooseGlossaries()
 
 void TableGlossary::openGlossaries(const QStringList &paths)
 {
-    if (!isWorking())
+    if (!m_state.isTranslating())
         return;
     bool opened = false;
     for (const QString &path : paths)

@@ -43,7 +43,6 @@ signals:
     void glossariesChanged();
 
 private:
-    bool isWorking() const;
     bool openGlossary(const QString &path, bool boxOnError);
     void originalOpened(bool open);
 

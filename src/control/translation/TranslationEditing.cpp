@@ -22,11 +22,6 @@ TranslationEditing::TranslationEditing(Document &state, UserInterface &ui, CodeP
 {
 }
 
-bool TranslationEditing::isWorking() const
-{
-    return m_state.translationStatus().isOpen() && m_state.isEnabled(Command::Close);
-}
-
 void TranslationEditing::chooseOriginal(bool old)
 {
     // Close is enabled exactly while a table is open.
@@ -69,7 +64,7 @@ bool TranslationEditing::openOriginal(const QString &path, bool old)
 void TranslationEditing::typeTranslation(const QString &value)
 {
     const qsizetype position = m_state.selection().row();
-    if (!isWorking() || position < 0 || m_state.entries().at(position).value == value)
+    if (!m_state.isTranslating() || position < 0 || m_state.entries().at(position).value == value)
         return;
     TranslationStatus &status = m_state.translationStatus();
     m_state.change(new ValueCommand(m_state.entries(), m_state.selection(), position, value, m_visit,
@@ -96,7 +91,7 @@ qsizetype TranslationEditing::nextToWork(int step, bool *wrapped) const
 
 void TranslationEditing::goToWork(int step)
 {
-    if (!isWorking() || m_state.entries().isEmpty())
+    if (!m_state.isTranslating() || m_state.entries().isEmpty())
         return;
     bool wrapped = false;
     const qsizetype next = nextToWork(step, &wrapped);
@@ -112,7 +107,7 @@ void TranslationEditing::goToWork(int step)
 
 void TranslationEditing::acceptAndNext()
 {
-    if (!isWorking())
+    if (!m_state.isTranslating())
         return;
     if (m_state.selection().hasRow())
         m_state.translationStatus().accept(m_state.selection().row());
@@ -122,7 +117,7 @@ void TranslationEditing::acceptAndNext()
 void TranslationEditing::copyOriginal()
 {
     const qsizetype position = m_state.selection().row();
-    if (!isWorking() || position < 0)
+    if (!m_state.isTranslating() || position < 0)
         return;
     const Entry *original = m_state.translationStatus().originalOf(position);
     if (!original || m_state.entries().at(position).value == original->value)
@@ -133,7 +128,7 @@ void TranslationEditing::copyOriginal()
 
 void TranslationEditing::addMissingRows()
 {
-    if (!isWorking())
+    if (!m_state.isTranslating())
         return;
     const TranslationStatus &status = m_state.translationStatus();
     const std::vector<qint16> missing = status.missingIndexes();

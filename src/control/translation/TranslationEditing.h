@@ -56,7 +56,6 @@ signals:
     void translationWanted();
 
 private:
-    bool isWorking() const;
     // The next row after the selected one in step's direction that needs
     // work and is shown, wrapping; -1 when there is none. *wrapped tells.
     qsizetype nextToWork(int step, bool *wrapped) const;

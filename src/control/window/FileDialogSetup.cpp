@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/window/FileDialogSetup.h"
 
+#include <QFileInfo>
+
 namespace wendaro {
 
 namespace {
@@ -57,6 +59,18 @@ FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, c
     }
     Q_UNREACHABLE();
     return {};
+}
+
+FileDialogRequest besideTableDialog(const QString &title, const QString &filter, const QString &currentPath,
+                                    const QString &lastChosen)
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.nameFilters = {filter, QStringLiteral("すべてのファイル (*)")};
+    request.fileName = lastChosen.isEmpty() ? QFileInfo(currentPath).absolutePath() + u'/' : lastChosen;
+    request.pathMustExist = true;
+    request.fileMustExist = true;
+    return request;
 }
 
 } // namespace wendaro

@@ -21,4 +21,10 @@ inline const QList<const FileFormat *> StfOnly = {&FormatRegistry::stf()};
 // to lose its extension.
 FileDialogRequest fileDialogSetup(ChooseMode mode, const QString &currentPath, const QString &dialogFileName);
 
+// The dialog that opens files to use beside the table (memories,
+// glossaries), several at once: titled title, filtered by filter then all
+// files, starting at the last file chosen or in the table's folder.
+FileDialogRequest besideTableDialog(const QString &title, const QString &filter, const QString &currentPath,
+                                    const QString &lastChosen);
+
 } // namespace wendaro
