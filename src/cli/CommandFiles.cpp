@@ -7,7 +7,6 @@
 
 #include "core/text/Utf8.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace wendaro::cli {
@@ -98,38 +97,6 @@ QList<QRegularExpression> includeGlobs(const QByteArrayList &globs)
     for (const QByteArray &glob : globs)
         includes << QRegularExpression::fromWildcard(QString::fromUtf8(glob), Qt::CaseSensitive);
     return includes;
-}
-
-namespace {
-
-void walkFolder(const QString &folder, const QString &relative, const QList<QRegularExpression> &includes,
-                QStringList &tables)
-{
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System
-                                                                 | QDir::NoDotAndDotDot | QDir::NoSymLinks,
-                                                             QDir::Name);
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        const QString path = relative.isEmpty() ? name : relative + QLatin1Char('/') + name;
-        if (entry.isDir()) {
-            walkFolder(entry.filePath(), path, includes, tables);
-            continue;
-        }
-        const bool wanted = name.endsWith(QLatin1String(".stf"), Qt::CaseInsensitive)
-                            || std::any_of(includes.cbegin(), includes.cend(),
-                                           [&](const QRegularExpression &glob) { return glob.match(name).hasMatch(); });
-        if (wanted)
-            tables << path;
-    }
-}
-
-} // namespace
-
-QStringList tablesUnder(const QString &folder, const QList<QRegularExpression> &includes)
-{
-    QStringList tables;
-    walkFolder(folder, QString(), includes, tables);
-    return tables;
 }
 
 } // namespace wendaro::cli

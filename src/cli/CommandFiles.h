@@ -63,10 +63,4 @@ int saveTable(const QString &name, const EntryList &rows, const TextFields &fiel
 // file's name, case-sensitively.
 QList<QRegularExpression> includeGlobs(const QByteArrayList &globs);
 
-// The tables of a folder and its subfolders, by name, as grep -r and memory
-// --pairs-from take them: "*.stf" in any case, and those an include glob
-// names; symbolic links met on the way are left, as grep -r leaves them.
-// Each is its path relative to folder, "sub/a.stf".
-QStringList tablesUnder(const QString &folder, const QList<QRegularExpression> &includes);
-
 } // namespace wendaro::cli

@@ -4,6 +4,8 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/CompareCommands.h"
+#include "cli/CommandFiles.h"
+#include "cli/Console.h"
 #include "cli/GrepCommand.h"
 #include "cli/JsonDump.h"
 #include "cli/MemoryCommands.h"
@@ -121,14 +123,26 @@ be saved only as the text form, FILE being STF, is a warning
     "warning"), "kind" ("read", "stf", "text", "stf+text",
     "translation"), "code" (a translation's check, as --skip
     names it) and "message".)"},
-    {.name = "status", .operands = "TABLE", .operandsNamed = "one path, TABLE",
-     .options = {required(Against), Old, Format, GlossaryFile},
+    {.name = "status", .operands = "TABLE...", .operandsNamed = "one path, TABLE",
+     .options = {Against, Old, Format, GlossaryFile, PairsFrom, Include},
      .operandsFirst = true,
      .run = [](const Arguments &a, const CodePage &codePage) {
+         if (a.has(PairsFrom)) {
+             if (a.operands.size() != 2 || a.has(Against) || a.has(Old) || a.has(GlossaryFile))
+                 return usage(QStringLiteral("status --pairs-from takes two folders, ORIGINAL_DIR and "
+                                             "TRANSLATION_DIR, and no --against, --old or --glossary"));
+             return projectStatus(a.operands, includeGlobs(a.values(Include)), json(a), codePage);
+         }
+         if (a.operands.size() != 1)
+             return usage(QStringLiteral("status takes one path, TABLE"));
+         if (!a.has(Against))
+             return usage(QStringLiteral("status needs option \"--against\""));
+         if (a.has(Include))
+             return usage(QStringLiteral("status takes --include only with --pairs-from"));
          return status(a.operands[0], StatusOptions{*a.get(Against), a.get(Old), json(a), a.get(GlossaryFile)},
                        codePage);
      },
-     .help = R"(print on stdout how far TABLE translates ORIGINAL, the counts
+     .help = R"(print on stdout how far TABLE translates ORIGINAL (--against), the counts
 of the window's translation panel: "翻訳済み T / N（P %）" (T of
 ORIGINAL's N indexes translated, P percent rounded down), then
 one line "word count" each: 未訳 (still to translate), 要確認 (the
@@ -144,6 +158,17 @@ A row counts in the first of these that applies.
 --glossary FILE  one more line, "用語 N" (JSON: "glossary"): the
     rows whose translation lacks a term of the glossary that
     their original holds (check --glossary's findings).
+--pairs-from  the operands are two folders, ORIGINAL_DIR and
+    TRANSLATION_DIR, whose tables are paired as memory
+    --pairs-from pairs them (--include=GLOB too): one line per
+    table, its path inside and its counts, a tab between, then
+    "訳なし" for a table with no translation yet (counted as the
+    new translation the window makes: every row 未訳) or
+    "原文なし" for one with no original; last a line "合計".
+    --format=json: {"tables": [{"path", "original",
+    "translation", the counts, or "error"}], "total": {the
+    counts, "tables"}}. A table that cannot be read is told on
+    stderr; the others are still counted.
 Exit 1 when a table cannot be read, 0 otherwise.)"},
     {.name = "export", .operands = "TABLE OUT", .operandsNamed = "two paths, TABLE and OUT",
      .options = {Source, SourceLang, TargetLang, Memory, MinMatch},

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Console.h"
 
+#include "cli/ExitCode.h"
+
 #include <cstdio>
 
 namespace wendaro::cli {
@@ -21,6 +23,12 @@ void printUsageError(const QString &what)
 {
     printErrorLine(QStringLiteral("wendaro-cli: ") + what);
     printErrorLine(QStringLiteral("Try 'wendaro-cli --help'."));
+}
+
+int usage(const QString &what)
+{
+    printUsageError(what);
+    return UsageError;
 }
 
 bool writeOut(QByteArrayView bytes)

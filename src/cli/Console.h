@@ -14,6 +14,8 @@ void printError(const QString &message, const QString &description);
 void printErrorLine(const QString &line);
 // A usage error: "wendaro-cli: what" and the hint to the help text.
 void printUsageError(const QString &what);
+// The same, giving the exit status of a usage error to return.
+int usage(const QString &what);
 // Writes bytes to stdout and flushes; false when they did not all get out.
 bool writeOut(QByteArrayView bytes);
 

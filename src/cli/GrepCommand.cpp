@@ -9,6 +9,7 @@
 #include "cli/TextMatch.h"
 
 #include "core/document/DocumentFile.h"
+#include "core/document/ProjectTables.h"
 #include "core/io/MemoryShortage.h"
 #include "core/text/Spaces.h"
 
@@ -168,12 +169,6 @@ void searchInOrder(const std::vector<Target> &targets, const Search &search, con
     runInOrder<Found>(
         targets.size(), [&](size_t i) { return searchTable(targets[i], search, codePage); },
         [&](size_t i, const Found &found) { return print(targets[i], found); });
-}
-
-int usage(const QString &what)
-{
-    printUsageError(what);
-    return UsageError;
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include "core/checks/StfLimits.h"
 #include "core/document/DocumentFile.h"
+#include "core/document/ProjectTables.h"
 #include "core/formats/TmxReader.h"
 #include "core/formats/TmxWriter.h"
 #include "core/io/MemoryShortage.h"
@@ -25,12 +26,6 @@
 namespace wendaro::cli {
 
 namespace {
-
-int usage(const QString &what)
-{
-    printUsageError(what);
-    return UsageError;
-}
 
 // One pair of tables: an original and its translation, as paths Qt opens
 // and as the person named them.
@@ -86,11 +81,6 @@ PairRead readPair(const TablePair &pair, const CodePage &codePage)
     return read;
 }
 
-QString joined(const QString &folder, const QString &relative)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder + relative : folder + QLatin1Char('/') + relative;
-}
-
 // The pairs of the tables of two folders by their relative paths; those
 // without a partner are listed on stderr. Nullopt after an error.
 std::optional<std::vector<TablePair>> folderPairs(const Arguments &arguments)
@@ -119,16 +109,16 @@ std::optional<std::vector<TablePair>> folderPairs(const Arguments &arguments)
     for (const QString &table : tables[0]) {
         if (!translations.contains(table)) {
             printErrorLine(QStringLiteral("%1: 対になる表 %2 がありません。")
-                               .arg(joined(shownFolders[0], table), joined(shownFolders[1], table)));
+                               .arg(pathInFolder(shownFolders[0], table), pathInFolder(shownFolders[1], table)));
             continue;
         }
         pairs.push_back({QDir(folders[0]).filePath(table), QDir(folders[1]).filePath(table),
-                         joined(shownFolders[0], table), joined(shownFolders[1], table)});
+                         pathInFolder(shownFolders[0], table), pathInFolder(shownFolders[1], table)});
     }
     for (const QString &table : tables[1]) {
         if (!originals.contains(table))
             printErrorLine(QStringLiteral("%1: 対になる表 %2 がありません。")
-                               .arg(joined(shownFolders[1], table), joined(shownFolders[0], table)));
+                               .arg(pathInFolder(shownFolders[1], table), pathInFolder(shownFolders[0], table)));
     }
     return pairs;
 }

@@ -5,20 +5,25 @@
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "cli/ExitCode.h"
+#include "cli/InOrder.h"
+#include "cli/TextQuoting.h"
 
 #include "core/checks/RowPlaces.h"
 #include "core/checks/TranslationStates.h"
+#include "core/document/ProjectTables.h"
 #include "core/io/MemoryShortage.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 namespace wendaro::cli {
 
 namespace {
 
-// Keys a script can rely on, in the order of the text's lines.
-// With a glossary, how many rows lack a term's translation; -1 without one.
-QByteArray jsonCounts(const StateCounts &counts, qsizetype lackingTerms)
+// Keys a script can rely on, in the order of the text's lines, as the
+// members of an object: "\"translated\": 1, ...".
+QByteArray jsonMembers(const StateCounts &counts)
 {
     const std::pair<const char *, qsizetype> fields[] = {
         {"translated", counts.translated},
@@ -30,12 +35,19 @@ QByteArray jsonCounts(const StateCounts &counts, qsizetype lackingTerms)
         {"noOriginal", counts.of(RowState::NoOriginal)},
         {"missing", counts.missing},
     };
-    QByteArray json = "{";
+    QByteArray json;
     for (const auto &[key, count] : fields) {
-        if (json.size() > 1)
+        if (!json.isEmpty())
             json += ", ";
         json += '"' + QByteArray(key) + "\": " + QByteArray::number(count);
     }
+    return json;
+}
+
+// With a glossary, how many rows lack a term's translation; -1 without one.
+QByteArray jsonCounts(const StateCounts &counts, qsizetype lackingTerms)
+{
+    QByteArray json = '{' + jsonMembers(counts);
     if (lackingTerms >= 0)
         json += ", \"glossary\": " + QByteArray::number(lackingTerms);
     return json + "}\n";
@@ -51,7 +63,97 @@ QByteArray textCounts(const StateCounts &counts, qsizetype lackingTerms)
     return text.toUtf8();
 }
 
+// One table's line of status --pairs-from: its path, then its counts as
+// the one table's lines give them, a tab between; a table found in one
+// folder only ends with "訳なし" or "原文なし".
+QByteArray tableLine(const QString &path, const StateCounts &counts, const ProjectTable *table = nullptr)
+{
+    QStringList fields{path, counts.progressLine()};
+    for (const auto &[word, count] : counts.words())
+        fields << QStringLiteral("%1 %2").arg(word).arg(count);
+    if (table && !table->hasTranslation)
+        fields << QStringLiteral("訳なし");
+    if (table && !table->hasOriginal)
+        fields << QStringLiteral("原文なし");
+    return fields.join(u'\t').toUtf8() + '\n';
+}
+
+QByteArray tableJson(const ProjectTable &table, const TableProgress &progress)
+{
+    QByteArray json = "{\"path\": " + jsonString(table.path)
+                      + ", \"original\": " + (table.hasOriginal ? "true" : "false")
+                      + ", \"translation\": " + (table.hasTranslation ? "true" : "false") + ", ";
+    if (!progress.failedFile.isEmpty())
+        return json + "\"error\": " + jsonString(progress.error) + '}';
+    return json + jsonMembers(progress.counts) + '}';
+}
+
+// The two folders, or nullopt after telling which one is none.
+std::optional<std::pair<QString, QString>> projectFolders(const QByteArrayList &operands)
+{
+    QString folders[2];
+    for (int side = 0; side < 2; ++side) {
+        const std::optional<QString> name = fileName(operands[side], ReadErrorMessage,
+                                                     QStringLiteral("読み込めません"));
+        if (!name)
+            return std::nullopt;
+        if (!QFileInfo(*name).isDir()) {
+            printFileError(escapedPath(operands[side]), ReadErrorMessage,
+                           QStringLiteral("フォルダではありません。--pairs-from は 2 つのフォルダをとります。"));
+            return std::nullopt;
+        }
+        folders[side] = *name;
+    }
+    return std::pair{folders[0], folders[1]};
+}
+
 } // namespace
+
+int projectStatus(const QByteArrayList &operands, const QList<QRegularExpression> &includes, bool json,
+                  const CodePage &codePage)
+{
+    const std::optional<std::pair<QString, QString>> folders = projectFolders(operands);
+    if (!folders)
+        return ReadFailed;
+    const std::vector<ProjectTable> tables = projectTables(folders->first, folders->second, includes);
+    const QString shown[2] = {QFile::decodeName(operands[0]), QFile::decodeName(operands[1])};
+
+    // The tables are counted on every core and printed in the order of
+    // their paths, each as soon as those before it are.
+    StateCounts total;
+    int exit = Done;
+    QByteArrayList jsonTables;
+    bool written = true;
+    runInOrder<TableProgress>(
+        tables.size(),
+        [&](size_t i) { return countProjectTable(folders->first, folders->second, tables[i], codePage); },
+        [&](size_t i, TableProgress &progress) {
+            const ProjectTable &table = tables[i];
+            if (!progress.failedFile.isEmpty()) {
+                const bool inOriginals = progress.failedFile == pathInFolder(folders->first, table.path);
+                printFileError(pathInFolder(shown[inOriginals ? 0 : 1], table.path), ReadErrorMessage, progress.error,
+                               progress.place);
+                exit = ReadFailed;
+            } else {
+                addCounts(total, progress.counts);
+            }
+            if (json)
+                jsonTables << tableJson(table, progress);
+            else if (progress.failedFile.isEmpty())
+                written = writeOut(tableLine(table.path, progress.counts, &table));
+            return written;
+        });
+    if (written) {
+        written = json ? writeOut("{\"tables\": [" + jsonTables.join(", ") + "], \"total\": {" + jsonMembers(total)
+                                  + ", \"tables\": " + QByteArray::number(qsizetype(tables.size())) + "}}\n")
+                       : writeOut(tableLine(QStringLiteral("合計"), total));
+    }
+    if (!written) {
+        printError(WriteErrorMessage, QStringLiteral("標準出力に書き込めませんでした。"));
+        return WriteFailed;
+    }
+    return exit;
+}
 
 int status(const QByteArray &table, const StatusOptions &options, const CodePage &codePage)
 {

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
+#include <QList>
+#include <QRegularExpression>
 
 #include <optional>
 
@@ -24,5 +27,13 @@ struct StatusOptions
 // 未訳, 要確認, 問題, 原文なし and 不足. Exit 0, or 1 after a read error, or
 // 2 when stdout could not be written.
 int status(const QByteArray &table, const StatusOptions &options, const CodePage &codePage);
+
+// status --pairs-from: the counts of every table of two folders, paired by
+// their paths inside (the originals' folder first), one line each, then
+// the total; a table that cannot be read is told on stderr and the others
+// are still counted. Exit 0, 1 after a read error, 2 when stdout could not
+// be written.
+int projectStatus(const QByteArrayList &operands, const QList<QRegularExpression> &includes, bool json,
+                  const CodePage &codePage);
 
 } // namespace wendaro::cli

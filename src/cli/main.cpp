@@ -14,16 +14,6 @@
 using namespace wendaro;
 using namespace wendaro::cli;
 
-namespace {
-
-int usageError(const QString &what)
-{
-    printUsageError(what);
-    return UsageError;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     growHeapOnLargePages(/*oneHeap=*/false);
@@ -33,21 +23,21 @@ int main(int argc, char **argv)
         return writeOut(usageText()) ? Done : WriteFailed;
     const Command *command = findCommand(arguments.command);
     if (!arguments.command.isEmpty() && !command)
-        return usageError(QStringLiteral("unknown command \"%1\"").arg(QFile::decodeName(arguments.command)));
+        return usage(QStringLiteral("unknown command \"%1\"").arg(QFile::decodeName(arguments.command)));
     if (!arguments.error.isEmpty())
-        return usageError(arguments.error);
+        return usage(arguments.error);
     if (arguments.version)
         return writeOut("wendaro-cli " WENDARO_VERSION "\n") ? Done : WriteFailed;
     if (arguments.command.isEmpty())
-        return usageError(QStringLiteral("no command given"));
+        return usage(QStringLiteral("no command given"));
     if (command->moreOperands() ? arguments.operands.size() < command->leastOperands()
                                 : arguments.operands.size() != command->leastOperands())
-        return usageError(
+        return usage(
             QStringLiteral("%1 takes %2").arg(QLatin1String(command->name), QLatin1String(command->operandsNamed)));
     for (const Option &option : command->options) {
         if (option.required && !arguments.has(option))
-            return usageError(QStringLiteral("%1 needs option \"--%2\"")
-                                  .arg(QLatin1String(command->name), QLatin1String(option.name)));
+            return usage(QStringLiteral("%1 needs option \"--%2\"")
+                             .arg(QLatin1String(command->name), QLatin1String(option.name)));
     }
 
     QString error;
@@ -57,7 +47,7 @@ int main(int argc, char **argv)
         return CodePageError;
     }
     if (!arguments.refusal.isEmpty())
-        return usageError(arguments.refusal);
+        return usage(arguments.refusal);
 
     return command->run(arguments, *codePage);
 }

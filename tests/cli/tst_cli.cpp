@@ -104,6 +104,7 @@ private Q_SLOTS:
     void fileError();
     void suggest_data();
     void suggest();
+    void projectStatus();
 };
 
 namespace {
@@ -394,6 +395,9 @@ void TestCli::usageError_data()
     QTest::newRow("option without a command") << words("--strict");
     QTest::newRow("option's value is no operand") << words("export --source o.stf t");
     QTest::newRow("an option required") << words("status --old o.stf t.stf");
+    QTest::newRow("status of two tables without --pairs-from") << words("status a.stf b.stf --against o.stf");
+    QTest::newRow("status --pairs-from of one folder") << words("status --pairs-from en");
+    QTest::newRow("status --pairs-from with an original") << words("status --pairs-from en ja --against o.stf");
     QTest::newRow("a language code that is not BCP 47") << words("export --target-lang=pt_BR t o.po");
     QTest::newRow("memory without languages") << words("memory -o m.tmx a b");
     QTest::newRow("memory without -o") << words("memory --source-lang=en --target-lang=ja a b");
@@ -863,4 +867,43 @@ void TestCli::suggest()
 }
 
 QTEST_GUILESS_MAIN(TestCli)
+// Two folders: a pair, a table of each folder alone, and a translation cut
+// short, which is told while the others are still counted.
+void TestCli::projectStatus()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("en/sub")) && QDir(dir.path()).mkpath(QStringLiteral("ja")));
+    const QByteArray header = "Index\tName\tValue\r\n";
+    putFile(dir.filePath(QStringLiteral("en/a.txt")), header + "3\tab\tOpen\r\n4\tcd\tSave\r\n");
+    putFile(dir.filePath(QStringLiteral("ja/a.txt")), header + "3\tab\t開く\r\n4\tcd\tSave\r\n");
+    putFile(dir.filePath(QStringLiteral("en/sub/b.stf")), TableStf);
+    putFile(dir.filePath(QStringLiteral("ja/only.txt")), TableText);
+    putFile(dir.filePath(QStringLiteral("en/cut.stf")), TableStf);
+    putFile(dir.filePath(QStringLiteral("ja/cut.stf")), TableStf.chopped(1));
+    const QStringList args{QStringLiteral("status"), QStringLiteral("--pairs-from"), QStringLiteral("en"),
+                           QStringLiteral("ja/"), QStringLiteral("--include=*.txt")};
+
+    const Run text = runCli(args, "windows-932", dir.path());
+    QCOMPARE(text.exitCode, 1);
+    QCOMPARE(text.errorLines, QStringList{QStringLiteral("ja/cut.stf:27: ファイル読み込みエラー: ")
+                                          + text.errorLines.value(0).section(QStringLiteral(": "), 2)});
+    QCOMPARE(QString::fromUtf8(text.out),
+             QStringLiteral("a.txt\t翻訳済み 1 / 2（50 %）\t未訳 1\t要確認 0\t問題 0\t原文なし 0\t不足 0\n"
+                            "only.txt\t翻訳済み 0 / 0（0 %）\t未訳 0\t要確認 0\t問題 0\t原文なし 1\t不足 0\t原文なし\n"
+                            "sub/b.stf\t翻訳済み 0 / 1（0 %）\t未訳 1\t要確認 0\t問題 0\t原文なし 0\t不足 0\t訳なし\n"
+                            "合計\t翻訳済み 1 / 3（33 %）\t未訳 2\t要確認 0\t問題 0\t原文なし 1\t不足 0\n"));
+
+    const Run json = runCli(args + QStringList{QStringLiteral("--format=json")}, "windows-932", dir.path());
+    QCOMPARE(json.exitCode, 1);
+    const QJsonObject object = QJsonDocument::fromJson(json.out).object();
+    const QJsonArray tables = object.value(QLatin1String("tables")).toArray();
+    QCOMPARE(tables.size(), 4);
+    QVERIFY(tables[1].toObject().contains(QLatin1String("error")));
+    QCOMPARE(tables[3].toObject().value(QLatin1String("translation")), QJsonValue(false));
+    const QJsonObject total = object.value(QLatin1String("total")).toObject();
+    QCOMPARE(total.value(QLatin1String("tables")).toInt(), 4);
+    QCOMPARE(total.value(QLatin1String("untranslated")).toInt(), 2);
+}
+
 #include "tst_cli.moc"

@@ -11,7 +11,7 @@ _wendaro_cli_options() {
         convert | update) ;;
         dump) echo "--format=" ;;
         check) echo "--against= --strict --format= --skip= --only= --max-length= --glossary= --spelling=" ;;
-        status) echo "--against= --old= --format= --glossary=" ;;
+        status) echo "--against= --old= --format= --glossary= --pairs-from --include=" ;;
         export) echo "--source= --source-lang= --target-lang= --memory= --min-match=" ;;
         import) echo "--source= --fuzzy --ignore-extra" ;;
         memory) echo "-o --output= --source-lang= --target-lang= --pairs-from --include= --date" ;;
