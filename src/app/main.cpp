@@ -27,7 +27,7 @@ namespace {
 
 const char UsageText[] = R"(Usage: wendaro [--reference=ORIGINAL [--old-reference=OLD]] [--memory=TMX]...
                [--min-match=N] [--glossary=FILE]... [--target-lang=CODE]
-               [--max-length=N] [FILE]
+               [--max-length=N] [--project [ORIGINALS_DIR TRANSLATIONS_DIR]] [FILE]
        wendaro --help
        wendaro --version
 
@@ -61,6 +61,13 @@ write ./--help.
   --max-length=N        a translated value longer than N characters is a
                         problem (問題), as wendaro-cli check --max-length
                         finds it
+  --project ORIGINALS_DIR TRANSLATIONS_DIR
+                        open the project of two folders: every table of
+                        the originals' folder beside its translation at the
+                        same path in the other, with its counts, at the left
+                        of the window (Ctrl+Shift+O in the window; Ctrl+PageDown
+                        and Ctrl+PageUp go to the next table with work left);
+                        without folders, the project opened last
 )";
 
 QList<QByteArray> argumentsAfterName(int argc, char *argv[])
@@ -179,6 +186,10 @@ int main(int argc, char *argv[])
     if (start.maxLength > 0)
         window.controller().translationStatus().setMaxLength(start.maxLength);
     window.startUp(start.path, start.pathBytesValid, ahead ? &*ahead : nullptr);
+    if (start.project && start.projectOriginals.isEmpty())
+        window.controller().project().reopenLast();
+    else if (start.project)
+        window.controller().project().open(start.projectOriginals, start.projectTranslations);
     // The originals of the file opened, the one it was made from last.
     if (!start.reference.isEmpty() && window.controller().translation().openOriginal(start.reference, false)
         && !start.oldReference.isEmpty())

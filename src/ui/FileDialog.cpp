@@ -19,7 +19,10 @@ FileDialog::FileDialog(const FileDialogRequest &request, WindowServices &service
     setOption(QFileDialog::DontUseNativeDialog);
     setWindowTitle(request.title);
     setAcceptMode(request.kind == FileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    setFileMode(request.kind == FileDialogKind::Folder ? QFileDialog::Directory
+                : request.fileMustExist                ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    setOption(QFileDialog::ShowDirsOnly, request.kind == FileDialogKind::Folder);
     setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     setOption(QFileDialog::ReadOnly, false);
 
@@ -38,7 +41,9 @@ FileDialog::FileDialog(const FileDialogRequest &request, WindowServices &service
         setDefaultSuffix(suffix.isEmpty() ? m_request.defaultSuffix() : suffix);
     });
 
-    if (!request.fileName.isEmpty()) {
+    if (request.kind == FileDialogKind::Folder && !request.fileName.isEmpty()) {
+        setDirectory(request.fileName);
+    } else if (!request.fileName.isEmpty()) {
         const QFileInfo start(request.fileName);
         if (start.isAbsolute())
             setDirectory(start.absolutePath());

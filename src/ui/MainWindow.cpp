@@ -7,6 +7,7 @@
 #include "ui/EntryListView.h"
 #include "ui/FileDialog.h"
 #include "ui/FindBar.h"
+#include "ui/ProjectPanel.h"
 #include "ui/TranslationPanel.h"
 #include "ui/LimitedLineEdit.h"
 #include "ui/LongTaskDialog.h"
@@ -125,6 +126,8 @@ void MainWindow::buildClientArea()
     m_translationPanel = new TranslationPanel(m_controller, m_client);
     connect(m_translationPanel, &TranslationPanel::openedOrClosed, this, &MainWindow::layOut);
     connect(&m_controller.translationStatus(), &TranslationStatus::openChanged, this, &MainWindow::layOut);
+    m_projectPanel = new ProjectPanel(m_controller.project(), m_client);
+    connect(m_projectPanel, &ProjectPanel::openedOrClosed, this, &MainWindow::layOut);
 
     setTabOrder(m_list, m_cmdFile);
     setTabOrder(m_cmdFile, m_txtFile);
@@ -140,7 +143,8 @@ void MainWindow::connectControls()
     for (Command command : {Command::OpenOriginal, Command::OpenOldOriginal, Command::AcceptAndNext, Command::NextToDo,
                             Command::PreviousToDo, Command::CopyOriginal, Command::AddMissing, Command::OpenMemory,
                             Command::UseSuggestion1, Command::UseSuggestion2, Command::UseSuggestion3,
-                            Command::UseSuggestion4, Command::UseSuggestion5, Command::OpenGlossary})
+                            Command::UseSuggestion4, Command::UseSuggestion5, Command::OpenGlossary,
+                            Command::OpenProject, Command::NextTable, Command::PreviousTable})
         addAction(&m_controller.action(command));
     // No file, nothing to find.
     connect(&m_controller.action(Command::Close), &QAction::enabledChanged, this, [this](bool enabled) {
@@ -206,18 +210,23 @@ void MainWindow::layOut()
     m_txtFile->resize(pixelsFromTwips(layout.fieldWidth), m_txtFile->height());
     m_txtMemo->resize(pixelsFromTwips(layout.fieldWidth), m_txtMemo->height());
     float listHeight = layout.listHeight;
+    // A project's tables stand at the left of the list and what lies under it.
+    const int left = m_projectPanel->isHidden() ? 0 : ProjectPanel::wantedWidth(m_client->width());
+    const int width = m_client->width() - left;
+    if (left > 0)
+        m_projectPanel->setGeometry(0, pixelsFromTwips(ListTop), left, pixelsFromTwips(listHeight));
     if (!m_findBar->isHidden()) {
         const FindBarPlace place = findBarPlaceFor(layout, twipsFromPixels(m_findBar->sizeHint().height()));
         listHeight = place.listHeight;
-        m_findBar->setGeometry(0, pixelsFromTwips(place.barTop), m_client->width(), pixelsFromTwips(place.barHeight));
+        m_findBar->setGeometry(left, pixelsFromTwips(place.barTop), width, pixelsFromTwips(place.barHeight));
     }
     // The translation panel lies between the list and the find bar.
     if (!m_translationPanel->isHidden()) {
         const int panel = m_translationPanel->wantedHeight(pixelsFromTwips(listHeight));
         listHeight -= twipsFromPixels(panel);
-        m_translationPanel->setGeometry(0, pixelsFromTwips(ListTop + listHeight), m_client->width(), panel);
+        m_translationPanel->setGeometry(left, pixelsFromTwips(ListTop + listHeight), width, panel);
     }
-    m_list->resize(pixelsFromTwips(layout.listWidth), pixelsFromTwips(listHeight));
+    m_list->setGeometry(left, m_list->y(), pixelsFromTwips(layout.listWidth) - left, pixelsFromTwips(listHeight));
     // The toolbar and the status bar are docked to the top and bottom edges.
     m_toolbar->resize(m_client->width(), m_toolbar->height());
     m_statusBar->setGeometry(0, m_client->height() - m_statusBar->height(), m_client->width(), m_statusBar->height());

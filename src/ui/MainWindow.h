@@ -17,6 +17,7 @@ namespace wendaro {
 
 class EntryListView;
 class FindBar;
+class ProjectPanel;
 class TranslationPanel;
 class LoadAhead;
 class LimitedLineEdit;
@@ -91,6 +92,7 @@ private:
     EntryListView *m_list = nullptr;
     FindBar *m_findBar = nullptr;
     TranslationPanel *m_translationPanel = nullptr;
+    ProjectPanel *m_projectPanel = nullptr;
     QStatusBar *m_statusBar = nullptr;
     QLabel *m_pathPanel = nullptr;
     QMenu *m_popup = nullptr;

@@ -50,7 +50,11 @@ namespace wendaro {
     X(UseSuggestion3)                                                                                                  \
     X(UseSuggestion4)                                                                                                  \
     X(UseSuggestion5)                                                                                                  \
-    X(OpenGlossary)
+    X(OpenGlossary)                                                                                                    \
+    /* Keys of a project: they act while one is open (the first opens one) */                                          \
+    X(OpenProject)                                                                                                     \
+    X(NextTable)                                                                                                       \
+    X(PreviousTable)
 
 #define WENDARO_COMMAND_ENUMERATOR(name) name,
 enum class Command { WENDARO_COMMANDS(WENDARO_COMMAND_ENUMERATOR) };

@@ -32,6 +32,11 @@ CommandActions::CommandActions()
     action(Command::AddMissing).setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
     action(Command::OpenMemory).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     action(Command::OpenGlossary).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    // The keys that go to the next document in most editors; Ctrl+Alt and
+    // the arrows belong to the window manager on many desktops.
+    action(Command::OpenProject).setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    action(Command::NextTable).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    action(Command::PreviousTable).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
     const Command suggestions[] = {Command::UseSuggestion1, Command::UseSuggestion2, Command::UseSuggestion3,
                                    Command::UseSuggestion4, Command::UseSuggestion5};
     for (int i = 0; i < 5; ++i)

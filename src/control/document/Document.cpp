@@ -35,6 +35,7 @@ void Document::setCurrentPath(const QString &path)
         return;
     m_currentPath = path;
     m_ui.currentPathChanged(path);
+    emit pathChanged(path);
 }
 
 void Document::setFieldText(Field field, const QString &text)
@@ -109,6 +110,7 @@ void Document::markSaved()
     m_history.setClean();
     m_fieldsChanged = false;
     setUiState(UiState::FileClean);
+    emit saved();
 }
 
 void Document::clearDocument()

@@ -87,6 +87,12 @@ public:
     // come, and the history, and closes the originals. The journal goes.
     void clearDocument();
 
+signals:
+    // The document's file is another one now (or none).
+    void pathChanged(const QString &path);
+    // The rows were written to the file or read from it: the file holds them.
+    void saved();
+
 private:
     // The history moved: a change of rows, or back at the saved state.
     void historyMoved();

@@ -128,6 +128,14 @@ bool DocumentSession::saveFile(bool writeEntries)
 bool DocumentSession::writeFile(bool writeEntries)
 {
     QString error;
+    // A new table of a project goes where its original's path says, in
+    // folders that may not exist yet.
+    const QString folder = QFileInfo(m_state.currentPath()).absolutePath();
+    if (!QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
+        showError(WriteErrorMessage,
+                  QStringLiteral("フォルダー「%1」を作れません。").arg(QDir::toNativeSeparators(folder)));
+        return false;
+    }
     if (!saveDocument(m_state.currentPath(), m_state.entries(), m_state.fields(), writeEntries, m_codePage, &error)) {
         showError(WriteErrorMessage, error);
         return false;
@@ -209,6 +217,32 @@ void DocumentSession::refuseUndecodableName(const QString &path)
                                                "正しくないバイトが含まれているため、開けません。"
                                                "ファイル名を UTF-8 で表せる名前に変更してから開いてください。")
                                     .arg(QDir::toNativeSeparators(path)));
+}
+
+bool DocumentSession::openFile(const QString &path)
+{
+    if (confirmSave())
+        return false;
+    bool read = false;
+    m_recovery.openOffering(path, [this, &read](const QString &chosen) {
+        const std::optional<FileIdentity> identity = readPath(chosen, nullptr, false);
+        read = identity.has_value();
+        return identity;
+    });
+    return read && m_state.currentPath() == path;
+}
+
+bool DocumentSession::startNewFile(const QString &path)
+{
+    if (confirmSave())
+        return false;
+    m_state.clearDocument();
+    m_state.setCurrentPath(path);
+    m_state.setNextIndex(1);
+    m_fileOnDisk.reset();
+    m_state.journal().follow(path, std::nullopt);
+    m_state.markSaved();
+    return true;
 }
 
 void DocumentSession::dropFiles(const QStringList &paths, bool firstPathBytesValid)

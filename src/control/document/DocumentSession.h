@@ -35,6 +35,13 @@ public:
     // false when the first name's bytes did not decode exactly: it is refused.
     void dropFiles(const QStringList &paths, bool firstPathBytesValid = true);
     void chooseFile(ChooseMode mode);
+    // Opens the file at path after the save prompt, as Open does once the
+    // dialog chose it. True when it was read whole.
+    bool openFile(const QString &path);
+    // After the save prompt, a table at path that is not on disk yet: no
+    // rows, and nothing written until the first save makes the file (and
+    // its folders). False when the person cancelled at the prompt.
+    bool startNewFile(const QString &path);
     // Writes the document to the current path (false: creates the file empty).
     // True when written. A file there that another program changed since it
     // was read or written here is written over only when the person says so.

@@ -33,6 +33,9 @@ struct LookupInput
     std::optional<qint16> self;
     std::vector<std::pair<std::shared_ptr<const FuzzyIndex>, QString>> memories; // with their names
     std::shared_ptr<const FuzzyIndex> table;
+    std::shared_ptr<const FuzzyIndex> project; // keyed by table, never self
+    QString projectName;
+    qint32 projectSelf = -1;
     std::shared_ptr<const std::vector<qint32>> translatedAt; // a translated row's position, by index + 32768
     int minMatch = DefaultMinMatch;
 };
@@ -47,6 +50,11 @@ std::vector<Suggestion> findSuggestions(const LookupInput &in, const std::atomic
             return {};
         appendSuggestions(*index, index->find(in.text, tokens, in.minMatch, scratch, {}, &stopped), name,
                           SuggestionLimit, found);
+    }
+    if (in.project && !stopped.load()) {
+        const auto other = [&](qint32 key) { return key != in.projectSelf; };
+        appendSuggestions(*in.project, in.project->find(in.text, tokens, in.minMatch, scratch, other, &stopped),
+                          in.projectName, SuggestionLimit, found);
     }
     if (!in.table || stopped.load())
         return found;
@@ -81,6 +89,19 @@ void MemorySuggestions::setMinMatch(int percent)
 {
     m_minMatch = std::clamp(percent, 0, 100);
     lookUpSoon();
+}
+
+void MemorySuggestions::setProjectMemory(std::shared_ptr<const FuzzyIndex> index, const QString &name, qint32 self)
+{
+    m_project = std::move(index);
+    m_projectName = name;
+    m_projectSelf = self;
+    lookUpSoon();
+}
+
+void MemorySuggestions::setProjectTable(qint32 self)
+{
+    m_projectSelf = self;
 }
 
 qsizetype MemorySuggestions::unitCount() const
@@ -259,7 +280,7 @@ void MemorySuggestions::lookUp()
     m_lookup.cancel();
     m_suggestions.clear();
     m_suggestionsRow = row;
-    if (!original || (m_memories.empty() && !m_table)) {
+    if (!original || (m_memories.empty() && !m_table && !m_project)) {
         emit suggestionsChanged();
         return;
     }
@@ -270,6 +291,9 @@ void MemorySuggestions::lookUp()
     for (const OpenMemory &memory : m_memories)
         in.memories.emplace_back(memory.index, QFileInfo(memory.path).fileName());
     in.table = m_table;
+    in.project = m_project;
+    in.projectName = m_projectName;
+    in.projectSelf = m_projectSelf;
     if (m_table) {
         auto translatedAt = std::make_shared<std::vector<qint32>>(size_t(IndexSlots), -1);
         for (qsizetype p = 0; p < entries.count(); ++p) {

@@ -44,6 +44,13 @@ public:
     // read gets the load's message box and changes nothing.
     void openMemories(const QStringList &paths);
 
+    // The memory of a project's tables, each unit keyed by its table's
+    // number; name is how a suggestion names where it comes from. It stays
+    // open from table to table. self: the table open, whose own units the
+    // table's rows already offer as they are now.
+    void setProjectMemory(std::shared_ptr<const FuzzyIndex> index, const QString &name, qint32 self);
+    void setProjectTable(qint32 self);
+
     // The units of the open memories, the table's own rows aside.
     qsizetype unitCount() const;
     // The language the first memory's translations are in, or empty.
@@ -94,6 +101,9 @@ private:
     QString m_tablePath;                          // the table the memories are of
     const EntryList *m_indexedOriginal = nullptr; // the original m_table was made of
     std::shared_ptr<const FuzzyIndex> m_table;
+    std::shared_ptr<const FuzzyIndex> m_project;
+    QString m_projectName;
+    qint32 m_projectSelf = -1;
     std::vector<Suggestion> m_suggestions;
     qsizetype m_suggestionsRow = -1;
     bool m_lookupQueued = false;

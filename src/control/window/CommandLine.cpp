@@ -67,6 +67,20 @@ StartArguments startArguments(const QList<QByteArray> &arguments)
                 return refused(QStringLiteral("--max-length takes a whole number from 1 up, not \"%1\"")
                                    .arg(QString::fromLocal8Bit(argument.sliced(13))));
             start.maxLength = *length;
+        } else if (argument == "--project") {
+            start.project = true;
+            // Two folders follow, or none: the last project again.
+            const auto isFolder = [&](qsizetype at) {
+                return at < arguments.size() && !arguments[at].startsWith("--");
+            };
+            if (isFolder(next + 1) != isFolder(next + 2))
+                return refused(QStringLiteral("--project takes two folders, ORIGINALS_DIR and TRANSLATIONS_DIR, "
+                                              "or none for the project opened last"));
+            if (isFolder(next + 1)) {
+                start.projectOriginals = QFile::decodeName(arguments[next + 1]);
+                start.projectTranslations = QFile::decodeName(arguments[next + 2]);
+                next += 2;
+            }
         } else
             break;
     }

@@ -25,14 +25,17 @@ struct StartArguments
     QString targetLanguage;     // --target-lang=CODE: the translation's language, for its spelling
     int minMatch = -1;          // --min-match=N: the least score of a suggestion; -1 when not given
     int maxLength = 0;          // --max-length=N: longer values are problems; 0 when not given
-    QString refusal;            // with Refused: what is wrong with the arguments
+    bool project = false;       // --project [ORIGINALS_DIR TRANSLATIONS_DIR]: a project opened
+    QString projectOriginals;   // its two folders; both empty: the project opened last
+    QString projectTranslations;
+    QString refusal; // with Refused: what is wrong with the arguments
 };
 
 // The arguments after the program's name, as the raw bytes the program was
 // given. Only a first argument of exactly "--help" or "--version" is an option,
 // besides "--reference=ORIGINAL", "--old-reference=OLD", "--memory=FILE",
-// "--min-match=N", "--glossary=FILE", "--target-lang=CODE" and "--max-length=N"
-// before the file.
+// "--min-match=N", "--glossary=FILE", "--target-lang=CODE", "--max-length=N"
+// and "--project" with its two folders, or alone, before the file.
 StartArguments startArguments(const QList<QByteArray> &arguments);
 
 } // namespace wendaro

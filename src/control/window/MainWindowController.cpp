@@ -10,9 +10,9 @@ namespace wendaro {
 
 MainWindowController::MainWindowController(UserInterface &ui, CodePage codePage)
     : m_ui(ui), m_state(ui, codePage), m_session(m_state, ui, codePage), m_editing(m_state, ui),
-      m_clipboard(m_state, ui), m_replacer(m_state, ui, m_finder, codePage),
-      m_translation(m_state, ui, std::move(codePage)), m_suggestions(m_state, ui), m_glossary(m_state, ui),
-      m_spelling(m_state, ui), m_skippedChecks(m_state)
+      m_clipboard(m_state, ui), m_replacer(m_state, ui, m_finder, codePage), m_translation(m_state, ui, codePage),
+      m_suggestions(m_state, ui), m_glossary(m_state, ui), m_spelling(m_state, ui), m_skippedChecks(m_state),
+      m_project(m_state, m_session, m_translation, m_suggestions, ui, std::move(codePage))
 {
     connectActions();
     // The count's place follows the selected row; typing after a move is a
@@ -56,6 +56,9 @@ void MainWindowController::connectActions()
     actions.whenTriggered(Command::AddMissing, [this] { m_translation.addMissingRows(); });
     actions.whenTriggered(Command::OpenMemory, [this] { m_suggestions.chooseMemories(); });
     actions.whenTriggered(Command::OpenGlossary, [this] { m_glossary.chooseGlossaries(); });
+    actions.whenTriggered(Command::OpenProject, [this] { m_project.choose(); });
+    actions.whenTriggered(Command::NextTable, [this] { m_project.goToTable(+1); });
+    actions.whenTriggered(Command::PreviousTable, [this] { m_project.goToTable(-1); });
     for (const Command command : {Command::UseSuggestion1, Command::UseSuggestion2, Command::UseSuggestion3,
                                   Command::UseSuggestion4, Command::UseSuggestion5}) {
         const qsizetype number = qsizetype(command) - qsizetype(Command::UseSuggestion1);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "control/document/DocumentSession.h"
+#include "control/project/Project.h"
 #include "control/document/EntryEditing.h"
 #include "control/find/RowFinder.h"
 #include "control/find/RowReplacer.h"
@@ -60,6 +61,8 @@ public:
     TableGlossary &glossary() { return m_glossary; }
     // The spelling of the translation typed.
     TranslationSpelling &spelling() { return m_spelling; }
+    // The two folders of a translation of many tables, when one is open.
+    Project &project() { return m_project; }
     // The checks turned off for the table.
     SkippedChecks &skippedChecks() { return m_skippedChecks; }
     // Ctrl+1 to Ctrl+5 and a double click (number from 0): the suggestion's
@@ -141,6 +144,7 @@ private:
     TableGlossary m_glossary;
     TranslationSpelling m_spelling;
     SkippedChecks m_skippedChecks;
+    Project m_project;
 };
 
 } // namespace wendaro

@@ -33,7 +33,7 @@ struct MessageBox
     MessageAnswer escapeAnswer = MessageAnswer::Ok;
 };
 
-enum class FileDialogKind { Open, Save };
+enum class FileDialogKind { Open, Save, Folder }; // Folder: an existing folder is chosen
 
 // How the file dialog is set up for one command.
 struct FileDialogRequest

@@ -68,7 +68,7 @@ QString pathInFolder(const QString &folder, const QString &relative)
 }
 
 TableProgress countProjectTable(const QString &originals, const QString &translations, const ProjectTable &table,
-                                const CodePage &codePage)
+                                const CodePage &codePage, bool pairsWanted)
 {
     TableProgress progress;
     LoadedDocument original;
@@ -89,6 +89,13 @@ TableProgress countProjectTable(const QString &originals, const QString &transla
         // Without a translation, the one opening it makes: the original's rows.
         progress.counts = countStates(table.hasTranslation ? translation.rows : original.rows, Originals{current, none},
                                       codePage);
+        if (pairsWanted && table.hasOriginal && table.hasTranslation) {
+            // A table whose indexes repeat gives no pairs; its counts stand.
+            QString refused;
+            if (std::optional<TablePairs> pairs =
+                    memoryPairs(original.rows, QString(), translation.rows, QString(), &refused))
+                progress.pairs = std::move(*pairs);
+        }
         return true;
     };
     const auto shortage = [&] {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/checks/TranslationStates.h"
+#include "core/translation/TranslationMemory.h"
 
 #include <QList>
 #include <QRegularExpression>
@@ -48,6 +49,9 @@ struct TableProgress
     QString failedFile; // the file that could not be read; empty when counted
     QString error;      // why
     qint64 place = -1;  // where in failedFile, as the format counts places, or -1
+    // With pairsWanted, the table's pairs of texts for a memory (see
+    // memoryPairs); none when either side is missing or refused.
+    TablePairs pairs;
 };
 
 // The counts of status for one table of a project. A table without a
@@ -55,7 +59,7 @@ struct TableProgress
 // original's rows, every one still to translate. A table without an
 // original counts every row as 原文なし.
 TableProgress countProjectTable(const QString &originals, const QString &translations, const ProjectTable &table,
-                                const CodePage &codePage);
+                                const CodePage &codePage, bool pairsWanted = false);
 
 // The sum of the counts of many tables; a total's percent is then of all
 // their originals.
