@@ -128,10 +128,10 @@ bool DocumentSession::saveFile(bool writeEntries)
 bool DocumentSession::writeFile(bool writeEntries)
 {
     QString error;
-    // A new table of a project goes where its original's path says, in
-    // folders that may not exist yet.
+    // A project's new table goes where its original's path says, in folders
+    // that may not exist yet.
     const QString folder = QFileInfo(m_state.currentPath()).absolutePath();
-    if (!QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
+    if (m_state.currentPath() == m_newTablePath && !QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
         showError(WriteErrorMessage,
                   QStringLiteral("フォルダー「%1」を作れません。").arg(QDir::toNativeSeparators(folder)));
         return false;
@@ -240,6 +240,7 @@ bool DocumentSession::startNewFile(const QString &path)
     m_state.setCurrentPath(path);
     m_state.setNextIndex(1);
     m_fileOnDisk.reset();
+    m_newTablePath = path;
     m_state.journal().follow(path, std::nullopt);
     m_state.markSaved();
     return true;

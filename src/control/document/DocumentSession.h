@@ -80,6 +80,8 @@ private:
     QString m_dialogFileName;
     // The file at the current path as it was last read or written here.
     std::optional<FileIdentity> m_fileOnDisk;
+    // The table startNewFile began, whose folders its save makes.
+    QString m_newTablePath;
     // The questions about the journals a dead window left, asked where a
     // file is opened and at a start-up without one.
     RecoveryPrompts m_recovery{m_state, m_ui, m_codePage};

@@ -351,6 +351,11 @@ private slots:
                                          << true;
         QTest::newRow("a longest value of 0")
             << QList<QByteArray>{"--max-length=0", "ja.stf"} << StartAction::Refused << "" << true;
+        QTest::newRow("a project's two folders")
+            << QList<QByteArray>{"--project", "en", "j a", "--max-length=40", "ja.stf"} << window << "ja.stf" << true;
+        QTest::newRow("the last project") << QList<QByteArray>{"--project"} << window << "" << true;
+        QTest::newRow("a project of one folder")
+            << QList<QByteArray>{"--project", "en"} << StartAction::Refused << "" << true;
     }
 
     void startArguments()
@@ -371,6 +376,8 @@ private slots:
         QCOMPARE(start.minMatch, memories ? 85 : -1);
         QCOMPARE(start.maxLength, arguments.contains("--max-length=40") ? 40 : 0);
         QCOMPARE(start.refusal.isEmpty(), action != StartAction::Refused);
+        QCOMPARE(start.project, action == StartAction::Window && arguments.contains("--project"));
+        QCOMPARE(start.projectTranslations, arguments.size() == 5 ? QStringLiteral("j a") : QString());
     }
 
     void startUp_data()
