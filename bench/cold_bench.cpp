@@ -54,6 +54,7 @@
 #include "BenchTable.h"
 
 #include "core/document/DocumentFile.h"
+#include "core/document/ProjectTables.h"
 #include "core/formats/TmxWriter.h"
 #include "core/io/ByteSink.h"
 #include "core/text/CodePage.h"
@@ -389,6 +390,55 @@ public:
                   memory, {"check of each table, on every core", checks}, 2);
         if (memory.ok())
             std::printf("peak memory of memory: %s\n", bytesText(memory.medianPeak()).c_str());
+        std::fflush(stdout);
+        measureProjectStatus(folder, tables, label, runs);
+    }
+
+    // status --pairs-from over the same pairs, beside status of each pair
+    // one after another divided by the cores: what counting them on every
+    // core at best takes. And the walk of the two folders, all the window
+    // waits for before the project panel shows its rows.
+    void measureProjectStatus(const QString &folder, const std::vector<std::string> &tables, const std::string &label,
+                              int runs)
+    {
+        const size_t pairs = tables.size() / 2;
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        const std::string originals = local(QDir(folder).filePath(QStringLiteral("en")));
+        const std::string translations = local(QDir(folder).filePath(QStringLiteral("ja")));
+        std::printf("\n== status --pairs-from over %zu pairs of %s tables, beside status of each pair in turn "
+                    "divided by the %u cores; median of %d runs\n",
+                    pairs, label.c_str(), cores, runs);
+        std::fflush(stdout);
+        Series eachInTurn, project;
+        for (int run = 0; run < runs; ++run) {
+            ChildRun all;
+            all.ok = true;
+            for (size_t i = 0; i < pairs && all.ok; ++i) {
+                const ChildRun one = child({CliPath, "status", tables[pairs + i], "--against", tables[i]}, 120);
+                all.ok = one.ok;
+                all.failure = one.failure;
+                all.ms += one.ms / cores;
+                all.peakBytes = std::max(all.peakBytes, one.peakBytes);
+            }
+            eachInTurn.add(all);
+            project.add(child({CliPath, "status", "--pairs-from", originals, translations}, 1800));
+        }
+        printTime("status --pairs-from of " + std::to_string(pairs) + " pairs of " + label, project,
+                  {"status of each pair in turn / cores", eachInTurn}, 2);
+        std::vector<double> walks;
+        for (int run = 0; run < runs; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            const std::vector<ProjectTable> found = projectTables(QDir(folder).filePath(QStringLiteral("en")),
+                                                                  QDir(folder).filePath(QStringLiteral("ja")));
+            walks.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            if (found.size() != pairs)
+                std::printf("the walk found %zu tables, not %zu\n", found.size(), pairs);
+        }
+        std::sort(walks.begin(), walks.end());
+        const double walk = walks[walks.size() / 2];
+        std::printf("project panel's first rows (the walk of both folders, in this process): %s, %s\n",
+                    msText(walk).c_str(), goalText(100, walk <= 100, "≤ 100 ms").c_str());
         std::fflush(stdout);
     }
 
