@@ -23,6 +23,7 @@ namespace {
 const QString RecentKey = QStringLiteral("projects/recent");
 constexpr qsizetype RecentCount = 5;
 const QString OtherFolders = QStringLiteral("別のフォルダーを選ぶ…");
+constexpr qsizetype LongestMemoryText = 2000;
 
 QString absoluteFolder(const QString &path)
 {
@@ -154,25 +155,33 @@ void Project::countTables()
     const quint64 generation = ++m_generation;
     std::erase_if(m_running, [](const QFuture<void> &f) { return f.isFinished(); });
     m_uncounted = m_model.tableCount();
-    m_pairs.assign(size_t(m_model.tableCount()), TablePairs());
-    // Every table a job of the shared pool, which runs one per core; each
-    // result comes back on this thread as soon as it is counted.
+    m_gathered = std::make_shared<Gathered>();
+    // Every table a job of the pool, which runs one per core; each result
+    // comes back on this thread as soon as it is counted.
     for (qsizetype number = 0; number < m_model.tableCount(); ++number) {
-        m_running.push_back(
-            QtConcurrent::run([this, stop = m_stop, generation, number, table = m_model.table(number),
-                               originals = m_originals, translations = m_translations, codePage = m_codePage] {
-                if (stop->load())
-                    return;
-                TableProgress progress = countProjectTable(originals, translations, table, codePage, true);
-                if (stop->load())
-                    return;
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, generation, number, progress = std::move(progress)]() mutable {
-                        takeProgress(generation, number, std::move(progress));
-                    },
-                    Qt::QueuedConnection);
-            }));
+        m_running.push_back(QtConcurrent::run(&m_pool, [this, stop = m_stop, gathered = m_gathered, generation, number,
+                                                        table = m_model.table(number), originals = m_originals,
+                                                        translations = m_translations, codePage = m_codePage] {
+            if (stop->load())
+                return;
+            TableProgress progress = countProjectTable(originals, translations, table, codePage, true);
+            // As in the table's own memory: a paragraph is no string a
+            // memory repeats, and the index would copy it.
+            std::erase_if(progress.pairs.pairs,
+                          [](const TablePairs::Pair &pair) { return pair.source.size() > LongestMemoryText; });
+            {
+                const std::lock_guard lock(gathered->mutex);
+                gathered->gathering.add(std::exchange(progress.pairs, {}), qint32(number));
+            }
+            if (stop->load())
+                return;
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, number, progress = std::move(progress)]() mutable {
+                    takeProgress(generation, number, std::move(progress));
+                },
+                Qt::QueuedConnection);
+        }));
     }
 }
 
@@ -180,7 +189,6 @@ void Project::takeProgress(quint64 generation, qsizetype number, TableProgress p
 {
     if (generation != m_generation)
         return;
-    m_pairs[size_t(number)] = std::move(progress.pairs);
     // The table open in the window counts as its rows are now, not as saved.
     if (number == m_current && m_state.translationStatus().isOpen())
         progress.counts = m_state.translationStatus().counts();
@@ -191,25 +199,32 @@ void Project::takeProgress(quint64 generation, qsizetype number, TableProgress p
 
 void Project::buildMemory()
 {
-    auto pairs = std::make_shared<std::vector<TablePairs>>(std::exchange(m_pairs, {}));
     const quint64 generation = m_generation;
-    m_running.push_back(QtConcurrent::run([this, stop = m_stop, generation, pairs] {
-        auto index = std::make_shared<FuzzyIndex>();
-        for (size_t table = 0; table < pairs->size() && !stop->load(); ++table) {
-            for (const TablePairs::Pair &pair : (*pairs)[table].pairs)
-                index->add(pair.source, pair.target, 1, QString(), qint32(table));
-        }
-        index->finish();
-        if (stop->load())
-            return;
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, index = std::shared_ptr<const FuzzyIndex>(std::move(index))] {
-                if (generation == m_generation)
-                    m_suggestions.setProjectMemory(index, QFileInfo(m_translations).fileName(), qint32(m_current));
-            },
-            Qt::QueuedConnection);
-    }));
+    m_running.push_back(
+        QtConcurrent::run(&m_pool, [this, stop = m_stop, gathered = std::exchange(m_gathered, {}), generation] {
+            const std::vector<MemoryUnit> units = gathered->gathering.takeUnits();
+            auto index = std::make_shared<FuzzyIndex>();
+            for (const MemoryUnit &unit : units) {
+                if (stop->load())
+                    return;
+                // A pair of one table is never offered in that table, whose own
+                // rows the table's memory offers as they are now.
+                const qint32 table = unit.places.front().table;
+                const bool oneTable = std::all_of(unit.places.cbegin(), unit.places.cend(),
+                                                  [&](const MemoryPlace &place) { return place.table == table; });
+                index->add(unit.source, unit.target, qint32(unit.places.size()), QString(), oneTable ? table : -1);
+            }
+            index->finish();
+            if (stop->load())
+                return;
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, index = std::shared_ptr<const FuzzyIndex>(std::move(index))] {
+                    if (generation == m_generation)
+                        m_suggestions.setProjectMemory(index, QFileInfo(m_translations).fileName(), qint32(m_current));
+                },
+                Qt::QueuedConnection);
+        }));
 }
 
 void Project::pathChanged(const QString &path)
@@ -259,22 +274,23 @@ void Project::recount(qsizetype number)
         m_model.setTranslated(number);
     const quint64 generation = m_generation;
     ++m_uncounted;
-    m_running.push_back(QtConcurrent::run([this, stop = m_stop, generation, number, table, originals = m_originals,
-                                           translations = m_translations, codePage = m_codePage] {
-        TableProgress progress = countProjectTable(originals, translations, table, codePage);
-        if (stop->load())
-            return;
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, number, progress = std::move(progress)]() mutable {
-                if (generation != m_generation)
-                    return;
-                --m_uncounted;
-                if (number != m_current)
-                    m_model.setProgress(number, std::move(progress));
-            },
-            Qt::QueuedConnection);
-    }));
+    m_running.push_back(
+        QtConcurrent::run(&m_pool, [this, stop = m_stop, generation, number, table, originals = m_originals,
+                                    translations = m_translations, codePage = m_codePage] {
+            TableProgress progress = countProjectTable(originals, translations, table, codePage);
+            if (stop->load())
+                return;
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation, number, progress = std::move(progress)]() mutable {
+                    if (generation != m_generation)
+                        return;
+                    --m_uncounted;
+                    if (number != m_current)
+                        m_model.setProgress(number, std::move(progress));
+                },
+                Qt::QueuedConnection);
+        }));
 }
 
 void Project::openTable(qsizetype number)

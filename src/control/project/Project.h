@@ -8,9 +8,11 @@
 #include <QFuture>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace wendaro {
@@ -96,7 +98,18 @@ private:
     quint64 m_generation = 0;
     std::shared_ptr<std::atomic<bool>> m_stop;
     std::vector<QFuture<void>> m_running;
-    std::vector<TablePairs> m_pairs; // by table number, until the memory is built
+    // The counts run on a pool of their own: Qt paints through the shared
+    // one, and a window whose painting waits behind a project's tables
+    // freezes until they are all counted.
+    QThreadPool m_pool;
+    // The pairs of texts of the tables counted so far, each distinct pair
+    // once, gathered on the workers until the memory is built.
+    struct Gathered
+    {
+        std::mutex mutex;
+        MemoryGathering gathering;
+    };
+    std::shared_ptr<Gathered> m_gathered;
 };
 
 } // namespace wendaro

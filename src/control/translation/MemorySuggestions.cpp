@@ -52,7 +52,7 @@ std::vector<Suggestion> findSuggestions(const LookupInput &in, const std::atomic
                           SuggestionLimit, found);
     }
     if (in.project && !stopped.load()) {
-        const auto other = [&](qint32 key) { return key != in.projectSelf; };
+        const auto other = [&](qint32 key) { return key < 0 || key != in.projectSelf; };
         appendSuggestions(*in.project, in.project->find(in.text, tokens, in.minMatch, scratch, other, &stopped),
                           in.projectName, SuggestionLimit, found);
     }
