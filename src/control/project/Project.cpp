@@ -10,6 +10,7 @@
 
 #include "core/document/DocumentFile.h"
 #include "core/translation/FuzzyIndex.h"
+#include "core/translation/Suggestions.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,7 +24,6 @@ namespace {
 const QString RecentKey = QStringLiteral("projects/recent");
 constexpr qsizetype RecentCount = 5;
 const QString OtherFolders = QStringLiteral("別のフォルダーを選ぶ…");
-constexpr qsizetype LongestMemoryText = 2000;
 
 QString absoluteFolder(const QString &path)
 {
@@ -165,8 +165,6 @@ void Project::countTables()
             if (stop->load())
                 return;
             TableProgress progress = countProjectTable(originals, translations, table, codePage, true);
-            // As in the table's own memory: a paragraph is no string a
-            // memory repeats, and the index would copy it.
             std::erase_if(progress.pairs.pairs,
                           [](const TablePairs::Pair &pair) { return pair.source.size() > LongestMemoryText; });
             {

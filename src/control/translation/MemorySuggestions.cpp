@@ -21,8 +21,6 @@ namespace wendaro {
 namespace {
 
 constexpr qsizetype IndexSlots = 65536; // every qint16, at index + 32768
-// The longest of the original's values the table's own memory holds.
-constexpr qsizetype LongestIndexedText = 2000;
 
 const QString SettingsGroup = QStringLiteral("memories");
 
@@ -241,12 +239,9 @@ void MemorySuggestions::indexTable()
         [original](const std::atomic<bool> &stopped) {
             auto index = std::make_shared<FuzzyIndex>();
             for (qsizetype p = 0; p < original->count() && !stopped.load(); ++p) {
-                // A long text (a paragraph of help) is no string a memory
-                // repeats, and the largest tables hold a gigabyte of them,
-                // which the index would copy.
                 const Entry &row = original->at(p);
                 const std::optional<qint16> number = rowIndex(row);
-                if (number && row.value.size() <= LongestIndexedText)
+                if (number && row.value.size() <= LongestMemoryText)
                     index->add(row.value.toString(), QString(), 1, QString(), *number);
             }
             index->finish();

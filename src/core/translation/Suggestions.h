@@ -26,6 +26,10 @@ struct Suggestion
 // The default least score a suggestion has, and how many a row shows.
 constexpr int DefaultMinMatch = 70;
 constexpr qsizetype SuggestionLimit = 5;
+// The longest source the window's own memories hold (a table's rows, a
+// project's pairs): a paragraph of help is no string a memory repeats, and
+// the largest tables hold a gigabyte of them, which an index would copy.
+constexpr qsizetype LongestMemoryText = 2000;
 
 // The origin a row of the table itself is shown with.
 QString tableOrigin(qint16 index);
