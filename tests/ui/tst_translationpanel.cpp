@@ -66,6 +66,16 @@ private slots:
         translation->setFocus();
         QTest::keyClick(translation, Qt::Key_B, Qt::ControlModifier);
         QCOMPARE(translation->toPlainText(), QStringLiteral("Save\nall"));
+        // Ctrl+Z in 訳 takes back the typing first, then the copy.
+        QTest::keyClicks(translation, QStringLiteral("x"));
+        QCOMPARE(f.controller().entries().at(1).value.toString(), QStringLiteral("Save<br>allx"));
+        QTest::keyClick(translation, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(translation->toPlainText(), QStringLiteral("Save\nall"));
+        QTest::keyClick(translation, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(translation->toPlainText(), QString());
+        QCOMPARE(f.controller().entries().at(1).value.toString(), QString());
+        QVERIFY(!f.controller().isModified());
+        QTest::keyClick(translation, Qt::Key_B, Qt::ControlModifier);
 
         f.services.steps << answer(QMessageBox::No);
         f.controller().closeFile();
@@ -167,7 +177,32 @@ private slots:
         f.list().setFocus();
         QTest::keyClick(&f.list(), Qt::Key_1, Qt::ControlModifier);
         QCOMPARE(f.controller().entries().at(1).value.toString(), QStringLiteral("セーブしますか？"));
-        QTRY_VERIFY(child<ValueEdit>(*panel, QStringLiteral("txtTranslation"))->hasFocus());
+        auto *translation = child<ValueEdit>(*panel, QStringLiteral("txtTranslation"));
+        QTRY_VERIFY(translation->hasFocus());
+        // Ctrl+Z where Ctrl+1 left the focus takes the suggestion back.
+        QTest::keyClick(translation, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.controller().entries().at(1).value.toString(), QString());
+        QCOMPARE(translation->toPlainText(), QString());
+    }
+
+    // Ctrl+Enter onto a row still holding its original's text selects that
+    // text in 訳, so that typing replaces it.
+    void doneAndNextTypesOverACopy()
+    {
+        WindowFixture f;
+        f.open(QStringLiteral("ja.stf"), {{1, "a", "開く"}, {2, "b", "Quit"}});
+        QVERIFY(writeTable(f.path("en.stf"), {{1, "a", "Open"}, {2, "b", "Quit"}}));
+        f.showActive();
+        QVERIFY(f.controller().translation().openOriginal(f.path("en.stf"), false));
+        f.select(1);
+        f.list().setFocus();
+        QTest::keyClick(&f.list(), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(f.selectedPosition(), 2);
+        auto *translation = child<ValueEdit>(f.window, QStringLiteral("txtTranslation"));
+        QTRY_VERIFY(translation->hasFocus());
+        QCOMPARE(translation->textCursor().selectedText(), QStringLiteral("Quit"));
+        QTest::keyClicks(translation, QStringLiteral("owari"));
+        QCOMPARE(f.controller().entries().at(1).value.toString(), QStringLiteral("owari"));
     }
 };
 
