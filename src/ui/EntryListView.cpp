@@ -15,7 +15,11 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QUrl>
+
+#include <algorithm>
+#include <vector>
 
 namespace wendaro {
 
@@ -97,8 +101,15 @@ EntryListView::EntryListView(const EntryList &entries, EntryTableModel &model, R
     columns->resizeSection(1, pixelsFromTwips(MainGeometry::NameColumnWidth));
     columns->resizeSection(2, pixelsFromTwips(MainGeometry::ValueColumnWidth));
     connect(columns, &QHeaderView::sectionResized, this, [this](int section) {
-        if (section == 2)
+        if (section == int(SortColumn::Value) || section == int(SortColumn::Original))
             fitValuesToColumn();
+        if (m_fitting || m_model.columnCount() <= int(SortColumn::State))
+            return;
+        // The person sized a column: the texts' columns that were not sized
+        // so take up what the others leave.
+        if (section == int(SortColumn::Value) || section == int(SortColumn::Original))
+            m_sizedByPerson.insert(section);
+        fitTextColumns();
     });
     fitValuesToColumn();
     connect(columns, &QHeaderView::sectionClicked, this, [this](int section) {
@@ -110,7 +121,7 @@ EntryListView::EntryListView(const EntryList &entries, EntryTableModel &model, R
     connect(&m_model, &QAbstractItemModel::modelReset, columns, [columns] { columns->setSortIndicatorShown(false); });
     connect(this, &QAbstractItemView::clicked, this, &EntryListView::itemClicked);
     // A translation's two columns: its original between Name and Value, its
-    // state last; the value gives the original half its room.
+    // state last; the original and the value share the width left.
     connect(&m_model, &QAbstractItemModel::columnsInserted, this, [this, columns](const QModelIndex &, int first) {
         if (first != int(SortColumn::Original))
             return;
@@ -118,15 +129,49 @@ EntryListView::EntryListView(const EntryList &entries, EntryTableModel &model, R
         const QModelIndex current = selectionModel()->currentIndex();
         if (current.isValid() && selectionModel()->isRowSelected(current.row()))
             selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        const QScopedValueRollback fitting(m_fitting, true);
         columns->moveSection(columns->visualIndex(int(SortColumn::Original)), int(SortColumn::Value));
-        const int value = pixelsFromTwips(MainGeometry::ValueColumnWidth);
-        columns->resizeSection(int(SortColumn::Original), value / 2);
-        columns->resizeSection(int(SortColumn::Value), value / 2);
         columns->resizeSection(int(SortColumn::State), pixelsFromTwips(MainGeometry::IndexColumnWidth));
+        m_sizedByPerson.clear();
+        fitTextColumns();
     });
-    connect(&m_model, &QAbstractItemModel::columnsRemoved, this, [columns] {
+    connect(&m_model, &QAbstractItemModel::columnsRemoved, this, [this, columns] {
+        const QScopedValueRollback fitting(m_fitting, true);
         columns->resizeSection(int(SortColumn::Value), pixelsFromTwips(MainGeometry::ValueColumnWidth));
     });
+}
+
+void EntryListView::fitTextColumns()
+{
+    QHeaderView *columns = header();
+    if (m_model.columnCount() <= int(SortColumn::State))
+        return;
+    int left = viewport()->width();
+    std::vector<int> filling;
+    for (int section = 0; section < columns->count(); ++section) {
+        const bool text = section == int(SortColumn::Original) || section == int(SortColumn::Value);
+        if (text && !m_sizedByPerson.contains(section))
+            filling.push_back(section);
+        else
+            left -= columns->sectionSize(section);
+    }
+    if (filling.empty())
+        return;
+    // Never narrower than the index column: a narrow window scrolls instead.
+    const int least = pixelsFromTwips(MainGeometry::IndexColumnWidth);
+    const int count = int(filling.size());
+    const QScopedValueRollback fitting(m_fitting, true);
+    for (int i = 0; i < count; ++i) {
+        // The first takes the pixel the division leaves over.
+        const int share = left / count + (i == 0 ? left % count : 0);
+        columns->resizeSection(filling[std::size_t(i)], std::max(least, share));
+    }
+}
+
+void EntryListView::resizeEvent(QResizeEvent *event)
+{
+    QTreeView::resizeEvent(event);
+    fitTextColumns();
 }
 
 void EntryListView::fitValuesToColumn()
@@ -137,7 +182,11 @@ void EntryListView::fitValuesToColumn()
     int narrowest = metrics.averageCharWidth();
     for (const QChar c : QStringLiteral(" .,:;'!|iIjl1"))
         narrowest = qMin(narrowest, metrics.horizontalAdvance(c));
-    m_model.setValueShownLength(2 * header()->sectionSize(2) / qMax(1, narrowest) + 16);
+    // The original's column, while it shows, cuts its texts at the same length.
+    int widest = header()->sectionSize(int(SortColumn::Value));
+    if (m_model.columnCount() > int(SortColumn::Original))
+        widest = qMax(widest, header()->sectionSize(int(SortColumn::Original)));
+    m_model.setValueShownLength(2 * widest / qMax(1, narrowest) + 16);
 }
 
 void EntryListView::changeEvent(QEvent *event)

@@ -3,6 +3,7 @@
 
 #include "ui/ListKeys.h"
 
+#include <QSet>
 #include <QTreeView>
 
 namespace wendaro {
@@ -44,6 +45,7 @@ signals:
     void listKeyPressed(ListKey key);
 
 protected:
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -58,9 +60,14 @@ private:
     void showSortState();
     // Tells the model how much of a value the value column can show.
     void fitValuesToColumn();
+    // While an original is open: the original's and the value's columns share
+    // the width the other columns leave, but for one the person has sized.
+    void fitTextColumns();
     const EntryList &m_entries;
     EntryTableModel &m_model;
     RowSelection &m_selection;
+    QSet<int> m_sizedByPerson; // sections, since the original opened
+    bool m_fitting = false;    // the view itself sizes the columns
 };
 
 } // namespace wendaro

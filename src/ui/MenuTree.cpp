@@ -70,6 +70,10 @@ QMenu *buildMenuTree(QMenuBar &bar, QWidget &owner, const CommandActions &comman
           {u"mSep01", nullptr},
           {u"mFiles_Exit", u"終了(&X)", Command::Exit}},
          commands);
+    // The File menu's commands answer their keys anywhere in the window.
+    for (const Command command :
+         {Command::New, Command::Open, Command::Close, Command::Save, Command::SaveAs, Command::Exit})
+        owner.addAction(&commands.action(command));
     QMenu *edit = menu(u"mEdit", u"編集(&E)", owner);
     fillEditCommands(*edit, commands);
     QMenu *help = menu(u"mHelp", u"ヘルプ(&H)", owner);

@@ -11,6 +11,7 @@
 #include "core/text/LineBreaks.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -73,12 +74,18 @@ TranslationPanel::TranslationPanel(MainWindowController &controller, QWidget *pa
 
     TranslationEditing &work = m_controller.translation();
     connect(&work, &TranslationEditing::noteChanged, m_note, &QLabel::setText);
-    connect(&work, &TranslationEditing::translationWanted, this, [this] {
+    connect(&work, &TranslationEditing::translationWanted, this, [this](bool typeOver) {
         if (!isVisible())
             return;
         m_translation->setFocus(Qt::ShortcutFocusReason);
-        m_translation->moveCursor(QTextCursor::End);
+        if (typeOver)
+            m_translation->selectAll();
+        else
+            m_translation->moveCursor(QTextCursor::End);
     });
+    // The field's own history starts at each fill of the row: what filled it
+    // (Ctrl+B, a suggestion) is the table's history's to take back.
+    m_translation->installEventFilter(this);
 
     MemorySuggestions &suggestions = m_controller.suggestions();
     connect(&suggestions, &MemorySuggestions::suggestionsChanged, this, &TranslationPanel::showSuggestions);
@@ -107,6 +114,15 @@ TranslationPanel::TranslationPanel(MainWindowController &controller, QWidget *pa
     connect(m_findings, &QWidget::customContextMenuRequested, this, &TranslationPanel::showChecksMenu);
     m_translation->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_translation, &QWidget::customContextMenuRequested, this, &TranslationPanel::showSpellingMenu);
+}
+
+bool TranslationPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_translation && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Undo) && !m_translation->document()->isUndoAvailable()
+        && m_controller.translation().undoFill())
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 void TranslationPanel::showChecksMenu(const QPoint &at)

@@ -32,6 +32,9 @@ signals:
     // Shown or hidden: the window lays itself out again.
     void openedOrClosed();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildControls();
     void showRow();

@@ -52,6 +52,7 @@ private slots:
     void toolbarPositions();
     void commandReachesProcedure_data();
     void commandReachesProcedure();
+    void fileKeysFollowTheirCommand();
     void everyPlaceRaisesItsCommand();
     void savePromptOnClose_data();
     void savePromptOnClose();
@@ -201,6 +202,13 @@ void MainWindowTest::commandReachesProcedure_data()
     // No readme.txt lies beside the test program: the box says where it was looked for.
     row("mHelp_Version", false, "dialog Wendaro");
     row("mFiles_Exit", false, "exit");
+    // The keys raise the same commands, from the list or a text field.
+    row("Ctrl+N", false, "dialog 新規作成");
+    row("Ctrl+O", false, "dialog 開く");
+    row("Ctrl+Shift+S", false, "dialog 名前を付けて保存");
+    row("Ctrl+S txtMemo", false, "saved");
+    row("Ctrl+W", false, "closed");
+    row("Ctrl+Q txtFile", false, "exit");
 }
 
 void MainWindowTest::commandReachesProcedure()
@@ -219,7 +227,13 @@ void MainWindowTest::commandReachesProcedure()
     const QByteArray before = contents(f.path("a.stf"));
     f.services.steps = {[](QDialog &dialog) { dialog.reject(); }};
 
-    if (name == u"cmdFile")
+    if (name.startsWith(u"Ctrl+")) {
+        f.showActive();
+        const QString field = name.section(u' ', 1);
+        QWidget *focus = field.isEmpty() ? &f.list() : child<QWidget>(f.window, field);
+        focus->setFocus();
+        QTest::keySequence(focus, QKeySequence(name.section(u' ', 0, 0)));
+    } else if (name == u"cmdFile")
         QTest::mouseClick(child<QPushButton>(f.window, name), Qt::LeftButton);
     else if (onToolbar)
         QTest::mouseClick(toolButton(f, name), Qt::LeftButton);
@@ -243,6 +257,22 @@ void MainWindowTest::commandReachesProcedure()
     } else if (effect == u"exit") {
         QVERIFY(!f.window.isVisible());
     }
+}
+
+// The File menu's keys do nothing while their command is off, as the items:
+// no dialog, no action raised.
+void MainWindowTest::fileKeysFollowTheirCommand()
+{
+    WindowFixture f;
+    f.showActive();
+    for (const Command command : {Command::Save, Command::SaveAs, Command::Close}) {
+        QAction &raised = f.controller().action(command);
+        QVERIFY(!raised.isEnabled());
+        QSignalSpy spy(&raised, &QAction::triggered);
+        QTest::keySequence(&f.list(), raised.shortcut());
+        QCOMPARE(spy.size(), 0);
+    }
+    QVERIFY(f.services.titles.isEmpty());
 }
 
 // A menu item, its context-menu twin and its toolbar button raise the one

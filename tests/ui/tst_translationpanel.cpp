@@ -66,11 +66,71 @@ private slots:
         translation->setFocus();
         QTest::keyClick(translation, Qt::Key_B, Qt::ControlModifier);
         QCOMPARE(translation->toPlainText(), QStringLiteral("Save\nall"));
+        // Ctrl+Z in 訳 takes back the typing first, then the copy.
+        QTest::keyClicks(translation, QStringLiteral("x"));
+        QCOMPARE(f.controller().entries().at(1).value.toString(), QStringLiteral("Save<br>allx"));
+        QTest::keyClick(translation, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(translation->toPlainText(), QStringLiteral("Save\nall"));
+        QTest::keyClick(translation, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(translation->toPlainText(), QString());
+        QCOMPARE(f.controller().entries().at(1).value.toString(), QString());
+        QVERIFY(!f.controller().isModified());
+        QTest::keyClick(translation, Qt::Key_B, Qt::ControlModifier);
+        // Ctrl+Enter onto that copy selects it in 訳: typing replaces it.
+        f.select(1);
+        QTest::keyClick(&f.list(), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(f.selectedPosition(), 2);
+        QTest::keyClicks(translation, QStringLiteral("owari"));
+        QCOMPARE(f.controller().entries().at(1).value.toString(), QStringLiteral("owari"));
 
         f.services.steps << answer(QMessageBox::No);
         f.controller().closeFile();
         QVERIFY(panel->isHidden());
         QCOMPARE(f.list().header()->count(), 3);
+    }
+
+    // With an original open, the original's and the value's columns share
+    // the width the others leave at each width of the window, but for a
+    // column the person sized (to 150 pixels); with none, all keep theirs.
+    void columnsFillTheWidth_data()
+    {
+        QTest::addColumn<bool>("original");
+        QTest::addColumn<QList<int>>("sized");
+        QTest::newRow("no original") << false << QList<int>{};
+        QTest::newRow("original") << true << QList<int>{};
+        QTest::newRow("index sized") << true << QList<int>{0};
+        QTest::newRow("original sized") << true << QList<int>{3};
+        QTest::newRow("both sized") << true << QList<int>{3, 2};
+    }
+    void columnsFillTheWidth()
+    {
+        QFETCH(bool, original);
+        QFETCH(QList<int>, sized);
+        WindowFixture f;
+        f.open(QStringLiteral("ja.stf"), {{1, "a", "開く"}});
+        QVERIFY(writeTable(f.path("en.stf"), {{1, "a", "Open"}}));
+        f.showActive();
+        if (original)
+            QVERIFY(f.controller().translation().openOriginal(f.path("en.stf"), false));
+        QHeaderView &header = *f.list().header();
+        for (const int section : sized)
+            header.resizeSection(section, 150);
+        QList<int> before;
+        for (int section = 0; section < header.count(); ++section)
+            before << header.sectionSize(section);
+        for (const int width : {900, 1400, 700}) {
+            f.window.resize(width, f.window.height());
+            QTRY_COMPARE(f.list().width(), width);
+            QList<int> filling;
+            for (int section = 0; section < header.count(); ++section) {
+                if (original && (section == 2 || section == 3) && !sized.contains(section))
+                    filling << header.sectionSize(section);
+                else
+                    QCOMPARE(header.sectionSize(section), before[section]);
+            }
+            QCOMPARE(header.length() == f.list().viewport()->width(), !filling.isEmpty());
+            QVERIFY(filling.size() < 2 || qAbs(filling[0] - filling[1]) <= 1);
+        }
     }
 
     void oldOriginalShowsWhatChanged()
@@ -123,7 +183,12 @@ private slots:
         f.list().setFocus();
         QTest::keyClick(&f.list(), Qt::Key_1, Qt::ControlModifier);
         QCOMPARE(f.controller().entries().at(1).value.toString(), QStringLiteral("セーブしますか？"));
-        QTRY_VERIFY(child<ValueEdit>(*panel, QStringLiteral("txtTranslation"))->hasFocus());
+        auto *translation = child<ValueEdit>(*panel, QStringLiteral("txtTranslation"));
+        QTRY_VERIFY(translation->hasFocus());
+        // Ctrl+Z where Ctrl+1 left the focus takes the suggestion back.
+        QTest::keyClick(translation, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.controller().entries().at(1).value.toString(), QString());
+        QCOMPARE(translation->toPlainText(), QString());
     }
 };
 

@@ -12,6 +12,14 @@ CommandActions::CommandActions()
         action->setObjectName(commandName(command));
         m_actions[std::size_t(command)] = action;
     }
+    // The keys every editor has, for the File menu's commands. The menu items
+    // are places of their own and show no key; a disabled command ignores it.
+    action(Command::New).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    action(Command::Open).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    action(Command::Close).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    action(Command::Save).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    action(Command::SaveAs).setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    action(Command::Exit).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     // The find bar's keys work anywhere in the window; the list's keys are
     // handed on by the list and the controls beside it (a text field keeps
     // Ctrl+Z and the clipboard keys for itself).

@@ -57,6 +57,8 @@ class RowCommand : public QUndoCommand
 public:
     void undo() final { swap(); }
     void redo() final { swap(); }
+    // The id of the row the command changes (see EntryList::identify).
+    quint32 rowId() const { return m_id; }
 
 protected:
     RowCommand(EntryList &entries, RowSelection &selection, qsizetype position, const QString &text);
@@ -99,6 +101,8 @@ public:
                  std::function<void()> beforeChange = {});
 
     int id() const override { return m_visit == 0 ? -1 : TypingId; }
+    // Filled for the person (a copy of the original, a suggestion), not typed.
+    bool isFill() const { return m_visit == 0; }
     bool mergeWith(const QUndoCommand *other) override;
 
 private:

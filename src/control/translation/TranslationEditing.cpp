@@ -102,7 +102,10 @@ void TranslationEditing::goToWork(int step)
     emit noteChanged(!wrapped ? QString() : step > 0 ? FindWrappedForwardNote : FindWrappedBackwardNote);
     m_state.selection().select(next);
     m_state.setUiState(UiState::SelectionChanged);
-    emit translationWanted();
+    // A row left as its original (Ctrl+Shift+A's rows, a copy) is typed over,
+    // not added to.
+    emit translationWanted(m_state.translationStatus().state(next) == RowState::Untranslated
+                           && !m_state.entries().at(next).value.isEmpty());
 }
 
 void TranslationEditing::acceptAndNext()
@@ -123,7 +126,19 @@ void TranslationEditing::copyOriginal()
     if (!original || m_state.entries().at(position).value == original->value)
         return;
     m_state.change(new ValueCommand(m_state.entries(), m_state.selection(), position, original->value, 0));
-    emit translationWanted();
+    emit translationWanted(false);
+}
+
+bool TranslationEditing::undoFill()
+{
+    const qsizetype position = m_state.selection().row();
+    QUndoStack &history = m_state.history();
+    const auto *last = dynamic_cast<const ValueCommand *>(history.command(history.index() - 1));
+    if (!m_state.isTranslating() || position < 0 || !last || !last->isFill()
+        || last->rowId() != m_state.entries().identify(position))
+        return false;
+    m_state.undo();
+    return true;
 }
 
 void TranslationEditing::addMissingRows()

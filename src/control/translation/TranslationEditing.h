@@ -44,16 +44,22 @@ public:
     void goToWork(int step);
     // Ctrl+B: the original's value becomes the selected row's.
     void copyOriginal();
+    // Ctrl+Z in the translation field once the field has nothing of its own
+    // to take back (it starts each fill of the row empty): takes back the copy
+    // of the original or the suggestion that filled the selected row, when
+    // that is the history's last change. True when it was.
+    bool undoFill();
     // Ctrl+Shift+A: a row for each index of the original that the table lacks.
     void addMissingRows();
     // The row's value was set for the person (a suggestion taken), who goes on in the translation field.
-    void continueTyping() { emit translationWanted(); }
+    void continueTyping() { emit translationWanted(false); }
 
 signals:
     // A word about the last move ("先頭から検索しました"), or none.
     void noteChanged(const QString &note);
-    // The person goes on typing the translation of the row now selected.
-    void translationWanted();
+    // The person goes on typing the translation of the row now selected;
+    // typeOver: its value is the original's, copied, which typing replaces.
+    void translationWanted(bool typeOver);
 
 private:
     // The next row after the selected one in step's direction that needs

@@ -88,6 +88,11 @@ private slots:
         f.controller.action(Command::UseSuggestion2).trigger(); // there is no second
         f.controller.undo();
         QCOMPARE(f.controller.entries().at(2).value.toString(), QString());
+        // Taken again, Ctrl+Z in 訳 takes it back; then nothing is left to.
+        f.controller.action(Command::UseSuggestion1).trigger();
+        QVERIFY(f.controller.translation().undoFill());
+        QCOMPARE(f.controller.entries().at(2).value.toString(), QString());
+        QVERIFY(!f.controller.translation().undoFill());
 
         // Remembered for the table: opened again with it, no question asked.
         f.controller.closeFile();

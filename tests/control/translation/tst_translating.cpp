@@ -90,26 +90,49 @@ private slots:
         QTest::addColumn<QString>("values");
         QTest::addColumn<int>("selected"); // from 1; 0 none
         QTest::addColumn<QString>("note");
+        // Where the last move left the cursor in 訳: at the end, over the
+        // whole text, or "" when the focus was not sent there.
+        QTest::addColumn<QString>("cursor");
 
         const QString start = QStringLiteral("1=開く|2=保存|3=閉じる|4=Find<br>next|5=42|9=余り");
         QTest::newRow("next stops at work, wraps with a note")
-            << QStringList{"select 4", "next"} << start << 2 << QString("先頭から検索しました");
+            << QStringList{"select 4", "next"} << start << 2 << QString("先頭から検索しました") << "end";
         QTest::newRow("previous") << QStringList{"select 2", "previous"} << start << 4
-                                  << QString("末尾から検索しました");
+                                  << QString("末尾から検索しました") << "all";
         QTest::newRow("typing one visit is one step")
-            << QStringList{"select 4", "type 探", "type 探す", "undo"} << start << 4 << QString();
+            << QStringList{"select 4", "type 探", "type 探す", "undo"} << start << 4 << QString() << "";
         QTest::newRow("two visits are two steps")
             << QStringList{"select 4", "type 探す", "select 1", "select 4", "type 探すX", "undo"}
-            << QString(start).replace("Find<br>next", "探す") << 4 << QString();
+            << QString(start).replace("Find<br>next", "探す") << 4 << QString() << "";
         QTest::newRow("typing that ends where it began leaves no step")
             << QStringList{"select 2", "type 保存X", "select 1", "type 開", "type 開く", "undo"} << start << 2
-            << QString();
+            << QString() << "";
         QTest::newRow("copy the original")
-            << QStringList{"select 3", "copy"} << QString(start).replace("閉じる", "Close") << 3 << QString();
+            << QStringList{"select 3", "copy"} << QString(start).replace("閉じる", "Close") << 3 << QString() << "end";
         QTest::newRow("missing rows at the end, one step")
-            << QStringList{"missing"} << start + "|6=Quit" << 0 << QString();
-        QTest::newRow("missing rows undone") << QStringList{"missing", "undo"} << start << 0 << QString();
-        QTest::newRow("accept and next") << QStringList{"select 1", "accept"} << start << 2 << QString();
+            << QStringList{"missing"} << start + "|6=Quit" << 0 << QString() << "";
+        QTest::newRow("missing rows undone") << QStringList{"missing", "undo"} << start << 0 << QString() << "";
+        QTest::newRow("accept and next") << QStringList{"select 1", "accept"} << start << 2 << QString() << "end";
+        // A row still holding its original's text is typed over.
+        QTest::newRow("accept and next onto a copy")
+            << QStringList{"select 3", "accept"} << start << 4 << QString() << "all";
+        QTest::newRow("accept and next onto an empty row")
+            << QStringList{"select 3", "type", "select 2", "accept"} << QString(start).replace("閉じる", "") << 3
+            << QString() << "end";
+        QTest::newRow("next onto a missing row added")
+            << QStringList{"missing", "select 5", "next"} << start + "|6=Quit" << 7 << QString() << "all";
+        // Ctrl+Z in 訳 with nothing of the field's own to undo.
+        QTest::newRow("field undo takes the copy back")
+            << QStringList{"select 3", "copy", "field undo"} << start << 3 << QString() << "end";
+        QTest::newRow("field undo after typing that ended where it began")
+            << QStringList{"select 3", "copy", "type X", "type Close", "field undo"} << start << 3 << QString()
+            << "end";
+        QTest::newRow("field undo leaves typing to the field")
+            << QStringList{"select 3", "copy", "type X", "field undo"} << QString(start).replace("閉じる", "X") << 3
+            << QString() << "end";
+        QTest::newRow("field undo leaves another row's copy")
+            << QStringList{"select 3", "copy", "select 1", "field undo"} << QString(start).replace("閉じる", "Close")
+            << 1 << QString() << "end";
     }
     void script()
     {
@@ -117,12 +140,16 @@ private slots:
         QFETCH(QString, values);
         QFETCH(int, selected);
         QFETCH(QString, note);
+        QFETCH(QString, cursor);
         ControlFixture f;
         openAll(f, false);
         MainWindowController &c = f.controller;
         TranslationEditing &work = c.translation();
         QString lastNote;
         connect(&work, &TranslationEditing::noteChanged, this, [&lastNote](const QString &text) { lastNote = text; });
+        QString lastCursor;
+        connect(&work, &TranslationEditing::translationWanted, this,
+                [&lastCursor](bool typeOver) { lastCursor = typeOver ? "all" : "end"; });
         for (const QString &action : script) {
             const QString verb = action.section(u' ', 0, 0);
             const QString rest = action.section(u' ', 1);
@@ -142,12 +169,15 @@ private slots:
                 work.addMissingRows();
             else if (verb == u"undo")
                 c.undo();
+            else if (action == u"field undo")
+                work.undoFill();
             else
                 QFAIL(qPrintable(action));
         }
         QCOMPARE(::values(c), values);
         QCOMPARE(f.selectedPosition(), selected);
         QCOMPARE(lastNote, note);
+        QCOMPARE(lastCursor, cursor);
         QVERIFY(c.nextIndex() >= 7 || !values.contains("6=Quit"));
     }
 
