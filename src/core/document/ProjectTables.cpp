@@ -92,8 +92,8 @@ TableProgress countProjectTable(const QString &originals, const QString &transla
         if (pairsWanted && table.hasOriginal && table.hasTranslation) {
             // A table whose indexes repeat gives no pairs; its counts stand.
             QString refused;
-            if (std::optional<TablePairs> pairs =
-                    memoryPairs(original.rows, QString(), translation.rows, QString(), &refused))
+            if (std::optional<TablePairs> pairs = memoryPairs(original.rows, QString(), translation.rows, QString(),
+                                                              &refused))
                 progress.pairs = std::move(*pairs);
         }
         return true;
