@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/CodePage.h"
 
+#include "core/text/AsciiRuns.h"
 #include "core/text/CodePageTables.h"
 #include "core/text/StandIn.h"
 #include "core/text/Utf8.h"
 #include "core/io/MemoryAdvice.h"
 
+#include <QSysInfo>
 #include <QtEndian>
 
 #include <cstring>
@@ -196,6 +198,114 @@ void decodeTablesWith(const CodePageTables &t, bool asciiAsIs, QByteArrayView by
     }
 }
 
+// The character of the high byte at in[i], as decodeTablesWith reads it,
+// written at out; returns how many bytes it took.
+inline qsizetype decodeHighAt(const CodePageTables &t, const unsigned char *in, qsizetype i, qsizetype size, char *&out)
+{
+    const auto put = [&out](char16_t unit) {
+        std::memcpy(out, &unit, sizeof unit);
+        out += sizeof unit;
+    };
+    const unsigned char byte = in[i];
+    const quint16 row = t.pairRow[byte];
+    const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[qsizetype(row) * ByteCount + in[i + 1]];
+    if (pair == 0) {
+        put(t.single[byte]);
+        return 1;
+    }
+    if (pair == CodePageTables::PairWithoutCharacter) {
+        put(standIn(byte));
+        put(standIn(in[i + 1]));
+    } else {
+        put(pair);
+    }
+    return 2;
+}
+
+// What decodeTablesWith gives, in the host's byte order at out (any
+// address, room for 2 * bytes.size() bytes), for a code page that reads
+// ASCII as itself: a run of ASCII is widened a block at a time, the bytes
+// above it looked up one character at a time. Returns the end.
+char *decodeAsciiTables(const CodePageTables &t, QByteArrayView bytes, char *out)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size) {
+        if (size - i >= ascii::Block) {
+            // Never more code units than bytes: the block's room is there.
+            const qsizetype run = ascii::leadingAscii(ascii::highBytes(in + i));
+            ascii::widen(in + i, out);
+            i += run;
+            out += 2 * run;
+            if (run == ascii::Block)
+                continue;
+        } else {
+            for (; i < size && in[i] < 0x80; ++i, out += 2) {
+                const char16_t unit = in[i];
+                std::memcpy(out, &unit, sizeof unit);
+            }
+            if (i == size)
+                break;
+        }
+        // Japanese text comes in runs of characters of two bytes.
+        do
+            i += decodeHighAt(t, in, i, size, out);
+        while (i < size && in[i] >= 0x80);
+    }
+    return out;
+}
+
+// How many code units decodeAsciiTables gives: one a byte, less one for
+// each pair read as one character.
+qsizetype decodedAsciiTablesSize(const CodePageTables &t, QByteArrayView bytes)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype characterPairs = 0;
+    qsizetype i = 0;
+    while (i < size) {
+        if (size - i >= ascii::Block) {
+            const qsizetype run = ascii::leadingAscii(ascii::highBytes(in + i));
+            i += run;
+            if (run == ascii::Block)
+                continue;
+        } else {
+            while (i < size && in[i] < 0x80)
+                ++i;
+            if (i == size)
+                break;
+        }
+        do {
+            const quint16 row = t.pairRow[in[i]];
+            const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[qsizetype(row) * ByteCount + in[i + 1]];
+            characterPairs += pair != 0 && pair != CodePageTables::PairWithoutCharacter ? 1 : 0;
+            i += pair == 0 ? 1 : 2;
+        } while (i < size && in[i] >= 0x80);
+    }
+    return size - characterPairs;
+}
+
+// How many units of the run of ASCII at units (before end) are passed a
+// block at a time, stopping before a unit that is no ASCII and, with
+// stopAtCr, before a CR; written as bytes at write, unless null, which has
+// room for a block past them.
+inline qsizetype asciiRun(const char16_t *units, const char16_t *end, char *write, bool stopAtCr)
+{
+    qsizetype done = 0;
+    while (end - units - done >= ascii::Block) {
+        unsigned cr = 0;
+        const unsigned stops = ascii::nonAsciiUnits(units + done, &cr) | (stopAtCr ? cr : 0);
+        if (write)
+            ascii::narrow(units + done, write + done);
+        const qsizetype run = ascii::leadingAscii(stops);
+        done += run;
+        if (run < ascii::Block)
+            break;
+    }
+    return done;
+}
+
 struct Encoded
 {
     qsizetype unwritable = -1; // offset of the first character with no bytes at all
@@ -257,8 +367,14 @@ bool CodePage::writesPlainly(QStringView text) const
         return false;
     const quint32 *const bytesOf = m_tables->bytesOf;
     quint32 special = 0;
-    for (const QChar c : text)
-        special |= bytesOf[c.unicode()];
+    const char16_t *units = text.utf16();
+    const char16_t *const end = units + text.size();
+    while (units != end) {
+        if (m_asciiAsIs)
+            units += asciiRun(units, end, nullptr, false);
+        if (units != end)
+            special |= bytesOf[*units++];
+    }
     return (special & CodePageTables::Special) == 0;
 }
 
@@ -281,6 +397,11 @@ void CodePage::decodeAppending(QByteArrayView bytes, QString &text) const
     text.resize(start + bytes.size());
     adviseLargePages(text.data() + start, 2 * bytes.size());
     char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
+    if (m_asciiAsIs) {
+        const char *const end = decodeAsciiTables(*m_tables, bytes, reinterpret_cast<char *>(begin + start));
+        text.truncate(reinterpret_cast<const char16_t *>(end) - begin);
+        return;
+    }
     char16_t *out = begin + start;
     decodeTablesWith(*m_tables, m_asciiAsIs, bytes, [&out](char16_t unit) { *out++ = unit; });
     text.truncate(out - begin);
@@ -297,6 +418,8 @@ void CodePage::decodeWith(QByteArrayView bytes, Put put) const
 
 qsizetype CodePage::decodedSize(QByteArrayView bytes) const
 {
+    if (m_asciiAsIs)
+        return decodedAsciiTablesSize(*m_tables, bytes);
     qsizetype size = 0;
     decodeWith(bytes, [&size](char16_t) { ++size; });
     return size;
@@ -305,6 +428,8 @@ qsizetype CodePage::decodedSize(QByteArrayView bytes) const
 char *CodePage::decodeUtf16(QByteArrayView bytes, char *out) const
 {
     // out is any byte of a file being written, often at an odd address.
+    if (m_asciiAsIs && QSysInfo::ByteOrder == QSysInfo::LittleEndian)
+        return decodeAsciiTables(*m_tables, bytes, out);
     decodeWith(bytes, [&out](char16_t unit) {
         qToLittleEndian(unit, out);
         out += 2;
@@ -343,18 +468,22 @@ bool CodePage::encodePlainly(QStringView text, QByteArray &out, QStringView crLf
         write[1] = char(bytes);
         write += bytes >> 24;
     };
-    if (crLfAs.isEmpty()) {
-        for (; units != end; ++units)
-            put(*units);
-    } else {
-        while (units != end) {
-            if (*units == u'\r' && units + 1 != end && units[1] == u'\n') {
-                for (const QChar c : crLfAs)
-                    put(c.unicode());
-                units += 2;
-            } else {
-                put(*units++);
-            }
+    const bool crLf = !crLfAs.isEmpty();
+    while (units != end) {
+        // ASCII, which the code page reads as itself, needs no lookup.
+        if (m_asciiAsIs) {
+            const qsizetype run = asciiRun(units, end, write, crLf);
+            units += run;
+            write += run;
+            if (units == end)
+                break;
+        }
+        if (crLf && *units == u'\r' && units + 1 != end && units[1] == u'\n') {
+            for (const QChar c : crLfAs)
+                put(c.unicode());
+            units += 2;
+        } else {
+            put(*units++);
         }
     }
     out.truncate(write - out.constData());
@@ -380,6 +509,13 @@ qsizetype CodePage::encode(QStringView text, QByteArray &out) const
         // text would mispredict at every change.
         qsizetype i = 0;
         for (; i < size; ++i) {
+            if (m_asciiAsIs) {
+                const qsizetype run = asciiRun(units + i, units + size, write, false);
+                i += run;
+                write += run;
+                if (i == size)
+                    break;
+            }
             const quint32 bytes = bytesOf[units[i]];
             if (bytes & Special)
                 break;
