@@ -44,14 +44,17 @@
 // they were saved.
 //
 //   cold_bench TABLES_DIR [--large] [--runs N] [--memory-only] [--cli-only]
-//              [--size NAME] [--before CLI]
+//              [--size NAME] [--before CLI] [--programs BUILD_DIR]
 //
 // --memory-only: only the translation memory's figures (memory and
 // pretranslate), on the small table. --cli-only: only check and convert.
 // --size: only the table of that size (small, medium, large). --before: a
 // wendaro-cli of an earlier build, whose check and convert run in the same
 // runs, alternating with this one's, and are printed beside, with its
-// figures over this one's.
+// figures over this one's. --programs: wendaro-cli, record_walk and
+// durable_copy of that build directory instead of this program's own (an
+// optimised build, while this one is built for debugging). The window is
+// always this build's.
 
 #include "ChildRun.h"
 #include "ColdTables.h"
@@ -232,6 +235,15 @@ public:
     {
     }
 
+    // wendaro-cli and the floors of the build in dir, which need not be
+    // the build that made this program (an optimised one).
+    void usePrograms(const std::string &dir)
+    {
+        m_cli = dir + "/src/cli/wendaro-cli";
+        m_walk = dir + "/bench/record_walk";
+        m_copy = dir + "/bench/durable_copy";
+    }
+
     // Only check and convert; each also by before, when not empty.
     void compareCli(bool cliOnly, std::string before)
     {
@@ -331,7 +343,7 @@ public:
         Series checks, memory;
         for (int run = 0; run < runs; ++run) {
             checks.add(checksOnEveryCore(tables, 120));
-            memory.add(child({CliPath, "memory", "--pairs-from", "-o", out, "--source-lang=en", "--target-lang=ja",
+            memory.add(child({m_cli, "memory", "--pairs-from", "-o", out, "--source-lang=en", "--target-lang=ja",
                               local(QDir(folder).filePath(QStringLiteral("en"))),
                               local(QDir(folder).filePath(QStringLiteral("ja")))},
                              1800));
@@ -376,8 +388,8 @@ public:
         Series walk, bytes, pretranslate;
         for (int run = 0; run < runs; ++run) {
             walk.add(child({TmxWalkPath, local(tmx)}, 600));
-            bytes.add(child({WalkPath, local(tmx), "--text", "--mmap"}, 600));
-            pretranslate.add(child({CliPath, "pretranslate", local(stf), local(empty), local(tmx), out}, 600));
+            bytes.add(child({m_walk, local(tmx), "--text", "--mmap"}, 600));
+            pretranslate.add(child({m_cli, "pretranslate", local(stf), local(empty), local(tmx), out}, 600));
             std::remove(out.c_str());
         }
         printTime("pretranslate " + label + " from " + std::to_string(MemoryUnits) + " units", pretranslate,
@@ -424,14 +436,14 @@ public:
             ChildRun walked;
             walked.ok = true;
             for (const std::string &table : tables) {
-                const ChildRun one = child({WalkPath, table}, 120);
+                const ChildRun one = child({m_walk, table}, 120);
                 walked.ok = walked.ok && one.ok;
                 walked.failure = walked.failure.empty() ? one.failure : walked.failure;
                 walked.ms += one.ms;
                 walked.peakBytes = std::max(walked.peakBytes, one.peakBytes);
             }
             walk.add(walked);
-            grep.add(child({CliPath, "grep", "-r", "-c", pattern, local(folder)}, 600));
+            grep.add(child({m_cli, "grep", "-r", "-c", pattern, local(folder)}, 600));
         }
         printTime("grep -r " + std::to_string(GrepTables) + " tables of " + label, grep,
                   {"record walk of each table in turn", walk}, 2);
@@ -493,36 +505,36 @@ private:
         const std::string copy = local("copy");
         const std::string outText = local("out.txt");
         const std::string outStf = local("out.stf");
-        std::vector<std::string> walkStfArgs{WalkPath, r.stf};
-        std::vector<std::string> walkTextArgs{WalkPath, r.text, "--text"};
+        std::vector<std::string> walkStfArgs{m_walk, r.stf};
+        std::vector<std::string> walkTextArgs{m_walk, r.text, "--text"};
         if (r.mapped) {
             walkStfArgs.push_back("--mmap");
             walkTextArgs.push_back("--mmap");
         }
         const double timeout = r.timeout;
         r.walkStf.add(child(walkStfArgs, timeout));
-        r.checkStf.add(child({CliPath, "check", r.stf}, timeout));
+        r.checkStf.add(child({m_cli, "check", r.stf}, timeout));
         r.walkText.add(child(walkTextArgs, timeout));
-        r.checkText.add(child({CliPath, "check", r.text}, timeout));
+        r.checkText.add(child({m_cli, "check", r.text}, timeout));
 
         r.cpStf.add(child({"/bin/cp", r.stf, copy}, timeout));
         std::remove(copy.c_str());
-        r.copyToText.add(child({CopyPath, r.stf, r.text, outText}, timeout));
+        r.copyToText.add(child({m_copy, r.stf, r.text, outText}, timeout));
         std::remove(outText.c_str());
-        r.toText.add(child({CliPath, "convert", r.stf, outText}, timeout));
+        r.toText.add(child({m_cli, "convert", r.stf, outText}, timeout));
         std::remove(outText.c_str());
 
         r.cpText.add(child({"/bin/cp", r.text, copy}, timeout));
         std::remove(copy.c_str());
-        r.copyToStf.add(child({CopyPath, r.text, r.stf, outStf}, timeout));
+        r.copyToStf.add(child({m_copy, r.text, r.stf, outStf}, timeout));
         std::remove(outStf.c_str());
-        r.toStf.add(child({CliPath, "convert", r.text, outStf}, timeout));
+        r.toStf.add(child({m_cli, "convert", r.text, outStf}, timeout));
         std::remove(outStf.c_str());
         if (!m_before.empty())
             r.before.run(*this, r.stf, r.text, outText, outStf, timeout);
 
         if (r.merges) {
-            r.merge.add(child({CliPath, "merge", "-o", outStf, r.stf, r.text, r.stf}, timeout));
+            r.merge.add(child({m_cli, "merge", "-o", outStf, r.stf, r.text, r.stf}, timeout));
             std::remove(outStf.c_str());
             r.threeChecks.add(checksOf({r.stf, r.text, r.stf}, timeout));
         }
@@ -652,7 +664,7 @@ private:
                 options.timeoutSeconds = timeoutSeconds;
                 options.stderrPath = local(QStringLiteral("stderr-%1.log").arg(w).toLatin1().constData());
                 for (size_t i = next++; i < tables.size(); i = next++) {
-                    const ChildRun one = runChild({CliPath, "check", tables[i]}, options);
+                    const ChildRun one = runChild({m_cli, "check", tables[i]}, options);
                     const std::lock_guard lock(mutex);
                     if (!one.ok && all.ok) {
                         all.ok = false;
@@ -681,7 +693,7 @@ private:
         ChildRun all;
         all.ok = true;
         for (const std::string &file : files) {
-            const ChildRun one = child({CliPath, "check", file}, timeoutSeconds);
+            const ChildRun one = child({m_cli, "check", file}, timeoutSeconds);
             if (!one.ok)
                 return one;
             all.ms += one.ms;
@@ -765,7 +777,7 @@ private:
             std::fflush(stdout);
             // Not ending in .stf, the partial file is written as text.
             const QString part = text + QStringLiteral(".part");
-            const ChildRun run = child({CliPath, "convert", local(stf), local(part)}, 3600);
+            const ChildRun run = child({m_cli, "convert", local(stf), local(part)}, 3600);
             if (!run.ok || !QFile::rename(part, text)) {
                 std::printf("%s table: skipped: cannot write its text form: %s\n", size.name, run.failure.c_str());
                 QFile::remove(part);
@@ -781,6 +793,10 @@ private:
     std::string m_windowFailure;
     bool m_cliOnly = false;
     std::string m_before;
+    // The programs measured: those of this build, or of --programs.
+    std::string m_cli = CliPath;
+    std::string m_walk = WalkPath;
+    std::string m_copy = CopyPath;
 };
 
 } // namespace
@@ -793,6 +809,7 @@ int main(int argc, char **argv)
     bool cliOnly = false;
     std::string before;
     QByteArray onlySize;
+    std::string programs;
     int runs = 0;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
@@ -804,6 +821,8 @@ int main(int argc, char **argv)
             cliOnly = true;
         else if (arg == "--before" && i + 1 < argc)
             before = argv[++i];
+        else if (arg == "--programs" && i + 1 < argc)
+            programs = argv[++i];
         else if (arg == "--size" && i + 1 < argc)
             onlySize = argv[++i];
         else if (arg == "--runs" && i + 1 < argc)
@@ -815,7 +834,7 @@ int main(int argc, char **argv)
     }
     if (dir.isEmpty() || runs < 0) {
         std::fputs("usage: cold_bench TABLES_DIR [--large] [--runs N] [--memory-only] [--cli-only] [--size NAME]\n"
-                   "                  [--before CLI]\n",
+                   "                  [--before CLI] [--programs BUILD_DIR]\n",
                    stderr);
         return 64;
     }
@@ -837,6 +856,8 @@ int main(int argc, char **argv)
     if (memoryOnly)
         return bench.measureMemoryOnly() ? 0 : 1;
     bench.compareCli(cliOnly, before);
+    if (!programs.empty())
+        bench.usePrograms(programs);
     if (!cliOnly)
         bench.probeWindow();
     for (const Size &size : Sizes) {
