@@ -286,26 +286,6 @@ qsizetype decodedAsciiTablesSize(const CodePageTables &t, QByteArrayView bytes)
     return size - characterPairs;
 }
 
-// How many units of the run of ASCII at units (before end) are passed a
-// block at a time, stopping before a unit that is no ASCII and, with
-// stopAtCr, before a CR; written as bytes at write, unless null, which has
-// room for a block past them.
-inline qsizetype asciiRun(const char16_t *units, const char16_t *end, char *write, bool stopAtCr)
-{
-    qsizetype done = 0;
-    while (end - units - done >= ascii::Block) {
-        unsigned cr = 0;
-        const unsigned stops = ascii::nonAsciiUnits(units + done, &cr) | (stopAtCr ? cr : 0);
-        if (write)
-            ascii::narrow(units + done, write + done);
-        const qsizetype run = ascii::leadingAscii(stops);
-        done += run;
-        if (run < ascii::Block)
-            break;
-    }
-    return done;
-}
-
 struct Encoded
 {
     qsizetype unwritable = -1; // offset of the first character with no bytes at all
@@ -367,14 +347,8 @@ bool CodePage::writesPlainly(QStringView text) const
         return false;
     const quint32 *const bytesOf = m_tables->bytesOf;
     quint32 special = 0;
-    const char16_t *units = text.utf16();
-    const char16_t *const end = units + text.size();
-    while (units != end) {
-        if (m_asciiAsIs)
-            units += asciiRun(units, end, nullptr, false);
-        if (units != end)
-            special |= bytesOf[*units++];
-    }
+    for (const QChar c : text)
+        special |= bytesOf[c.unicode()];
     return (special & CodePageTables::Special) == 0;
 }
 
@@ -470,20 +444,35 @@ bool CodePage::encodePlainly(QStringView text, QByteArray &out, QStringView crLf
     };
     const bool crLf = !crLfAs.isEmpty();
     while (units != end) {
-        // ASCII, which the code page reads as itself, needs no lookup.
-        if (m_asciiAsIs) {
-            const qsizetype run = asciiRun(units, end, write, crLf);
-            units += run;
-            write += run;
-            if (units == end)
-                break;
+        // A block of ASCII, which the code page writes as itself, is
+        // narrowed whole; any other block is looked up unit by unit with no
+        // branch on the kind of character, which mixed text would
+        // mispredict at every change.
+        const char16_t *stop = end;
+        if (m_asciiAsIs && end - units >= ascii::Block) {
+            unsigned cr = 0;
+            if ((ascii::nonAsciiUnits(units, &cr) | (crLf ? cr : 0)) == 0) {
+                ascii::narrow(units, write);
+                units += ascii::Block;
+                write += ascii::Block;
+                continue;
+            }
+            stop = units + ascii::Block;
         }
-        if (crLf && *units == u'\r' && units + 1 != end && units[1] == u'\n') {
-            for (const QChar c : crLfAs)
-                put(c.unicode());
-            units += 2;
-        } else {
-            put(*units++);
+        if (!crLf) {
+            for (; units < stop; ++units)
+                put(*units);
+            continue;
+        }
+        // A CR LF pair may end past the block.
+        while (units < stop) {
+            if (*units == u'\r' && units + 1 != end && units[1] == u'\n') {
+                for (const QChar c : crLfAs)
+                    put(c.unicode());
+                units += 2;
+            } else {
+                put(*units++);
+            }
         }
     }
     out.truncate(write - out.constData());
@@ -509,13 +498,6 @@ qsizetype CodePage::encode(QStringView text, QByteArray &out) const
         // text would mispredict at every change.
         qsizetype i = 0;
         for (; i < size; ++i) {
-            if (m_asciiAsIs) {
-                const qsizetype run = asciiRun(units + i, units + size, write, false);
-                i += run;
-                write += run;
-                if (i == size)
-                    break;
-            }
             const quint32 bytes = bytesOf[units[i]];
             if (bytes & Special)
                 break;
