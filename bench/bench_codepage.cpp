@@ -75,7 +75,19 @@ void measure(const char *what, const CodePage &codePage, const QByteArray &bytes
     std::printf("  count the code units: %.1f ms, %.0f MB/s\n", count, mb / count * 1e3);
     std::printf("  decode as UTF-16LE at an odd address: %.1f ms, %.0f MB/s\n", utf16, mb / utf16 * 1e3);
 
-    const iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    QByteArray encoded;
+    encoded.reserve(2 * bytes.size());
+    bool plain = true;
+    const double encode = bestMs([&] {
+        encoded.resize(0);
+        plain = codePage.encodePlainly(text, encoded) && plain;
+    });
+    std::printf("  encode the string back: %.1f ms, %.0f MB/s%s\n", encode, mb / encode * 1e3,
+                plain && encoded == bytes ? "" : " (NOT the same bytes)");
+    const double check = bestMs([&] { plain = codePage.writesPlainly(text) && plain; });
+    std::printf("  tell that the string is written plainly: %.1f ms, %.0f MB/s\n", check, mb / check * 1e3);
+
+    iconv_t cd = iconv_open("UTF-16LE", "CP932");
     if (cd == iconv_t(-1)) {
         std::printf("  iconv: skipped: no CP932 converter\n");
         return;
