@@ -449,7 +449,9 @@ bool CodePage::encodePlainly(QStringView text, QByteArray &out, QStringView crLf
         // branch on the kind of character, which mixed text would
         // mispredict at every change.
         const char16_t *stop = end;
-        if (m_asciiAsIs && end - units >= ascii::Block) {
+        // The block is looked at only when its ends are ASCII: in mixed
+        // text most blocks are not, and the look would be wasted on them.
+        if (m_asciiAsIs && end - units >= ascii::Block && (units[0] | units[ascii::Block - 1]) < 0x80) {
             unsigned cr = 0;
             if ((ascii::nonAsciiUnits(units, &cr) | (crLf ? cr : 0)) == 0) {
                 ascii::narrow(units, write);
