@@ -43,10 +43,18 @@
 // other user of the machine): the files are read from memory, as right after
 // they were saved.
 //
-//   cold_bench TABLES_DIR [--large] [--runs N] [--memory-only]
+//   cold_bench TABLES_DIR [--large] [--runs N] [--memory-only] [--cli-only]
+//              [--size NAME] [--before CLI] [--programs BUILD_DIR]
 //
 // --memory-only: only the translation memory's figures (memory and
-// pretranslate), on the small table.
+// pretranslate), on the small table. --cli-only: only check and convert.
+// --size: only the table of that size (small, medium, large). --before: a
+// wendaro-cli of an earlier build, whose check and convert run in the same
+// runs, alternating with this one's, and are printed beside, with its
+// figures over this one's. --programs: wendaro-cli, record_walk and
+// durable_copy of that build directory instead of this program's own (an
+// optimised build, while this one is built for debugging). The window is
+// always this build's.
 
 #include "ChildRun.h"
 #include "ColdTables.h"
@@ -66,6 +74,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -227,6 +236,24 @@ public:
     {
     }
 
+    // wendaro-cli and the floors of the build in dir, which need not be
+    // the build that made this program (an optimised one).
+    void usePrograms(const std::string &dir)
+    {
+        m_cli = dir + "/src/cli/wendaro-cli";
+        m_walk = dir + "/bench/record_walk";
+        m_copy = dir + "/bench/durable_copy";
+    }
+
+    // Only check and convert; each also by before, when not empty.
+    void compareCli(bool cliOnly, std::string before)
+    {
+        m_cliOnly = cliOnly;
+        m_before = std::move(before);
+        if (cliOnly)
+            m_windowFailure = "not measured (--cli-only)";
+    }
+
     // The window is tried once without a file: a window that cannot start
     // skips its figures, not the whole benchmark.
     void probeWindow()
@@ -253,80 +280,19 @@ public:
                     bytesText(stfBytes).c_str(), bytesText(textBytes).c_str(), runs);
         std::fflush(stdout);
 
-        const std::string copy = local("copy");
-        const std::string outText = local("out.txt");
-        const std::string outStf = local("out.stf");
+        TableRuns r;
+        r.stf = local(stf);
+        r.text = local(text);
         // The medium and the large tables are walked through a memory map:
         // no copy into a buffer, no fresh pages, the lowest floor there is.
-        const bool mapped = size.valueLength != 0;
-        std::vector<std::string> walkStfArgs{WalkPath, local(stf)};
-        std::vector<std::string> walkTextArgs{WalkPath, local(text), "--text"};
-        if (mapped) {
-            walkStfArgs.push_back("--mmap");
-            walkTextArgs.push_back("--mmap");
-        }
-        Series walkStf, checkStf, walkText, checkText, cpStf, copyToText, toText, cpText, copyToStf, toStf, emptyWindow,
-            filledWindow, textWindow, merge, threeChecks;
-        const bool merges = size.valueLength != 32767;
-        const double timeout = size.timeoutSeconds;
-        for (int run = 0; run < runs; ++run) {
-            walkStf.add(child(walkStfArgs, timeout));
-            checkStf.add(child({CliPath, "check", local(stf)}, timeout));
-            walkText.add(child(walkTextArgs, timeout));
-            checkText.add(child({CliPath, "check", local(text)}, timeout));
-
-            cpStf.add(child({"/bin/cp", local(stf), copy}, timeout));
-            std::remove(copy.c_str());
-            copyToText.add(child({CopyPath, local(stf), local(text), outText}, timeout));
-            std::remove(outText.c_str());
-            toText.add(child({CliPath, "convert", local(stf), outText}, timeout));
-            std::remove(outText.c_str());
-
-            cpText.add(child({"/bin/cp", local(text), copy}, timeout));
-            std::remove(copy.c_str());
-            copyToStf.add(child({CopyPath, local(text), local(stf), outStf}, timeout));
-            std::remove(outStf.c_str());
-            toStf.add(child({CliPath, "convert", local(text), outStf}, timeout));
-            std::remove(outStf.c_str());
-
-            if (merges) {
-                merge.add(child({CliPath, "merge", "-o", outStf, local(stf), local(text), local(stf)}, timeout));
-                std::remove(outStf.c_str());
-                threeChecks.add(checksOf({local(stf), local(text), local(stf)}, timeout));
-            }
-            if (m_windowFailure.empty()) {
-                emptyWindow.add(window({}, 60));
-                filledWindow.add(window(local(stf), timeout));
-                textWindow.add(window(local(text), timeout));
-            }
-        }
-
-        const std::string stfLabel = "STF " + label;
-        const std::string textLabel = "text " + bytesText(textBytes);
-        const std::string walked = mapped ? "record walk, memory-mapped" : "record walk";
-        const Goals &goals = size.goals;
-        printTime("check " + stfLabel, checkStf, {walked, walkStf}, goals.check);
-        printTime("check " + textLabel, checkText, {walked + ", text", walkText}, goals.check);
-        printTime("convert " + stfLabel + " → text", toText, {"durable copy", copyToText}, goals.convert,
-                  Floor{"cp of the STF file", cpStf});
-        printTime("convert " + textLabel + " → STF", toStf, {"durable copy", copyToStf}, goals.convert,
-                  Floor{"cp of the text file", cpText});
-        if (merges)
-            printTime("merge of three " + label, merge, {"check of each", threeChecks}, 0);
-        if (m_windowFailure.empty()) {
-            printWindow(stfLabel, filledWindow, emptyWindow, goals.windowExtraMs);
-            printWindow(textLabel, textWindow, emptyWindow, goals.windowExtraMs);
-        }
-        printPeak("check " + stfLabel, checkStf, stfBytes, "STF", goals.cliPeak);
-        printPeak("check " + textLabel, checkText, textBytes, "text", goals.cliPeak);
-        printPeak("convert " + stfLabel + " → text", toText, stfBytes, "STF", goals.cliPeak);
-        printPeak("convert " + textLabel + " → STF", toStf, textBytes, "text", goals.cliPeak);
-        if (m_windowFailure.empty()) {
-            printPeak("the window with " + stfLabel, filledWindow, stfBytes, "STF", goals.windowPeak);
-            printPeak("the window with " + textLabel, textWindow, textBytes, "text", goals.windowPeak);
-        }
+        r.mapped = size.valueLength != 0;
+        r.merges = size.valueLength != 32767 && !m_cliOnly;
+        r.timeout = size.timeoutSeconds;
+        for (int run = 0; run < runs; ++run)
+            runOnce(r);
+        printFigures(r, size, label, stfBytes, textBytes);
         std::fflush(stdout);
-        if (size.valueLength == 0) {
+        if (size.valueLength == 0 && !m_cliOnly) {
             measureGrep(stf, label, runs);
             measureMemory(stf, label, runs);
             measurePretranslate(stf, label, runs);
@@ -378,7 +344,7 @@ public:
         Series checks, memory;
         for (int run = 0; run < runs; ++run) {
             checks.add(checksOnEveryCore(tables, 120));
-            memory.add(child({CliPath, "memory", "--pairs-from", "-o", out, "--source-lang=en", "--target-lang=ja",
+            memory.add(child({m_cli, "memory", "--pairs-from", "-o", out, "--source-lang=en", "--target-lang=ja",
                               local(QDir(folder).filePath(QStringLiteral("en"))),
                               local(QDir(folder).filePath(QStringLiteral("ja")))},
                              1800));
@@ -472,8 +438,8 @@ public:
         Series walk, bytes, pretranslate;
         for (int run = 0; run < runs; ++run) {
             walk.add(child({TmxWalkPath, local(tmx)}, 600));
-            bytes.add(child({WalkPath, local(tmx), "--text", "--mmap"}, 600));
-            pretranslate.add(child({CliPath, "pretranslate", local(stf), local(empty), local(tmx), out}, 600));
+            bytes.add(child({m_walk, local(tmx), "--text", "--mmap"}, 600));
+            pretranslate.add(child({m_cli, "pretranslate", local(stf), local(empty), local(tmx), out}, 600));
             std::remove(out.c_str());
         }
         printTime("pretranslate " + label + " from " + std::to_string(MemoryUnits) + " units", pretranslate,
@@ -520,14 +486,14 @@ public:
             ChildRun walked;
             walked.ok = true;
             for (const std::string &table : tables) {
-                const ChildRun one = child({WalkPath, table}, 120);
+                const ChildRun one = child({m_walk, table}, 120);
                 walked.ok = walked.ok && one.ok;
                 walked.failure = walked.failure.empty() ? one.failure : walked.failure;
                 walked.ms += one.ms;
                 walked.peakBytes = std::max(walked.peakBytes, one.peakBytes);
             }
             walk.add(walked);
-            grep.add(child({CliPath, "grep", "-r", "-c", pattern, local(folder)}, 600));
+            grep.add(child({m_cli, "grep", "-r", "-c", pattern, local(folder)}, 600));
         }
         printTime("grep -r " + std::to_string(GrepTables) + " tables of " + label, grep,
                   {"record walk of each table in turn", walk}, 2);
@@ -535,6 +501,131 @@ public:
     }
 
 private:
+    // check and convert by the earlier build, each beside this build's.
+    struct BeforeSeries
+    {
+        Series checkStf, checkText, toText, toStf;
+
+        void run(const ColdBench &bench, const std::string &stf, const std::string &text, const std::string &outText,
+                 const std::string &outStf, double timeout)
+        {
+            const char *cli = bench.m_before.c_str();
+            checkStf.add(bench.child({cli, "check", stf}, timeout));
+            checkText.add(bench.child({cli, "check", text}, timeout));
+            toText.add(bench.child({cli, "convert", stf, outText}, timeout));
+            std::remove(outText.c_str());
+            toStf.add(bench.child({cli, "convert", text, outStf}, timeout));
+            std::remove(outStf.c_str());
+        }
+
+        // after: this build's check STF, check text, convert to text, to STF.
+        void print(const std::string &stfLabel, const std::string &textLabel,
+                   const std::array<const Series *, 4> &after) const
+        {
+            const std::string what[] = {"check " + stfLabel, "check " + textLabel, "convert " + stfLabel + " → text",
+                                        "convert " + textLabel + " → STF"};
+            const Series *earlier[] = {&checkStf, &checkText, &toText, &toStf};
+            for (size_t k = 0; k < after.size(); ++k) {
+                if (!earlier[k]->ok() || !after[k]->ok())
+                    continue;
+                std::printf("before: %s: %s, now %s, %s as long now; peak before %s, now %s\n", what[k].c_str(),
+                            msText(earlier[k]->medianMs()).c_str(), msText(after[k]->medianMs()).c_str(),
+                            ratioText(after[k]->medianMs() / earlier[k]->medianMs()).c_str(),
+                            bytesText(earlier[k]->medianPeak()).c_str(), bytesText(after[k]->medianPeak()).c_str());
+            }
+        }
+    };
+
+    // The runs of every program on one table, and what they run on.
+    struct TableRuns
+    {
+        std::string stf;
+        std::string text;
+        bool mapped = false;
+        bool merges = false;
+        double timeout = 0;
+        Series walkStf, checkStf, walkText, checkText, cpStf, copyToText, toText, cpText, copyToStf, toStf, emptyWindow,
+            filledWindow, textWindow, merge, threeChecks;
+        BeforeSeries before;
+    };
+
+    // One run of every program on the table, each floor beside its work.
+    void runOnce(TableRuns &r) const
+    {
+        const std::string copy = local("copy");
+        const std::string outText = local("out.txt");
+        const std::string outStf = local("out.stf");
+        std::vector<std::string> walkStfArgs{m_walk, r.stf};
+        std::vector<std::string> walkTextArgs{m_walk, r.text, "--text"};
+        if (r.mapped) {
+            walkStfArgs.push_back("--mmap");
+            walkTextArgs.push_back("--mmap");
+        }
+        const double timeout = r.timeout;
+        r.walkStf.add(child(walkStfArgs, timeout));
+        r.checkStf.add(child({m_cli, "check", r.stf}, timeout));
+        r.walkText.add(child(walkTextArgs, timeout));
+        r.checkText.add(child({m_cli, "check", r.text}, timeout));
+
+        r.cpStf.add(child({"/bin/cp", r.stf, copy}, timeout));
+        std::remove(copy.c_str());
+        r.copyToText.add(child({m_copy, r.stf, r.text, outText}, timeout));
+        std::remove(outText.c_str());
+        r.toText.add(child({m_cli, "convert", r.stf, outText}, timeout));
+        std::remove(outText.c_str());
+
+        r.cpText.add(child({"/bin/cp", r.text, copy}, timeout));
+        std::remove(copy.c_str());
+        r.copyToStf.add(child({m_copy, r.text, r.stf, outStf}, timeout));
+        std::remove(outStf.c_str());
+        r.toStf.add(child({m_cli, "convert", r.text, outStf}, timeout));
+        std::remove(outStf.c_str());
+        if (!m_before.empty())
+            r.before.run(*this, r.stf, r.text, outText, outStf, timeout);
+
+        if (r.merges) {
+            r.merge.add(child({m_cli, "merge", "-o", outStf, r.stf, r.text, r.stf}, timeout));
+            std::remove(outStf.c_str());
+            r.threeChecks.add(checksOf({r.stf, r.text, r.stf}, timeout));
+        }
+        if (m_windowFailure.empty()) {
+            r.emptyWindow.add(window({}, 60));
+            r.filledWindow.add(window(r.stf, timeout));
+            r.textWindow.add(window(r.text, timeout));
+        }
+    }
+
+    void printFigures(const TableRuns &r, const Size &size, const std::string &label, double stfBytes,
+                      double textBytes) const
+    {
+        const std::string stfLabel = "STF " + label;
+        const std::string textLabel = "text " + bytesText(textBytes);
+        const std::string walked = r.mapped ? "record walk, memory-mapped" : "record walk";
+        const Goals &goals = size.goals;
+        printTime("check " + stfLabel, r.checkStf, {walked, r.walkStf}, goals.check);
+        printTime("check " + textLabel, r.checkText, {walked + ", text", r.walkText}, goals.check);
+        printTime("convert " + stfLabel + " → text", r.toText, {"durable copy", r.copyToText}, goals.convert,
+                  Floor{"cp of the STF file", r.cpStf});
+        printTime("convert " + textLabel + " → STF", r.toStf, {"durable copy", r.copyToStf}, goals.convert,
+                  Floor{"cp of the text file", r.cpText});
+        if (!m_before.empty())
+            r.before.print(stfLabel, textLabel, {&r.checkStf, &r.checkText, &r.toText, &r.toStf});
+        if (r.merges)
+            printTime("merge of three " + label, r.merge, {"check of each", r.threeChecks}, 0);
+        if (m_windowFailure.empty()) {
+            printWindow(stfLabel, r.filledWindow, r.emptyWindow, goals.windowExtraMs);
+            printWindow(textLabel, r.textWindow, r.emptyWindow, goals.windowExtraMs);
+        }
+        printPeak("check " + stfLabel, r.checkStf, stfBytes, "STF", goals.cliPeak);
+        printPeak("check " + textLabel, r.checkText, textBytes, "text", goals.cliPeak);
+        printPeak("convert " + stfLabel + " → text", r.toText, stfBytes, "STF", goals.cliPeak);
+        printPeak("convert " + textLabel + " → STF", r.toStf, textBytes, "text", goals.cliPeak);
+        if (m_windowFailure.empty()) {
+            printPeak("the window with " + stfLabel, r.filledWindow, stfBytes, "STF", goals.windowPeak);
+            printPeak("the window with " + textLabel, r.textWindow, textBytes, "text", goals.windowPeak);
+        }
+    }
+
     // Writes a variant of the small table once; false after saying why not.
     bool writeOnce(const QString &table, Values values)
     {
@@ -623,7 +714,7 @@ private:
                 options.timeoutSeconds = timeoutSeconds;
                 options.stderrPath = local(QStringLiteral("stderr-%1.log").arg(w).toLatin1().constData());
                 for (size_t i = next++; i < tables.size(); i = next++) {
-                    const ChildRun one = runChild({CliPath, "check", tables[i]}, options);
+                    const ChildRun one = runChild({m_cli, "check", tables[i]}, options);
                     const std::lock_guard lock(mutex);
                     if (!one.ok && all.ok) {
                         all.ok = false;
@@ -652,7 +743,7 @@ private:
         ChildRun all;
         all.ok = true;
         for (const std::string &file : files) {
-            const ChildRun one = child({CliPath, "check", file}, timeoutSeconds);
+            const ChildRun one = child({m_cli, "check", file}, timeoutSeconds);
             if (!one.ok)
                 return one;
             all.ms += one.ms;
@@ -736,7 +827,7 @@ private:
             std::fflush(stdout);
             // Not ending in .stf, the partial file is written as text.
             const QString part = text + QStringLiteral(".part");
-            const ChildRun run = child({CliPath, "convert", local(stf), local(part)}, 3600);
+            const ChildRun run = child({m_cli, "convert", local(stf), local(part)}, 3600);
             if (!run.ok || !QFile::rename(part, text)) {
                 std::printf("%s table: skipped: cannot write its text form: %s\n", size.name, run.failure.c_str());
                 QFile::remove(part);
@@ -750,6 +841,12 @@ private:
     const CodePage &m_codePage;
     int m_runs;
     std::string m_windowFailure;
+    bool m_cliOnly = false;
+    std::string m_before;
+    // The programs measured: those of this build, or of --programs.
+    std::string m_cli = CliPath;
+    std::string m_walk = WalkPath;
+    std::string m_copy = CopyPath;
 };
 
 } // namespace
@@ -759,6 +856,10 @@ int main(int argc, char **argv)
     QString dir;
     bool large = false;
     bool memoryOnly = false;
+    bool cliOnly = false;
+    std::string before;
+    QByteArray onlySize;
+    std::string programs;
     int runs = 0;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
@@ -766,6 +867,14 @@ int main(int argc, char **argv)
             large = true;
         else if (arg == "--memory-only")
             memoryOnly = true;
+        else if (arg == "--cli-only")
+            cliOnly = true;
+        else if (arg == "--before" && i + 1 < argc)
+            before = argv[++i];
+        else if (arg == "--programs" && i + 1 < argc)
+            programs = argv[++i];
+        else if (arg == "--size" && i + 1 < argc)
+            onlySize = argv[++i];
         else if (arg == "--runs" && i + 1 < argc)
             runs = std::atoi(argv[++i]);
         else if (dir.isEmpty() && !arg.startsWith('-'))
@@ -774,7 +883,9 @@ int main(int argc, char **argv)
             runs = -1; // unknown: the usage below
     }
     if (dir.isEmpty() || runs < 0) {
-        std::fputs("usage: cold_bench TABLES_DIR [--large] [--runs N] [--memory-only]\n", stderr);
+        std::fputs("usage: cold_bench TABLES_DIR [--large] [--runs N] [--memory-only] [--cli-only] [--size NAME]\n"
+                   "                  [--before CLI] [--programs BUILD_DIR]\n",
+                   stderr);
         return 64;
     }
     if (!QDir().mkpath(dir)) {
@@ -794,8 +905,14 @@ int main(int argc, char **argv)
     ColdBench bench(dir, *codePage, runs);
     if (memoryOnly)
         return bench.measureMemoryOnly() ? 0 : 1;
-    bench.probeWindow();
+    bench.compareCli(cliOnly, before);
+    if (!programs.empty())
+        bench.usePrograms(programs);
+    if (!cliOnly)
+        bench.probeWindow();
     for (const Size &size : Sizes) {
+        if (!onlySize.isEmpty() && onlySize != size.name)
+            continue;
         if (size.valueLength == 32767 && !large) {
             std::printf("\nlarge table (2.1 GB): not run; ./dev bench --large runs it (about 8 GB of disk, minutes)\n");
             continue;

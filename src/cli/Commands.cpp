@@ -131,6 +131,9 @@ QList<Problem> termAndSpellingProblems(const EntryList &rows, const RowPlaces &p
                                        const Glossary *glossary, const Speller *speller)
 {
     QList<Problem> found;
+    // Without either, no value need be decoded.
+    if (!glossary && !speller)
+        return found;
     const FirstRows first(rows);
     const FirstRows originals = original ? FirstRows(*original) : FirstRows();
     for (qsizetype p = 0; p < rows.count(); ++p) {

@@ -730,6 +730,9 @@ QList<Problem> translationProblems(const EntryList &translation, const RowPlaces
 QList<Problem> lengthProblems(const EntryList &rows, const RowPlaces &places, qsizetype maxLength)
 {
     QList<Problem> found;
+    // No limit: no value need be decoded to be measured.
+    if (maxLength <= 0)
+        return found;
     for (qsizetype position = 0; position < rows.count(); ++position) {
         QString error;
         const Entry &entry = rows.at(position);

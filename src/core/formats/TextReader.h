@@ -84,6 +84,10 @@ private:
     // m_errorLine (0 for none), which read hands out.
     template<typename View>
     bool readLines(View all, EntryList &rows, TextFields &fields, qint16 &largestIndex);
+    // After this many lines the rows' room for the rest of the file is
+    // taken at once (reserveRows), read bytes of all size.
+    static constexpr qsizetype RowsBeforeReserving = 64;
+    static void reserveRows(EntryList &rows, qsizetype read, qsizetype size);
     template<typename View>
     bool fail(View all, View piece, QString description);
     template<typename View>

@@ -41,7 +41,10 @@ class SinkBuffer
 public:
     static constexpr qsizetype PieceSize = qsizetype(1) << 20;
 
-    explicit SinkBuffer(ByteSink &sink) : m_sink(sink) {}
+    // Room for a piece and the record that passes it, taken at once: grown
+    // a record at a time, the buffer would be moved to fresh pages again and
+    // again before the first piece is full.
+    explicit SinkBuffer(ByteSink &sink) : m_sink(sink) { m_bytes.reserve(PieceSize + PieceSize / 4); }
     QByteArray &bytes() { return m_bytes; }
     // Between records, where nothing before is patched any more.
     bool handOnIfFull() { return m_bytes.size() < PieceSize || handOn(); }

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/CodePage.h"
 
+#include "core/text/AsciiRuns.h"
 #include "core/text/CodePageTables.h"
 #include "core/text/StandIn.h"
 #include "core/text/Utf8.h"
 #include "core/io/MemoryAdvice.h"
 
+#include <QSysInfo>
 #include <QtEndian>
 
 #include <cstring>
@@ -196,6 +198,94 @@ void decodeTablesWith(const CodePageTables &t, bool asciiAsIs, QByteArrayView by
     }
 }
 
+// The character of the high byte at in[i], as decodeTablesWith reads it,
+// written at out; returns how many bytes it took.
+inline qsizetype decodeHighAt(const CodePageTables &t, const unsigned char *in, qsizetype i, qsizetype size, char *&out)
+{
+    const auto put = [&out](char16_t unit) {
+        std::memcpy(out, &unit, sizeof unit);
+        out += sizeof unit;
+    };
+    const unsigned char byte = in[i];
+    const quint16 row = t.pairRow[byte];
+    const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[qsizetype(row) * ByteCount + in[i + 1]];
+    if (pair == 0) {
+        put(t.single[byte]);
+        return 1;
+    }
+    if (pair == CodePageTables::PairWithoutCharacter) {
+        put(standIn(byte));
+        put(standIn(in[i + 1]));
+    } else {
+        put(pair);
+    }
+    return 2;
+}
+
+// What decodeTablesWith gives, in the host's byte order at out (any
+// address, room for 2 * bytes.size() bytes), for a code page that reads
+// ASCII as itself: a run of ASCII is widened a block at a time, the bytes
+// above it looked up one character at a time. Returns the end.
+char *decodeAsciiTables(const CodePageTables &t, QByteArrayView bytes, char *out)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size) {
+        if (size - i >= ascii::Block) {
+            // Never more code units than bytes: the block's room is there.
+            const qsizetype run = ascii::leadingAscii(ascii::highBytes(in + i));
+            ascii::widen(in + i, out);
+            i += run;
+            out += 2 * run;
+            if (run == ascii::Block)
+                continue;
+        } else {
+            for (; i < size && in[i] < 0x80; ++i, out += 2) {
+                const char16_t unit = in[i];
+                std::memcpy(out, &unit, sizeof unit);
+            }
+            if (i == size)
+                break;
+        }
+        // Japanese text comes in runs of characters of two bytes.
+        do
+            i += decodeHighAt(t, in, i, size, out);
+        while (i < size && in[i] >= 0x80);
+    }
+    return out;
+}
+
+// How many code units decodeAsciiTables gives: one a byte, less one for
+// each pair read as one character.
+qsizetype decodedAsciiTablesSize(const CodePageTables &t, QByteArrayView bytes)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype characterPairs = 0;
+    qsizetype i = 0;
+    while (i < size) {
+        if (size - i >= ascii::Block) {
+            const qsizetype run = ascii::leadingAscii(ascii::highBytes(in + i));
+            i += run;
+            if (run == ascii::Block)
+                continue;
+        } else {
+            while (i < size && in[i] < 0x80)
+                ++i;
+            if (i == size)
+                break;
+        }
+        do {
+            const quint16 row = t.pairRow[in[i]];
+            const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[qsizetype(row) * ByteCount + in[i + 1]];
+            characterPairs += pair != 0 && pair != CodePageTables::PairWithoutCharacter ? 1 : 0;
+            i += pair == 0 ? 1 : 2;
+        } while (i < size && in[i] >= 0x80);
+    }
+    return size - characterPairs;
+}
+
 struct Encoded
 {
     qsizetype unwritable = -1; // offset of the first character with no bytes at all
@@ -281,6 +371,11 @@ void CodePage::decodeAppending(QByteArrayView bytes, QString &text) const
     text.resize(start + bytes.size());
     adviseLargePages(text.data() + start, 2 * bytes.size());
     char16_t *const begin = reinterpret_cast<char16_t *>(text.data());
+    if (m_asciiAsIs) {
+        const char *const end = decodeAsciiTables(*m_tables, bytes, reinterpret_cast<char *>(begin + start));
+        text.truncate(reinterpret_cast<const char16_t *>(end) - begin);
+        return;
+    }
     char16_t *out = begin + start;
     decodeTablesWith(*m_tables, m_asciiAsIs, bytes, [&out](char16_t unit) { *out++ = unit; });
     text.truncate(out - begin);
@@ -297,6 +392,8 @@ void CodePage::decodeWith(QByteArrayView bytes, Put put) const
 
 qsizetype CodePage::decodedSize(QByteArrayView bytes) const
 {
+    if (m_asciiAsIs)
+        return decodedAsciiTablesSize(*m_tables, bytes);
     qsizetype size = 0;
     decodeWith(bytes, [&size](char16_t) { ++size; });
     return size;
@@ -305,6 +402,8 @@ qsizetype CodePage::decodedSize(QByteArrayView bytes) const
 char *CodePage::decodeUtf16(QByteArrayView bytes, char *out) const
 {
     // out is any byte of a file being written, often at an odd address.
+    if (m_asciiAsIs && QSysInfo::ByteOrder == QSysInfo::LittleEndian)
+        return decodeAsciiTables(*m_tables, bytes, out);
     decodeWith(bytes, [&out](char16_t unit) {
         qToLittleEndian(unit, out);
         out += 2;
@@ -343,11 +442,32 @@ bool CodePage::encodePlainly(QStringView text, QByteArray &out, QStringView crLf
         write[1] = char(bytes);
         write += bytes >> 24;
     };
-    if (crLfAs.isEmpty()) {
-        for (; units != end; ++units)
-            put(*units);
-    } else {
-        while (units != end) {
+    const bool crLf = !crLfAs.isEmpty();
+    while (units != end) {
+        // A block of ASCII, which the code page writes as itself, is
+        // narrowed whole; any other block is looked up unit by unit with no
+        // branch on the kind of character, which mixed text would
+        // mispredict at every change.
+        const char16_t *stop = end;
+        // The block is looked at only when its ends are ASCII: in mixed
+        // text most blocks are not, and the look would be wasted on them.
+        if (m_asciiAsIs && end - units >= ascii::Block && (units[0] | units[ascii::Block - 1]) < 0x80) {
+            unsigned cr = 0;
+            if ((ascii::nonAsciiUnits(units, &cr) | (crLf ? cr : 0)) == 0) {
+                ascii::narrow(units, write);
+                units += ascii::Block;
+                write += ascii::Block;
+                continue;
+            }
+            stop = units + ascii::Block;
+        }
+        if (!crLf) {
+            for (; units < stop; ++units)
+                put(*units);
+            continue;
+        }
+        // A CR LF pair may end past the block.
+        while (units < stop) {
             if (*units == u'\r' && units + 1 != end && units[1] == u'\n') {
                 for (const QChar c : crLfAs)
                     put(c.unicode());

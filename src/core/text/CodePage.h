@@ -44,8 +44,9 @@ public:
     // How many code units decode() gives, without making them.
     qsizetype decodedSize(QByteArrayView bytes) const;
     // Writes what decode() gives as little-endian UTF-16 at out, which may
-    // be at any address and has room for 2 * decodedSize() bytes; returns
-    // the end.
+    // be at any address and has room for 2 * bytes.size() bytes (never less
+    // than the units written: room to store runs of ASCII a block at a
+    // time); returns the end.
     char *decodeUtf16(QByteArrayView bytes, char *out) const;
     // Whether a text file's TAB, LF and CR and the "<br>" of a value are
     // found among its bytes as they are among its characters, so that its
