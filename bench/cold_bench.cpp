@@ -43,11 +43,13 @@
 // other user of the machine): the files are read from memory, as right after
 // they were saved.
 //
-//   cold_bench TABLES_DIR [--large] [--runs N] [--memory-only] [--cli-only]
+//   cold_bench TABLES_DIR [--large] [--runs N] [--memory-only] [--project-only] [--cli-only]
 //              [--size NAME] [--before CLI] [--programs BUILD_DIR]
 //
 // --memory-only: only the translation memory's figures (memory and
-// pretranslate), on the small table. --cli-only: only check and convert.
+// pretranslate), on the small table. --project-only: only status
+// --pairs-from and the walk of a project's folders, on the same pairs.
+// --cli-only: only check and convert.
 // --size: only the table of that size (small, medium, large). --before: a
 // wendaro-cli of an earlier build, whose check and convert run in the same
 // runs, alternating with this one's, and are printed beside, with its
@@ -300,7 +302,7 @@ public:
     }
 
     // The memory's figures alone, on the small table.
-    bool measureMemoryOnly()
+    bool measureMemoryOnly(bool projectOnly)
     {
         const Size &size = Sizes[0];
         const QString stf = path(QStringLiteral("%1.stf").arg(QLatin1String(size.name)));
@@ -309,8 +311,39 @@ public:
             return false;
         const std::string label = bytesText(double(QFileInfo(stf).size()));
         const int runs = m_runs > 0 ? m_runs : size.runs;
+        if (projectOnly) {
+            std::vector<std::string> tables;
+            if (!pairFolders(stf, tables))
+                return false;
+            measureProjectStatus(path(QStringLiteral("memory-pairs")), tables, label, runs);
+            return true;
+        }
         measureMemory(stf, label, runs);
         measurePretranslate(stf, label, runs);
+        return true;
+    }
+
+    // MemoryPairs pairs of the table and its translation, hard links in
+    // memory-pairs/en and memory-pairs/ja: the originals' paths in tables,
+    // then the translations'.
+    static constexpr int MemoryPairs = 300;
+    bool pairFolders(const QString &stf, std::vector<std::string> &tables)
+    {
+        const QString translated = path(QStringLiteral("small-ja.stf"));
+        if (!writeOnce(translated, Values::Translated))
+            return false;
+        const QString folder = path(QStringLiteral("memory-pairs"));
+        for (const auto &[side, table] :
+             {std::pair(QStringLiteral("en"), stf), std::pair(QStringLiteral("ja"), translated)}) {
+            QDir().mkpath(QDir(folder).filePath(side));
+            for (int i = 0; i < MemoryPairs; ++i) {
+                const QString link = QDir(folder).filePath(
+                    QStringLiteral("%1/t%2.stf").arg(side).arg(i, 3, 10, QLatin1Char('0')));
+                if (!linked(table, link))
+                    return false;
+                tables.push_back(local(link));
+            }
+        }
         return true;
     }
 
@@ -319,23 +352,10 @@ public:
     // tables, run on every core at once.
     void measureMemory(const QString &stf, const std::string &label, int runs)
     {
-        constexpr int MemoryPairs = 300;
-        const QString translated = path(QStringLiteral("small-ja.stf"));
-        if (!writeOnce(translated, Values::Translated))
-            return;
         const QString folder = path(QStringLiteral("memory-pairs"));
         std::vector<std::string> tables;
-        for (const auto &[side, table] :
-             {std::pair(QStringLiteral("en"), stf), std::pair(QStringLiteral("ja"), translated)}) {
-            QDir().mkpath(QDir(folder).filePath(side));
-            for (int i = 0; i < MemoryPairs; ++i) {
-                const QString link = QDir(folder).filePath(
-                    QStringLiteral("%1/t%2.stf").arg(side).arg(i, 3, 10, QLatin1Char('0')));
-                if (!linked(table, link))
-                    return;
-                tables.push_back(local(link));
-            }
-        }
+        if (!pairFolders(stf, tables))
+            return;
         const std::string out = local("memory.tmx");
         std::printf("\n== memory over %d pairs of %s tables (hard links to one table and to its translation), "
                     "beside check of the %d tables on every core; median of %d runs\n",
@@ -857,6 +877,7 @@ int main(int argc, char **argv)
     bool large = false;
     bool memoryOnly = false;
     bool cliOnly = false;
+    bool projectOnly = false;
     std::string before;
     QByteArray onlySize;
     std::string programs;
@@ -869,6 +890,8 @@ int main(int argc, char **argv)
             memoryOnly = true;
         else if (arg == "--cli-only")
             cliOnly = true;
+        else if (arg == "--project-only")
+            projectOnly = true;
         else if (arg == "--before" && i + 1 < argc)
             before = argv[++i];
         else if (arg == "--programs" && i + 1 < argc)
@@ -883,7 +906,8 @@ int main(int argc, char **argv)
             runs = -1; // unknown: the usage below
     }
     if (dir.isEmpty() || runs < 0) {
-        std::fputs("usage: cold_bench TABLES_DIR [--large] [--runs N] [--memory-only] [--cli-only] [--size NAME]\n"
+        std::fputs("usage: cold_bench TABLES_DIR [--large] [--runs N] [--memory-only] [--project-only] [--cli-only] "
+                   "[--size NAME]\n"
                    "                  [--before CLI] [--programs BUILD_DIR]\n",
                    stderr);
         return 64;
@@ -904,7 +928,9 @@ int main(int argc, char **argv)
                 "floor in the same runs; the page cache stays warm (not dropped), so files are read from memory\n");
     ColdBench bench(dir, *codePage, runs);
     if (memoryOnly)
-        return bench.measureMemoryOnly() ? 0 : 1;
+        return bench.measureMemoryOnly(false) ? 0 : 1;
+    if (projectOnly)
+        return bench.measureMemoryOnly(true) ? 0 : 1;
     bench.compareCli(cliOnly, before);
     if (!programs.empty())
         bench.usePrograms(programs);
