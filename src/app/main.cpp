@@ -27,7 +27,8 @@ namespace {
 
 const char UsageText[] = R"(Usage: wendaro [--reference=ORIGINAL [--old-reference=OLD]] [--memory=TMX]...
                [--min-match=N] [--glossary=FILE]... [--target-lang=CODE]
-               [--max-length=N] [--project [ORIGINALS_DIR TRANSLATIONS_DIR]] [FILE]
+               [--max-length=N] [--project [ORIGINALS_DIR TRANSLATIONS_DIR]]
+               [FILE]
        wendaro --help
        wendaro --version
 
@@ -65,9 +66,10 @@ write ./--help.
                         open the project of two folders: every table of
                         the originals' folder beside its translation at the
                         same path in the other, with its counts, at the left
-                        of the window (Ctrl+Shift+O in the window; Ctrl+PageDown
-                        and Ctrl+PageUp go to the next table with work left);
-                        without folders, the project opened last
+                        of the window (Ctrl+Shift+O in the window;
+                        Ctrl+PageDown and Ctrl+PageUp go to the next table
+                        with work left); without folders, the project opened
+                        last
 )";
 
 QList<QByteArray> argumentsAfterName(int argc, char *argv[])
