@@ -8,6 +8,7 @@
 #include "core/text/Utf8.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace wendaro::cli {
 
@@ -89,6 +90,24 @@ int saveTable(const QString &name, const EntryList &rows, const TextFields &fiel
         return WriteFailed;
     }
     return Done;
+}
+
+std::optional<std::pair<QString, QString>> pairsFromFolders(const QByteArrayList &operands)
+{
+    QString folders[2];
+    for (int side = 0; side < 2; ++side) {
+        const std::optional<QString> name = fileName(operands[side], ReadErrorMessage,
+                                                     QStringLiteral("読み込めません"));
+        if (!name)
+            return std::nullopt;
+        if (!QFileInfo(*name).isDir()) {
+            printFileError(escapedPath(operands[side]), ReadErrorMessage,
+                           QStringLiteral("フォルダではありません。--pairs-from は 2 つのフォルダをとります。"));
+            return std::nullopt;
+        }
+        folders[side] = *name;
+    }
+    return std::pair{folders[0], folders[1]};
 }
 
 QList<QRegularExpression> includeGlobs(const QByteArrayList &globs)

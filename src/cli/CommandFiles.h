@@ -12,6 +12,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <utility>
 
 namespace wendaro {
 class CodePage;
@@ -58,6 +59,10 @@ std::optional<QString> outputName(const QByteArray &bytes);
 // Saves the table at name in the format its path selects, whole or not at
 // all; returns the exit code, after reporting a failure.
 int saveTable(const QString &name, const EntryList &rows, const TextFields &fields, const CodePage &codePage);
+
+// The two folders --pairs-from takes, ORIGINAL_DIR and TRANSLATION_DIR,
+// as paths Qt opens; nullopt after telling which operand is no folder.
+std::optional<std::pair<QString, QString>> pairsFromFolders(const QByteArrayList &operands);
 
 // The --include globs as grep takes them: wildcards matched against a
 // file's name, case-sensitively.

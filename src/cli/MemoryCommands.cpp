@@ -85,22 +85,12 @@ PairRead readPair(const TablePair &pair, const CodePage &codePage)
 // without a partner are listed on stderr. Nullopt after an error.
 std::optional<std::vector<TablePair>> folderPairs(const Arguments &arguments)
 {
-    QString folders[2];
-    QStringList tables[2];
+    const std::optional<std::pair<QString, QString>> found = pairsFromFolders(arguments.operands);
+    if (!found)
+        return std::nullopt;
+    const QString folders[2] = {found->first, found->second};
     const QList<QRegularExpression> includes = includeGlobs(arguments.values(Options::Include));
-    for (int side = 0; side < 2; ++side) {
-        const std::optional<QString> name = fileName(arguments.operands[side], ReadErrorMessage,
-                                                     QStringLiteral("読み込めません"));
-        if (!name)
-            return std::nullopt;
-        folders[side] = *name;
-        if (!QFileInfo(*name).isDir()) {
-            printFileError(escapedPath(arguments.operands[side]), ReadErrorMessage,
-                           QStringLiteral("フォルダではありません。--pairs-from は 2 つのフォルダをとります。"));
-            return std::nullopt;
-        }
-        tables[side] = tablesUnder(*name, includes);
-    }
+    const QStringList tables[2] = {tablesUnder(folders[0], includes), tablesUnder(folders[1], includes)};
     const QString shownFolders[2] = {QFile::decodeName(arguments.operands[0]),
                                      QFile::decodeName(arguments.operands[1])};
     const QSet<QString> translations(tables[1].cbegin(), tables[1].cend());

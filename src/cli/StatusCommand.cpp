@@ -14,7 +14,6 @@
 #include "core/io/MemoryShortage.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
 
 namespace wendaro::cli {
@@ -88,31 +87,12 @@ QByteArray tableJson(const ProjectTable &table, const TableProgress &progress)
     return json + jsonMembers(progress.counts) + '}';
 }
 
-// The two folders, or nullopt after telling which one is none.
-std::optional<std::pair<QString, QString>> projectFolders(const QByteArrayList &operands)
-{
-    QString folders[2];
-    for (int side = 0; side < 2; ++side) {
-        const std::optional<QString> name = fileName(operands[side], ReadErrorMessage,
-                                                     QStringLiteral("読み込めません"));
-        if (!name)
-            return std::nullopt;
-        if (!QFileInfo(*name).isDir()) {
-            printFileError(escapedPath(operands[side]), ReadErrorMessage,
-                           QStringLiteral("フォルダではありません。--pairs-from は 2 つのフォルダをとります。"));
-            return std::nullopt;
-        }
-        folders[side] = *name;
-    }
-    return std::pair{folders[0], folders[1]};
-}
-
 } // namespace
 
 int projectStatus(const QByteArrayList &operands, const QList<QRegularExpression> &includes, bool json,
                   const CodePage &codePage)
 {
-    const std::optional<std::pair<QString, QString>> folders = projectFolders(operands);
+    const std::optional<std::pair<QString, QString>> folders = pairsFromFolders(operands);
     if (!folders)
         return ReadFailed;
     const std::vector<ProjectTable> tables = projectTables(folders->first, folders->second, includes);

@@ -81,6 +81,21 @@ Run runCli(const QStringList &args, const QByteArray &codePage, const QString &f
     return run;
 }
 
+// A command line as the tables below write it: words, or one string of
+// words apart by spaces.
+QStringList args(std::initializer_list<const char *> words)
+{
+    QStringList result;
+    for (const char *word : words)
+        result << QString::fromUtf8(word);
+    return result;
+}
+
+QStringList args(const char *line)
+{
+    return QString::fromUtf8(line).split(QLatin1Char(' '));
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -114,12 +129,6 @@ void addCheckRows()
 {
     const QString read = QStringLiteral("ファイル読み込みエラー");
     const QByteArray cp = "windows-932";
-    const auto args = [](std::initializer_list<const char *> list) {
-        QStringList result;
-        for (const char *a : list)
-            result << QString::fromUtf8(a);
-        return result;
-    };
     // clang-format off
     QTest::newRow("check stf") << args({"check", "@good.stf"}) << cp << "" << false << 0 << "" << QByteArray();
     QTest::newRow("check text") << args({"check", "@fields.txt"}) << cp << "" << false << 0 << "" << QByteArray();
@@ -197,12 +206,6 @@ void TestCli::command_data()
     const QString read = QStringLiteral("ファイル読み込みエラー");
     const QString write = QStringLiteral("ファイル書き込みエラー");
     const QByteArray cp = "windows-932";
-    const auto args = [](std::initializer_list<const char *> list) {
-        QStringList result;
-        for (const char *a : list)
-            result << QString::fromUtf8(a);
-        return result;
-    };
 
     QTest::newRow("convert stf to text") << args({"convert", "@good.stf", "@out.txt"}) << cp << "out.txt" << false
                                          << 0 << "" << TableText;
@@ -431,7 +434,6 @@ void TestCli::exchange_data()
     QTest::addColumn<QString>("error");       // a part of stderr
     QTest::addColumn<QByteArray>("expected"); // out.* after success
 
-    const auto args = [](const char *line) { return QString::fromUtf8(line).split(QLatin1Char(' ')); };
     const QByteArray bom = "\xEF\xBB\xBF";
     QTest::newRow("export template") << args("export @good.stf @out.csv") << 0 << ""
                                      << bom + "Index,Name,Value\r\n3,\"ab\",\"x\"\r\n";
@@ -573,7 +575,6 @@ void addStatusRows()
 {
     const QString read = QStringLiteral("ファイル読み込みエラー");
     const QStringList none;
-    const auto args = [](const char *line) { return QString::fromUtf8(line).split(QLatin1Char(' ')); };
     // ja.txt against en.txt: 1 translated, 2 untranslated, 3 a placeholder
     // lost, 4 translated but its original changed since en-v1.txt, 9 no
     // original; 5 missing.
@@ -609,7 +610,6 @@ void TestCli::compare_data()
 
     const QString read = QStringLiteral("ファイル読み込みエラー");
     const QStringList none;
-    const auto args = [](const char *line) { return QString::fromUtf8(line).split(QLatin1Char(' ')); };
 
     QTest::newRow("diff stf and text the same")
         << args("diff @good.stf @good.txt") << 0 << QByteArray("0 added, 0 removed, 0 changed\n") << none

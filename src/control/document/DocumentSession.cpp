@@ -229,7 +229,7 @@ bool DocumentSession::openFile(const QString &path)
         read = identity.has_value();
         return identity;
     });
-    return read && m_state.currentPath() == path;
+    return read;
 }
 
 bool DocumentSession::startNewFile(const QString &path)

@@ -41,7 +41,6 @@ void ProjectTableModel::reset(std::vector<ProjectTable> tables)
 
 void ProjectTableModel::setProgress(qsizetype number, TableProgress progress)
 {
-    progress.pairs = {}; // the memory took them; the panel needs only the counts
     m_tables[size_t(number)].progress = std::move(progress);
     tableChanged(number);
 }
