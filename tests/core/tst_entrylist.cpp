@@ -2,6 +2,7 @@
 #include "core/model/EntryList.h"
 #include "core/model/EntryListObserver.h"
 #include "core/model/IndexText.h"
+#include "core/text/FileUnitsLook.h"
 #include "core/text/LineBreaks.h"
 
 #include <QRandomGenerator>
@@ -112,6 +113,7 @@ private Q_SLOTS:
     void indexTextAlignment();
     void lineBreaks_data();
     void lineBreaks();
+    void fileUnitsLookAgreesWithCounting();
     void keysAreUniqueAndFollowRemoval();
     void removeKeepsOrder();
     void sorting_data();
@@ -185,6 +187,35 @@ void TestEntryList::lineBreaks()
     QCOMPARE(written.size(), 2 * backToFile.size());
     qToLittleEndian<char16_t>(backToFile.utf16(), backToFile.size(), bytes.data());
     QCOMPARE(written, bytes.first(written.size()));
+}
+
+void TestEntryList::fileUnitsLookAgreesWithCounting()
+{
+    // Random values of the characters the look cares about, at every
+    // length and place around its blocks, and long ones past its counters'
+    // chunks, against counting them plainly.
+    const QString alphabet = QStringLiteral("a\t\r\n<br>\u007f\u0080\u3042\uff21");
+    QRandomGenerator random(36);
+    QList<QString> values;
+    for (int n = 0; n < 3000; ++n) {
+        QString value;
+        const int length = n < 2990 ? int(random.bounded(80)) : 40000 + int(random.bounded(40000));
+        const bool fewMarks = random.bounded(2) == 0;
+        for (int i = 0; i < length; ++i)
+            value += fewMarks && random.bounded(8) != 0 ? QChar(u'x') : alphabet[random.bounded(alphabet.size())];
+        values << value;
+    }
+    values << QString(70000, u'\r').replace(QStringLiteral("\r"), QStringLiteral("\r\n")) << QString();
+    for (const QString &value : std::as_const(values)) {
+        const FileUnitsLook look = lookAtFileUnits(reinterpret_cast<const char16_t *>(value.utf16()), value.size());
+        QCOMPARE(look.listBreak, value.contains(QStringLiteral("<br>")));
+        if (look.listBreak)
+            continue;
+        const qsizetype pairs = value.count(QStringLiteral("\r\n"));
+        QCOMPARE(look.lineBreaks, pairs);
+        QCOMPARE(look.separators, value.contains(u'\t') || value.count(u'\r') != pairs || value.count(u'\n') != pairs);
+        QCOMPARE(look.ascii, std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c.unicode() < 0x80; }));
+    }
 }
 
 void TestEntryList::keysAreUniqueAndFollowRemoval()

@@ -101,17 +101,15 @@ struct SeparatorSet
     explicit SeparatorSet(QStringView separators)
     {
         Q_ASSERT(!separators.isEmpty() && separators.size() <= 3);
-        for (qsizetype i = 0; i < 3; ++i) {
-            const char16_t c = separators[qMin(i, separators.size() - 1)].unicode();
+        for (const QChar separator : separators) {
+            const char16_t c = separator.unicode();
             Q_ASSERT(c < 64);
-            units[i] = c;
             highest = qMax(highest, c);
             mask |= quint64(1) << c;
         }
     }
     bool has(char16_t unit) const { return unit <= highest && (mask >> unit) & 1; }
 
-    char16_t units[3] = {}; // the separators, the last repeated to fill
     char16_t highest = 0;
     quint64 mask = 0;
 };
@@ -149,47 +147,6 @@ qsizetype firstOf(QStringView text, QStringView separators)
         }
     }
     return -1;
-}
-
-bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separators)
-{
-    // A value with line breaks has a CR in nearly every block, so the blocks
-    // of firstOf would not be passed over: every unit is looked at here,
-    // with its neighbours, with no branch but one per chunk. A CR before LF
-    // is no separator here, nor is that LF when CR is one of them.
-    const SeparatorSet set(separators);
-    const char16_t *const units = fileUnits.utf16();
-    const qsizetype size = fileUnits.size();
-    const quint16 crLfPairs = set.has(u'\r') ? 1 : 0;
-    const char16_t s0 = set.units[0];
-    const char16_t s1 = set.units[1];
-    const char16_t s2 = set.units[2];
-    const auto isSeparator = [&](qsizetype i) {
-        const char16_t c = units[i];
-        const bool crOfPair = c == u'\r' && i + 1 < size && units[i + 1] == u'\n';
-        const bool lfOfPair = crLfPairs && c == u'\n' && i > 0 && units[i - 1] == u'\r';
-        return set.has(c) && !crOfPair && !lfOfPair;
-    };
-    if (size == 0)
-        return false;
-    if (isSeparator(0) || isSeparator(size - 1))
-        return true;
-    constexpr qsizetype Chunk = 256;
-    for (qsizetype from = 1; from < size - 1; from += Chunk) {
-        const qsizetype end = qMin(size - 1, from + Chunk);
-        // Flags as wide as the units, so that the compiler compares many at a time.
-        quint16 found = 0;
-        for (qsizetype i = from; i < end; ++i) {
-            const char16_t c = units[i];
-            const quint16 separator = quint16(c == s0) | quint16(c == s1) | quint16(c == s2);
-            const quint16 crOfPair = quint16(c == u'\r') & quint16(units[i + 1] == u'\n');
-            const quint16 lfOfPair = quint16(c == u'\n') & quint16(units[i - 1] == u'\r') & crLfPairs;
-            found |= separator & quint16(crOfPair ^ 1) & quint16(lfOfPair ^ 1);
-        }
-        if (found != 0)
-            return true;
-    }
-    return false;
 }
 
 QString textSeparator(const QString &what, qsizetype at, QChar c)

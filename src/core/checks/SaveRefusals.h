@@ -47,9 +47,6 @@ inline constexpr QStringView TextFieldSeparators = u"\t\r\n";
 inline constexpr QStringView TextLineBreaks = u"\r\n";
 // The first character of text that is one of separators, or -1.
 qsizetype firstOf(QStringView text, QStringView separators);
-// Whether the code units of a value in its binary file, line breaks as
-// CR LF there, hold one of separators other than those CR LF pairs.
-bool holdsSeparatorBesidesLineBreaks(QStringView fileUnits, QStringView separators);
 // "TAB", "CR" or "LF": how a refusal names one of those characters.
 QString separatorName(QChar c);
 // Text: a separator c at of what.

@@ -269,7 +269,7 @@ bool RuleWalk::textRules(qsizetype position, const Entry &entry, std::optional<q
 {
     const QStringView fieldSeparators = refusal::TextFieldSeparators;
     const auto name = [this, position] { return rowPart(position, QStringLiteral("名前")); };
-    const auto value = [this, position] { return rowPart(position, QStringLiteral("値")); };
+    const auto valuePart = [this, position] { return rowPart(position, QStringLiteral("値")); };
     if (!refuse(Kind::Text, SaveRule::NameSeparator, position, index, separators(name, entry.name, fieldSeparators)))
         return false;
     // A value still in a text file of this code page is written as the
@@ -277,20 +277,23 @@ bool RuleWalk::textRules(qsizetype position, const Entry &entry, std::optional<q
     // bytes that read back as they were read.
     if (entry.value.bytesIn(m_codePage))
         return true;
-    // A value still in its binary file is looked at there, without decoding it:
-    // its CR LF pairs are line breaks, "<br>" in the value, which any code
-    // page writes. Only a value with something to report is decoded, to
-    // say where.
-    if (const std::optional<QStringView> units = entry.value.fileUnits();
-        units && !refusal::holdsSeparatorBesidesLineBreaks(*units, fieldSeparators)
-        && (!m_all || m_codePage.writesPlainly(*units)
+    // A value still in its binary file is looked at there, without decoding
+    // it, and mostly not at all: its reading saw whether it holds a
+    // separator besides its CR LF pairs, which are line breaks, "<br>" in
+    // the value, which any code page writes. Only a value with something to
+    // report is decoded, to say where.
+    const ValueText &value = entry.value;
+    if (const std::optional<QStringView> units = value.fileUnits();
+        units && value.fileUnitsWithoutSeparators()
+        && (!m_all || (value.fileUnitsAscii() && m_codePage.writesAsciiPlainly()) || m_codePage.writesPlainly(*units)
             || wendaro::scan(*units, m_codePage, m_scratch, false).count == 0))
         return true;
-    return entry.value.withView([&](QStringView text) {
-        return refuse(Kind::Text, SaveRule::ValueSeparator, position, index, separators(value, text, fieldSeparators))
+    return value.withView([&](QStringView text) {
+        return refuse(Kind::Text, SaveRule::ValueSeparator, position, index,
+                      separators(valuePart, text, fieldSeparators))
                && (!m_all
                    || refuse(Kind::Text, SaveRule::ValueCharacter, position, index,
-                             unwritable(value, text, scan(text))));
+                             unwritable(valuePart, text, scan(text))));
     });
 }
 

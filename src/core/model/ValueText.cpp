@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/ValueText.h"
 
+#include "core/text/FileUnitsLook.h"
 #include "core/text/LineBreaks.h"
 
 #include <QtEndian>
@@ -21,7 +22,15 @@ ValueText ValueText::inFile(const std::shared_ptr<const ValueSource> &file, cons
     // "<br>" typed in the file is a line break once read, and is saved as
     // CR LF: such a value no longer has the file's code units, so it gets
     // its own text. Rare enough that the copy does not count.
-    const qsizetype breaks = utf16LineBreakCountUnlessListBreak(bytes, codeUnits);
+    qsizetype breaks = 0;
+    if (const char16_t *units = alignedUnits(bytes)) {
+        const FileUnitsLook look = lookAtFileUnits(units, codeUnits);
+        breaks = look.listBreak ? -1 : look.lineBreaks;
+        value.m_fileUnitsAscii = look.ascii;
+        value.m_fileUnitsWithoutSeparators = !look.separators;
+    } else {
+        breaks = utf16LineBreakCountUnlessListBreak(bytes, codeUnits);
+    }
     if (breaks < 0)
         return ValueText(listValueFromUtf16(bytes, codeUnits));
     value.m_file = file;

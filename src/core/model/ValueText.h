@@ -76,6 +76,12 @@ public:
     // The code units of a value still in its binary file, line breaks as
     // CR LF there, where they can be read as characters in place.
     std::optional<QStringView> fileUnits() const;
+    // Of a value still in its binary file, what was found as it was read,
+    // so that no writer or check need look at its code units again: that
+    // every one is ASCII, and that none is a TAB, nor a CR or LF but those
+    // of its CR LF line breaks. False for any other value.
+    bool fileUnitsAscii() const { return m_fileUnitsAscii; }
+    bool fileUnitsWithoutSeparators() const { return m_fileUnitsWithoutSeparators; }
     // The bytes of a value still in a text file of codePage: what that code
     // page writes for the value.
     std::optional<QByteArrayView> bytesIn(const CodePage &codePage) const;
@@ -101,6 +107,8 @@ private:
     const char16_t *m_part = nullptr;          // the value as it is, in m_text or m_file
     qsizetype m_stored = 0;                    // code units (binary file) or bytes (text file) at m_bytes
     qsizetype m_size = 0;                      // not kept for a value in a text file
+    bool m_fileUnitsAscii = false;
+    bool m_fileUnitsWithoutSeparators = false;
 };
 
 } // namespace wendaro

@@ -10,7 +10,9 @@
 #include <QSysInfo>
 #include <QtEndian>
 
+#include <array>
 #include <cstring>
+#include <numeric>
 
 namespace wendaro {
 
@@ -65,6 +67,9 @@ CodePage::CodePage(std::shared_ptr<const CodePageTables> tables) : m_tables(std:
     for (int byte = 0; byte < 0x80 && m_asciiAsIs; ++byte)
         m_asciiAsIs = m_tables->single[byte] == byte && m_tables->pairRow[byte] == 0;
     m_marksFieldsInBytes = m_tables->utf8 || marksInBytes(*m_tables);
+    std::array<char16_t, 0x80> ascii{};
+    std::iota(ascii.begin(), ascii.end(), char16_t(0));
+    m_writesAsciiPlainly = writesPlainly(QStringView(ascii.data(), qsizetype(ascii.size())));
 }
 
 std::optional<CodePage> CodePage::open(const QByteArray &name, QString *error)

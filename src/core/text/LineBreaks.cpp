@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/LineBreaks.h"
 
+#include "core/text/FileUnitsLook.h"
+
 #include <QtEndian>
 
 #include <algorithm>
@@ -96,33 +98,16 @@ qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits)
 
 qsizetype utf16LineBreakCountUnlessListBreak(const char *bytes, qsizetype codeUnits)
 {
-    const char16_t *const units = alignedUnits(bytes);
-    if (!units) {
-        const auto unitAt = [bytes](qsizetype i) { return qFromLittleEndian<char16_t>(bytes + 2 * i); };
-        for (qsizetype i = 0; i + ListLineBreak.size() <= codeUnits; ++i) {
-            if (unitAt(i) == u'<' && unitAt(i + 1) == u'b' && unitAt(i + 2) == u'r' && unitAt(i + 3) == u'>')
-                return -1;
-        }
-        return utf16LineBreakCount(bytes, codeUnits);
+    if (const char16_t *units = alignedUnits(bytes)) {
+        const FileUnitsLook look = lookAtFileUnits(units, codeUnits);
+        return look.listBreak ? -1 : look.lineBreaks;
     }
-    // Both looked for in one pass: a long value is read from memory once.
-    const qsizetype places = codeUnits - 3; // where "<br>" may begin
-    qsizetype breaks = 0;
-    for (qsizetype from = 0; from < places; from += CountChunk) {
-        const qsizetype end = qMin(places, from + CountChunk);
-        quint16 pairs = 0;
-        quint16 listBreaks = 0;
-        for (qsizetype i = from; i < end; ++i) {
-            pairs += quint16(units[i] == u'\r') & quint16(units[i + 1] == u'\n');
-            listBreaks |= quint16(units[i] == u'<') & quint16(units[i + 1] == u'b') & quint16(units[i + 2] == u'r')
-                          & quint16(units[i + 3] == u'>');
-        }
-        if (listBreaks != 0)
+    const auto unitAt = [bytes](qsizetype i) { return qFromLittleEndian<char16_t>(bytes + 2 * i); };
+    for (qsizetype i = 0; i + ListLineBreak.size() <= codeUnits; ++i) {
+        if (unitAt(i) == u'<' && unitAt(i + 1) == u'b' && unitAt(i + 2) == u'r' && unitAt(i + 3) == u'>')
             return -1;
-        breaks += pairs;
     }
-    const qsizetype tail = qMax<qsizetype>(0, places);
-    return breaks + pairsIn(units + tail, codeUnits - tail, u'\r', u'\n');
+    return utf16LineBreakCount(bytes, codeUnits);
 }
 
 void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *out)
