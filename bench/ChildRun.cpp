@@ -146,6 +146,10 @@ Waited waitForChild(pid_t pid, int out, double start, double timeoutSeconds)
 ChildRun runChild(const std::vector<std::string> &argv, const ChildOptions &options)
 {
     ChildRun result;
+    // What the runs before wrote goes to the disk first: its writeback
+    // would otherwise fall inside this run's time, a different share in
+    // each, and one program's figures would carry another's output.
+    sync();
     int out = -1;
     double start = 0;
     const pid_t pid = spawnChild(argv, options, &out, &start, &result.failure);
