@@ -165,6 +165,9 @@ ChildRun runChild(const std::vector<std::string> &argv, const ChildOptions &opti
     const double end = nowMs();
 
     result.peakBytes = (long long)usage.ru_maxrss * 1024;
+    const auto msOf = [](const timeval &time) { return double(time.tv_sec) * 1000 + double(time.tv_usec) / 1000; };
+    result.userMs = msOf(usage.ru_utime);
+    result.systemMs = msOf(usage.ru_stime);
     result.ms = options.untilLine ? waited.lineMs : end - start;
     if (waited.timedOut) {
         result.failure = "nothing within " + std::to_string(int(options.timeoutSeconds)) + " s";

@@ -15,6 +15,11 @@ struct ChildRun
     bool ok = false;
     std::string failure; // why not ok: "exit status 2: <first line of stderr>", "no line within 60 s", ...
     double ms = 0;
+    // Of that time, what it spent on the processor in its own code and in
+    // the kernel for it: the kernel's share is mostly first touches of
+    // memory, whose cost a virtual machine varies from run to run.
+    double userMs = 0;
+    double systemMs = 0;
     long long peakBytes = 0;
 };
 

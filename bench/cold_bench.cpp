@@ -124,6 +124,8 @@ const Size Sizes[] = {
 struct Series
 {
     std::vector<double> ms;
+    std::vector<double> userMs;
+    std::vector<double> systemMs;
     std::vector<double> peaks;
     std::string failure;
 
@@ -135,11 +137,15 @@ struct Series
             return;
         }
         ms.push_back(run.ms);
+        userMs.push_back(run.userMs);
+        systemMs.push_back(run.systemMs);
         peaks.push_back(double(run.peakBytes));
     }
     bool ok() const { return failure.empty() && !ms.empty(); }
     double medianMs() const { return median(ms); }
     double medianPeak() const { return median(peaks); }
+    // "user 12.3 ms, system 4.56 ms": the processor's share of the time.
+    std::string cpuText() const;
 
     static double median(std::vector<double> values)
     {
@@ -164,6 +170,11 @@ std::string msText(double ms)
     char text[32];
     std::snprintf(text, sizeof text, ms >= 100 ? "%.0f ms" : "%.1f ms", ms);
     return text;
+}
+
+std::string Series::cpuText() const
+{
+    return "user " + msText(median(userMs)) + ", system " + msText(median(systemMs));
 }
 
 std::string ratioText(double ratio)
@@ -206,9 +217,10 @@ void printTime(const std::string &what, const Series &work, const Floor &floor, 
         otherText = ", floor (" + other->name + ") " + msText(other->runs.medianMs()) + ", "
                     + ratioText(work.medianMs() / other->runs.medianMs());
     const std::string judged = other ? " " + floor.name : std::string();
-    std::printf("%s: %s, floor (%s) %s, %s%s, %s\n", what.c_str(), msText(work.medianMs()).c_str(), floor.name.c_str(),
-                msText(floor.runs.medianMs()).c_str(), ratioText(ratio).c_str(), otherText.c_str(),
-                goalText(goal, ratio <= goal, "≤ " + ratioText(goal) + judged).c_str());
+    std::printf("%s: %s, floor (%s) %s, %s%s, %s; %s, floor's %s\n", what.c_str(), msText(work.medianMs()).c_str(),
+                floor.name.c_str(), msText(floor.runs.medianMs()).c_str(), ratioText(ratio).c_str(), otherText.c_str(),
+                goalText(goal, ratio <= goal, "≤ " + ratioText(goal) + judged).c_str(), work.cpuText().c_str(),
+                floor.runs.cpuText().c_str());
 }
 
 // fileName: which file the peak is a multiple of, "STF" or "text".
@@ -548,8 +560,9 @@ private:
             for (size_t k = 0; k < after.size(); ++k) {
                 if (!earlier[k]->ok() || !after[k]->ok())
                     continue;
-                std::printf("before: %s: %s, now %s, %s as long now; peak before %s, now %s\n", what[k].c_str(),
-                            msText(earlier[k]->medianMs()).c_str(), msText(after[k]->medianMs()).c_str(),
+                std::printf("before: %s: %s (%s), now %s (%s), %s as long now; peak before %s, now %s\n",
+                            what[k].c_str(), msText(earlier[k]->medianMs()).c_str(), earlier[k]->cpuText().c_str(),
+                            msText(after[k]->medianMs()).c_str(), after[k]->cpuText().c_str(),
                             ratioText(after[k]->medianMs() / earlier[k]->medianMs()).c_str(),
                             bytesText(earlier[k]->medianPeak()).c_str(), bytesText(after[k]->medianPeak()).c_str());
             }
