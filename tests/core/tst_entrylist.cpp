@@ -194,19 +194,33 @@ void TestEntryList::fileUnitsLookAgreesWithCounting()
     // Random values of the characters the look cares about, at every
     // length and place around its blocks, and long ones past its counters'
     // chunks, against counting them plainly.
-    const QString alphabet = QStringLiteral("a\t\r\n<br>\u007f\u0080\u3042\uff21");
+    const QStringList pieces = {QStringLiteral("a"),
+                                QStringLiteral("\t"),
+                                QStringLiteral("\r"),
+                                QStringLiteral("\n"),
+                                QStringLiteral("<"),
+                                QStringLiteral("b"),
+                                QStringLiteral("r"),
+                                QStringLiteral(">"),
+                                QStringLiteral("<br>"),
+                                QStringLiteral("\r\n"),
+                                QStringLiteral("\u007f\u0080"),
+                                QStringLiteral("\u3042\uff21")};
     QRandomGenerator random(36);
     QList<QString> values;
-    for (int n = 0; n < 3000; ++n) {
+    for (int n = 0; n < 4000; ++n) {
         QString value;
-        const int length = n < 2990 ? int(random.bounded(80)) : 40000 + int(random.bounded(40000));
+        const int length = n < 3990 ? int(random.bounded(80)) : 40000 + int(random.bounded(40000));
         const bool fewMarks = random.bounded(2) == 0;
-        for (int i = 0; i < length; ++i)
-            value += fewMarks && random.bounded(8) != 0 ? QChar(u'x') : alphabet[random.bounded(alphabet.size())];
-        values << value;
+        while (value.size() < length)
+            value += fewMarks && random.bounded(8) != 0 ? QStringLiteral("x") : pieces[random.bounded(pieces.size())];
+        values << value.first(length);
     }
     values << QString(70000, u'\r').replace(QStringLiteral("\r"), QStringLiteral("\r\n")) << QString();
     for (const QString &value : std::as_const(values)) {
+        // The same values as a text file holds them, one byte a character.
+        const QByteArray bytes = value.toLatin1();
+        QCOMPARE(listLineBreakCount(bytes), bytes.count("<br>"));
         const FileUnitsLook look = lookAtFileUnits(reinterpret_cast<const char16_t *>(value.utf16()), value.size());
         QCOMPARE(look.listBreak, value.contains(QStringLiteral("<br>")));
         if (look.listBreak)

@@ -36,6 +36,20 @@ inline unsigned highBytes(const unsigned char *in)
 #endif
 }
 
+// A bit for each of in[0..16) that is byte.
+inline unsigned bytesEqualTo(const unsigned char *in, unsigned char byte)
+{
+#if defined(__SSE2__)
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
+    return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(char(byte)))));
+#else
+    unsigned equal = 0;
+    for (int k = 0; k < Block; ++k)
+        equal |= unsigned(in[k] == byte) << k;
+    return equal;
+#endif
+}
+
 // How many of the first bytes of a block are ASCII, given its highBytes().
 inline qsizetype leadingAscii(unsigned high)
 {
