@@ -37,6 +37,14 @@
 //   reading the memory: its walk through the XML parser (tmx_walk), and the
 //   walk of its bytes printed beside.
 //
+// Each time of check and convert is followed by its share on the processor,
+// in the program's own code (user) and in the kernel for it (system), and
+// the floor's: the system share is mostly the first touch of fresh memory,
+// which a virtual machine can make cost many times more in one run than in
+// the next, while the user share is the program's own work. Before each run
+// what the runs before wrote is synced, so that no run pays for another's
+// writeback.
+//
 // The tables (32,766 entries; values like the in-process benches', of 3,000
 // code units, and with --large of 32,767) are written once into TABLES_DIR
 // and reused. The page cache is not dropped (that needs root and slows every
