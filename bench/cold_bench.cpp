@@ -60,8 +60,8 @@
 // --cli-only: only check and convert.
 // --size: only the table of that size (small, medium, large). --before: a
 // wendaro-cli of an earlier build, whose check and convert run in the same
-// runs, alternating with this one's, and are printed beside, with its
-// figures over this one's. --programs: wendaro-cli, record_walk and
+// runs, each right beside this one's (first in every other run), and are
+// printed beside, with its figures over this one's. --programs: wendaro-cli, record_walk and
 // durable_copy of that build directory instead of this program's own (an
 // optimised build, while this one is built for debugging). The window is
 // always this build's.
@@ -311,7 +311,7 @@ public:
         r.merges = size.valueLength != 32767 && !m_cliOnly;
         r.timeout = size.timeoutSeconds;
         for (int run = 0; run < runs; ++run)
-            runOnce(r);
+            runOnce(r, run);
         printFigures(r, size, label, stfBytes, textBytes);
         std::fflush(stdout);
         if (size.valueLength == 0 && !m_cliOnly) {
@@ -546,18 +546,6 @@ private:
     {
         Series checkStf, checkText, toText, toStf;
 
-        void run(const ColdBench &bench, const std::string &stf, const std::string &text, const std::string &outText,
-                 const std::string &outStf, double timeout)
-        {
-            const char *cli = bench.m_before.c_str();
-            checkStf.add(bench.child({cli, "check", stf}, timeout));
-            checkText.add(bench.child({cli, "check", text}, timeout));
-            toText.add(bench.child({cli, "convert", stf, outText}, timeout));
-            std::remove(outText.c_str());
-            toStf.add(bench.child({cli, "convert", text, outStf}, timeout));
-            std::remove(outStf.c_str());
-        }
-
         // after: this build's check STF, check text, convert to text, to STF.
         void print(const std::string &stfLabel, const std::string &textLabel,
                    const std::array<const Series *, 4> &after) const
@@ -590,8 +578,30 @@ private:
         BeforeSeries before;
     };
 
+    // This build's wendaro-cli with args into now and, with --before, the
+    // earlier build's into earlier, one right after the other; the earlier
+    // goes first in every other run, so that what a run leaves the machine
+    // with (memory just freed, a file just written) falls on both alike.
+    // removed is removed after each.
+    void runBoth(Series &now, Series &earlier, std::vector<std::string> args, const std::string &removed,
+                 double timeout, bool earlierFirst) const
+    {
+        const auto one = [&](Series &series, const std::string &cli) {
+            args.front() = cli;
+            series.add(child(args, timeout));
+            if (!removed.empty())
+                std::remove(removed.c_str());
+        };
+        if (m_before.empty()) {
+            one(now, m_cli);
+            return;
+        }
+        one(earlierFirst ? earlier : now, earlierFirst ? m_before : m_cli);
+        one(earlierFirst ? now : earlier, earlierFirst ? m_cli : m_before);
+    }
+
     // One run of every program on the table, each floor beside its work.
-    void runOnce(TableRuns &r) const
+    void runOnce(TableRuns &r, int run) const
     {
         const std::string copy = local("copy");
         const std::string outText = local("out.txt");
@@ -603,26 +613,24 @@ private:
             walkTextArgs.push_back("--mmap");
         }
         const double timeout = r.timeout;
+        const bool earlierFirst = run % 2 == 1;
+        BeforeSeries &before = r.before;
         r.walkStf.add(child(walkStfArgs, timeout));
-        r.checkStf.add(child({m_cli, "check", r.stf}, timeout));
+        runBoth(r.checkStf, before.checkStf, {"", "check", r.stf}, {}, timeout, earlierFirst);
         r.walkText.add(child(walkTextArgs, timeout));
-        r.checkText.add(child({m_cli, "check", r.text}, timeout));
+        runBoth(r.checkText, before.checkText, {"", "check", r.text}, {}, timeout, earlierFirst);
 
         r.cpStf.add(child({"/bin/cp", r.stf, copy}, timeout));
         std::remove(copy.c_str());
         r.copyToText.add(child({m_copy, r.stf, r.text, outText}, timeout));
         std::remove(outText.c_str());
-        r.toText.add(child({m_cli, "convert", r.stf, outText}, timeout));
-        std::remove(outText.c_str());
+        runBoth(r.toText, before.toText, {"", "convert", r.stf, outText}, outText, timeout, earlierFirst);
 
         r.cpText.add(child({"/bin/cp", r.text, copy}, timeout));
         std::remove(copy.c_str());
         r.copyToStf.add(child({m_copy, r.text, r.stf, outStf}, timeout));
         std::remove(outStf.c_str());
-        r.toStf.add(child({m_cli, "convert", r.text, outStf}, timeout));
-        std::remove(outStf.c_str());
-        if (!m_before.empty())
-            r.before.run(*this, r.stf, r.text, outText, outStf, timeout);
+        runBoth(r.toStf, before.toStf, {"", "convert", r.text, outStf}, outStf, timeout, earlierFirst);
 
         if (r.merges) {
             r.merge.add(child({m_cli, "merge", "-o", outStf, r.stf, r.text, r.stf}, timeout));
