@@ -61,10 +61,10 @@
 // --size: only the table of that size (small, medium, large). --before: a
 // wendaro-cli of an earlier build, whose check and convert run in the same
 // runs, each right beside this one's (first in every other run), and are
-// printed beside, with its figures over this one's. --programs: wendaro-cli, record_walk and
-// durable_copy of that build directory instead of this program's own (an
-// optimised build, while this one is built for debugging). The window is
-// always this build's.
+// printed beside, with its figures over this one's. --programs:
+// wendaro-cli, record_walk and durable_copy of that build directory instead
+// of this program's own (an optimised build, while this one is built for
+// debugging). The window is always this build's.
 
 #include "ChildRun.h"
 #include "ColdTables.h"
