@@ -10,9 +10,7 @@
 #include <QSysInfo>
 #include <QtEndian>
 
-#include <array>
 #include <cstring>
-#include <numeric>
 
 namespace wendaro {
 
@@ -67,9 +65,6 @@ CodePage::CodePage(std::shared_ptr<const CodePageTables> tables) : m_tables(std:
     for (int byte = 0; byte < 0x80 && m_asciiAsIs; ++byte)
         m_asciiAsIs = m_tables->single[byte] == byte && m_tables->pairRow[byte] == 0;
     m_marksFieldsInBytes = m_tables->utf8 || marksInBytes(*m_tables);
-    std::array<char16_t, 0x80> ascii{};
-    std::iota(ascii.begin(), ascii.end(), char16_t(0));
-    m_writesAsciiPlainly = writesPlainly(QStringView(ascii.data(), qsizetype(ascii.size())));
 }
 
 std::optional<CodePage> CodePage::open(const QByteArray &name, QString *error)
@@ -164,56 +159,22 @@ QString decodeUtf8(QByteArrayView bytes)
     return text;
 }
 
-// Reads bytes of a code page of one- and two-byte characters, telling each
-// code unit to put in turn.
-template<typename Put>
-void decodeTablesWith(const CodePageTables &t, bool asciiAsIs, QByteArrayView bytes, Put put)
+// The character the pair at in[i] stands for: 0 where the byte begins no
+// pair there (or is the last), PairWithoutCharacter for two bytes of a pair
+// that stand for none.
+char16_t pairAt(const CodePageTables &t, const unsigned char *in, qsizetype i, qsizetype size)
 {
-    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype size = bytes.size();
-    qsizetype i = 0;
-    while (i < size) {
-        // Runs of ASCII, where the code page reads it as ASCII, eight bytes
-        // at a time: most of a typical file, at a fraction of the lookups.
-        if (asciiAsIs) {
-            constexpr quint64 HighBits = 0x8080808080808080;
-            quint64 eight;
-            while (i + 8 <= size && (std::memcpy(&eight, in + i, 8), (eight & HighBits) == 0)) {
-                for (int k = 0; k < 8; ++k)
-                    put(in[i + k]);
-                i += 8;
-            }
-            if (i == size)
-                break;
-        }
-        const unsigned char byte = in[i];
-        const quint16 row = t.pairRow[byte];
-        const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[qsizetype(row) * ByteCount + in[i + 1]];
-        if (pair == 0) {
-            put(t.single[byte]);
-            ++i;
-        } else if (pair == CodePageTables::PairWithoutCharacter) {
-            put(standIn(byte));
-            put(standIn(in[i + 1]));
-            i += 2;
-        } else {
-            put(pair);
-            i += 2;
-        }
-    }
+    const quint16 row = t.pairRow[in[i]];
+    return row == 0 || i + 1 == size ? 0 : t.pairs[qsizetype(row) * ByteCount + in[i + 1]];
 }
 
-// The character of the high byte at in[i], as decodeTablesWith reads it,
-// written at out; returns how many bytes it took.
-inline qsizetype decodeHighAt(const CodePageTables &t, const unsigned char *in, qsizetype i, qsizetype size, char *&out)
+// Gives put the code units of the character at in[i] as the code page reads
+// it; returns how many bytes it took.
+template<typename Put>
+qsizetype readCharacterAt(const CodePageTables &t, const unsigned char *in, qsizetype i, qsizetype size, Put put)
 {
-    const auto put = [&out](char16_t unit) {
-        std::memcpy(out, &unit, sizeof unit);
-        out += sizeof unit;
-    };
     const unsigned char byte = in[i];
-    const quint16 row = t.pairRow[byte];
-    const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[qsizetype(row) * ByteCount + in[i + 1]];
+    const char16_t pair = pairAt(t, in, i, size);
     if (pair == 0) {
         put(t.single[byte]);
         return 1;
@@ -227,6 +188,17 @@ inline qsizetype decodeHighAt(const CodePageTables &t, const unsigned char *in, 
     return 2;
 }
 
+// Reads bytes of a code page of one- and two-byte characters, telling each
+// code unit to put in turn.
+template<typename Put>
+void decodeTablesWith(const CodePageTables &t, QByteArrayView bytes, Put put)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size;)
+        i += readCharacterAt(t, in, i, size, put);
+}
+
 // What decodeTablesWith gives, in the host's byte order at out (any
 // address, room for 2 * bytes.size() bytes), for a code page that reads
 // ASCII as itself: a run of ASCII is widened a block at a time, the bytes
@@ -235,6 +207,10 @@ char *decodeAsciiTables(const CodePageTables &t, QByteArrayView bytes, char *out
 {
     const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
+    const auto put = [&out](char16_t unit) {
+        std::memcpy(out, &unit, sizeof unit);
+        out += sizeof unit;
+    };
     qsizetype i = 0;
     while (i < size) {
         if (size - i >= ascii::Block) {
@@ -246,16 +222,14 @@ char *decodeAsciiTables(const CodePageTables &t, QByteArrayView bytes, char *out
             if (run == ascii::Block)
                 continue;
         } else {
-            for (; i < size && in[i] < 0x80; ++i, out += 2) {
-                const char16_t unit = in[i];
-                std::memcpy(out, &unit, sizeof unit);
-            }
+            for (; i < size && in[i] < 0x80; ++i)
+                put(in[i]);
             if (i == size)
                 break;
         }
         // Japanese text comes in runs of characters of two bytes.
         do
-            i += decodeHighAt(t, in, i, size, out);
+            i += readCharacterAt(t, in, i, size, put);
         while (i < size && in[i] >= 0x80);
     }
     return out;
@@ -282,8 +256,7 @@ qsizetype decodedAsciiTablesSize(const CodePageTables &t, QByteArrayView bytes)
                 break;
         }
         do {
-            const quint16 row = t.pairRow[in[i]];
-            const char16_t pair = row == 0 || i + 1 == size ? 0 : t.pairs[qsizetype(row) * ByteCount + in[i + 1]];
+            const char16_t pair = pairAt(t, in, i, size);
             characterPairs += pair != 0 && pair != CodePageTables::PairWithoutCharacter ? 1 : 0;
             i += pair == 0 ? 1 : 2;
         } while (i < size && in[i] >= 0x80);
@@ -382,7 +355,7 @@ void CodePage::decodeAppending(QByteArrayView bytes, QString &text) const
         return;
     }
     char16_t *out = begin + start;
-    decodeTablesWith(*m_tables, m_asciiAsIs, bytes, [&out](char16_t unit) { *out++ = unit; });
+    decodeTablesWith(*m_tables, bytes, [&out](char16_t unit) { *out++ = unit; });
     text.truncate(out - begin);
 }
 
@@ -392,7 +365,7 @@ void CodePage::decodeWith(QByteArrayView bytes, Put put) const
     if (m_tables->utf8)
         decodeUtf8With(bytes, put);
     else
-        decodeTablesWith(*m_tables, m_asciiAsIs, bytes, put);
+        decodeTablesWith(*m_tables, bytes, put);
 }
 
 qsizetype CodePage::decodedSize(QByteArrayView bytes) const

@@ -62,8 +62,9 @@ public:
     // page, so that encode() would write all of them; false may also mean
     // only that the quick look cannot tell (stand-ins, UTF-8).
     bool writesPlainly(QStringView text) const;
-    // writesPlainly() of any text of ASCII alone, known without a look.
-    bool writesAsciiPlainly() const { return m_writesAsciiPlainly; }
+    // writesPlainly() of any text of ASCII alone, known without a look: a
+    // code page that reads every ASCII byte as itself writes it so.
+    bool writesAsciiPlainly() const { return m_asciiAsIs; }
     // Appends the encoded text to out. Returns the offset in text of the first
     // character that cannot be written, or -1 when all were written; out then
     // holds the characters before it. A stand-in cannot be written where its
@@ -85,7 +86,6 @@ private:
     // Every ASCII byte is its own character and begins no pair.
     bool m_asciiAsIs = false;
     bool m_marksFieldsInBytes = false;
-    bool m_writesAsciiPlainly = false;
 };
 
 } // namespace wendaro

@@ -2,7 +2,6 @@
 #include "core/text/LineBreaks.h"
 
 #include "core/text/AsciiRuns.h"
-#include "core/text/FileUnitsLook.h"
 
 #include <QtEndian>
 
@@ -100,10 +99,6 @@ qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits)
 
 qsizetype utf16LineBreakCountUnlessListBreak(const char *bytes, qsizetype codeUnits)
 {
-    if (const char16_t *units = alignedUnits(bytes)) {
-        const FileUnitsLook look = lookAtFileUnits(units, codeUnits);
-        return look.listBreak ? -1 : look.lineBreaks;
-    }
     const auto unitAt = [bytes](qsizetype i) { return qFromLittleEndian<char16_t>(bytes + 2 * i); };
     for (qsizetype i = 0; i + ListLineBreak.size() <= codeUnits; ++i) {
         if (unitAt(i) == u'<' && unitAt(i + 1) == u'b' && unitAt(i + 2) == u'r' && unitAt(i + 3) == u'>')

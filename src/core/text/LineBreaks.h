@@ -28,7 +28,8 @@ QString listValueFromUtf16(const char *bytes, qsizetype codeUnits);
 // code units for each.
 qsizetype utf16LineBreakCount(const char *bytes, qsizetype codeUnits);
 // The same count, or -1 when they hold "<br>", which a list value cannot
-// tell from a line break; in one pass.
+// tell from a line break; for units at any address, read byte by byte (those
+// that can be read in place are looked at by lookAtFileUnits, FileUnitsLook.h).
 qsizetype utf16LineBreakCountUnlessListBreak(const char *bytes, qsizetype codeUnits);
 // Writes their list value at out, which has room for it.
 void listValueFromUtf16Into(const char *bytes, qsizetype codeUnits, char16_t *out);
